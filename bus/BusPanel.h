@@ -1,0 +1,91 @@
+#pragma once
+// The bus panel picShow(4): line and stop lookup in the upper half (Frame1), the departure and
+// destination boxes with their suggestion list and the search button in the lower half.
+// The controls live inside the container the main window gives; their positions are twips
+// relative to their own container. The panel owns the plan window frmBus while it is open.
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <array>
+
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+class frmBus;
+class RouteDrawing;
+struct MainContext;
+
+// Where an entry of lstShow(3) is looked up on the main map: a layer and a feature name.
+struct BusMapTarget {
+  QString layer;
+  QString name;
+};
+
+class BusPanel : public QObject {
+  Q_OBJECT
+
+ public:
+  // Creates every control of the panel inside picShow4 (2400 x 4500 twips). The panel takes
+  // no mode yet: selecting optLine from code (optLine->setChecked(true)) runs optLine_Click.
+  BusPanel(QWidget* picShow4, MainContext& context);
+  ~BusPanel() override;
+
+  QGroupBox* Frame1;
+  QRadioButton* optLine;
+  QRadioButton* optStation;
+  QFrame* Line2;
+  QComboBox* cmbBus;
+  QListWidget* lstShow3;  // lstShow(3); its click is served by the window's shared lstShow handler
+  QPushButton* cmdBus;
+  std::array<QLineEdit*, 2> txtStation;  // 0 departure, 1 destination
+  QListWidget* lstStation;
+  QPushButton* cmdOk;
+
+  // True while optLine is selected.
+  bool LineMode() const;
+
+  // The layer and feature name for an lstShow(3) entry: a numbered stop of the line in line mode
+  // (the running number and the one blank after it removed), a whole line name in station mode.
+  static BusMapTarget ListEntryTarget(const QString& entry, bool lineMode);
+
+  // lstShow(3) click, called by the shared lstShow handler for index 3: shows the current entry
+  // on Map1, or the "没有找到相应图元。 " box.
+  void ShowListEntry();
+
+  // The plan window while it exists (hidden or shown); nullptr before the first search and after
+  // the user closed it.
+  frmBus* PlanWindow() const;
+
+  void optLine_Click();
+  void optStation_Click();
+  void cmbBus_Change();
+  void cmbBus_Click();
+  void cmdBus_Click();
+  void txtStation_Change(int index);
+  void txtStation_Click(int index);
+  void txtStation_GotFocus(int index);
+  void txtStation_LostFocus(int index);
+  void lstStation_DblClick();
+  void lstStation_LostFocus();
+  void cmdOk_Click();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls(QWidget* picShow4);
+  void Connect();
+  void FillStops();
+  void ShowOnMap(const BusMapTarget& target);
+  void FillSuggestions(int index);
+  frmBus& PlanWindowCreated();
+
+  MainContext& context_;
+  QPointer<frmBus> frmBus_;
+  RouteDrawing* routeDrawing_;
+};
