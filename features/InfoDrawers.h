@@ -1,0 +1,61 @@
+#pragma once
+// The two drawers on the right edge of the main window: picInfo(0), the information card of the
+// selected feature, and picInfo(1), the legend. A click on a drawer's tab slides it open over the
+// map (Left 10800 twips) or back (Left 14940). Also the handler of Map1's SelectionModified,
+// which writes the single selected feature into txtObjName and, while the card is open, fills
+// the card for a restaurant. The controls are children of the drawers; this object lives as
+// long as picInfo(0).
+#include <QObject>
+#include <array>
+
+class Feature;
+class QLabel;
+class QLineEdit;
+class QWidget;
+struct MainContext;
+namespace qiwu {
+class ImageControl;
+}
+
+class InfoDrawers : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClosedLeft = 14940;  // twips
+  static constexpr int kOpenLeft = 10800;
+
+  // txtObjName is the main window's name box in Picture4.
+  InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName);
+
+  std::array<QWidget*, 2> picInfo;
+  std::array<qiwu::ImageControl*, 2> imgInfo;  // the tabs "详细信息" and "图例"
+  std::array<QLabel*, 5> lbl;                  // the card's captions
+  QLabel* lblName;
+  QLabel* lblLinkman;
+  QLabel* lblTel;
+  QLabel* lblAddress;
+  QLabel* lblWeb;  // blue; a click opens the link
+  QLabel* Image4;  // the legend picture
+  QLineEdit* txtObjName;
+
+  // Map1's SelectionModified (also run when a drawer opens).
+  void SelectionModified();
+  // A click on the tab of drawer i: opens it (CardOpen set, card refreshed) or closes it.
+  void imgInfo_Click(int index);
+  // A click on the web link: opens a web address through the desktop, silently.
+  void lblWeb_Click();
+  // The mouse moved over the web link: a hand over a link, the arrow over an empty one.
+  void lblWeb_MouseMove();
+  // Draws the legend picture again from Map1's layer styles (after a workspace load).
+  void RefreshLegend();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateCard(QWidget* picInfo0);
+  void CreateLegend(QWidget* picInfo1);
+  void FillCard(const Feature& feature);
+
+  MainContext& context_;
+};

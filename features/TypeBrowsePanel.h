@@ -1,0 +1,24 @@
+#pragma once
+// The type browse panel picShow(0): a feature type chosen in cmbType(0) lists the names of all
+// features of that type in lstShow(0). The controls are children of the panel's picture box,
+// placed in twips inside it; this object lives as long as that picture box.
+#include <QObject>
+
+class QComboBox;
+class QListWidget;
+class QWidget;
+struct MainContext;
+
+class TypeBrowsePanel : public QObject {
+  Q_OBJECT
+
+ public:
+  TypeBrowsePanel(QWidget* picShow0, MainContext& context);
+
+  QComboBox* cmbType0;    // cmbType(0): every type name, choose only
+  QListWidget* lstShow0;  // lstShow(0): the names of the chosen type
+
+  // The handler shared by every cmbType member: lists the features of the type in cmbType(0)
+  // into lstShow(0), whichever selector fired.
+  void ListChosenType();
+};
