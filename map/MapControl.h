@@ -2,30 +2,116 @@
 // The map control: a widget that shows a workspace's layers, keeps the view, runs the current
 // tool and reports what the user did. Map1 (main map) and Map2 (overview) are two instances.
 // Coordinates are metres in the workspace CRS; screen coordinates are widget pixels.
-//
-// Public interface (names are the program's own; the implementation may add to it):
-//
-//   MapResult LoadWorkspace(const QString& gstPath);   // replaces every layer, temporary ones too
-//   void SetDistanceUnit(int unit);                    // 7 = metres
-//   double ViewWidth() const;  void SetViewWidth(double metres);   // keeps the centre
-//   double CenterX() const; double CenterY() const; void SetCenterX(double); void SetCenterY(double);
-//   MapRect Bounds() const;  void SetBounds(const MapRect&);       // fits the rectangle, keeps aspect
-//   void ActivateTool(int tool);  int CurrentTool() const;
-//   void DefineUserTool(int number, int kind, int cursor);          // redefining is allowed
-//   double MeasureDistance(double x1, double y1, double x2, double y2) const;   // metres, planar
-//   MapPoint ScreenToMap(double sx, double sy) const;  QPointF MapToScreen(MapPoint) const;
-//   void Redraw();
-//   Layer* FindLayer(const QString& name) const;       // nullptr when absent
-//   int LayerCount() const;  Layer* LayerAt(int position) const;   // 1 = top layer
-//   Layer* CreateTemporaryLayer(const QString& name);  // inserted at position 1
-//   void UnselectAll();
-//   Feature MakePointFeature(MapPoint, const FeatureStyle&);
-//   Feature MakeRegionFeature(const MapRect&, const FeatureStyle&);
-//   Feature MakePolylineFeature(const std::vector<MapPoint>&, const FeatureStyle&);
-//
-// Signals (events): ToolCompleted(int tool, double x1, double y1, double x2, double y2,
-// double distance, bool shift, bool ctrl); ViewChanged(); PolylineToolStep(int tool, int phase,
-// const std::vector<MapPoint>& points, bool shift, bool ctrl); SelectionModified();
-// MouseDown(int button, int shift, double x, double y)  (screen units, used by the overview).
-//
-// This header is completed by the map component's implementation.
+// The control owns its layers and its tools; pointers it hands out live until the next
+// LoadWorkspace (layers) or until the control is destroyed.
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "map/Feature.h"
+#include "map/Layer.h"
+#include "map/MapTypes.h"
+#include "map/MapView.h"
+
+class MapTool;
+
+class MapControl : public QWidget, public LayerHost {
+  Q_OBJECT
+
+ public:
+  explicit MapControl(QWidget* parent = nullptr);
+  ~MapControl() override;
+
+  // Reads a .gst workspace and replaces every layer, temporary ones too; sets the view from
+  // its CENTER and ZOOMLEVEL. On failure the map keeps what it had.
+  MapResult LoadWorkspace(const QString& gstPath);
+  void SetDistanceUnit(int unit) { distanceUnit_ = unit; }  // 7 = metres, the only unit in use
+  int DistanceUnit() const { return distanceUnit_; }
+
+  // The view. Every change emits ViewChanged.
+  double ViewWidth() const { return view_.Width(); }  // metres across the widget
+  void SetViewWidth(double metres);                   // keeps the centre
+  double CenterX() const { return view_.Center().x; }
+  double CenterY() const { return view_.Center().y; }
+  void SetCenterX(double x);
+  void SetCenterY(double y);
+  MapRect Bounds() const { return view_.Extent(); }
+  void SetBounds(const MapRect& r);  // centres r and fits it inside the widget
+  const MapView& View() const { return view_; }
+  void SetView(const MapView& view);  // centre and width of view (pixels stay the widget's)
+
+  // Tools: built-in 1000..1009 and user tools defined with DefineUserTool.
+  void ActivateTool(int tool);  // an undefined number leaves the current tool
+  int CurrentTool() const { return currentTool_; }
+  // kind kUserToolPoint or kUserToolPolyline; cursor kCursorCrossHair or 0 (arrow). Redefining replaces.
+  void DefineUserTool(int number, int kind, int cursor);
+
+  // Planar distance in metres between two map points.
+  double MeasureDistance(double x1, double y1, double x2, double y2) const;
+  MapPoint ScreenToMap(double sx, double sy) const { return view_.ToMap({sx, sy}); }
+  QPointF MapToScreen(MapPoint p) const { return view_.ToScreen(p); }
+  void Redraw();  // draws the map again from its layers
+
+  // Layers: position 1 is the top (drawn last).
+  Layer* FindLayer(const QString& name) const;  // nullptr when absent
+  int LayerCount() const { return int(layers_.size()); }
+  Layer* LayerAt(int position) const;  // 1..LayerCount(), nullptr outside
+  Layer* CreateTemporaryLayer(const QString& name);  // empty, editable, at position 1
+  std::vector<const Layer*> LayersBottomToTop() const;
+  void UnselectAll();
+
+  // Free-standing features in map coordinates, to be inserted into a layer.
+  Feature MakePointFeature(MapPoint p, const FeatureStyle& style) const;
+  Feature MakeRegionFeature(const MapRect& r, const FeatureStyle& style) const;
+  Feature MakePolylineFeature(const std::vector<MapPoint>& points, const FeatureStyle& style) const;
+
+  // Used by the tools: a drag preview that shifts the last image by offset pixels, and redraws
+  // of the tool's own overlay (rubber bands).
+  void SetPanOffset(QPoint offset);
+  void UpdateOverlay() { update(); }
+  void EmitToolCompleted(int tool, MapPoint p1, MapPoint p2, double distance, bool shift, bool ctrl);
+  void EmitPolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points, bool shift, bool ctrl);
+
+  // LayerHost
+  void LayerSelectionChanged(Layer& layer) override;
+  void LayerContentChanged(Layer& layer) override;
+  double PickTolerance() const override;  // a few pixels in metres
+
+ signals:
+  void ToolCompleted(int tool, double x1, double y1, double x2, double y2, double distance, bool shift,
+                     bool ctrl);
+  void ViewChanged();
+  void PolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points, bool shift, bool ctrl);
+  void SelectionModified();
+  // A button press on the map: button (1 left, 2 right, 4 middle), shift state (1 shift, 2 ctrl,
+  // 4 alt), x, y in screen units (pixels).
+  void MouseDown(int button, int shift, double x, double y);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void ApplyView(const MapView& view);
+  void RenderCache();
+  void AdoptLayer(Layer& layer);
+
+  std::vector<std::unique_ptr<Layer>> layers_;  // position 1 first
+  std::map<int, std::unique_ptr<MapTool>> tools_;
+  int currentTool_ = kToolPointer;
+  int distanceUnit_ = kUnitMetres;
+  MapView view_;
+  QImage cache_;        // the last drawing of the layers
+  MapView cacheView_;   // the view cache_ was drawn at
+  bool cacheDirty_ = true;
+  QPoint panOffset_;
+};

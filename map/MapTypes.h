@@ -8,6 +8,8 @@
 struct MapPoint {
   double x = 0;
   double y = 0;
+
+  bool operator==(const MapPoint&) const = default;
 };
 
 struct MapRect {
@@ -66,6 +68,22 @@ struct FeatureStyle {
   quint32 LineColor = 0;
   int LineWidth = 1;
 };
+
+// The outcome of a map operation that can fail (loading a workspace, setting a map up). number is
+// one of the kMapError codes below; description is a Chinese text naming the file or layer at fault.
+struct MapResult {
+  bool ok = true;
+  int number = 0;
+  QString description;
+
+  static MapResult Failure(int number, const QString& description) { return {false, number, description}; }
+};
+
+constexpr int kMapErrorFileMissing = 1001;    // the workspace or a layer's data file does not exist
+constexpr int kMapErrorMalformedLine = 1002;  // a workspace line that is not "\KEY" = "value"
+constexpr int kMapErrorLayerMissing = 1003;   // a layer the workspace or the program names is absent
+constexpr int kMapErrorBadProjection = 1004;  // a CRS that cannot be read or transformed
+constexpr int kMapErrorReadFailed = 1005;     // GDAL could not open or read the data
 
 inline QColor ColorFromBGR(quint32 bgr) {
   return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));

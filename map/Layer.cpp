@@ -1,0 +1,155 @@
+#include "map/Layer.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "map/Geometry.h"
+
+namespace {
+
+std::vector<SpatialIndex::Entry> IndexEntries(const FeatureStore& store) {
+  std::vector<SpatialIndex::Entry> entries;
+  entries.reserve(std::size_t(store.Count()));
+  for (int id = 1; id <= store.IdLimit(); ++id)
+    if (store.Exists(id)) entries.emplace_back(SpatialIndex::ToBox(store.BoundsOf(id)), id);
+  return entries;
+}
+
+MapRect Around(MapPoint p, double r) { return {p.x - r, p.y - r, p.x + r, p.y + r}; }
+
+// Distance from p to the feature's geometry: 0 inside a region.
+double DistanceToFeature(const FeatureStore& store, int id, MapPoint p) {
+  double best = std::numeric_limits<double>::infinity();
+  bool inside = false;
+  for (int k = 0; k < store.PartCount(id); ++k) {
+    const auto part = store.Part(id, k);
+    best = std::min(best, DistanceToPath(p, part));
+    if (store.TypeOf(id) == kFeatureRegion && RingContains(part, p)) inside = !inside;
+  }
+  return inside ? 0 : best;
+}
+
+bool WhollyWithin(const FeatureStore& store, int id, MapPoint p, double r) {
+  for (int k = 0; k < store.PartCount(id); ++k)
+    for (const MapPoint& v : store.Part(id, k))
+      if (Distance(p, v) > r) return false;
+  return true;
+}
+
+}  // namespace
+
+Layer::Layer(QString name, FeatureStore store, bool temporary)
+    : name_(std::move(name)),
+      store_(std::move(store)),
+      index_(IndexEntries(store_)),
+      displayField_(store_.FieldIndex(QStringLiteral("name"))),
+      temporary_(temporary) {}
+
+FeatureSet Layer::ListFeatures() {
+  std::vector<Feature> items;
+  items.reserve(std::size_t(store_.Count()));
+  for (int id = 1; id <= store_.IdLimit(); ++id)
+    if (store_.Exists(id)) items.emplace_back(this, id);
+  return FeatureSet(std::move(items));
+}
+
+Feature Layer::InsertFeature(const Feature& f) {
+  if (!AllowEdits() || !f.IsValid()) return {};
+  std::vector<std::span<const MapPoint>> parts;
+  for (int k = 0; k < f.PartCount(); ++k) parts.push_back(f.Part(k));
+  const int id = store_.Add(f.Type(), parts, {});
+  if (const FeatureStyle* style = f.Style()) store_.SetStyle(id, *style);
+  index_.Insert(store_.BoundsOf(id), id);
+  if (host_) host_->LayerContentChanged(*this);
+  return Feature(this, id);
+}
+
+bool Layer::RemoveFeature(const Feature& f) {
+  if (f.OwnerLayer() != this || !AllowEdits() || !store_.Exists(f.Id())) return false;
+  index_.Remove(store_.BoundsOf(f.Id()), f.Id());
+  store_.Remove(f.Id());
+  const bool wasSelected = selection_.Forget(f.Id());
+  if (host_) {
+    host_->LayerContentChanged(*this);
+    if (wasSelected) host_->LayerSelectionChanged(*this);
+  }
+  return true;
+}
+
+bool Layer::RemoveFeature(const QString& key) { return RemoveFeature(FeatureForKey(key)); }
+
+void Layer::RedrawLayer() {
+  if (host_) host_->LayerContentChanged(*this);
+}
+
+int Layer::IdOfNamedFeature(const QString& name) const {
+  for (int id = 1; id <= store_.IdLimit(); ++id)
+    if (store_.Exists(id) && store_.ValueOf(id, displayField_) == name) return id;
+  return 0;
+}
+
+QString Layer::KeyOfNamedFeature(const QString& name) const {
+  const int id = IdOfNamedFeature(name);
+  return id ? QString::number(id) : QString();
+}
+
+Feature Layer::FeatureForKey(const QString& key) {
+  bool ok = false;
+  const int id = key.toInt(&ok);
+  return ok ? FeatureForId(id) : Feature();
+}
+
+Feature Layer::FeatureForId(int id) { return store_.Exists(id) ? Feature(this, id) : Feature(); }
+
+FeatureSet Layer::FeaturesWithinDistance(MapPoint p, double distance, int unit, int mode) {
+  if (unit != kUnitMetres || distance < 0) return {};
+  std::vector<Feature> found;
+  for (int id : IdsIn(Around(p, distance))) {
+    const bool hit = mode == kSearchWhollyWithin ? WhollyWithin(store_, id, p, distance)
+                     : mode == 1                ? DistanceToFeature(store_, id, p) <= distance
+                                                : Distance(p, store_.CenterOf(id)) <= distance;
+    if (hit) found.emplace_back(this, id);
+  }
+  return FeatureSet(std::move(found));
+}
+
+FieldSearchResult Layer::SearchByField(const QString& field, const QString& value) {
+  const int fieldIndex = store_.FieldIndex(field);
+  if (fieldIndex < 0) return {};
+  for (int id = 1; id <= store_.IdLimit(); ++id)
+    if (store_.Exists(id) && store_.ValueOf(id, fieldIndex) == value) return {Feature(this, id), kSearchExact};
+  return {};
+}
+
+Feature Layer::NearestFeature(MapPoint p) {
+  int bestId = 0;
+  double best = std::numeric_limits<double>::infinity();
+  // Bounds are never farther than the centre they hold, so once the bounds' distance passes the
+  // best centre distance no later entry can beat it; equal ones still may, by layer order.
+  index_.VisitNearest(p, [&](int id, double boxDistance) {
+    if (boxDistance > best) return false;
+    const double d = Distance(p, store_.CenterOf(id));
+    if (d < best || (d == best && id < bestId)) {
+      best = d;
+      bestId = id;
+    }
+    return true;
+  });
+  return bestId ? Feature(this, bestId) : Feature();
+}
+
+std::vector<int> Layer::IdsIn(const MapRect& r) const {
+  std::vector<int> ids;
+  index_.Query(r, ids);
+  std::sort(ids.begin(), ids.end());
+  return ids;
+}
+
+std::vector<int> Layer::IdsAtPoint(MapPoint p, double tolerance) const {
+  std::vector<int> ids;
+  for (int id : IdsIn(Around(p, tolerance))) {
+    const double d = DistanceToFeature(store_, id, p);
+    if (store_.TypeOf(id) == kFeatureRegion ? d == 0 : d <= tolerance) ids.push_back(id);
+  }
+  return ids;
+}

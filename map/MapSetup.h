@@ -1,0 +1,21 @@
+#pragma once
+// The set-ups a city load runs on the two maps after their workspaces: units, the main map's
+// user tools, display limits and marker layer; the overview's frame layer.
+#include <QString>
+
+#include "map/Layer.h"
+#include "map/MapControl.h"
+#include "map/MapTypes.h"
+
+// User tools of the main map.
+constexpr int kToolPick = 1;     // one point: the centre of a radius search, the position of a nearest search
+constexpr int kToolMeasure = 2;  // polyline: measures a distance
+
+// On the loaded main map: metres, user tools 1 and 2, the display limits of the eight named
+// layers (only the first six at a city switch, the bus layers keeping the workspace's), and a new
+// "tempPoint" layer stored in lyrTempPoint. A named layer missing from the workspace is a failure
+// naming it (lyrTempPoint is then left as it was).
+MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint);
+
+// Loads the overview workspace into overview and stores its new "rectlayer" in lyrRect.
+MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect);
