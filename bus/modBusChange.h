@@ -1,0 +1,22 @@
+#pragma once
+// The bus transfer search: from a departure stop to a destination stop, the direct lines, or
+// else one route per pair of lines that meet, changing once, sorted by the stops ridden.
+// The answer is the transfer plan text (lines end with CR LF); it is empty after a failed query,
+// whose message boxes have then been shown.
+#include <QString>
+
+namespace modBusChange {
+
+// The search the program uses. It reads the bus table once per connection (again when
+// cnnCity is replaced or another table is named) into an in-memory index and answers from it.
+// Where the index cannot stand in for the statements (the table or a column missing, values
+// it cannot match as the database would), it runs FindBusChangeByQueries, so answers and
+// message boxes are always those of the statements. Names are taken as typed, not trimmed.
+QString FindBusChange(const QString& departure, const QString& destination, const QString& table);
+
+// The same search by its statements, one after the other, through ExecuteQuery and
+// GetFieldValue: the lines through each stop, a position lookup per stop and line, the stops
+// of both lines for every pair of lines. Slow on a large network; the tests' measure of truth.
+QString FindBusChangeByQueries(const QString& departure, const QString& destination, const QString& table);
+
+}  // namespace modBusChange
