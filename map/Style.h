@@ -5,12 +5,17 @@
 #include <QColor>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <limits>
+
+// A drawing added along a line on top of its pen: Wall draws battlements (the city wall).
+enum class LineDecoration { None, Wall };
 
 struct LayerStyle {
   QColor penColor = QColor(80, 80, 80);
   double penWidth = 1.0;
   Qt::PenStyle penPattern = Qt::SolidLine;
+  LineDecoration lineDecoration = LineDecoration::None;  // PEN\PATTERN "wall"
 
   QColor casingColor;  // invalid: no casing
   double casingWidth = 0;
@@ -35,3 +40,9 @@ struct LayerStyle {
 // Reads a layer's style from its keys, given without the "\TABLE\n\" prefix (e.g. "STYLE\PEN\COLOR").
 // Unknown keys are ignored; a malformed value leaves the default and is reported in *error.
 LayerStyle ParseLayerStyle(const QMap<QString, QString>& keys, QString* error = nullptr);
+
+// The point symbol shapes the renderer draws (values of STYLE\SYMBOL\SHAPE).
+const QStringList& SymbolShapes();
+
+// The ten legend classes in legend order (values of LEGEND).
+const QStringList& LegendClasses();

@@ -1,0 +1,143 @@
+#include "map/Style.h"
+
+#include <QRegularExpression>
+#include <QStringList>
+#include <cmath>
+#include <functional>
+
+namespace {
+
+// Each reader turns a value into a style field; false when the value is malformed.
+using Reader = std::function<bool(const QString& value, LayerStyle& style)>;
+
+bool ReadColor(const QString& value, QColor& out, bool allowNone) {
+  const QString v = value.trimmed();
+  if (allowNone && v.compare("none", Qt::CaseInsensitive) == 0) {
+    out = QColor();
+    return true;
+  }
+  static const QRegularExpression hex("^#([0-9A-Fa-f]{6}|[0-9A-Fa-f]{8})$");
+  if (!hex.match(v).hasMatch()) return false;
+  out = QColor::fromString(v);  // #AARRGGBB is Qt's own reading of eight digits
+  return out.isValid();
+}
+
+bool ReadNumber(const QString& value, double& out, bool allowZero) {
+  bool ok = false;
+  const double d = value.trimmed().toDouble(&ok);
+  if (!ok || !std::isfinite(d) || d < 0 || (!allowZero && d == 0)) return false;
+  out = d;
+  return true;
+}
+
+template <typename T>
+bool ReadChoice(const QString& value, const QList<QPair<QString, T>>& choices, T& out) {
+  for (const auto& [name, v] : choices) {
+    if (value.trimmed().compare(name, Qt::CaseInsensitive) == 0) {
+      out = v;
+      return true;
+    }
+  }
+  return false;
+}
+
+Reader Color(QColor LayerStyle::*field, bool allowNone) {
+  return [=](const QString& v, LayerStyle& s) { return ReadColor(v, s.*field, allowNone); };
+}
+
+Reader Number(double LayerStyle::*field, bool allowZero) {
+  return [=](const QString& v, LayerStyle& s) { return ReadNumber(v, s.*field, allowZero); };
+}
+
+bool ReadPenPattern(const QString& v, LayerStyle& s) {
+  if (v.trimmed().compare("wall", Qt::CaseInsensitive) == 0) {
+    s.penPattern = Qt::SolidLine;
+    s.lineDecoration = LineDecoration::Wall;
+    return true;
+  }
+  const QList<QPair<QString, Qt::PenStyle>> patterns = {{"solid", Qt::SolidLine},
+                                                        {"dash", Qt::DashLine},
+                                                        {"dot", Qt::DotLine},
+                                                        {"dashdot", Qt::DashDotLine},
+                                                        {"none", Qt::NoPen}};
+  if (!ReadChoice(v, patterns, s.penPattern)) return false;
+  s.lineDecoration = LineDecoration::None;
+  return true;
+}
+
+bool ReadBrushPattern(const QString& v, LayerStyle& s) {
+  const QList<QPair<QString, Qt::BrushStyle>> patterns = {{"solid", Qt::SolidPattern},
+                                                          {"none", Qt::NoBrush},
+                                                          {"hatch", Qt::BDiagPattern},
+                                                          {"cross", Qt::DiagCrossPattern}};
+  return ReadChoice(v, patterns, s.brushPattern);
+}
+
+bool ReadSymbolShape(const QString& v, LayerStyle& s) {
+  const QString shape = v.trimmed().toLower();
+  if (!SymbolShapes().contains(shape)) return false;
+  s.symbolShape = shape;
+  return true;
+}
+
+bool ReadLegendClass(const QString& v, LayerStyle& s) {
+  const QString cls = v.trimmed();
+  if (!LegendClasses().contains(cls)) return false;
+  s.legendClass = cls;
+  return true;
+}
+
+const QMap<QString, Reader>& Readers() {
+  static const QMap<QString, Reader> readers = {
+      {"STYLE\\PEN\\COLOR", Color(&LayerStyle::penColor, true)},
+      {"STYLE\\PEN\\WIDTH", Number(&LayerStyle::penWidth, true)},
+      {"STYLE\\PEN\\PATTERN", ReadPenPattern},
+      {"STYLE\\CASING\\COLOR", Color(&LayerStyle::casingColor, true)},
+      {"STYLE\\CASING\\WIDTH", Number(&LayerStyle::casingWidth, true)},
+      {"STYLE\\BRUSH\\COLOR", Color(&LayerStyle::brushColor, true)},
+      {"STYLE\\BRUSH\\PATTERN", ReadBrushPattern},
+      {"STYLE\\SYMBOL\\SHAPE", ReadSymbolShape},
+      {"STYLE\\SYMBOL\\SIZE", Number(&LayerStyle::symbolSize, false)},
+      {"STYLE\\SYMBOL\\COLOR", Color(&LayerStyle::symbolColor, false)},
+      {"STYLE\\SYMBOL\\OUTLINE", Color(&LayerStyle::symbolOutline, true)},
+      {"LABEL\\FIELD",
+       [](const QString& v, LayerStyle& s) {
+         s.labelField = v.trimmed();
+         return true;
+       }},
+      {"LABEL\\SIZE", Number(&LayerStyle::labelSize, false)},
+      {"LABEL\\COLOR", Color(&LayerStyle::labelColor, false)},
+      {"LABEL\\HALO", Color(&LayerStyle::labelHalo, true)},
+      {"LABEL\\ZOOM\\MAX", Number(&LayerStyle::labelMaxViewWidth, false)},
+      {"LEGEND", ReadLegendClass},
+  };
+  return readers;
+}
+
+}  // namespace
+
+const QStringList& SymbolShapes() {
+  static const QStringList shapes = {"circle", "square", "triangle", "diamond", "star",   "cross",
+                                     "bus",    "bank",   "hospital", "college", "dining", "sight"};
+  return shapes;
+}
+
+const QStringList& LegendClasses() {
+  static const QStringList classes = {"公交站台", "金融银行", "旅游景点", "大中专院校", "餐饮娱乐",
+                                      "医疗卫生", "区界",     "城墙",     "水系",       "绿地"};
+  return classes;
+}
+
+LayerStyle ParseLayerStyle(const QMap<QString, QString>& keys, QString* error) {
+  LayerStyle style;
+  QStringList problems;
+  for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+    const auto reader = Readers().constFind(it.key().toUpper());
+    if (reader == Readers().cend()) continue;
+    if (!(*reader)(it.value(), style)) {
+      problems << QStringLiteral("%1: malformed value \"%2\"").arg(it.key(), it.value());
+    }
+  }
+  if (error) *error = problems.join("; ");
+  return style;
+}

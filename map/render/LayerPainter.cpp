@@ -1,0 +1,242 @@
+#include "map/render/LayerPainter.h"
+
+#include <cmath>
+
+#include "map/render/MarkerBitmap.h"
+
+namespace {
+
+constexpr double kMinStep = 0.5;  // pixels: vertices closer than this to the last one are left out
+const QColor kGlow(0, 215, 255, 120);
+const QColor kGlowEdge(0, 160, 255);
+
+bool SubPixel(const QPolygonF& screen) {
+  if (screen.size() > 3) return false;
+  const QRectF r = screen.boundingRect();
+  return r.width() < 1 && r.height() < 1;
+}
+
+QPen Pen(const QColor& color, double width, Qt::PenStyle pattern = Qt::SolidLine) {
+  if (!color.isValid() || pattern == Qt::NoPen || width <= 0) return QPen(Qt::NoPen);
+  return QPen(color, width, pattern, Qt::RoundCap, Qt::RoundJoin);
+}
+
+double SignedArea2(const QPolygonF& ring) {
+  double area2 = 0;
+  for (qsizetype i = 0; i < ring.size(); ++i) {
+    const QPointF a = ring[i], b = ring[(i + 1) % ring.size()];
+    area2 += a.x() * b.y() - b.x() * a.y();
+  }
+  return area2;
+}
+
+}  // namespace
+
+LayerPainter::LayerPainter(QPainter& painter, const MapView& view, SymbolSprites& sprites)
+    : painter_(painter), view_(view), xf_(ScreenTransform::Of(view)), sprites_(sprites) {}
+
+QString LayerPainter::LabelText(const Layer& layer, int id) const {
+  const FeatureStore& store = layer.Store();
+  return store.ValueOf(id, store.FieldIndex(layer.Style().labelField)).trimmed().toString();
+}
+
+LabelLook LayerPainter::Look(const LayerStyle& style) const {
+  LabelLook look;
+  look.pixelSize = std::max(6, int(std::lround(style.labelSize * 96.0 / 72.0)));
+  look.color = style.labelColor;
+  look.halo = style.labelHalo;
+  return look;
+}
+
+int LayerPainter::Draw(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
+                       std::vector<QRectF>* obstacles) {
+  const LayerStyle& style = layer.Style();
+  const bool labelled = labels && !style.labelField.isEmpty() && view_.Width() <= style.labelMaxViewWidth;
+  LayerLabels* want = labelled ? labels : nullptr;
+  // Features split by kind; those with a style of their own are drawn last, in it.
+  std::vector<int> regions, lines, points, styled;
+  const FeatureStore& store = layer.Store();
+  for (int id : ids) {
+    if (store.StyleOf(id))
+      styled.push_back(id);
+    else if (store.TypeOf(id) == kFeatureRegion)
+      regions.push_back(id);
+    else if (store.TypeOf(id) == kFeatureLine)
+      lines.push_back(id);
+    else
+      points.push_back(id);
+  }
+  DrawRegions(layer, regions, want);
+  DrawLines(layer, lines, want);
+  DrawPoints(layer, points, want, obstacles);
+  for (int id : styled) DrawStyledFeature(store, id, *store.StyleOf(id));
+  return int(regions.size() + lines.size() + points.size() + styled.size());
+}
+
+bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& path) {
+  path.clear();
+  path.setFillRule(Qt::OddEvenFill);
+  for (int part = 0; part < store.PartCount(id); ++part) {
+    ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
+    if (part == 0 && SubPixel(scratch_)) return false;
+    path.addPolygon(scratch_);
+    path.closeSubpath();
+  }
+  return !path.isEmpty();
+}
+
+void LayerPainter::DrawRegions(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
+  if (ids.empty()) return;
+  const LayerStyle& style = layer.Style();
+  const FeatureStore& store = layer.Store();
+  const bool wall = style.lineDecoration == LineDecoration::Wall;
+  painter_.setPen(Pen(style.penColor, style.penWidth, style.penPattern));
+  painter_.setBrush(style.brushColor.isValid() ? QBrush(style.brushColor, style.brushPattern) : QBrush());
+  const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
+  QPainterPath path;
+  for (int id : ids) {
+    if (!RegionPath(store, id, path)) continue;
+    painter_.drawPath(path);
+    if (wall) {
+      for (const QPolygonF& ring : path.toSubpathPolygons()) AddWall(ring, style, true);
+    }
+    if (!labels || store.PartCount(id) == 0) continue;
+    const QString text = LabelText(layer, id);
+    if (text.isEmpty()) continue;
+    ToScreen(store.Part(id, 0), xf_, kMinStep, scratch_);
+    // The name goes to the middle of the part of the region that is on screen.
+    const QPolygonF visible = ClipRing(scratch_, screen);
+    QPointF at;
+    if (visible.boundingRect().width() > 40 && LabelPoint(visible, at)) {
+      AreaLabel label{text, Look(style), at};
+      label.look.letterSpacing = label.look.pixelSize * 0.4;
+      labels->areas.push_back(label);
+    }
+  }
+  if (wall) {
+    painter_.fillPath(wallTeeth_, style.penColor);
+    wallTeeth_.clear();
+  }
+}
+
+void LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
+  if (ids.empty()) return;
+  const LayerStyle& style = layer.Style();
+  const FeatureStore& store = layer.Store();
+  const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
+  QPainterPath batch;
+  for (int id : ids) {
+    const QString text = labels ? LabelText(layer, id) : QString();
+    for (int part = 0; part < store.PartCount(id); ++part) {
+      ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
+      if (scratch_.size() < 2 || SubPixel(scratch_)) continue;
+      batch.addPolygon(scratch_);
+      if (style.lineDecoration == LineDecoration::Wall) AddWall(scratch_, style, false);
+      if (text.isEmpty()) continue;
+      for (QPolygonF& piece : ClipPolyline(scratch_, screen)) {
+        labels->lines.push_back({text, Look(style), std::move(piece)});
+        labels->lines.back().look.letterSpacing = labels->lines.back().look.pixelSize * 0.3;
+      }
+    }
+  }
+  StrokeLines(batch, style);
+  if (!wallTeeth_.isEmpty()) {
+    painter_.fillPath(wallTeeth_, style.penColor);
+    wallTeeth_.clear();
+  }
+}
+
+void LayerPainter::StrokeLines(const QPainterPath& lines, const LayerStyle& style) {
+  if (style.casingColor.isValid() && style.casingWidth > 0) {
+    painter_.strokePath(lines, Pen(style.casingColor, style.casingWidth));
+  }
+  const QPen pen = Pen(style.penColor, style.penWidth, style.penPattern);
+  if (pen.style() != Qt::NoPen) painter_.strokePath(lines, pen);
+}
+
+void LayerPainter::AddWall(const QPolygonF& path, const LayerStyle& style, bool closed) {
+  const double size = std::max(2.0, style.penWidth * 0.9);
+  if (!closed || SignedArea2(path) > 0) {
+    wallTeeth_.addPath(Battlements(path, size, style.penWidth / 2 - 0.3));
+    return;
+  }
+  // Battlements face outwards: a ring running the other way round is walked backwards.
+  QPolygonF reversed(path.rbegin(), path.rend());
+  wallTeeth_.addPath(Battlements(reversed, size, style.penWidth / 2 - 0.3));
+}
+
+void LayerPainter::DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
+                              std::vector<QRectF>* obstacles) {
+  if (ids.empty()) return;
+  const LayerStyle& style = layer.Style();
+  const FeatureStore& store = layer.Store();
+  const SymbolSpec spec{style.symbolShape, style.symbolSize, style.symbolColor, style.symbolOutline};
+  const double half = style.symbolSize / 2;
+  for (int id : ids) {
+    if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
+    const QPointF at = xf_(store.Part(id, 0).front());
+    sprites_.Draw(painter_, spec, at);
+    if (obstacles) obstacles->emplace_back(at.x() - half, at.y() - half, 2 * half, 2 * half);
+    if (!labels) continue;
+    const QString text = LabelText(layer, id);
+    if (!text.isEmpty()) labels->points.push_back({text, Look(style), at, half + 2});
+  }
+}
+
+void LayerPainter::DrawStyledFeature(const FeatureStore& store, int id, const FeatureStyle& style) {
+  const int type = store.TypeOf(id);
+  if (type == kFeaturePoint) {
+    if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) return;
+    const QPointF at = xf_(store.Part(id, 0).front());
+    const qreal ratio = painter_.device() ? painter_.device()->devicePixelRatio() : 1.0;
+    const QImage marker = MarkerBitmap(style.SymbolBitmapName, style.SymbolBitmapSize, ratio);
+    const QSizeF size = marker.deviceIndependentSize();
+    painter_.drawImage(at - QPointF(size.width() / 2, size.height() / 2), marker);
+    return;
+  }
+  QPainterPath path;
+  if (type == kFeatureRegion) {
+    if (!RegionPath(store, id, path)) return;
+    painter_.setPen(Pen(ColorFromBGR(style.RegionBorderColor), style.RegionBorderWidth));
+    painter_.setBrush(style.RegionPattern == 0 ? QBrush() : QBrush(ColorFromBGR(style.RegionColor)));
+    painter_.drawPath(path);
+    return;
+  }
+  for (int part = 0; part < store.PartCount(id); ++part) {
+    ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
+    path.addPolygon(scratch_);
+  }
+  painter_.strokePath(path, Pen(ColorFromBGR(style.LineColor), style.LineWidth));
+}
+
+void LayerPainter::DrawHighlight(const Layer& layer, const std::vector<int>& ids) {
+  const LayerStyle& style = layer.Style();
+  const FeatureStore& store = layer.Store();
+  for (int id : ids) {
+    const int type = store.TypeOf(id);
+    QPainterPath path;
+    if (type == kFeaturePoint) {
+      if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
+      const QPointF at = xf_(store.Part(id, 0).front());
+      const double radius = style.symbolSize / 2 + 5;
+      painter_.setPen(QPen(kGlowEdge, 2));
+      painter_.setBrush(kGlow);
+      painter_.drawEllipse(at, radius, radius);
+    } else if (type == kFeatureRegion) {
+      if (!RegionPath(store, id, path)) continue;
+      painter_.setPen(QPen(kGlowEdge, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      painter_.setBrush(QColor(kGlow.red(), kGlow.green(), kGlow.blue(), 60));
+      painter_.drawPath(path);
+      continue;
+    } else {
+      for (int part = 0; part < store.PartCount(id); ++part) {
+        ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
+        path.addPolygon(scratch_);
+      }
+      const double width = std::max(style.penWidth, style.casingWidth) + 8;
+      painter_.strokePath(path, Pen(kGlow, width));
+    }
+    // The feature itself over its glow.
+    Draw(layer, {id}, nullptr, nullptr);
+  }
+}
