@@ -5,6 +5,7 @@
 #include <QString>
 #include <memory>
 
+#include "data/DbError.h"
 #include "data/ResultSet.h"
 
 struct sqlite3;
@@ -15,31 +16,40 @@ namespace modDBAccess {
 // in-memory SQLite database that carries the program's text collation.
 class Connection {
  public:
-  explicit Connection(QString path);
+  explicit Connection(QString path);  // not open yet
   ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
+  // Reads the file at Path() into memory (DatabaseLoader.h). On failure the connection stays
+  // unopened and error holds the reason; nothing is shown.
+  bool Open(DbError& error);
+
   const QString& Path() const { return path_; }
-  sqlite3* Handle() const { return db_; }
+  sqlite3* Handle() const { return db_; }  // owned by the connection; null until opened
   bool IsOpen() const { return db_ != nullptr; }
   // Distinct for every connection ever made; caches keyed by it never outlive their data.
   quint64 Serial() const { return serial_; }
 
  private:
-  friend bool OpenConnection(const QString& path);
   QString path_;
   sqlite3* db_ = nullptr;
   quint64 serial_;
 };
 
-extern std::shared_ptr<Connection> cnnCity;   // replaced by every OpenConnection
-extern std::unique_ptr<ResultSet> rsResult;   // replaced by every ExecuteQuery; empty after a failure
+extern std::shared_ptr<Connection> cnnCity;  // replaced by every OpenConnection
+extern std::unique_ptr<ResultSet> rsResult;  // replaced by every ExecuteQuery; empty after a failure
 
-// Opens the database at path (Jet 4.0 or SQLite, recognised by its first bytes).
+// Opens the database at path (Jet 4.0 or SQLite, recognised by its first bytes) as a new
+// cnnCity. On failure shows the failure box and returns false; cnnCity is then unopened.
 bool OpenConnection(const QString& path);
 
-// Runs one statement on cnnCity; its rows land in rsResult, positioned at the first row.
+// Runs one statement (SQL text, UTF-16) on cnnCity; its rows land in rsResult, positioned at
+// the first row. On failure shows the failure box, leaves rsResult empty and returns false.
 bool ExecuteQuery(const QString& sql);
+
+// Runs one statement on db (owned by the caller) and returns all its rows; null with error set
+// (SQLite's message, number kErrorStatementFailed) when the statement fails. Shows nothing.
+std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError& error);
 
 }  // namespace modDBAccess

@@ -1,0 +1,21 @@
+#pragma once
+// Reading a city database file into an in-memory SQLite database with the program's collation.
+#include <QByteArray>
+#include <QString>
+
+#include "data/DbError.h"
+
+struct sqlite3;
+
+enum class DatabaseFormat { Jet, Sqlite, Unknown };
+
+// The format a file's first bytes announce: "Standard Jet DB" / "Standard ACE DB" at offset 4
+// (Access, Jet 3 and 4 and later), "SQLite format 3" at offset 0.
+DatabaseFormat DetectFormat(const QByteArray& head);
+
+// Reads the database at path (Jet or SQLite) into a new in-memory SQLite database: every table
+// and row, text columns with the collation of TextCollation.h, no indexes, double-quoted string
+// literals accepted, and no changes allowed afterwards. The file is opened read-only and never
+// written. Returns the database, owned by the caller (close with sqlite3_close_v2), or null
+// with error set: a description in Chinese naming the file, number kErrorOpenFailed.
+sqlite3* LoadDatabase(const QString& path, DbError& error);

@@ -1,0 +1,54 @@
+// The statement texts of modGetRecord, character for character as the program has always sent
+// them (the blanks included), plus the quoting the values need.
+#include <QStringList>
+
+#include "data/modGetRecord.h"
+
+namespace modGetRecord {
+
+namespace {
+const QStringList kKeywordTables{QStringLiteral("大中专院校"), QStringLiteral("餐饮娱乐"),
+                                 QStringLiteral("旅游景点"),   QStringLiteral("医院诊所"),
+                                 QStringLiteral("金融银行"),   QStringLiteral("主干道"),
+                                 QStringLiteral("次干道"),     QStringLiteral("支路")};
+
+bool HasLikeWildcard(const QString& text) { return text.contains(u'%') || text.contains(u'_'); }
+
+QString EscapedForLike(QString text) {
+  text.replace(u'\\', QStringLiteral("\\\\"));
+  text.replace(u'%', QStringLiteral("\\%"));
+  text.replace(u'_', QStringLiteral("\\_"));
+  return text;
+}
+}  // namespace
+
+QString SqlText(const QString& value) {
+  QString quoted = value;
+  return quoted.replace(u'\'', QStringLiteral("''"));
+}
+
+QString FillListStatement(const QString& table, const QString& field, const QString& condition,
+                          const QString& order, bool distinct) {
+  const QString list = order.isEmpty() ? field : field + " , " + order;
+  const QString orderPart = order.isEmpty() ? QString() : " order by " + order;
+  return "select " + QString(distinct ? "Distinct" : "") + " " + list + " from " + table + " " + condition +
+         orderPart;
+}
+
+QString KeywordStatement(const QString& field, const QString& keyword) {
+  const bool escaped = HasLikeWildcard(keyword);
+  const QString pattern = SqlText(escaped ? EscapedForLike(keyword) : keyword);
+  const QString escapeClause = escaped ? QStringLiteral(" escape '\\'") : QString();
+  QStringList parts;
+  for (const QString& table : kKeywordTables) {
+    parts << "select " + field + " from " + table + " where " + field + " like '%" + pattern + "%'" +
+                 escapeClause + " ";
+  }
+  return parts.join(" union ") + " order by " + field;
+}
+
+QString FieldValueStatement(const QString& table, const QString& field, const QString& condition) {
+  return "select " + field + " from " + table + condition;
+}
+
+}  // namespace modGetRecord
