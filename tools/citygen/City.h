@@ -1,0 +1,90 @@
+#pragma once
+// The generated city as plain data. Coordinates are metres relative to the city centre; the
+// writers add the false origin of the map CRS (see CityOrigin) when they write a layer.
+#include <array>
+#include <string>
+#include <vector>
+
+namespace citygen {
+
+struct Vec2;
+
+// The false origin of the map CRS (EPSG:4547, metres): city coordinates are relative to it.
+constexpr double kOriginX = 500000;
+constexpr double kOriginY = 3400000;
+
+struct Vec2 {
+  double x = 0;
+  double y = 0;
+};
+inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
+inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
+inline Vec2 operator*(Vec2 a, double k) { return {a.x * k, a.y * k}; }
+inline bool operator==(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
+
+using Polyline = std::vector<Vec2>;
+using Ring = std::vector<Vec2>;  // closed: the last point repeats the first
+
+struct Polygon {
+  std::vector<Ring> rings;  // the first is the outer ring, the rest are holes
+};
+
+// A named area made of one or more polygons (a district, a park, a river).
+struct Area {
+  std::string name;
+  std::vector<Polygon> parts;
+};
+
+struct NamedLine {
+  std::string name;
+  std::vector<Polyline> parts;
+};
+
+enum class RoadClass { Main, Secondary, Branch };
+
+struct Road {
+  std::string name;
+  RoadClass roadClass = RoadClass::Branch;
+  Polyline line;
+};
+
+struct Stop {
+  std::string name;
+  Vec2 at;
+};
+
+struct BusLine {
+  std::string name;
+  int id = 0;                   // the line's sort key in the database
+  std::vector<int> stops;       // indices into City::stops, in riding order
+  Polyline route;               // passes every stop in that order
+};
+
+// The five point-of-interest layers, in the order the database lists them.
+enum class PoiType { Dining, College, Sight, Bank, Clinic };
+constexpr std::array<PoiType, 5> kPoiTypes = {PoiType::Dining, PoiType::College, PoiType::Sight, PoiType::Bank,
+                                              PoiType::Clinic};
+const char* PoiTypeName(PoiType type);
+
+struct Poi {
+  std::string name;
+  Vec2 at;
+  // The contact columns; only dining places fill them.
+  std::string linkman, tel, address, web;
+};
+
+struct City {
+  std::string name;  // e.g. "栖坞市"
+  std::vector<Area> districts;
+  std::vector<NamedLine> districtBorders;  // between districts, and the city's own border
+  std::vector<Area> greens;
+  std::vector<Area> waters;
+  Area wall;
+  std::vector<Road> roads;
+  std::vector<Stop> stops;
+  std::vector<BusLine> lines;
+  std::array<std::vector<Poi>, 5> pois;  // indexed by PoiType
+  Vec2 tiePoint;                         // two dining places lie exactly as far from it
+};
+
+}  // namespace citygen

@@ -1,0 +1,37 @@
+#pragma once
+// Writing the data set. Each writer replaces its files as a whole (written under a temporary
+// name and renamed), so a program reading the old files never sees half-written ones. Each
+// returns an empty string on success, otherwise what went wrong.
+#include <string>
+
+#include "tools/citygen/City.h"
+
+namespace citygen {
+
+// The map layers, all in one GeoPackage in EPSG:4547 (coordinates plus kOriginX/kOriginY).
+std::string WriteLayers(const City& city, const std::string& gpkgPath);
+// The city database: an SQLite file (named .mdb, as the program expects) with the bus table,
+// the type table and one table per feature type.
+std::string WriteDatabase(const City& city, const std::string& dbPath);
+// The main workspace `<city>.gst` and the overview `<city>2.gst` in `dir`, both reading `gpkgName`
+// (a file name relative to `dir`).
+std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName);
+
+// The layer names of the map, as the workspaces and the database use them.
+namespace layer {
+inline constexpr const char* kDistricts = "行政区域";
+inline constexpr const char* kGreens = "绿地";
+inline constexpr const char* kWaters = "水系";
+inline constexpr const char* kWall = "城墙";
+inline constexpr const char* kBorders = "区界";
+inline constexpr const char* kMainRoads = "主干道";
+inline constexpr const char* kSecondaryRoads = "次干道";
+inline constexpr const char* kBranchRoads = "支路";
+inline constexpr const char* kStreets = "路线";
+inline constexpr const char* kBusLines = "公交路线";
+inline constexpr const char* kBusStops = "公交站台";
+}  // namespace layer
+
+const char* RoadLayerName(RoadClass roadClass);
+
+}  // namespace citygen
