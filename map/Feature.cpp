@@ -52,9 +52,6 @@ const FeatureStyle* Feature::Style() const {
 MapRect FeatureSet::Bounds() const {
   if (items_.empty()) return {};
   MapRect r = items_.front().Bounds();
-  for (const Feature& f : items_) {
-    const MapRect b = f.Bounds();
-    r = {std::min(r.minX, b.minX), std::min(r.minY, b.minY), std::max(r.maxX, b.maxX), std::max(r.maxY, b.maxY)};
-  }
+  for (const Feature& f : items_) r = r.United(f.Bounds());
   return r;
 }

@@ -72,8 +72,8 @@ class MapControl : public QWidget, public LayerHost {
   // of the tool's own overlay (rubber bands).
   void SetPanOffset(QPoint offset);
   void UpdateOverlay() { update(); }
-  void EmitToolCompleted(int tool, MapPoint p1, MapPoint p2, double distance, bool shift, bool ctrl);
-  void EmitPolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points, bool shift, bool ctrl);
+  // The layers the selection tools work on: drawn at the current view, not temporary; top first.
+  std::vector<Layer*> SelectableLayers() const;
 
   // LayerHost
   void LayerSelectionChanged(Layer& layer) override;
@@ -101,9 +101,13 @@ class MapControl : public QWidget, public LayerHost {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  void ApplyView(const MapView& view);
+  void ApplyView(MapView view);
   void RenderCache();
-  void AdoptLayer(Layer& layer);
+  MapTool& Tool() const { return *tools_.at(currentTool_); }
+
+  // UnselectAll clears layer after layer but reports one change.
+  bool batchingSelection_ = false;
+  bool selectionChangedInBatch_ = false;
 
   std::vector<std::unique_ptr<Layer>> layers_;  // position 1 first
   std::map<int, std::unique_ptr<MapTool>> tools_;

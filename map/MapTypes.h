@@ -24,6 +24,10 @@ struct MapRect {
   double CenterX() const { return (minX + maxX) / 2; }
   double CenterY() const { return (minY + maxY) / 2; }
   bool Contains(const MapPoint& p) const { return p.x >= minX && p.x <= maxX && p.y >= minY && p.y <= maxY; }
+  // The smallest rectangle holding both.
+  MapRect United(const MapRect& o) const {
+    return {std::min(minX, o.minX), std::min(minY, o.minY), std::max(maxX, o.maxX), std::max(maxY, o.maxY)};
+  }
 };
 
 // Units, tools, feature types and tool phases under the numbers the program uses.

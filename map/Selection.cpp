@@ -49,6 +49,7 @@ void Selection::Apply(std::vector<int> ids, int mode) {
     std::vector<int> merged = ids_;
     for (int id : ids)
       if (!Contains(id)) merged.push_back(id);
+    if (merged.size() == ids_.size()) return;  // nothing added: no change to report
     ids = std::move(merged);
   }
   Set(std::move(ids));

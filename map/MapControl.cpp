@@ -1,0 +1,266 @@
+#include "map/MapControl.h"
+
+#include <QPainter>
+#include <QResizeEvent>
+#include <QWheelEvent>
+#include <cmath>
+#include <optional>
+
+#include "map/Renderer.h"
+#include "map/Workspace.h"
+#include "map/tools/NavigationTools.h"
+#include "map/tools/SelectTools.h"
+#include "map/tools/UserTools.h"
+
+namespace {
+
+constexpr double kPickPixels = 4;  // how near a click must come to a point or line to hit it
+
+int ButtonCode(Qt::MouseButton b) { return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 0; }
+
+int ShiftCode(Qt::KeyboardModifiers m) {
+  return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+}
+
+}  // namespace
+
+MapControl::MapControl(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  view_.SetPixels(size());
+  tools_[kToolPointer] = std::make_unique<MapTool>(*this, kToolPointer);
+  tools_[kToolPan] = std::make_unique<PanTool>(*this, kToolPan);
+  tools_[kToolZoomIn] = std::make_unique<ZoomTool>(*this, kToolZoomIn, 2.0);
+  tools_[kToolZoomOut] = std::make_unique<ZoomTool>(*this, kToolZoomOut, 0.5);
+  tools_[kToolSelectPoint] = std::make_unique<SelectPointTool>(*this, kToolSelectPoint);
+  tools_[kToolSelectRadius] = std::make_unique<SelectRadiusTool>(*this, kToolSelectRadius);
+  tools_[kToolSelectRect] = std::make_unique<SelectRectTool>(*this, kToolSelectRect);
+}
+
+MapControl::~MapControl() = default;
+
+MapResult MapControl::LoadWorkspace(const QString& gstPath) {
+  Workspace workspace;
+  const MapResult result = ::LoadWorkspace(gstPath, workspace);
+  if (!result.ok) return result;
+
+  bool hadSelection = false;
+  for (const auto& layer : layers_) hadSelection |= layer->Selection().Count() > 0;
+  Tool().Deactivate();
+  layers_.clear();
+  for (auto it = workspace.layers.rbegin(); it != workspace.layers.rend(); ++it) {
+    (*it)->SetHost(this);
+    layers_.push_back(std::move(*it));
+  }
+
+  MapView view = view_;
+  std::optional<MapRect> extent;
+  for (const auto& layer : layers_)
+    if (layer->Store().Count() > 0) extent = extent ? extent->United(layer->Bounds()) : layer->Bounds();
+  view.SetPixels(size());
+  if (extent) view.FitRect(*extent);
+  if (workspace.file.hasCenter) view.SetCenter(workspace.file.center);
+  if (workspace.file.zoomLevel > 0) view.SetWidth(workspace.file.zoomLevel);
+  cacheDirty_ = true;
+  ApplyView(view);
+  update();
+  if (hadSelection) emit SelectionModified();
+  return result;
+}
+
+void MapControl::SetViewWidth(double metres) {
+  if (!(metres > 0) || !std::isfinite(metres)) return;
+  MapView view = view_;
+  view.SetWidth(metres);
+  ApplyView(view);
+}
+
+void MapControl::SetCenterX(double x) {
+  MapView view = view_;
+  view.SetCenter({x, view.Center().y});
+  ApplyView(view);
+}
+
+void MapControl::SetCenterY(double y) {
+  MapView view = view_;
+  view.SetCenter({view.Center().x, y});
+  ApplyView(view);
+}
+
+void MapControl::SetBounds(const MapRect& r) {
+  MapView view = view_;
+  if (r.Width() > 0 || r.Height() > 0) {
+    view.FitRect(r);
+  } else {
+    view.SetCenter({r.CenterX(), r.CenterY()});  // a point: keep the width
+  }
+  ApplyView(view);
+}
+
+void MapControl::SetView(const MapView& view) { ApplyView(view); }
+
+void MapControl::ApplyView(MapView view) {
+  view.SetPixels(size());
+  if (view == view_) return;
+  view_ = view;
+  cacheDirty_ = true;
+  update();
+  emit ViewChanged();
+}
+
+void MapControl::ActivateTool(int tool) {
+  if (!tools_.count(tool)) return;
+  Tool().Deactivate();
+  currentTool_ = tool;
+  setCursor(Tool().Cursor());
+  update();
+}
+
+void MapControl::DefineUserTool(int number, int kind, int cursor) {
+  const QCursor shape = cursor == kCursorCrossHair ? Qt::CrossCursor : Qt::ArrowCursor;
+  std::unique_ptr<MapTool> tool;
+  if (kind == kUserToolPoint) tool = std::make_unique<UserPointTool>(*this, number, shape);
+  if (kind == kUserToolPolyline) tool = std::make_unique<UserPolylineTool>(*this, number, shape);
+  if (!tool) return;
+  if (number == currentTool_) Tool().Deactivate();
+  tools_[number] = std::move(tool);
+  if (number == currentTool_) setCursor(Tool().Cursor());
+}
+
+double MapControl::MeasureDistance(double x1, double y1, double x2, double y2) const {
+  return std::hypot(x2 - x1, y2 - y1);
+}
+
+void MapControl::Redraw() {
+  cacheDirty_ = true;
+  update();
+}
+
+Layer* MapControl::FindLayer(const QString& name) const {
+  for (const auto& layer : layers_)
+    if (layer->Name() == name) return layer.get();
+  return nullptr;
+}
+
+Layer* MapControl::LayerAt(int position) const {
+  return position >= 1 && position <= LayerCount() ? layers_[std::size_t(position - 1)].get() : nullptr;
+}
+
+Layer* MapControl::CreateTemporaryLayer(const QString& name) {
+  auto layer = std::make_unique<Layer>(name, FeatureStore({QStringLiteral("name")}), true);
+  layer->SetHost(this);
+  layers_.insert(layers_.begin(), std::move(layer));
+  Redraw();
+  return layers_.front().get();
+}
+
+std::vector<const Layer*> MapControl::LayersBottomToTop() const {
+  std::vector<const Layer*> layers;
+  for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) layers.push_back(it->get());
+  return layers;
+}
+
+std::vector<Layer*> MapControl::SelectableLayers() const {
+  std::vector<Layer*> layers;
+  for (const auto& layer : layers_)
+    if (!layer->IsTemporary() && layer->IsDrawnAt(ViewWidth())) layers.push_back(layer.get());
+  return layers;
+}
+
+void MapControl::UnselectAll() {
+  batchingSelection_ = true;
+  selectionChangedInBatch_ = false;
+  for (const auto& layer : layers_) layer->Selection().Clear();
+  batchingSelection_ = false;
+  if (selectionChangedInBatch_) {
+    Redraw();
+    emit SelectionModified();
+  }
+}
+
+Feature MapControl::MakePointFeature(MapPoint p, const FeatureStyle& style) const {
+  return Feature(kFeaturePoint, {p}, style);
+}
+
+Feature MapControl::MakeRegionFeature(const MapRect& r, const FeatureStyle& style) const {
+  return Feature(kFeatureRegion,
+                 {{r.minX, r.minY}, {r.maxX, r.minY}, {r.maxX, r.maxY}, {r.minX, r.maxY}, {r.minX, r.minY}},
+                 style);
+}
+
+Feature MapControl::MakePolylineFeature(const std::vector<MapPoint>& points, const FeatureStyle& style) const {
+  return Feature(kFeatureLine, points, style);
+}
+
+void MapControl::SetPanOffset(QPoint offset) {
+  panOffset_ = offset;
+  update();
+}
+
+void MapControl::LayerSelectionChanged(Layer&) {
+  if (batchingSelection_) {
+    selectionChangedInBatch_ = true;
+    return;
+  }
+  Redraw();
+  emit SelectionModified();
+}
+
+void MapControl::LayerContentChanged(Layer&) { Redraw(); }
+
+double MapControl::PickTolerance() const { return kPickPixels * view_.PixelSize(); }
+
+void MapControl::RenderCache() {
+  const qreal ratio = devicePixelRatioF();
+  cache_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+  cache_.setDevicePixelRatio(ratio);
+  cache_.fill(Qt::white);
+  QPainter painter(&cache_);
+  RenderMap(painter, LayersBottomToTop(), view_);
+  cacheDirty_ = false;
+}
+
+void MapControl::paintEvent(QPaintEvent*) {
+  // While a pan is dragged the last image moves with the mouse; the new one is drawn on release.
+  if (cacheDirty_ && panOffset_.isNull()) RenderCache();
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::white);
+  painter.drawImage(panOffset_, cache_);
+  Tool().PaintOverlay(painter);
+}
+
+void MapControl::resizeEvent(QResizeEvent*) {
+  MapView view = view_;
+  ApplyView(view);
+}
+
+void MapControl::mousePressEvent(QMouseEvent* event) {
+  setFocus(Qt::MouseFocusReason);
+  emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), event->position().x(),
+                 event->position().y());
+  Tool().Press(event);
+}
+
+void MapControl::mouseMoveEvent(QMouseEvent* event) { Tool().Move(event); }
+
+void MapControl::mouseReleaseEvent(QMouseEvent* event) { Tool().Release(event); }
+
+void MapControl::mouseDoubleClickEvent(QMouseEvent* event) { Tool().DoubleClick(event); }
+
+void MapControl::keyPressEvent(QKeyEvent* event) {
+  Tool().Key(event);
+  QWidget::keyPressEvent(event);
+}
+
+void MapControl::wheelEvent(QWheelEvent* event) {
+  const int steps = event->angleDelta().y();
+  if (steps == 0) return;
+  // One notch (120) halves or doubles the width; the map point under the cursor stays put.
+  const double factor = std::pow(2.0, -steps / 120.0);
+  const MapPoint anchor = view_.ToMap(event->position());
+  MapView view = view_;
+  view.SetWidth(view_.Width() * factor);
+  view.SetCenter({anchor.x + (view_.Center().x - anchor.x) * factor, anchor.y + (view_.Center().y - anchor.y) * factor});
+  ApplyView(view);
+  event->accept();
+}
