@@ -66,11 +66,11 @@ int LayerPainter::Draw(const Layer& layer, const std::vector<int>& ids, LayerLab
     else
       points.push_back(id);
   }
-  DrawRegions(layer, regions, want);
-  DrawLines(layer, lines, want);
-  DrawPoints(layer, points, want, obstacles);
+  int drawn = DrawRegions(layer, regions, want);
+  drawn += DrawLines(layer, lines, want);
+  drawn += DrawPoints(layer, points, want, obstacles);
   for (int id : styled) DrawStyledFeature(store, id, *store.StyleOf(id));
-  return int(regions.size() + lines.size() + points.size() + styled.size());
+  return drawn + int(styled.size());
 }
 
 bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& path) {
@@ -85,8 +85,8 @@ bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& p
   return !path.isEmpty();
 }
 
-void LayerPainter::DrawRegions(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
-  if (ids.empty()) return;
+int LayerPainter::DrawRegions(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
+  if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   const bool wall = style.lineDecoration == LineDecoration::Wall;
@@ -94,9 +94,11 @@ void LayerPainter::DrawRegions(const Layer& layer, const std::vector<int>& ids, 
   painter_.setBrush(style.brushColor.isValid() ? QBrush(style.brushColor, style.brushPattern) : QBrush());
   const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
   QPainterPath path;
+  int drawn = 0;
   for (int id : ids) {
     if (!RegionPath(store, id, path)) continue;
     painter_.drawPath(path);
+    ++drawn;
     if (wall) {
       for (const QPolygonF& ring : path.toSubpathPolygons()) AddWall(ring, style, true);
     }
@@ -117,20 +119,24 @@ void LayerPainter::DrawRegions(const Layer& layer, const std::vector<int>& ids, 
     painter_.fillPath(wallTeeth_, style.penColor);
     wallTeeth_.clear();
   }
+  return drawn;
 }
 
-void LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
-  if (ids.empty()) return;
+int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
+  if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
   QPainterPath batch;
+  int drawn = 0;
   for (int id : ids) {
     const QString text = labels ? LabelText(layer, id) : QString();
+    bool any = false;
     for (int part = 0; part < store.PartCount(id); ++part) {
       ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
       if (scratch_.size() < 2 || SubPixel(scratch_)) continue;
       batch.addPolygon(scratch_);
+      any = true;
       if (style.lineDecoration == LineDecoration::Wall) AddWall(scratch_, style, false);
       if (text.isEmpty()) continue;
       for (QPolygonF& piece : ClipPolyline(scratch_, screen)) {
@@ -138,12 +144,14 @@ void LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, La
         labels->lines.back().look.letterSpacing = labels->lines.back().look.pixelSize * 0.3;
       }
     }
+    drawn += any;
   }
   StrokeLines(batch, style);
   if (!wallTeeth_.isEmpty()) {
     painter_.fillPath(wallTeeth_, style.penColor);
     wallTeeth_.clear();
   }
+  return drawn;
 }
 
 void LayerPainter::StrokeLines(const QPainterPath& lines, const LayerStyle& style) {
@@ -165,22 +173,25 @@ void LayerPainter::AddWall(const QPolygonF& path, const LayerStyle& style, bool 
   wallTeeth_.addPath(Battlements(reversed, size, style.penWidth / 2 - 0.3));
 }
 
-void LayerPainter::DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
-                              std::vector<QRectF>* obstacles) {
-  if (ids.empty()) return;
+int LayerPainter::DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
+                             std::vector<QRectF>* obstacles) {
+  if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   const SymbolSpec spec{style.symbolShape, style.symbolSize, style.symbolColor, style.symbolOutline};
   const double half = style.symbolSize / 2;
+  int drawn = 0;
   for (int id : ids) {
     if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
     const QPointF at = xf_(store.Part(id, 0).front());
     sprites_.Draw(painter_, spec, at);
+    ++drawn;
     if (obstacles) obstacles->emplace_back(at.x() - half, at.y() - half, 2 * half, 2 * half);
     if (!labels) continue;
     const QString text = LabelText(layer, id);
     if (!text.isEmpty()) labels->points.push_back({text, Look(style), at, half + 2});
   }
+  return drawn;
 }
 
 void LayerPainter::DrawStyledFeature(const FeatureStore& store, int id, const FeatureStyle& style) {

@@ -34,10 +34,11 @@ class LayerPainter {
   void DrawHighlight(const Layer& layer, const std::vector<int>& ids);
 
  private:
-  void DrawRegions(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels);
-  void DrawLines(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels);
-  void DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
-                  std::vector<QRectF>* obstacles);
+  // Each returns how many features it drew.
+  int DrawRegions(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels);
+  int DrawLines(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels);
+  int DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
+                 std::vector<QRectF>* obstacles);
   void DrawStyledFeature(const FeatureStore& store, int id, const FeatureStyle& style);
   void StrokeLines(const QPainterPath& lines, const LayerStyle& style);
   void AddWall(const QPolygonF& path, const LayerStyle& style, bool closed);
