@@ -1,0 +1,154 @@
+// Workspaces: the .gst reader's errors, and layers read through GDAL from other sources and CRSs.
+#include <QFile>
+#include <gdal_priv.h>
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+
+#include "map/Workspace.h"
+#include "map_fixture.h"
+
+namespace {
+
+// Writes a layer of named points with GDAL's driver and layer creation options.
+void WriteWithDriver(const char* driverName, const QString& path, const char* layerName, int epsg,
+                     const std::vector<std::pair<QString, MapPoint>>& points, CPLStringList options) {
+  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(driverName);
+  ASSERT_NE(driver, nullptr);
+  GDALDataset* ds = driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr);
+  ASSERT_NE(ds, nullptr);
+  OGRSpatialReference srs;
+  srs.importFromEPSG(epsg);
+  srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+  OGRLayer* layer = ds->CreateLayer(layerName, &srs, wkbPoint, options.List());
+  ASSERT_NE(layer, nullptr);
+  OGRFieldDefn field("name", OFTString);
+  field.SetWidth(40);
+  layer->CreateField(&field);
+  for (const auto& [name, p] : points) {
+    OGRFeature feature(layer->GetLayerDefn());
+    feature.SetField("name", name.toUtf8().constData());
+    OGRPoint point(p.x, p.y);
+    feature.SetGeometry(&point);
+    ASSERT_EQ(layer->CreateFeature(&feature), OGRERR_NONE);
+  }
+  GDALClose(ds);
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile f(path);
+  EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+  return f.readAll();
+}
+
+const QByteArray kParkInGbk("\xC8\xCB\xC3\xF1\xB9\xAB\xD4\xB0");  // 人民公园 in code page 936
+
+struct Expected {
+  QString name;
+  MapPoint at;
+};
+
+void ExpectLayer(const Layer& layer, const std::vector<Expected>& expected, double tolerance) {
+  ASSERT_EQ(layer.Store().Count(), int(expected.size())) << layer.Name().toStdString();
+  for (int id = 1; id <= int(expected.size()); ++id) {
+    const Expected& e = expected[std::size_t(id - 1)];
+    EXPECT_EQ(layer.Store().ValueOf(id, layer.DisplayField()).toString(), e.name);
+    EXPECT_NEAR(layer.Store().CenterOf(id).x, e.at.x, tolerance) << e.name.toStdString();
+    EXPECT_NEAR(layer.Store().CenterOf(id).y, e.at.y, tolerance) << e.name.toStdString();
+  }
+}
+
+}  // namespace
+
+TEST(WorkspaceTest, ReadsChineseNamesFromShapefileAndTabInCodePage936) {
+  TempWorkspace ws;
+  const std::vector<std::pair<QString, MapPoint>> points = {{"人民公园", {512345.5, 3401234.25}},
+                                                            {"栖坞市第一医院", {498765.75, 3398765.5}}};
+  WriteWithDriver("ESRI Shapefile", ws.Path("places.shp"), "places", 4547, points,
+                  CPLStringList().AddNameValue("ENCODING", "CP936"));
+  // Without BOUNDS the TAB writer would squeeze coordinates into its small default bounds.
+  WriteWithDriver("MapInfo File", ws.Path("sights.tab"), "sights", 4547, points,
+                  CPLStringList().AddNameValue("ENCODING", "CP936").AddNameValue("BOUNDS", "0,3000000,1000000,4000000"));
+  ASSERT_TRUE(ReadBytes(ws.Path("places.dbf")).contains(kParkInGbk));
+  ASSERT_TRUE(ReadBytes(ws.Path("sights.dat")).contains(kParkInGbk));
+
+  const QString gst = ws.WriteGst("city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")",
+                                               R"("\TABLE\1\FILE" = "places.shp")", R"("\TABLE\1\NAME" = "地点")",
+                                               R"("\TABLE\2\FILE" = "sights.tab")"});
+  Workspace workspace;
+  const MapResult r = LoadWorkspace(gst, workspace);
+  ASSERT_TRUE(r.ok) << r.description.toStdString();
+  ASSERT_EQ(workspace.layers.size(), 2u);
+  EXPECT_EQ(workspace.layers[0]->Name(), "地点");
+  EXPECT_EQ(workspace.layers[1]->Name(), "sights");  // no NAME: the source layer's name
+  const std::vector<Expected> expected = {{"人民公园", {512345.5, 3401234.25}},
+                                          {"栖坞市第一医院", {498765.75, 3398765.5}}};
+  ExpectLayer(*workspace.layers[0], expected, 0.01);
+  ExpectLayer(*workspace.layers[1], expected, 0.5);  // TAB stores coordinates on a grid
+}
+
+TEST(WorkspaceTest, ReprojectsLongitudeLatitudeIntoTheWorkspaceCrs) {
+  TempWorkspace ws;
+  WriteWithDriver("GPKG", ws.Path("lonlat.gpkg"), "stops", 4326, {{"北站", {114, 30}}, {"东站", {114.5, 30.2}}}, {});
+  const QString gst = ws.WriteGst("city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")",
+                                               R"("\TABLE\1\FILE" = "lonlat.gpkg")"});
+  Workspace workspace;
+  const MapResult r = LoadWorkspace(gst, workspace);
+  ASSERT_TRUE(r.ok) << r.description.toStdString();
+  // Reference values from gdaltransform -s_srs EPSG:4326 -t_srs EPSG:4547.
+  ExpectLayer(*workspace.layers[0], {{"北站", {500000, 3320113.398}}, {"东站", {548146.414, 3342389.899}}}, 0.01);
+}
+
+TEST(WorkspaceTest, ReadsLayerSettings) {
+  TempWorkspace ws;
+  ws.WriteGpkg("d.gpkg", {{"roads", {{"中山路", LineWkt({{0, 0}, {100, 0}})}}}});
+  const QString gst = ws.WriteGst(
+      "city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")", R"("\GEOSET\CENTER" = "50, 7")",
+                   R"("\GEOSET\ZOOMLEVEL" = "1234.5")", R"("\TABLE\1\FILE" = "d.gpkg")",
+                   R"("\TABLE\1\ZOOM\MAX" = "3000")", R"("\TABLE\1\ISVISIBLE" = "FALSE")",
+                   R"("\TABLE\1\STYLE\PEN\WIDTH" = "3.5")", R"("\TABLE\1\SOMETHING\NEW" = "ignored")"});
+  Workspace workspace;
+  ASSERT_TRUE(LoadWorkspace(gst, workspace).ok);
+  EXPECT_DOUBLE_EQ(workspace.file.center.x, 50);
+  EXPECT_DOUBLE_EQ(workspace.file.center.y, 7);
+  EXPECT_DOUBLE_EQ(workspace.file.zoomLevel, 1234.5);
+  const Layer& layer = *workspace.layers[0];
+  EXPECT_DOUBLE_EQ(layer.MaxVisibleWidth(), 3000);
+  EXPECT_FALSE(layer.Visible());
+  EXPECT_DOUBLE_EQ(layer.Style().penWidth, 3.5);
+  EXPECT_EQ(layer.Store().TypeOf(1), kFeatureLine);
+}
+
+TEST(WorkspaceTest, FailuresNameTheFileAndWhatIsWrong) {
+  TempWorkspace ws;
+  ws.WriteGpkg("d.gpkg", {{"roads", {{"中山路", LineWkt({{0, 0}, {100, 0}})}}}});
+  const QString projection = R"("\GEOSET\PROJECTION" = "EPSG:4547")";
+  struct Case {
+    const char* what;
+    QStringList lines;
+    int number;
+    QStringList mentions;
+  };
+  const Case cases[] = {
+      {"missing data file", {projection, R"("\TABLE\1\FILE" = "gone.gpkg")"}, kMapErrorFileMissing, {"gone.gpkg"}},
+      {"missing layer",
+       {projection, R"("\TABLE\1\FILE" = "d.gpkg")", R"("\TABLE\1\LAYER" = "公交站台")"},
+       kMapErrorLayerMissing,
+       {"d.gpkg", "公交站台"}},
+      {"malformed line", {projection, R"("\TABLE\1\FILE" = d.gpkg)"}, kMapErrorMalformedLine, {"city.gst", "第 4 行"}},
+      {"bad number", {projection, R"("\GEOSET\ZOOMLEVEL" = "wide")"}, kMapErrorMalformedLine, {"city.gst", "第 4 行"}},
+      {"geographic CRS", {R"("\GEOSET\PROJECTION" = "EPSG:4326")"}, kMapErrorBadProjection, {"city.gst"}},
+      {"no CRS", {R"("\GEOSET\NAME" = "x")"}, kMapErrorBadProjection, {"city.gst"}},
+  };
+  for (const Case& c : cases) {
+    Workspace workspace;
+    const MapResult r = LoadWorkspace(ws.WriteGst("city.gst", c.lines), workspace);
+    EXPECT_FALSE(r.ok) << c.what;
+    EXPECT_EQ(r.number, c.number) << c.what;
+    for (const QString& m : c.mentions) EXPECT_TRUE(r.description.contains(m)) << c.what << ": " << r.description.toStdString();
+  }
+
+  Workspace workspace;
+  const MapResult missing = LoadWorkspace(ws.Path("nowhere.gst"), workspace);
+  EXPECT_EQ(missing.number, kMapErrorFileMissing);
+  EXPECT_TRUE(missing.description.contains("nowhere.gst"));
+}
