@@ -1,0 +1,293 @@
+#include "bus/BusPanel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/kit/ItemListAdapters.h"
+#include "app/kit/MainContext.h"
+#include "app/kit/Messages.h"
+#include "app/kit/Twips.h"
+#include "bus/PanelColors.h"
+#include "bus/PlanTextBox.h"
+#include "bus/RouteDrawing.h"
+#include "bus/frmBus.h"
+#include "bus/modBusChange.h"
+#include "data/modGetRecord.h"
+#include "map/modMapFunction.h"
+
+namespace {
+const QString kBusTable = QStringLiteral("公交信息");
+const QString kStopLayer = QStringLiteral("公交站台");
+const QString kLineLayer = QStringLiteral("公交路线");
+const QString kSearchTitle = QStringLiteral("公交查询");
+
+// The two places of the suggestion list, each directly above the box it serves.
+constexpr int kAboveDeparture = 2190;
+constexpr int kAboveDestination = 2570;
+
+constexpr quint32 kWhite = 0xFFFFFF;
+constexpr quint32 kLightGrey = 0xC0C0C0;
+constexpr quint32 kPaleGrey = 0xE0E0E0;
+
+// A value between single quotes in a where clause.
+QString Quoted(const QString& value) { return QLatin1Char('\'') + modGetRecord::SqlText(value) + QLatin1Char('\''); }
+}  // namespace
+
+BusPanel::BusPanel(QWidget* picShow4, MainContext& context) : QObject(picShow4), context_(context) {
+  CreateControls(picShow4);
+  Connect();
+  routeDrawing_ = new RouteDrawing(context_, this);
+}
+
+BusPanel::~BusPanel() = default;
+
+void BusPanel::CreateControls(QWidget* picShow4) {
+  Frame1 = new QGroupBox(picShow4);
+  qiwu::SetTwipsGeometry(Frame1, 90, -50, 2175, 3300);
+
+  optLine = new QRadioButton(QStringLiteral("线路查询"), Frame1);
+  qiwu::SetTwipsGeometry(optLine, 120, 160, 1935, 315);
+  optStation = new QRadioButton(QStringLiteral("站名查询"), Frame1);
+  qiwu::SetTwipsGeometry(optStation, 120, 460, 1935, 315);
+
+  Line2 = new QFrame(Frame1);
+  qiwu::SetTwipsGeometry(Line2, 10, 780, 2140, 15);
+  SetContainerColor(Line2, kWhite);
+
+  cmbBus = new QComboBox(Frame1);
+  cmbBus->setEditable(true);
+  cmbBus->setInsertPolicy(QComboBox::NoInsert);  // Enter in the box must not grow the list
+  cmbBus->setEditText(QStringLiteral("Combo1"));
+  qiwu::SetTwipsGeometry(cmbBus, 60, 850, 2055, 300);
+
+  lstShow3 = new QListWidget(Frame1);
+  qiwu::SetTwipsGeometry(lstShow3, 60, 1200, 2055, 1680);
+
+  cmdBus = new QPushButton(QStringLiteral("在地图上显示该线路"), Frame1);
+  qiwu::SetTwipsGeometry(cmdBus, 60, 2935, 2055, 315);
+  SetButtonColor(cmdBus, kLightGrey);
+
+  // Created in this order so that Tab runs departure -> destination -> suggestions -> search.
+  txtStation[0] = new QLineEdit(QStringLiteral("出发站"), picShow4);
+  qiwu::SetTwipsGeometry(txtStation[0], 80, 3300, 2175, 330);
+  txtStation[1] = new QLineEdit(QStringLiteral("目的站"), picShow4);
+  qiwu::SetTwipsGeometry(txtStation[1], 80, 3680, 2175, 330);
+
+  lstStation = new QListWidget(picShow4);
+  qiwu::SetTwipsGeometry(lstStation, 570, kAboveDeparture, 1695, 1110);
+  lstStation->hide();
+  lstStation->raise();  // lies over the lower part of Frame1 when shown
+
+  cmdOk = new QPushButton(QStringLiteral("查 询"), picShow4);
+  qiwu::SetTwipsGeometry(cmdOk, 1285, 4080, 975, 315);
+  SetButtonColor(cmdOk, kPaleGrey);
+}
+
+void BusPanel::Connect() {
+  // Selecting an option from code runs its click behaviour, as a user's click does.
+  connect(optLine, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optLine_Click();
+  });
+  connect(optStation, &QRadioButton::toggled, this, [this](bool on) {
+    if (on) optStation_Click();
+  });
+  connect(cmbBus, &QComboBox::editTextChanged, this, &BusPanel::cmbBus_Change);
+  connect(cmbBus, &QComboBox::activated, this, &BusPanel::cmbBus_Click);
+  connect(cmdBus, &QPushButton::clicked, this, &BusPanel::cmdBus_Click);
+  for (int i = 0; i < 2; ++i) {
+    connect(txtStation[i], &QLineEdit::textChanged, this, [this, i] { txtStation_Change(i); });
+    txtStation[i]->installEventFilter(this);
+  }
+  lstStation->installEventFilter(this);
+  connect(lstStation, &QListWidget::itemDoubleClicked, this, &BusPanel::lstStation_DblClick);
+  connect(cmdOk, &QPushButton::clicked, this, &BusPanel::cmdOk_Click);
+}
+
+bool BusPanel::eventFilter(QObject* watched, QEvent* event) {
+  for (int i = 0; i < 2; ++i) {
+    if (watched != txtStation[i]) continue;
+    switch (event->type()) {
+      case QEvent::FocusIn:
+        txtStation_GotFocus(i);
+        break;
+      case QEvent::FocusOut:
+        txtStation_LostFocus(i);
+        break;
+      case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) txtStation_Click(i);
+        break;
+      case QEvent::KeyPress:
+        // Down arrow steps from the box into its suggestions, for the keyboard alone.
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && lstStation->isVisible()) {
+          lstStation->setFocus(Qt::TabFocusReason);
+          if (!lstStation->currentItem()) lstStation->setCurrentRow(0);
+          return true;
+        }
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+  if (watched == lstStation) {
+    if (event->type() == QEvent::FocusOut) lstStation_LostFocus();
+    // Enter takes the entry like a double click.
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lstStation->currentItem()) {
+        lstStation_DblClick();
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool BusPanel::LineMode() const { return optLine->isChecked(); }
+
+void BusPanel::optLine_Click() {
+  optLine->setChecked(true);
+  cmdBus->setText(QStringLiteral("在地图上显示该路线"));
+  lstShow3->clear();
+  qiwu::ComboBoxItems items(cmbBus);
+  modGetRecord::FillList(kBusTable, QStringLiteral("线路名"), items, QString(), QStringLiteral("id"), true, false);
+}
+
+void BusPanel::optStation_Click() {
+  optStation->setChecked(true);
+  cmdBus->setText(QStringLiteral("在地图上显示该站点"));
+  lstShow3->clear();
+  qiwu::ComboBoxItems items(cmbBus);
+  modGetRecord::FillList(kBusTable, QStringLiteral("站名"), items, QString(), QStringLiteral("站名"), true, false);
+}
+
+void BusPanel::cmbBus_Change() { FillStops(); }
+
+void BusPanel::cmbBus_Click() { FillStops(); }
+
+// In line mode the stops of the line in cmbBus, numbered in route order; in station mode the
+// lines through the stop in cmbBus.
+void BusPanel::FillStops() {
+  lstShow3->clear();
+  qiwu::ListWidgetItems items(lstShow3);
+  const QString text = cmbBus->currentText();
+  if (LineMode()) {
+    modGetRecord::FillList(kBusTable, QStringLiteral("站名"), items,
+                           QStringLiteral(" where 线路名 = ") + Quoted(text) + QStringLiteral(" "),
+                           QStringLiteral("顺序"), false, true);
+  } else {
+    modGetRecord::FillList(kBusTable, QStringLiteral("线路名"), items,
+                           QStringLiteral(" where 站名 = ") + Quoted(text) + QStringLiteral(" "),
+                           QStringLiteral("ID"), false, false);
+  }
+}
+
+BusMapTarget BusPanel::ListEntryTarget(const QString& entry, bool lineMode) {
+  if (!lineMode) return {kLineLayer, entry};
+  // The running number has two digits up to 99 and more beyond; drop it and its one blank.
+  qsizetype start = 0;
+  while (start < entry.size() && entry[start].isDigit()) ++start;
+  if (start < entry.size() && entry[start] == QLatin1Char(' ')) ++start;
+  return {kStopLayer, entry.mid(start)};
+}
+
+void BusPanel::ShowListEntry() {
+  const QListWidgetItem* item = lstShow3->currentItem();
+  ShowOnMap(ListEntryTarget(item ? item->text() : QString(), LineMode()));
+}
+
+void BusPanel::cmdBus_Click() { ShowOnMap({LineMode() ? kLineLayer : kStopLayer, cmbBus->currentText()}); }
+
+void BusPanel::ShowOnMap(const BusMapTarget& target) {
+  if (!LocateFeature(*context_.Map1, target.layer, QStringLiteral("name"), target.name)) {
+    qiwu::MsgBox(QStringLiteral("没有找到相应图元。 \r\n"), qiwu::MsgIcon::Information);
+  }
+}
+
+void BusPanel::txtStation_Change(int index) { FillSuggestions(index); }
+
+void BusPanel::txtStation_Click(int index) { FillSuggestions(index); }
+
+// The list keeps its place: the place is set only when a box gets the focus.
+void BusPanel::FillSuggestions(int index) {
+  const QString text = txtStation[index]->text();
+  if (text.isEmpty()) {
+    lstStation->hide();
+    return;
+  }
+  qiwu::ListWidgetItems items(lstStation);
+  modGetRecord::FillList(kBusTable, QStringLiteral("站名"), items,
+                         QStringLiteral(" where  站名  like '%") + modGetRecord::SqlText(text) +
+                             QStringLiteral("%' "),
+                         QStringLiteral("站名"), true, false);
+  lstStation->setVisible(lstStation->count() > 0);
+}
+
+void BusPanel::txtStation_GotFocus(int index) {
+  lstStation->clear();
+  const int wrongPlace = index == 0 ? kAboveDestination : kAboveDeparture;
+  if (qiwu::TwipsTop(lstStation) == wrongPlace) {
+    lstStation->hide();
+    qiwu::SetTwipsTop(lstStation, index == 0 ? kAboveDeparture : kAboveDestination);
+  }
+}
+
+void BusPanel::txtStation_LostFocus(int /*index*/) {
+  if (QApplication::focusWidget() != lstStation) lstStation->hide();
+}
+
+void BusPanel::lstStation_DblClick() {
+  const QListWidgetItem* item = lstStation->currentItem();
+  const QString entry = item ? item->text() : QString();
+  if (qiwu::TwipsTop(lstStation) == kAboveDeparture) {
+    txtStation[0]->setText(entry);
+    lstStation->hide();
+    txtStation[1]->setFocus(Qt::OtherFocusReason);
+  } else {
+    txtStation[1]->setText(entry);
+    lstStation->hide();
+    cmdOk->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void BusPanel::lstStation_LostFocus() { lstStation->hide(); }
+
+void BusPanel::cmdOk_Click() {
+  const QString departure = txtStation[0]->text();
+  const QString destination = txtStation[1]->text();
+  frmBus& window = PlanWindowCreated();
+  window.txtStart->setText(departure);
+  window.txtEnd->setText(destination);
+  if (departure.isEmpty() || destination.isEmpty()) {
+    qiwu::MsgBox(QStringLiteral("请输入站名"), qiwu::MsgIcon::Information, kSearchTitle);
+    return;
+  }
+  if (departure == destination) {
+    qiwu::MsgBox(QStringLiteral("出发站名与目的站名相同"), qiwu::MsgIcon::Critical, kSearchTitle);
+    return;
+  }
+  if (!window.isVisible()) window.show();
+  window.rtxtBusChange->SetText(QString());
+  routeDrawing_->NewSearch(departure, destination);
+  window.rtxtBusChange->SetText(modBusChange::FindBusChange(departure, destination, kBusTable));
+}
+
+frmBus* BusPanel::PlanWindow() const { return frmBus_; }
+
+frmBus& BusPanel::PlanWindowCreated() {
+  if (!frmBus_) {
+    QWidget* owner = context_.window ? context_.window : Frame1->window();
+    frmBus_ = new frmBus(owner);
+    connect(frmBus_->rtxtBusChange, &PlanTextBox::LineDoubleClicked, routeDrawing_, &RouteDrawing::ShowPlanLine);
+  }
+  return *frmBus_;
+}
