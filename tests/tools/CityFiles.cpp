@@ -1,0 +1,122 @@
+#include "tests/tools/CityFiles.h"
+
+#include <gdal_priv.h>
+#include <gtest/gtest.h>
+#include <ogrsf_frmts.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+
+#include "tools/citygen/Generator.h"
+
+namespace citytest {
+namespace {
+
+struct TempRoot {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("qiwu-citygen-test-" + std::to_string(getpid()));
+  ~TempRoot() { std::filesystem::remove_all(path); }
+};
+
+const std::filesystem::path& Root() {
+  static TempRoot root;
+  return root.path;
+}
+
+}  // namespace
+
+std::vector<Row> DataSet::Query(const std::string& sql) const {
+  std::vector<Row> rows;
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(Database().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    ADD_FAILURE() << "cannot open " << Database();
+    sqlite3_close(db);
+    return rows;
+  }
+  sqlite3_stmt* statement = nullptr;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+    ADD_FAILURE() << sql << ": " << sqlite3_errmsg(db);
+  } else {
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+      Row row;
+      for (int k = 0; k < sqlite3_column_count(statement); ++k) {
+        const unsigned char* text = sqlite3_column_text(statement, k);
+        row.push_back(text ? reinterpret_cast<const char*>(text) : "");
+      }
+      rows.push_back(std::move(row));
+    }
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return rows;
+}
+
+std::vector<Feature> DataSet::Layer(const std::string& name) const {
+  GDALAllRegister();
+  std::vector<Feature> features;
+  std::unique_ptr<GDALDataset> source(GDALDataset::Open(Gpkg().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  if (!source) {
+    ADD_FAILURE() << "cannot open " << Gpkg();
+    return features;
+  }
+  OGRLayer* layer = source->GetLayerByName(name.c_str());
+  if (!layer) {
+    ADD_FAILURE() << "no layer " << name;
+    return features;
+  }
+  for (auto& feature : *layer) {
+    const OGRGeometry* shape = feature->GetGeometryRef();
+    features.push_back({feature->GetFieldAsString("name"), std::unique_ptr<OGRGeometry>(shape ? shape->clone() : nullptr)});
+  }
+  return features;
+}
+
+std::vector<std::string> DataSet::LayerNames() const {
+  GDALAllRegister();
+  std::vector<std::string> names;
+  std::unique_ptr<GDALDataset> source(GDALDataset::Open(Gpkg().c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY));
+  if (source) {
+    for (OGRLayer* layer : source->GetLayers()) names.push_back(layer->GetName());
+  }
+  return names;
+}
+
+std::unique_ptr<Generated> GenerateInto(const std::string& folder, std::uint64_t seed, int scale) {
+  citygen::Options options;
+  options.outDir = (Root() / folder).string();
+  options.seed = seed;
+  options.scale = scale;
+  auto generated = std::make_unique<Generated>();
+  generated->city = citygen::Generate(options);
+  const std::string error = citygen::WriteDataSet(generated->city, options.outDir);
+  EXPECT_EQ(error, "");
+  generated->files = {options.outDir, options.cityName};
+  return generated;
+}
+
+const Generated& DemoCity() {
+  static const std::unique_ptr<Generated> demo = GenerateInto("demo", citygen::Options().seed, 1);
+  return *demo;
+}
+
+std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& path, std::vector<std::string>* malformed) {
+  std::map<std::string, std::string> keys;
+  std::ifstream in(path);
+  const std::regex entry(R"re(^"(\\[^"]+)" = "([^"]*)"$)re");
+  std::string line;
+  bool inside = false;
+  for (int number = 1; std::getline(in, line); ++number) {
+    if (line == "begin_metadata") inside = true;
+    else if (line == "end_metadata") inside = false;
+    else if (inside) {
+      std::smatch match;
+      if (std::regex_match(line, match, entry)) keys[match[1]] = match[2];
+      else if (malformed) malformed->push_back(std::to_string(number) + ": " + line);
+    }
+  }
+  return keys;
+}
+
+}  // namespace citytest
