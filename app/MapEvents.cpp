@@ -1,0 +1,95 @@
+// The toolbar and the map events: tool choice, the view-width read-out and its clamp, the
+// measuring read-out, the overview's recentring and the hand-over of point picks.
+#include <QLabel>
+#include <QTimer>
+#include <array>
+#include <stdexcept>
+
+#include "app/frmMain.h"
+#include "app/kit/Colors.h"
+#include "app/kit/ImageControl.h"
+#include "app/kit/NumberFormat.h"
+#include "features/NearestPanel.h"
+#include "features/RadiusPanel.h"
+#include "map/MapControl.h"
+#include "map/MapSetup.h"
+#include "map/modMapFunction.h"
+
+using namespace qiwu;
+
+namespace {
+
+constexpr double kMinViewWidth = 100;
+constexpr double kMaxViewWidth = 46200;
+constexpr quint32 kBlack = 0;
+constexpr quint32 kBlue = 0xFF0000;
+constexpr int kWholeMapButton = 4;
+
+// The tool each toolbar button activates; the whole-map button keeps the current tool.
+constexpr std::array<int, 9> kButtonTools = {kToolPointer,   kToolZoomIn,      kToolZoomOut,
+                                             kToolPan,       0,                kToolMeasure,
+                                             kToolSelectPoint, kToolSelectRadius, kToolSelectRect};
+
+}  // namespace
+
+void frmMain::ReleaseToolButtons() {
+  for (int i = 0; i < int(imgTools.size()); ++i) imgTools[i]->SetPicture(imgListTools.Picture(2 * i + 1));
+}
+
+void frmMain::imgTools_Click(int index) {
+  if (index < 0 || index >= int(imgTools.size())) return;
+  ReleaseToolButtons();
+  if (index == kWholeMapButton) {
+    const Layer* area = Map1->FindLayer(QStringLiteral("行政区域"));
+    if (!area) throw std::runtime_error("地图中没有图层“行政区域”");
+    Map1->SetBounds(area->Bounds());
+    return;
+  }
+  Map1->ActivateTool(kButtonTools[index]);
+  imgTools[index]->SetPicture(imgListTools.Picture(2 * index + 2));
+}
+
+// Only the point pick is handed on: to the search whose pick button was pressed last.
+void frmMain::Map1_ToolCompleted(int tool, double x1, double y1) {
+  if (tool != kToolPick) return;
+  if (context.PickForRadius)
+    radius->RadiusSearch(x1, y1);
+  else
+    nearest->NearestSearch(x1, y1);
+}
+
+// Setting the width from here raises a nested view change; that pass finds the width in range
+// and only redraws the frame and the read-out.
+void frmMain::Map1_ViewChanged() {
+  if (Map1->ViewWidth() < kMinViewWidth) Map1->SetViewWidth(kMinViewWidth);
+  if (Map1->ViewWidth() > kMaxViewWidth) Map1->SetViewWidth(kMaxViewWidth);
+  // The first view changes of a load come before the overview has its frame layer.
+  if (context.lyrRect) DrawViewFrame(*Map1, *Map2, *context.lyrRect);
+  SetForeColor(lblZoom, kBlue);
+  lblZoom->setText(QStringLiteral("视野 ") + FormatGrouped(Map1->ViewWidth(), 2) + QStringLiteral(" 米"));
+  Timer1->start();
+}
+
+void frmMain::Timer1_Timer() {
+  SetForeColor(lblZoom, kBlack);
+  Timer1->stop();
+}
+
+void frmMain::Map1_PolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points) {
+  Map1->SetDistanceUnit(kUnitMetres);
+  SetForeColor(lblDist, kBlack);
+  lblDist->setText(QStringLiteral("显示距离"));
+  if (phase != kPolyToolInProgress || tool != kToolMeasure) return;
+  double total = 0;
+  for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+    total += Map1->MeasureDistance(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
+    SetForeColor(lblDist, kBlue);
+    lblDist->setText(FormatGrouped(total, 0) + QStringLiteral(" 米"));
+  }
+}
+
+void frmMain::Map2_MouseDown(double x, double y) {
+  const MapPoint p = Map2->ScreenToMap(x, y);
+  Map1->SetCenterX(p.x);
+  Map1->SetCenterY(p.y);
+}

@@ -1,0 +1,35 @@
+// The accordion's tab events: switching panels, then the common reset of the map tool, the
+// toolbar pictures and the position marker; the bus tab's cursor.
+#include <QLineEdit>
+
+#include "app/Artwork.h"
+#include "app/frmMain.h"
+#include "app/kit/ImageControl.h"
+#include "app/kit/LineControl.h"
+#include "app/kit/Twips.h"
+#include "features/KeywordPanel.h"
+#include "map/MapControl.h"
+
+using namespace qiwu;
+
+void frmMain::imgType_Click(int index) {
+  accordion_->Click(index);
+  ResetAfterTabClick();
+}
+
+void frmMain::ResetAfterTabClick() {
+  const bool busOpen = !picShow[Accordion::kBusPanel]->isHidden();
+  Line1->SetY2(busOpen ? TwipsTop(picShow[Accordion::kBusPanel]) - 220 : 7560);
+  if (!picShow[1]->isHidden()) keyword->txtLike->setFocus();
+  Layer* marker = context.lyrTempPoint;
+  if (marker && marker->ListFeatures().Count() != 0) marker->RemoveFeature(marker->KeyOfNamedFeature(QString()));
+  Map1->ActivateTool(kToolPointer);
+  ReleaseToolButtons();
+}
+
+void frmMain::imgType_MouseMove(int) {
+  if (!picShow[Accordion::kBusPanel]->isHidden())
+    imgType[Accordion::kBusPanel]->setCursor(Qt::ArrowCursor);
+  else
+    imgType[Accordion::kBusPanel]->setCursor(HandCursor(imgListTools));
+}

@@ -1,0 +1,101 @@
+// Start-up (the load of frmMain) and the city switch: the maps, the panels' places, the
+// database and the selectors, in this order. A map failure or a database that does not open
+// ends the program after its message.
+#include <QComboBox>
+
+#include "app/CityPaths.h"
+#include "app/frmMain.h"
+#include "app/kit/ItemListAdapters.h"
+#include "app/kit/Messages.h"
+#include "app/kit/Twips.h"
+#include "bus/BusPanel.h"
+#include "features/InfoDrawers.h"
+#include "data/modDBAccess.h"
+#include "data/modGetRecord.h"
+#include "map/MapControl.h"
+#include "map/MapSetup.h"
+
+using namespace qiwu;
+
+namespace {
+
+[[noreturn]] void EndOnMapFailure(const MapResult& result) {
+  MsgBox(QStringLiteral("错误代码：%1\r\n错误描述：%2").arg(result.number).arg(result.description), MsgIcon::Critical,
+         QStringLiteral("地图错误"));
+  EndProgram(1);
+}
+
+void Check(const MapResult& result) {
+  if (!result.ok) EndOnMapFailure(result);
+}
+
+// An empty selector (no rows, or a failed query) keeps no text.
+void SelectFirstEntry(QComboBox* combo) {
+  if (combo->count() > 0) combo->setCurrentIndex(0);
+}
+
+}  // namespace
+
+void frmMain::Form_Load() {
+  cmbCity->setCurrentText(QStringLiteral("栖坞市"));
+  helpFile_ = HelpFilePath(programDir_);
+  LoadMainMap(false);
+  LoadOverviewMap();
+  PlacePanels();
+  OpenCityDatabase();
+}
+
+// Steps 1, 2 and the panel placement of start-up are not repeated; nothing else is reset.
+void frmMain::cmbCity_Click() {
+  LoadMainMap(true);
+  LoadOverviewMap();
+  OpenCityDatabase();
+}
+
+void frmMain::LoadMainMap(bool atCitySwitch) {
+  SetTwipsSize(Map1, TwipsWidth(picMain), TwipsHeight(picMain));
+  Check(Map1->LoadWorkspace(MainWorkspacePath(programDir_, cmbCity->currentText())));
+  Check(SetupMainMap(*Map1, atCitySwitch, context.lyrTempPoint));
+  drawers->RefreshLegend();  // the legend follows the styles of the workspace just loaded
+}
+
+void frmMain::LoadOverviewMap() {
+  SetTwipsGeometry(Map2, 0, 0, TwipsWidth(Picture2), TwipsHeight(Picture2));
+  Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(programDir_, cmbCity->currentText()), context.lyrRect));
+}
+
+void frmMain::PlacePanels() {
+  accordion_->PlacePanels();
+  SetTwipsLeft(picInfo[0], 14940);
+  SetTwipsTop(picInfo[0], 840);
+  SetTwipsLeft(picInfo[1], 14940);
+  SetTwipsTop(picInfo[1], 7800);
+}
+
+void frmMain::OpenCityDatabase() {
+  if (!modDBAccess::OpenConnection(DatabasePath(programDir_, cmbCity->currentText()))) {
+    MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
+           QStringLiteral("数据库错误"));
+    EndProgram(1);
+  }
+  FillSelectors();
+}
+
+void frmMain::FillSelectors() {
+  ComboBoxItems allTypes(cmbType[0]);
+  modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), allTypes, QString(),
+                         QStringLiteral("typeName"), true, false);
+  SelectFirstEntry(cmbType[0]);
+
+  bus->optLine_Click();
+  ComboBoxItems lines(bus->cmbBus);
+  modGetRecord::FillList(QStringLiteral("公交信息"), QStringLiteral("线路名"), lines, QString(), QStringLiteral("id"),
+                         true, false);
+
+  for (int i = 1; i <= 2; ++i) {
+    ComboBoxItems pointTypes(cmbType[i]);
+    modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), pointTypes,
+                           QStringLiteral(" where type  = \"点\" "), QStringLiteral("typeName"), true, false);
+    SelectFirstEntry(cmbType[i]);
+  }
+}

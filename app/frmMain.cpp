@@ -1,0 +1,93 @@
+#include "app/frmMain.h"
+
+#include <QComboBox>
+#include <QKeySequence>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QTimer>
+
+#include "app/HelpWindow.h"
+#include "app/kit/HandlerGuard.h"
+#include "app/kit/ImageControl.h"
+#include "app/kit/Messages.h"
+#include "app/kit/Twips.h"
+#include "bus/BusPanel.h"
+#include "features/InfoDrawers.h"
+#include "features/KeywordPanel.h"
+#include "features/ListHandlers.h"
+#include "features/NearestPanel.h"
+#include "features/RadiusPanel.h"
+#include "features/TypeBrowsePanel.h"
+#include "map/MapControl.h"
+
+using namespace qiwu;
+
+frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), programDir_(std::move(programDir)) {
+  setWindowTitle(QStringLiteral("栖坞地理信息查询系统"));
+  setAutoFillBackground(true);
+  QPalette palette = this->palette();
+  palette.setColor(QPalette::Window, QColor(0xee, 0xf1, 0xf5));
+  setPalette(palette);
+  setFixedSize(TwipsToPixels(kClientWidth, this), TwipsToPixels(kClientHeight, this));
+
+  CreateControls();
+  context.window = this;
+  context.Map1 = Map1;
+  context.Map2 = Map2;
+  CreatePanels();
+  ConnectEvents();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::CreatePanels() {
+  typeBrowse = new TypeBrowsePanel(picShow[0], context);
+  keyword = new KeywordPanel(picShow[1], context);
+  radius = new RadiusPanel(picShow[2], context);
+  nearest = new NearestPanel(picShow[3], context);
+  bus = new BusPanel(picShow[Accordion::kBusPanel], context);
+  listHandlers = new ListHandlers(*typeBrowse, *keyword, *radius, *nearest, bus->lstShow3,
+                                  [this] { bus->ShowListEntry(); }, context);
+  lstShow = listHandlers->lstShow;
+  cmbType = listHandlers->cmbType;
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName);
+}
+
+void frmMain::ConnectEvents() {
+  connect(cmbCity, &QComboBox::activated, this, [this] { Guarded(QStringLiteral("城市切换"), [this] { cmbCity_Click(); }); });
+
+  for (int i = 0; i < int(imgType.size()); ++i) {
+    connect(imgType[i], &ImageControl::Click, this,
+            [this, i] { Guarded(QStringLiteral("切换查询面板"), [this, i] { imgType_Click(i); }); });
+    connect(imgType[i], &ImageControl::MouseMove, this, [this, i] { imgType_MouseMove(i); });
+  }
+  for (int i = 0; i < int(imgTools.size()); ++i)
+    connect(imgTools[i], &ImageControl::Click, this,
+            [this, i] { Guarded(QStringLiteral("地图工具"), [this, i] { imgTools_Click(i); }); });
+
+  connect(Map1, &MapControl::ViewChanged, this,
+          [this] { Guarded(QStringLiteral("更新视野"), [this] { Map1_ViewChanged(); }); });
+  connect(Map1, &MapControl::PolylineToolStep, this,
+          [this](int tool, int phase, const std::vector<MapPoint>& points, bool, bool) {
+            Guarded(QStringLiteral("测距"), [&] { Map1_PolylineToolStep(tool, phase, points); });
+          });
+  connect(Map1, &MapControl::ToolCompleted, this,
+          [this](int tool, double x1, double y1, double, double, double, bool, bool) {
+            Guarded(QStringLiteral("地图点选查询"), [&] { Map1_ToolCompleted(tool, x1, y1); });
+          });
+  connect(Map1, &MapControl::SelectionModified, this,
+          [this] { Guarded(QStringLiteral("显示选中图元"), [this] { drawers->SelectionModified(); }); });
+  connect(Map2, &MapControl::MouseDown, this, [this](int, int, double x, double y) {
+    Guarded(QStringLiteral("鹰眼图定位"), [&] { Map2_MouseDown(x, y); });
+  });
+  connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+
+  auto* help = new QShortcut(QKeySequence::HelpContents, this);
+  connect(help, &QShortcut::activated, this, [this] { ShowHelp(); });
+}
+
+void frmMain::ShowHelp() {
+  if (!help_) help_ = new HelpWindow(this);
+  if (!help_->ShowPage(helpFile_))
+    MsgBox(QStringLiteral("找不到帮助文件：") + helpFile_, MsgIcon::Information);
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The main window: the map with its toolbar and overview, the accordion of five query panels
+// on the left, the two drawers on the right. It builds the controls under their given names,
+// runs start-up and the city switch, and wires the events to their handlers; each panel's own
+// behaviour lives in its panel class (bus/, features/). Positions are twips in the client area.
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "app/Accordion.h"
+#include "app/kit/ImageList.h"
+#include "app/kit/MainContext.h"
+#include "map/MapTypes.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QTimer;
+class MapControl;
+class BusPanel;
+class HelpWindow;
+class InfoDrawers;
+class KeywordPanel;
+class ListHandlers;
+class NearestPanel;
+class RadiusPanel;
+class TypeBrowsePanel;
+
+namespace qiwu {
+class ImageControl;
+class LineControl;
+}  // namespace qiwu
+
+class frmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 15435;  // room for a drawer opened at 10800
+  static constexpr int kClientHeight = 10080;
+
+  // programDir: the directory that holds the city data set (map/, data/) and help/.
+  explicit frmMain(QString programDir, QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // Start-up, the load of the window: every step runs before the window is shown. A map
+  // failure or a database that does not open ends the program (qiwu::EndProgram).
+  void Form_Load();
+  // City switch: reloads both maps, the database and the selectors for cmbCity's text.
+  void cmbCity_Click();
+
+  void imgType_Click(int index);
+  void imgType_MouseMove(int index);
+  void imgTools_Click(int index);
+  void Map1_ViewChanged();
+  void Map1_PolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points);
+  void Map1_ToolCompleted(int tool, double x1, double y1);
+  void Map2_MouseDown(double x, double y);
+  void Timer1_Timer();
+
+  // F1: the program's help in its own window.
+  void ShowHelp();
+  const QString& HelpFile() const { return helpFile_; }
+  HelpWindow* Help() const { return help_; }
+
+  // Controls, under their given names.
+  QComboBox* cmbCity;
+  QWidget* picMain;
+  MapControl* Map1;
+  QWidget* Picture2;
+  MapControl* Map2;
+  qiwu::ImageList imgListTools;
+  std::array<qiwu::ImageControl*, 9> imgTools;
+  QLabel* lblZoom;
+  QLabel* lblDist;
+  QWidget* Picture4;
+  QLineEdit* txtObjName;
+  std::array<qiwu::ImageControl*, 5> imgType;
+  std::array<QWidget*, 5> picShow;
+  std::array<QWidget*, 2> picInfo;
+  qiwu::LineControl* Line1;
+  QTimer* Timer1;
+  // Control arrays whose members live in the panels.
+  std::array<QListWidget*, 4> lstShow{};
+  std::array<QComboBox*, 3> cmbType{};
+
+  MainContext context;
+  // The panels fill the containers above; each is owned by its container (Qt parent).
+  TypeBrowsePanel* typeBrowse;
+  KeywordPanel* keyword;
+  RadiusPanel* radius;
+  NearestPanel* nearest;
+  BusPanel* bus;
+  ListHandlers* listHandlers;
+  InfoDrawers* drawers;
+
+ private:
+  void CreateControls();
+  void CreateTopRow();
+  void CreateLeftColumn();
+  void CreateMaps();
+  void CreateDrawers();
+  void CreatePanels();
+  void ConnectEvents();
+
+  // Start-up and switch steps.
+  void LoadMainMap(bool atCitySwitch);
+  void LoadOverviewMap();
+  void PlacePanels();
+  void OpenCityDatabase();
+  void FillSelectors();
+
+  // The common reset after every tab click.
+  void ResetAfterTabClick();
+  void ReleaseToolButtons();
+
+  QString programDir_;
+  QString helpFile_;
+  std::unique_ptr<qiwu::Accordion> accordion_;
+  HelpWindow* help_ = nullptr;
+};

@@ -1,0 +1,143 @@
+// Builds frmMain's controls at their twips positions. The left column (x < 2800) holds the
+// city selector, the tabs and panels and the overview map; the top row the toolbar, the two
+// read-outs and Picture4; the map fills the rest; the drawers lie on the right edge over it.
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "app/Artwork.h"
+#include "app/frmMain.h"
+#include "app/kit/Colors.h"
+#include "app/kit/ImageControl.h"
+#include "app/kit/LineControl.h"
+#include "app/kit/Twips.h"
+#include "map/MapControl.h"
+
+using namespace qiwu;
+
+namespace {
+
+constexpr int kPanelWidth = 2400, kPanelHeight = 4500;
+constexpr int kTabWidth = 2550, kTabHeight = 435;
+constexpr int kDrawerWidth = 4635, kDrawerHeight = 2175;
+constexpr int kButtonSide = 480, kButtonStep = 510, kGroupGap = 150;
+constexpr quint32 kPanelGrey = 0xC0C0C0;
+
+const char* const kTabLabels[] = {"智能查询", "模糊查询", "范围查询", "查找最近", "公交查询"};
+const char* const kToolTips[] = {"指针", "放大", "缩小", "平移", "查看全图", "测距", "点选", "圆选", "框选"};
+
+// Button i's left: browse tools, then the ruler, then the select tools, a small gap between groups.
+int ToolButtonLeft(int i) { return 2940 + i * kButtonStep + (i >= 5 ? kGroupGap : 0) + (i >= 6 ? kGroupGap : 0); }
+
+QFrame* NewFrame(QWidget* parent, QFrame::Shape shape) {
+  auto* frame = new QFrame(parent);
+  frame->setFrameShape(shape);
+  frame->setFrameShadow(QFrame::Sunken);
+  return frame;
+}
+
+QLabel* NewReadout(QWidget* parent, const QString& text) {
+  auto* label = new QLabel(text, parent);
+  label->setFrameShape(QFrame::StyledPanel);
+  label->setFrameShadow(QFrame::Sunken);
+  label->setAlignment(Qt::AlignCenter);
+  label->setAutoFillBackground(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, QColor(0xfb, 0xfc, 0xfd));
+  label->setPalette(palette);
+  return label;
+}
+
+}  // namespace
+
+void frmMain::CreateControls() {
+  CreateMaps();
+  CreateTopRow();
+  CreateLeftColumn();
+  CreateDrawers();
+  Timer1 = new QTimer(this);
+  Timer1->setSingleShot(true);
+  Timer1->setInterval(1500);
+  Timer1->start();  // enabled when the window is created
+}
+
+void frmMain::CreateTopRow() {
+  auto* cityCaption = new QLabel(QStringLiteral("城市"), this);
+  SetTwipsGeometry(cityCaption, 240, 240, 420, 270);
+  cmbCity = new QComboBox(this);
+  cmbCity->addItem(QStringLiteral("栖坞市"));
+  SetTwipsGeometry(cmbCity, 660, 195, 2130, 360);
+
+  imgListTools = MakeToolImages(TwipsToPixels(kButtonSide, this));
+  for (int i = 0; i < int(imgTools.size()); ++i) {
+    imgTools[i] = new ImageControl(this);
+    imgTools[i]->setObjectName(QStringLiteral("imgTools%1").arg(i));
+    imgTools[i]->setToolTip(QString::fromUtf8(kToolTips[i]));
+    imgTools[i]->SetPicture(imgListTools.Picture(2 * i + 1));
+    SetTwipsGeometry(imgTools[i], ToolButtonLeft(i), 135, kButtonSide, kButtonSide);
+  }
+
+  lblZoom = NewReadout(this, QString());
+  SetTwipsGeometry(lblZoom, 7980, 240, 1920, 300);
+  lblDist = NewReadout(this, QStringLiteral("显示距离"));
+  SetTwipsGeometry(lblDist, 9960, 240, 1140, 300);
+
+  Picture4 = NewFrame(this, QFrame::StyledPanel);
+  SetTwipsGeometry(Picture4, 11160, 0, 3915, 750);
+  auto* selectionCaption = new QLabel(QStringLiteral("当前选择"), Picture4);
+  SetTwipsGeometry(selectionCaption, 90, 255, 720, 240);
+  txtObjName = new QLineEdit(Picture4);
+  txtObjName->setReadOnly(true);
+  SetBackColor(txtObjName, 0xC0FFFF);
+  SetTwipsGeometry(txtObjName, 840, 240, 2295, 270);
+}
+
+void frmMain::CreateMaps() {
+  picMain = NewFrame(this, QFrame::Box);
+  SetTwipsGeometry(picMain, 2940, 840, 12000, 9120);
+  Map1 = new MapControl(picMain);
+  Map1->setObjectName(QStringLiteral("Map1"));
+  SetTwipsGeometry(Map1, 0, 0, 12000, 9120);
+
+  Picture2 = NewFrame(this, QFrame::Box);
+  SetTwipsGeometry(Picture2, 240, 7920, 2550, 2040);
+  Map2 = new MapControl(Picture2);
+  Map2->setObjectName(QStringLiteral("Map2"));
+  SetTwipsGeometry(Map2, 0, 0, 2550, 2040);
+}
+
+// Design positions: panel 0 open under tab 0, the other tabs below it, panels 1 to 4 hidden.
+void frmMain::CreateLeftColumn() {
+  Line1 = new LineControl(this, 240, 1080, 240, 7560, 0x808080);
+
+  static const int kTabTops[] = {840, 5880, 6360, 6840, 7320};
+  static const int kPanelTops[] = {1320, 1800, 2280, 2760, 3240};
+  const QCursor hand = HandCursor(imgListTools);
+  for (int p = 0; p < Accordion::kPanels; ++p) {
+    picShow[p] = new QWidget(this);
+    picShow[p]->setObjectName(QStringLiteral("picShow%1").arg(p));
+    SetBackColor(picShow[p], kPanelGrey);
+    SetTwipsGeometry(picShow[p], 360, kPanelTops[p], kPanelWidth, kPanelHeight);
+    picShow[p]->setVisible(p == 0);
+
+    imgType[p] = new ImageControl(this);
+    imgType[p]->setObjectName(QStringLiteral("imgType%1").arg(p));
+    SetTwipsGeometry(imgType[p], 240, kTabTops[p], kTabWidth, kTabHeight);
+    imgType[p]->SetPicture(MakeTabPicture(QString::fromUtf8(kTabLabels[p]), imgType[p]->size()));
+    imgType[p]->setCursor(hand);
+  }
+  accordion_ = std::make_unique<Accordion>(
+      std::array<QWidget*, 5>{imgType[0], imgType[1], imgType[2], imgType[3], imgType[4]}, picShow);
+}
+
+void frmMain::CreateDrawers() {
+  static const int kDrawerTops[] = {840, 7800};
+  for (int i = 0; i < 2; ++i) {
+    picInfo[i] = new QWidget(this);
+    picInfo[i]->setObjectName(QStringLiteral("picInfo%1").arg(i));
+    SetTwipsGeometry(picInfo[i], 14940, kDrawerTops[i], kDrawerWidth, kDrawerHeight);
+    picInfo[i]->raise();
+  }
+}

@@ -1,0 +1,19 @@
+#include "app/kit/MessageBoxSink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "app/kit/Messages.h"
+
+namespace qiwu {
+
+void InstallMessageBoxSink() {
+  SetMessageSink([](const Message& message) {
+    QMessageBox box(message.icon == MsgIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+                    message.title, message.text, QMessageBox::NoButton, QApplication::activeWindow());
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
+  });
+}
+
+}  // namespace qiwu

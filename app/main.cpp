@@ -1,0 +1,17 @@
+// qiwu: the city map and bus query program. Start-up runs before the window is shown; a
+// database that does not open, or a map that does not load, ends the program there.
+#include <QApplication>
+
+#include "app/frmMain.h"
+#include "app/kit/MessageBoxSink.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("栖坞"));
+  qiwu::InstallMessageBoxSink();
+
+  frmMain window(QCoreApplication::applicationDirPath());
+  window.Form_Load();
+  window.show();
+  return app.exec();
+}
