@@ -4,15 +4,13 @@
 #include <QProcess>
 
 namespace {
-constexpr int kTimeLimitMs = 30000;
-
 QString HelperPath() {
   // The helper is built into the same folder as every program of the project.
   return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() + QStringLiteral("/qiwu-jet-reader");
 }
 }  // namespace
 
-QByteArray ReadJetFile(const QString& path, QString& failure) {
+QByteArray ReadJetFile(const QString& path, QString& failure, int timeLimitMs) {
   QProcess reader;
   reader.setProgram(HelperPath());
   reader.setArguments({path});
@@ -22,7 +20,7 @@ QByteArray ReadJetFile(const QString& path, QString& failure) {
     failure = QStringLiteral("找不到读取 Access 数据库的程序“%1”").arg(reader.program());
     return {};
   }
-  if (!reader.waitForFinished(kTimeLimitMs)) {
+  if (!reader.waitForFinished(timeLimitMs)) {
     reader.kill();
     reader.waitForFinished();
     failure = QStringLiteral("读取超时，文件可能已损坏");

@@ -1,0 +1,33 @@
+#pragma once
+// Small city databases written by the tests themselves.
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+// Test failures show texts readably.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+// Writes a new SQLite file at path holding the tables and rows the statements create.
+void WriteSqliteFile(const QString& path, const QStringList& statements);
+
+// A small city: the bus table, the feature types (one of them twice), and the eight keyword
+// tables with names that exercise case, apostrophes, % and _ and a name found in two tables.
+QStringList SmallCityStatements();
+
+// The node-adodb example database: a Jet 4.0 file whose table Users holds Chinese text.
+QString JetFixturePath();
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "tests/support/MessageRecorder.h"
+
+// Opens the small city as cnnCity for each test and records the message boxes.
+class SmallCityTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+
+  QTemporaryDir dir;
+  MessageRecorder recorder;
+};
