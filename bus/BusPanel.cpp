@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 
 #include "app/kit/ItemListAdapters.h"
 #include "app/kit/MainContext.h"
@@ -66,6 +67,8 @@ void BusPanel::CreateControls(QWidget* picShow4) {
   cmbBus = new QComboBox(Frame1);
   cmbBus->setEditable(true);
   cmbBus->setInsertPolicy(QComboBox::NoInsert);  // Enter in the box must not grow the list
+  // No inline completion: a typed part of a name must stay a part, listing nothing.
+  cmbBus->setCompleter(nullptr);
   cmbBus->setEditText(QStringLiteral("Combo1"));
   qiwu::SetTwipsGeometry(cmbBus, 60, 850, 2055, 300);
 
@@ -158,19 +161,28 @@ void BusPanel::optLine_Click() {
   optLine->setChecked(true);
   cmdBus->setText(QStringLiteral("在地图上显示该路线"));
   lstShow3->clear();
-  qiwu::ComboBoxItems items(cmbBus);
-  modGetRecord::FillList(kBusTable, QStringLiteral("线路名"), items, QString(), QStringLiteral("id"), true, false);
+  FillCombo(QStringLiteral("线路名"), QStringLiteral("id"));
 }
 
 void BusPanel::optStation_Click() {
   optStation->setChecked(true);
   cmdBus->setText(QStringLiteral("在地图上显示该站点"));
   lstShow3->clear();
-  qiwu::ComboBoxItems items(cmbBus);
-  modGetRecord::FillList(kBusTable, QStringLiteral("站名"), items, QString(), QStringLiteral("站名"), true, false);
+  FillCombo(QStringLiteral("站名"), QStringLiteral("站名"));
 }
 
-void BusPanel::cmbBus_Change() { FillStops(); }
+// The fill empties the combo's text before it reads its rows. That emptying is no edit of the
+// user's: lstShow(3) is already empty, and a query run from it would replace the result set
+// the fill is still reading.
+void BusPanel::FillCombo(const QString& field, const QString& order) {
+  const QScopedValueRollback filling(fillingCombo_, true);
+  qiwu::ComboBoxItems items(cmbBus);
+  modGetRecord::FillList(kBusTable, field, items, QString(), order, true, false);
+}
+
+void BusPanel::cmbBus_Change() {
+  if (!fillingCombo_) FillStops();
+}
 
 void BusPanel::cmbBus_Click() { FillStops(); }
 

@@ -80,12 +80,14 @@ class BusPanel : public QObject {
  private:
   void CreateControls(QWidget* picShow4);
   void Connect();
+  void FillCombo(const QString& field, const QString& order);
   void FillStops();
   void ShowOnMap(const BusMapTarget& target);
   void FillSuggestions(int index);
   frmBus& PlanWindowCreated();
 
   MainContext& context_;
+  bool fillingCombo_ = false;
   QPointer<frmBus> frmBus_;
   RouteDrawing* routeDrawing_;
 };

@@ -1,0 +1,127 @@
+#include "tests/bus/buspanel_fixture.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <stdexcept>
+
+#include "app/kit/Twips.h"
+#include "bus/BusPanel.h"
+#include "map/MapControl.h"
+
+namespace {
+QStringList Numbered(const QString& prefix, int count) {
+  QStringList names;
+  for (int i = 1; i <= count; ++i) names << prefix + QString::number(i);
+  return names;
+}
+
+QJsonObject Crs() {
+  return {{"type", "name"}, {"properties", QJsonObject{{"name", "urn:ogc:def:crs:EPSG::32650"}}}};
+}
+
+QJsonArray Coordinates(const QPointF& p) { return {p.x(), p.y()}; }
+
+QJsonObject GeoFeature(const QString& name, const QJsonObject& geometry) {
+  return {{"type", "Feature"}, {"properties", QJsonObject{{"name", name}}}, {"geometry", geometry}};
+}
+
+void WriteCollection(const QString& path, const QJsonArray& features) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the test layer");
+  file.write(QJsonDocument(QJsonObject{{"type", "FeatureCollection"}, {"crs", Crs()}, {"features", features}})
+                 .toJson());
+}
+
+void WriteWorkspace(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the test workspace");
+  file.write(QStringLiteral("!GEOSET\nbegin_metadata\n"
+                            "\"\\GEOSET\\NAME\" = \"测试市\"\n"
+                            "\"\\GEOSET\\PROJECTION\" = \"EPSG:32650\"\n"
+                            "\"\\GEOSET\\CENTER\" = \"501000,3400500\"\n"
+                            "\"\\GEOSET\\ZOOMLEVEL\" = \"6000\"\n"
+                            "\"\\TABLE\\1\\FILE\" = \"lines.geojson\"\n"
+                            "\"\\TABLE\\1\\NAME\" = \"公交路线\"\n"
+                            "\"\\TABLE\\2\\FILE\" = \"stops.geojson\"\n"
+                            "\"\\TABLE\\2\\NAME\" = \"公交站台\"\n"
+                            "end_metadata\n")
+                 .toUtf8());
+}
+}  // namespace
+
+const std::vector<FixtureLine>& FixtureLines() {
+  static const std::vector<FixtureLine> lines = {
+      {QStringLiteral("1路"),
+       {QStringLiteral("东门"), QStringLiteral("西街"), QStringLiteral("北桥"), QStringLiteral("南湖"),
+        QStringLiteral("花园"), QStringLiteral("老街"), QStringLiteral("钟楼"), QStringLiteral("码头")}},
+      {QStringLiteral("2路"),
+       {QStringLiteral("学府"), QStringLiteral("新村"), QStringLiteral("钟楼"), QStringLiteral("体育馆"),
+        QStringLiteral("火车站")}},
+      {QStringLiteral("3路"), {QStringLiteral("Tony's站"), QStringLiteral("东门"), QStringLiteral("学府")}},
+      {QStringLiteral("环城线"), Numbered(QStringLiteral("环站"), 105)},
+      {QStringLiteral("旧线"), {QStringLiteral("废站甲"), QStringLiteral("废站乙")}},
+  };
+  return lines;
+}
+
+const std::map<QString, QPointF>& FixtureStopPositions() {
+  static const std::map<QString, QPointF> positions = [] {
+    std::map<QString, QPointF> p;
+    const auto& lines = FixtureLines();
+    for (int i = 0; i < lines[0].stops.size(); ++i) p[lines[0].stops[i]] = {500000.0 + 400 * i, 3400000};
+    for (int i = 0; i < lines[1].stops.size(); ++i) p[lines[1].stops[i]] = {502400, 3399200.0 + 400 * i};
+    p[QStringLiteral("Tony's站")] = {499600, 3399600};
+    for (int i = 0; i < lines[3].stops.size(); ++i) p[lines[3].stops[i]] = {498000.0 + 50 * i, 3402000};
+    return p;
+  }();
+  return positions;
+}
+
+BusCity::BusCity() {
+  std::vector<BusRow> rows;
+  qint64 id = 1;
+  for (const auto& line : FixtureLines()) {
+    for (int i = 0; i < line.stops.size(); ++i) rows.push_back({line.name, line.stops[i], i + 1, id});
+    ++id;
+  }
+  database_ = std::make_unique<BusDatabase>(rows);
+
+  const auto& positions = FixtureStopPositions();
+  QJsonArray stops;
+  for (const auto& [name, p] : positions) {
+    stops.append(GeoFeature(name, {{"type", "Point"}, {"coordinates", Coordinates(p)}}));
+  }
+  WriteCollection(dir_.filePath(QStringLiteral("stops.geojson")), stops);
+  QJsonArray lines;
+  for (const auto& line : FixtureLines()) {
+    QJsonArray path;
+    for (const auto& stop : line.stops) {
+      if (positions.count(stop)) path.append(Coordinates(positions.at(stop)));
+    }
+    if (path.size() > 1) lines.append(GeoFeature(line.name, {{"type", "LineString"}, {"coordinates", path}}));
+  }
+  WriteCollection(dir_.filePath(QStringLiteral("lines.geojson")), lines);
+  WriteWorkspace(WorkspacePath());
+}
+
+PanelHarness::PanelHarness() {
+  if (!city.OpenDatabase()) throw std::runtime_error("the test database did not open");
+  picShow4 = new QWidget(&window);
+  qiwu::SetTwipsGeometry(picShow4, 0, 0, 2400, 4500);
+  map = new MapControl(&window);
+  map->setGeometry(qiwu::TwipsToPixels(2400, picShow4), 0, 640, 480);
+  const MapResult loaded = map->LoadWorkspace(city.WorkspacePath());
+  if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
+  context.window = &window;
+  context.Map1 = map;
+  panel = new BusPanel(picShow4, context);
+  window.resize(map->geometry().right() + 1, std::max(map->height(), picShow4->height()));
+  window.show();
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window)) throw std::runtime_error("the test window did not become active");
+}
+
+PanelHarness::~PanelHarness() = default;
