@@ -99,6 +99,13 @@ class BusBuilder {
     return stops;
   }
 
+  // Whether a path passes a junction twice (a detour through a waypoint can double back).
+  static bool HasRepeats(const Path& path) {
+    std::vector<int> sorted = path.junctions;
+    std::sort(sorted.begin(), sorted.end());
+    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+  }
+
   void AddLine(const std::string& name, const Path& path, const std::vector<int>& stopJunctions) {
     BusLine line;
     line.name = name;
@@ -190,11 +197,17 @@ class BusBuilder {
       const Vec2 start = streets_.junctions[from].at;
       const int to = RandomStation([&](const Junction& j) {
         const double d = Distance(j.at, start);
-        return d > 4000 && d < 11000 && (random_.Chance(0.3) || stopOf_[&j - &streets_.junctions[0]] < 0);
+        return d > 5000 && d < 14000 && (random_.Chance(0.3) || stopOf_[&j - &streets_.junctions[0]] < 0);
       });
-      const Path path = planner_.Find(from, to, LineCost());
+      // Many lines cross the middle of the city, where they meet one another for changes.
+      std::vector<int> waypoints = {from, to};
+      if (random_.Chance(0.6)) {
+        const int middle = RandomStation([&](const Junction& j) { return PlanRadius(j) < 2600; });
+        waypoints.insert(waypoints.begin() + 1, middle);
+      }
+      const Path path = Join(waypoints, LineCost());
       const std::vector<int> stops = StopJunctions(path, false);
-      if (stops.size() < 10 || stops.size() > 48) continue;
+      if (stops.size() < 12 || stops.size() > 48 || HasRepeats(path)) continue;
       AddLine(NextNumber(), path, stops);
       ++added;
     }

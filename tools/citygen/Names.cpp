@@ -12,7 +12,7 @@ const std::vector<std::string>& FirstParts() {
 
 const std::vector<std::string>& SecondParts() {
   static const std::vector<std::string> parts = Characters(
-      "安北宝滨昌成川春翠德东丰峰凤福港光广海和河湖华槐环汇吉家江锦京井康乐林岭龙隆茂美门明南宁平桥清"
+      "安宝滨昌成川春翠德丰峰凤福港光广海和河湖华槐环汇吉家江锦京井康乐林岭龙隆茂美门明宁平桥清"
       "庆泉仁荣山胜盛石寿顺水松塘桃田亭通湾旺溪霞祥新兴秀阳洋园源苑岳云泽洲竹");
   return parts;
 }
@@ -50,7 +50,7 @@ std::string NameBook::Stem() {
     std::string stem = first + second;
     if (first == second) continue;
     // Once the two-character stems run short (a very large city), add a third character.
-    if (used_.count(stem) && random_.Chance(0.5)) stem += random_.Pick(SecondParts());
+    if (used_.count("stem:" + stem)) stem += random_.Pick(SecondParts());
     if (Claim("stem:" + stem)) return stem;
   }
 }
@@ -79,13 +79,19 @@ const std::vector<Word>& DiningWords() {
   return words;
 }
 
-const std::vector<Word>& DiningKinds() {
+const std::vector<Word>& FoodKinds() {
   static const std::vector<Word> kinds = {
-      {"酒家", "jiujia"},   {"饭店", "fandian"},   {"火锅", "huoguo"},  {"茶楼", "chalou"},
-      {"咖啡", "cafe"},     {"面馆", "mianguan"},  {"烧烤", "shaokao"}, {"酒楼", "jiulou"},
-      {"小吃", "xiaochi"},  {"私房菜", "sifangcai"}, {"海鲜楼", "haixian"}, {"KTV", "ktv"},
-      {"歌城", "gecheng"},  {"茶社", "chashe"},    {"酒吧", "bar"},     {"影城", "cinema"},
-      {"饺子馆", "jiaozi"}, {"甜品店", "tianpin"},  {"农家乐", "nongjiale"}, {"西餐厅", "xican"},
+      {"酒家", "jiujia"},   {"饭店", "fandian"},     {"火锅", "huoguo"},   {"面馆", "mianguan"},
+      {"烧烤", "shaokao"},  {"酒楼", "jiulou"},      {"小吃", "xiaochi"},  {"私房菜", "sifangcai"},
+      {"海鲜楼", "haixian"}, {"饺子馆", "jiaozi"},   {"农家乐", "nongjiale"}, {"菜馆", "caiguan"},
+  };
+  return kinds;
+}
+
+const std::vector<Word>& VenueKinds() {
+  static const std::vector<Word> kinds = {
+      {"茶楼", "chalou"}, {"咖啡", "cafe"},    {"KTV", "ktv"},       {"歌城", "gecheng"}, {"茶社", "chashe"},
+      {"酒吧", "bar"},    {"影城", "cinema"},  {"甜品店", "tianpin"}, {"西餐厅", "xican"},
   };
   return kinds;
 }

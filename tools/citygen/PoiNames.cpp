@@ -50,9 +50,10 @@ std::string PoiNamer::Web(const std::string& latin) {
 
 Poi PoiNamer::Dining(const std::string& road, int houseNumber) {
   Random& random = names.random();
-  const Word& kind = random.Pick(DiningKinds());
   std::string name, latin;
   const double pick = random.Unit();
+  // Family names go with eating houses; venues such as tea houses and bars take fancy words.
+  const Word& kind = random.Pick(pick < 0.55 && random.Chance(0.4) ? VenueKinds() : FoodKinds());
   if (pick < 0.55) {
     const Word& word = random.Pick(DiningWords());
     name = word.text + kind.text;

@@ -11,7 +11,7 @@ namespace citygen {
 namespace {
 
 // Features per type at scale 1, in the order of kPoiTypes.
-constexpr int kCounts[5] = {1150, 90, 120, 380, 300};
+constexpr int kCounts[5] = {1200, 90, 120, 380, 300};
 
 struct Site {
   Vec2 at;

@@ -110,7 +110,8 @@ class StreetBuilder {
   int Zone(bool column, std::size_t index, int piece) const {
     const Vec2 mid = Lerp(net_.junctions[net_.pieces[piece].from].plan, net_.junctions[net_.pieces[piece].to].plan, 0.5);
     const double along = column ? mid.y : mid.x;
-    if (std::abs(along) >= layout_.oldTownHalf) return 0;
+    const double half = layout_.oldTownHalf;
+    if (std::abs(Line(column, index).at) > half || std::abs(along) >= half) return 0;
     const bool centreLine = std::abs(Line(column, index).at) < 1;
     return centreLine && along > 0 ? 2 : 1;
   }
@@ -137,34 +138,35 @@ class StreetBuilder {
     const LatticeLine& line = Line(column, index);
     std::vector<int> zones;
     const std::vector<Chain> runs = SplitByZone(column, index, chains, zones);
-    std::vector<Chain> outside;
     for (std::size_t k = 0; k < runs.size(); ++k) {
       if (zones[k] != 0) {
         AddRoad(InsideName(column, line, zones[k]), line.roadClass, runs[k], column);
       } else if (line.roadClass == RoadClass::Branch) {
         NameBranchRun(runs[k], column);
       } else {
-        const std::size_t longest = line.roadClass == RoadClass::Main ? 8 : 6;
-        const std::size_t parts = (runs[k].size() + longest - 1) / longest;
-        for (std::size_t p = 0; p < parts; ++p) {
-          const std::size_t begin = runs[k].size() * p / parts, end = runs[k].size() * (p + 1) / parts;
-          outside.emplace_back(runs[k].begin() + begin, runs[k].begin() + end);
-        }
+        NameArterialRun(runs[k], line.roadClass, column);
       }
-    }
-    if (outside.empty()) return;
-    const std::string stem = names_.Stem();
-    const bool avenue = line.roadClass == RoadClass::Main ? names_.random().Chance(0.3) : false;
-    const std::string base = avenue ? "大道" : (line.roadClass == RoadClass::Secondary && names_.random().Chance(0.3)) ? "街" : "路";
-    for (std::size_t k = 0; k < outside.size(); ++k) {
-      AddRoad(stem + SectionWord(column, k, outside.size()) + base, line.roadClass, outside[k], column);
     }
   }
 
-  // "南"/"中"/"北" (or 西/中/东) for up to three sections, "一", "二", ... beyond.
+  // A main or secondary road between two breaks: one stem, in up to three sections named by
+  // direction ("建设南路", "建设中路", "建设北路").
+  void NameArterialRun(const Chain& run, RoadClass roadClass, bool column) {
+    const std::size_t longest = roadClass == RoadClass::Main ? 8 : 6;
+    const std::size_t parts = std::min<std::size_t>(3, (run.size() + longest - 1) / longest);
+    const std::string stem = names_.Stem();
+    Random& random = names_.random();
+    const bool avenue = roadClass == RoadClass::Main && parts < 3 && random.Chance(0.35);
+    const std::string base = avenue ? "大道" : (roadClass == RoadClass::Secondary && random.Chance(0.3)) ? "街" : "路";
+    for (std::size_t p = 0; p < parts; ++p) {
+      const std::size_t begin = run.size() * p / parts, end = run.size() * (p + 1) / parts;
+      AddRoad(stem + SectionWord(column, p, parts) + base, roadClass, Chain(run.begin() + begin, run.begin() + end), column);
+    }
+  }
+
+  // "南"/"中"/"北" for a north-south road, "西"/"中"/"东" for an east-west one.
   static std::string SectionWord(bool column, std::size_t k, std::size_t count) {
     if (count == 1) return "";
-    if (count > 3) return ChineseNumerals()[k % ChineseNumerals().size()];
     static const char* const kColumn[3] = {"南", "中", "北"};
     static const char* const kRow[3] = {"西", "中", "东"};
     const std::size_t slot = count == 2 ? k * 2 : k;
