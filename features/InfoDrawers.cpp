@@ -1,0 +1,164 @@
+#include "features/InfoDrawers.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "app/kit/Colors.h"
+#include "app/kit/HandlerGuard.h"
+#include "app/kit/ImageControl.h"
+#include "app/kit/MainContext.h"
+#include "app/kit/Twips.h"
+#include "data/modGetRecord.h"
+#include "features/DrawerArt.h"
+#include "features/WebLink.h"
+#include "map/Legend.h"
+#include "map/MapControl.h"
+
+namespace {
+constexpr int kTabWidth = 405;  // twips
+constexpr int kTabHeight = 2175;
+const QString kCardLayer = QStringLiteral("餐饮娱乐");
+
+// Caption text, caption top and value top of each card row, twips inside the drawer.
+struct CardRow {
+  const char* caption;
+  int captionTop;
+  int valueTop;
+};
+constexpr CardRow kCardRows[] = {
+    {"名    称", 240, 210}, {"联 系 人", 637, 600}, {"联系电话", 997, 960}, {"联系地址", 1357, 1320}, {"网站链接", 1717, 1680},
+};
+
+QLabel* ValueLabel(QWidget* drawer, int top) {
+  auto* label = new QLabel(drawer);
+  qiwu::SetTwipsGeometry(label, 1320, top, 3015, 255);
+  // The system's window colours: the text box background behind the window text.
+  label->setAutoFillBackground(true);
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+  palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
+  label->setPalette(palette);
+  label->setIndent(3);
+  return label;
+}
+}  // namespace
+
+InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName)
+    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), context_(context) {
+  const QString tabLabels[] = {QStringLiteral("详细信息"), QStringLiteral("图例")};
+  for (int i = 0; i < 2; ++i) {
+    AddDrawerBackground(picInfo[i], kTabWidth);
+    imgInfo[i] = new qiwu::ImageControl(picInfo[i]);
+    imgInfo[i]->setObjectName(QStringLiteral("imgInfo%1").arg(i));
+    qiwu::SetTwipsGeometry(imgInfo[i], 0, 0, kTabWidth, kTabHeight);
+    imgInfo[i]->SetPicture(DrawerTabPicture(tabLabels[i], imgInfo[i]->size(), imgInfo[i]->devicePixelRatioF()));
+    imgInfo[i]->setCursor(Qt::PointingHandCursor);
+    connect(imgInfo[i], &qiwu::ImageControl::Click, this,
+            [this, i] { qiwu::Guarded(QStringLiteral("打开或关闭抽屉"), [this, i] { imgInfo_Click(i); }); });
+  }
+  CreateCard(picInfo0);
+  CreateLegend(picInfo1);
+}
+
+void InfoDrawers::CreateCard(QWidget* picInfo0) {
+  for (int i = 0; i < 5; ++i) {
+    lbl[i] = new QLabel(QString::fromUtf8(kCardRows[i].caption), picInfo0);
+    qiwu::SetTwipsGeometry(lbl[i], 500, kCardRows[i].captionTop, 720, 180);
+  }
+  lblName = ValueLabel(picInfo0, kCardRows[0].valueTop);
+  lblLinkman = ValueLabel(picInfo0, kCardRows[1].valueTop);
+  lblTel = ValueLabel(picInfo0, kCardRows[2].valueTop);
+  lblAddress = ValueLabel(picInfo0, kCardRows[3].valueTop);
+  lblWeb = ValueLabel(picInfo0, kCardRows[4].valueTop);
+  lblName->setObjectName(QStringLiteral("lblName"));
+  lblWeb->setObjectName(QStringLiteral("lblWeb"));
+  qiwu::SetForeColor(lblWeb, 0xFF0000);
+  // Moves without a button pressed choose the cursor.
+  lblWeb->setMouseTracking(true);
+  lblWeb->installEventFilter(this);
+}
+
+void InfoDrawers::CreateLegend(QWidget* picInfo1) {
+  Image4 = new QLabel(picInfo1);
+  Image4->setObjectName(QStringLiteral("Image4"));
+  qiwu::SetTwipsGeometry(Image4, 420, 120, 4095, 1890);
+  RefreshLegend();
+}
+
+void InfoDrawers::RefreshLegend() {
+  if (!context_.Map1) return;
+  Image4->setPixmap(QPixmap::fromImage(RenderLegend(context_.Map1->LayersBottomToTop(), Image4->size(),
+                                                  Image4->devicePixelRatioF())));
+}
+
+void InfoDrawers::SelectionModified() {
+  txtObjName->clear();
+  for (QLabel* value : {lblName, lblLinkman, lblTel, lblAddress, lblWeb}) value->clear();
+  MapControl* map = context_.Map1;
+  if (!map) return;
+
+  int layersWithSelection = 0;
+  Layer* single = nullptr;  // the last layer whose selection holds exactly one feature
+  for (int position = 1; position <= map->LayerCount(); ++position) {
+    Layer* layer = map->LayerAt(position);
+    const int count = layer->Selection().Count();
+    if (count != 0) ++layersWithSelection;
+    if (count == 1) single = layer;
+  }
+  if (layersWithSelection != 1 || !single) return;
+
+  const Feature feature = single->Selection().Item(1);
+  const QString layerName = feature.OwnerLayer()->Name();
+  txtObjName->setText(feature.DisplayName() + QStringLiteral("(") + layerName + QStringLiteral(")"));
+  if (layerName == kCardLayer && context_.CardOpen) FillCard(feature);
+}
+
+void InfoDrawers::FillCard(const Feature& feature) {
+  const QString name = feature.DisplayName();
+  const QString table = feature.OwnerLayer()->Name();
+  lblName->setText(name);
+  const QString condition = QStringLiteral(" where name  = '") + modGetRecord::SqlText(name) + QStringLiteral("'");
+  // Four separate lookups, in this order; a failing one leaves its label empty and the rest run.
+  lblLinkman->setText(modGetRecord::GetFieldValue(table, QStringLiteral("linkman"), condition));
+  lblTel->setText(modGetRecord::GetFieldValue(table, QStringLiteral("tel"), condition));
+  lblAddress->setText(modGetRecord::GetFieldValue(table, QStringLiteral("address"), condition));
+  lblWeb->setText(modGetRecord::GetFieldValue(table, QStringLiteral("web"), condition));
+}
+
+void InfoDrawers::imgInfo_Click(int index) {
+  QWidget* drawer = picInfo[index];
+  // The drawer's position is its only state: exactly closed opens, anything else closes.
+  if (qiwu::TwipsLeft(drawer) == kClosedLeft) {
+    context_.CardOpen = true;
+    SelectionModified();
+    if (index == 1) RefreshLegend();
+    qiwu::SetTwipsLeft(drawer, kOpenLeft);
+    drawer->raise();
+  } else {
+    qiwu::SetTwipsLeft(drawer, kClosedLeft);
+    context_.CardOpen = false;
+  }
+}
+
+void InfoDrawers::lblWeb_Click() {
+  if (lblWeb->text().isEmpty()) return;
+  OpenWebLink(lblWeb->text());
+}
+
+void InfoDrawers::lblWeb_MouseMove() {
+  if (lblWeb->text().isEmpty())
+    lblWeb->unsetCursor();
+  else
+    lblWeb->setCursor(Qt::PointingHandCursor);
+}
+
+bool InfoDrawers::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lblWeb) {
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
+      lblWeb_MouseMove();
+    else if (event->type() == QEvent::MouseButtonRelease)
+      lblWeb_Click();
+  }
+  return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,35 @@
+#include "features/KeywordPanel.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "app/kit/HandlerGuard.h"
+#include "app/kit/ItemListAdapters.h"
+#include "app/kit/Twips.h"
+#include "data/modGetRecord.h"
+
+KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
+    : QObject(picShow1),
+      Label5(new QLabel(QStringLiteral("输入关键字"), picShow1)),
+      txtLike(new QLineEdit(picShow1)),
+      Label6(new QLabel(QStringLiteral("查询结果"), picShow1)),
+      lstShow1(new QListWidget(picShow1)) {
+  txtLike->setObjectName(QStringLiteral("txtLike"));
+  lstShow1->setObjectName(QStringLiteral("lstShow1"));
+  qiwu::SetTwipsGeometry(Label5, 90, 120, 900, 180);
+  qiwu::SetTwipsGeometry(txtLike, 80, 360, 2175, 330);
+  qiwu::SetTwipsGeometry(Label6, 80, 840, 720, 180);
+  qiwu::SetTwipsGeometry(lstShow1, 80, 1080, 2175, 3300);
+  // Every keystroke, paste or clearing searches again.
+  connect(txtLike, &QLineEdit::textChanged, this,
+          [this] { qiwu::Guarded(QStringLiteral("模糊查询"), [this] { txtLike_Change(); }); });
+}
+
+void KeywordPanel::txtLike_Change() {
+  lstShow1->clear();
+  const QString keyword = txtLike->text();
+  if (keyword.isEmpty()) return;
+  qiwu::ListWidgetItems target(lstShow1);
+  modGetRecord::FillListByKeyword(QStringLiteral("name"), keyword, target);
+}

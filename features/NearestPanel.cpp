@@ -1,0 +1,77 @@
+#include "features/NearestPanel.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/kit/HandlerGuard.h"
+#include "app/kit/MainContext.h"
+#include "app/kit/Messages.h"
+#include "app/kit/Twips.h"
+#include "features/SpatialSearch.h"
+#include "map/MapControl.h"
+#include "map/MapSetup.h"
+#include "map/modMapFunction.h"
+
+NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
+    : QObject(picShow3),
+      Label1(new QLabel(QStringLiteral("选择地物类型"), picShow3)),
+      cmbType2(new QComboBox(picShow3)),
+      cmdClick1(new QPushButton(QStringLiteral("屏幕上指定当前位置"), picShow3)),
+      Frame2(new QGroupBox(QStringLiteral("结果"), picShow3)),
+      Label7(new QLabel(QStringLiteral("最近地物名称"), Frame2)),
+      txtNear(new QLineEdit(Frame2)),
+      Label9(new QLabel(QStringLiteral("距当前位置的距离"), Frame2)),
+      lblDis(new QLabel(Frame2)),
+      context_(context) {
+  cmbType2->setObjectName(QStringLiteral("cmbType2"));
+  cmdClick1->setObjectName(QStringLiteral("cmdClick1"));
+  txtNear->setObjectName(QStringLiteral("txtNear"));
+  lblDis->setObjectName(QStringLiteral("lblDis"));
+  qiwu::SetTwipsGeometry(Label1, 90, 120, 1500, 180);
+  qiwu::SetTwipsGeometry(cmbType2, 80, 360, 2175, 300);
+  qiwu::SetTwipsGeometry(cmdClick1, 80, 810, 2175, 390);
+  qiwu::SetTwipsGeometry(Frame2, 80, 1380, 2175, 1860);
+  qiwu::SetTwipsGeometry(Label7, 120, 330, 1800, 180);
+  qiwu::SetTwipsGeometry(txtNear, 120, 570, 1935, 330);
+  qiwu::SetTwipsGeometry(Label9, 120, 1080, 1800, 180);
+  qiwu::SetTwipsGeometry(lblDis, 120, 1320, 1935, 330);
+  lblDis->setFrameShape(QFrame::StyledPanel);
+  connect(cmdClick1, &QPushButton::clicked, this,
+          [this] { qiwu::Guarded(QStringLiteral("指定当前位置"), [this] { cmdClick_Click(); }); });
+}
+
+void NearestPanel::cmdClick_Click() {
+  if (context_.Map1) context_.Map1->ActivateTool(kToolPick);
+  context_.PickForRadius = false;
+}
+
+void NearestPanel::NearestSearch(double x, double y) {
+  MapControl* map = context_.Map1;
+  if (!map) return;
+  const QString type = cmbType2->currentText();
+  const QString refusal = SearchRefusal(type, type.isEmpty() ? nullptr : map->FindLayer(type), true);
+  if (!refusal.isEmpty()) {
+    qiwu::MsgBox(refusal, qiwu::MsgIcon::Information);
+    return;
+  }
+
+  const NearestResult nearest = NearestFeatureName(*map, type, x, y);
+  if (!nearest.ok) {
+    qiwu::MsgBox(nearest.reason, qiwu::MsgIcon::Information);
+    return;
+  }
+  // Measured to the nearest feature itself: a lookup by name could return another feature of
+  // the same name lying farther away.
+  const Feature& feature = nearest.feature;
+  const double distance = map->MeasureDistance(x, y, feature.CenterX(), feature.CenterY());
+  txtNear->setText(nearest.name);
+  lblDis->setText(DistanceCaption(distance));
+  if (context_.lyrTempPoint) PlaceMarker(*map, *context_.lyrTempPoint, x, y);
+  if (map->ViewWidth() >= 50) {
+    MapRect span, view;
+    FrameFeatureAndPoint(*map, span, view, feature.CenterX(), feature.CenterY(), x, y);
+  }
+}

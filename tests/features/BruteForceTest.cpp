@@ -1,0 +1,98 @@
+// The radius and nearest panels against a brute-force computation over the layer, at seeded
+// random points and radii; and qiwu-cli's searches against the panels.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <cmath>
+#include <random>
+
+#include "features/SpatialSearch.h"
+#include "tests/features/FixtureCity.h"
+#include "tests/features/PanelHarness.h"
+
+namespace {
+
+double Distance(MapPoint a, MapPoint b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+TEST(BruteForce, RadiusAndNearestPanelsAgreeWithAFullScan) {
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("加油站"));
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("加油站"));
+  const auto& stations = fixture::Stations();
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> offset(-7000, 7000);
+  std::uniform_real_distribution<double> radius(0, 1500);
+  for (int round = 0; round < 200; ++round) {
+    const MapPoint p = fixture::At(offset(random), offset(random));
+    const QString radiusText = QString::number(radius(random), 'f', 1);
+    const double r = radiusText.toFloat();  // the panel holds the radius in single precision
+
+    QStringList inside;
+    QString nearestName;
+    double nearest = INFINITY;
+    for (const fixture::NamedPoint& s : stations) {
+      const double d = Distance(p, s.at);
+      if (d <= r) inside << s.name;
+      if (d < nearest) nearest = d, nearestName = s.name;
+    }
+
+    h.radius->txtRadius->setText(radiusText);
+    h.radius->RadiusSearch(p.x, p.y);
+    QStringList listed;
+    for (int i = 0; i < h.radius->lstShow2->count(); ++i) listed << h.radius->lstShow2->item(i)->text();
+    ASSERT_EQ(listed, inside) << "round " << round;
+
+    h.nearest->NearestSearch(p.x, p.y);
+    ASSERT_EQ(h.nearest->txtNear->text(), nearestName) << "round " << round;
+    ASSERT_EQ(h.nearest->lblDis->text(), DistanceCaption(nearest)) << "round " << round;
+  }
+}
+
+TEST(BruteForce, TwoStationsAtOneSpotReportTheFirst) {
+  PanelHarness h;
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("加油站"));
+  const MapPoint spot = fixture::Stations()[10].at;
+  h.nearest->NearestSearch(spot.x + 1, spot.y);
+  EXPECT_EQ(h.nearest->txtNear->text(), fixture::Stations()[10].name);
+  EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("1  米"));
+}
+
+// qiwu-cli on the fixture city's directory; its standard output.
+QString RunCli(const QStringList& args) {
+  QProcess cli;
+  cli.start(QCoreApplication::applicationDirPath() + "/qiwu-cli",
+            QStringList{"--root", fixture::City::Get().Root(), "--city", fixture::kCityName} + args);
+  if (!cli.waitForFinished(60000) || cli.exitCode() != 0) return "failed: " + cli.readAllStandardError();
+  return QString::fromUtf8(cli.readAllStandardOutput());
+}
+
+TEST(BruteForce, TheCommandLineAnswersAsThePanels) {
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("加油站"));
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("加油站"));
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> offset(-6000, 6000);
+  for (int round = 0; round < 5; ++round) {
+    const MapPoint p = fixture::At(offset(random), offset(random));
+    const QString x = QString::number(p.x, 'f', 3), y = QString::number(p.y, 'f', 3);
+    h.radius->txtRadius->setText("900");
+    h.radius->RadiusSearch(x.toDouble(), y.toDouble());
+    QString listed;
+    for (int i = 0; i < h.radius->lstShow2->count(); ++i) listed += h.radius->lstShow2->item(i)->text() + "\n";
+    EXPECT_EQ(RunCli({"radius", "加油站", x, y, "900"}), listed);
+
+    h.nearest->NearestSearch(x.toDouble(), y.toDouble());
+    const QStringList answer = RunCli({"nearest", "加油站", x, y}).trimmed().split('\t');
+    ASSERT_EQ(answer.size(), 2);
+    EXPECT_EQ(answer[0], h.nearest->txtNear->text());
+    EXPECT_EQ(DistanceCaption(answer[1].toDouble()), h.nearest->lblDis->text());
+  }
+  EXPECT_TRUE(RunCli({"nearest", "医院诊所", "0", "0"}).startsWith("failed: "));
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+// Type browse, keyword search and the shared list click, driven on the fixture city.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+#include "data/modDBAccess.h"
+#include "tests/features/FixtureCity.h"
+#include "tests/features/PanelHarness.h"
+#include "tests/support/MessageRecorder.h"
+
+namespace {
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+const QString kNotFound = QStringLiteral("没有找到相应图元。 \r\n");
+
+TEST(TypeBrowse, ChoosingATypeListsItsNamesOnceInOrder) {
+  MessageRecorder messages;
+  PanelHarness h;
+  PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("大中专院校"));
+  EXPECT_EQ(Items(h.typeBrowse->lstShow0), (QStringList{QStringLiteral("栖坞大学"), QStringLiteral("同名楼")}));
+  PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("餐饮娱乐"));
+  // 连锁快餐 is in the table twice and listed once.
+  EXPECT_EQ(Items(h.typeBrowse->lstShow0).count(QStringLiteral("连锁快餐")), 1);
+  EXPECT_EQ(h.typeBrowse->lstShow0->count(), int(fixture::Restaurants().size()) - 1);
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(TypeBrowse, AnotherPanelsSelectorRelistsTheTypeBrowseList) {
+  PanelHarness h;
+  PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("大中专院校"));
+  for (QComboBox* other : {h.radius->cmbType1, h.nearest->cmbType2}) {
+    h.typeBrowse->lstShow0->clear();
+    h.radius->lstShow2->addItem(QStringLiteral("旧结果"));
+    PanelHarness::Choose(other, other->currentText() == QStringLiteral("金融银行") ? QStringLiteral("餐饮娱乐")
+                                                                                  : QStringLiteral("金融银行"));
+    // Listed from cmbType(0), whatever the other selector shows; its own panel is untouched.
+    EXPECT_EQ(Items(h.typeBrowse->lstShow0), (QStringList{QStringLiteral("栖坞大学"), QStringLiteral("同名楼")}));
+    EXPECT_EQ(Items(h.radius->lstShow2), QStringList{QStringLiteral("旧结果")});
+    h.radius->lstShow2->clear();
+  }
+}
+
+TEST(TypeBrowse, PickingANameSelectsItOnTheMap) {
+  MessageRecorder messages;
+  PanelHarness h;
+  PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("金融银行"));
+  h.typeBrowse->lstShow0->setCurrentRow(int(Items(h.typeBrowse->lstShow0).indexOf(QStringLiteral("同名楼"))));
+  EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("同名楼(金融银行)")});
+  EXPECT_DOUBLE_EQ(h.Map1->CenterX(), fixture::Banks()[2].at.x);
+  EXPECT_DOUBLE_EQ(h.Map1->ViewWidth(), 1000);
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(Keyword, EveryChangeSearchesAndEmptyingRunsNoQuery) {
+  MessageRecorder messages;
+  PanelHarness h;
+  for (const QChar typed : QStringLiteral("同名")) h.keyword->txtLike->insert(typed);
+  EXPECT_EQ(Items(h.keyword->lstShow1), QStringList{QStringLiteral("同名楼")});  // two tables, listed once
+  h.keyword->txtLike->setText(QStringLiteral("路"));
+  EXPECT_EQ(Items(h.keyword->lstShow1), QStringList{QStringLiteral("解放路")});
+
+  // Without a connection any query would fail loudly: emptying the box must not query.
+  const auto connection = modDBAccess::cnnCity;
+  modDBAccess::cnnCity.reset();
+  h.keyword->txtLike->clear();
+  modDBAccess::cnnCity = connection;
+  EXPECT_EQ(h.keyword->lstShow1->count(), 0);
+  EXPECT_TRUE(messages.Messages().empty());
+
+  h.keyword->txtLike->setText(QStringLiteral("不存在的名字"));
+  EXPECT_EQ(h.keyword->lstShow1->count(), 0);
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(Keyword, ANameWithAnApostropheIsFoundAndPicked) {
+  MessageRecorder messages;
+  PanelHarness h;
+  h.keyword->txtLike->setText(QStringLiteral("O'Ne"));
+  ASSERT_EQ(Items(h.keyword->lstShow1), QStringList{QStringLiteral("O'Neil 酒吧")});
+  h.keyword->lstShow1->setCurrentRow(0);
+  EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("O'Neil 酒吧(餐饮娱乐)")});
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(Keyword, ANameInTwoLayersPicksTheLayerNearestTheTop) {
+  PanelHarness h;
+  // 大中专院校 lies above 金融银行 in the map's layer order (position 3 against 4).
+  ASSERT_EQ(h.Map1->LayerAt(3)->Name(), QStringLiteral("大中专院校"));
+  ASSERT_EQ(h.Map1->LayerAt(4)->Name(), QStringLiteral("金融银行"));
+  h.keyword->txtLike->setText(QStringLiteral("同名楼"));
+  h.keyword->lstShow1->setCurrentRow(0);
+  EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("同名楼(大中专院校)")});
+  EXPECT_DOUBLE_EQ(h.Map1->CenterX(), fixture::Colleges()[0].at.x);
+}
+
+TEST(ListClick, ANameOnNoLayerShowsTheNotFoundBoxOncePerClick) {
+  MessageRecorder messages;
+  PanelHarness h;
+  h.keyword->txtLike->setText(QStringLiteral("栖霞"));
+  ASSERT_EQ(Items(h.keyword->lstShow1), QStringList{QStringLiteral("栖霞古寺")});
+  const MapRect before = h.Map1->Bounds();
+  QListWidget* list = h.keyword->lstShow1;
+  const QPoint itemCentre = list->visualItemRect(list->item(0)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, itemCentre);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, itemCentre);  // the same item again
+  ASSERT_EQ(messages.Messages().size(), 2u);
+  for (const qiwu::Message& m : messages.Messages()) {
+    EXPECT_EQ(m.text, kNotFound);
+    EXPECT_EQ(m.icon, qiwu::MsgIcon::Information);
+    EXPECT_EQ(m.title, QStringLiteral("栖坞"));
+  }
+  EXPECT_EQ(list->currentRow(), 0);  // the list keeps its selection
+  EXPECT_DOUBLE_EQ(h.Map1->Bounds().minX, before.minX);
+  EXPECT_TRUE(h.SelectedFeatures().isEmpty());
+}
+
+TEST(ListClick, KeyboardAndMousePicksRunOnceEach) {
+  PanelHarness h;
+  PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("大中专院校"));
+  QListWidget* list = h.typeBrowse->lstShow0;
+  int selections = 0;
+  QObject::connect(h.Map1, &MapControl::SelectionModified, [&] { ++selections; });
+  list->setFocus();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+  EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("栖坞大学(大中专院校)")});
+  const int afterClick = selections;
+  QTest::keyClick(list, Qt::Key_Down);
+  EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("同名楼(大中专院校)")});
+  // A second click on an item runs its pick once more, never twice.
+  const int afterKey = selections;
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1)).center());
+  EXPECT_EQ(selections - afterKey, afterKey - afterClick);
+}
+
+TEST(ListClick, TheBusListIsHandedToTheBusPanel) {
+  MessageRecorder messages;
+  PanelHarness h;
+  h.lstShow3->addItem(QStringLiteral("01 东门"));
+  h.lstShow3->setCurrentRow(0);
+  EXPECT_EQ(h.busEntryShown, 1);
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+#include "tests/features/PanelHarness.h"
+
+#include <QComboBox>
+#include <QTest>
+#include <stdexcept>
+
+#include "app/kit/ItemListAdapters.h"
+#include "app/kit/Twips.h"
+#include "data/modDBAccess.h"
+#include "data/modGetRecord.h"
+#include "map/MapSetup.h"
+#include "tests/features/FixtureCity.h"
+
+namespace {
+QWidget* Box(QWidget* parent, int left, int top, int width, int height) {
+  auto* box = new QWidget(parent);
+  box->setAutoFillBackground(true);
+  QPalette palette = box->palette();
+  palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+  box->setPalette(palette);
+  qiwu::SetTwipsGeometry(box, left, top, width, height);
+  return box;
+}
+}  // namespace
+
+PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
+  const fixture::City& city = fixture::City::Get();
+  if (!modDBAccess::OpenConnection(city.DatabasePath())) throw std::runtime_error("fixture database not opened");
+
+  qiwu::SetTwipsGeometry(window.get(), 0, 0, 15360, 9300);
+  for (int k = 0; k < 4; ++k) picShow[k] = Box(window.get(), 60 + (k % 2) * 2460, 60 + (k / 2) * 4600, 2400, 4500);
+  Map1 = new MapControl(window.get());
+  qiwu::SetTwipsGeometry(Map1, 5000, 900, 10360, 8400);
+  auto* picture4 = Box(window.get(), 11160, 0, 3915, 750);
+  txtObjName = new QLineEdit(picture4);
+  qiwu::SetTwipsGeometry(txtObjName, 840, 240, 2295, 270);
+  lstShow3 = new QListWidget(window.get());
+  qiwu::SetTwipsGeometry(lstShow3, 60, 9300 - 400, 2400, 300);
+  picInfo[0] = Box(window.get(), InfoDrawers::kClosedLeft, 840, 4635, 2175);
+  picInfo[1] = Box(window.get(), InfoDrawers::kClosedLeft, 7800 - 1200, 4635, 2175);
+
+  context.window = window.get();
+  context.Map1 = Map1;
+  const MapResult loaded = Map1->LoadWorkspace(city.WorkspacePath());
+  if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
+  Map1->SetDistanceUnit(kUnitMetres);
+  Map1->DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
+  context.lyrTempPoint = Map1->CreateTemporaryLayer(QStringLiteral("tempPoint"));
+
+  typeBrowse = new TypeBrowsePanel(picShow[0], context);
+  keyword = new KeywordPanel(picShow[1], context);
+  radius = new RadiusPanel(picShow[2], context);
+  nearest = new NearestPanel(picShow[3], context);
+  lists = new ListHandlers(*typeBrowse, *keyword, *radius, *nearest, lstShow3, [this] { ++busEntryShown; }, context);
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName);
+  for (QWidget* drawer : picInfo) drawer->raise();
+
+  QObject::connect(Map1, &MapControl::SelectionModified, drawers, [this] { drawers->SelectionModified(); });
+  QObject::connect(Map1, &MapControl::ToolCompleted, radius, [this](int tool, double x, double y) {
+    if (tool != kToolPick) return;
+    if (context.PickForRadius)
+      radius->RadiusSearch(x, y);
+    else
+      nearest->NearestSearch(x, y);
+  });
+
+  // As at start-up: each selector filled, then its first entry chosen.
+  const QString pointTypes = QStringLiteral(" where type  = \"点\" ");
+  for (auto [selector, condition] : {std::pair{typeBrowse->cmbType0, QString()}, std::pair{radius->cmbType1, pointTypes},
+                                     std::pair{nearest->cmbType2, pointTypes}}) {
+    qiwu::ComboBoxItems items(selector);
+    modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), items, condition,
+                           QStringLiteral("typeName"), true, false);
+    selector->setCurrentIndex(0);
+  }
+  window->show();
+  if (!QTest::qWaitForWindowExposed(window.get())) throw std::runtime_error("window not shown");
+}
+
+PanelHarness::~PanelHarness() = default;
+
+void PanelHarness::Choose(QComboBox* selector, const QString& type) {
+  const int row = selector->findText(type);
+  if (row < 0) throw std::runtime_error("no such type in the selector");
+  selector->setCurrentIndex(row);
+}
+
+void PanelHarness::ClickMap(MapPoint p) {
+  QTest::mouseClick(Map1, Qt::LeftButton, Qt::NoModifier, Map1->MapToScreen(p).toPoint());
+}
+
+QStringList PanelHarness::SelectedFeatures() const {
+  QStringList selected;
+  for (int position = 1; position <= Map1->LayerCount(); ++position) {
+    const Layer* layer = Map1->LayerAt(position);
+    for (int i = 1; i <= layer->Selection().Count(); ++i)
+      selected << layer->Selection().Item(i).DisplayName() + "(" + layer->Name() + ")";
+  }
+  return selected;
+}
+
+std::optional<MapPoint> PanelHarness::Marker() const {
+  const FeatureSet markers = context.lyrTempPoint->ListFeatures();
+  if (markers.Count() == 0) return std::nullopt;
+  return markers.Item(1).Center();
+}

@@ -1,0 +1,200 @@
+// Radius and nearest search on the fixture city: results, selection, marker and view fits.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "tests/features/FixtureCity.h"
+#include "tests/features/PanelHarness.h"
+#include "tests/support/MessageRecorder.h"
+
+namespace {
+using fixture::At;
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+// The map's view shows rect centred, fitted to the widget's aspect.
+void ExpectViewFits(const MapControl& map, const MapRect& rect) {
+  const MapRect view = map.Bounds();
+  EXPECT_NEAR(view.CenterX(), rect.CenterX(), 1e-6);
+  EXPECT_NEAR(view.CenterY(), rect.CenterY(), 1e-6);
+  EXPECT_GE(view.Width() + 1e-6, rect.Width());
+  EXPECT_GE(view.Height() + 1e-6, rect.Height());
+  const bool widthFits = std::abs(view.Width() - rect.Width()) < 1e-6;
+  const bool heightFits = std::abs(view.Height() - rect.Height()) < 1e-6;
+  EXPECT_TRUE(widthFits || heightFits);
+}
+
+TEST(RadiusSearch, ThreeRestaurantsAreListedSelectedAndFramedByTheirBoundsPlusATenth) {
+  MessageRecorder messages;
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+  const MapPoint c = At(0, 0);
+  h.radius->RadiusSearch(c.x, c.y);
+  // In layer order, not sorted.
+  EXPECT_EQ(Items(h.radius->lstShow2),
+            (QStringList{QStringLiteral("湖畔酒家"), QStringLiteral("O'Neil 酒吧"), QStringLiteral("老街面馆")}));
+  EXPECT_EQ(h.SelectedFeatures().size(), 3);
+  // Bounds x 0..120, y -480..260 around the centre, a tenth more on every side.
+  ExpectViewFits(*h.Map1, {c.x - 12, c.y - 480 - 74, c.x + 120 + 12, c.y + 260 + 74});
+  EXPECT_EQ(h.Marker(), std::optional<MapPoint>(c));
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(RadiusSearch, OneFeatureIsFramedWithThePickedPoint) {
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+  h.radius->txtRadius->setText(QStringLiteral("600"));
+  const MapPoint teaHouse = fixture::Restaurants()[6].at;
+  const MapPoint pick{teaHouse.x + 300, teaHouse.y - 400};
+  h.radius->RadiusSearch(pick.x, pick.y);
+  EXPECT_EQ(Items(h.radius->lstShow2), QStringList{QStringLiteral("山顶茶社")});
+  // The feature lies left of and above the point: its side gets a whole span, the point's a tenth.
+  ExpectViewFits(*h.Map1, MapRect::FromCorners(teaHouse.x - 300, teaHouse.y + 400, pick.x + 30, pick.y - 40));
+}
+
+TEST(RadiusSearch, NothingFoundEmptiesTheListAndLeavesTheView) {
+  MessageRecorder messages;
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+  h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y);
+  ASSERT_EQ(h.radius->lstShow2->count(), 3);
+  const MapRect before = h.Map1->Bounds();
+  const MapPoint empty = At(-8000, -8000);
+  h.radius->RadiusSearch(empty.x, empty.y);
+  EXPECT_EQ(h.radius->lstShow2->count(), 0);
+  EXPECT_TRUE(h.SelectedFeatures().isEmpty());
+  EXPECT_DOUBLE_EQ(h.Map1->Bounds().minX, before.minX);
+  EXPECT_DOUBLE_EQ(h.Map1->Bounds().maxY, before.maxY);
+  EXPECT_EQ(h.Marker(), std::optional<MapPoint>(empty));
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(RadiusSearch, TheRadiusIsTheLeadingNumberOfItsText) {
+  const struct {
+    const char* text;
+    int found;
+  } cases[] = {{"500", 3}, {"300米", 2}, {"  150", 1}, {"abc", 0}, {"", 0}, {"480.5", 3}};
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+  for (const auto& c : cases) {
+    h.radius->txtRadius->setText(QString::fromUtf8(c.text));
+    h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y);
+    EXPECT_EQ(h.radius->lstShow2->count(), c.found) << c.text;
+  }
+}
+
+TEST(RadiusSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+  h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y);
+  const QStringList results = Items(h.radius->lstShow2);
+  const MapRect view = h.Map1->Bounds();
+
+  const struct {
+    const char* type;  // empty: the selector holds no types
+    const char* radius;
+  } cases[] = {{"餐饮娱乐", "-5"}, {"旅游景点", "500"}, {"", "500"}};
+  for (const auto& c : cases) {
+    MessageRecorder messages;
+    if (*c.type)
+      PanelHarness::Choose(h.radius->cmbType1, QString::fromUtf8(c.type));
+    else
+      h.radius->cmbType1->clear();
+    h.radius->txtRadius->setText(QString::fromUtf8(c.radius));
+    h.radius->RadiusSearch(At(-9000, 9000).x, At(-9000, 9000).y);
+    ASSERT_EQ(messages.Messages().size(), 1u) << c.type << c.radius;
+    EXPECT_EQ(messages.Messages()[0].icon, qiwu::MsgIcon::Information);
+    EXPECT_EQ(Items(h.radius->lstShow2), results);
+    EXPECT_EQ(h.Marker(), std::optional<MapPoint>(At(0, 0)));
+    EXPECT_EQ(h.SelectedFeatures().size(), 3);
+    EXPECT_DOUBLE_EQ(h.Map1->Bounds().minX, view.minX);
+  }
+}
+
+TEST(NearestSearch, ShowsNameAndGroupedDistanceThenMarksAndFrames) {
+  MessageRecorder messages;
+  PanelHarness h;
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("餐饮娱乐"));
+  // 山顶茶社 lies 1234.6 m east of the pick; every other restaurant is farther.
+  const MapPoint teaHouse = fixture::Restaurants()[6].at;
+  const MapPoint pick{teaHouse.x - 1234.6, teaHouse.y};
+  h.nearest->NearestSearch(pick.x, pick.y);
+  EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("山顶茶社"));
+  EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("1,235  米"));
+  EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("山顶茶社(餐饮娱乐)")});
+  EXPECT_EQ(h.Marker(), std::optional<MapPoint>(pick));
+  const MapRect view = h.Map1->Bounds();
+  EXPECT_TRUE(view.Contains(teaHouse) && view.Contains(pick));
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(NearestSearch, OfEqualDistancesTheFirstInTheLayerWins) {
+  PanelHarness h;
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("金融银行"));
+  h.nearest->NearestSearch(At(0, 8000).x, At(0, 8000).y);
+  EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("西侧银行"));
+  EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("300  米"));
+}
+
+TEST(NearestSearch, MeasuresAndFramesTheNearestOfTwoFeaturesWithOneName) {
+  PanelHarness h;
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("餐饮娱乐"));
+  const MapPoint nearTwin = fixture::Restaurants()[5].at;
+  const MapPoint pick{nearTwin.x + 60, nearTwin.y + 80};
+  h.nearest->NearestSearch(pick.x, pick.y);
+  EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("连锁快餐"));
+  EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("100  米"));  // not the 300 m of the first twin
+  ExpectViewFits(*h.Map1, MapRect::FromCorners(nearTwin.x - 60, nearTwin.y - 80, pick.x + 6, pick.y + 8));
+}
+
+TEST(NearestSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
+  PanelHarness h;
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("金融银行"));
+  h.nearest->NearestSearch(At(0, 8000).x, At(0, 8000).y);
+  for (const char* type : {"医院诊所", "旅游景点", ""}) {
+    MessageRecorder messages;
+    if (*type)
+      PanelHarness::Choose(h.nearest->cmbType2, QString::fromUtf8(type));
+    else
+      h.nearest->cmbType2->clear();
+    h.nearest->NearestSearch(At(10, 10).x, At(10, 10).y);
+    ASSERT_EQ(messages.Messages().size(), 1u) << type;
+    EXPECT_EQ(messages.Messages()[0].icon, qiwu::MsgIcon::Information);
+    EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("西侧银行"));
+    EXPECT_EQ(h.Marker(), std::optional<MapPoint>(At(0, 8000)));
+    EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("西侧银行(金融银行)")});
+  }
+}
+
+TEST(PickTool, OneArmingServesEveryFurtherClickOfItsSearch) {
+  PanelHarness h;
+  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("餐饮娱乐"));
+  h.Map1->SetBounds({At(-1000, -1000).x, At(-1000, -1000).y, At(1000, 1000).x, At(1000, 1000).y});
+  QTest::mouseClick(h.nearest->cmdClick1, Qt::LeftButton);
+  EXPECT_FALSE(h.context.PickForRadius);
+  QTest::mouseClick(h.radius->cmdClick0, Qt::LeftButton);
+  EXPECT_TRUE(h.context.PickForRadius);
+  EXPECT_EQ(h.Map1->CurrentTool(), 1);
+  h.radius->txtRadius->setText(QStringLiteral("200"));
+  for (const MapPoint p : {At(0, 0), At(0, -400)}) {
+    h.Map1->SetBounds({At(-1000, -1000).x, At(-1000, -1000).y, At(1000, 1000).x, At(1000, 1000).y});
+    h.ClickMap(p);
+    ASSERT_TRUE(h.Marker().has_value());
+    EXPECT_NEAR(h.Marker()->x, p.x, 5);
+    EXPECT_NEAR(h.Marker()->y, p.y, 5);
+    EXPECT_EQ(h.radius->lstShow2->count(), 1);
+    EXPECT_TRUE(h.nearest->txtNear->text().isEmpty());
+  }
+}
+
+}  // namespace
