@@ -254,7 +254,9 @@ void BusPanel::txtStation_GotFocus(int index) {
 }
 
 void BusPanel::txtStation_LostFocus(int /*index*/) {
-  if (QApplication::focusWidget() != lstStation) lstStation->hide();
+  // The list's scroll bars count as the list.
+  QWidget* focus = QApplication::focusWidget();
+  if (focus != lstStation && !lstStation->isAncestorOf(focus)) lstStation->hide();
 }
 
 void BusPanel::lstStation_DblClick() {

@@ -5,7 +5,8 @@
 
 PlanTextBox::PlanTextBox(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
-  setLineWrapMode(QPlainTextEdit::NoWrap);
+  // Plans with long stop names are wider than the box; the separator has no blank to break at.
+  setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
 }
 
 void PlanTextBox::SetText(const QString& text) {
