@@ -45,6 +45,11 @@ void frmMain::Form_Load() {
   OpenCityDatabase();
 }
 
+void frmMain::Start() {
+  Form_Load();
+  show();
+}
+
 // Steps 1, 2 and the panel placement of start-up are not repeated; nothing else is reset.
 void frmMain::cmbCity_Click() {
   LoadMainMap(true);

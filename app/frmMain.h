@@ -48,6 +48,8 @@ class frmMain : public QWidget {
   // Start-up, the load of the window: every step runs before the window is shown. A map
   // failure or a database that does not open ends the program (qiwu::EndProgram).
   void Form_Load();
+  // What the program does on launch: start-up, then the window is shown.
+  void Start();
   // City switch: reloads both maps, the database and the selectors for cmbCity's text.
   void cmbCity_Click();
 

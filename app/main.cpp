@@ -11,7 +11,6 @@ int main(int argc, char** argv) {
   qiwu::InstallMessageBoxSink();
 
   frmMain window(QCoreApplication::applicationDirPath());
-  window.Form_Load();
-  window.show();
+  window.Start();
   return app.exec();
 }
