@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "data/LikePattern.h"
+
 namespace {
 
 const icu::Collator* PinyinCollator() {
@@ -65,5 +67,7 @@ int CompareText(std::string_view a, std::string_view b) {
 }
 
 int RegisterTextFunctions(sqlite3* db) {
-  return sqlite3_create_collation_v2(db, kTextCollation, SQLITE_UTF8, nullptr, &CollationCallback, nullptr);
+  const int rc =
+      sqlite3_create_collation_v2(db, kTextCollation, SQLITE_UTF8, nullptr, &CollationCallback, nullptr);
+  return rc == SQLITE_OK ? RegisterLike(db) : rc;
 }

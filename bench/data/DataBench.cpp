@@ -1,0 +1,72 @@
+// The data layer's speed: the keyword search over 100,000 names, and opening a city database.
+//   build-data/bin/data_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include "bench/data/CityGenerator.h"
+#include "data/modDBAccess.h"
+#include "data/modGetRecord.h"
+
+namespace {
+
+QTemporaryDir& Folder() {
+  static QTemporaryDir folder;
+  return folder;
+}
+
+// The keyword tables hold 100,000 names in all; the bus table a city's worth of stops.
+const QString& KeywordCity() {
+  static const QString path = [] {
+    const QString file = Folder().filePath("关键字 城市.mdb");
+    WriteCity(file, 100000, 2000);
+    return file;
+  }();
+  return path;
+}
+
+void BM_FillListByKeyword(benchmark::State& state, const char* keyword) {
+  if (!modDBAccess::OpenConnection(KeywordCity())) state.SkipWithError("cannot open the city");
+  const QString text = QString::fromUtf8(keyword);
+  TextItemList names;
+  for (auto _ : state) {
+    modGetRecord::FillListByKeyword(QStringLiteral("name"), text, names);
+    benchmark::DoNotOptimize(names.items.size());
+  }
+  state.counters["names"] = double(names.items.size());
+}
+BENCHMARK_CAPTURE(BM_FillListByKeyword, rare, "凤鸣第一5")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FillListByKeyword, common, "东湖")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FillListByKeyword, latin, "sunny")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FillListByKeyword, none, "不存在")->Unit(benchmark::kMillisecond);
+
+void BM_OpenSqliteCity(benchmark::State& state) {
+  const QString file = Folder().filePath("五万行城市.mdb");
+  const int rows = WriteCity(file, 40000, 10000);
+  for (auto _ : state) {
+    if (!modDBAccess::OpenConnection(file)) state.SkipWithError("cannot open the city");
+  }
+  state.counters["rows"] = rows;
+}
+BENCHMARK(BM_OpenSqliteCity)->Unit(benchmark::kMillisecond);
+
+// The small Jet fixture: the cost of reading through the reader process.
+void BM_OpenJetFile(benchmark::State& state) {
+  for (auto _ : state) {
+    if (!modDBAccess::OpenConnection(QStringLiteral(QIWU_DATA_FIXTURES "/node-adodb.mdb"))) {
+      state.SkipWithError("cannot open the Jet file");
+    }
+  }
+}
+BENCHMARK(BM_OpenJetFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
