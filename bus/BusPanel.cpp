@@ -40,7 +40,9 @@ constexpr quint32 kLightGrey = 0xC0C0C0;
 constexpr quint32 kPaleGrey = 0xE0E0E0;
 
 // A value between single quotes in a where clause.
-QString Quoted(const QString& value) { return QLatin1Char('\'') + modGetRecord::SqlText(value) + QLatin1Char('\''); }
+QString Quoted(const QString& value) {
+  return QLatin1Char('\'') + modGetRecord::SqlText(value) + QLatin1Char('\'');
+}
 }  // namespace
 
 BusPanel::BusPanel(QWidget* picShow4, MainContext& context) : QObject(picShow4), context_(context) {
@@ -237,10 +239,10 @@ void BusPanel::FillSuggestions(int index) {
     return;
   }
   qiwu::ListWidgetItems items(lstStation);
-  modGetRecord::FillList(kBusTable, QStringLiteral("站名"), items,
-                         QStringLiteral(" where  站名  like '%") + modGetRecord::SqlText(text) +
-                             QStringLiteral("%' "),
-                         QStringLiteral("站名"), true, false);
+  modGetRecord::FillList(
+      kBusTable, QStringLiteral("站名"), items,
+      QStringLiteral(" where  站名  like '%") + modGetRecord::SqlText(text) + QStringLiteral("%' "),
+      QStringLiteral("站名"), true, false);
   lstStation->setVisible(lstStation->count() > 0);
 }
 
@@ -301,7 +303,8 @@ frmBus& BusPanel::PlanWindowCreated() {
   if (!frmBus_) {
     QWidget* owner = context_.window ? context_.window : Frame1->window();
     frmBus_ = new frmBus(owner);
-    connect(frmBus_->rtxtBusChange, &PlanTextBox::LineDoubleClicked, routeDrawing_, &RouteDrawing::ShowPlanLine);
+    connect(frmBus_->rtxtBusChange, &PlanTextBox::LineDoubleClicked, routeDrawing_,
+            &RouteDrawing::ShowPlanLine);
   }
   return *frmBus_;
 }

@@ -12,7 +12,8 @@ const QString kChangeWord = QStringLiteral(" 换 ");
 const QString kRideWord = QStringLiteral(" 经过 ");
 }  // namespace
 
-std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& departure, const QString& destination) {
+std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& departure,
+                                   const QString& destination) {
   const qsizetype direct = planLine.indexOf(kDirectMarker);
   if (direct > 0) {
     // A two-character line name carries one spacer blank before the marker.
@@ -33,8 +34,9 @@ std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& depar
 }
 
 std::optional<QStringList> LineStops(const QString& table, const QString& line) {
-  const QString sql = QStringLiteral("select 站名 , 顺序 from ") + table + QStringLiteral("  where 线路名 = '") +
-                      modGetRecord::SqlText(line) + QStringLiteral("'  order by 顺序");
+  const QString sql = QStringLiteral("select 站名 , 顺序 from ") + table +
+                      QStringLiteral("  where 线路名 = '") + modGetRecord::SqlText(line) +
+                      QStringLiteral("'  order by 顺序");
   if (!modDBAccess::ExecuteQuery(sql)) return std::nullopt;
   QStringList stops;
   for (const auto& row : modDBAccess::rsResult->Rows()) stops << row.at(0).toString();

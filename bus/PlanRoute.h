@@ -16,7 +16,8 @@ struct RideLeg {
 // The legs of a plan line of the search's answer: "L 直达；经过 n 站" is one leg from departure to
 // destination, "A-->T 换 B 经过 n 站" two legs meeting at T. Any other line (a message, the
 // separator) gives no leg.
-std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& departure, const QString& destination);
+std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& departure,
+                                   const QString& destination);
 
 // The stops of a line in route order, as the bus table lists them ("顺序" ascending); nullopt
 // when the statement failed (its message has been shown).

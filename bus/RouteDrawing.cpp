@@ -17,7 +17,7 @@ const QColor kDepartureColor(0x1E, 0x9E, 0x4A);
 const QColor kChangeColor(0xE0, 0x6C, 0x00);
 const QColor kDestinationColor(0xD0, 0x2B, 0x2B);
 
-constexpr double kMarginShare = 0.15;  // of the route's extent, on each side
+constexpr double kMarginShare = 0.15;    // of the route's extent, on each side
 constexpr double kLeastViewWidth = 600;  // metres, so a ride of one stop is not shown too close
 
 std::optional<MapPoint> StopPosition(Layer& stops, const QString& name) {

@@ -121,7 +121,8 @@ PanelHarness::PanelHarness() {
   window.resize(map->geometry().right() + 1, std::max(map->height(), picShow4->height()));
   window.show();
   window.activateWindow();
-  if (!QTest::qWaitForWindowActive(&window)) throw std::runtime_error("the test window did not become active");
+  if (!QTest::qWaitForWindowActive(&window))
+    throw std::runtime_error("the test window did not become active");
 }
 
 PanelHarness::~PanelHarness() = default;

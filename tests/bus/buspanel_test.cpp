@@ -1,5 +1,7 @@
 // The bus panel driven as a user drives it: clicks, typing, Tab and double clicks on the real
 // widgets, against a small bus table and a real map.
+#include "bus/BusPanel.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -13,7 +15,6 @@
 #include <QTest>
 
 #include "app/kit/Twips.h"
-#include "bus/BusPanel.h"
 #include "map/MapControl.h"
 #include "tests/bus/buspanel_fixture.h"
 
@@ -36,7 +37,8 @@ QSet<QString> AsSet(const QStringList& list) { return {list.begin(), list.end()}
 // Types text key by key; QTest::keyClicks knows Latin keys only, so each character goes as the
 // text of a key event, the way an input method delivers it.
 void TypeText(QWidget* widget, const QString& text) {
-  for (const QChar ch : text) QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+  for (const QChar ch : text)
+    QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
 }
 
 // Replaces the text of a line edit by typing, as a user does: select all, then the keys.
@@ -190,12 +192,9 @@ TEST(BusPanelListEntry, TheRunningNumberAndItsBlankAreDroppedWhateverTheirLength
     QString name;
   };
   const Case cases[] = {
-      {"07 钟楼", true, "公交站台", "钟楼"},
-      {"100 环站100", true, "公交站台", "环站100"},
-      {"01 Tony's站", true, "公交站台", "Tony's站"},
-      {"03 ", true, "公交站台", ""},
-      {"01 12 号站", true, "公交站台", "12 号站"},
-      {"3路", false, "公交路线", "3路"},
+      {"07 钟楼", true, "公交站台", "钟楼"},         {"100 环站100", true, "公交站台", "环站100"},
+      {"01 Tony's站", true, "公交站台", "Tony's站"}, {"03 ", true, "公交站台", ""},
+      {"01 12 号站", true, "公交站台", "12 号站"},   {"3路", false, "公交路线", "3路"},
       {"12 路", false, "公交路线", "12 路"},
   };
   for (const auto& c : cases) {

@@ -113,13 +113,15 @@ TEST_F(RouteDrawingTest, AChangeRouteDrawsBothRidesMarksThreeStopsAndFitsTheView
   EXPECT_EQ(MarkLabels(), (QStringList{"东门", "学府", "火车站"}));
   const MapRect view = h.map->Bounds();
   for (const auto& stop : {"东门", "学府", "火车站"}) {
-    EXPECT_TRUE(view.Contains({FixtureStopPositions().at(stop).x(), FixtureStopPositions().at(stop).y()})) << stop;
+    EXPECT_TRUE(view.Contains({FixtureStopPositions().at(stop).x(), FixtureStopPositions().at(stop).y()}))
+        << stop;
   }
   EXPECT_LT(view.Width(), 6000);  // closer than the whole-city start view
   EXPECT_EQ(h.map->LayerCount(), layers);
 
   DoubleClickPlanLine(1);  // 1路-->钟楼 换 2路
-  EXPECT_EQ(Points(Overlay()->Paths()[0]), Positions({"东门", "西街", "北桥", "南湖", "花园", "老街", "钟楼"}));
+  EXPECT_EQ(Points(Overlay()->Paths()[0]),
+            Positions({"东门", "西街", "北桥", "南湖", "花园", "老街", "钟楼"}));
   EXPECT_EQ(Points(Overlay()->Paths()[1]), Positions({"钟楼", "体育馆", "火车站"}));
   EXPECT_EQ(MarkLabels(), (QStringList{"东门", "钟楼", "火车站"}));
 }

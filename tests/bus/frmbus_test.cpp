@@ -1,5 +1,7 @@
 // The plan window as the search button fills it: created hidden on first use, shown once, kept
 // in place by later searches, recreated after the user closes it.
+#include "bus/frmBus.h"
+
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
@@ -12,7 +14,6 @@
 #include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "bus/PlanTextBox.h"
-#include "bus/frmBus.h"
 #include "tests/bus/buspanel_fixture.h"
 
 namespace {
@@ -138,7 +139,8 @@ TEST_F(FrmBusTest, AFirstSearchWithAnEmptyBoxCreatesTheWindowHiddenWithBothNames
 TEST_F(FrmBusTest, AFailedQueryLeavesThePlanBoxEmpty) {
   Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
   ASSERT_FALSE(p.PlanWindow()->rtxtBusChange->Text().isEmpty());
-  const BusDatabase withoutBusTable({{QStringLiteral("1路"), QStringLiteral("东门"), 1, 1}}, QStringLiteral("别的表"));
+  const BusDatabase withoutBusTable({{QStringLiteral("1路"), QStringLiteral("东门"), 1, 1}},
+                                    QStringLiteral("别的表"));
   ASSERT_TRUE(withoutBusTable.Open());
   h.messages.Clear();
   Search(QStringLiteral("东门"), QStringLiteral("码头"));
