@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QShortcut>
 #include <QTimer>
 
@@ -90,4 +92,16 @@ void frmMain::ShowHelp() {
   if (!help_) help_ = new HelpWindow(this);
   if (!help_->ShowPage(helpFile_))
     MsgBox(QStringLiteral("找不到帮助文件：") + helpFile_, MsgIcon::Information);
+}
+
+// The top row (toolbar, read-outs, Picture4) sits on a light band with a rule under it.
+void frmMain::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const int band = TwipsToPixels(765, this);
+  QLinearGradient fill(0, 0, 0, band);
+  fill.setColorAt(0, QColor(0xfd, 0xfe, 0xff));
+  fill.setColorAt(1, QColor(0xe3, 0xe9, 0xf1));
+  painter.fillRect(0, 0, width(), band, fill);
+  painter.setPen(QColor(0xb9, 0xc4, 0xd2));
+  painter.drawLine(0, band, width(), band);
 }

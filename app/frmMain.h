@@ -98,6 +98,9 @@ class frmMain : public QWidget {
   ListHandlers* listHandlers;
   InfoDrawers* drawers;
 
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
  private:
   void CreateControls();
   void CreateTopRow();
