@@ -1,6 +1,7 @@
 #pragma once
 // The rows of one statement, read the way the program reads them: at-end, at-start, move
-// first, move next, and a field's value by name (Latin case ignored in the name).
+// first, move next, and a field's value by name (Latin case ignored in the name). Values are
+// qlonglong, double, QString (UTF-16), QByteArray or a null QVariant. Owns its rows.
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -11,8 +12,10 @@ class ResultSet {
  public:
   ResultSet(QStringList columns, std::vector<std::vector<QVariant>> rows);
 
-  bool AtEnd() const;    // no current row: past the last one, or no rows at all
-  bool AtStart() const;  // before the first row, or no rows at all
+  bool AtEnd() const;  // no current row: past the last one, or no rows at all
+  // Before the first row. Rows are only read forwards from the first, so this holds exactly when
+  // there are no rows (then AtEnd holds too).
+  bool AtStart() const;
   void MoveFirst();
   void MoveNext();
 

@@ -83,11 +83,13 @@ int BindValue(sqlite3_stmt* insert, int index, MdbHandle* mdb, BoundColumn& boun
   }
   if (bound.length <= 0) return sqlite3_bind_null(insert, index);
   const char* value = bound.text.data();
+  // Numbers arrive as text; parse a terminated copy (the helper runs in the C locale).
+  const std::string number(value, std::size_t(bound.length));
   switch (bound.storage) {
     case Storage::Integer:
-      return sqlite3_bind_int64(insert, index, std::strtoll(value, nullptr, 10));
+      return sqlite3_bind_int64(insert, index, std::strtoll(number.c_str(), nullptr, 10));
     case Storage::Real:
-      return sqlite3_bind_double(insert, index, std::strtod(value, nullptr));
+      return sqlite3_bind_double(insert, index, std::strtod(number.c_str(), nullptr));
     case Storage::Blob:
       return sqlite3_bind_blob(insert, index, value, bound.length, SQLITE_TRANSIENT);
     case Storage::Text:
@@ -139,8 +141,8 @@ bool CopyJetToSqlite(const std::string& path, sqlite3* db, std::string& failure)
     failure = "无法打开 Access 数据库";
     return false;
   }
-  // Long enough for any memo the program shows; larger values are cut by libmdb.
-  mdb_set_bind_size(mdb.get(), 1 << 20);
+  // Room for a full Jet memo (65,535 characters as UTF-8); libmdb cuts anything longer.
+  mdb_set_bind_size(mdb.get(), 256 * 1024);
   mdb_set_date_fmt(mdb.get(), "%Y-%m-%d %H:%M:%S");
   mdb_set_boolean_fmt_numbers(mdb.get());
   if (mdb_read_catalog(mdb.get(), MDB_TABLE) == nullptr) {
