@@ -4,22 +4,22 @@
 
 #include "map/Layer.h"
 
-bool Feature::IsValid() const { return layer_ ? layer_->Store().Exists(id_) : type_ >= 0; }
+bool Feature::IsValid() const { return layer_ ? layer_->Store().Exists(id_) : made_ != nullptr; }
 
-int Feature::Type() const { return layer_ ? layer_->Store().TypeOf(id_) : type_; }
+int Feature::Type() const { return layer_ ? layer_->Store().TypeOf(id_) : made_ ? made_->type : -1; }
 
 MapPoint Feature::Center() const {
   if (layer_) return layer_->Store().CenterOf(id_);
-  if (type_ == kFeaturePoint && !vertices_.empty()) return vertices_.front();
   const MapRect r = Bounds();
   return {r.CenterX(), r.CenterY()};
 }
 
 MapRect Feature::Bounds() const {
   if (layer_) return layer_->Store().BoundsOf(id_);
-  if (vertices_.empty()) return {};
-  MapRect r{vertices_[0].x, vertices_[0].y, vertices_[0].x, vertices_[0].y};
-  for (const MapPoint& p : vertices_)
+  if (!made_ || made_->vertices.empty()) return {};
+  const MapPoint& first = made_->vertices.front();
+  MapRect r{first.x, first.y, first.x, first.y};
+  for (const MapPoint& p : made_->vertices)
     r = {std::min(r.minX, p.x), std::min(r.minY, p.y), std::max(r.maxX, p.x), std::max(r.maxY, p.y)};
   return r;
 }
@@ -36,17 +36,17 @@ QString Feature::Value(const QString& field) const {
 
 int Feature::PartCount() const {
   if (layer_) return layer_->Store().PartCount(id_);
-  return vertices_.empty() ? 0 : 1;
+  return made_ && !made_->vertices.empty() ? 1 : 0;
 }
 
 std::span<const MapPoint> Feature::Part(int part) const {
   if (layer_) return layer_->Store().Part(id_, part);
-  return vertices_;
+  return made_ ? std::span<const MapPoint>(made_->vertices) : std::span<const MapPoint>();
 }
 
 const FeatureStyle* Feature::Style() const {
   if (layer_) return layer_->Store().StyleOf(id_);
-  return type_ >= 0 ? &style_ : nullptr;
+  return made_ ? &made_->style : nullptr;
 }
 
 MapRect FeatureSet::Bounds() const {

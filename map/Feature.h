@@ -4,6 +4,7 @@
 // carries its own geometry and style. Coordinates are map coordinates (metres in the workspace
 // CRS). A Feature does not own its layer; it stays meaningful while that layer lives.
 #include <QString>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -18,7 +19,7 @@ class Feature {
   Feature(Layer* layer, int id) : layer_(layer), id_(id) {}
   // A free-standing feature of one part (a point is one vertex, a region one closed ring).
   Feature(int type, std::vector<MapPoint> vertices, const FeatureStyle& style)
-      : type_(type), vertices_(std::move(vertices)), style_(style) {}
+      : made_(std::make_shared<const Made>(Made{type, std::move(vertices), style})) {}
 
   // True for a feature present in its layer, or a free-standing one.
   bool IsValid() const;
@@ -26,7 +27,7 @@ class Feature {
   int Type() const;  // kFeatureRegion 0, kFeatureLine 1, kFeaturePoint 2
   double CenterX() const { return Center().x; }
   double CenterY() const { return Center().y; }
-  MapPoint Center() const;  // a point's position; the centre of the bounds otherwise
+  MapPoint Center() const;  // the centre of the bounds: a point's own position
   MapRect Bounds() const;
   QString DisplayName() const;  // the layer's display field ("name"); empty for made features
   QString RecordKey() const;    // the id as text ("17"); empty for a free-standing feature
@@ -47,11 +48,16 @@ class Feature {
   bool operator==(const Feature& other) const { return layer_ && layer_ == other.layer_ && id_ == other.id_; }
 
  private:
+  // What a free-standing feature carries; shared, as it never changes once made.
+  struct Made {
+    int type;
+    std::vector<MapPoint> vertices;
+    FeatureStyle style;
+  };
+
   Layer* layer_ = nullptr;
   int id_ = 0;
-  int type_ = -1;
-  std::vector<MapPoint> vertices_;
-  FeatureStyle style_;
+  std::shared_ptr<const Made> made_;
 };
 
 // Features in a given order, numbered from 1 like the program's collections.

@@ -54,7 +54,6 @@ MapRect FeatureStore::BoundsOf(int id) const {
 }
 
 MapPoint FeatureStore::CenterOf(int id) const {
-  if (TypeOf(id) == kFeaturePoint && PartCount(id) > 0 && !Part(id, 0).empty()) return Part(id, 0).front();
   const MapRect r = BoundsOf(id);
   return {r.CenterX(), r.CenterY()};
 }

@@ -40,7 +40,7 @@ class FeatureStore {
   int PartCount(int id) const { return int(featurePart_[id] - featurePart_[id - 1]); }
   std::span<const MapPoint> Part(int id, int part) const;
   MapRect BoundsOf(int id) const;
-  // A point's own position; the centre of the bounds for lines and regions.
+  // The centre of the feature's bounds: a point's own position.
   MapPoint CenterOf(int id) const;
 
   // Attributes: the field names, and a value by field index (empty for an unknown index).

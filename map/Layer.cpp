@@ -1,6 +1,7 @@
 #include "map/Layer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "map/Geometry.h"
@@ -103,11 +104,24 @@ Feature Layer::FeatureForId(int id) { return store_.Exists(id) ? Feature(this, i
 
 FeatureSet Layer::FeaturesWithinDistance(MapPoint p, double distance, int unit, int mode) {
   if (unit != kUnitMetres || distance < 0) return {};
+  std::vector<SpatialIndex::Entry> entries;
+  index_.Query(Around(p, distance), entries);
+  std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
   std::vector<Feature> found;
-  for (int id : IdsIn(Around(p, distance))) {
-    const bool hit = mode == kSearchWhollyWithin ? WhollyWithin(store_, id, p, distance)
-                     : mode == 1                ? DistanceToFeature(store_, id, p) <= distance
-                                                : Distance(p, store_.CenterOf(id)) <= distance;
+  for (const auto& [box, id] : entries) {
+    const MapRect b = SpatialIndex::ToRect(box);
+    // Bounds inside the circle hold every vertex; bounds farther than the distance hold none.
+    const double farthest = std::hypot(std::max(p.x - b.minX, b.maxX - p.x), std::max(p.y - b.minY, b.maxY - p.y));
+    const double nearest = std::hypot(std::max({b.minX - p.x, 0.0, p.x - b.maxX}),
+                                      std::max({b.minY - p.y, 0.0, p.y - b.maxY}));
+    bool hit;
+    if (mode == kSearchWhollyWithin) {
+      hit = farthest <= distance || (nearest <= distance && WhollyWithin(store_, id, p, distance));
+    } else if (mode == 1) {
+      hit = farthest <= distance || (nearest <= distance && DistanceToFeature(store_, id, p) <= distance);
+    } else {
+      hit = Distance(p, {b.CenterX(), b.CenterY()}) <= distance;
+    }
     if (hit) found.emplace_back(this, id);
   }
   return FeatureSet(std::move(found));
@@ -122,20 +136,22 @@ FieldSearchResult Layer::SearchByField(const QString& field, const QString& valu
 }
 
 Feature Layer::NearestFeature(MapPoint p) {
-  int bestId = 0;
-  double best = std::numeric_limits<double>::infinity();
-  // Bounds are never farther than the centre they hold, so once the bounds' distance passes the
-  // best centre distance no later entry can beat it; equal ones still may, by layer order.
-  index_.VisitNearest(p, [&](int id, double boxDistance) {
-    if (boxDistance > best) return false;
+  const int first = index_.Nearest(p);
+  if (!first) return {};
+  // The feature with the nearest bounds need not have the nearest centre (a long line), nor be
+  // the earliest of a tie; but every feature whose centre lies within its centre's distance has
+  // bounds meeting the square around p of that half side.
+  const double reach = Distance(p, store_.CenterOf(first));
+  int bestId = first;
+  double best = reach;
+  for (int id : IdsIn(Around(p, reach))) {  // ascending: the first of equals stays
     const double d = Distance(p, store_.CenterOf(id));
     if (d < best || (d == best && id < bestId)) {
       best = d;
       bestId = id;
     }
-    return true;
-  });
-  return bestId ? Feature(this, bestId) : Feature();
+  }
+  return Feature(this, bestId);
 }
 
 std::vector<int> Layer::IdsIn(const MapRect& r) const {

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "map/Geometry.h"
-
 Feature Selection::Item(int index) const { return Feature(&layer_, ids_[index - 1]); }
 
 void Selection::Replace(const Feature& f) {
@@ -12,10 +10,8 @@ void Selection::Replace(const Feature& f) {
 }
 
 void Selection::SelectWithinRadius(double x, double y, double r, int mode) {
-  const MapPoint p{x, y};
   std::vector<int> ids;
-  for (int id : layer_.IdsIn({x - r, y - r, x + r, y + r}))
-    if (Distance(p, layer_.Store().CenterOf(id)) <= r) ids.push_back(id);
+  for (const Feature& f : layer_.FeaturesWithinDistance({x, y}, r, kUnitMetres, 0)) ids.push_back(f.Id());
   Apply(std::move(ids), mode);
 }
 

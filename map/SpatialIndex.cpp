@@ -13,8 +13,7 @@ void SpatialIndex::Remove(const MapRect& bounds, int id) { tree_.remove(Entry(To
 
 MapRect SpatialIndex::Extent() const {
   if (tree_.empty()) return {};
-  const Box b = tree_.bounds();
-  return {b.min_corner().get<0>(), b.min_corner().get<1>(), b.max_corner().get<0>(), b.max_corner().get<1>()};
+  return ToRect(tree_.bounds());
 }
 
 void SpatialIndex::Query(const MapRect& r, std::vector<int>& ids) const {
@@ -22,11 +21,13 @@ void SpatialIndex::Query(const MapRect& r, std::vector<int>& ids) const {
               boost::iterators::make_function_output_iterator([&ids](const Entry& e) { ids.push_back(e.second); }));
 }
 
-void SpatialIndex::VisitNearest(MapPoint p, const std::function<bool(int, double)>& visit) const {
-  const Point q(p.x, p.y);
-  // An unbounded incremental nearest query: entries come in ascending box distance until the
-  // visitor has seen enough.
-  for (auto it = tree_.qbegin(bgi::nearest(q, unsigned(tree_.size()))); it != tree_.qend(); ++it) {
-    if (!visit(it->second, boost::geometry::distance(q, it->first))) return;
-  }
+void SpatialIndex::Query(const MapRect& r, std::vector<Entry>& entries) const {
+  tree_.query(bgi::intersects(ToBox(r)), std::back_inserter(entries));
+}
+
+int SpatialIndex::Nearest(MapPoint p) const {
+  int id = 0;
+  tree_.query(bgi::nearest(Point(p.x, p.y), 1),
+              boost::iterators::make_function_output_iterator([&id](const Entry& e) { id = e.second; }));
+  return id;
 }

@@ -5,7 +5,6 @@
 #include <boost/geometry/geometries/box.hpp>
 #include <boost/geometry/geometries/point.hpp>
 #include <boost/geometry/index/rtree.hpp>
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -18,6 +17,9 @@ class SpatialIndex {
   using Entry = std::pair<Box, int>;  // bounds, feature id
 
   static Box ToBox(const MapRect& r) { return Box(Point(r.minX, r.minY), Point(r.maxX, r.maxY)); }
+  static MapRect ToRect(const Box& b) {
+    return {b.min_corner().get<0>(), b.min_corner().get<1>(), b.max_corner().get<0>(), b.max_corner().get<1>()};
+  }
 
   SpatialIndex() = default;
   // Packs entries into a balanced tree (the fast way for a whole layer).
@@ -30,10 +32,12 @@ class SpatialIndex {
 
   // Ids of the entries whose bounds intersect r, in no particular order.
   void Query(const MapRect& r, std::vector<int>& ids) const;
+  // The same entries with their bounds: a search decides most of them from the bounds alone,
+  // without reaching for the vertices.
+  void Query(const MapRect& r, std::vector<Entry>& entries) const;
 
-  // Visits entries in ascending distance of their bounds from p, passing that distance;
-  // the visitor returns false to stop.
-  void VisitNearest(MapPoint p, const std::function<bool(int id, double boxDistance)>& visit) const;
+  // The id of an entry whose bounds lie nearest p; 0 when empty.
+  int Nearest(MapPoint p) const;
 
  private:
   boost::geometry::index::rtree<Entry, boost::geometry::index::rstar<16>> tree_;
