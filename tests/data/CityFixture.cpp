@@ -38,9 +38,9 @@ QStringList SmallCityStatements() {
   for (const char* table : {"大中专院校", "旅游景点", "医院诊所", "金融银行", "次干道", "支路"}) {
     statements << QStringLiteral("CREATE TABLE %1 (name TEXT)").arg(QString::fromUtf8(table));
   }
-  statements
-      << "INSERT INTO 医院诊所 VALUES ('北门医院'), ('pizza 诊所'), ('pizza 小屋')"
-      << "INSERT INTO 旅游景点 VALUES ('北门'), ('阿房宫'), ('八达岭'), ('长城'), ('Zoo'), ('apple园')";
+  statements << "INSERT INTO 医院诊所 VALUES ('北门医院'), ('pizza 诊所'), ('pizza 小屋')"
+             << "INSERT INTO 旅游景点 VALUES ('北门'), ('阿房宫'), ('八达岭'), ('长城'), ('Zoo'), ('apple园')"
+             << "INSERT INTO 支路 VALUES ('南门巷'), ('东门巷')";
   return statements;
 }
 
