@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 const QString kTable = QStringLiteral("公交信息");
 constexpr NetworkShape kShape{.lines = 3000, .stopsPerLine = 40, .gridSide = 80, .seed = 2026, .quirks = false};
 constexpr int kPairs = 10000;
-constexpr int kPairsByStatements = 20;
+constexpr int kPairsByStatements = 5;
 
 struct Network {
   std::vector<BusRow> rows = GenerateNetwork(kShape);

@@ -9,13 +9,13 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
   int exitCode;
   QByteArray out;
   QByteArray err;
 };
 
-Run Cli(const QStringList& args) {
+CliRun Cli(const QStringList& args) {
   QProcess process;
   process.start(QStringLiteral(QIWU_CLI), args);
   process.waitForFinished(60000);
@@ -38,7 +38,7 @@ TEST(BusCommand, PrintsThePlanTextExactly) {
       {"甲站", "无此站", "站名输入有误！\r\n======***======*****======***======"},
   };
   for (const auto& c : cases) {
-    const Run run = Cli({"--db", database.Path(), "bus", c.from, c.to});
+    const CliRun run = Cli({"--db", database.Path(), "bus", c.from, c.to});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, c.out);
   }
@@ -51,7 +51,7 @@ TEST(BusCommand, BatchAnswersAreSeparatedByAFormFeedLine) {
   ASSERT_TRUE(batch.open(QIODevice::WriteOnly));
   batch.write("甲站\t乙站\r\n甲站\t无此站\n\n乙站\t甲站\n");
   batch.close();
-  const Run run = Cli({"--db", database.Path(), "bus", "--batch", batch.fileName()});
+  const CliRun run = Cli({"--db", database.Path(), "bus", "--batch", batch.fileName()});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   EXPECT_EQ(run.out,
             "3路  直达；经过 6 站\r\n\n\f\n站名输入有误！\r\n======***======*****======***======\n\f\n"
@@ -71,7 +71,7 @@ TEST(BusCommand, FailuresGoToStandardError) {
       {{"--db", dir.filePath("absent.mdb"), "bus", "甲站", "乙站"}, 1, "错误描述："},
   };
   for (const auto& c : cases) {
-    const Run run = Cli(c.args);
+    const CliRun run = Cli(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
     EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
     EXPECT_TRUE(run.out.isEmpty());
