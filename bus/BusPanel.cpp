@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QSignalBlocker>
 
 #include "app/kit/ItemListAdapters.h"
 #include "app/kit/MainContext.h"
@@ -159,15 +160,21 @@ bool BusPanel::eventFilter(QObject* watched, QEvent* event) {
 
 bool BusPanel::LineMode() const { return optLine->isChecked(); }
 
+// Selects an option from inside its own click behaviour; its toggle must not run that again.
+void BusPanel::Select(QRadioButton* option) {
+  const QSignalBlocker blocker(option);
+  option->setChecked(true);
+}
+
 void BusPanel::optLine_Click() {
-  optLine->setChecked(true);
+  Select(optLine);
   cmdBus->setText(QStringLiteral("在地图上显示该路线"));
   lstShow3->clear();
   FillCombo(QStringLiteral("线路名"), QStringLiteral("id"));
 }
 
 void BusPanel::optStation_Click() {
-  optStation->setChecked(true);
+  Select(optStation);
   cmdBus->setText(QStringLiteral("在地图上显示该站点"));
   lstShow3->clear();
   FillCombo(QStringLiteral("站名"), QStringLiteral("站名"));

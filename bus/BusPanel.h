@@ -80,6 +80,7 @@ class BusPanel : public QObject {
  private:
   void CreateControls(QWidget* picShow4);
   void Connect();
+  void Select(QRadioButton* option);
   void FillCombo(const QString& field, const QString& order);
   void FillStops();
   void ShowOnMap(const BusMapTarget& target);
