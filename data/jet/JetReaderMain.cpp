@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "data/jet/JetToSqlite.h"
@@ -17,15 +18,16 @@ int Fail(const std::string& message) {
 
 int main(int argc, char** argv) {
   if (argc != 2) return Fail("用法：qiwu-jet-reader 文件");
-  sqlite3* db = nullptr;
-  if (sqlite3_open(":memory:", &db) != SQLITE_OK) return Fail("无法建立内存数据库");
+  sqlite3* raw = nullptr;
+  const int opened = sqlite3_open(":memory:", &raw);
+  const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, &sqlite3_close);
+  if (opened != SQLITE_OK) return Fail("无法建立内存数据库");
   std::string failure;
-  if (!CopyJetToSqlite(argv[1], db, failure)) return Fail(failure);
+  if (!CopyJetToSqlite(argv[1], db.get(), failure)) return Fail(failure);
   sqlite3_int64 size = 0;
-  unsigned char* image = sqlite3_serialize(db, "main", &size, 0);
-  if (image == nullptr) return Fail("内存不足");
-  const bool written = std::fwrite(image, 1, size_t(size), stdout) == size_t(size);
-  sqlite3_free(image);
-  sqlite3_close(db);
+  const std::unique_ptr<unsigned char, void (*)(void*)> image(sqlite3_serialize(db.get(), "main", &size, 0),
+                                                              &sqlite3_free);
+  if (!image) return Fail("内存不足");
+  const bool written = std::fwrite(image.get(), 1, size_t(size), stdout) == size_t(size);
   return written && std::fflush(stdout) == 0 ? 0 : Fail("无法输出数据");
 }
