@@ -72,7 +72,8 @@ std::optional<QString> BusNetworkIndex::FindBusChange(const QString& departure,
       const TextId meeting = rows_[rowsA[bestRank]].stop;
       const ClassId meetingClass = textClass_[meeting];
       const qint64 eB = PositionOf(to, classB);
-      const qint64 count = qAbs(PositionOf(meetingClass, classB) - eB) + qAbs(PositionOf(meetingClass, classA) - sA);
+      const qint64 count =
+          qAbs(PositionOf(meetingClass, classB) - eB) + qAbs(PositionOf(meetingClass, classA) - sA);
       plans.push_back(MakeChangePlan(texts_[lineA], texts_[meeting], texts_[lineB], count));
     }
   }

@@ -35,14 +35,16 @@ bool IsPlainTableName(const QString& table) {
 }
 
 // A text comes back unchanged from a statement only when it is valid UTF-8 without NUL.
-std::optional<QString> ExactText(sqlite3_stmt* statement, int column) {
-  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-  const int size = sqlite3_column_bytes(statement, column);
-  const QByteArray raw = QByteArray::fromRawData(bytes, size);
+std::optional<QString> ExactText(const QByteArray& raw) {
   if (raw.contains('\0')) return std::nullopt;
   QString text = QString::fromUtf8(raw);
   if (text.toUtf8() != raw) return std::nullopt;
   return text;
+}
+
+QByteArray ColumnBytes(sqlite3_stmt* statement, int column) {
+  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+  return QByteArray::fromRawData(bytes ? bytes : "", sqlite3_column_bytes(statement, column));
 }
 
 struct StatementCloser {
@@ -56,14 +58,31 @@ std::size_t BusNetworkIndex::RowGroups::Size(ClassId c) const {
   return begin[std::size_t(c) + 1] - begin[std::size_t(c)];
 }
 
-BusNetworkIndex::TextId BusNetworkIndex::InternText(const QString& text) {
-  const auto found = textIds_.constFind(text);
-  if (found != textIds_.cend()) return *found;
+std::optional<BusNetworkIndex::TextId> BusNetworkIndex::InternName(sqlite3_stmt* statement, int column) {
+  const int type = sqlite3_column_type(statement, column);
+  if (type != SQLITE_TEXT && type != SQLITE_NULL) return std::nullopt;
+  const QByteArray raw = ColumnBytes(statement, column);  // a null reads as the empty text
+  if (const auto found = textIds_.constFind(raw); found != textIds_.cend()) return *found;
+  const std::optional<QString> text = ExactText(raw);
+  if (!text) return std::nullopt;
   const TextId id = TextId(texts_.size());
-  textIds_.insert(text, id);
-  texts_.push_back(text);
+  textIds_.insert(QByteArray(raw.constData(), raw.size()), id);  // a copy: raw lies in SQLite's row
+  texts_.push_back(*text);
   textClass_.push_back(kNoClass);
   return id;
+}
+
+BusNetworkIndex::ClassId BusNetworkIndex::ClassOfValue(TextId id) {
+  ClassId& c = textClass_[id];
+  if (c == kNoClass) {
+    const QString folded = FoldLatinCase(texts_[id]);
+    c = classes_.value(folded, kNoClass);
+    if (c == kNoClass) {
+      c = ClassId(classes_.size());
+      classes_.insert(folded, c);
+    }
+  }
+  return c;
 }
 
 std::unique_ptr<BusNetworkIndex> BusNetworkIndex::Build(sqlite3* db, const QString& table) {
@@ -75,54 +94,28 @@ std::unique_ptr<BusNetworkIndex> BusNetworkIndex::Build(sqlite3* db, const QStri
     return nullptr;
   }
   const std::unique_ptr<sqlite3_stmt, StatementCloser> statement(raw);
+  sqlite3_stmt* const s = statement.get();
 
   std::unique_ptr<BusNetworkIndex> index(new BusNetworkIndex());
   std::vector<ClassId> lineClasses;
   std::vector<ClassId> stopClasses;
-  // The class of a name as a value in a row: its first sighting makes the class.
-  const auto classOfValue = [&index](TextId id) {
-    ClassId& c = index->textClass_[id];
-    if (c == kNoClass) {
-      const QString folded = FoldLatinCase(index->texts_[id]);
-      c = index->classes_.value(folded, kNoClass);
-      if (c == kNoClass) {
-        c = ClassId(index->classes_.size());
-        index->classes_.insert(folded, c);
-      }
-    }
-    return c;
-  };
-  // A name column: text or null, nothing else compares the way the statements compare it.
-  const auto readName = [&](int column, TextId& id, ClassId& c) {
-    const int type = sqlite3_column_type(statement.get(), column);
-    if (type == SQLITE_NULL) {
-      id = index->InternText(QString());
-      c = kNoClass;
-      return true;
-    }
-    if (type != SQLITE_TEXT) return false;
-    const std::optional<QString> text = ExactText(statement.get(), column);
-    if (!text) return false;
-    id = index->InternText(*text);
-    c = classOfValue(id);
-    return true;
-  };
-
   int step;
-  while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
-    Row row{};
-    ClassId lineClass = kNoClass;
-    ClassId stopClass = kNoClass;
-    if (!readName(0, row.line, lineClass) || !readName(1, row.stop, stopClass)) return nullptr;
-    switch (sqlite3_column_type(statement.get(), 2)) {
+  while ((step = sqlite3_step(s)) == SQLITE_ROW) {
+    const bool lineIsNull = sqlite3_column_type(s, 0) == SQLITE_NULL;
+    const bool stopIsNull = sqlite3_column_type(s, 1) == SQLITE_NULL;
+    const std::optional<TextId> line = index->InternName(s, 0);
+    const std::optional<TextId> stop = index->InternName(s, 1);
+    if (!line || !stop) return nullptr;
+    Row row{*line, *stop, 0};
+    switch (sqlite3_column_type(s, 2)) {
       case SQLITE_NULL:
-        row.position = 0;
         break;
       case SQLITE_INTEGER:
-        row.position = PositionValue(QString::number(sqlite3_column_int64(statement.get(), 2)));
+        // What PositionValue makes of the number's decimal text, without writing it out.
+        row.position = std::clamp<qint64>(sqlite3_column_int64(s, 2), -kPositionLimit, kPositionLimit);
         break;
       case SQLITE_TEXT: {
-        const std::optional<QString> text = ExactText(statement.get(), 2);
+        const std::optional<QString> text = ExactText(ColumnBytes(s, 2));
         if (!text) return nullptr;
         row.position = PositionValue(*text);
         break;
@@ -131,15 +124,16 @@ std::unique_ptr<BusNetworkIndex> BusNetworkIndex::Build(sqlite3* db, const QStri
         return nullptr;
     }
     index->rows_.push_back(row);
-    lineClasses.push_back(lineClass);
-    stopClasses.push_back(stopClass);
+    lineClasses.push_back(lineIsNull ? kNoClass : index->ClassOfValue(*line));
+    stopClasses.push_back(stopIsNull ? kNoClass : index->ClassOfValue(*stop));
   }
   if (step != SQLITE_DONE) return nullptr;
   index->Finish(lineClasses, stopClasses);
   return index;
 }
 
-void BusNetworkIndex::Finish(const std::vector<ClassId>& lineClasses, const std::vector<ClassId>& stopClasses) {
+void BusNetworkIndex::Finish(const std::vector<ClassId>& lineClasses,
+                             const std::vector<ClassId>& stopClasses) {
   const std::size_t classCount = classes_.size();
   const auto group = [&](const std::vector<ClassId>& classOfRow, RowGroups& groups) {
     groups.begin.assign(classCount + 1, 0);
@@ -159,7 +153,8 @@ void BusNetworkIndex::Finish(const std::vector<ClassId>& lineClasses, const std:
   firstRow_.reserve(rows_.size());
   for (std::uint32_t r = 0; r < rows_.size(); ++r) {
     if (lineClasses[r] == kNoClass || stopClasses[r] == kNoClass) continue;
-    firstRow_.emplace_back(std::uint64_t(std::uint32_t(stopClasses[r])) << 32 | std::uint32_t(lineClasses[r]), r);
+    firstRow_.emplace_back(std::uint64_t(std::uint32_t(stopClasses[r])) << 32 | std::uint32_t(lineClasses[r]),
+                           r);
   }
   // Stable on equal keys, and the rows went in in stored order: the first of each key is the
   // first row in stored order.

@@ -3,6 +3,7 @@
 // table's stored order, the rows through each stop and along each line, and each stop's first
 // position on each line. Names match as the database's = matches them (the case of Latin
 // letters A-Z ignored); the search itself compares names exactly.
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace modBusChange {
 
@@ -49,17 +51,20 @@ class BusNetworkIndex {
   };
 
   BusNetworkIndex() = default;
-  TextId InternText(const QString& text);
+  // The text a name column holds in the statement's current row (a null reads as the empty
+  // text); nullopt when it is neither text nor null or would not read back unchanged.
+  std::optional<TextId> InternName(sqlite3_stmt* statement, int column);
+  ClassId ClassOfValue(TextId id);  // a text seen as a value: its first sighting makes its class
   ClassId ClassOfName(const QString& name) const;  // a typed name; kNoClass when no row matches
   // The position that the lookup "站名='S' and 线路名='L'" returns: that of the first row in
   // stored order, 0 when there is none.
   qint64 PositionOf(ClassId stop, ClassId line) const;
   void Finish(const std::vector<ClassId>& lineClasses, const std::vector<ClassId>& stopClasses);
 
-  std::vector<QString> texts_;                  // by TextId
-  std::vector<ClassId> textClass_;              // by TextId: the class of that text as a value
-  QHash<QString, TextId> textIds_;  // while building only
-  QHash<QString, ClassId> classes_;  // by the text with A-Z lower-cased
+  std::vector<QString> texts_;         // by TextId
+  std::vector<ClassId> textClass_;     // by TextId: the class of that text as a value
+  QHash<QByteArray, TextId> textIds_;  // by UTF-8 bytes, while building only
+  QHash<QString, ClassId> classes_;    // by the text with A-Z lower-cased
   std::vector<Row> rows_;
   RowGroups rowsByStop_;  // by class of 站名; null names in no group
   RowGroups rowsByLine_;  // by class of 线路名

@@ -9,7 +9,6 @@
 namespace modBusChange {
 namespace {
 const QString kStopWord = QStringLiteral(" 站");
-constexpr double kPositionLimit = 9007199254740992.0;  // 2^53
 }  // namespace
 
 QString WrongNameAnswer() { return QStringLiteral("站名输入有误！") + kLineBreak + kSeparator; }
@@ -20,7 +19,8 @@ qint64 PositionValue(const QString& text) {
   const double value = LeadingNumber(text);
   if (std::isnan(value)) return 0;
   // A position held in a whole-number variable: rounded to nearest, halves to even.
-  return static_cast<qint64>(std::nearbyint(std::clamp(value, -kPositionLimit, kPositionLimit)));
+  return static_cast<qint64>(
+      std::nearbyint(std::clamp(value, -double(kPositionLimit), double(kPositionLimit))));
 }
 
 QString DirectLine(const QString& line, qint64 stops) {
@@ -32,8 +32,8 @@ QString DirectLine(const QString& line, qint64 stops) {
 }
 
 ChangePlan MakeChangePlan(const QString& lineA, const QString& meeting, const QString& lineB, qint64 stops) {
-  return {lineA + QStringLiteral("-->") + meeting + QStringLiteral(" 换 ") + lineB + QStringLiteral(" 经过 ") +
-              QString::number(stops),
+  return {lineA + QStringLiteral("-->") + meeting + QStringLiteral(" 换 ") + lineB +
+              QStringLiteral(" 经过 ") + QString::number(stops),
           stops};
 }
 

@@ -15,8 +15,10 @@ QString WrongNameAnswer();
 // "需要转车一次以上！", a line break and the separator: no route with at most one change.
 QString TooFarAnswer();
 
+inline constexpr qint64 kPositionLimit = qint64(1) << 53;
+
 // A stop position as the search counts with it: the whole number nearest the leading number
-// of the text (halves to even), 0 for an empty text; clamped to ±2^53 so that sums of
+// of the text (halves to even), 0 for an empty text; clamped to ±kPositionLimit (2^53) so that sums of
 // differences never overflow.
 qint64 PositionValue(const QString& text);
 

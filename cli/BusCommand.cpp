@@ -20,7 +20,8 @@ const QString kBusTable = QStringLiteral("公交信息");
 bool ReadPairs(const QString& path, std::vector<std::pair<QString, QString>>& pairs) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    std::fprintf(stderr, "bus: cannot read %s: %s\n", qUtf8Printable(path), qUtf8Printable(file.errorString()));
+    std::fprintf(stderr, "bus: cannot read %s: %s\n", qUtf8Printable(path),
+                 qUtf8Printable(file.errorString()));
     return false;
   }
   const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
@@ -30,7 +31,8 @@ bool ReadPairs(const QString& path, std::vector<std::pair<QString, QString>>& pa
     if (line.isEmpty()) continue;
     const QStringList names = line.split(u'\t');
     if (names.size() != 2) {
-      std::fprintf(stderr, "bus: %s:%lld: expected FROM<TAB>TO\n", qUtf8Printable(path), static_cast<long long>(i + 1));
+      std::fprintf(stderr, "bus: %s:%lld: expected FROM<TAB>TO\n", qUtf8Printable(path),
+                   static_cast<long long>(i + 1));
       return false;
     }
     pairs.emplace_back(names[0], names[1]);
@@ -65,7 +67,7 @@ int RunBus(const CliContext& context, const QStringList& args) {
   return failures == 0 ? 0 : 1;
 }
 
-const CommandRegistration registration{"bus", "bus FROM TO | bus --batch FILE (answers separated by \\n\\f\\n)",
-                                       &RunBus};
+const CommandRegistration registration{
+    "bus", "bus FROM TO | bus --batch FILE (answers separated by \\n\\f\\n)", &RunBus};
 
 }  // namespace

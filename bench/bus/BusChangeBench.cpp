@@ -21,7 +21,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 const QString kTable = QStringLiteral("公交信息");
-constexpr NetworkShape kShape{.lines = 3000, .stopsPerLine = 40, .gridSide = 80, .seed = 2026, .quirks = false};
+constexpr NetworkShape kShape{
+    .lines = 3000, .stopsPerLine = 40, .gridSide = 80, .seed = 2026, .quirks = false};
 constexpr int kPairs = 10000;
 constexpr int kPairsByStatements = 5;
 

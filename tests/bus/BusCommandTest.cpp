@@ -23,8 +23,11 @@ CliRun Cli(const QStringList& args) {
 }
 
 std::vector<BusRow> Network() {
-  return {{"3路", "甲站", 2, 1}, {"3路", "乙站", 8, 1}, {"3路", "丙站", 9, 1},
-          {"12路", "丙站", 4, 2}, {"12路", "丁站", 10, 2}};
+  return {{"3路", "甲站", 2, 1},
+          {"3路", "乙站", 8, 1},
+          {"3路", "丙站", 9, 1},
+          {"12路", "丙站", 4, 2},
+          {"12路", "丁站", 10, 2}};
 }
 
 TEST(BusCommand, PrintsThePlanTextExactly) {

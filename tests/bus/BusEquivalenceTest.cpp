@@ -1,7 +1,6 @@
 // The indexed search against the search by statements on many random pairs: the answers and
 // the message boxes must be the same, pair by pair.
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <QFileInfo>
@@ -26,9 +25,10 @@ QString ShapeOf(const QString& answer) {
 }
 
 bool SameMessages(const std::vector<qiwu::Message>& a, const std::vector<qiwu::Message>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const qiwu::Message& x, const qiwu::Message& y) {
-    return x.text == y.text && x.title == y.title && x.icon == y.icon;
-  });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const qiwu::Message& x, const qiwu::Message& y) {
+                      return x.text == y.text && x.title == y.title && x.icon == y.icon;
+                    });
 }
 
 // Compares both searches on every pair; returns how many answers of each shape came.
@@ -44,7 +44,8 @@ std::map<QString, int> ExpectSameAnswers(const std::vector<std::pair<QString, QS
     ++shapes[ShapeOf(expected)];
     if (answer == expected && SameMessages(messages.Messages(), expectedMessages)) continue;
     ADD_FAILURE() << from.toStdString() << " → " << to.toStdString() << "\nby statements:\n"
-                  << expected.toStdString() << "\nindexed:\n" << answer.toStdString();
+                  << expected.toStdString() << "\nindexed:\n"
+                  << answer.toStdString();
     if (++mismatches == 10) break;
   }
   return shapes;
@@ -70,7 +71,8 @@ std::map<QString, int> ExpectSameAnswersOnAllPairs(const std::vector<std::pair<Q
 }
 
 TEST(BusEquivalence, GeneratedNetworkWithQuirks) {
-  const std::vector<BusRow> rows = GenerateNetwork({.lines = 2000, .stopsPerLine = 6, .gridSide = 60, .seed = 7});
+  const std::vector<BusRow> rows =
+      GenerateNetwork({.lines = 2000, .stopsPerLine = 6, .gridSide = 60, .seed = 7});
   BusDatabase database(rows);
   ASSERT_TRUE(database.Open());
   const std::map<QString, int> shapes = ExpectSameAnswersOnAllPairs(RandomPairs(StopNames(rows), 10000, 11));

@@ -12,10 +12,11 @@ namespace {
 
 // Syllables of invented street and line names.
 const QStringList kSyllables = {
-    QStringLiteral("东"), QStringLiteral("西"), QStringLiteral("南"), QStringLiteral("北"), QStringLiteral("湖"),
-    QStringLiteral("山"), QStringLiteral("桥"), QStringLiteral("园"), QStringLiteral("门"), QStringLiteral("塘"),
-    QStringLiteral("栖"), QStringLiteral("坞"), QStringLiteral("河"), QStringLiteral("岭"), QStringLiteral("新"),
-    QStringLiteral("春"), QStringLiteral("安"), QStringLiteral("宁"), QStringLiteral("和"), QStringLiteral("平")};
+    QStringLiteral("东"), QStringLiteral("西"), QStringLiteral("南"), QStringLiteral("北"),
+    QStringLiteral("湖"), QStringLiteral("山"), QStringLiteral("桥"), QStringLiteral("园"),
+    QStringLiteral("门"), QStringLiteral("塘"), QStringLiteral("栖"), QStringLiteral("坞"),
+    QStringLiteral("河"), QStringLiteral("岭"), QStringLiteral("新"), QStringLiteral("春"),
+    QStringLiteral("安"), QStringLiteral("宁"), QStringLiteral("和"), QStringLiteral("平")};
 
 class Dice {
  public:
@@ -95,7 +96,8 @@ QVariant PositionCell(int position, Dice& dice, bool quirks) {
   if (quirks && dice.PerMille(5)) return QVariant();
   if (quirks && dice.PerMille(5)) return QString();
   if (quirks && dice.PerMille(10)) return QString::number(position);
-  if (quirks && dice.PerMille(5)) return QStringLiteral(" ") + QString::number(position) + QStringLiteral("号");
+  if (quirks && dice.PerMille(5))
+    return QStringLiteral(" ") + QString::number(position) + QStringLiteral("号");
   return position;
 }
 
@@ -143,7 +145,8 @@ QStringList StopNames(const std::vector<BusRow>& rows) {
   return names;
 }
 
-std::vector<std::pair<QString, QString>> RandomPairs(const QStringList& stops, int count, std::uint32_t seed) {
+std::vector<std::pair<QString, QString>> RandomPairs(const QStringList& stops, int count,
+                                                     std::uint32_t seed) {
   Dice dice(seed);
   const auto pick = [&]() -> QString {
     if (dice.Chance(3)) return QStringLiteral("无此站") + QString::number(dice.Below(100));
@@ -185,8 +188,9 @@ BusDatabase::BusDatabase(const std::vector<BusRow>& rows, const QString& table, 
   Check(sqlite3_open(path_.toUtf8().constData(), &db), db);
   // 顺序 has no declared type, so that positions written as text stay text.
   const QString position = withPositions ? QStringLiteral("顺序") : QStringLiteral("站序");
-  const QByteArray create =
-      QStringLiteral("create table \"%1\" (线路名 text, 站名 text, %2, ID integer)").arg(table, position).toUtf8();
+  const QByteArray create = QStringLiteral("create table \"%1\" (线路名 text, 站名 text, %2, ID integer)")
+                                .arg(table, position)
+                                .toUtf8();
   Check(sqlite3_exec(db, create.constData(), nullptr, nullptr, nullptr), db);
   Check(sqlite3_exec(db, "begin", nullptr, nullptr, nullptr), db);
   const QByteArray insert = QStringLiteral("insert into \"%1\" values (?1, ?2, ?3, ?4)").arg(table).toUtf8();

@@ -13,7 +13,9 @@ namespace {
 using modBusChange::kSeparator;
 const QString kTable = QStringLiteral("公交信息");
 
-BusRow R(const QVariant& line, const QVariant& stop, const QVariant& position) { return {line, stop, position, 1}; }
+BusRow R(const QVariant& line, const QVariant& stop, const QVariant& position) {
+  return {line, stop, position, 1};
+}
 
 // A line's rows with positions 1, 2, … in stored order.
 std::vector<BusRow> Line(const QString& line, const QStringList& stops) {
@@ -45,12 +47,15 @@ std::vector<SearchCase> Cases() {
        "甲站", "乙站", "3路-->丙站 换 12路 经过 11 站" + n + kSeparator},
       {"direct lines, worked example: two blanks after a 2-character name",
        {R("3路", "甲站", 2), R("3路", "乙站", 8), R("12路", "乙站", 5), R("12路", "甲站", 9)},
-       "甲站", "乙站", "3路  直达；经过 6 站" + n + "12路 直达；经过 4 站" + n},
+       "甲站",
+       "乙站",
+       "3路  直达；经过 6 站" + n + "12路 直达；经过 4 站" + n},
       {"direct lines: the spacer lines up names of 1 and of 4 or more characters",
-       Join({Line("K", {"甲", "乙"}), Line("K101路", {"乙", "甲"}), Line("专线十二", {"甲", "乙"})}),
-       "甲", "乙", "K   直达；经过 1 站" + n + "K101路 直达；经过 1 站" + n + "专线十二 直达；经过 1 站" + n},
+       Join({Line("K", {"甲", "乙"}), Line("K101路", {"乙", "甲"}), Line("专线十二", {"甲", "乙"})}), "甲",
+       "乙", "K   直达；经过 1 站" + n + "K101路 直达；经过 1 站" + n + "专线十二 直达；经过 1 站" + n},
       {"a loop line passing the departure twice gives two identical direct lines",
-       Line("1路", {"甲", "乙", "丙", "甲"}), "甲", "乙", "1路  直达；经过 1 站" + n + "1路  直达；经过 1 站" + n},
+       Line("1路", {"甲", "乙", "丙", "甲"}), "甲", "乙",
+       "1路  直达；经过 1 站" + n + "1路  直达；经过 1 站" + n},
       {"departure missing", Line("1路", {"甲", "乙"}), "丁", "乙", "站名输入有误！" + n + kSeparator},
       {"destination missing", Line("1路", {"甲", "乙"}), "甲", "丁", "站名输入有误！" + n + kSeparator},
       {"no pair of lines meets", Join({Line("1路", {"甲", "乙"}), Line("2路", {"丙", "丁"})}), "甲", "丁",
@@ -58,18 +63,27 @@ std::vector<SearchCase> Cases() {
       {"plans sorted stably by the whole count: 7, 7, then 105",
        {R("X", "起", 1), R("Z", "起", 1), R("Y", "起", 1), R("X", "中一", 105), R("Y", "中二", 6),
         R("Z", "中三", 5), R("W", "终", 1), R("W", "中一", 2), R("W", "中二", 3), R("W", "中三", 4)},
-       "起", "终",
-       "Z-->中三 换 W 经过 7 站" + n + "Y-->中二 换 W 经过 7 站" + n + "X-->中一 换 W 经过 105 站" + n + kSeparator},
+       "起",
+       "终",
+       "Z-->中三 换 W 经过 7 站" + n + "Y-->中二 换 W 经过 7 站" + n + "X-->中一 换 W 经过 105 站" + n +
+           kSeparator},
       {"lines meeting twice change at the first meeting stop along the first line",
        Join({Line("A", {"起", "甲", "乙"}), Line("B", {"乙", "甲", "终"})}), "起", "终",
        "A-->甲 换 B 经过 2 站" + n + kSeparator},
       {"an empty position counts as 0",
        {R("1路", "甲", QVariant()), R("1路", "乙", 5), R("2路", "丙", QString()), R("2路", "丁", 3)},
-       "甲", "乙", "1路  直达；经过 5 站" + n},
+       "甲",
+       "乙",
+       "1路  直达；经过 5 站" + n},
       {"a position given as text counts by its leading number",
-       {R("1路", "甲", QStringLiteral(" 4号")), R("1路", "乙", QStringLiteral("12"))}, "甲", "乙",
+       {R("1路", "甲", QStringLiteral(" 4号")), R("1路", "乙", QStringLiteral("12"))},
+       "甲",
+       "乙",
        "1路  直达；经过 8 站" + n},
-      {"positions beyond 16 bits", {R("1路", "甲", 1), R("1路", "乙", 40000)}, "甲", "乙",
+      {"positions beyond 16 bits",
+       {R("1路", "甲", 1), R("1路", "乙", 40000)},
+       "甲",
+       "乙",
        "1路  直达；经过 39999 站" + n},
       {"names with an apostrophe are found", Line("1路", {"Tony's店", "乙"}), "Tony's店", "乙",
        "1路  直达；经过 1 站" + n},
@@ -77,16 +91,21 @@ std::vector<SearchCase> Cases() {
        "1路  直达；经过 1 站" + n},
       // K1 and k1 are different lines to the search, the same line to the database's =.
       {"lines differing in Latin case are one line to the lookups",
-       {R("K1", "起", 1), R("K1", "中", 2), R("k1", "中", 1), R("k1", "终", 2)}, "起", "终",
+       {R("K1", "起", 1), R("K1", "中", 2), R("k1", "中", 1), R("k1", "终", 2)},
+       "起",
+       "终",
        "K1-->起 换 k1 经过 1 站" + n + kSeparator},
       {"a stop list with no row ends the search with an empty answer",
-       {R(QVariant(), "起", 1), R("1路", "终", 1), R("1路", "中", 2)}, "起", "终", ""},
+       {R(QVariant(), "起", 1), R("1路", "终", 1), R("1路", "中", 2)},
+       "起",
+       "终",
+       ""},
   };
 }
 
 using SearchFn = QString (*)(const QString&, const QString&, const QString&);
-const std::pair<const char*, SearchFn> kSearches[] = {{"by statements", &modBusChange::FindBusChangeByQueries},
-                                                      {"indexed", &modBusChange::FindBusChange}};
+const std::pair<const char*, SearchFn> kSearches[] = {
+    {"by statements", &modBusChange::FindBusChangeByQueries}, {"indexed", &modBusChange::FindBusChange}};
 
 TEST(FindBusChange, AnswersEachCaseLikeThePlanText) {
   for (const SearchCase& c : Cases()) {

@@ -8,7 +8,9 @@
 
 class StatementTrace {
  public:
-  StatementTrace() : db_(modDBAccess::cnnCity->Handle()) { sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &Record, this); }
+  StatementTrace() : db_(modDBAccess::cnnCity->Handle()) {
+    sqlite3_trace_v2(db_, SQLITE_TRACE_STMT, &Record, this);
+  }
   ~StatementTrace() { sqlite3_trace_v2(db_, 0, nullptr, nullptr); }
   StatementTrace(const StatementTrace&) = delete;
   StatementTrace& operator=(const StatementTrace&) = delete;
