@@ -19,6 +19,31 @@ double Shuffle(std::uint64_t seed, int piece) {
   return double((z ^ (z >> 31)) >> 11) * 0x1.0p-53;
 }
 
+// The connected part of the bus street network (no lanes) each junction belongs to, numbered by a
+// junction in it.
+std::vector<int> Components(const StreetNetwork& streets) {
+  std::vector<int> part(streets.junctions.size(), -1);
+  std::vector<int> stack;
+  for (std::size_t start = 0; start < part.size(); ++start) {
+    if (part[start] >= 0) continue;
+    part[start] = int(start);
+    stack.push_back(int(start));
+    while (!stack.empty()) {
+      const int here = stack.back();
+      stack.pop_back();
+      for (int piece : streets.junctions[here].pieces) {
+        if (streets.pieces[piece].lane) continue;
+        const int next = streets.OtherEnd(piece, here);
+        if (part[next] < 0) {
+          part[next] = int(start);
+          stack.push_back(next);
+        }
+      }
+    }
+  }
+  return part;
+}
+
 struct Landmark {
   std::string name;
   Vec2 at;
@@ -28,9 +53,15 @@ class BusBuilder {
  public:
   BusBuilder(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale, City& city)
       : layout_(layout), streets_(streets), names_(names), planner_(streets), scale_(scale), city_(city),
-        random_(names.random().Fork(3)), stopOf_(streets.junctions.size(), -1) {
+        random_(names.random().Fork(3)), baseCost_(BaseCosts(streets)), stopOf_(streets.junctions.size(), -1) {
+    // Stops stand only where the bulk of the network reaches: a search towards a pocket cut off
+    // by water would otherwise comb the whole city in vain.
+    const std::vector<int> part = Components(streets);
+    std::vector<int> size(streets.junctions.size(), 0);
+    for (int p : part) ++size[p];
+    const int main = int(std::max_element(size.begin(), size.end()) - size.begin());
     for (std::size_t k = 0; k < streets.junctions.size(); ++k) {
-      if (streets.junctions[k].onLattice && !streets.junctions[k].pieces.empty()) stations_.push_back(int(k));
+      if (streets.junctions[k].onLattice && part[k] == main) stations_.push_back(int(k));
     }
     for (PoiType type : {PoiType::Sight, PoiType::Clinic, PoiType::College}) {
       for (const Poi& poi : city.pois[size_t(type)]) landmarks_.push_back({poi.name, poi.at});
@@ -63,22 +94,30 @@ class BusBuilder {
     }
   }
 
-  double BaseCost(int piece) const {
-    const StreetPiece& p = streets_.pieces[piece];
-    const bool lane = !streets_.junctions[p.from].onLattice || !streets_.junctions[p.to].onLattice;
-    const double fit = lane ? 3.0 : p.roadClass == RoadClass::Main ? 1.0 : p.roadClass == RoadClass::Secondary ? 1.1 : 1.6;
-    return p.length * fit;
+  // What a metre of straight distance typically costs a line: routes follow the street grid.
+  static constexpr double kPerMetre = 1.5;
+
+  // A piece's length weighted by how well its street suits buses; lanes are closed to them.
+  static std::vector<double> BaseCosts(const StreetNetwork& streets) {
+    std::vector<double> costs;
+    for (const StreetPiece& p : streets.pieces) {
+      const double fit = p.lane ? INFINITY : p.roadClass == RoadClass::Main ? 1.0
+                         : p.roadClass == RoadClass::Secondary                        ? 1.1
+                                                                                       : 1.6;
+      costs.push_back(p.length * fit);
+    }
+    return costs;
   }
 
   RoutePlanner::PieceCost LineCost() {
     const std::uint64_t seed = random_.Next();
-    return [this, seed](int piece) { return BaseCost(piece) * (0.7 + 0.6 * Shuffle(seed, piece)); };
+    return [this, seed](int piece) { return baseCost_[piece] * (0.7 + 0.6 * Shuffle(seed, piece)); };
   }
 
   Path Join(const std::vector<int>& waypoints, const RoutePlanner::PieceCost& cost) const {
     Path whole;
     for (std::size_t k = 0; k + 1 < waypoints.size(); ++k) {
-      const Path leg = planner_.Find(waypoints[k], waypoints[k + 1], cost);
+      const Path leg = planner_.Find(waypoints[k], waypoints[k + 1], cost, kPerMetre);
       if (leg.junctions.empty()) return {};
       if (whole.junctions.empty()) whole.junctions.push_back(leg.junctions.front());
       whole.junctions.insert(whole.junctions.end(), leg.junctions.begin() + 1, leg.junctions.end());
@@ -187,7 +226,7 @@ class BusBuilder {
   // Ordinary lines, each from a junction no line serves yet (while there are such) to a junction
   // some kilometres away, until the city is covered.
   void AddRegular() {
-    const std::size_t minimum = 100 * scale_, most = 180 * scale_, stopTarget = 760 * scale_;
+    const std::size_t minimum = 125 * scale_, most = 180 * scale_, stopTarget = 760 * scale_;
     std::size_t added = 0;
     for (int attempt = 0; attempt < 5000 * scale_ && added < most; ++attempt) {
       if (added >= minimum && city_.stops.size() >= stopTarget) break;
@@ -197,11 +236,11 @@ class BusBuilder {
       const Vec2 start = streets_.junctions[from].at;
       const int to = RandomStation([&](const Junction& j) {
         const double d = Distance(j.at, start);
-        return d > 5000 && d < 14000 && (random_.Chance(0.3) || stopOf_[&j - &streets_.junctions[0]] < 0);
+        return d > 6500 && d < 16000 && (random_.Chance(0.3) || stopOf_[&j - &streets_.junctions[0]] < 0);
       });
       // Many lines cross the middle of the city, where they meet one another for changes.
       std::vector<int> waypoints = {from, to};
-      if (random_.Chance(0.6)) {
+      if (random_.Chance(0.7)) {
         const int middle = RandomStation([&](const Junction& j) { return PlanRadius(j) < 2600; });
         waypoints.insert(waypoints.begin() + 1, middle);
       }
@@ -225,7 +264,7 @@ class BusBuilder {
           const double turn = std::abs(std::remainder(std::atan2(j.plan.y, j.plan.x) - std::atan2(outer.y, outer.x), 2 * M_PI));
           return r > layout_.radius * 0.4 && r < layout_.radius * 0.65 && turn < 0.5;
         });
-        const Path path = planner_.Find(from, to, LineCost());
+        const Path path = planner_.Find(from, to, LineCost(), kPerMetre);
         const std::vector<int> stops = StopJunctions(path, false);
         if (stops.size() < 6) continue;
         AddLine(std::to_string(number++) + "路", path, stops);
@@ -265,7 +304,7 @@ class BusBuilder {
         const int from = RandomStation(east);
         const int to = RandomStation(east);
         if (Distance(streets_.junctions[from].at, streets_.junctions[to].at) < 3000) continue;
-        const Path path = planner_.Find(from, to, LineCost());
+        const Path path = planner_.Find(from, to, LineCost(), kPerMetre);
         if (path.junctions.empty()) continue;
         AddLine("高新" + std::to_string(k) + "号线", path, StopJunctions(path, false));
         break;
@@ -285,8 +324,8 @@ class BusBuilder {
     std::vector<char> used(streets_.pieces.size(), 0);
     Path whole;
     for (std::size_t k = 0; k + 1 < waypoints.size(); ++k) {
-      const auto cost = [&](int piece) { return BaseCost(piece) * (used[piece] ? 6 : 1); };
-      const Path leg = planner_.Find(waypoints[k], waypoints[k + 1], cost);
+      const auto cost = [&](int piece) { return baseCost_[piece] * (used[piece] ? 6 : 1); };
+      const Path leg = planner_.Find(waypoints[k], waypoints[k + 1], cost, 1.0);
       if (leg.junctions.empty()) continue;
       if (!whole.junctions.empty() && whole.junctions.back() != leg.junctions.front()) continue;
       if (whole.junctions.empty()) whole.junctions.push_back(leg.junctions.front());
@@ -316,6 +355,7 @@ class BusBuilder {
   int scale_;
   City& city_;
   Random random_;
+  std::vector<double> baseCost_;  // per street piece
   std::vector<int> stopOf_;    // stop index per junction, or -1
   std::vector<int> stations_;  // junctions where a stop may stand
   std::vector<int> hubs_;

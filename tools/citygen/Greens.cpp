@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <cmath>
 
 #include "tools/citygen/Landscape.h"
@@ -9,31 +8,6 @@ namespace citygen {
 namespace {
 
 constexpr double kInset = 30;  // parks keep clear of the streets around their block
-
-struct Block {
-  Vec2 min, max;  // plan space
-};
-
-// Blocks between neighbouring full lattice lines, outside the wall, on dry land inside the city.
-std::vector<Block> FreeBlocks(const Layout& layout) {
-  std::vector<double> xs, ys;
-  for (const auto& line : layout.columns)
-    if (!line.oldTownOnly) xs.push_back(line.at);
-  for (const auto& line : layout.rows)
-    if (!line.oldTownOnly) ys.push_back(line.at);
-  std::vector<Block> blocks;
-  for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
-    for (std::size_t j = 0; j + 1 < ys.size(); ++j) {
-      const Block block{{xs[i], ys[j]}, {xs[i + 1], ys[j + 1]}};
-      const Vec2 corners[4] = {block.min, block.max, {block.min.x, block.max.y}, {block.max.x, block.min.y}};
-      const Vec2 centre = Lerp(block.min, block.max, 0.5);
-      bool free = !layout.InsideOldTown(centre, -layout.oldTownHalf * 0.1) && !layout.InWater(centre, 120);
-      for (const Vec2& corner : corners) free = free && layout.InsideOutline(corner) && !layout.InWater(corner, 60);
-      if (free) blocks.push_back(block);
-    }
-  }
-  return blocks;
-}
 
 Ring BlockRing(const Layout& layout, const Block& block, double inset) {
   const Vec2 a{block.min.x + inset, block.min.y + inset}, c{block.max.x - inset, block.max.y - inset};
@@ -74,15 +48,7 @@ void BuildGreens(const Layout& layout, NameBook& names, City& city) {
   city.greens.push_back({"滨江公园", PolygonsOf(*Intersect(*banks, *middle))});
 
   Random random = names.random().Fork(1);
-  std::vector<Block> blocks = FreeBlocks(layout);
-  const double scale = std::pow(layout.radius / 9500, 2);
-  const std::size_t parks = std::min(blocks.size(), std::size_t(18 * scale + 0.5));
-  for (std::size_t k = 0; k < parks; ++k) {
-    // Take a random free block; swapping it to the end keeps the pick deterministic and cheap.
-    const std::size_t pick = random.Index(blocks.size());
-    std::swap(blocks[pick], blocks.back());
-    const Block block = blocks.back();
-    blocks.pop_back();
+  for (const Block& block : layout.parks) {
     const Vec2 centre = Lerp(block.min, block.max, 0.5);
     const bool edge = std::hypot(centre.x, centre.y) > layout.radius * 0.75;
     const std::string stem = names.Stem();
@@ -93,8 +59,8 @@ void BuildGreens(const Layout& layout, NameBook& names, City& city) {
       green.name = stem + "湖公园";
       city.waters.push_back({stem + "湖", {Polygon{{LakeRing(layout, block, random)}}}});
     } else {
-      const double pick2 = random.Unit();
-      green.name = stem + (pick2 < 0.6 ? "公园" : pick2 < 0.8 ? "游园" : "植物园");
+      const double kind = random.Unit();
+      green.name = stem + (kind < 0.6 ? "公园" : kind < 0.8 ? "游园" : "植物园");
     }
     names.Claim(green.name);
     city.greens.push_back(std::move(green));

@@ -28,9 +28,9 @@ std::vector<LatticeLine> MakeLines(Random& random, int count) {
                      : (i % 2 == 0)                ? RoadClass::Secondary
                                                    : RoadClass::Branch;
     lines.push_back(line);
-    if (i >= -kOldTownLines && i < kOldTownLines) {
-      // Lanes of the old town halve the lattice inside the wall.
-      lines.push_back({(i + 0.5) * kLatticeStep, RoadClass::Branch, true, false});
+    if (i < count) {
+      const double jitter = std::abs(i) < kOldTownLines ? 0 : random.Uniform(-40, 40);
+      lines.push_back({(i + 0.5) * kLatticeStep + jitter, RoadClass::Branch, true, false});
     }
   }
   std::sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return a.at < b.at; });
@@ -55,6 +55,39 @@ Polyline Meander(Random& random, Vec2 from, Vec2 to, double amplitude, double st
   return line;
 }
 
+// Blocks between neighbouring full lattice lines, outside the wall, on dry land inside the city.
+std::vector<Block> FreeBlocks(const Layout& layout) {
+  std::vector<double> xs, ys;
+  for (const auto& line : layout.columns)
+    if (!line.lane) xs.push_back(line.at);
+  for (const auto& line : layout.rows)
+    if (!line.lane) ys.push_back(line.at);
+  std::vector<Block> blocks;
+  for (std::size_t i = 0; i + 1 < xs.size(); ++i) {
+    for (std::size_t j = 0; j + 1 < ys.size(); ++j) {
+      const Block block{{xs[i], ys[j]}, {xs[i + 1], ys[j + 1]}};
+      const Vec2 corners[4] = {block.min, block.max, {block.min.x, block.max.y}, {block.max.x, block.min.y}};
+      const Vec2 centre = Lerp(block.min, block.max, 0.5);
+      bool free = !layout.InsideOldTown(centre, -layout.oldTownHalf * 0.1) && !layout.InWater(centre, 120);
+      for (const Vec2& corner : corners) free = free && layout.InsideOutline(corner) && !layout.InWater(corner, 60);
+      if (free) blocks.push_back(block);
+    }
+  }
+  return blocks;
+}
+
+std::vector<Block> PickParks(const Layout& layout, Random& random, int scale) {
+  std::vector<Block> blocks = FreeBlocks(layout);
+  std::vector<Block> parks;
+  for (int k = 0; k < 26 * scale && !blocks.empty(); ++k) {
+    const std::size_t pick = random.Index(blocks.size());
+    parks.push_back(blocks[pick]);
+    blocks[pick] = blocks.back();
+    blocks.pop_back();
+  }
+  return parks;
+}
+
 }  // namespace
 
 Layout MakeLayout(Random& random, int scale) {
@@ -74,6 +107,7 @@ Layout MakeLayout(Random& random, int scale) {
   layout.river = {Meander(random, {-reach, riverY + 400}, {reach, riverY - 300}, 420, 90), 65};
   const Vec2 mouth{-layout.oldTownHalf - 1500, riverY + 250};
   layout.creek = {Meander(random, {-layout.radius * 1.1, layout.radius * 0.75}, mouth, 260, 70), 24};
+  layout.parks = PickParks(layout, random, scale);
   return layout;
 }
 
@@ -85,9 +119,34 @@ bool Layout::InsideOldTown(Vec2 plan, double margin) const {
   return std::abs(plan.x) < oldTownHalf - margin && std::abs(plan.y) < oldTownHalf - margin;
 }
 
+bool Layout::InPark(Vec2 plan, double margin) const {
+  return std::any_of(parks.begin(), parks.end(), [&](const Block& park) {
+    return plan.x > park.min.x + margin && plan.x < park.max.x - margin && plan.y > park.min.y + margin &&
+           plan.y < park.max.y - margin;
+  });
+}
+
+double WaterCourse::DistanceWithin(Vec2 point, double limit) const {
+  // Runs of a few points are skipped whole when the point is far from their bounding box.
+  constexpr std::size_t kRun = 16;
+  double best = limit;
+  for (std::size_t start = 0; start + 1 < plan.size(); start += kRun) {
+    const std::size_t end = std::min(plan.size() - 1, start + kRun);
+    double minX = plan[start].x, maxX = minX, minY = plan[start].y, maxY = minY;
+    for (std::size_t k = start + 1; k <= end; ++k) {
+      minX = std::min(minX, plan[k].x), maxX = std::max(maxX, plan[k].x);
+      minY = std::min(minY, plan[k].y), maxY = std::max(maxY, plan[k].y);
+    }
+    if (point.x < minX - best || point.x > maxX + best || point.y < minY - best || point.y > maxY + best) continue;
+    for (std::size_t k = start; k < end; ++k) best = std::min(best, DistanceToSegment(point, plan[k], plan[k + 1]));
+  }
+  return best;
+}
+
 bool Layout::InWater(Vec2 plan, double margin) const {
   for (const WaterCourse* course : {&river, &creek}) {
-    if (DistanceToPolyline(plan, course->plan) < course->halfWidth + margin) return true;
+    const double reach = course->halfWidth + margin;
+    if (course->DistanceWithin(plan, reach) < reach) return true;
   }
   return false;
 }

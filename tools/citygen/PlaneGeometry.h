@@ -7,7 +7,12 @@
 
 namespace citygen {
 
-inline double Distance(Vec2 a, Vec2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+// Plain sqrt rather than std::hypot: no overflow is possible at city sizes, and route searches
+// call this millions of times.
+inline double Distance(Vec2 a, Vec2 b) {
+  const double dx = a.x - b.x, dy = a.y - b.y;
+  return std::sqrt(dx * dx + dy * dy);
+}
 inline Vec2 Lerp(Vec2 a, Vec2 b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 inline double Cross(Vec2 a, Vec2 b) { return a.x * b.y - a.y * b.x; }
 

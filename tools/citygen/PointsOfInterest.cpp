@@ -74,7 +74,7 @@ class SitePicker {
 
   // Off the river and clear of the moat and the wall.
   bool Dry(Vec2 plan) const {
-    if (layout_.InWater(plan, 15) || !layout_.InsideOutline(plan)) return false;
+    if (layout_.InWater(plan, 15) || !layout_.InsideOutline(plan) || layout_.InPark(plan, 20)) return false;
     const double ring = std::max(std::abs(plan.x), std::abs(plan.y));
     return std::abs(ring - (layout_.oldTownHalf - OldTownBands::kWallTo / 2)) > OldTownBands::kWallTo / 2 + 12;
   }

@@ -1,5 +1,6 @@
 #include "tools/citygen/StreetNetwork.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "tools/citygen/PlaneGeometry.h"
@@ -7,8 +8,9 @@
 namespace citygen {
 namespace {
 
-constexpr int kSkip = -1;   // no junction here, but the street goes on (a lane crosses elsewhere)
-constexpr int kBreak = -2;  // the street stops here: the city's edge or water
+constexpr int kSkip = -1;       // no junction here, but the street goes on
+constexpr int kBreak = -2;      // the street stops here: the city's edge or water
+constexpr int kLaneBreak = -3;  // a lane stops here (water, a park); the street it meets goes on
 constexpr double kWarpStep = 120;
 
 using Chain = std::vector<int>;  // street pieces, in order along one lattice line
@@ -36,11 +38,17 @@ class StreetBuilder {
         const LatticeLine& column = layout_.columns[c];
         const LatticeLine& row = layout_.rows[r];
         const Vec2 plan{column.at, row.at};
-        const bool lane = column.oldTownOnly || row.oldTownOnly;
+        const bool lane = column.lane || row.lane;
         int& cell = grid_[c][r];
+        const bool dry = layout_.InsideOutline(plan) && !layout_.InWater(plan, 30);
         if (lane) {
-          if (!layout_.InsideOldTown(plan, 1)) continue;
-        } else if (!layout_.InsideOutline(plan) || layout_.InWater(plan, 30)) {
+          const bool onRingRoad = std::abs(std::max(std::abs(plan.x), std::abs(plan.y)) - layout_.oldTownHalf) < 1;
+          if (onRingRoad) continue;  // lanes end inside the wall
+          if (!dry || layout_.InPark(plan, 1)) {
+            cell = kLaneBreak;
+            continue;
+          }
+        } else if (!dry) {
           cell = kBreak;
           continue;
         }
@@ -67,8 +75,8 @@ class StreetBuilder {
     };
     for (std::size_t k = 0; k < count; ++k) {
       const int here = column ? grid_[index][k] : grid_[k][index];
-      if (here == kSkip) continue;
-      if (here == kBreak) {
+      if (here == kSkip || (here == kLaneBreak && !line.lane)) continue;
+      if (here < 0) {
         close();
         previous = -1;
         continue;
@@ -77,12 +85,14 @@ class StreetBuilder {
         const Vec2 a = net_.junctions[previous].plan, b = net_.junctions[here].plan;
         // Only main and secondary roads bridge the water; some minor streets simply end.
         const bool minor = line.roadClass == RoadClass::Branch;
-        const bool dropped = minor && (layout_.CrossesWater(a, b) ||
-                                       (!layout_.InsideOldTown(Lerp(a, b, 0.5)) && names_.random().Chance(0.07)));
+        const bool throughWall = layout_.InsideOldTown(a) != layout_.InsideOldTown(b);
+        const double gaps = line.lane ? 0.12 : 0.05;  // some minor streets simply end
+        const bool dropped = minor && (layout_.CrossesWater(a, b) || (line.lane && throughWall) ||
+                                       (!layout_.InsideOldTown(Lerp(a, b, 0.5)) && names_.random().Chance(gaps)));
         if (dropped) {
           close();
         } else {
-          chain.push_back(AddPiece(previous, here, line.roadClass));
+          chain.push_back(AddPiece(previous, here, line));
         }
       }
       previous = here;
@@ -91,11 +101,12 @@ class StreetBuilder {
     return chains;
   }
 
-  int AddPiece(int from, int to, RoadClass roadClass) {
+  int AddPiece(int from, int to, const LatticeLine& line) {
     StreetPiece piece;
     piece.from = from;
     piece.to = to;
-    piece.roadClass = roadClass;
+    piece.roadClass = line.roadClass;
+    piece.lane = line.lane;
     piece.line = WarpDensified(layout_, {net_.junctions[from].plan, net_.junctions[to].plan}, kWarpStep);
     piece.length = PolylineLength(piece.line);
     const int id = int(net_.pieces.size());
@@ -179,7 +190,7 @@ class StreetBuilder {
       if (column) return zone == 2 ? "北大街" : "南大街";
       return zone == 2 ? "东大街" : "西大街";
     }
-    return names_.Stem() + (line.oldTownOnly ? "巷" : "街");
+    return names_.Stem() + (line.lane ? "巷" : "街");
   }
 
   void NameBranchRun(const Chain& run, bool column) {

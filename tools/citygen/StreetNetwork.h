@@ -21,6 +21,7 @@ struct Junction {
 struct StreetPiece {
   int from = 0, to = 0;  // junction indices; `line` runs from `from` to `to`
   RoadClass roadClass = RoadClass::Branch;
+  bool lane = false;  // on a half-step minor street (LatticeLine::lane)
   int road = -1;
   Polyline line;
   double length = 0;

@@ -27,11 +27,11 @@ void BuildWaterAndWall(const Layout& layout, NameBook& names, City& city) {
   // The wall opens in a gate wherever a lattice street passes through it.
   Shape wall = SquareBand(half, OldTownBands::kWallFrom, OldTownBands::kWallTo);
   for (const LatticeLine& line : layout.columns) {
-    if (line.oldTownOnly || std::abs(line.at) >= half) continue;
+    if (line.lane || std::abs(line.at) >= half) continue;
     wall = Subtract(*wall, *MakeRectangle({line.at - 18, -half - 1}, {line.at + 18, half + 1}));
   }
   for (const LatticeLine& line : layout.rows) {
-    if (line.oldTownOnly || std::abs(line.at) >= half) continue;
+    if (line.lane || std::abs(line.at) >= half) continue;
     wall = Subtract(*wall, *MakeRectangle({-half - 1, line.at - 18}, {half + 1, line.at + 18}));
   }
   city.wall = {CityStem(city.name) + "古城墙", PolygonsOf(*wall)};
