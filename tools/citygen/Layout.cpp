@@ -37,8 +37,9 @@ std::vector<LatticeLine> MakeLines(Random& random, int count) {
   return lines;
 }
 
-// A meandering course from `from` to `to`, sampled every `step` metres.
-Polyline Meander(Random& random, Vec2 from, Vec2 to, double amplitude, double step) {
+// A meandering course from `from` to `to`, swinging about `amplitude` metres to either side with
+// bends about `wavelength` metres apart, sampled every `step` metres.
+Polyline Meander(Random& random, Vec2 from, Vec2 to, double amplitude, double wavelength, double step) {
   const double length = Distance(from, to);
   const Vec2 along = (to - from) * (1 / length);
   const Vec2 across{-along.y, along.x};
@@ -49,7 +50,7 @@ Polyline Meander(Random& random, Vec2 from, Vec2 to, double amplitude, double st
     const double s = length * k / pieces;
     const double fade = std::sin(M_PI * k / pieces);  // the ends stay where they were asked to be
     const double offset =
-        amplitude * (std::sin(s / 2600 + phase1) + 0.45 * std::sin(s / 950 + phase2)) * (0.35 + 0.65 * fade);
+        amplitude * (std::sin(s / wavelength + phase1) + 0.45 * std::sin(2.7 * s / wavelength + phase2)) * (0.35 + 0.65 * fade);
     line.push_back(from + along * s + across * offset);
   }
   return line;
@@ -104,9 +105,13 @@ Layout MakeLayout(Random& random, int scale) {
   // from the north-west and joins it west of the wall.
   const double reach = layout.radius * 1.4;
   const double riverY = -layout.oldTownHalf - 1300;
-  layout.river = {Meander(random, {-reach, riverY + 400}, {reach, riverY - 300}, 420, 90), 65};
-  const Vec2 mouth{-layout.oldTownHalf - 1500, riverY + 250};
-  layout.creek = {Meander(random, {-layout.radius * 1.1, layout.radius * 0.75}, mouth, 260, 70), 24};
+  layout.river = {Meander(random, {-reach, riverY + 400}, {reach, riverY - 300}, 420, 2600, 90), 65};
+  // The branch flows into the river where the river passes west of the old town.
+  const Vec2 mouth = *std::min_element(layout.river.plan.begin(), layout.river.plan.end(), [&](Vec2 a, Vec2 b) {
+    const double x = -layout.oldTownHalf - 1500;
+    return std::abs(a.x - x) < std::abs(b.x - x);
+  });
+  layout.creek = {Meander(random, {-layout.radius * 1.1, layout.radius * 0.75}, mouth, 380, 900, 50), 28};
   layout.parks = PickParks(layout, random, scale);
   return layout;
 }
