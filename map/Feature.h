@@ -29,8 +29,8 @@ class Feature {
   double CenterY() const { return Center().y; }
   MapPoint Center() const;  // the centre of the bounds: a point's own position
   MapRect Bounds() const;
-  QString DisplayName() const;  // the layer's display field ("name"); empty for made features
-  QString RecordKey() const;    // the id as text ("17"); empty for a free-standing feature
+  QString DisplayName() const;    // the layer's display field ("name"); empty for made features
+  QString RecordKey() const;      // the id as text ("17"); empty for a free-standing feature
   int Id() const { return id_; }  // 1-based in its layer, stable; 0 for a free-standing feature
   Layer* OwnerLayer() const { return layer_; }
 

@@ -63,8 +63,8 @@ class FeatureStore {
   std::vector<std::uint32_t> featurePart_{0};  // part index of each feature's first part, plus the end
   std::vector<std::uint8_t> types_;
   std::vector<std::uint8_t> alive_;
-  QString text_;                               // every attribute value, one after another
-  std::vector<std::uint32_t> valueStart_{0};   // text_ index of each value, plus the end
+  QString text_;                              // every attribute value, one after another
+  std::vector<std::uint32_t> valueStart_{0};  // text_ index of each value, plus the end
   std::unordered_map<int, FeatureStyle> styles_;
   int count_ = 0;
 };

@@ -18,7 +18,8 @@ double DistanceToPath(MapPoint p, std::span<const MapPoint> path) {
   if (path.empty()) return std::numeric_limits<double>::infinity();
   if (path.size() == 1) return Distance(p, path[0]);
   double best = std::numeric_limits<double>::infinity();
-  for (std::size_t i = 1; i < path.size(); ++i) best = std::min(best, DistanceToSegment(p, path[i - 1], path[i]));
+  for (std::size_t i = 1; i < path.size(); ++i)
+    best = std::min(best, DistanceToSegment(p, path[i - 1], path[i]));
   return best;
 }
 

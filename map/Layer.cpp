@@ -111,9 +111,10 @@ FeatureSet Layer::FeaturesWithinDistance(MapPoint p, double distance, int unit, 
   for (const auto& [box, id] : entries) {
     const MapRect b = SpatialIndex::ToRect(box);
     // Bounds inside the circle hold every vertex; bounds farther than the distance hold none.
-    const double farthest = std::hypot(std::max(p.x - b.minX, b.maxX - p.x), std::max(p.y - b.minY, b.maxY - p.y));
-    const double nearest = std::hypot(std::max({b.minX - p.x, 0.0, p.x - b.maxX}),
-                                      std::max({b.minY - p.y, 0.0, p.y - b.maxY}));
+    const double farthest =
+        std::hypot(std::max(p.x - b.minX, b.maxX - p.x), std::max(p.y - b.minY, b.maxY - p.y));
+    const double nearest =
+        std::hypot(std::max({b.minX - p.x, 0.0, p.x - b.maxX}), std::max({b.minY - p.y, 0.0, p.y - b.maxY}));
     bool hit;
     if (mode == kSearchWhollyWithin) {
       hit = farthest <= distance || (nearest <= distance && WhollyWithin(store_, id, p, distance));
@@ -131,7 +132,8 @@ FieldSearchResult Layer::SearchByField(const QString& field, const QString& valu
   const int fieldIndex = store_.FieldIndex(field);
   if (fieldIndex < 0) return {};
   for (int id = 1; id <= store_.IdLimit(); ++id)
-    if (store_.Exists(id) && store_.ValueOf(id, fieldIndex) == value) return {Feature(this, id), kSearchExact};
+    if (store_.Exists(id) && store_.ValueOf(id, fieldIndex) == value)
+      return {Feature(this, id), kSearchExact};
   return {};
 }
 

@@ -1,10 +1,10 @@
 #include "map/LayerReader.h"
 
-#include <QFileInfo>
 #include <gdal_priv.h>
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
+#include <QFileInfo>
 #include <mutex>
 #include <vector>
 
@@ -92,8 +92,9 @@ MapResult ReadVectorLayer(const QString& path, const QString& sourceLayer, const
     from.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     transform.reset(OGRCreateCoordinateTransformation(&from, &mapCrs));
     if (!transform)
-      return MapResult::Failure(kMapErrorBadProjection,
-                                QStringLiteral("图层数据文件 %1 的坐标系无法转换到地图坐标系：%2").arg(path, GdalError()));
+      return MapResult::Failure(
+          kMapErrorBadProjection,
+          QStringLiteral("图层数据文件 %1 的坐标系无法转换到地图坐标系：%2").arg(path, GdalError()));
   }
 
   OGRFeatureDefn* definition = source->GetLayerDefn();
@@ -123,11 +124,12 @@ MapResult ReadVectorLayer(const QString& path, const QString& sourceLayer, const
       begin = end;
     }
     for (int i = 0; i < fields.size(); ++i)
-      values[std::size_t(i)] = feature->IsFieldSetAndNotNull(i) ? QString::fromUtf8(feature->GetFieldAsString(i))
-                                                                 : QString();
+      values[std::size_t(i)] =
+          feature->IsFieldSetAndNotNull(i) ? QString::fromUtf8(feature->GetFieldAsString(i)) : QString();
     store.Add(flat.type, parts, values);
   }
 
-  out = std::make_unique<Layer>(name.isEmpty() ? QString::fromUtf8(source->GetName()) : name, std::move(store));
+  out =
+      std::make_unique<Layer>(name.isEmpty() ? QString::fromUtf8(source->GetName()) : name, std::move(store));
   return {};
 }

@@ -16,7 +16,9 @@ namespace {
 
 constexpr double kPickPixels = 4;  // how near a click must come to a point or line to hit it
 
-int ButtonCode(Qt::MouseButton b) { return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 0; }
+int ButtonCode(Qt::MouseButton b) {
+  return b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 4 : 0;
+}
 
 int ShiftCode(Qt::KeyboardModifiers m) {
   return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
@@ -188,7 +190,8 @@ Feature MapControl::MakeRegionFeature(const MapRect& r, const FeatureStyle& styl
                  style);
 }
 
-Feature MapControl::MakePolylineFeature(const std::vector<MapPoint>& points, const FeatureStyle& style) const {
+Feature MapControl::MakePolylineFeature(const std::vector<MapPoint>& points,
+                                        const FeatureStyle& style) const {
   return Feature(kFeatureLine, points, style);
 }
 
@@ -260,7 +263,8 @@ void MapControl::wheelEvent(QWheelEvent* event) {
   const MapPoint anchor = view_.ToMap(event->position());
   MapView view = view_;
   view.SetWidth(view_.Width() * factor);
-  view.SetCenter({anchor.x + (view_.Center().x - anchor.x) * factor, anchor.y + (view_.Center().y - anchor.y) * factor});
+  view.SetCenter(
+      {anchor.x + (view_.Center().x - anchor.x) * factor, anchor.y + (view_.Center().y - anchor.y) * factor});
   ApplyView(view);
   event->accept();
 }

@@ -58,7 +58,7 @@ class MapControl : public QWidget, public LayerHost {
   // Layers: position 1 is the top (drawn last).
   Layer* FindLayer(const QString& name) const;  // nullptr when absent
   int LayerCount() const { return int(layers_.size()); }
-  Layer* LayerAt(int position) const;  // 1..LayerCount(), nullptr outside
+  Layer* LayerAt(int position) const;                // 1..LayerCount(), nullptr outside
   Layer* CreateTemporaryLayer(const QString& name);  // empty, editable, at position 1
   std::vector<const Layer*> LayersBottomToTop() const;
   void UnselectAll();
@@ -114,8 +114,8 @@ class MapControl : public QWidget, public LayerHost {
   int currentTool_ = kToolPointer;
   int distanceUnit_ = kUnitMetres;
   MapView view_;
-  QImage cache_;        // the last drawing of the layers
-  MapView cacheView_;   // the view cache_ was drawn at
+  QImage cache_;       // the last drawing of the layers
+  MapView cacheView_;  // the view cache_ was drawn at
   bool cacheDirty_ = true;
   QPoint panOffset_;
 };

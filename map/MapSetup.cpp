@@ -9,7 +9,7 @@ struct DisplayLimit {
 
 // In this order; a city switch applies only the first six, leaving the bus layers to the workspace.
 constexpr DisplayLimit kDisplayLimits[] = {
-    {"餐饮娱乐", 3000}, {"大中专院校", 2000}, {"旅游景点", 5000}, {"金融银行", 2000},
+    {"餐饮娱乐", 3000}, {"大中专院校", 2000}, {"旅游景点", 5000},  {"金融银行", 2000},
     {"医院诊所", 2000}, {"路线", 3000},       {"公交路线", 10000}, {"公交站台", 2000},
 };
 constexpr int kLimitsAtSwitch = 6;
@@ -26,7 +26,8 @@ MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint)
     const QString name = QString::fromUtf8(kDisplayLimits[i].layer);
     Layer* layer = map.FindLayer(name);
     if (!layer)
-      return MapResult::Failure(kMapErrorLayerMissing, QStringLiteral("地图工作空间中没有图层“%1”").arg(name));
+      return MapResult::Failure(kMapErrorLayerMissing,
+                                QStringLiteral("地图工作空间中没有图层“%1”").arg(name));
     layer->SetMaxVisibleWidth(kDisplayLimits[i].maxViewWidth);
   }
 

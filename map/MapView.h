@@ -16,7 +16,7 @@ class MapView {
   MapView(MapPoint center, double width, QSize pixels) : center_(center), width_(width), pixels_(pixels) {}
 
   MapPoint Center() const { return center_; }
-  double Width() const { return width_; }  // metres
+  double Width() const { return width_; }                                 // metres
   double Height() const { return width_ * PixelsHigh() / PixelsWide(); }  // metres
   QSize Pixels() const { return pixels_; }
   double PixelSize() const { return width_ / PixelsWide(); }  // metres per pixel

@@ -1,6 +1,6 @@
-#include "map/Layer.h"
-
 #include <algorithm>
+
+#include "map/Layer.h"
 
 Feature Selection::Item(int index) const { return Feature(&layer_, ids_[index - 1]); }
 

@@ -17,8 +17,8 @@ MapRect SpatialIndex::Extent() const {
 }
 
 void SpatialIndex::Query(const MapRect& r, std::vector<int>& ids) const {
-  tree_.query(bgi::intersects(ToBox(r)),
-              boost::iterators::make_function_output_iterator([&ids](const Entry& e) { ids.push_back(e.second); }));
+  tree_.query(bgi::intersects(ToBox(r)), boost::iterators::make_function_output_iterator(
+                                             [&ids](const Entry& e) { ids.push_back(e.second); }));
 }
 
 void SpatialIndex::Query(const MapRect& r, std::vector<Entry>& entries) const {

@@ -18,7 +18,8 @@ class SpatialIndex {
 
   static Box ToBox(const MapRect& r) { return Box(Point(r.minX, r.minY), Point(r.maxX, r.maxY)); }
   static MapRect ToRect(const Box& b) {
-    return {b.min_corner().get<0>(), b.min_corner().get<1>(), b.max_corner().get<0>(), b.max_corner().get<1>()};
+    return {b.min_corner().get<0>(), b.min_corner().get<1>(), b.max_corner().get<0>(),
+            b.max_corner().get<1>()};
   }
 
   SpatialIndex() = default;

@@ -12,10 +12,10 @@
 
 // One \TABLE\n\ entry of a workspace.
 struct WorkspaceLayerEntry {
-  int number = 0;           // n, 1 = bottom
-  QString file;             // relative to the .gst
-  QString sourceLayer;      // layer inside the source; empty: the first
-  QString name;             // map layer name; empty: the source layer's name
+  int number = 0;       // n, 1 = bottom
+  QString file;         // relative to the .gst
+  QString sourceLayer;  // layer inside the source; empty: the first
+  QString name;         // map layer name; empty: the source layer's name
   QString displayField = QStringLiteral("name");
   bool visible = true;
   double zoomMax = std::numeric_limits<double>::infinity();  // metres
@@ -29,7 +29,7 @@ struct WorkspaceFile {
   QString projection;  // EPSG:n or WKT
   bool hasCenter = false;
   MapPoint center;
-  double zoomLevel = 0;  // metres; 0: fit the layers
+  double zoomLevel = 0;                     // metres; 0: fit the layers
   std::vector<WorkspaceLayerEntry> layers;  // bottom to top
 };
 

@@ -8,10 +8,9 @@
 namespace {
 
 MapResult Malformed(const QString& path, int lineNumber, const QString& line) {
-  return MapResult::Failure(kMapErrorMalformedLine, QStringLiteral("工作空间文件 %1 第 %2 行格式错误：%3")
-                                                        .arg(path)
-                                                        .arg(lineNumber)
-                                                        .arg(line.trimmed()));
+  return MapResult::Failure(
+      kMapErrorMalformedLine,
+      QStringLiteral("工作空间文件 %1 第 %2 行格式错误：%3").arg(path).arg(lineNumber).arg(line.trimmed()));
 }
 
 bool ParseNumber(const QString& text, double& out) {
@@ -113,10 +112,9 @@ MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
 
   for (auto& [n, entry] : tables) {
     if (entry.file.isEmpty())
-      return MapResult::Failure(kMapErrorFileMissing,
-                                QStringLiteral("工作空间文件 %1 的第 %2 个图层没有指定数据文件")
-                                    .arg(path)
-                                    .arg(n));
+      return MapResult::Failure(
+          kMapErrorFileMissing,
+          QStringLiteral("工作空间文件 %1 的第 %2 个图层没有指定数据文件").arg(path).arg(n));
     out.layers.push_back(std::move(entry));
   }
   return {};

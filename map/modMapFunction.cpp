@@ -28,7 +28,8 @@ FeatureStyle MarkerStyle() {
   return style;
 }
 
-bool LocateFeature(MapControl& map, const QString& layerName, const QString& fieldName, const QString& value) {
+bool LocateFeature(MapControl& map, const QString& layerName, const QString& fieldName,
+                   const QString& value) {
   Layer* layer = map.FindLayer(layerName);
   if (!layer) return false;
   const FieldSearchResult found = layer->SearchByField(fieldName, value);
@@ -76,8 +77,8 @@ NearestResult NearestFeatureName(MapControl& map, const QString& layerName, doub
   return result;
 }
 
-void FrameFeatureAndPoint(MapControl& map, MapRect& spanRect, MapRect& viewRect, double fx, double fy, double cx,
-                          double cy) {
+void FrameFeatureAndPoint(MapControl& map, MapRect& spanRect, MapRect& viewRect, double fx, double fy,
+                          double cx, double cy) {
   spanRect = MapRect::FromCorners(fx, fy, cx, cy);
   double x1, x2, y1, y2;
   FrameAxis(fx, cx, x1, x2);
@@ -112,10 +113,12 @@ void DrawViewFrame(MapControl& mainMap, MapControl& overview, Layer& frameLayer)
   const MapRect all = overview.Bounds();
   const double midX = view.maxX - view.Width() / 2;
   const double midY = view.maxY - view.Height() / 2;
-  frameLayer.InsertFeature(overview.MakePolylineFeature(
-      {{view.minX, view.minY}, {view.maxX, view.minY}, {view.maxX, view.maxY}, {view.minX, view.maxY},
-       {view.minX, view.minY}},
-      lineStyle));
+  frameLayer.InsertFeature(overview.MakePolylineFeature({{view.minX, view.minY},
+                                                         {view.maxX, view.minY},
+                                                         {view.maxX, view.maxY},
+                                                         {view.minX, view.maxY},
+                                                         {view.minX, view.minY}},
+                                                        lineStyle));
   frameLayer.InsertFeature(overview.MakePolylineFeature({{midX, all.maxY}, {midX, all.minY}}, lineStyle));
   frameLayer.InsertFeature(overview.MakePolylineFeature({{all.minX, midY}, {all.maxX, midY}}, lineStyle));
   frameLayer.RedrawLayer();

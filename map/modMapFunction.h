@@ -39,8 +39,8 @@ NearestResult NearestFeatureName(MapControl& map, const QString& layerName, doub
 // side and the point (cx, cy) with a tenth on its side. spanRect and viewRect receive the span
 // and the chosen view. Where the two share an x or y, that axis gets the other's extent (at
 // least 100 m) centred on the shared value.
-void FrameFeatureAndPoint(MapControl& map, MapRect& spanRect, MapRect& viewRect, double fx, double fy, double cx,
-                          double cy);
+void FrameFeatureAndPoint(MapControl& map, MapRect& spanRect, MapRect& viewRect, double fx, double fy,
+                          double cx, double cy);
 
 // Draws the main map's view on the overview's frame layer: a hollow red rectangle when the
 // layer is empty, else the rectangle and a red cross hair through its centre across the overview.

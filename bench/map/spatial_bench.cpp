@@ -78,8 +78,8 @@ void BM_Radius500(benchmark::State& state) {
   std::size_t i = 0;
   long hits = 0;
   for (auto _ : state) {
-    const FeatureSet found = layer.FeaturesWithinDistance(queries[i++ % queries.size()], 500, kUnitMetres,
-                                                          kSearchWhollyWithin);
+    const FeatureSet found =
+        layer.FeaturesWithinDistance(queries[i++ % queries.size()], 500, kUnitMetres, kSearchWhollyWithin);
     hits += found.Count();
   }
   state.counters["hits"] = double(hits) / double(state.iterations());

@@ -55,7 +55,8 @@ void SelectRadiusTool::Select(QPoint start, QPoint end) {
   const MapPoint c = ToMap(map_, start);
   const MapPoint e = ToMap(map_, end);
   const double r = std::hypot(e.x - c.x, e.y - c.y);
-  for (Layer* layer : map_.SelectableLayers()) layer->Selection().SelectWithinRadius(c.x, c.y, r, kSelectionAdd);
+  for (Layer* layer : map_.SelectableLayers())
+    layer->Selection().SelectWithinRadius(c.x, c.y, r, kSelectionAdd);
 }
 
 void SelectRadiusTool::PaintOverlay(QPainter& painter) const {

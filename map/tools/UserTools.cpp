@@ -12,7 +12,8 @@ bool Ctrl(Qt::KeyboardModifiers m) { return m & Qt::ControlModifier; }
 void UserPointTool::Release(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const MapPoint p = map_.ScreenToMap(event->position().x(), event->position().y());
-  emit map_.ToolCompleted(Number(), p.x, p.y, p.x, p.y, 0, Shift(event->modifiers()), Ctrl(event->modifiers()));
+  emit map_.ToolCompleted(Number(), p.x, p.y, p.x, p.y, 0, Shift(event->modifiers()),
+                          Ctrl(event->modifiers()));
 }
 
 void UserPolylineTool::Press(QMouseEvent* event) {

@@ -1,6 +1,7 @@
 // MapControl: layer order, workspace replacement, the view and its events, selection events.
-#include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <QSignalSpy>
 
 #include "map/MapSetup.h"
 #include "map_fixture.h"
@@ -12,7 +13,8 @@ class CityMapTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::vector<LayerSpec> layers;
-    for (const char* name : kLayers) layers.push_back({QString::fromUtf8(name), {{"甲", PointWkt(500000, 3400000)}}});
+    for (const char* name : kLayers)
+      layers.push_back({QString::fromUtf8(name), {{"甲", PointWkt(500000, 3400000)}}});
     layers.front().features = {{"栖坞市", SquareWkt(500000, 3400000, 5000)}};
     ws.WriteGpkg("city.gpkg", layers);
     QStringList names;
@@ -20,7 +22,7 @@ class CityMapTest : public ::testing::Test {
     gst = ws.WriteGstForLayers("city.gst", "city.gpkg", names);
   }
 
-  static constexpr const char* kLayers[] = {"行政区域", "路线", "公交路线", "公交站台", "餐饮娱乐",
+  static constexpr const char* kLayers[] = {"行政区域",   "路线",     "公交路线", "公交站台", "餐饮娱乐",
                                             "大中专院校", "旅游景点", "金融银行", "医院诊所"};
   TempWorkspace ws;
   QString gst;
@@ -91,7 +93,8 @@ TEST_F(CityMapTest, MainSetupAppliesTheDisplayLimitsInItsTable) {
     map.SetViewWidth(c.width);
     for (const char* name : kLayers) {
       if (QString::fromUtf8(name) == "行政区域") continue;
-      EXPECT_EQ(map.FindLayer(name)->IsDrawnAt(map.ViewWidth()), c.drawn.contains(name)) << c.width << " " << name;
+      EXPECT_EQ(map.FindLayer(name)->IsDrawnAt(map.ViewWidth()), c.drawn.contains(name))
+          << c.width << " " << name;
     }
   }
 }

@@ -1,6 +1,7 @@
 // The map feature functions: locate, marker, nearest, framing and the overview's view frame.
-#include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <QSignalSpy>
 
 #include "map/modMapFunction.h"
 #include "map_fixture.h"
@@ -10,14 +11,16 @@ namespace {
 class MapFunctionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ws.WriteGpkg("f.gpkg",
-                 {{"行政区域", {{"全市", SquareWkt(500000, 3400000, 5000)}}},
-                  {"公交路线", {{"1路", LineWkt({{499000, 3399000}, {501000, 3399500}})}}},
-                  {"医院诊所",
-                   {{"东医院", PointWkt(500300, 3400000)}, {"北医院", PointWkt(500000, 3400300)},
-                    {"西医院", PointWkt(499700, 3400000)}, {"远医院", PointWkt(502000, 3402000)}}},
-                  {"空图层", {}}});
-    ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("f.gst", "f.gpkg", {"行政区域", "公交路线", "医院诊所", "空图层"}))
+    ws.WriteGpkg("f.gpkg", {{"行政区域", {{"全市", SquareWkt(500000, 3400000, 5000)}}},
+                            {"公交路线", {{"1路", LineWkt({{499000, 3399000}, {501000, 3399500}})}}},
+                            {"医院诊所",
+                             {{"东医院", PointWkt(500300, 3400000)},
+                              {"北医院", PointWkt(500000, 3400300)},
+                              {"西医院", PointWkt(499700, 3400000)},
+                              {"远医院", PointWkt(502000, 3402000)}}},
+                            {"空图层", {}}});
+    ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("f.gst", "f.gpkg",
+                                                       {"行政区域", "公交路线", "医院诊所", "空图层"}))
                     .ok);
   }
 

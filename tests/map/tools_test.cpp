@@ -1,10 +1,11 @@
 // The map tools driven by synthetic mouse and key events at map coordinates.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 #include "map/MapSetup.h"
 #include "map_fixture.h"
@@ -15,8 +16,10 @@ class ToolsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ws.WriteGpkg("t.gpkg", {{"行政区域", {{"全市", SquareWkt(500000, 3400000, 900)}}},
-                            {"餐饮娱乐", {{"近", PointWkt(500100, 3400000)}, {"远", PointWkt(500600, 3400000)},
-                                          {"上", PointWkt(500000, 3400300)}}}});
+                            {"餐饮娱乐",
+                             {{"近", PointWkt(500100, 3400000)},
+                              {"远", PointWkt(500600, 3400000)},
+                              {"上", PointWkt(500000, 3400300)}}}});
     ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("t.gst", "t.gpkg", {"行政区域", "餐饮娱乐"})).ok);
     map.DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
     map.DefineUserTool(kToolMeasure, kUserToolPolyline, kCursorCrossHair);
@@ -27,9 +30,10 @@ class ToolsTest : public ::testing::Test {
   void Mouse(QEvent::Type type, MapPoint p, Qt::MouseButton button = Qt::LeftButton,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     const QPointF pos = At(p);
-    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, pos, map.mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button, buttons,
-                      modifiers);
+    const Qt::MouseButtons buttons =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, pos, map.mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button,
+                      buttons, modifiers);
     QApplication::sendEvent(&map, &event);
   }
   void Click(MapPoint p, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -56,7 +60,8 @@ TEST_F(ToolsTest, ZoomClicksCentreOnThePointAndHalveOrDoubleTheWidth) {
     MapPoint at;
     double width;
   };
-  for (const Case& c : {Case{kToolZoomIn, {501000, 3400500}, 2000}, Case{kToolZoomOut, {499000, 3399500}, 8000}}) {
+  for (const Case& c :
+       {Case{kToolZoomIn, {501000, 3400500}, 2000}, Case{kToolZoomOut, {499000, 3399500}, 8000}}) {
     map.SetView(MapView({500000, 3400000}, 4000, {}));
     map.ActivateTool(c.tool);
     QSignalSpy viewChanged(&map, &MapControl::ViewChanged);
@@ -96,7 +101,8 @@ TEST_F(ToolsTest, PanDragMovesTheMapWithTheHandOnRelease) {
 TEST_F(ToolsTest, WheelZoomsAboutTheCursor) {
   const MapPoint anchor{501000, 3399000};
   const QPointF pos = At(anchor);
-  QWheelEvent wheel(pos, map.mapToGlobal(pos), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel(pos, map.mapToGlobal(pos), {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                    false);
   QApplication::sendEvent(&map, &wheel);
   EXPECT_DOUBLE_EQ(map.ViewWidth(), 2000);
   const MapPoint still = map.ScreenToMap(pos.x(), pos.y());
@@ -140,8 +146,10 @@ TEST_F(ToolsTest, PolylineToolReportsEachVertexThenTheFinishOrCancel) {
   Click(c);
   Mouse(QEvent::MouseButtonDblClick, c);
   Mouse(QEvent::MouseButtonRelease, c);
-  const std::vector<std::pair<int, std::vector<MapPoint>>> expected = {
-      {kPolyToolBegin, {a}}, {kPolyToolInProgress, {a, b}}, {kPolyToolInProgress, {a, b, c}}, {kPolyToolEnd, {a, b, c}}};
+  const std::vector<std::pair<int, std::vector<MapPoint>>> expected = {{kPolyToolBegin, {a}},
+                                                                       {kPolyToolInProgress, {a, b}},
+                                                                       {kPolyToolInProgress, {a, b, c}},
+                                                                       {kPolyToolEnd, {a, b, c}}};
   EXPECT_EQ(steps, expected);
 
   steps.clear();

@@ -1,10 +1,12 @@
 // Workspaces: the .gst reader's errors, and layers read through GDAL from other sources and CRSs.
-#include <QFile>
+#include "map/Workspace.h"
+
 #include <gdal_priv.h>
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 
-#include "map/Workspace.h"
+#include <QFile>
+
 #include "map_fixture.h"
 
 namespace {
@@ -66,14 +68,15 @@ TEST(WorkspaceTest, ReadsChineseNamesFromShapefileAndTabInCodePage936) {
   WriteWithDriver("ESRI Shapefile", ws.Path("places.shp"), "places", 4547, points,
                   CPLStringList().AddNameValue("ENCODING", "CP936"));
   // Without BOUNDS the TAB writer would squeeze coordinates into its small default bounds.
-  WriteWithDriver("MapInfo File", ws.Path("sights.tab"), "sights", 4547, points,
-                  CPLStringList().AddNameValue("ENCODING", "CP936").AddNameValue("BOUNDS", "0,3000000,1000000,4000000"));
+  WriteWithDriver(
+      "MapInfo File", ws.Path("sights.tab"), "sights", 4547, points,
+      CPLStringList().AddNameValue("ENCODING", "CP936").AddNameValue("BOUNDS", "0,3000000,1000000,4000000"));
   ASSERT_TRUE(ReadBytes(ws.Path("places.dbf")).contains(kParkInGbk));
   ASSERT_TRUE(ReadBytes(ws.Path("sights.dat")).contains(kParkInGbk));
 
-  const QString gst = ws.WriteGst("city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")",
-                                               R"("\TABLE\1\FILE" = "places.shp")", R"("\TABLE\1\NAME" = "地点")",
-                                               R"("\TABLE\2\FILE" = "sights.tab")"});
+  const QString gst =
+      ws.WriteGst("city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")", R"("\TABLE\1\FILE" = "places.shp")",
+                               R"("\TABLE\1\NAME" = "地点")", R"("\TABLE\2\FILE" = "sights.tab")"});
   Workspace workspace;
   const MapResult r = LoadWorkspace(gst, workspace);
   ASSERT_TRUE(r.ok) << r.description.toStdString();
@@ -88,14 +91,16 @@ TEST(WorkspaceTest, ReadsChineseNamesFromShapefileAndTabInCodePage936) {
 
 TEST(WorkspaceTest, ReprojectsLongitudeLatitudeIntoTheWorkspaceCrs) {
   TempWorkspace ws;
-  WriteWithDriver("GPKG", ws.Path("lonlat.gpkg"), "stops", 4326, {{"北站", {114, 30}}, {"东站", {114.5, 30.2}}}, {});
-  const QString gst = ws.WriteGst("city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")",
-                                               R"("\TABLE\1\FILE" = "lonlat.gpkg")"});
+  WriteWithDriver("GPKG", ws.Path("lonlat.gpkg"), "stops", 4326,
+                  {{"北站", {114, 30}}, {"东站", {114.5, 30.2}}}, {});
+  const QString gst = ws.WriteGst(
+      "city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")", R"("\TABLE\1\FILE" = "lonlat.gpkg")"});
   Workspace workspace;
   const MapResult r = LoadWorkspace(gst, workspace);
   ASSERT_TRUE(r.ok) << r.description.toStdString();
   // Reference values from gdaltransform -s_srs EPSG:4326 -t_srs EPSG:4547.
-  ExpectLayer(*workspace.layers[0], {{"北站", {500000, 3320113.398}}, {"东站", {548146.414, 3342389.899}}}, 0.01);
+  ExpectLayer(*workspace.layers[0], {{"北站", {500000, 3320113.398}}, {"东站", {548146.414, 3342389.899}}},
+              0.01);
 }
 
 TEST(WorkspaceTest, ReadsLayerSettings) {
@@ -129,13 +134,22 @@ TEST(WorkspaceTest, FailuresNameTheFileAndWhatIsWrong) {
     QStringList mentions;
   };
   const Case cases[] = {
-      {"missing data file", {projection, R"("\TABLE\1\FILE" = "gone.gpkg")"}, kMapErrorFileMissing, {"gone.gpkg"}},
+      {"missing data file",
+       {projection, R"("\TABLE\1\FILE" = "gone.gpkg")"},
+       kMapErrorFileMissing,
+       {"gone.gpkg"}},
       {"missing layer",
        {projection, R"("\TABLE\1\FILE" = "d.gpkg")", R"("\TABLE\1\LAYER" = "公交站台")"},
        kMapErrorLayerMissing,
        {"d.gpkg", "公交站台"}},
-      {"malformed line", {projection, R"("\TABLE\1\FILE" = d.gpkg)"}, kMapErrorMalformedLine, {"city.gst", "第 4 行"}},
-      {"bad number", {projection, R"("\GEOSET\ZOOMLEVEL" = "wide")"}, kMapErrorMalformedLine, {"city.gst", "第 4 行"}},
+      {"malformed line",
+       {projection, R"("\TABLE\1\FILE" = d.gpkg)"},
+       kMapErrorMalformedLine,
+       {"city.gst", "第 4 行"}},
+      {"bad number",
+       {projection, R"("\GEOSET\ZOOMLEVEL" = "wide")"},
+       kMapErrorMalformedLine,
+       {"city.gst", "第 4 行"}},
       {"geographic CRS", {R"("\GEOSET\PROJECTION" = "EPSG:4326")"}, kMapErrorBadProjection, {"city.gst"}},
       {"no CRS", {R"("\GEOSET\NAME" = "x")"}, kMapErrorBadProjection, {"city.gst"}},
   };
@@ -144,7 +158,8 @@ TEST(WorkspaceTest, FailuresNameTheFileAndWhatIsWrong) {
     const MapResult r = LoadWorkspace(ws.WriteGst("city.gst", c.lines), workspace);
     EXPECT_FALSE(r.ok) << c.what;
     EXPECT_EQ(r.number, c.number) << c.what;
-    for (const QString& m : c.mentions) EXPECT_TRUE(r.description.contains(m)) << c.what << ": " << r.description.toStdString();
+    for (const QString& m : c.mentions)
+      EXPECT_TRUE(r.description.contains(m)) << c.what << ": " << r.description.toStdString();
   }
 
   Workspace workspace;
