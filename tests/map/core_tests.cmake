@@ -6,3 +6,7 @@ qiwu_add_test(map_workspace_test SOURCES workspace_test.cpp LIBS qiwu_map_test_f
 qiwu_add_test(map_control_test SOURCES map_control_test.cpp LIBS qiwu_map_test_fixture Qt6::Test)
 qiwu_add_test(map_tools_test SOURCES tools_test.cpp LIBS qiwu_map_test_fixture Qt6::Test)
 qiwu_add_test(map_function_test SOURCES map_function_test.cpp LIBS qiwu_map_test_fixture Qt6::Test)
+qiwu_add_test(map_demo_city_test SOURCES demo_city_test.cpp LIBS qiwu_map_test_fixture)
+if(TARGET qiwu_demo_city)
+  add_dependencies(map_demo_city_test qiwu_demo_city)
+endif()
