@@ -119,43 +119,45 @@ void BusPanel::Connect() {
 }
 
 bool BusPanel::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lstStation) return SuggestionListEvent(event);
   for (int i = 0; i < 2; ++i) {
-    if (watched != txtStation[i]) continue;
-    switch (event->type()) {
-      case QEvent::FocusIn:
-        txtStation_GotFocus(i);
-        break;
-      case QEvent::FocusOut:
-        txtStation_LostFocus(i);
-        break;
-      case QEvent::MouseButtonRelease:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) txtStation_Click(i);
-        break;
-      case QEvent::KeyPress:
-        // Down arrow steps from the box into its suggestions, for the keyboard alone.
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && lstStation->isVisible()) {
-          lstStation->setFocus(Qt::TabFocusReason);
-          if (!lstStation->currentItem()) lstStation->setCurrentRow(0);
-          return true;
-        }
-        break;
-      default:
-        break;
-    }
-    return false;
-  }
-  if (watched == lstStation) {
-    if (event->type() == QEvent::FocusOut) lstStation_LostFocus();
-    // Enter takes the entry like a double click.
-    if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lstStation->currentItem()) {
-        lstStation_DblClick();
-        return true;
-      }
-    }
+    if (watched == txtStation[i]) return StationBoxEvent(i, event);
   }
   return false;
+}
+
+bool BusPanel::StationBoxEvent(int index, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::FocusIn:
+      txtStation_GotFocus(index);
+      return false;
+    case QEvent::FocusOut:
+      txtStation_LostFocus(index);
+      return false;
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) txtStation_Click(index);
+      return false;
+    case QEvent::KeyPress:
+      // Down arrow steps from the box into its suggestions, for the keyboard alone.
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && lstStation->isVisible()) {
+        lstStation->setFocus(Qt::TabFocusReason);
+        if (!lstStation->currentItem()) lstStation->setCurrentRow(0);
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool BusPanel::SuggestionListEvent(QEvent* event) {
+  if (event->type() == QEvent::FocusOut) lstStation_LostFocus();
+  if (event->type() != QEvent::KeyPress) return false;
+  // Enter takes the entry like a double click.
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if ((key != Qt::Key_Return && key != Qt::Key_Enter) || !lstStation->currentItem()) return false;
+  lstStation_DblClick();
+  return true;
 }
 
 bool BusPanel::LineMode() const { return optLine->isChecked(); }

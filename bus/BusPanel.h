@@ -80,6 +80,8 @@ class BusPanel : public QObject {
  private:
   void CreateControls(QWidget* picShow4);
   void Connect();
+  bool StationBoxEvent(int index, QEvent* event);
+  bool SuggestionListEvent(QEvent* event);
   void Select(QRadioButton* option);
   void FillCombo(const QString& field, const QString& order);
   void FillStops();
