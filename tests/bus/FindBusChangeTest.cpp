@@ -217,4 +217,27 @@ TEST(FindBusChange, FailedQueriesShowTheSameBoxesBothWays) {
   }
 }
 
+// Names and table names that the index does not try to match itself: the statements answer,
+// with whatever boxes they show, the same both ways.
+TEST(FindBusChange, UnusualNamesGetTheSameAnswerBothWays) {
+  BusDatabase database(Line("1路", {"甲", "乙"}));
+  ASSERT_TRUE(database.Open());
+  const struct {
+    QString from, to, table;
+  } cases[] = {
+      {QStringLiteral("甲") + QChar(u'\0'), "乙", kTable},
+      {"甲", QString(QChar(0xD800)), kTable},
+      {"甲", "乙", "公交信息 where 1=1"},
+      {"甲", "乙", "\"公交信息\""},
+  };
+  for (const auto& c : cases) {
+    MessageRecorder byStatements;
+    const QString expected = modBusChange::FindBusChangeByQueries(c.from, c.to, c.table);
+    const QStringList expectedTexts = byStatements.Texts();
+    byStatements.Clear();
+    EXPECT_EQ(modBusChange::FindBusChange(c.from, c.to, c.table), expected) << c.table.toStdString();
+    EXPECT_EQ(byStatements.Texts(), expectedTexts) << c.table.toStdString();
+  }
+}
+
 }  // namespace
