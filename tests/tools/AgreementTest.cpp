@@ -28,7 +28,8 @@ TEST(CityAgreement, BusLinesAndStopsOfTheBusTableAreFeaturesOfTheBusLayers) {
   const struct {
     const char* sql;
     const char* layer;
-  } cases[] = {{"select distinct 线路名 from 公交信息", "公交路线"}, {"select distinct 站名 from 公交信息", "公交站台"}};
+  } cases[] = {{"select distinct 线路名 from 公交信息", "公交路线"},
+               {"select distinct 站名 from 公交信息", "公交站台"}};
   for (const auto& c : cases) {
     const std::set<std::string> inTable = Column(c.sql), onMap = FeatureNames(c.layer);
     EXPECT_EQ(inTable, onMap) << c.layer;
@@ -82,14 +83,16 @@ TEST(CityAgreement, EveryStopLiesOnItsLineInRidingOrder) {
   for (Feature& line : lines) routes[line.name] = std::move(line.shape);
 
   std::map<std::string, std::vector<std::string>> stopsOf;
-  for (const Row& row : DemoCity().files.Query("select 线路名, 站名 from 公交信息 order by ID, 顺序")) stopsOf[row[0]].push_back(row[1]);
+  for (const Row& row : DemoCity().files.Query("select 线路名, 站名 from 公交信息 order by ID, 顺序"))
+    stopsOf[row[0]].push_back(row[1]);
   ASSERT_FALSE(stopsOf.empty());
   for (const auto& [line, stops] : stopsOf) {
     ASSERT_TRUE(routes.count(line)) << line;
     Walker walker{*routes[line]->toLineString()};
     for (std::size_t k = 0; k < stops.size(); ++k) {
       const auto [x, y] = stopAt.at(stops[k]);
-      EXPECT_TRUE(walker.Reach(x, y, 0.5)) << line << " stop " << k + 1 << " " << stops[k] << " is not on the line after stop " << k;
+      EXPECT_TRUE(walker.Reach(x, y, 0.5))
+          << line << " stop " << k + 1 << " " << stops[k] << " is not on the line after stop " << k;
     }
   }
 }
@@ -115,9 +118,10 @@ TEST(CityDatabase, BusRowsAreStoredLineByLineInRidingOrder) {
 }
 
 TEST(CityDatabase, TypeTableGivesEachTypeItsKind) {
-  const std::set<Row> expected = {{"餐饮娱乐", "点"}, {"大中专院校", "点"}, {"旅游景点", "点"}, {"金融银行", "点"},
-                                  {"医院诊所", "点"}, {"公交站台", "点"}, {"主干道", "线"}, {"次干道", "线"},
-                                  {"支路", "线"},     {"绿地", "面"},     {"水系", "面"}};
+  const std::set<Row> expected = {{"餐饮娱乐", "点"}, {"大中专院校", "点"}, {"旅游景点", "点"},
+                                  {"金融银行", "点"}, {"医院诊所", "点"},   {"公交站台", "点"},
+                                  {"主干道", "线"},   {"次干道", "线"},     {"支路", "线"},
+                                  {"绿地", "面"},     {"水系", "面"}};
   const std::vector<Row> rows = DemoCity().files.Query("select typeName, type from 地物类型");
   EXPECT_EQ(std::set<Row>(rows.begin(), rows.end()), expected);
 }
@@ -129,7 +133,8 @@ TEST(CityDatabase, IsAPlainSqliteFileWithTextAndIntegerColumnsOnly) {
   EXPECT_EQ(head, std::string("SQLite format 3\0", 16));
   EXPECT_TRUE(DemoCity().files.Query("select name from sqlite_master where type <> 'table'").empty());
   for (const Row& table : DemoCity().files.Query("select name from sqlite_master where type = 'table'")) {
-    for (const Row& column : DemoCity().files.Query("select type from pragma_table_info('" + table[0] + "')")) {
+    for (const Row& column :
+         DemoCity().files.Query("select type from pragma_table_info('" + table[0] + "')")) {
       EXPECT_TRUE(column[0] == "TEXT" || column[0] == "INTEGER") << table[0] << ": " << column[0];
     }
   }
@@ -138,15 +143,18 @@ TEST(CityDatabase, IsAPlainSqliteFileWithTextAndIntegerColumnsOnly) {
 TEST(CityDatabase, DiningContactsLookLikeRealOnes) {
   std::set<std::string> roads;
   for (const char* table : {"主干道", "次干道", "支路"}) {
-    for (const Row& row : DemoCity().files.Query(std::string("select name from ") + table)) roads.insert(row[0]);
+    for (const Row& row : DemoCity().files.Query(std::string("select name from ") + table))
+      roads.insert(row[0]);
   }
-  const std::vector<Row> rows = DemoCity().files.Query("select name, linkman, tel, address, web from 餐饮娱乐");
+  const std::vector<Row> rows =
+      DemoCity().files.Query("select name, linkman, tel, address, web from 餐饮娱乐");
   int emptyLinkman = 0, emptyTel = 0, emptyWeb = 0, bareWeb = 0, schemeWeb = 0;
   for (const Row& row : rows) {
     emptyLinkman += row[1].empty();
     emptyTel += row[2].empty();
     if (!row[2].empty()) {
-      EXPECT_TRUE(row[2].size() == 11 && row[2].find_first_not_of("0123456789") == std::string::npos) << row[2];
+      EXPECT_TRUE(row[2].size() == 11 && row[2].find_first_not_of("0123456789") == std::string::npos)
+          << row[2];
     }
     if (!row[3].empty()) {
       // "栖坞市<road><number>号": the road is one of the city's own.
@@ -154,9 +162,12 @@ TEST(CityDatabase, DiningContactsLookLikeRealOnes) {
       const std::size_t to = row[3].find_first_of("0123456789");
       EXPECT_TRUE(roads.count(row[3].substr(from, to - from))) << row[3];
     }
-    if (row[4].empty()) ++emptyWeb;
-    else if (row[4].starts_with("http://") || row[4].starts_with("https://")) ++schemeWeb;
-    else ++bareWeb;
+    if (row[4].empty())
+      ++emptyWeb;
+    else if (row[4].starts_with("http://") || row[4].starts_with("https://"))
+      ++schemeWeb;
+    else
+      ++bareWeb;
   }
   EXPECT_GT(emptyLinkman, 0);
   EXPECT_GT(emptyTel, 0);

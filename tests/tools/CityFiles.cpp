@@ -68,7 +68,8 @@ std::vector<Feature> DataSet::Layer(const std::string& name) const {
   }
   for (auto& feature : *layer) {
     const OGRGeometry* shape = feature->GetGeometryRef();
-    features.push_back({feature->GetFieldAsString("name"), std::unique_ptr<OGRGeometry>(shape ? shape->clone() : nullptr)});
+    features.push_back(
+        {feature->GetFieldAsString("name"), std::unique_ptr<OGRGeometry>(shape ? shape->clone() : nullptr)});
   }
   return features;
 }
@@ -101,19 +102,24 @@ const Generated& DemoCity() {
   return *demo;
 }
 
-std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& path, std::vector<std::string>* malformed) {
+std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& path,
+                                                 std::vector<std::string>* malformed) {
   std::map<std::string, std::string> keys;
   std::ifstream in(path);
   const std::regex entry(R"re(^"(\\[^"]+)" = "([^"]*)"$)re");
   std::string line;
   bool inside = false;
   for (int number = 1; std::getline(in, line); ++number) {
-    if (line == "begin_metadata") inside = true;
-    else if (line == "end_metadata") inside = false;
+    if (line == "begin_metadata")
+      inside = true;
+    else if (line == "end_metadata")
+      inside = false;
     else if (inside) {
       std::smatch match;
-      if (std::regex_match(line, match, entry)) keys[match[1]] = match[2];
-      else if (malformed) malformed->push_back(std::to_string(number) + ": " + line);
+      if (std::regex_match(line, match, entry))
+        keys[match[1]] = match[2];
+      else if (malformed)
+        malformed->push_back(std::to_string(number) + ": " + line);
     }
   }
   return keys;

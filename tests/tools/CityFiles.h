@@ -46,6 +46,7 @@ const Generated& DemoCity();
 std::unique_ptr<Generated> GenerateInto(const std::string& folder, std::uint64_t seed, int scale);
 
 // The keys of a workspace: "\TABLE\3\NAME" -> "水系", in file order per key.
-std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& path, std::vector<std::string>* malformed);
+std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& path,
+                                                 std::vector<std::string>* malformed);
 
 }  // namespace citytest

@@ -11,7 +11,8 @@ namespace {
 
 std::vector<std::string> Tables(const DataSet& files) {
   std::vector<std::string> names;
-  for (const Row& row : files.Query("select name from sqlite_master where type = 'table' order by name")) names.push_back(row[0]);
+  for (const Row& row : files.Query("select name from sqlite_master where type = 'table' order by name"))
+    names.push_back(row[0]);
   return names;
 }
 
@@ -35,11 +36,13 @@ TEST(CityDeterminism, TheSameSeedGivesTheSameTablesAndFeatures) {
 
   ASSERT_EQ(Tables(first), Tables(second));
   for (const std::string& table : Tables(first)) {
-    EXPECT_EQ(first.Query("select * from " + table + " order by rowid"), second.Query("select * from " + table + " order by rowid"))
+    EXPECT_EQ(first.Query("select * from " + table + " order by rowid"),
+              second.Query("select * from " + table + " order by rowid"))
         << table;
   }
   ASSERT_EQ(first.LayerNames(), second.LayerNames());
-  for (const std::string& layer : first.LayerNames()) EXPECT_EQ(Content(first, layer), Content(second, layer)) << layer;
+  for (const std::string& layer : first.LayerNames())
+    EXPECT_EQ(Content(first, layer), Content(second, layer)) << layer;
 }
 
 TEST(CityDeterminism, AnotherSeedGivesAnotherCity) {
@@ -59,7 +62,8 @@ TEST(CityScale, ALargerScaleMultipliesRoadsStopsLinesAndPlaces) {
       {"stops", "select count(distinct 站名) from 公交信息"},
       {"dining", "select count(*) from 餐饮娱乐"},
       {"banks", "select count(*) from 金融银行"},
-      {"roads", "select (select count(*) from 主干道) + (select count(*) from 次干道) + (select count(*) from 支路)"},
+      {"roads",
+       "select (select count(*) from 主干道) + (select count(*) from 次干道) + (select count(*) from 支路)"},
   };
   for (const auto& count : counts) {
     const double one = std::stod(DemoCity().files.Query(count.sql).at(0).at(0));

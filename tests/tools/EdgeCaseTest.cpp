@@ -23,9 +23,14 @@ TEST(CitySize, ScaleOneIsBigEnough) {
   } sizes[] = {
       {"bus lines", "select count(distinct 线路名) from 公交信息", 120},
       {"stops", "select count(distinct 站名) from 公交信息", 700},
-      {"places", "select (select count(*) from 餐饮娱乐) + (select count(*) from 大中专院校) + (select count(*) from 旅游景点)"
-                 " + (select count(*) from 金融银行) + (select count(*) from 医院诊所)", 2000},
-      {"named roads", "select (select count(*) from 主干道) + (select count(*) from 次干道) + (select count(*) from 支路)", 300},
+      {"places",
+       "select (select count(*) from 餐饮娱乐) + (select count(*) from 大中专院校) + (select count(*) from "
+       "旅游景点)"
+       " + (select count(*) from 金融银行) + (select count(*) from 医院诊所)",
+       2000},
+      {"named roads",
+       "select (select count(*) from 主干道) + (select count(*) from 次干道) + (select count(*) from 支路)",
+       300},
   };
   for (const auto& size : sizes) EXPECT_GE(Count(size.sql), size.least) << size.what;
 }
@@ -49,7 +54,8 @@ TEST(CityEdgeCases, BusTableHoldsALoopAndALongNightLine) {
     const char* what;
     const char* sql;
   } cases[] = {
-      {"a line passing one stop twice", "select 线路名 from 公交信息 group by 线路名, 站名 having count(*) > 1"},
+      {"a line passing one stop twice",
+       "select 线路名 from 公交信息 group by 线路名, 站名 having count(*) > 1"},
       {"a line of more than 100 stops", "select 线路名 from 公交信息 group by 线路名 having count(*) > 100"},
   };
   for (const auto& c : cases) EXPECT_FALSE(DemoCity().files.Query(c.sql).empty()) << c.what;
@@ -61,7 +67,8 @@ bool MixedCaseLatin(const std::string& name) {
 
 TEST(CityEdgeCases, NamesWithMixedCaseLatinApostrophesAndDuplicates) {
   int mixedStops = 0;
-  for (const Row& stop : DemoCity().files.Query("select name from 公交站台")) mixedStops += MixedCaseLatin(stop[0]);
+  for (const Row& stop : DemoCity().files.Query("select name from 公交站台"))
+    mixedStops += MixedCaseLatin(stop[0]);
   EXPECT_GT(mixedStops, 0);
 
   int mixedPlaces = 0, apostrophes = 0, typesWithTwins = 0;
@@ -70,7 +77,10 @@ TEST(CityEdgeCases, NamesWithMixedCaseLatinApostrophesAndDuplicates) {
       mixedPlaces += MixedCaseLatin(row[0]);
       apostrophes += row[0].find('\'') != std::string::npos;
     }
-    typesWithTwins += !DemoCity().files.Query(std::string("select name from ") + table + " group by name having count(*) > 1").empty();
+    typesWithTwins +=
+        !DemoCity()
+             .files.Query(std::string("select name from ") + table + " group by name having count(*) > 1")
+             .empty();
   }
   EXPECT_GT(mixedPlaces, 0);
   EXPECT_GE(apostrophes, 2);

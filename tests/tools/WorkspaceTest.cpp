@@ -63,13 +63,16 @@ TEST(CityWorkspaces, EveryLayerOfBothWorkspacesOpensThroughGdalAndHasFeatures) {
 
 TEST(CityWorkspaces, MainWorkspaceDrawsTheNamedLayersBottomToTop) {
   const auto layers = Layers(ReadWorkspace(DemoCity().files.MainWorkspace(), nullptr));
-  const char* required[] = {"行政区域", "绿地", "水系", "城墙", "区界", "支路", "次干道", "主干道", "路线", "公交路线", "公交站台",
-                            "餐饮娱乐", "大中专院校", "旅游景点", "金融银行", "医院诊所"};
+  const char* required[] = {"行政区域",   "绿地",     "水系",     "城墙",     "区界",     "支路",
+                            "次干道",     "主干道",   "路线",     "公交路线", "公交站台", "餐饮娱乐",
+                            "大中专院校", "旅游景点", "金融银行", "医院诊所"};
   for (const char* name : required) EXPECT_GE(Position(layers, name), 0) << name;
   // Areas under water under roads under bus lines under the stops and places.
-  const char* order[][2] = {{"行政区域", "绿地"}, {"绿地", "水系"}, {"水系", "城墙"}, {"支路", "次干道"},
-                            {"次干道", "主干道"}, {"主干道", "公交路线"}, {"公交路线", "公交站台"}, {"公交站台", "餐饮娱乐"}};
-  for (const auto& [below, above] : order) EXPECT_LT(Position(layers, below), Position(layers, above)) << below << " " << above;
+  const char* order[][2] = {{"行政区域", "绿地"},     {"绿地", "水系"},        {"水系", "城墙"},
+                            {"支路", "次干道"},       {"次干道", "主干道"},    {"主干道", "公交路线"},
+                            {"公交路线", "公交站台"}, {"公交站台", "餐饮娱乐"}};
+  for (const auto& [below, above] : order)
+    EXPECT_LT(Position(layers, below), Position(layers, above)) << below << " " << above;
 }
 
 TEST(CityWorkspaces, BusLayersBringLimitsOfTheirOwn) {
@@ -100,7 +103,8 @@ TEST(CityWorkspaces, LegendClassesAndStylesCoverEveryLayer) {
     }
     EXPECT_GT(styleKeys, 0) << layer.name;
   }
-  const std::set<std::string> ten = {"公交站台", "金融银行", "旅游景点", "大中专院校", "餐饮娱乐", "医疗卫生", "区界", "城墙", "水系", "绿地"};
+  const std::set<std::string> ten = {"公交站台", "金融银行", "旅游景点", "大中专院校", "餐饮娱乐",
+                                     "医疗卫生", "区界",     "城墙",     "水系",       "绿地"};
   EXPECT_EQ(legend, ten);
   EXPECT_EQ(layers.at(Position(layers, "医院诊所")).keys.at("LEGEND"), "医疗卫生");
 }

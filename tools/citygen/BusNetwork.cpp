@@ -52,8 +52,15 @@ struct Landmark {
 class BusBuilder {
  public:
   BusBuilder(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale, City& city)
-      : layout_(layout), streets_(streets), names_(names), planner_(streets), scale_(scale), city_(city),
-        random_(names.random().Fork(3)), baseCost_(BaseCosts(streets)), stopOf_(streets.junctions.size(), -1) {
+      : layout_(layout),
+        streets_(streets),
+        names_(names),
+        planner_(streets),
+        scale_(scale),
+        city_(city),
+        random_(names.random().Fork(3)),
+        baseCost_(BaseCosts(streets)),
+        stopOf_(streets.junctions.size(), -1) {
     // Stops stand only where the bulk of the network reaches: a search towards a pocket cut off
     // by water would otherwise comb the whole city in vain.
     const std::vector<int> part = Components(streets);
@@ -88,7 +95,7 @@ class BusBuilder {
                                                    {{-0.55 * r, 300}, stem + "汽车客运站"},
                                                    {{0.45 * r, 200}, "iPark创意园"}};
     for (const auto& [plan, name] : places) {
-      const int junction = streets_.NearestJunction(layout_.Warp(plan), true);
+      const int junction = NearestStation(layout_.Warp(plan));
       reserved_[junction] = name;
       hubs_.push_back(junction);
     }
@@ -101,9 +108,10 @@ class BusBuilder {
   static std::vector<double> BaseCosts(const StreetNetwork& streets) {
     std::vector<double> costs;
     for (const StreetPiece& p : streets.pieces) {
-      const double fit = p.lane ? INFINITY : p.roadClass == RoadClass::Main ? 1.0
-                         : p.roadClass == RoadClass::Secondary                        ? 1.1
-                                                                                       : 1.6;
+      const double fit = p.lane                                ? INFINITY
+                         : p.roadClass == RoadClass::Main      ? 1.0
+                         : p.roadClass == RoadClass::Secondary ? 1.1
+                                                               : 1.6;
       costs.push_back(p.length * fit);
     }
     return costs;
@@ -191,22 +199,32 @@ class BusBuilder {
     }
   }
 
-  int RandomStation(const std::function<bool(const Junction&)>& accept) {
+  // A junction where a stop may stand, drawn at random until `accept` takes one (or, after many
+  // refusals, any such junction).
+  int RandomStation(const std::function<bool(int junction)>& accept) {
     for (int tries = 0; tries < 400; ++tries) {
       const int junction = random_.Pick(stations_);
-      if (accept(streets_.junctions[junction])) return junction;
+      if (accept(junction)) return junction;
     }
     return random_.Pick(stations_);
   }
 
-  double PlanRadius(const Junction& j) const { return std::hypot(j.plan.x, j.plan.y); }
+  int NearestStation(Vec2 at) const {
+    return *std::min_element(stations_.begin(), stations_.end(), [&](int a, int b) {
+      return Distance(streets_.junctions[a].at, at) < Distance(streets_.junctions[b].at, at);
+    });
+  }
+
+  bool Served(int junction) const { return stopOf_[junction] >= 0; }
+  Vec2 Plan(int junction) const { return streets_.junctions[junction].plan; }
+  double PlanRadius(int junction) const { return std::hypot(Plan(junction).x, Plan(junction).y); }
 
   // The old town's ring road, once round, starting and ending at its south-west corner.
   void AddLoop() {
     const double h = layout_.oldTownHalf;
     std::vector<int> corners;
     for (const Vec2 corner : {Vec2{-h, -h}, Vec2{h, -h}, Vec2{h, h}, Vec2{-h, h}, Vec2{-h, -h}}) {
-      corners.push_back(streets_.NearestJunction(corner, true));
+      corners.push_back(NearestStation(corner));
     }
     const auto ringOnly = [this](int piece) {
       const int road = streets_.pieces[piece].road;
@@ -231,17 +249,17 @@ class BusBuilder {
     for (int attempt = 0; attempt < 5000 * scale_ && added < most; ++attempt) {
       if (added >= minimum && city_.stops.size() >= stopTarget) break;
       const bool fresh = random_.Chance(0.75);
-      const int from = added % 9 == 0 ? hubs_[added / 9 % 2]
-                                        : RandomStation([&](const Junction& j) { return !fresh || stopOf_[&j - &streets_.junctions[0]] < 0; });
+      const int from =
+          added % 9 == 0 ? hubs_[added / 9 % 2] : RandomStation([&](int j) { return !fresh || !Served(j); });
       const Vec2 start = streets_.junctions[from].at;
-      const int to = RandomStation([&](const Junction& j) {
-        const double d = Distance(j.at, start);
-        return d > 6500 && d < 16000 && (random_.Chance(0.3) || stopOf_[&j - &streets_.junctions[0]] < 0);
+      const int to = RandomStation([&](int j) {
+        const double d = Distance(streets_.junctions[j].at, start);
+        return d > 6500 && d < 16000 && (random_.Chance(0.3) || !Served(j));
       });
       // Many lines cross the middle of the city, where they meet one another for changes.
       std::vector<int> waypoints = {from, to};
       if (random_.Chance(0.7)) {
-        const int middle = RandomStation([&](const Junction& j) { return PlanRadius(j) < 2600; });
+        const int middle = RandomStation([&](int j) { return PlanRadius(j) < 2600; });
         waypoints.insert(waypoints.begin() + 1, middle);
       }
       const Path path = Join(waypoints, LineCost());
@@ -257,11 +275,12 @@ class BusBuilder {
     int number = 301;
     for (int k = 0; k < 12 * scale_; ++k) {
       for (int attempt = 0; attempt < 50; ++attempt) {
-        const int from = RandomStation([&](const Junction& j) { return PlanRadius(j) > layout_.radius * 0.85; });
-        const Vec2 outer = streets_.junctions[from].plan;
-        const int to = RandomStation([&](const Junction& j) {
+        const int from = RandomStation([&](int j) { return PlanRadius(j) > layout_.radius * 0.85; });
+        const Vec2 outer = Plan(from);
+        const int to = RandomStation([&](int j) {
           const double r = PlanRadius(j);
-          const double turn = std::abs(std::remainder(std::atan2(j.plan.y, j.plan.x) - std::atan2(outer.y, outer.x), 2 * M_PI));
+          const double turn = std::abs(
+              std::remainder(std::atan2(Plan(j).y, Plan(j).x) - std::atan2(outer.y, outer.x), 2 * M_PI));
           return r > layout_.radius * 0.4 && r < layout_.radius * 0.65 && turn < 0.5;
         });
         const Path path = planner_.Find(from, to, LineCost(), kPerMetre);
@@ -279,25 +298,27 @@ class BusBuilder {
     const int numbers[] = {1, 2, 3, 5, 8};
     for (int k = 0; k < 5 * scale_; ++k) {
       const int number = k < 5 ? numbers[k] : 8 + k - 4;
-      std::vector<int> waypoints;
-      std::vector<Vec2> spots = {sights[random_.Index(sights.size())].at};
-      while (spots.size() < 4) {
-        const Vec2 next = sights[random_.Index(sights.size())].at;
-        const double d = Distance(next, spots.back());
-        if (d > 1200 && d < 5000) spots.push_back(next);
+      for (int attempt = 0; attempt < 50; ++attempt) {
+        std::vector<int> waypoints = {NearestStation(sights[random_.Index(sights.size())].at)};
+        for (int tries = 0; tries < 200 && waypoints.size() < 4; ++tries) {
+          const int next = NearestStation(sights[random_.Index(sights.size())].at);
+          const double d = Distance(streets_.junctions[next].at, streets_.junctions[waypoints.back()].at);
+          if (d > 1200 && d < 5000) waypoints.push_back(next);
+        }
+        const Path path = Join(waypoints, LineCost());
+        if (waypoints.size() < 4 || path.junctions.empty() || HasRepeats(path)) continue;
+        AddLine("游" + std::to_string(number) + "路", path, StopJunctions(path, false));
+        break;
       }
-      for (const Vec2& spot : spots) waypoints.push_back(streets_.NearestJunction(spot, true));
-      const Path path = Join(waypoints, LineCost());
-      if (path.junctions.empty()) continue;
-      AddLine("游" + std::to_string(number) + "路", path, StopJunctions(path, false));
     }
   }
 
   // Lines that stay inside the new town east of the old one.
   void AddNewTown() {
-    const auto east = [&](const Junction& j) {
+    const auto east = [&](int j) {
       const double r = PlanRadius(j);
-      return r > layout_.radius * 0.25 && r < layout_.radius * 0.85 && std::abs(std::atan2(j.plan.y, j.plan.x)) < 0.3;
+      return r > layout_.radius * 0.25 && r < layout_.radius * 0.85 &&
+             std::abs(std::atan2(Plan(j).y, Plan(j).x)) < 0.3;
     };
     for (int k = 1; k <= 3 * scale_; ++k) {
       for (int attempt = 0; attempt < 50; ++attempt) {
@@ -319,7 +340,7 @@ class BusBuilder {
     for (int row = 0; row < 5; ++row) {
       const double y = r * (-0.7 + 0.35 * row);
       const double x = r * 0.65 * (row % 2 == 0 ? 1 : -1);
-      for (double end : {-x, x}) waypoints.push_back(streets_.NearestJunction(layout_.Warp({end, y}), true));
+      for (double end : {-x, x}) waypoints.push_back(NearestStation(layout_.Warp({end, y})));
     }
     std::vector<char> used(streets_.pieces.size(), 0);
     Path whole;
@@ -340,11 +361,15 @@ class BusBuilder {
   void NumberLines() {
     const auto rank = [](const BusLine& line) {
       const char first = line.name.front();
-      const int group = (first >= '0' && first <= '9') ? 0 : line.name.starts_with("游") ? 1 : line.name.starts_with("高新") ? 2 : 3;
+      const int group = (first >= '0' && first <= '9')  ? 0
+                        : line.name.starts_with("游")   ? 1
+                        : line.name.starts_with("高新") ? 2
+                                                        : 3;
       const std::size_t digits = line.name.find_first_of("0123456789");
       return std::pair{group, std::atoi(line.name.c_str() + digits)};
     };
-    std::stable_sort(city_.lines.begin(), city_.lines.end(), [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
+    std::stable_sort(city_.lines.begin(), city_.lines.end(),
+                     [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
     for (std::size_t k = 0; k < city_.lines.size(); ++k) city_.lines[k].id = int(k) + 1;
   }
 
@@ -356,8 +381,8 @@ class BusBuilder {
   City& city_;
   Random random_;
   std::vector<double> baseCost_;  // per street piece
-  std::vector<int> stopOf_;    // stop index per junction, or -1
-  std::vector<int> stations_;  // junctions where a stop may stand
+  std::vector<int> stopOf_;       // stop index per junction, or -1
+  std::vector<int> stations_;     // junctions where a stop may stand
   std::vector<int> hubs_;
   std::vector<Landmark> landmarks_;
   std::map<int, std::string> reserved_;
@@ -366,7 +391,8 @@ class BusBuilder {
 
 }  // namespace
 
-void BuildBusNetwork(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale, City& city) {
+void BuildBusNetwork(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale,
+                     City& city) {
   BusBuilder(layout, streets, names, scale, city).Build();
 }
 

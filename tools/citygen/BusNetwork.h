@@ -9,6 +9,7 @@
 
 namespace citygen {
 
-void BuildBusNetwork(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale, City& city);
+void BuildBusNetwork(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale,
+                     City& city);
 
 }  // namespace citygen

@@ -55,15 +55,15 @@ struct Stop {
 
 struct BusLine {
   std::string name;
-  int id = 0;                   // the line's sort key in the database
-  std::vector<int> stops;       // indices into City::stops, in riding order
-  Polyline route;               // passes every stop in that order
+  int id = 0;              // the line's sort key in the database
+  std::vector<int> stops;  // indices into City::stops, in riding order
+  Polyline route;          // passes every stop in that order
 };
 
 // The five point-of-interest layers, in the order the database lists them.
 enum class PoiType { Dining, College, Sight, Bank, Clinic };
-constexpr std::array<PoiType, 5> kPoiTypes = {PoiType::Dining, PoiType::College, PoiType::Sight, PoiType::Bank,
-                                              PoiType::Clinic};
+constexpr std::array<PoiType, 5> kPoiTypes = {PoiType::Dining, PoiType::College, PoiType::Sight,
+                                              PoiType::Bank, PoiType::Clinic};
 const char* PoiTypeName(PoiType type);
 
 struct Poi {

@@ -20,7 +20,8 @@ class Database {
  public:
   explicit Database(const std::string& path) {
     sqlite3* db = nullptr;
-    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) error_ = "cannot create " + path + ": " + sqlite3_errmsg(db);
+    if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
+      error_ = "cannot create " + path + ": " + sqlite3_errmsg(db);
     db_.reset(db);
   }
 
@@ -36,7 +37,7 @@ class Database {
   }
 
   // Inserts one row per entry of `rows`; a value is text, or NULL when empty, or an integer
-  // when the column is named in `integerColumns` (by position).
+  // when `integer` marks its column (by position).
   void Insert(const std::string& table, const std::vector<std::string>& columns,
               const std::vector<std::vector<std::string>>& rows, const std::vector<bool>& integer = {}) {
     if (!error_.empty()) return;
@@ -56,9 +57,12 @@ class Database {
     for (const auto& row : rows) {
       for (std::size_t k = 0; k < row.size(); ++k) {
         const int slot = int(k) + 1;
-        if (k < integer.size() && integer[k]) sqlite3_bind_int64(raw, slot, std::stoll(row[k]));
-        else if (row[k].empty()) sqlite3_bind_null(raw, slot);
-        else sqlite3_bind_text(raw, slot, row[k].c_str(), int(row[k].size()), SQLITE_TRANSIENT);
+        if (k < integer.size() && integer[k])
+          sqlite3_bind_int64(raw, slot, std::stoll(row[k]));
+        else if (row[k].empty())
+          sqlite3_bind_null(raw, slot);
+        else
+          sqlite3_bind_text(raw, slot, row[k].c_str(), int(row[k].size()), SQLITE_TRANSIENT);
       }
       if (sqlite3_step(raw) != SQLITE_DONE) {
         error_ = sql + ": " + sqlite3_errmsg(db_.get());
@@ -101,7 +105,8 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     std::vector<std::vector<std::string>> bus;
     for (const BusLine& line : city.lines) {
       for (std::size_t k = 0; k < line.stops.size(); ++k) {
-        bus.push_back({line.name, city.stops[line.stops[k]].name, std::to_string(k + 1), std::to_string(line.id)});
+        bus.push_back(
+            {line.name, city.stops[line.stops[k]].name, std::to_string(k + 1), std::to_string(line.id)});
       }
     }
     db.Insert("公交信息", {"线路名", "站名", "顺序", "ID"}, bus, {false, false, true, true});
@@ -119,7 +124,8 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
 
     db.Run("CREATE TABLE 餐饮娱乐 (name TEXT, linkman TEXT, tel TEXT, address TEXT, web TEXT)");
     std::vector<std::vector<std::string>> dining;
-    for (const Poi& poi : city.pois[size_t(PoiType::Dining)]) dining.push_back({poi.name, poi.linkman, poi.tel, poi.address, poi.web});
+    for (const Poi& poi : city.pois[size_t(PoiType::Dining)])
+      dining.push_back({poi.name, poi.linkman, poi.tel, poi.address, poi.web});
     db.Insert("餐饮娱乐", {"name", "linkman", "tel", "address", "web"}, dining);
     for (PoiType type : kPoiTypes) {
       if (type != PoiType::Dining) NameTable(db, PoiTypeName(type), NamesOf(city.pois[size_t(type)]));

@@ -19,7 +19,8 @@ Ray MakeRay(const Layout& layout, double angle, double wiggle, Random& random) {
   Ray ray;
   for (double r = 0; r <= layout.radius * 1.6; r += 150) {
     const double wave = std::min(r, layout.radius * 1.3);
-    ray.endAngle = angle + wiggle * (0.7 * std::sin(wave / 1700 + phase1) + 0.3 * std::sin(wave / 600 + phase2));
+    ray.endAngle =
+        angle + wiggle * (0.7 * std::sin(wave / 1700 + phase1) + 0.3 * std::sin(wave / 600 + phase2));
     ray.line.push_back(layout.Warp({r * std::cos(ray.endAngle), r * std::sin(ray.endAngle)}));
   }
   return ray;
@@ -77,7 +78,8 @@ void BuildDistricts(const Layout& layout, NameBook& names, City& city) {
     const Shape border = Intersect(*MakeLine(rays[k].line), *land);
     city.districtBorders.push_back({left + "—" + right + "界", LinesOf(*border)});
   }
-  city.districtBorders.push_back({"古城区界", {Ring{{-half, -half}, {half, -half}, {half, half}, {-half, half}, {-half, -half}}}});
+  city.districtBorders.push_back(
+      {"古城区界", {Ring{{-half, -half}, {half, -half}, {half, half}, {-half, half}, {-half, -half}}}});
   city.districtBorders.push_back({city.name + "界", {layout.Outline()}});
 }
 

@@ -13,11 +13,16 @@ namespace citygen {
 
 const char* PoiTypeName(PoiType type) {
   switch (type) {
-    case PoiType::Dining: return "餐饮娱乐";
-    case PoiType::College: return "大中专院校";
-    case PoiType::Sight: return "旅游景点";
-    case PoiType::Bank: return "金融银行";
-    case PoiType::Clinic: return "医院诊所";
+    case PoiType::Dining:
+      return "餐饮娱乐";
+    case PoiType::College:
+      return "大中专院校";
+    case PoiType::Sight:
+      return "旅游景点";
+    case PoiType::Bank:
+      return "金融银行";
+    case PoiType::Clinic:
+      return "医院诊所";
   }
   return "";
 }

@@ -9,9 +9,9 @@
 namespace citygen {
 
 struct Options {
-  std::string outDir = ".";      // the program directory
+  std::string outDir = ".";  // the program directory
   std::uint64_t seed = 20240607;
-  int scale = 1;                 // multiplies the city's area, its roads, stops, lines and places
+  int scale = 1;  // multiplies the city's area, its roads, stops, lines and places
   std::string cityName = "栖坞市";
 };
 

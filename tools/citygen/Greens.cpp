@@ -24,7 +24,8 @@ Ring LakeRing(const Layout& layout, const Block& block, Random& random) {
   for (int k = 0; k < 48; ++k) {
     const double angle = 2 * M_PI * k / 48;
     const double wobble = 1 + 0.12 * std::sin(3 * angle + phase) + 0.06 * std::sin(5 * angle + 2 * phase);
-    ring.push_back(layout.Warp({centre.x + rx * wobble * std::cos(angle), centre.y + ry * wobble * std::sin(angle)}));
+    ring.push_back(
+        layout.Warp({centre.x + rx * wobble * std::cos(angle), centre.y + ry * wobble * std::sin(angle)}));
   }
   ring.push_back(ring.front());
   return ring;
@@ -34,15 +35,17 @@ Ring LakeRing(const Layout& layout, const Block& block, Random& random) {
 
 void BuildGreens(const Layout& layout, NameBook& names, City& city) {
   const double half = layout.oldTownHalf;
-  const Shape belt = Subtract(*MakeRectangle({-half + OldTownBands::kGreenFrom, -half + OldTownBands::kGreenFrom},
-                                             {half - OldTownBands::kGreenFrom, half - OldTownBands::kGreenFrom}),
-                              *MakeRectangle({-half + OldTownBands::kGreenTo, -half + OldTownBands::kGreenTo},
-                                             {half - OldTownBands::kGreenTo, half - OldTownBands::kGreenTo}));
+  const Shape belt =
+      Subtract(*MakeRectangle({-half + OldTownBands::kGreenFrom, -half + OldTownBands::kGreenFrom},
+                              {half - OldTownBands::kGreenFrom, half - OldTownBands::kGreenFrom}),
+               *MakeRectangle({-half + OldTownBands::kGreenTo, -half + OldTownBands::kGreenTo},
+                              {half - OldTownBands::kGreenTo, half - OldTownBands::kGreenTo}));
   city.greens.push_back({"环城公园", PolygonsOf(*belt)});
 
   // A strip of park on both banks of the river through the middle of the city.
   const Shape river = MakeLine(WarpDensified(layout, layout.river.plan, 60));
-  const Shape banks = Subtract(*Buffer(*river, layout.river.halfWidth + 70), *Buffer(*river, layout.river.halfWidth));
+  const Shape banks =
+      Subtract(*Buffer(*river, layout.river.halfWidth + 70), *Buffer(*river, layout.river.halfWidth));
   const double reach = layout.radius * 0.45;
   const Shape middle = MakeRectangle({-reach, -layout.radius}, {reach, layout.radius});
   city.greens.push_back({"滨江公园", PolygonsOf(*Intersect(*banks, *middle))});
@@ -56,8 +59,9 @@ void BuildGreens(const Layout& layout, NameBook& names, City& city) {
     if (edge) {
       green.name = stem + (random.Chance(0.5) ? "苗圃" : "森林公园");
     } else if (random.Chance(0.3)) {
-      green.name = stem + "湖公园";
-      city.waters.push_back({stem + "湖", {Polygon{{LakeRing(layout, block, random)}}}});
+      const std::string lake = stem.ends_with("湖") ? stem : stem + "湖";
+      green.name = lake + "公园";
+      city.waters.push_back({lake, {Polygon{{LakeRing(layout, block, random)}}}});
     } else {
       const double kind = random.Unit();
       green.name = stem + (kind < 0.6 ? "公园" : kind < 0.8 ? "游园" : "植物园");

@@ -32,7 +32,8 @@ class GeoPackage {
   const std::string& error() const { return error_; }
 
   // A layer with a text field `name` and the given extra text fields.
-  OGRLayer* Layer(const char* name, OGRwkbGeometryType type, const std::vector<std::string>& extraFields = {}) {
+  OGRLayer* Layer(const char* name, OGRwkbGeometryType type,
+                  const std::vector<std::string>& extraFields = {}) {
     if (!error_.empty()) return nullptr;
     OGRLayer* layer = dataset_->CreateLayer(name, &srs_, type, nullptr);
     if (!layer) {
@@ -48,20 +49,23 @@ class GeoPackage {
     return layer;
   }
 
-  void Add(OGRLayer* layer, const std::string& name, std::unique_ptr<OGRGeometry> shape, const FillFeature& fill = {}) {
+  void Add(OGRLayer* layer, const std::string& name, std::unique_ptr<OGRGeometry> shape,
+           const FillFeature& fill = {}) {
     if (!layer || !error_.empty()) return;
     OGRFeature feature(layer->GetLayerDefn());
     feature.SetField("name", name.c_str());
     if (fill) fill(feature);
     feature.SetGeometryDirectly(shape.release());
-    if (layer->CreateFeature(&feature) != OGRERR_NONE) error_ = std::string("cannot write ") + name + ": " + CPLGetLastErrorMsg();
+    if (layer->CreateFeature(&feature) != OGRERR_NONE)
+      error_ = std::string("cannot write ") + name + ": " + CPLGetLastErrorMsg();
   }
 
   void Begin() {
     if (dataset_) dataset_->StartTransaction();
   }
   std::string Close() {
-    if (dataset_ && dataset_->CommitTransaction() != OGRERR_NONE && error_.empty()) error_ = CPLGetLastErrorMsg();
+    if (dataset_ && dataset_->CommitTransaction() != OGRERR_NONE && error_.empty())
+      error_ = CPLGetLastErrorMsg();
     dataset_.reset();
     return error_;
   }
@@ -77,7 +81,9 @@ void AddAreas(GeoPackage& gpkg, const char* name, const std::vector<Area>& areas
   for (const Area& area : areas) gpkg.Add(layer, area.name, ToMultiPolygon(area.parts, kOrigin));
 }
 
-std::unique_ptr<OGRPoint> PointAt(Vec2 at) { return std::make_unique<OGRPoint>(at.x + kOrigin.x, at.y + kOrigin.y); }
+std::unique_ptr<OGRPoint> PointAt(Vec2 at) {
+  return std::make_unique<OGRPoint>(at.x + kOrigin.x, at.y + kOrigin.y);
+}
 
 void AddPois(GeoPackage& gpkg, const City& city) {
   for (PoiType type : kPoiTypes) {
@@ -100,9 +106,12 @@ void AddPois(GeoPackage& gpkg, const City& city) {
 
 const char* RoadLayerName(RoadClass roadClass) {
   switch (roadClass) {
-    case RoadClass::Main: return layer::kMainRoads;
-    case RoadClass::Secondary: return layer::kSecondaryRoads;
-    default: return layer::kBranchRoads;
+    case RoadClass::Main:
+      return layer::kMainRoads;
+    case RoadClass::Secondary:
+      return layer::kSecondaryRoads;
+    default:
+      return layer::kBranchRoads;
   }
 }
 
@@ -118,7 +127,8 @@ std::string WriteLayers(const City& city, const std::string& gpkgPath) {
   AddAreas(gpkg, layer::kWall, {city.wall});
 
   OGRLayer* borders = gpkg.Layer(layer::kBorders, wkbMultiLineString);
-  for (const NamedLine& border : city.districtBorders) gpkg.Add(borders, border.name, ToMultiLine(border.parts, kOrigin));
+  for (const NamedLine& border : city.districtBorders)
+    gpkg.Add(borders, border.name, ToMultiLine(border.parts, kOrigin));
 
   for (RoadClass roadClass : {RoadClass::Main, RoadClass::Secondary, RoadClass::Branch}) {
     OGRLayer* roads = gpkg.Layer(RoadLayerName(roadClass), wkbLineString);

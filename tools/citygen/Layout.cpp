@@ -50,7 +50,8 @@ Polyline Meander(Random& random, Vec2 from, Vec2 to, double amplitude, double wa
     const double s = length * k / pieces;
     const double fade = std::sin(M_PI * k / pieces);  // the ends stay where they were asked to be
     const double offset =
-        amplitude * (std::sin(s / wavelength + phase1) + 0.45 * std::sin(2.7 * s / wavelength + phase2)) * (0.35 + 0.65 * fade);
+        amplitude * (std::sin(s / wavelength + phase1) + 0.45 * std::sin(2.7 * s / wavelength + phase2)) *
+        (0.35 + 0.65 * fade);
     line.push_back(from + along * s + across * offset);
   }
   return line;
@@ -70,7 +71,8 @@ std::vector<Block> FreeBlocks(const Layout& layout) {
       const Vec2 corners[4] = {block.min, block.max, {block.min.x, block.max.y}, {block.max.x, block.min.y}};
       const Vec2 centre = Lerp(block.min, block.max, 0.5);
       bool free = !layout.InsideOldTown(centre, -layout.oldTownHalf * 0.1) && !layout.InWater(centre, 120);
-      for (const Vec2& corner : corners) free = free && layout.InsideOutline(corner) && !layout.InWater(corner, 60);
+      for (const Vec2& corner : corners)
+        free = free && layout.InsideOutline(corner) && !layout.InWater(corner, 60);
       if (free) blocks.push_back(block);
     }
   }
@@ -107,10 +109,11 @@ Layout MakeLayout(Random& random, int scale) {
   const double riverY = -layout.oldTownHalf - 1300;
   layout.river = {Meander(random, {-reach, riverY + 400}, {reach, riverY - 300}, 420, 2600, 90), 65};
   // The branch flows into the river where the river passes west of the old town.
-  const Vec2 mouth = *std::min_element(layout.river.plan.begin(), layout.river.plan.end(), [&](Vec2 a, Vec2 b) {
-    const double x = -layout.oldTownHalf - 1500;
-    return std::abs(a.x - x) < std::abs(b.x - x);
-  });
+  const Vec2 mouth =
+      *std::min_element(layout.river.plan.begin(), layout.river.plan.end(), [&](Vec2 a, Vec2 b) {
+        const double x = -layout.oldTownHalf - 1500;
+        return std::abs(a.x - x) < std::abs(b.x - x);
+      });
   layout.creek = {Meander(random, {-layout.radius * 1.1, layout.radius * 0.75}, mouth, 380, 900, 50), 28};
   layout.parks = PickParks(layout, random, scale);
   return layout;
@@ -142,8 +145,10 @@ double WaterCourse::DistanceWithin(Vec2 point, double limit) const {
       minX = std::min(minX, plan[k].x), maxX = std::max(maxX, plan[k].x);
       minY = std::min(minY, plan[k].y), maxY = std::max(maxY, plan[k].y);
     }
-    if (point.x < minX - best || point.x > maxX + best || point.y < minY - best || point.y > maxY + best) continue;
-    for (std::size_t k = start; k < end; ++k) best = std::min(best, DistanceToSegment(point, plan[k], plan[k + 1]));
+    if (point.x < minX - best || point.x > maxX + best || point.y < minY - best || point.y > maxY + best)
+      continue;
+    for (std::size_t k = start; k < end; ++k)
+      best = std::min(best, DistanceToSegment(point, plan[k], plan[k + 1]));
   }
   return best;
 }
@@ -170,8 +175,10 @@ Vec2 Layout::Warp(Vec2 plan) const {
   const double r = std::hypot(plan.x, plan.y);
   const double t = std::clamp((r - 1600) / 2900, 0.0, 1.0);
   const double weight = t * t * (3 - 2 * t);
-  const double dx = 160 * std::sin(plan.y / 2300 + warpPhase[0]) + 90 * std::sin((plan.x + plan.y) / 3700 + warpPhase[1]);
-  const double dy = 160 * std::sin(plan.x / 2700 + warpPhase[2]) + 90 * std::sin((plan.x - plan.y) / 4100 + warpPhase[3]);
+  const double dx =
+      160 * std::sin(plan.y / 2300 + warpPhase[0]) + 90 * std::sin((plan.x + plan.y) / 3700 + warpPhase[1]);
+  const double dy =
+      160 * std::sin(plan.x / 2700 + warpPhase[2]) + 90 * std::sin((plan.x - plan.y) / 4100 + warpPhase[3]);
   return {plan.x + weight * dx, plan.y + weight * dy};
 }
 
@@ -192,7 +199,8 @@ Polyline WarpDensified(const Layout& layout, const Polyline& plan, double step) 
   for (std::size_t k = 0; k < plan.size(); ++k) {
     if (k > 0) {
       const int pieces = std::max(1, int(std::ceil(Distance(plan[k - 1], plan[k]) / step)));
-      for (int p = 1; p < pieces; ++p) out.push_back(layout.Warp(Lerp(plan[k - 1], plan[k], double(p) / pieces)));
+      for (int p = 1; p < pieces; ++p)
+        out.push_back(layout.Warp(Lerp(plan[k - 1], plan[k], double(p) / pieces)));
     }
     out.push_back(layout.Warp(plan[k]));
   }

@@ -16,7 +16,7 @@ struct LatticeLine {
   // A half-step minor street between two lattice lines: the lanes of the old town inside the
   // wall, the small streets of a neighbourhood outside it. Lanes never pass the wall.
   bool lane = false;
-  bool ringRoad = false;     // runs along the old town's moat
+  bool ringRoad = false;  // runs along the old town's moat
 };
 
 // A rectangle of plan space between four full lattice lines.
@@ -34,11 +34,11 @@ struct WaterCourse {
 };
 
 struct Layout {
-  double radius = 0;         // mean radius of the city outline
-  double oldTownHalf = 0;    // half the side of the walled square, centred on the origin
+  double radius = 0;                       // mean radius of the city outline
+  double oldTownHalf = 0;                  // half the side of the walled square, centred on the origin
   std::vector<LatticeLine> columns, rows;  // sorted by `at`
-  WaterCourse river, creek;  // the main river and its branch
-  std::vector<Block> parks;  // blocks kept free of lanes for parks
+  WaterCourse river, creek;                // the main river and its branch
+  std::vector<Block> parks;                // blocks kept free of lanes for parks
   double outlineWave[3] = {0, 0, 0};
   double warpPhase[4] = {0, 0, 0, 0};
 

@@ -19,13 +19,15 @@ inline double Cross(Vec2 a, Vec2 b) { return a.x * b.y - a.y * b.x; }
 inline double DistanceToSegment(Vec2 p, Vec2 a, Vec2 b) {
   const Vec2 ab = b - a;
   const double length2 = ab.x * ab.x + ab.y * ab.y;
-  const double t = length2 == 0 ? 0 : std::clamp(((p.x - a.x) * ab.x + (p.y - a.y) * ab.y) / length2, 0.0, 1.0);
+  const double t =
+      length2 == 0 ? 0 : std::clamp(((p.x - a.x) * ab.x + (p.y - a.y) * ab.y) / length2, 0.0, 1.0);
   return Distance(p, a + ab * t);
 }
 
 inline double DistanceToPolyline(Vec2 p, const Polyline& line) {
   double best = line.empty() ? INFINITY : Distance(p, line.front());
-  for (std::size_t k = 1; k < line.size(); ++k) best = std::min(best, DistanceToSegment(p, line[k - 1], line[k]));
+  for (std::size_t k = 1; k < line.size(); ++k)
+    best = std::min(best, DistanceToSegment(p, line[k - 1], line[k]));
   return best;
 }
 

@@ -3,10 +3,10 @@
 namespace citygen {
 namespace {
 
-const std::vector<std::string> kDisciplines = {"理工", "师范", "医科", "财经", "艺术", "农林", "交通", "外国语",
-                                                "工商", "信息工程", "建筑", "电力", "体育", "警官", "商贸", "旅游",
-                                                "纺织", "机电", "化工", "传媒"};
-const std::vector<std::string> kBankBrands = {"商业银行", "农商银行", "汇通银行", "嘉禾银行", "兴邦银行",
+const std::vector<std::string> kDisciplines = {"理工",   "师范", "医科",     "财经", "艺术", "农林", "交通",
+                                               "外国语", "工商", "信息工程", "建筑", "电力", "体育", "警官",
+                                               "商贸",   "旅游", "纺织",     "机电", "化工", "传媒"};
+const std::vector<std::string> kBankBrands = {"商业银行", "农商银行",   "汇通银行", "嘉禾银行", "兴邦银行",
                                               "瑞泽银行", "永安信银行", "华通银行", "恒信银行", "泰和银行"};
 
 std::string Digits(Random& random, int count) {
@@ -78,23 +78,33 @@ std::string PoiNamer::College() {
   Random& random = names.random();
   for (;;) {
     const double place = random.Unit();
-    const std::string prefix = place < 0.5 ? cityStem : place < 0.8 ? random.Pick(districtStems) : names.Stem();
+    const std::string prefix = place < 0.5   ? cityStem
+                               : place < 0.8 ? random.Pick(districtStems)
+                                             : names.Stem();
     const double kind = random.Unit();
     std::string name;
-    if (kind < 0.08) name = prefix + "大学";
-    else if (kind < 0.3) name = prefix + random.Pick(kDisciplines) + "大学";
-    else if (kind < 0.6) name = prefix + random.Pick(kDisciplines) + "学院";
-    else if (kind < 0.8) name = prefix + random.Pick(kDisciplines) + "职业技术学院";
-    else if (kind < 0.9) name = prefix + random.Pick(kDisciplines) + "高等专科学校";
-    else name = prefix + random.Pick(kDisciplines) + "中等专业学校";
+    if (kind < 0.08)
+      name = prefix + "大学";
+    else if (kind < 0.3)
+      name = prefix + random.Pick(kDisciplines) + "大学";
+    else if (kind < 0.6)
+      name = prefix + random.Pick(kDisciplines) + "学院";
+    else if (kind < 0.8)
+      name = prefix + random.Pick(kDisciplines) + "职业技术学院";
+    else if (kind < 0.9)
+      name = prefix + random.Pick(kDisciplines) + "高等专科学校";
+    else
+      name = prefix + random.Pick(kDisciplines) + "中等专业学校";
     if (names.Claim(name)) return name;
   }
 }
 
 std::string PoiNamer::Sight(bool oldTown) {
   Random& random = names.random();
-  static const std::vector<std::string> oldTownKinds = {"寺", "塔", "古街", "祠", "书院", "阁", "故居", "文庙", "会馆", "牌坊"};
-  static const std::vector<std::string> cityKinds = {"寺", "塔", "博物馆", "纪念馆", "观", "亭", "古桥", "遗址", "美术馆", "山庄"};
+  static const std::vector<std::string> oldTownKinds = {"寺", "塔",   "古街", "祠",   "书院",
+                                                        "阁", "故居", "文庙", "会馆", "牌坊"};
+  static const std::vector<std::string> cityKinds = {"寺", "塔",   "博物馆", "纪念馆", "观",
+                                                     "亭", "古桥", "遗址",   "美术馆", "山庄"};
   for (;;) {
     std::string name = names.Stem() + random.Pick(oldTown ? oldTownKinds : cityKinds);
     if (names.Claim(name)) return name;
@@ -107,10 +117,14 @@ std::string PoiNamer::Bank(const std::string& road) {
   const std::string owner = brand == "商业银行" || brand == "农商银行" ? cityStem + brand : brand;
   const double pick = random.Unit();
   std::string name;
-  if (pick < 0.7) name = owner + names.Stem() + "支行";
-  else if (pick < 0.8) name = owner + random.Pick(districtStems) + "分行";
-  else if (pick < 0.92) name = owner + road + "自助银行";
-  else name = names.Stem() + "证券营业部";
+  if (pick < 0.7)
+    name = owner + names.Stem() + "支行";
+  else if (pick < 0.8)
+    name = owner + random.Pick(districtStems) + "分行";
+  else if (pick < 0.92)
+    name = owner + road + "自助银行";
+  else
+    name = names.Stem() + "证券营业部";
   return Unique(name, road, "网点");
 }
 
@@ -118,13 +132,20 @@ std::string PoiNamer::Clinic(const std::string& road) {
   Random& random = names.random();
   const double pick = random.Unit();
   std::string name;
-  if (pick < 0.05) name = cityStem + "市第" + random.Pick(ChineseNumerals()) + "人民医院";
-  else if (pick < 0.12) name = random.Pick(districtStems) + "区" + (random.Chance(0.5) ? "人民医院" : "中医院");
-  else if (pick < 0.3) name = names.Stem() + "社区卫生服务中心";
-  else if (pick < 0.45) name = random.Pick(Surnames()).text + "氏" + (random.Chance(0.5) ? "口腔诊所" : "中医诊所");
-  else if (pick < 0.55) name = names.Stem() + (random.Chance(0.5) ? "骨科医院" : "眼科医院");
-  else if (pick < 0.8) name = names.Stem() + "诊所";
-  else name = names.Stem() + "门诊部";
+  if (pick < 0.05)
+    name = cityStem + "市第" + random.Pick(ChineseNumerals()) + "人民医院";
+  else if (pick < 0.12)
+    name = random.Pick(districtStems) + "区" + (random.Chance(0.5) ? "人民医院" : "中医院");
+  else if (pick < 0.3)
+    name = names.Stem() + "社区卫生服务中心";
+  else if (pick < 0.45)
+    name = random.Pick(Surnames()).text + "氏" + (random.Chance(0.5) ? "口腔诊所" : "中医诊所");
+  else if (pick < 0.55)
+    name = names.Stem() + (random.Chance(0.5) ? "骨科医院" : "眼科医院");
+  else if (pick < 0.8)
+    name = names.Stem() + "诊所";
+  else
+    name = names.Stem() + "门诊部";
   return Unique(name, road, "分部");
 }
 

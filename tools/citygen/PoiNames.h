@@ -10,7 +10,7 @@ namespace citygen {
 
 struct PoiNamer {
   NameBook& names;
-  std::string cityStem;                   // "栖坞"
+  std::string cityStem;                    // "栖坞"
   std::vector<std::string> districtStems;  // "古城", "江南", ...
 
   // A restaurant, tea house, bar or karaoke, with its contact columns; `road` names the street

@@ -28,7 +28,9 @@ class SitePicker {
     double total = 0;
     for (const StreetPiece& piece : streets.pieces) {
       const Vec2 mid = Lerp(streets.junctions[piece.from].plan, streets.junctions[piece.to].plan, 0.5);
-      const double busy = piece.roadClass == RoadClass::Main ? 3 : piece.roadClass == RoadClass::Secondary ? 2 : 1.2;
+      const double busy = piece.roadClass == RoadClass::Main        ? 3
+                          : piece.roadClass == RoadClass::Secondary ? 2
+                                                                    : 1.2;
       total += piece.length * busy * (0.2 + std::exp(-std::hypot(mid.x, mid.y) / 4000));
       cumulative_.push_back(total);
     }
@@ -39,14 +41,16 @@ class SitePicker {
   Site Pick(Random& random, bool oldTownOnly) const {
     for (;;) {
       const double target = random.Uniform(0, cumulative_.back());
-      const std::size_t index = std::lower_bound(cumulative_.begin(), cumulative_.end(), target) - cumulative_.begin();
+      const std::size_t index =
+          std::lower_bound(cumulative_.begin(), cumulative_.end(), target) - cumulative_.begin();
       const StreetPiece& piece = streets_.pieces[std::min(index, cumulative_.size() - 1)];
       const Vec2 a = streets_.junctions[piece.from].plan, b = streets_.junctions[piece.to].plan;
       const Vec2 mid = Lerp(a, b, 0.5);
       if (oldTownOnly && !layout_.InsideOldTown(mid, 150)) continue;
       const double t = random.Uniform(0.12, 0.88);
       const int side = random.Chance(0.5) ? 1 : -1;
-      const double offset = piece.roadClass == RoadClass::Main ? random.Uniform(32, 50) : random.Uniform(20, 38);
+      const double offset =
+          piece.roadClass == RoadClass::Main ? random.Uniform(32, 50) : random.Uniform(20, 38);
       const Vec2 along = (b - a) * (1 / Distance(a, b));
       const Vec2 plan = Lerp(a, b, t) + Vec2{-along.y, along.x} * (side * offset);
       if (!Dry(plan)) continue;
@@ -76,7 +80,8 @@ class SitePicker {
   bool Dry(Vec2 plan) const {
     if (layout_.InWater(plan, 15) || !layout_.InsideOutline(plan) || layout_.InPark(plan, 20)) return false;
     const double ring = std::max(std::abs(plan.x), std::abs(plan.y));
-    return std::abs(ring - (layout_.oldTownHalf - OldTownBands::kWallTo / 2)) > OldTownBands::kWallTo / 2 + 12;
+    return std::abs(ring - (layout_.oldTownHalf - OldTownBands::kWallTo / 2)) >
+           OldTownBands::kWallTo / 2 + 12;
   }
 
   bool InLake(Vec2 at) const {
@@ -108,8 +113,14 @@ void AddSights(const Layout& layout, const SitePicker& picker, PoiNamer& namer, 
   const double gate = layout.oldTownHalf - (OldTownBands::kWallFrom + OldTownBands::kWallTo) / 2;
   const char* const gates[4] = {"迎江门", "朝阳门", "拱辰门", "安定门"};
   const Vec2 gateAt[4] = {{0, -gate}, {gate, 0}, {0, gate}, {-gate, 0}};
-  for (int k = 0; k < 4; ++k) sights.push_back({namer.cityStem + gates[k], gateAt[k] + Vec2{25, 25}, {}, {}, {}, {}});
-  sights.push_back({"环城公园", {200, -layout.oldTownHalf + (OldTownBands::kGreenFrom + OldTownBands::kGreenTo) / 2}, {}, {}, {}, {}});
+  for (int k = 0; k < 4; ++k)
+    sights.push_back({namer.cityStem + gates[k], gateAt[k] + Vec2{25, 25}, {}, {}, {}, {}});
+  sights.push_back({"环城公园",
+                    {200, -layout.oldTownHalf + (OldTownBands::kGreenFrom + OldTownBands::kGreenTo) / 2},
+                    {},
+                    {},
+                    {},
+                    {}});
   for (const Area& green : city.greens) {
     if (green.name.ends_with("公园") && green.parts.size() == 1 && green.parts.front().rings.size() == 1) {
       sights.push_back({green.name, ParkSpot(green), {}, {}, {}, {}});
@@ -133,12 +144,13 @@ void PlaceTies(City& city) {
     std::erase_if(list, [&](const Poi& poi) { return Distance(poi.at, tie) < 120; });
   }
   auto& dining = city.pois[size_t(PoiType::Dining)];
-  // Written in this order, so 甲 comes first in the layer.
-  dining.insert(dining.begin(), {"等距甲茶楼", tie + Vec2{30, 40}, "周明", "07361234567", "", "www.dengjujia.cn"});
-  dining.push_back({"等距乙咖啡", tie + Vec2{-40, -30}, "吴静", "13912345678", "", ""});
+  // Written in this order: 听雨轩茶楼 and 汇通银行听松支行 come first in their layers.
+  dining.insert(dining.begin(), {"听雨轩茶楼", tie + Vec2{30, 40}, "周明", "07361234567", "栖坞市北大街18号",
+                                 "www.tingyuxuan.cn"});
+  dining.push_back({"半岛咖啡", tie + Vec2{-40, -30}, "吴静", "13912345678", "", ""});
   auto& banks = city.pois[size_t(PoiType::Bank)];
-  banks.insert(banks.begin(), {"汇通银行等距甲支行", tie + Vec2{0, 50}, {}, {}, {}, {}});
-  banks.push_back({"汇通银行等距乙支行", tie + Vec2{50, 0}, {}, {}, {}, {}});
+  banks.insert(banks.begin(), {"汇通银行听松支行", tie + Vec2{0, 50}, {}, {}, {}, {}});
+  banks.push_back({"嘉禾银行观澜支行", tie + Vec2{50, 0}, {}, {}, {}, {}});
 }
 
 // Names with Latin letters in mixed case and with apostrophes, and one name used twice.
@@ -151,22 +163,26 @@ void AddOddNames(const SitePicker& picker, PoiNamer& namer, City& city) {
   } odd[] = {{"BlueMoon咖啡", "www.bluemoon-cafe.com"},
              {"Luigi's意式餐厅", "http://www.luigis-qiwu.com"},
              {"Mama's西餐厅", "mamas-kitchen.cn"},
-             {"同福面馆", ""},
-             {"同福面馆", "http://www.tongfumian.com"}};
+             {"老街坊面馆", ""},
+             {"老街坊面馆", "http://www.laojiefang.com"}};
   for (const auto& entry : odd) {
     const Site site = picker.Pick(random, false);
-    dining.push_back({entry.name, site.at, namer.names.Person(), "1380736" + std::to_string(random.Between(1000, 9999)),
-                      namer.cityStem + "市" + site.road + std::to_string(site.houseNumber) + "号", entry.web});
+    dining.push_back(
+        {entry.name, site.at, namer.names.Person(), "1380736" + std::to_string(random.Between(1000, 9999)),
+         namer.cityStem + "市" + site.road + std::to_string(site.houseNumber) + "号", entry.web});
   }
   const Site site = picker.Pick(random, false);
-  city.pois[size_t(PoiType::College)].push_back({"iTech" + namer.cityStem + "软件学院", site.at, {}, {}, {}, {}});
+  city.pois[size_t(PoiType::College)].push_back(
+      {"iTech" + namer.cityStem + "软件学院", site.at, {}, {}, {}, {}});
 }
 
 }  // namespace
 
-void BuildPointsOfInterest(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale, City& city) {
+void BuildPointsOfInterest(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale,
+                           City& city) {
   PoiNamer namer{names, CityStem(city.name), {}};
-  for (const Area& district : city.districts) namer.districtStems.push_back(district.name.substr(0, district.name.size() - 3));
+  for (const Area& district : city.districts)
+    namer.districtStems.push_back(district.name.substr(0, district.name.size() - 3));
   const SitePicker picker(layout, streets, city);
   Random& random = names.random();
   AddSights(layout, picker, namer, kCounts[size_t(PoiType::Sight)] * scale, city);
@@ -176,10 +192,18 @@ void BuildPointsOfInterest(const Layout& layout, const StreetNetwork& streets, N
       const Site site = picker.Pick(random, false);
       Poi poi;
       switch (type) {
-        case PoiType::Dining: poi = namer.Dining(site.road, site.houseNumber); break;
-        case PoiType::College: poi.name = namer.College(); break;
-        case PoiType::Bank: poi.name = namer.Bank(site.road); break;
-        default: poi.name = namer.Clinic(site.road); break;
+        case PoiType::Dining:
+          poi = namer.Dining(site.road, site.houseNumber);
+          break;
+        case PoiType::College:
+          poi.name = namer.College();
+          break;
+        case PoiType::Bank:
+          poi.name = namer.Bank(site.road);
+          break;
+        default:
+          poi.name = namer.Clinic(site.road);
+          break;
       }
       poi.at = site.at;
       list.push_back(std::move(poi));

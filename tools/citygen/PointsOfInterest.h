@@ -9,6 +9,7 @@
 
 namespace citygen {
 
-void BuildPointsOfInterest(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale, City& city);
+void BuildPointsOfInterest(const Layout& layout, const StreetNetwork& streets, NameBook& names, int scale,
+                           City& city);
 
 }  // namespace citygen

@@ -11,7 +11,9 @@ namespace citygen {
 Path RoutePlanner::Find(int from, int to, const PieceCost& cost, double perMetre) const {
   const std::size_t count = streets_.junctions.size();
   const Vec2 goal = streets_.junctions[to].at;
-  const auto estimate = [&](int junction) { return perMetre * Distance(streets_.junctions[junction].at, goal); };
+  const auto estimate = [&](int junction) {
+    return perMetre * Distance(streets_.junctions[junction].at, goal);
+  };
   if (stamp_.size() != count) {
     best_.assign(count, INFINITY);
     via_.assign(count, -1);

@@ -6,7 +6,8 @@ namespace {
 OGRLinearRing* NewRing(const Ring& ring, Vec2 origin) {
   auto* out = new OGRLinearRing;
   out->setNumPoints(int(ring.size()), false);
-  for (std::size_t k = 0; k < ring.size(); ++k) out->setPoint(int(k), ring[k].x + origin.x, ring[k].y + origin.y);
+  for (std::size_t k = 0; k < ring.size(); ++k)
+    out->setPoint(int(k), ring[k].x + origin.x, ring[k].y + origin.y);
   out->closeRings();
   return out;
 }
@@ -29,9 +30,7 @@ Shape MakeRing(const Ring& outer) {
   return polygon;
 }
 
-Shape MakeRectangle(Vec2 min, Vec2 max) {
-  return MakeRing({min, {max.x, min.y}, max, {min.x, max.y}, min});
-}
+Shape MakeRectangle(Vec2 min, Vec2 max) { return MakeRing({min, {max.x, min.y}, max, {min.x, max.y}, min}); }
 
 Shape Buffer(const OGRGeometry& shape, double distance) { return Own(shape.Buffer(distance, 8)); }
 Shape Intersect(const OGRGeometry& a, const OGRGeometry& b) { return Own(a.Intersection(&b)); }
@@ -86,7 +85,8 @@ std::unique_ptr<OGRMultiLineString> ToMultiLine(const std::vector<Polyline>& par
 std::unique_ptr<OGRLineString> ToLine(const Polyline& line, Vec2 origin) {
   auto out = std::make_unique<OGRLineString>();
   out->setNumPoints(int(line.size()), false);
-  for (std::size_t k = 0; k < line.size(); ++k) out->setPoint(int(k), line[k].x + origin.x, line[k].y + origin.y);
+  for (std::size_t k = 0; k < line.size(); ++k)
+    out->setPoint(int(k), line[k].x + origin.x, line[k].y + origin.y);
   return out;
 }
 

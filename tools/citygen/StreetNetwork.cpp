@@ -42,7 +42,8 @@ class StreetBuilder {
         int& cell = grid_[c][r];
         const bool dry = layout_.InsideOutline(plan) && !layout_.InWater(plan, 30);
         if (lane) {
-          const bool onRingRoad = std::abs(std::max(std::abs(plan.x), std::abs(plan.y)) - layout_.oldTownHalf) < 1;
+          const bool onRingRoad =
+              std::abs(std::max(std::abs(plan.x), std::abs(plan.y)) - layout_.oldTownHalf) < 1;
           if (onRingRoad) continue;  // lanes end inside the wall
           if (!dry || layout_.InPark(plan, 1)) {
             cell = kLaneBreak;
@@ -87,8 +88,9 @@ class StreetBuilder {
         const bool minor = line.roadClass == RoadClass::Branch;
         const bool throughWall = layout_.InsideOldTown(a) != layout_.InsideOldTown(b);
         const double gaps = line.lane ? 0.12 : 0.05;  // some minor streets simply end
-        const bool dropped = minor && (layout_.CrossesWater(a, b) || (line.lane && throughWall) ||
-                                       (!layout_.InsideOldTown(Lerp(a, b, 0.5)) && names_.random().Chance(gaps)));
+        const bool dropped =
+            minor && (layout_.CrossesWater(a, b) || (line.lane && throughWall) ||
+                      (!layout_.InsideOldTown(Lerp(a, b, 0.5)) && names_.random().Chance(gaps)));
         if (dropped) {
           close();
         } else {
@@ -119,7 +121,8 @@ class StreetBuilder {
   // Which stretch of its line a piece lies in: outside the wall, or inside it (the centre lines
   // split in two at the old town's central junction).
   int Zone(bool column, std::size_t index, int piece) const {
-    const Vec2 mid = Lerp(net_.junctions[net_.pieces[piece].from].plan, net_.junctions[net_.pieces[piece].to].plan, 0.5);
+    const Vec2 mid =
+        Lerp(net_.junctions[net_.pieces[piece].from].plan, net_.junctions[net_.pieces[piece].to].plan, 0.5);
     const double along = column ? mid.y : mid.x;
     const double half = layout_.oldTownHalf;
     if (std::abs(Line(column, index).at) > half || std::abs(along) >= half) return 0;
@@ -168,10 +171,13 @@ class StreetBuilder {
     const std::string stem = names_.Stem();
     Random& random = names_.random();
     const bool avenue = roadClass == RoadClass::Main && parts < 3 && random.Chance(0.35);
-    const std::string base = avenue ? "大道" : (roadClass == RoadClass::Secondary && random.Chance(0.3)) ? "街" : "路";
+    const std::string base = avenue                                                      ? "大道"
+                             : (roadClass == RoadClass::Secondary && random.Chance(0.3)) ? "街"
+                                                                                         : "路";
     for (std::size_t p = 0; p < parts; ++p) {
       const std::size_t begin = run.size() * p / parts, end = run.size() * (p + 1) / parts;
-      AddRoad(stem + SectionWord(column, p, parts) + base, roadClass, Chain(run.begin() + begin, run.begin() + end), column);
+      AddRoad(stem + SectionWord(column, p, parts) + base, roadClass,
+              Chain(run.begin() + begin, run.begin() + end), column);
     }
   }
 
@@ -185,7 +191,9 @@ class StreetBuilder {
   }
 
   std::string InsideName(bool column, const LatticeLine& line, int zone) {
-    if (line.ringRoad) return std::string("环城") + (column ? (line.at < 0 ? "西" : "东") : (line.at < 0 ? "南" : "北")) + "路";
+    if (line.ringRoad)
+      return std::string("环城") + (column ? (line.at < 0 ? "西" : "东") : (line.at < 0 ? "南" : "北")) +
+             "路";
     if (std::abs(line.at) < 1) {
       if (column) return zone == 2 ? "北大街" : "南大街";
       return zone == 2 ? "东大街" : "西大街";
@@ -198,7 +206,8 @@ class StreetBuilder {
       const std::size_t length = std::min<std::size_t>(run.size() - begin, names_.random().Between(2, 5));
       const double pick = names_.random().Unit();
       const char* suffix = pick < 0.45 ? "街" : pick < 0.8 ? "路" : "巷";
-      AddRoad(names_.Stem() + suffix, RoadClass::Branch, Chain(run.begin() + begin, run.begin() + begin + length), column);
+      AddRoad(names_.Stem() + suffix, RoadClass::Branch,
+              Chain(run.begin() + begin, run.begin() + begin + length), column);
       begin += length;
     }
   }
@@ -211,7 +220,8 @@ class StreetBuilder {
       StreetPiece& p = net_.pieces[piece];
       p.road = id;
       road.line.insert(road.line.end(), p.line.begin() + (road.line.empty() ? 0 : 1), p.line.end());
-      for (int end : {p.from, p.to}) (column ? net_.junctions[end].columnRoad : net_.junctions[end].rowRoad) = id;
+      for (int end : {p.from, p.to})
+        (column ? net_.junctions[end].columnRoad : net_.junctions[end].rowRoad) = id;
     }
     net_.roads.push_back(std::move(road));
   }
@@ -224,21 +234,8 @@ class StreetBuilder {
 
 }  // namespace
 
-int StreetNetwork::NearestJunction(Vec2 at, bool latticeOnly) const {
-  int best = -1;
-  double bestDistance = INFINITY;
-  for (std::size_t k = 0; k < junctions.size(); ++k) {
-    if (latticeOnly && !junctions[k].onLattice) continue;
-    if (junctions[k].pieces.empty()) continue;
-    const double d = Distance(at, junctions[k].at);
-    if (d < bestDistance) {
-      bestDistance = d;
-      best = int(k);
-    }
-  }
-  return best;
+StreetNetwork BuildStreets(const Layout& layout, NameBook& names) {
+  return StreetBuilder(layout, names).Build();
 }
-
-StreetNetwork BuildStreets(const Layout& layout, NameBook& names) { return StreetBuilder(layout, names).Build(); }
 
 }  // namespace citygen

@@ -10,10 +10,10 @@
 namespace citygen {
 
 struct Junction {
-  Vec2 plan;  // before the warp
-  Vec2 at;    // city coordinates
-  bool onLattice = true;    // both lines are full lattice lines (not old-town lanes)
-  int columnRoad = -1;      // the named roads through it, indices into StreetNetwork::roads
+  Vec2 plan;              // before the warp
+  Vec2 at;                // city coordinates
+  bool onLattice = true;  // both lines are full lattice lines (not old-town lanes)
+  int columnRoad = -1;    // the named roads through it, indices into StreetNetwork::roads
   int rowRoad = -1;
   std::vector<int> pieces;  // street pieces that end here
 };
@@ -35,8 +35,6 @@ struct StreetNetwork {
   int OtherEnd(int piece, int junction) const {
     return pieces[piece].from == junction ? pieces[piece].to : pieces[piece].from;
   }
-  // The junction nearest to a point (city coordinates), or -1 when there is none.
-  int NearestJunction(Vec2 at, bool latticeOnly) const;
 };
 
 StreetNetwork BuildStreets(const Layout& layout, NameBook& names);

@@ -16,13 +16,15 @@ Shape SquareBand(double half, double from, double to) {
 void BuildWaterAndWall(const Layout& layout, NameBook& names, City& city) {
   const Shape outline = MakeRing(layout.Outline());
   const std::string riverStem = names.Stem();
-  for (const auto& [course, name] : {std::pair{&layout.river, riverStem + "江"}, std::pair{&layout.creek, names.Stem() + "河"}}) {
+  for (const auto& [course, name] :
+       {std::pair{&layout.river, riverStem + "江"}, std::pair{&layout.creek, names.Stem() + "河"}}) {
     const Shape line = MakeLine(WarpDensified(layout, course->plan, 60));
     const Shape water = Intersect(*Buffer(*line, course->halfWidth), *outline);
     city.waters.push_back({name, PolygonsOf(*water)});
   }
   const double half = layout.oldTownHalf;
-  city.waters.push_back({"护城河", PolygonsOf(*SquareBand(half, OldTownBands::kMoatFrom, OldTownBands::kMoatTo))});
+  city.waters.push_back(
+      {"护城河", PolygonsOf(*SquareBand(half, OldTownBands::kMoatFrom, OldTownBands::kMoatTo))});
 
   // The wall opens in a gate wherever a lattice street passes through it.
   Shape wall = SquareBand(half, OldTownBands::kWallFrom, OldTownBands::kWallTo);

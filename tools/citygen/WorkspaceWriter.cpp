@@ -21,13 +21,20 @@ Keys AreaStyle(const char* fill, const char* outline, const char* width) {
   return {{"STYLE\\BRUSH\\COLOR", fill}, {"STYLE\\PEN\\COLOR", outline}, {"STYLE\\PEN\\WIDTH", width}};
 }
 Keys RoadStyle(const char* colour, const char* width, const char* casing, const char* casingWidth) {
-  return {{"STYLE\\PEN\\COLOR", colour}, {"STYLE\\PEN\\WIDTH", width}, {"STYLE\\CASING\\COLOR", casing}, {"STYLE\\CASING\\WIDTH", casingWidth}};
+  return {{"STYLE\\PEN\\COLOR", colour},
+          {"STYLE\\PEN\\WIDTH", width},
+          {"STYLE\\CASING\\COLOR", casing},
+          {"STYLE\\CASING\\WIDTH", casingWidth}};
 }
 Keys SymbolStyle(const char* shape, const char* colour, const char* size) {
-  return {{"STYLE\\SYMBOL\\SHAPE", shape}, {"STYLE\\SYMBOL\\COLOR", colour}, {"STYLE\\SYMBOL\\SIZE", size}, {"STYLE\\SYMBOL\\OUTLINE", "#FFFFFF"}};
+  return {{"STYLE\\SYMBOL\\SHAPE", shape},
+          {"STYLE\\SYMBOL\\COLOR", colour},
+          {"STYLE\\SYMBOL\\SIZE", size},
+          {"STYLE\\SYMBOL\\OUTLINE", "#FFFFFF"}};
 }
 Keys Labels(const char* size, const char* colour, const char* maxWidth = nullptr) {
-  Keys keys = {{"LABEL\\FIELD", "name"}, {"LABEL\\SIZE", size}, {"LABEL\\COLOR", colour}, {"LABEL\\HALO", "#FFFFFF"}};
+  Keys keys = {
+      {"LABEL\\FIELD", "name"}, {"LABEL\\SIZE", size}, {"LABEL\\COLOR", colour}, {"LABEL\\HALO", "#FFFFFF"}};
   if (maxWidth) keys.push_back({"LABEL\\ZOOM\\MAX", maxWidth});
   return keys;
 }
@@ -40,29 +47,37 @@ Keys Key(const char* key, const char* value) { return {{key, value}}; }
 // The main map, bottom to top, in the colours of a printed city plan.
 std::vector<LayerEntry> MainLayers() {
   return {
-      {layer::kDistricts, AreaStyle("#F3EFE6", "#D8D0C0", "0.5") + Labels("16", "#A8977C") + Key("LABEL\\HALO", "#F3EFE6")},
-      {layer::kGreens, AreaStyle("#CDE6B5", "#A9CC8C", "0.6") + Labels("9", "#3E7B2A", "6000") + Key("LEGEND", "绿地")},
-      {layer::kWaters, AreaStyle("#AAD3F2", "#7DB4E0", "0.8") + Labels("10", "#2F6FAF", "20000") + Key("LEGEND", "水系")},
-      {layer::kWall, AreaStyle("#9B7B57", "#6E5234", "1") + Labels("9", "#6E5234", "8000") + Key("LEGEND", "城墙")},
-      {layer::kBorders, Keys{{"STYLE\\PEN\\COLOR", "#A07CC0"}, {"STYLE\\PEN\\WIDTH", "1.6"}, {"STYLE\\PEN\\PATTERN", "dashdot"}} +
+      {layer::kDistricts,
+       AreaStyle("#F3EFE6", "#D8D0C0", "0.5") + Labels("16", "#A8977C") + Key("LABEL\\HALO", "#F3EFE6")},
+      {layer::kGreens,
+       AreaStyle("#CDE6B5", "#A9CC8C", "0.6") + Labels("9", "#3E7B2A", "6000") + Key("LEGEND", "绿地")},
+      {layer::kWaters,
+       AreaStyle("#AAD3F2", "#7DB4E0", "0.8") + Labels("10", "#2F6FAF", "20000") + Key("LEGEND", "水系")},
+      {layer::kWall,
+       AreaStyle("#9B7B57", "#6E5234", "1") + Labels("9", "#6E5234", "8000") + Key("LEGEND", "城墙")},
+      {layer::kBorders, Keys{{"STYLE\\PEN\\COLOR", "#A07CC0"},
+                             {"STYLE\\PEN\\WIDTH", "1.6"},
+                             {"STYLE\\PEN\\PATTERN", "dashdot"}} +
                             Key("LEGEND", "区界")},
       {layer::kBranchRoads, RoadStyle("#FFFFFF", "2.2", "#CFC8BA", "3.6") + Key("ZOOM\\MAX", "16000")},
       {layer::kSecondaryRoads, RoadStyle("#FFF4C8", "3.6", "#D8C07E", "5.4")},
       {layer::kMainRoads, RoadStyle("#FFD07A", "5.2", "#D0913A", "7.4") + Labels("9", "#5A4020", "9000")},
-      {layer::kStreets, Keys{{"STYLE\\PEN\\PATTERN", "none"}, {"ZOOM\\MAX", "3000"}} + Labels("8", "#4A4030")},
-      {layer::kBusLines, Keys{{"STYLE\\PEN\\COLOR", "#B02E7CD6"}, {"STYLE\\PEN\\WIDTH", "2.2"}, {"ZOOM\\MAX", "12000"}}},
-      {layer::kBusStops, SymbolStyle("bus", "#1F6FD1", "11") + Labels("8", "#1A4F8F", "2500") + Key("ZOOM\\MAX", "4000") +
-                             Key("LEGEND", "公交站台")},
-      {PoiTypeName(PoiType::Bank), SymbolStyle("bank", "#C9A227", "12") + Labels("8", "#7A5F0F") + Key("ZOOM\\MAX", "2000") +
-                                       Key("LEGEND", "金融银行")},
-      {PoiTypeName(PoiType::Clinic), SymbolStyle("hospital", "#D93B48", "12") + Labels("8", "#9E1F2A") + Key("ZOOM\\MAX", "2000") +
-                                         Key("LEGEND", "医疗卫生")},
-      {PoiTypeName(PoiType::College), SymbolStyle("college", "#6C4FB8", "12") + Labels("8", "#4A3290") + Key("ZOOM\\MAX", "2000") +
-                                          Key("LEGEND", "大中专院校")},
-      {PoiTypeName(PoiType::Dining), SymbolStyle("dining", "#E67A2E", "11") + Labels("8", "#8F4514") + Key("ZOOM\\MAX", "3000") +
-                                         Key("LEGEND", "餐饮娱乐")},
-      {PoiTypeName(PoiType::Sight), SymbolStyle("sight", "#C8322D", "13") + Labels("9", "#8F1F1B") + Key("ZOOM\\MAX", "5000") +
-                                        Key("LEGEND", "旅游景点")},
+      {layer::kStreets,
+       Keys{{"STYLE\\PEN\\PATTERN", "none"}, {"ZOOM\\MAX", "3000"}} + Labels("8", "#4A4030")},
+      {layer::kBusLines,
+       Keys{{"STYLE\\PEN\\COLOR", "#B02E7CD6"}, {"STYLE\\PEN\\WIDTH", "2.2"}, {"ZOOM\\MAX", "12000"}}},
+      {layer::kBusStops, SymbolStyle("bus", "#1F6FD1", "11") + Labels("8", "#1A4F8F", "2500") +
+                             Key("ZOOM\\MAX", "4000") + Key("LEGEND", "公交站台")},
+      {PoiTypeName(PoiType::Bank), SymbolStyle("bank", "#C9A227", "12") + Labels("8", "#7A5F0F") +
+                                       Key("ZOOM\\MAX", "2000") + Key("LEGEND", "金融银行")},
+      {PoiTypeName(PoiType::Clinic), SymbolStyle("hospital", "#D93B48", "12") + Labels("8", "#9E1F2A") +
+                                         Key("ZOOM\\MAX", "2000") + Key("LEGEND", "医疗卫生")},
+      {PoiTypeName(PoiType::College), SymbolStyle("college", "#6C4FB8", "12") + Labels("8", "#4A3290") +
+                                          Key("ZOOM\\MAX", "2000") + Key("LEGEND", "大中专院校")},
+      {PoiTypeName(PoiType::Dining), SymbolStyle("dining", "#E67A2E", "11") + Labels("8", "#8F4514") +
+                                         Key("ZOOM\\MAX", "3000") + Key("LEGEND", "餐饮娱乐")},
+      {PoiTypeName(PoiType::Sight), SymbolStyle("sight", "#C8322D", "13") + Labels("9", "#8F1F1B") +
+                                        Key("ZOOM\\MAX", "5000") + Key("LEGEND", "旅游景点")},
   };
 }
 
@@ -76,9 +91,12 @@ std::vector<LayerEntry> OverviewLayers() {
   };
 }
 
-std::string Quote(const std::string& key, const std::string& value) { return "\"\\" + key + "\" = \"" + value + "\"\n"; }
+std::string Quote(const std::string& key, const std::string& value) {
+  return "\"\\" + key + "\" = \"" + value + "\"\n";
+}
 
-std::string Workspace(const City& city, const std::string& gpkgName, const std::vector<LayerEntry>& layers, double viewWidth) {
+std::string Workspace(const City& city, const std::string& gpkgName, const std::vector<LayerEntry>& layers,
+                      double viewWidth) {
   std::string text = "!GEOSET\nbegin_metadata\n";
   text += Quote("GEOSET\\NAME", city.name);
   text += Quote("GEOSET\\PROJECTION", "EPSG:4547");
@@ -120,9 +138,11 @@ double CityWidth(const City& city) {
 
 std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName) {
   const std::filesystem::path base(dir);
-  std::string error = WriteFile((base / (city.name + ".gst")).string(), Workspace(city, gpkgName, MainLayers(), 12000));
+  std::string error =
+      WriteFile((base / (city.name + ".gst")).string(), Workspace(city, gpkgName, MainLayers(), 12000));
   if (error.empty()) {
-    error = WriteFile((base / (city.name + "2.gst")).string(), Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));
+    error = WriteFile((base / (city.name + "2.gst")).string(),
+                      Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));
   }
   return error;
 }

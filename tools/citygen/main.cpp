@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
   for (const auto& line : city.lines) rows += line.stops.size();
   for (const auto& list : city.pois) pois += list.size();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%s: %zu roads, %zu bus lines, %zu stops, %zu bus rows, %zu places; %.1f s\n", city.name.c_str(),
-              city.roads.size(), city.lines.size(), city.stops.size(), rows, pois, seconds);
+  std::printf("%s: %zu roads, %zu bus lines, %zu stops, %zu bus rows, %zu places; %.1f s\n",
+              city.name.c_str(), city.roads.size(), city.lines.size(), city.stops.size(), rows, pois,
+              seconds);
   return 0;
 }
