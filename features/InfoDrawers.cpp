@@ -1,5 +1,6 @@
 #include "features/InfoDrawers.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +28,8 @@ struct CardRow {
   int valueTop;
 };
 constexpr CardRow kCardRows[] = {
-    {"名    称", 240, 210}, {"联 系 人", 637, 600}, {"联系电话", 997, 960}, {"联系地址", 1357, 1320}, {"网站链接", 1717, 1680},
+    {"名    称", 240, 210},   {"联 系 人", 637, 600},   {"联系电话", 997, 960},
+    {"联系地址", 1357, 1320}, {"网站链接", 1717, 1680},
 };
 
 QLabel* ValueLabel(QWidget* drawer, int top) {
@@ -35,9 +37,10 @@ QLabel* ValueLabel(QWidget* drawer, int top) {
   qiwu::SetTwipsGeometry(label, 1320, top, 3015, 255);
   // The system's window colours: the text box background behind the window text.
   label->setAutoFillBackground(true);
+  const QPalette system = QApplication::palette();
   QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-  palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
+  palette.setColor(QPalette::Window, system.color(QPalette::Base));
+  palette.setColor(QPalette::WindowText, system.color(QPalette::Text));
   label->setPalette(palette);
   label->setIndent(3);
   return label;
@@ -52,8 +55,9 @@ InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& cont
     imgInfo[i] = new qiwu::ImageControl(picInfo[i]);
     imgInfo[i]->setObjectName(QStringLiteral("imgInfo%1").arg(i));
     qiwu::SetTwipsGeometry(imgInfo[i], 0, 0, kTabWidth, kTabHeight);
-    imgInfo[i]->SetPicture(DrawerTabPicture(tabLabels[i], imgInfo[i]->size(), imgInfo[i]->devicePixelRatioF()));
-    imgInfo[i]->setCursor(Qt::PointingHandCursor);
+    imgInfo[i]->SetPicture(
+        DrawerTabPicture(tabLabels[i], imgInfo[i]->size(), imgInfo[i]->devicePixelRatioF()));
+    imgInfo[i]->setCursor(hand_);
     connect(imgInfo[i], &qiwu::ImageControl::Click, this,
             [this, i] { qiwu::Guarded(QStringLiteral("打开或关闭抽屉"), [this, i] { imgInfo_Click(i); }); });
   }
@@ -86,10 +90,16 @@ void InfoDrawers::CreateLegend(QWidget* picInfo1) {
   RefreshLegend();
 }
 
+void InfoDrawers::SetHandCursor(const QCursor& hand) {
+  hand_ = hand;
+  for (qiwu::ImageControl* tab : imgInfo) tab->setCursor(hand_);
+  if (lblWeb->testAttribute(Qt::WA_SetCursor)) lblWeb->setCursor(hand_);
+}
+
 void InfoDrawers::RefreshLegend() {
   if (!context_.Map1) return;
-  Image4->setPixmap(QPixmap::fromImage(RenderLegend(context_.Map1->LayersBottomToTop(), Image4->size(),
-                                                  Image4->devicePixelRatioF())));
+  Image4->setPixmap(QPixmap::fromImage(
+      RenderLegend(context_.Map1->LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
 }
 
 void InfoDrawers::SelectionModified() {
@@ -118,7 +128,8 @@ void InfoDrawers::FillCard(const Feature& feature) {
   const QString name = feature.DisplayName();
   const QString table = feature.OwnerLayer()->Name();
   lblName->setText(name);
-  const QString condition = QStringLiteral(" where name  = '") + modGetRecord::SqlText(name) + QStringLiteral("'");
+  const QString condition =
+      QStringLiteral(" where name  = '") + modGetRecord::SqlText(name) + QStringLiteral("'");
   // Four separate lookups, in this order; a failing one leaves its label empty and the rest run.
   lblLinkman->setText(modGetRecord::GetFieldValue(table, QStringLiteral("linkman"), condition));
   lblTel->setText(modGetRecord::GetFieldValue(table, QStringLiteral("tel"), condition));
@@ -150,7 +161,7 @@ void InfoDrawers::lblWeb_MouseMove() {
   if (lblWeb->text().isEmpty())
     lblWeb->unsetCursor();
   else
-    lblWeb->setCursor(Qt::PointingHandCursor);
+    lblWeb->setCursor(hand_);
 }
 
 bool InfoDrawers::eventFilter(QObject* watched, QEvent* event) {

@@ -5,6 +5,7 @@
 // which writes the single selected feature into txtObjName and, while the card is open, fills
 // the card for a restaurant. The controls are children of the drawers; this object lives as
 // long as picInfo(0).
+#include <QCursor>
 #include <QObject>
 #include <array>
 
@@ -46,6 +47,9 @@ class InfoDrawers : public QObject {
   void lblWeb_Click();
   // The mouse moved over the web link: a hand over a link, the arrow over an empty one.
   void lblWeb_MouseMove();
+  // The hand shown over the tabs and a non-empty link (the toolbar image list's "Hand" in the
+  // main window; Qt's pointing hand until set).
+  void SetHandCursor(const QCursor& hand);
   // Draws the legend picture again from Map1's layer styles (after a workspace load).
   void RefreshLegend();
 
@@ -58,4 +62,5 @@ class InfoDrawers : public QObject {
   void FillCard(const Feature& feature);
 
   MainContext& context_;
+  QCursor hand_{Qt::PointingHandCursor};
 };

@@ -8,6 +8,7 @@
 #include "app/kit/ItemListAdapters.h"
 #include "app/kit/Twips.h"
 #include "data/modGetRecord.h"
+#include "features/WindowColours.h"
 
 KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
     : QObject(picShow1),
@@ -21,6 +22,7 @@ KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
   qiwu::SetTwipsGeometry(txtLike, 80, 360, 2175, 330);
   qiwu::SetTwipsGeometry(Label6, 80, 840, 720, 180);
   qiwu::SetTwipsGeometry(lstShow1, 80, 1080, 2175, 3300);
+  UseWindowColours({txtLike, lstShow1});
   // Every keystroke, paste or clearing searches again.
   connect(txtLike, &QLineEdit::textChanged, this,
           [this] { qiwu::Guarded(QStringLiteral("模糊查询"), [this] { txtLike_Change(); }); });

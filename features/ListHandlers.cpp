@@ -49,7 +49,8 @@ void ListHandlers::lstShow_Click(int index) {
   // lstShow(0) lists the type of cmbType(0), lstShow(2) that of cmbType(1).
   const bool found = index == 1 ? LocateInAnyLayer(item->text())
                                 : LocateOnMainMap(cmbType[index == 0 ? 0 : 1]->currentText(), item->text());
-  if (!found) qiwu::MsgBox(QStringLiteral("没有找到相应图元。 ") + QStringLiteral("\r\n"), qiwu::MsgIcon::Information);
+  if (!found)
+    qiwu::MsgBox(QStringLiteral("没有找到相应图元。 ") + QStringLiteral("\r\n"), qiwu::MsgIcon::Information);
 }
 
 bool ListHandlers::LocateOnMainMap(const QString& layer, const QString& name) {

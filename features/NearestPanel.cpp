@@ -11,6 +11,7 @@
 #include "app/kit/Messages.h"
 #include "app/kit/Twips.h"
 #include "features/SpatialSearch.h"
+#include "features/WindowColours.h"
 #include "map/MapControl.h"
 #include "map/MapSetup.h"
 #include "map/modMapFunction.h"
@@ -39,6 +40,7 @@ NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
   qiwu::SetTwipsGeometry(Label9, 120, 1080, 1800, 180);
   qiwu::SetTwipsGeometry(lblDis, 120, 1320, 1935, 330);
   lblDis->setFrameShape(QFrame::StyledPanel);
+  UseWindowColours({txtNear});
   connect(cmdClick1, &QPushButton::clicked, this,
           [this] { qiwu::Guarded(QStringLiteral("指定当前位置"), [this] { cmdClick_Click(); }); });
 }

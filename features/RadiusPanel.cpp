@@ -11,6 +11,7 @@
 #include "app/kit/Messages.h"
 #include "app/kit/Twips.h"
 #include "features/SpatialSearch.h"
+#include "features/WindowColours.h"
 #include "map/MapControl.h"
 #include "map/MapSetup.h"
 #include "map/modMapFunction.h"
@@ -36,6 +37,7 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
   qiwu::SetTwipsGeometry(cmdClick0, 80, 1530, 2175, 390);
   qiwu::SetTwipsGeometry(Label2, 90, 2070, 900, 180);
   qiwu::SetTwipsGeometry(lstShow2, 80, 2310, 2175, 2070);
+  UseWindowColours({txtRadius, lstShow2});
   connect(cmdClick0, &QPushButton::clicked, this,
           [this] { qiwu::Guarded(QStringLiteral("指定中心点"), [this] { cmdClick_Click(); }); });
 }

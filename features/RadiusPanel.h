@@ -19,13 +19,13 @@ class RadiusPanel : public QObject {
  public:
   RadiusPanel(QWidget* picShow2, MainContext& context);
 
-  QLabel* Label4;         // "选择地物类型"
-  QComboBox* cmbType1;    // cmbType(1): point types
-  QLabel* Label8;         // "输入查询半径(米)"
-  QLineEdit* txtRadius;   // "500"
-  QPushButton* cmdClick0; // cmdClick(0): "屏幕上指定中心点"
-  QLabel* Label2;         // "查询结果"
-  QListWidget* lstShow2;  // lstShow(2): names found, in search order
+  QLabel* Label4;          // "选择地物类型"
+  QComboBox* cmbType1;     // cmbType(1): point types
+  QLabel* Label8;          // "输入查询半径(米)"
+  QLineEdit* txtRadius;    // "500"
+  QPushButton* cmdClick0;  // cmdClick(0): "屏幕上指定中心点"
+  QLabel* Label2;          // "查询结果"
+  QListWidget* lstShow2;   // lstShow(2): names found, in search order
 
   // cmdClick(0): arms user tool 1 on Map1 for the radius search (PickForRadius true).
   void cmdClick_Click();

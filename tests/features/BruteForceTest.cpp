@@ -4,10 +4,10 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QProcess>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
 #include <cmath>
 #include <random>
 
@@ -83,7 +83,8 @@ TEST(BruteForce, TheCommandLineAnswersAsThePanels) {
     h.radius->txtRadius->setText("900");
     h.radius->RadiusSearch(x.toDouble(), y.toDouble());
     QString listed;
-    for (int i = 0; i < h.radius->lstShow2->count(); ++i) listed += h.radius->lstShow2->item(i)->text() + "\n";
+    for (int i = 0; i < h.radius->lstShow2->count(); ++i)
+      listed += h.radius->lstShow2->item(i)->text() + "\n";
     EXPECT_EQ(RunCli({"radius", "加油站", x, y, "900"}), listed);
 
     h.nearest->NearestSearch(x.toDouble(), y.toDouble());

@@ -128,8 +128,8 @@ void WriteDatabase(const QString& path) {
   sqlite3_open(path.toUtf8().constData(), &db);
   Exec(db, "begin");
   Exec(db, "create table 地物类型 (typeName text, type text)");
-  for (const char* row : {"('餐饮娱乐','点')", "('金融银行','点')", "('大中专院校','点')", "('医院诊所','点')",
-                          "('旅游景点','点')", "('加油站','点')", "('主干道','线')"})
+  for (const char* row : {"('餐饮娱乐','点')", "('金融银行','点')", "('大中专院校','点')",
+                          "('医院诊所','点')", "('旅游景点','点')", "('加油站','点')", "('主干道','线')"})
     Exec(db, QStringLiteral("insert into 地物类型 values ") + row);
   Exec(db, "create table 餐饮娱乐 (name text, linkman text, tel text, address text, web text)");
   for (const NamedPoint& p : Restaurants()) {
@@ -147,7 +147,8 @@ void WriteDatabase(const QString& path) {
       {"金融银行", Banks()}, {"大中专院校", Colleges()}, {"加油站", Stations()}};
   for (const auto& [table, points] : named) {
     Exec(db, QStringLiteral("create table %1 (name text)").arg(table));
-    for (const NamedPoint& p : points) Exec(db, QStringLiteral("insert into %1 values (%2)").arg(table, Quoted(p.name)));
+    for (const NamedPoint& p : points)
+      Exec(db, QStringLiteral("insert into %1 values (%2)").arg(table, Quoted(p.name)));
   }
   for (const char* table : {"旅游景点", "医院诊所", "主干道", "次干道", "支路"})
     Exec(db, QStringLiteral("create table %1 (name text)").arg(table));
@@ -161,13 +162,13 @@ void WriteDatabase(const QString& path) {
 
 const std::vector<NamedPoint>& Restaurants() {
   static const std::vector<NamedPoint> points = {
-      {QStringLiteral("连锁快餐"), At(3000, 3000)},    // the far twin, first in the layer
-      {QStringLiteral("湖畔酒家"), At(120, 0)},        // 120 m from the centre
-      {QStringLiteral("O'Neil 酒吧"), At(0, 260)},     // 260 m
-      {QStringLiteral("老街面馆"), At(0, -480)},       // 480 m
-      {QStringLiteral("远郊饭庄"), At(700, 0)},        // 700 m
-      {QStringLiteral("连锁快餐"), At(3200, 3000)},    // the near twin
-      {QStringLiteral("山顶茶社"), At(-5000, 0)},      // alone
+      {QStringLiteral("连锁快餐"), At(3000, 3000)},  // the far twin, first in the layer
+      {QStringLiteral("湖畔酒家"), At(120, 0)},      // 120 m from the centre
+      {QStringLiteral("O'Neil 酒吧"), At(0, 260)},   // 260 m
+      {QStringLiteral("老街面馆"), At(0, -480)},     // 480 m
+      {QStringLiteral("远郊饭庄"), At(700, 0)},      // 700 m
+      {QStringLiteral("连锁快餐"), At(3200, 3000)},  // the near twin
+      {QStringLiteral("山顶茶社"), At(-5000, 0)},    // alone
   };
   return points;
 }

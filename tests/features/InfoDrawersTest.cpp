@@ -88,7 +88,9 @@ TEST(InfoCard, OnlyOneSelectedFeatureIsShown) {
   };
   // Two features of one layer.
   selectAndCheckEmpty([&] {
-    h.Map1->FindLayer(QStringLiteral("餐饮娱乐"))->Selection().SelectWithinRadius(fixture::kCx, fixture::kCy, 300, 0);
+    h.Map1->FindLayer(QStringLiteral("餐饮娱乐"))
+        ->Selection()
+        .SelectWithinRadius(fixture::kCx, fixture::kCy, 300, 0);
   });
   // One feature in each of two layers.
   selectAndCheckEmpty([&] {

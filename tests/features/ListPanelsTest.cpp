@@ -25,7 +25,8 @@ TEST(TypeBrowse, ChoosingATypeListsItsNamesOnceInOrder) {
   MessageRecorder messages;
   PanelHarness h;
   PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("大中专院校"));
-  EXPECT_EQ(Items(h.typeBrowse->lstShow0), (QStringList{QStringLiteral("栖坞大学"), QStringLiteral("同名楼")}));
+  EXPECT_EQ(Items(h.typeBrowse->lstShow0),
+            (QStringList{QStringLiteral("栖坞大学"), QStringLiteral("同名楼")}));
   PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("餐饮娱乐"));
   // 连锁快餐 is in the table twice and listed once.
   EXPECT_EQ(Items(h.typeBrowse->lstShow0).count(QStringLiteral("连锁快餐")), 1);
@@ -39,10 +40,12 @@ TEST(TypeBrowse, AnotherPanelsSelectorRelistsTheTypeBrowseList) {
   for (QComboBox* other : {h.radius->cmbType1, h.nearest->cmbType2}) {
     h.typeBrowse->lstShow0->clear();
     h.radius->lstShow2->addItem(QStringLiteral("旧结果"));
-    PanelHarness::Choose(other, other->currentText() == QStringLiteral("金融银行") ? QStringLiteral("餐饮娱乐")
-                                                                                  : QStringLiteral("金融银行"));
+    PanelHarness::Choose(other, other->currentText() == QStringLiteral("金融银行")
+                                    ? QStringLiteral("餐饮娱乐")
+                                    : QStringLiteral("金融银行"));
     // Listed from cmbType(0), whatever the other selector shows; its own panel is untouched.
-    EXPECT_EQ(Items(h.typeBrowse->lstShow0), (QStringList{QStringLiteral("栖坞大学"), QStringLiteral("同名楼")}));
+    EXPECT_EQ(Items(h.typeBrowse->lstShow0),
+              (QStringList{QStringLiteral("栖坞大学"), QStringLiteral("同名楼")}));
     EXPECT_EQ(Items(h.radius->lstShow2), QStringList{QStringLiteral("旧结果")});
     h.radius->lstShow2->clear();
   }
@@ -129,14 +132,16 @@ TEST(ListClick, KeyboardAndMousePicksRunOnceEach) {
   int selections = 0;
   QObject::connect(h.Map1, &MapControl::SelectionModified, [&] { ++selections; });
   list->setFocus();
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(0)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list->visualItemRect(list->item(0)).center());
   EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("栖坞大学(大中专院校)")});
   const int afterClick = selections;
   QTest::keyClick(list, Qt::Key_Down);
   EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("同名楼(大中专院校)")});
   // A second click on an item runs its pick once more, never twice.
   const int afterKey = selections;
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(1)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list->visualItemRect(list->item(1)).center());
   EXPECT_EQ(selections - afterKey, afterKey - afterClick);
 }
 

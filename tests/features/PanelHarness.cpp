@@ -25,10 +25,12 @@ QWidget* Box(QWidget* parent, int left, int top, int width, int height) {
 
 PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   const fixture::City& city = fixture::City::Get();
-  if (!modDBAccess::OpenConnection(city.DatabasePath())) throw std::runtime_error("fixture database not opened");
+  if (!modDBAccess::OpenConnection(city.DatabasePath()))
+    throw std::runtime_error("fixture database not opened");
 
   qiwu::SetTwipsGeometry(window.get(), 0, 0, 15360, 9300);
-  for (int k = 0; k < 4; ++k) picShow[k] = Box(window.get(), 60 + (k % 2) * 2460, 60 + (k / 2) * 4600, 2400, 4500);
+  for (int k = 0; k < 4; ++k)
+    picShow[k] = Box(window.get(), 60 + (k % 2) * 2460, 60 + (k / 2) * 4600, 2400, 4500);
   Map1 = new MapControl(window.get());
   qiwu::SetTwipsGeometry(Map1, 5000, 900, 10360, 8400);
   auto* picture4 = Box(window.get(), 11160, 0, 3915, 750);
@@ -51,7 +53,8 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   keyword = new KeywordPanel(picShow[1], context);
   radius = new RadiusPanel(picShow[2], context);
   nearest = new NearestPanel(picShow[3], context);
-  lists = new ListHandlers(*typeBrowse, *keyword, *radius, *nearest, lstShow3, [this] { ++busEntryShown; }, context);
+  lists = new ListHandlers(
+      *typeBrowse, *keyword, *radius, *nearest, lstShow3, [this] { ++busEntryShown; }, context);
   drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName);
   for (QWidget* drawer : picInfo) drawer->raise();
 
@@ -66,8 +69,9 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
 
   // As at start-up: each selector filled, then its first entry chosen.
   const QString pointTypes = QStringLiteral(" where type  = \"点\" ");
-  for (auto [selector, condition] : {std::pair{typeBrowse->cmbType0, QString()}, std::pair{radius->cmbType1, pointTypes},
-                                     std::pair{nearest->cmbType2, pointTypes}}) {
+  for (auto [selector, condition] :
+       {std::pair{typeBrowse->cmbType0, QString()}, std::pair{radius->cmbType1, pointTypes},
+        std::pair{nearest->cmbType2, pointTypes}}) {
     qiwu::ComboBoxItems items(selector);
     modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), items, condition,
                            QStringLiteral("typeName"), true, false);

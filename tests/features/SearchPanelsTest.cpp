@@ -40,8 +40,8 @@ TEST(RadiusSearch, ThreeRestaurantsAreListedSelectedAndFramedByTheirBoundsPlusAT
   const MapPoint c = At(0, 0);
   h.radius->RadiusSearch(c.x, c.y);
   // In layer order, not sorted.
-  EXPECT_EQ(Items(h.radius->lstShow2),
-            (QStringList{QStringLiteral("湖畔酒家"), QStringLiteral("O'Neil 酒吧"), QStringLiteral("老街面馆")}));
+  EXPECT_EQ(Items(h.radius->lstShow2), (QStringList{QStringLiteral("湖畔酒家"), QStringLiteral("O'Neil 酒吧"),
+                                                    QStringLiteral("老街面馆")}));
   EXPECT_EQ(h.SelectedFeatures().size(), 3);
   // Bounds x 0..120, y -480..260 around the centre, a tenth more on every side.
   ExpectViewFits(*h.Map1, {c.x - 12, c.y - 480 - 74, c.x + 120 + 12, c.y + 260 + 74});

@@ -1,0 +1,16 @@
+#include "features/WindowColours.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QWidget>
+
+void UseWindowColours(std::initializer_list<QWidget*> controls) {
+  const QPalette system = QApplication::palette();
+  for (QWidget* control : controls) {
+    // Roles set on the control itself are not overridden by the container's palette.
+    QPalette palette = control->palette();
+    palette.setColor(QPalette::Base, system.color(QPalette::Base));
+    palette.setColor(QPalette::Text, system.color(QPalette::Text));
+    control->setPalette(palette);
+  }
+}
