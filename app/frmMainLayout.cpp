@@ -92,6 +92,8 @@ void frmMain::CreateTopRow() {
   txtObjName->setReadOnly(true);
   SetBackColor(txtObjName, 0xC0FFFF);
   SetTwipsGeometry(txtObjName, 840, 240, 2295, 270);
+  // A long name shows its beginning, not the layer at its end.
+  connect(txtObjName, &QLineEdit::textChanged, txtObjName, [this] { txtObjName->setCursorPosition(0); });
 }
 
 void frmMain::CreateMaps() {
