@@ -110,16 +110,16 @@ std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& pa
   std::string line;
   bool inside = false;
   for (int number = 1; std::getline(in, line); ++number) {
-    if (line == "begin_metadata")
+    if (line == "begin_metadata") {
       inside = true;
-    else if (line == "end_metadata")
+    } else if (line == "end_metadata") {
       inside = false;
-    else if (inside) {
+    } else if (inside) {
       std::smatch match;
-      if (std::regex_match(line, match, entry))
-        keys[match[1]] = match[2];
-      else if (malformed)
-        malformed->push_back(std::to_string(number) + ": " + line);
+      const bool wellFormed = std::regex_match(line, match, entry);
+      if (wellFormed && keys.emplace(match[1], match[2]).second) continue;
+      if (malformed)
+        malformed->push_back(std::to_string(number) + (wellFormed ? " repeats a key: " : ": ") + line);
     }
   }
   return keys;

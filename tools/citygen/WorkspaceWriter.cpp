@@ -32,9 +32,10 @@ Keys SymbolStyle(const char* shape, const char* colour, const char* size) {
           {"STYLE\\SYMBOL\\SIZE", size},
           {"STYLE\\SYMBOL\\OUTLINE", "#FFFFFF"}};
 }
-Keys Labels(const char* size, const char* colour, const char* maxWidth = nullptr) {
+Keys Labels(const char* size, const char* colour, const char* maxWidth = nullptr,
+            const char* halo = "#FFFFFF") {
   Keys keys = {
-      {"LABEL\\FIELD", "name"}, {"LABEL\\SIZE", size}, {"LABEL\\COLOR", colour}, {"LABEL\\HALO", "#FFFFFF"}};
+      {"LABEL\\FIELD", "name"}, {"LABEL\\SIZE", size}, {"LABEL\\COLOR", colour}, {"LABEL\\HALO", halo}};
   if (maxWidth) keys.push_back({"LABEL\\ZOOM\\MAX", maxWidth});
   return keys;
 }
@@ -48,7 +49,7 @@ Keys Key(const char* key, const char* value) { return {{key, value}}; }
 std::vector<LayerEntry> MainLayers() {
   return {
       {layer::kDistricts,
-       AreaStyle("#F3EFE6", "#D8D0C0", "0.5") + Labels("16", "#A8977C") + Key("LABEL\\HALO", "#F3EFE6")},
+       AreaStyle("#F3EFE6", "#D8D0C0", "0.5") + Labels("16", "#A8977C", nullptr, "#F3EFE6")},
       {layer::kGreens,
        AreaStyle("#CDE6B5", "#A9CC8C", "0.6") + Labels("9", "#3E7B2A", "6000") + Key("LEGEND", "绿地")},
       {layer::kWaters,
