@@ -70,8 +70,12 @@ class BusBuilder {
     for (std::size_t k = 0; k < streets.junctions.size(); ++k) {
       if (streets.junctions[k].onLattice && part[k] == main) stations_.push_back(int(k));
     }
+    // Sights, colleges and hospitals give their names to nearby stops; small clinics do not.
     for (PoiType type : {PoiType::Sight, PoiType::Clinic, PoiType::College}) {
-      for (const Poi& poi : city.pois[size_t(type)]) landmarks_.push_back({poi.name, poi.at});
+      for (const Poi& poi : city.pois[size_t(type)]) {
+        if (type != PoiType::Clinic || poi.name.find("医院") != std::string::npos)
+          landmarks_.push_back({poi.name, poi.at});
+      }
     }
   }
 
