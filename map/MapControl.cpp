@@ -63,9 +63,12 @@ MapResult MapControl::LoadWorkspace(const QString& gstPath) {
   if (extent) view.FitRect(*extent);
   if (workspace.file.hasCenter) view.SetCenter(workspace.file.center);
   if (workspace.file.zoomLevel > 0) view.SetWidth(workspace.file.zoomLevel);
+  // A load always reports its view, even one equal to the last, so that what follows the view
+  // (the overview's frame) is drawn for the new layers.
+  view_ = view;
   cacheDirty_ = true;
-  ApplyView(view);
   update();
+  emit ViewChanged();
   if (hadSelection) emit SelectionModified();
   return result;
 }
