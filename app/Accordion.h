@@ -27,7 +27,7 @@ class Accordion {
   int OpenPanel() const;
 
  private:
-  void CloseUpTabs(int last);                 // tabs 1..last directly under tab 0
+  void CloseUpTabs(int last);                  // tabs 1..last directly under tab 0
   void ChainTabsBelow(int first, int bottom);  // tabs first..4 one after another below bottom
   void ShowOnly(int p);
 

@@ -26,9 +26,9 @@ constexpr quint32 kBlue = 0xFF0000;
 constexpr int kWholeMapButton = 4;
 
 // The tool each toolbar button activates; the whole-map button keeps the current tool.
-constexpr std::array<int, 9> kButtonTools = {kToolPointer,   kToolZoomIn,      kToolZoomOut,
-                                             kToolPan,       0,                kToolMeasure,
-                                             kToolSelectPoint, kToolSelectRadius, kToolSelectRect};
+constexpr std::array<int, 9> kButtonTools = {
+    kToolPointer, kToolZoomIn,      kToolZoomOut,      kToolPan,       0,
+    kToolMeasure, kToolSelectPoint, kToolSelectRadius, kToolSelectRect};
 
 }  // namespace
 

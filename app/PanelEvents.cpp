@@ -22,7 +22,8 @@ void frmMain::ResetAfterTabClick() {
   Line1->SetY2(busOpen ? TwipsTop(picShow[Accordion::kBusPanel]) - 220 : 7560);
   if (!picShow[1]->isHidden()) keyword->txtLike->setFocus();
   Layer* marker = context.lyrTempPoint;
-  if (marker && marker->ListFeatures().Count() != 0) marker->RemoveFeature(marker->KeyOfNamedFeature(QString()));
+  if (marker && marker->ListFeatures().Count() != 0)
+    marker->RemoveFeature(marker->KeyOfNamedFeature(QString()));
   Map1->ActivateTool(kToolPointer);
   ReleaseToolButtons();
 }

@@ -9,9 +9,9 @@
 #include "app/kit/Messages.h"
 #include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
-#include "features/InfoDrawers.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
+#include "features/InfoDrawers.h"
 #include "map/MapControl.h"
 #include "map/MapSetup.h"
 
@@ -20,8 +20,8 @@ using namespace qiwu;
 namespace {
 
 [[noreturn]] void EndOnMapFailure(const MapResult& result) {
-  MsgBox(QStringLiteral("错误代码：%1\r\n错误描述：%2").arg(result.number).arg(result.description), MsgIcon::Critical,
-         QStringLiteral("地图错误"));
+  MsgBox(QStringLiteral("错误代码：%1\r\n错误描述：%2").arg(result.number).arg(result.description),
+         MsgIcon::Critical, QStringLiteral("地图错误"));
   EndProgram(1);
 }
 
@@ -94,8 +94,8 @@ void frmMain::FillSelectors() {
 
   bus->optLine_Click();
   ComboBoxItems lines(bus->cmbBus);
-  modGetRecord::FillList(QStringLiteral("公交信息"), QStringLiteral("线路名"), lines, QString(), QStringLiteral("id"),
-                         true, false);
+  modGetRecord::FillList(QStringLiteral("公交信息"), QStringLiteral("线路名"), lines, QString(),
+                         QStringLiteral("id"), true, false);
 
   for (int i = 1; i <= 2; ++i) {
     ComboBoxItems pointTypes(cmbType[i]);

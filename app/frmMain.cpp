@@ -48,15 +48,16 @@ void frmMain::CreatePanels() {
   radius = new RadiusPanel(picShow[2], context);
   nearest = new NearestPanel(picShow[3], context);
   bus = new BusPanel(picShow[Accordion::kBusPanel], context);
-  listHandlers = new ListHandlers(*typeBrowse, *keyword, *radius, *nearest, bus->lstShow3,
-                                  [this] { bus->ShowListEntry(); }, context);
+  listHandlers = new ListHandlers(
+      *typeBrowse, *keyword, *radius, *nearest, bus->lstShow3, [this] { bus->ShowListEntry(); }, context);
   lstShow = listHandlers->lstShow;
   cmbType = listHandlers->cmbType;
   drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName);
 }
 
 void frmMain::ConnectEvents() {
-  connect(cmbCity, &QComboBox::activated, this, [this] { Guarded(QStringLiteral("城市切换"), [this] { cmbCity_Click(); }); });
+  connect(cmbCity, &QComboBox::activated, this,
+          [this] { Guarded(QStringLiteral("城市切换"), [this] { cmbCity_Click(); }); });
 
   for (int i = 0; i < int(imgType.size()); ++i) {
     connect(imgType[i], &ImageControl::Click, this,

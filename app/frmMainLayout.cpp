@@ -29,7 +29,9 @@ const char* const kTabLabels[] = {"智能查询", "模糊查询", "范围查询"
 const char* const kToolTips[] = {"指针", "放大", "缩小", "平移", "查看全图", "测距", "点选", "圆选", "框选"};
 
 // Button i's left: browse tools, then the ruler, then the select tools, a small gap between groups.
-int ToolButtonLeft(int i) { return 2940 + i * kButtonStep + (i >= 5 ? kGroupGap : 0) + (i >= 6 ? kGroupGap : 0); }
+int ToolButtonLeft(int i) {
+  return 2940 + i * kButtonStep + (i >= 5 ? kGroupGap : 0) + (i >= 6 ? kGroupGap : 0);
+}
 
 QFrame* NewFrame(QWidget* parent, QFrame::Shape shape) {
   auto* frame = new QFrame(parent);

@@ -18,13 +18,12 @@ void ImageControl::paintEvent(QPaintEvent*) {
   painter.drawPixmap(0, 0, picture_);
 }
 
-void ImageControl::mousePressEvent(QMouseEvent* event) {
-  pressed_ = event->button() == Qt::LeftButton;
-}
+void ImageControl::mousePressEvent(QMouseEvent* event) { pressed_ = event->button() == Qt::LeftButton; }
 
 // A click is a left press and release inside the control, like a button's.
 void ImageControl::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   if (click) emit Click();
 }

@@ -17,7 +17,8 @@ QString FormatGrouped(double value, int decimals) {
   for (int i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
   QString text = (value < 0 && scaled > 0 ? QStringLiteral("-") : QString()) + digits;
   if (decimals > 0)
-    text += QLatin1Char('.') + QStringLiteral("%1").arg(static_cast<qint64>(fraction), decimals, 10, QLatin1Char('0'));
+    text += QLatin1Char('.') +
+            QStringLiteral("%1").arg(static_cast<qint64>(fraction), decimals, 10, QLatin1Char('0'));
   return text;
 }
 

@@ -1,8 +1,9 @@
 // The accordion of query panels on the real frmMain: which panel a tab click opens, where the
 // tabs and Line1 end up (twips), and the reset every tab click performs.
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/kit/ImageControl.h"
 #include "app/kit/LineControl.h"
@@ -87,7 +88,8 @@ TEST(Accordion, EveryTabClickResetsToolButtonsAndMarker) {
     EXPECT_EQ(w.Map1->CurrentTool(), kToolPointer);
     EXPECT_EQ(w.context.lyrTempPoint->ListFeatures().Count(), 0);
     for (int i = 0; i < 9; ++i)
-      EXPECT_EQ(w.imgTools[i]->Picture().cacheKey(), w.imgListTools.Picture(2 * i + 1).cacheKey()) << "imgTools(" << i << ")";
+      EXPECT_EQ(w.imgTools[i]->Picture().cacheKey(), w.imgListTools.Picture(2 * i + 1).cacheKey())
+          << "imgTools(" << i << ")";
   }
 }
 

@@ -1,11 +1,12 @@
 // The help: F1 opens the program's pages in the help window, and every page, link and
 // picture they refer to is shipped.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QTest>
 #include <QTextBrowser>
-#include <gtest/gtest.h>
 
 #include "app/HelpWindow.h"
 #include "tests/app/WindowFixture.h"
@@ -38,7 +39,8 @@ TEST(Help, EveryLinkAndPictureOfThePagesIsShipped) {
     for (auto it = reference.globalMatch(html); it.hasNext();) {
       const QString target = it.next().captured(1);
       ++references;
-      EXPECT_TRUE(QFileInfo::exists(help.filePath(target))) << page.toStdString() << " -> " << target.toStdString();
+      EXPECT_TRUE(QFileInfo::exists(help.filePath(target)))
+          << page.toStdString() << " -> " << target.toStdString();
     }
   }
   EXPECT_GT(references, 5);

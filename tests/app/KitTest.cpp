@@ -1,10 +1,11 @@
 // The form kit: number formats, the line control's twips, the image list and the real
 // message box.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/kit/ImageList.h"
 #include "app/kit/LineControl.h"
@@ -19,13 +20,15 @@ TEST(FormatGrouped, GroupsThousandsAndRoundsHalvesAwayFromZero) {
     int decimals;
     const char* text;
   } cases[] = {
-      {1234.5, 2, "1,234.50"},   {100, 2, "100.00"},         {46200, 2, "46,200.00"},   {0, 2, "0.00"},
-      {999.995, 2, "1,000.00"},  {1234567.891, 2, "1,234,567.89"}, {700, 0, "700"},     {1234.6, 0, "1,235"},
-      {0.5, 0, "1"},             {2.5, 0, "3"},              {-1234.5, 0, "-1,235"},    {-0.2, 0, "0"},
-      {999, 0, "999"},           {1000, 0, "1,000"},         {12.345, 1, "12.3"},
+      {1234.5, 2, "1,234.50"}, {100, 2, "100.00"},       {46200, 2, "46,200.00"},
+      {0, 2, "0.00"},          {999.995, 2, "1,000.00"}, {1234567.891, 2, "1,234,567.89"},
+      {700, 0, "700"},         {1234.6, 0, "1,235"},     {0.5, 0, "1"},
+      {2.5, 0, "3"},           {-1234.5, 0, "-1,235"},   {-0.2, 0, "0"},
+      {999, 0, "999"},         {1000, 0, "1,000"},       {12.345, 1, "12.3"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(qiwu::FormatGrouped(c.value, c.decimals), QString::fromUtf8(c.text)) << c.value << " " << c.decimals;
+    EXPECT_EQ(qiwu::FormatGrouped(c.value, c.decimals), QString::fromUtf8(c.text))
+        << c.value << " " << c.decimals;
 }
 
 TEST(LineControl, EndPointsReadBackInTwipsAndPlaceTheControl) {

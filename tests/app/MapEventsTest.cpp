@@ -1,5 +1,7 @@
 // The toolbar and the map events on the real frmMain: tools and pictures, the whole-map view,
 // the view-width clamp and read-out, the measuring read-out, the overview and the point pick.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,7 +9,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "app/kit/Colors.h"
 #include "app/kit/ImageControl.h"
@@ -64,8 +65,8 @@ TEST(Toolbar, EachButtonChoosesItsToolAndShowsItselfPressed) {
   StartedWindow started;
   frmMain& w = started.window;
   const char* tips[] = {"指针", "放大", "缩小", "平移", "查看全图", "测距", "点选", "圆选", "框选"};
-  const int tools[] = {kToolPointer, kToolZoomIn, kToolZoomOut, kToolPan, -1, kToolMeasure,
-                       kToolSelectPoint, kToolSelectRadius, kToolSelectRect};
+  const int tools[] = {kToolPointer, kToolZoomIn,      kToolZoomOut,      kToolPan,       -1,
+                       kToolMeasure, kToolSelectPoint, kToolSelectRadius, kToolSelectRect};
   EXPECT_EQ(ButtonImages(w), (std::vector<int>{1, 3, 5, 7, 9, 11, 13, 15, 17}));
   for (int i = 0; i < 9; ++i) {
     if (i == 4) continue;
@@ -93,7 +94,8 @@ TEST(Toolbar, WholeMapShowsTheDistrictLayerAndKeepsTheTool) {
   EXPECT_NEAR(view.CenterX(), area.CenterX(), eps);
   EXPECT_NEAR(view.CenterY(), area.CenterY(), eps);
   // The view holds the whole area and is tight on one axis.
-  EXPECT_TRUE(view.Contains({area.minX + eps, area.minY + eps}) && view.Contains({area.maxX - eps, area.maxY - eps}));
+  EXPECT_TRUE(view.Contains({area.minX + eps, area.minY + eps}) &&
+              view.Contains({area.maxX - eps, area.maxY - eps}));
   EXPECT_TRUE(std::abs(view.Width() - area.Width()) < eps || std::abs(view.Height() - area.Height()) < eps);
   EXPECT_EQ(w.Map1->CurrentTool(), kToolPan);
   EXPECT_EQ(ButtonImages(w), (std::vector<int>{1, 3, 5, 7, 9, 11, 13, 15, 17}));
@@ -106,8 +108,9 @@ TEST(ViewChange, WidthIsClampedAndShownInBlueUntilTheTimerTicks) {
     double set, width;
     const char* caption;
   } cases[] = {
-      {1234.5, 1234.5, "视野 1,234.50 米"}, {40, 100, "视野 100.00 米"},     {50000, 46200, "视野 46,200.00 米"},
-      {100, 100, "视野 100.00 米"},         {46200, 46200, "视野 46,200.00 米"}, {999.996, 999.996, "视野 1,000.00 米"},
+      {1234.5, 1234.5, "视野 1,234.50 米"}, {40, 100, "视野 100.00 米"},
+      {50000, 46200, "视野 46,200.00 米"},  {100, 100, "视野 100.00 米"},
+      {46200, 46200, "视野 46,200.00 米"},  {999.996, 999.996, "视野 1,000.00 米"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.set);
@@ -201,4 +204,24 @@ TEST(PointPick, DispatchesToTheSearchWhoseButtonWasPressedLast) {
   EXPECT_GT(w.lstShow[2]->count(), 0);
   EXPECT_TRUE(w.nearest->txtNear->text().isEmpty());
   EXPECT_TRUE(shown.messages.Messages().empty()) << shown.messages.Texts().join('\n').toStdString();
+}
+
+// A handler whose map operation fails reports it in a critical box; the program goes on.
+TEST(Handlers, FailureInsideAHandlerIsReportedAndTheWindowCarriesOn) {
+  const auto dir = apptest::CopyWithoutLayer(QStringLiteral("行政区域"));
+  StartedWindow started(dir->path());
+  frmMain& w = started.window;
+  ASSERT_TRUE(started.messages.Messages().empty()) << started.messages.Texts().join('\n').toStdString();
+  QTest::mouseClick(w.imgTools[3], Qt::LeftButton, {}, QPoint(10, 10));
+
+  QTest::mouseClick(w.imgTools[4], Qt::LeftButton, {}, QPoint(10, 10));
+  ASSERT_EQ(started.messages.Messages().size(), 1u);
+  const qiwu::Message& report = started.messages.Messages()[0];
+  EXPECT_EQ(report.icon, qiwu::MsgIcon::Critical);
+  EXPECT_EQ(report.title, QStringLiteral("运行错误"));
+  EXPECT_TRUE(report.text.contains(QStringLiteral("行政区域"))) << report.text.toStdString();
+
+  EXPECT_EQ(w.Map1->CurrentTool(), kToolPan);
+  QTest::mouseClick(w.imgTools[1], Qt::LeftButton, {}, QPoint(10, 10));
+  EXPECT_EQ(w.Map1->CurrentTool(), kToolZoomIn);
 }

@@ -1,9 +1,10 @@
 #include "tests/app/ProgramDir.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "tools/citygen/Generator.h"
 

@@ -30,15 +30,18 @@ void Settle() { QTest::qWait(400); }
 
 void Save(QWidget* widget, const char* name, QRect twips = {}) {
   Settle();
-  const QRect area = twips.isNull() ? QRect(QPoint(0, 0), QSize(-1, -1))
-                                    : QRect(qiwu::TwipsToPixels(twips.x(), widget), qiwu::TwipsToPixels(twips.y(), widget),
-                                            qiwu::TwipsToPixels(twips.width(), widget),
-                                            qiwu::TwipsToPixels(twips.height(), widget));
+  const QRect area =
+      twips.isNull()
+          ? QRect(QPoint(0, 0), QSize(-1, -1))
+          : QRect(qiwu::TwipsToPixels(twips.x(), widget), qiwu::TwipsToPixels(twips.y(), widget),
+                  qiwu::TwipsToPixels(twips.width(), widget), qiwu::TwipsToPixels(twips.height(), widget));
   const QString path = outDir + "/" + name;
   if (!widget->grab(area).save(path)) std::fprintf(stderr, "cannot save %s\n", qUtf8Printable(path));
 }
 
-QPoint MapPixel(const MapControl* map, double fx, double fy) { return QPoint(int(map->width() * fx), int(map->height() * fy)); }
+QPoint MapPixel(const MapControl* map, double fx, double fy) {
+  return QPoint(int(map->width() * fx), int(map->height() * fy));
+}
 
 }  // namespace
 

@@ -1,14 +1,15 @@
 // Start-up and the city switch on the real frmMain: what the window holds once loaded, the
 // two ways start-up ends the program, and a switch to the city already loaded.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSet>
 #include <QTimer>
-#include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include "app/kit/ImageControl.h"
 #include "app/kit/LineControl.h"
@@ -87,7 +88,8 @@ TEST(StartUp, OpensOnTheDemoCityWithEverySelectorFilled) {
   EXPECT_EQ(w.Map2->FindLayer(QStringLiteral("rectlayer")), w.context.lyrRect);
   EXPECT_EQ(qiwu::TwipsWidth(w.Map1), qiwu::TwipsWidth(w.picMain));
   EXPECT_EQ(qiwu::TwipsHeight(w.Map1), qiwu::TwipsHeight(w.picMain));
-  EXPECT_EQ(qiwu::TwipsGeometry(w.Map2), QRect(0, 0, qiwu::TwipsWidth(w.Picture2), qiwu::TwipsHeight(w.Picture2)));
+  EXPECT_EQ(qiwu::TwipsGeometry(w.Map2),
+            QRect(0, 0, qiwu::TwipsWidth(w.Picture2), qiwu::TwipsHeight(w.Picture2)));
 
   EXPECT_TRUE(w.Timer1->isSingleShot());
   EXPECT_EQ(w.Timer1->interval(), 1500);
@@ -125,7 +127,8 @@ TEST(StartUp, MissingDatabaseEndsTheProgramBeforeTheWindowShows) {
   ASSERT_EQ(messages.Messages().size(), 2u) << messages.Texts().join('\n').toStdString();
   EXPECT_EQ(messages.Messages()[0].title, QStringLiteral("打开数据库错误"));
   EXPECT_EQ(messages.Messages()[0].icon, MsgIcon::Critical);
-  EXPECT_EQ(messages.Messages()[1].text, QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."));
+  EXPECT_EQ(messages.Messages()[1].text,
+            QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."));
   EXPECT_EQ(messages.Messages()[1].title, QStringLiteral("数据库错误"));
   EXPECT_EQ(messages.Messages()[1].icon, MsgIcon::Critical);
   // The maps were loaded before the database was tried; the selectors were never filled.
@@ -155,7 +158,8 @@ TEST_P(StartUpWithoutLayer, ReportsTheMapErrorAndEndsBeforeAnyDatabaseAccess) {
   EXPECT_EQ(w.Map2->LayerCount(), 0) << "the overview is loaded after the main map's set-up";
 }
 
-INSTANTIATE_TEST_SUITE_P(EightNamedLayers, StartUpWithoutLayer, testing::Values("餐饮娱乐", "路线", "公交站台"));
+INSTANTIATE_TEST_SUITE_P(EightNamedLayers, StartUpWithoutLayer,
+                         testing::Values("餐饮娱乐", "路线", "公交站台"));
 
 // Choosing the loaded city again reloads both maps (the temporary layers are new and empty)
 // and refills the selectors.
