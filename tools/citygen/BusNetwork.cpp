@@ -105,6 +105,9 @@ class BusBuilder {
     }
   }
 
+  // Suburban lines are numbered from 301 on; ordinary lines leave that block of numbers to them.
+  static constexpr int kSuburbanFirst = 301;
+
   // What a metre of straight distance typically costs a line: routes follow the street grid.
   static constexpr double kPerMetre = 1.5;
 
@@ -241,7 +244,8 @@ class BusBuilder {
   std::string NextNumber() {
     do {
       ++number_;
-    } while ((number_ >= 300 && number_ < 400) || random_.Chance(0.1));
+    } while ((number_ >= kSuburbanFirst - 1 && number_ < kSuburbanFirst - 1 + 100 * scale_) ||
+             random_.Chance(0.1));
     return std::to_string(number_) + "路";
   }
 
@@ -276,7 +280,7 @@ class BusBuilder {
 
   // Feeders from villages at the city's edge towards the inner districts.
   void AddSuburban() {
-    int number = 301;
+    int number = kSuburbanFirst;
     for (int k = 0; k < 12 * scale_; ++k) {
       for (int attempt = 0; attempt < 50; ++attempt) {
         const int from = RandomStation([&](int j) { return PlanRadius(j) > layout_.radius * 0.85; });

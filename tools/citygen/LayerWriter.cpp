@@ -1,3 +1,4 @@
+#include <cpl_conv.h>
 #include <gdal_priv.h>
 #include <ogrsf_frmts.h>
 
@@ -117,6 +118,9 @@ const char* RoadLayerName(RoadClass roadClass) {
 
 std::string WriteLayers(const City& city, const std::string& gpkgPath) {
   GDALAllRegister();
+  // The file is written under a temporary name and renamed at the end, so waiting for the disk
+  // after every transaction buys nothing.
+  const CPLConfigOptionSetter noSync("OGR_SQLITE_SYNCHRONOUS", "OFF", false);
   const std::string temporary = gpkgPath + ".new.gpkg";  // the driver wants the .gpkg ending
   std::filesystem::remove(temporary);
   GeoPackage gpkg(temporary);
