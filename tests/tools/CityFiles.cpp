@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <regex>
 
 #include "tools/citygen/Generator.h"
 
@@ -106,7 +105,6 @@ std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& pa
                                                  std::vector<std::string>* malformed) {
   std::map<std::string, std::string> keys;
   std::ifstream in(path);
-  const std::regex entry(R"re(^"(\\[^"]+)" = "([^"]*)"$)re");
   std::string line;
   bool inside = false;
   for (int number = 1; std::getline(in, line); ++number) {
@@ -115,9 +113,16 @@ std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& pa
     } else if (line == "end_metadata") {
       inside = false;
     } else if (inside) {
-      std::smatch match;
-      const bool wellFormed = std::regex_match(line, match, entry);
-      if (wellFormed && keys.emplace(match[1], match[2]).second) continue;
+      // "\KEY\PATH" = "value"
+      const std::size_t middle = line.find("\" = \"");
+      const bool wellFormed = line.size() > 8 && line.starts_with("\"\\") && line.ends_with('"') &&
+                              middle != std::string::npos && line.find('"', 1) == middle &&
+                              line.find('"', middle + 5) == line.size() - 1;
+      if (wellFormed &&
+          keys.emplace(line.substr(1, middle - 1), line.substr(middle + 5, line.size() - middle - 6))
+              .second) {
+        continue;
+      }
       if (malformed)
         malformed->push_back(std::to_string(number) + (wellFormed ? " repeats a key: " : ": ") + line);
     }
