@@ -73,8 +73,9 @@ class BusBuilder {
     // Sights, colleges and hospitals give their names to nearby stops; small clinics do not.
     for (PoiType type : {PoiType::Sight, PoiType::Clinic, PoiType::College}) {
       for (const Poi& poi : city.pois[size_t(type)]) {
-        if (type != PoiType::Clinic || poi.name.find("医院") != std::string::npos)
+        if (type != PoiType::Clinic || poi.name.find("医院") != std::string::npos) {
           landmarks_.push_back({poi.name, poi.at});
+        }
       }
     }
   }
@@ -129,14 +130,20 @@ class BusBuilder {
     return [this, seed](int piece) { return baseCost_[piece] * (0.7 + 0.6 * Shuffle(seed, piece)); };
   }
 
-  Path Join(const std::vector<int>& waypoints, const RoutePlanner::PieceCost& cost) const {
+  // The legs between consecutive waypoints as one path, empty when some leg has none. With
+  // `used`, each leg's pieces are marked there before the next leg is searched.
+  Path Join(const std::vector<int>& waypoints, const RoutePlanner::PieceCost& cost,
+            double perMetre = kPerMetre, std::vector<char>* used = nullptr) const {
     Path whole;
     for (std::size_t k = 0; k + 1 < waypoints.size(); ++k) {
-      const Path leg = planner_.Find(waypoints[k], waypoints[k + 1], cost, kPerMetre);
+      const Path leg = planner_.Find(waypoints[k], waypoints[k + 1], cost, perMetre);
       if (leg.junctions.empty()) return {};
       if (whole.junctions.empty()) whole.junctions.push_back(leg.junctions.front());
       whole.junctions.insert(whole.junctions.end(), leg.junctions.begin() + 1, leg.junctions.end());
       whole.pieces.insert(whole.pieces.end(), leg.pieces.begin(), leg.pieces.end());
+      if (used) {
+        for (int piece : leg.pieces) (*used)[piece] = 1;
+      }
     }
     return whole;
   }
@@ -351,18 +358,9 @@ class BusBuilder {
       for (double end : {-x, x}) waypoints.push_back(NearestStation(layout_.Warp({end, y})));
     }
     std::vector<char> used(streets_.pieces.size(), 0);
-    Path whole;
-    for (std::size_t k = 0; k + 1 < waypoints.size(); ++k) {
-      const auto cost = [&](int piece) { return baseCost_[piece] * (used[piece] ? 6 : 1); };
-      const Path leg = planner_.Find(waypoints[k], waypoints[k + 1], cost, 1.0);
-      if (leg.junctions.empty()) continue;
-      if (!whole.junctions.empty() && whole.junctions.back() != leg.junctions.front()) continue;
-      if (whole.junctions.empty()) whole.junctions.push_back(leg.junctions.front());
-      whole.junctions.insert(whole.junctions.end(), leg.junctions.begin() + 1, leg.junctions.end());
-      whole.pieces.insert(whole.pieces.end(), leg.pieces.begin(), leg.pieces.end());
-      for (int piece : leg.pieces) used[piece] = 1;
-    }
-    AddLine("夜1路", whole, StopJunctions(whole, false));
+    const auto cost = [&](int piece) { return baseCost_[piece] * (used[piece] ? 6 : 1); };
+    const Path path = Join(waypoints, cost, 1.0, &used);
+    AddLine("夜1路", path, StopJunctions(path, false));
   }
 
   // The line list's order: numbered lines by number, then sightseeing, new-town and night lines.
