@@ -1,6 +1,5 @@
 #include "features/InfoDrawers.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +12,7 @@
 #include "data/modGetRecord.h"
 #include "features/DrawerArt.h"
 #include "features/WebLink.h"
+#include "features/WindowColours.h"
 #include "map/Legend.h"
 #include "map/MapControl.h"
 
@@ -35,13 +35,8 @@ constexpr CardRow kCardRows[] = {
 QLabel* ValueLabel(QWidget* drawer, int top) {
   auto* label = new QLabel(drawer);
   qiwu::SetTwipsGeometry(label, 1320, top, 3015, 255);
-  // The system's window colours: the text box background behind the window text.
   label->setAutoFillBackground(true);
-  const QPalette system = QApplication::palette();
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window, system.color(QPalette::Base));
-  palette.setColor(QPalette::WindowText, system.color(QPalette::Text));
-  label->setPalette(palette);
+  UseWindowColours({label});
   label->setIndent(3);
   return label;
 }

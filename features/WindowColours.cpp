@@ -9,8 +9,11 @@ void UseWindowColours(std::initializer_list<QWidget*> controls) {
   for (QWidget* control : controls) {
     // Roles set on the control itself are not overridden by the container's palette.
     QPalette palette = control->palette();
+    // Boxes paint Base behind Text; labels that fill their background paint Window behind WindowText.
     palette.setColor(QPalette::Base, system.color(QPalette::Base));
     palette.setColor(QPalette::Text, system.color(QPalette::Text));
+    palette.setColor(QPalette::Window, system.color(QPalette::Base));
+    palette.setColor(QPalette::WindowText, system.color(QPalette::Text));
     control->setPalette(palette);
   }
 }
