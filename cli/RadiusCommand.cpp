@@ -32,7 +32,8 @@ int RunRadius(const CliContext& context, const QStringList& args) {
     return 1;
   }
   QString out;
-  for (const Feature& feature : FeaturesInRadius(*layer, {x, y}, radius)) out += feature.DisplayName() + u'\n';
+  for (const Feature& feature : FeaturesInRadius(*layer, {x, y}, radius))
+    out += feature.DisplayName() + u'\n';
   WriteOut(out);
   return 0;
 }
