@@ -21,7 +21,7 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<const Layer
   if (options.background.isValid()) painter.fillRect(QRect(QPoint(0, 0), view.Pixels()), options.background);
 
   RenderStats stats;
-  LayerPainter layers(painter, view, sprites_);
+  LayerPainter layers(painter, view, sprites_, layerImage_);
   std::vector<LayerLabels> labels(bottomToTop.size());
   std::vector<QRectF> obstacles;
   for (size_t i = 0; i < bottomToTop.size(); ++i) {
@@ -43,7 +43,7 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<const Layer
   }
 
   if (options.labels) {
-    Labeler labeler(painter, text_, view.Pixels());
+    Labeler labeler(painter, text_, labelSprites_, view.Pixels());
     for (const QRectF& box : obstacles) labeler.AddObstacle(box);
     // District and water names first, then streets, then the names of points; within each kind the
     // upper layer goes first.

@@ -35,6 +35,8 @@ class MapRenderer {
  private:
   SymbolSprites sprites_;
   TextPaths text_;
+  LabelSprites labelSprites_;
+  QImage layerImage_;
 };
 
 // Render() of a renderer kept for the calling thread.

@@ -12,8 +12,6 @@ constexpr double kMaxLetterBend = 30;  // degrees between neighbouring letters o
 constexpr double kSteepSlope = 1.7;    // |dy| / |dx| above which letters stand upright, stacked
 constexpr double kStreetRepeat = 360;  // pixels between repeated names along one long street
 
-double HaloWidth(const LabelLook& look) { return std::max(2.5, look.pixelSize / 4.5); }
-
 double AngleBetween(double a, double b) {
   const double d = std::fmod(std::abs(a - b), 360.0);
   return d > 180 ? 360 - d : d;
@@ -34,10 +32,19 @@ QPointF PointAt(const QPolygonF& line, const std::vector<double>& arc, double s)
   return line[i - 1] + (line[i] - line[i - 1]) * t;
 }
 
+// Sprites differ by text and letter spacing; the look's colours and size are added by LabelSprites.
+QString SpriteKey(const QString& text, const LabelLook& look) {
+  return QStringLiteral("%1|%2").arg(look.letterSpacing).arg(text);
+}
+
 }  // namespace
 
-Labeler::Labeler(QPainter& painter, TextPaths& paths, QSize screen)
-    : painter_(painter), paths_(paths), screen_(QPointF(0, 0), QSizeF(screen)), index_(screen) {}
+Labeler::Labeler(QPainter& painter, TextPaths& paths, LabelSprites& sprites, QSize screen)
+    : painter_(painter),
+      paths_(paths),
+      sprites_(sprites),
+      screen_(QPointF(0, 0), QSizeF(screen)),
+      index_(screen) {}
 
 void Labeler::AddObstacle(const QRectF& box) { index_.Insert(box); }
 
@@ -61,14 +68,6 @@ bool Labeler::Accept(const QString& text, std::vector<QRectF> boxes) {
   return true;
 }
 
-void Labeler::DrawPath(const QPainterPath& path, const LabelLook& look, const QTransform& at) {
-  painter_.setTransform(at);
-  if (look.halo.isValid()) {
-    painter_.strokePath(path, QPen(look.halo, HaloWidth(look), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  }
-  painter_.fillPath(path, look.color);
-}
-
 bool Labeler::Place(const PointLabel& label) {
   const TextPath& text = paths_.Get(label.text, label.look.pixelSize, label.look.letterSpacing);
   const double w = text.width, h = text.height, g = label.gap, d = g * 0.7;
@@ -78,13 +77,12 @@ bool Labeler::Place(const PointLabel& label) {
                              {a.x() - w / 2, a.y() - g - h}, {a.x() - w / 2, a.y() + g},
                              {a.x() + d, a.y() - d - h},     {a.x() + d, a.y() + d},
                              {a.x() - d - w, a.y() - d - h}, {a.x() - d - w, a.y() + d}};
-  const QTransform base = painter_.transform();
   for (const QPointF& topLeft : corners) {
     const QRectF box =
         QRectF(topLeft, QSizeF(w, h)).adjusted(-kHaloMargin, -kHaloMargin, kHaloMargin, kHaloMargin);
     if (!Accept(label.text, {box})) continue;
-    DrawPath(text.path, label.look, QTransform::fromTranslate(topLeft.x(), topLeft.y() + h / 2) * base);
-    painter_.setTransform(base);
+    sprites_.Draw(painter_, SpriteKey(label.text, label.look), text, label.look,
+                  topLeft + QPointF(w / 2, h / 2), 0);
     return true;
   }
   return false;
@@ -96,9 +94,7 @@ bool Labeler::Place(const AreaLabel& label) {
   const QRectF box = QRectF(topLeft, QSizeF(text.width, text.height))
                          .adjusted(-kHaloMargin, -kHaloMargin, kHaloMargin, kHaloMargin);
   if (!Accept(label.text, {box})) return false;
-  const QTransform base = painter_.transform();
-  DrawPath(text.path, label.look, QTransform::fromTranslate(topLeft.x(), label.centre.y()) * base);
-  painter_.setTransform(base);
+  sprites_.Draw(painter_, SpriteKey(label.text, label.look), text, label.look, label.centre, 0);
   return true;
 }
 
@@ -106,7 +102,7 @@ bool Labeler::TryLine(const LineLabel& label, const std::vector<double>& arc, do
                       std::vector<Letter>& letters, std::vector<QRectF>& boxes) {
   const QPolygonF& line = label.line;
   double length = 0;
-  for (const Letter& l : letters) length += l.path->width;
+  for (const Letter& l : letters) length += l.path.width;
   length += label.look.letterSpacing * double(letters.size() - 1);
 
   const QPointF span = PointAt(line, arc, start + length) - PointAt(line, arc, start);
@@ -120,7 +116,7 @@ bool Labeler::TryLine(const LineLabel& label, const std::vector<double>& arc, do
   double offset = 0;
   double previousAngle = 0;
   for (size_t i = 0; i < letters.size(); ++i) {
-    const double a = letters[i].path->width;
+    const double a = letters[i].path.width;
     const double s0 = reversed ? start + length - offset - a : start + offset;
     offset += a + label.look.letterSpacing;
     QPointF from = PointAt(line, arc, s0), to = PointAt(line, arc, s0 + a);
@@ -132,7 +128,7 @@ bool Labeler::TryLine(const LineLabel& label, const std::vector<double>& arc, do
     letters[i].centre = (from + to) / 2;
     letters[i].angle = angle;
     const double radians = angle * std::numbers::pi / 180;
-    const double side = std::max(a, letters[i].path->height) + 2 * kHaloMargin;
+    const double side = std::max(a, letters[i].path.height) + 2 * kHaloMargin;
     const double half = side / 2 * (std::abs(std::cos(radians)) + std::abs(std::sin(radians)));
     boxes.emplace_back(letters[i].centre - QPointF(half, half), QSizeF(2 * half, 2 * half));
   }
@@ -144,12 +140,11 @@ bool Labeler::Place(const LineLabel& label) {
   std::vector<Letter> letters;
   for (const uint code : label.text.toUcs4()) {
     const char32_t c = code;
-    letters.push_back({&paths_.Get(QString::fromUcs4(&c, 1), label.look.pixelSize), {}, 0});
+    const QString letter = QString::fromUcs4(&c, 1);
+    letters.push_back({letter, paths_.Get(letter, label.look.pixelSize), {}, 0});
   }
-  // The per-letter paths are cached under different keys; Get() returning references into one cache
-  // requires that no later Get() evicts them, which a cache of thousands of entries guarantees here.
   double length = label.look.letterSpacing * double(letters.size() - 1);
-  for (const Letter& l : letters) length += l.path->width;
+  for (const Letter& l : letters) length += l.path.width;
   const std::vector<double> arc = ArcLengths(label.line);
   const double total = arc.back();
   if (total < length + 8) return false;
@@ -161,7 +156,6 @@ bool Labeler::Place(const LineLabel& label) {
     centres.push_back(total / 2 + d);
   }
   const double shifts[] = {0, -0.6 * length, 0.6 * length, -1.2 * length, 1.2 * length};
-  const QTransform base = painter_.transform();
   bool any = false;
   std::vector<QRectF> boxes;
   for (const double centre : centres) {
@@ -173,16 +167,11 @@ bool Labeler::Place(const LineLabel& label) {
       for (const QRectF& b : boxes) index_.Insert(b);
       placed_.push_back({label.text, boxes});
       for (const Letter& l : letters) {
-        QTransform at;
-        at.translate(l.centre.x(), l.centre.y());
-        at.rotate(l.angle);
-        at.translate(-l.path->width / 2, 0);
-        DrawPath(l.path->path, label.look, at * base);
+        sprites_.Draw(painter_, SpriteKey(l.letter, label.look), l.path, label.look, l.centre, l.angle);
       }
       any = true;
       break;
     }
   }
-  painter_.setTransform(base);
   return any;
 }

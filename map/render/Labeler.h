@@ -9,14 +9,8 @@
 #include <vector>
 
 #include "map/render/LabelIndex.h"
+#include "map/render/LabelSprites.h"
 #include "map/render/TextPaths.h"
-
-struct LabelLook {
-  int pixelSize = 12;
-  QColor color = Qt::black;
-  QColor halo = Qt::white;   // invalid: no halo
-  double letterSpacing = 0;  // extra pixels between letters
-};
 
 // A feature name beside its symbol: tried right, left, above, below and at the four corners.
 struct PointLabel {
@@ -48,7 +42,8 @@ struct PlacedLabel {
 
 class Labeler {
  public:
-  Labeler(QPainter& painter, TextPaths& paths, QSize screen);
+  // paths and sprites are caches kept by the caller between renderings.
+  Labeler(QPainter& painter, TextPaths& paths, LabelSprites& sprites, QSize screen);
 
   // Space that labels must keep clear of (point symbols).
   void AddObstacle(const QRectF& box);
@@ -62,7 +57,8 @@ class Labeler {
 
  private:
   struct Letter {
-    const TextPath* path;
+    QString letter;
+    TextPath path;  // a copy: later lookups may evict the cached one
     QPointF centre;
     double angle;  // degrees, clockwise on screen
   };
@@ -71,10 +67,10 @@ class Labeler {
   bool FitsScreen(const std::vector<QRectF>& boxes) const;
   bool RepeatsNearby(const QString& text, QPointF at, double distance) const;
   bool Accept(const QString& text, std::vector<QRectF> boxes);
-  void DrawPath(const QPainterPath& path, const LabelLook& look, const QTransform& at);
 
   QPainter& painter_;
   TextPaths& paths_;
+  LabelSprites& sprites_;
   QRectF screen_;
   LabelIndex index_;
   std::vector<PlacedLabel> placed_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "map/render/LineStroker.h"
 #include "map/render/MarkerBitmap.h"
 
 namespace {
@@ -32,8 +33,12 @@ double SignedArea2(const QPolygonF& ring) {
 
 }  // namespace
 
-LayerPainter::LayerPainter(QPainter& painter, const MapView& view, SymbolSprites& sprites)
-    : painter_(painter), view_(view), xf_(ScreenTransform::Of(view)), sprites_(sprites) {}
+LayerPainter::LayerPainter(QPainter& painter, const MapView& view, SymbolSprites& sprites, QImage& layerImage)
+    : painter_(painter),
+      view_(view),
+      xf_(ScreenTransform::Of(view)),
+      sprites_(sprites),
+      layerImage_(layerImage) {}
 
 QString LayerPainter::LabelText(const Layer& layer, int id) const {
   const FeatureStore& store = layer.Store();
@@ -89,37 +94,36 @@ int LayerPainter::DrawRegions(const Layer& layer, const std::vector<int>& ids, L
   if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
-  const bool wall = style.lineDecoration == LineDecoration::Wall;
-  painter_.setPen(Pen(style.penColor, style.penWidth, style.penPattern));
+  painter_.setPen(Qt::NoPen);
   painter_.setBrush(style.brushColor.isValid() ? QBrush(style.brushColor, style.brushPattern) : QBrush());
-  const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
+  const bool filled = painter_.brush().style() != Qt::NoBrush;
   QPainterPath path;
+  outlines_.clear();
   int drawn = 0;
   for (int id : ids) {
     if (!RegionPath(store, id, path)) continue;
-    painter_.drawPath(path);
+    if (filled) painter_.drawPath(path);
     ++drawn;
-    if (wall) {
-      for (const QPolygonF& ring : path.toSubpathPolygons()) AddWall(ring, style, true);
-    }
-    if (!labels || store.PartCount(id) == 0) continue;
-    const QString text = LabelText(layer, id);
-    if (text.isEmpty()) continue;
-    ToScreen(store.Part(id, 0), xf_, kMinStep, scratch_);
-    // The name goes to the middle of the part of the region that is on screen.
-    const QPolygonF visible = ClipRing(scratch_, screen);
-    QPointF at;
-    if (visible.boundingRect().width() > 40 && LabelPoint(visible, at)) {
-      AreaLabel label{text, Look(style), at};
-      label.look.letterSpacing = label.look.pixelSize * 0.4;
-      labels->areas.push_back(label);
-    }
+    for (QPolygonF& ring : path.toSubpathPolygons()) outlines_.push_back(std::move(ring));
+    if (labels) AddAreaLabel(layer, id, *labels);
   }
-  if (wall) {
-    painter_.fillPath(wallTeeth_, style.penColor);
-    wallTeeth_.clear();
-  }
+  StrokeOutlines(style, true);
   return drawn;
+}
+
+void LayerPainter::AddAreaLabel(const Layer& layer, int id, LayerLabels& labels) {
+  const FeatureStore& store = layer.Store();
+  const QString text = LabelText(layer, id);
+  if (text.isEmpty() || store.PartCount(id) == 0) return;
+  // The name goes to the middle of the part of the region that is on screen.
+  ToScreen(store.Part(id, 0), xf_, kMinStep, scratch_);
+  const QPolygonF visible = ClipRing(scratch_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())));
+  QPointF at;
+  if (visible.boundingRect().width() > 40 && LabelPoint(visible, at)) {
+    AreaLabel label{text, Look(layer.Style()), at};
+    label.look.letterSpacing = label.look.pixelSize * 0.4;
+    labels.areas.push_back(label);
+  }
 }
 
 int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
@@ -127,7 +131,7 @@ int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, Lay
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
-  QPainterPath batch;
+  outlines_.clear();
   int drawn = 0;
   for (int id : ids) {
     const QString text = labels ? LabelText(layer, id) : QString();
@@ -135,9 +139,8 @@ int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, Lay
     for (int part = 0; part < store.PartCount(id); ++part) {
       ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
       if (scratch_.size() < 2 || SubPixel(scratch_)) continue;
-      batch.addPolygon(scratch_);
+      outlines_.push_back(scratch_);
       any = true;
-      if (style.lineDecoration == LineDecoration::Wall) AddWall(scratch_, style, false);
       if (text.isEmpty()) continue;
       for (QPolygonF& piece : ClipPolyline(scratch_, screen)) {
         labels->lines.push_back({text, Look(style), std::move(piece)});
@@ -146,31 +149,30 @@ int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, Lay
     }
     drawn += any;
   }
-  StrokeLines(batch, style);
-  if (!wallTeeth_.isEmpty()) {
-    painter_.fillPath(wallTeeth_, style.penColor);
-    wallTeeth_.clear();
-  }
+  StrokeOutlines(style, false);
   return drawn;
 }
 
-void LayerPainter::StrokeLines(const QPainterPath& lines, const LayerStyle& style) {
-  if (style.casingColor.isValid() && style.casingWidth > 0) {
-    painter_.strokePath(lines, Pen(style.casingColor, style.casingWidth));
-  }
-  const QPen pen = Pen(style.penColor, style.penWidth, style.penPattern);
-  if (pen.style() != Qt::NoPen) painter_.strokePath(lines, pen);
+void LayerPainter::StrokeOutlines(const LayerStyle& style, bool closed) {
+  LineStroker stroker(painter_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())), layerImage_);
+  // All casings of the layer before all its fills, so that crossings merge.
+  stroker.Stroke(outlines_, style.casingColor, style.casingWidth);
+  stroker.Stroke(outlines_, style.penColor, style.penWidth, style.penPattern);
+  if (style.lineDecoration != LineDecoration::Wall || !style.penColor.isValid()) return;
+  QPainterPath teeth;
+  for (const QPolygonF& path : outlines_) AddWall(path, style, closed, teeth);
+  painter_.fillPath(teeth, style.penColor);
 }
 
-void LayerPainter::AddWall(const QPolygonF& path, const LayerStyle& style, bool closed) {
+void LayerPainter::AddWall(const QPolygonF& path, const LayerStyle& style, bool closed, QPainterPath& teeth) {
   const double size = std::max(2.0, style.penWidth * 0.9);
   if (!closed || SignedArea2(path) > 0) {
-    wallTeeth_.addPath(Battlements(path, size, style.penWidth / 2 - 0.3));
+    teeth.addPath(Battlements(path, size, style.penWidth / 2 - 0.3));
     return;
   }
   // Battlements face outwards: a ring running the other way round is walked backwards.
-  QPolygonF reversed(path.rbegin(), path.rend());
-  wallTeeth_.addPath(Battlements(reversed, size, style.penWidth / 2 - 0.3));
+  const QPolygonF reversed(path.rbegin(), path.rend());
+  teeth.addPath(Battlements(reversed, size, style.penWidth / 2 - 0.3));
 }
 
 int LayerPainter::DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,

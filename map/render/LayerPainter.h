@@ -21,8 +21,9 @@ struct LayerLabels {
 
 class LayerPainter {
  public:
-  // The painter draws in screen pixels of the view; sprites is a cache that outlives the painter.
-  LayerPainter(QPainter& painter, const MapView& view, SymbolSprites& sprites);
+  // The painter draws in screen pixels of the view; sprites is a cache and layerImage a scratch image
+  // (for translucent lines), both kept by the caller between renderings.
+  LayerPainter(QPainter& painter, const MapView& view, SymbolSprites& sprites, QImage& layerImage);
 
   // Draws the features ids (ascending) of layer; returns how many were drawn (features smaller than
   // a pixel are skipped). labels, when given, receives the layer's labels (if its style labels at
@@ -40,8 +41,10 @@ class LayerPainter {
   int DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
                  std::vector<QRectF>* obstacles);
   void DrawStyledFeature(const FeatureStore& store, int id, const FeatureStyle& style);
-  void StrokeLines(const QPainterPath& lines, const LayerStyle& style);
-  void AddWall(const QPolygonF& path, const LayerStyle& style, bool closed);
+  void AddAreaLabel(const Layer& layer, int id, LayerLabels& labels);
+  // Strokes outlines_ with the layer's casing and pen, then its battlements if it is a wall.
+  void StrokeOutlines(const LayerStyle& style, bool closed);
+  void AddWall(const QPolygonF& path, const LayerStyle& style, bool closed, QPainterPath& teeth);
   // A region as a path of its rings; false when it is smaller than a pixel.
   bool RegionPath(const FeatureStore& store, int id, QPainterPath& path);
   QString LabelText(const Layer& layer, int id) const;
@@ -51,6 +54,7 @@ class LayerPainter {
   const MapView& view_;
   ScreenTransform xf_;
   SymbolSprites& sprites_;
+  QImage& layerImage_;
   QPolygonF scratch_;
-  QPainterPath wallTeeth_;
+  std::vector<QPolygonF> outlines_;  // screen polylines of the layer being drawn
 };
