@@ -32,8 +32,12 @@ void AddRows(ResultSet& rows, const QString& field, ItemList& target, bool numbe
 
 void Fill(const QString& sql, const QString& field, ItemList& target, bool numbered) {
   if (!Run(sql)) return;
+  // Clearing or filling a list runs its change handlers at once, and a handler may issue a
+  // query of its own; the rows being added must survive that, so hold them here meanwhile.
+  std::unique_ptr<ResultSet> rows = std::move(modDBAccess::rsResult);
   target.Clear();
-  AddRows(*modDBAccess::rsResult, field, target, numbered);
+  AddRows(*rows, field, target, numbered);
+  if (!modDBAccess::rsResult) modDBAccess::rsResult = std::move(rows);
 }
 
 }  // namespace

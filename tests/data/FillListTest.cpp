@@ -118,6 +118,25 @@ TEST_F(Builders, RowsThatCannotBecomeItemsAreSkipped) {
   EXPECT_TRUE(recorder.Messages().empty());
 }
 
+// A list whose change handler runs a query of its own while being cleared, as a combo box
+// bound to another list does.
+class QueryingList : public RecordingList {
+ public:
+  void Clear() override {
+    RecordingList::Clear();
+    modDBAccess::ExecuteQuery("select name from 餐饮娱乐 where name = 'none'");
+  }
+};
+
+TEST_F(Builders, AHandlerQueryingDuringTheFillLosesNoRows) {
+  RecordingList expected;
+  QueryingList list;
+  FillList("餐饮娱乐", "linkman", expected, "", "", false, true);
+  FillList("餐饮娱乐", "linkman", list, "", "", false, true);
+  EXPECT_EQ(list.items, expected.items);
+  EXPECT_FALSE(list.items.isEmpty());
+}
+
 TEST_F(Builders, NumbersGrowPast99) {
   QTemporaryDir longLine;
   QStringList statements{"CREATE TABLE 公交信息 (线路名 TEXT, 站名 TEXT, 顺序 INTEGER, ID INTEGER)"};
