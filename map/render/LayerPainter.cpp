@@ -115,11 +115,16 @@ void LayerPainter::AddAreaLabel(const Layer& layer, int id, LayerLabels& labels)
   const FeatureStore& store = layer.Store();
   const QString text = LabelText(layer, id);
   if (text.isEmpty() || store.PartCount(id) == 0) return;
-  // The name goes to the middle of the part of the region that is on screen.
-  ToScreen(store.Part(id, 0), xf_, kMinStep, scratch_);
-  const QPolygonF visible = ClipRing(scratch_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())));
+  // The name goes to the middle of the part of the region that is on screen, clear of its holes.
+  const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
+  std::vector<QPolygonF> visible;
+  for (int part = 0; part < store.PartCount(id); ++part) {
+    ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
+    QPolygonF ring = ClipRing(scratch_, screen);
+    if (!ring.isEmpty() || part > 0) visible.push_back(std::move(ring));
+  }
   QPointF at;
-  if (visible.boundingRect().width() > 40 && LabelPoint(visible, at)) {
+  if (!visible.empty() && visible.front().boundingRect().width() > 40 && LabelPoint(visible, at)) {
     AreaLabel label{text, Look(layer.Style()), at};
     label.look.letterSpacing = label.look.pixelSize * 0.4;
     labels.areas.push_back(label);

@@ -94,11 +94,12 @@ QPolygonF ClipRing(const QPolygonF& ring, const QRectF& rect) {
   return out;
 }
 
-bool LabelPoint(const QPolygonF& ring, QPointF& out) {
-  if (ring.size() < 3) return false;
+bool LabelPoint(const std::vector<QPolygonF>& rings, QPointF& out) {
+  if (rings.empty() || rings.front().size() < 3) return false;
+  const QPolygonF& outer = rings.front();
   double area2 = 0, cx = 0, cy = 0;
-  for (qsizetype i = 0; i < ring.size(); ++i) {
-    const QPointF a = ring[i], b = ring[(i + 1) % ring.size()];
+  for (qsizetype i = 0; i < outer.size(); ++i) {
+    const QPointF a = outer[i], b = outer[(i + 1) % outer.size()];
     const double cross = a.x() * b.y() - b.x() * a.y();
     area2 += cross;
     cx += (a.x() + b.x()) * cross;
@@ -106,16 +107,23 @@ bool LabelPoint(const QPolygonF& ring, QPointF& out) {
   }
   if (std::abs(area2) < 1e-9) return false;
   const QPointF centroid(cx / (3 * area2), cy / (3 * area2));
-  if (ring.containsPoint(centroid, Qt::OddEvenFill)) {
+  const bool inside =
+      std::count_if(rings.begin(), rings.end(),
+                    [&](const QPolygonF& ring) { return ring.containsPoint(centroid, Qt::OddEvenFill); }) %
+          2 ==
+      1;
+  if (inside) {
     out = centroid;
     return true;
   }
   // Crossings of the horizontal line through the centroid; inside runs lie between pairs of them.
   std::vector<double> xs;
-  for (qsizetype i = 0; i < ring.size(); ++i) {
-    const QPointF a = ring[i], b = ring[(i + 1) % ring.size()];
-    if ((a.y() <= centroid.y()) != (b.y() <= centroid.y())) {
-      xs.push_back(a.x() + (centroid.y() - a.y()) * (b.x() - a.x()) / (b.y() - a.y()));
+  for (const QPolygonF& ring : rings) {
+    for (qsizetype i = 0; i < ring.size(); ++i) {
+      const QPointF a = ring[i], b = ring[(i + 1) % ring.size()];
+      if ((a.y() <= centroid.y()) != (b.y() <= centroid.y())) {
+        xs.push_back(a.x() + (centroid.y() - a.y()) * (b.x() - a.x()) / (b.y() - a.y()));
+      }
     }
   }
   std::sort(xs.begin(), xs.end());

@@ -33,9 +33,10 @@ std::vector<QPolygonF> ClipPolyline(const QPolygonF& line, const QRectF& rect);
 // A closed screen ring cut to rect (Sutherland-Hodgman); empty when nothing is inside.
 QPolygonF ClipRing(const QPolygonF& ring, const QRectF& rect);
 
-// A point well inside a screen ring for its label: the centroid when it lies inside, else the middle
-// of the widest inside run of the horizontal line through the centroid. False for a degenerate ring.
-bool LabelPoint(const QPolygonF& ring, QPointF& out);
+// A point well inside a screen region (its rings, the first the outer one, holes counted even-odd) for
+// its label: the outer ring's centroid when it lies inside, else the middle of the widest inside run of
+// the horizontal line through it. False for a degenerate region.
+bool LabelPoint(const std::vector<QPolygonF>& rings, QPointF& out);
 
 // Square battlements along a screen path, on its left side, for the city wall: teeth `size` pixels
 // deep and wide, one every 2 * size pixels, starting `offset` pixels from the path.

@@ -155,13 +155,20 @@ TEST(ScreenGeometry, LabelPointLiesInsideConcaveRings) {
   // A U whose centroid falls in the gap between its arms, a square, and a sliver along the edge.
   const QPolygonF u({{0, 0}, {100, 0}, {100, 100}, {70, 100}, {70, 20}, {30, 20}, {30, 100}, {0, 100}});
   const QPolygonF square({{0, 0}, {10, 0}, {10, 10}, {0, 10}});
-  for (const QPolygonF& ring : {u, square}) {
+  // A moat: a square ring around a square hole that holds the centroid.
+  const QPolygonF hole({{20, 20}, {80, 20}, {80, 80}, {20, 80}});
+  const QPolygonF outer({{0, 0}, {100, 0}, {100, 100}, {0, 100}});
+  const std::vector<std::vector<QPolygonF>> regions = {{u}, {square}, {outer, hole}};
+  for (const auto& rings : regions) {
     QPointF at;
-    ASSERT_TRUE(LabelPoint(ring, at));
-    EXPECT_TRUE(ring.containsPoint(at, Qt::OddEvenFill)) << at.x() << "," << at.y();
+    ASSERT_TRUE(LabelPoint(rings, at));
+    const int containing = int(std::count_if(rings.begin(), rings.end(), [&](const QPolygonF& r) {
+      return r.containsPoint(at, Qt::OddEvenFill);
+    }));
+    EXPECT_EQ(containing % 2, 1) << at.x() << "," << at.y();
   }
   QPointF unused;
-  EXPECT_FALSE(LabelPoint(QPolygonF({{0, 0}, {10, 0}, {20, 0}}), unused)) << "no area";
+  EXPECT_FALSE(LabelPoint({QPolygonF({{0, 0}, {10, 0}, {20, 0}})}, unused)) << "no area";
 }
 
 TEST(ScreenGeometry, RingClippedToTheScreen) {
