@@ -7,7 +7,8 @@
 
 namespace {
 
-constexpr double kMinStep = 0.5;  // pixels: vertices closer than this to the last one are left out
+constexpr double kFullWidthView = 8000;  // metres: line widths are the style's up to this view width
+constexpr double kMinStep = 0.5;         // pixels: vertices closer than this to the last one are left out
 const QColor kGlow(0, 215, 255, 120);
 const QColor kGlowEdge(0, 160, 255);
 
@@ -159,13 +160,17 @@ int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, Lay
 }
 
 void LayerPainter::StrokeOutlines(const LayerStyle& style, bool closed) {
+  // Widths thin out at views wider than kFullWidthView so that a whole city does not drown in its roads.
+  const double scale = std::min(1.0, std::sqrt(kFullWidthView / view_.Width()));
   LineStroker stroker(painter_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())), layerImage_);
   // All casings of the layer before all its fills, so that crossings merge.
-  stroker.Stroke(outlines_, style.casingColor, style.casingWidth);
-  stroker.Stroke(outlines_, style.penColor, style.penWidth, style.penPattern);
+  stroker.Stroke(outlines_, style.casingColor, style.casingWidth * scale);
+  stroker.Stroke(outlines_, style.penColor, style.penWidth * scale, style.penPattern);
   if (style.lineDecoration != LineDecoration::Wall || !style.penColor.isValid()) return;
+  LayerStyle thinned = style;
+  thinned.penWidth *= scale;
   QPainterPath teeth;
-  for (const QPolygonF& path : outlines_) AddWall(path, style, closed, teeth);
+  for (const QPolygonF& path : outlines_) AddWall(path, thinned, closed, teeth);
   painter_.fillPath(teeth, style.penColor);
 }
 
