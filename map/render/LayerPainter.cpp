@@ -190,13 +190,13 @@ int LayerPainter::DrawPoints(const Layer& layer, const std::vector<int>& ids, La
   if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
-  const SymbolSpec spec{style.symbolShape, style.symbolSize, style.symbolColor, style.symbolOutline};
+  const SymbolLook def{style.symbolShape, style.symbolSize, style.symbolColor, style.symbolOutline};
   const double half = style.symbolSize / 2;
   int drawn = 0;
   for (int id : ids) {
     if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
     const QPointF at = xf_(store.Part(id, 0).front());
-    sprites_.Draw(painter_, spec, at);
+    sprites_.Draw(painter_, def, at);
     ++drawn;
     if (obstacles) obstacles->emplace_back(at.x() - half, at.y() - half, 2 * half, 2 * half);
     if (!labels) continue;

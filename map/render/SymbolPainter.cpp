@@ -126,49 +126,49 @@ Pictogram ClassPictogram(const QString& shape) {
 
 }  // namespace
 
-void DrawSymbol(QPainter& painter, const SymbolSpec& spec) {
-  const double r = spec.size / 2;
+void DrawSymbol(QPainter& painter, const SymbolLook& def) {
+  const double r = def.size / 2;
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.scale(r, r);
   // Pens are given in pixels and scaled back into the unit square.
-  const double outlineWidth = std::max(1.0, spec.size / 12) / r;
-  painter.setPen(spec.outline.isValid() ? QPen(spec.outline, outlineWidth) : QPen(Qt::NoPen));
-  painter.setBrush(spec.fill);
-  painter.drawPath(BaseShape(spec.shape));
+  const double outlineWidth = std::max(1.0, def.size / 12) / r;
+  painter.setPen(def.outline.isValid() ? QPen(def.outline, outlineWidth) : QPen(Qt::NoPen));
+  painter.setBrush(def.fill);
+  painter.drawPath(BaseShape(def.shape));
 
-  const Pictogram pictogram = ClassPictogram(spec.shape);
+  const Pictogram pictogram = ClassPictogram(def.shape);
   painter.setPen(Qt::NoPen);
   painter.setBrush(Qt::white);
   painter.drawPath(pictogram.fill);
-  painter.setBrush(spec.fill);
+  painter.setBrush(def.fill);
   painter.drawPath(pictogram.cutout);
   painter.setBrush(Qt::NoBrush);
-  painter.setPen(QPen(Qt::white, std::max(1.1, spec.size / 10) / r, Qt::SolidLine, Qt::RoundCap));
+  painter.setPen(QPen(Qt::white, std::max(1.1, def.size / 10) / r, Qt::SolidLine, Qt::RoundCap));
   painter.drawPath(pictogram.stroke);
   painter.restore();
 }
 
-const QImage& SymbolSprites::Get(const SymbolSpec& spec, qreal devicePixelRatio) {
+const QImage& SymbolSprites::Get(const SymbolLook& def, qreal devicePixelRatio) {
   for (const Entry& e : sprites_) {
-    if (e.ratio == devicePixelRatio && e.spec == spec) return e.image;
+    if (e.ratio == devicePixelRatio && e.def == def) return e.image;
   }
-  const int side = int(std::ceil((spec.size + 4) * devicePixelRatio));
+  const int side = int(std::ceil((def.size + 4) * devicePixelRatio));
   QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   image.setDevicePixelRatio(devicePixelRatio);
   {
     QPainter p(&image);
     p.translate(side / devicePixelRatio / 2, side / devicePixelRatio / 2);
-    DrawSymbol(p, spec);
+    DrawSymbol(p, def);
   }
-  sprites_.push_back({spec, devicePixelRatio, image});
+  sprites_.push_back({def, devicePixelRatio, image});
   return sprites_.back().image;
 }
 
-void SymbolSprites::Draw(QPainter& painter, const SymbolSpec& spec, QPointF centre) {
+void SymbolSprites::Draw(QPainter& painter, const SymbolLook& def, QPointF centre) {
   const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-  const QImage& image = Get(spec, ratio);
+  const QImage& image = Get(def, ratio);
   const QSizeF logical = image.deviceIndependentSize();
   // Whole-pixel positions let the raster engine copy the sprite without resampling.
   painter.drawImage(

@@ -8,29 +8,29 @@
 #include <QString>
 #include <deque>
 
-struct SymbolSpec {
+struct SymbolLook {
   QString shape;  // one of SymbolShapes(); anything else draws a circle
   double size = 8;
   QColor fill;
   QColor outline;  // invalid: no outline
 
-  bool operator==(const SymbolSpec&) const = default;
+  bool operator==(const SymbolLook&) const = default;
 };
 
 // Draws the symbol centred on (0, 0) with the painter's current transform.
-void DrawSymbol(QPainter& painter, const SymbolSpec& spec);
+void DrawSymbol(QPainter& painter, const SymbolLook& def);
 
 // The symbol as a premultiplied image of (size + margin) pixels at the given device pixel ratio,
 // centred in the image. The cache owns the images; a reference stays valid until the cache is cleared.
 class SymbolSprites {
  public:
-  const QImage& Get(const SymbolSpec& spec, qreal devicePixelRatio);
+  const QImage& Get(const SymbolLook& def, qreal devicePixelRatio);
   // Draws the cached sprite centred on the point (screen pixels).
-  void Draw(QPainter& painter, const SymbolSpec& spec, QPointF centre);
+  void Draw(QPainter& painter, const SymbolLook& def, QPointF centre);
 
  private:
   struct Entry {
-    SymbolSpec spec;
+    SymbolLook def;
     qreal ratio;
     QImage image;
   };

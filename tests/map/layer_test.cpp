@@ -7,16 +7,16 @@
 
 namespace {
 
-struct Spec {
+struct FeatureDef {
   int type;
   std::vector<std::vector<MapPoint>> parts;
   QString name;
 };
 
-std::unique_ptr<Layer> MakeLayer(const std::vector<Spec>& features,
+std::unique_ptr<Layer> MakeLayer(const std::vector<FeatureDef>& features,
                                  QStringList fields = {QStringLiteral("name")}) {
   FeatureStore store(fields);
-  for (const Spec& s : features) {
+  for (const FeatureDef& s : features) {
     std::vector<std::span<const MapPoint>> parts(s.parts.begin(), s.parts.end());
     const QString values[] = {s.name};
     store.Add(s.type, parts, values);
@@ -24,7 +24,7 @@ std::unique_ptr<Layer> MakeLayer(const std::vector<Spec>& features,
   return std::make_unique<Layer>(QStringLiteral("test"), std::move(store));
 }
 
-Spec Point(double x, double y, const QString& name) { return {kFeaturePoint, {{{x, y}}}, name}; }
+FeatureDef Point(double x, double y, const QString& name) { return {kFeaturePoint, {{{x, y}}}, name}; }
 
 std::vector<QString> Names(const FeatureSet& set) {
   std::vector<QString> names;

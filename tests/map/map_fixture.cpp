@@ -11,20 +11,20 @@ TempWorkspace::TempWorkspace() {
   EXPECT_TRUE(dir_.isValid());
 }
 
-void TempWorkspace::WriteGpkg(const QString& file, const std::vector<LayerSpec>& layers) const {
+void TempWorkspace::WriteGpkg(const QString& file, const std::vector<LayerDef>& layers) const {
   GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GPKG");
   ASSERT_NE(driver, nullptr);
   GDALDataset* ds = driver->Create(Path(file).toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr);
   ASSERT_NE(ds, nullptr);
-  for (const LayerSpec& spec : layers) {
+  for (const LayerDef& def : layers) {
     OGRSpatialReference srs;
-    srs.importFromEPSG(spec.epsg);
+    srs.importFromEPSG(def.epsg);
     srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    OGRLayer* layer = ds->CreateLayer(spec.name.toUtf8().constData(), &srs, wkbUnknown, nullptr);
+    OGRLayer* layer = ds->CreateLayer(def.name.toUtf8().constData(), &srs, wkbUnknown, nullptr);
     ASSERT_NE(layer, nullptr);
     OGRFieldDefn nameField("name", OFTString);
     layer->CreateField(&nameField);
-    for (const WktFeature& f : spec.features) {
+    for (const WktFeature& f : def.features) {
       OGRFeature feature(layer->GetLayerDefn());
       feature.SetField("name", f.name.toUtf8().constData());
       OGRGeometry* geometry = nullptr;

@@ -14,7 +14,7 @@ struct WktFeature {
 };
 
 // One layer to write: geometry as WKT in the layer's CRS (EPSG code), a `name` attribute.
-struct LayerSpec {
+struct LayerDef {
   QString name;
   std::vector<WktFeature> features;
   int epsg = 4547;
@@ -26,7 +26,7 @@ class TempWorkspace {
   QString Path(const QString& file) const { return dir_.filePath(file); }
 
   // Writes layers into one GeoPackage file (relative to the folder).
-  void WriteGpkg(const QString& file, const std::vector<LayerSpec>& layers) const;
+  void WriteGpkg(const QString& file, const std::vector<LayerDef>& layers) const;
   // Writes a .gst: the header, the metadata block with the given lines in between.
   QString WriteGst(const QString& file, const QStringList& metadataLines) const;
   // A .gst listing the given layers of a GeoPackage in order, bottom first, in EPSG:4547.
