@@ -1,0 +1,129 @@
+#include "tests/reliability/SearchDriver.h"
+
+#include <sqlite3.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+#include "app/frmMain.h"
+#include "bus/BusPanel.h"
+#include "bus/PlanTextBox.h"
+#include "bus/frmBus.h"
+#include "features/InfoDrawers.h"
+#include "features/KeywordPanel.h"
+#include "features/ListHandlers.h"
+#include "features/NearestPanel.h"
+#include "features/RadiusPanel.h"
+#include "features/TypeBrowsePanel.h"
+#include "map/MapSetup.h"
+
+namespace reliab {
+
+namespace {
+
+constexpr double kCentreX = 500000, kCentreY = 3400000;
+
+void Choose(QComboBox* combo, const QString& text) { combo->setCurrentIndex(combo->findText(text)); }
+
+QSet<QString> Column(const QString& root, const QString& sql, const QString& parameter = QString()) {
+  QSet<QString> values;
+  sqlite3* db = nullptr;
+  const QByteArray path = (root + "/data/栖坞市.mdb").toUtf8();
+  sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  const QByteArray text = sql.toUtf8(), bound = parameter.toUtf8();
+  if (sqlite3_prepare_v2(db, text.constData(), -1, &statement, nullptr) == SQLITE_OK) {
+    if (sqlite3_bind_parameter_count(statement) > 0)
+      sqlite3_bind_text(statement, 1, bound.constData(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(statement) == SQLITE_ROW)
+      values.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return values;
+}
+
+}  // namespace
+
+SearchAnswers RunEverySearch(frmMain& w) {
+  SearchAnswers answers;
+  w.imgType_Click(0);
+  Choose(w.typeBrowse->cmbType0, QStringLiteral("餐饮娱乐"));
+  w.typeBrowse->ListChosenType();
+  answers.typeList = ListItems(w.typeBrowse->lstShow0);
+
+  w.imgType_Click(1);
+  w.keyword->txtLike->clear();
+  w.keyword->txtLike->setText(kKeyword);
+  answers.keywordList = ListItems(w.keyword->lstShow1);
+
+  w.imgType_Click(2);
+  Choose(w.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+  w.radius->txtRadius->setText(QStringLiteral("800"));
+  w.radius->cmdClick0->click();
+  w.Map1_ToolCompleted(kToolPick, kCentreX, kCentreY);
+  answers.radiusList = ListItems(w.radius->lstShow2);
+
+  w.imgType_Click(3);
+  Choose(w.nearest->cmbType2, QStringLiteral("金融银行"));
+  w.nearest->cmdClick1->click();
+  w.Map1_ToolCompleted(kToolPick, kCentreX, kCentreY);
+  answers.nearestName = w.nearest->txtNear->text();
+
+  w.imgType_Click(4);
+  w.bus->optLine->setChecked(true);
+  if (w.bus->cmbBus->count() > 0) {
+    w.bus->cmbBus->setCurrentIndex(0);
+    w.bus->cmbBus_Click();
+  }
+  answers.lineStops = ListItems(w.bus->lstShow3);
+  if (answers.lineStops.size() >= 2) {
+    const QRegularExpression number(QStringLiteral("^\\d+ "));
+    w.bus->txtStation[0]->setText(QString(answers.lineStops[0]).remove(number));
+    w.bus->txtStation[1]->setText(QString(answers.lineStops[1]).remove(number));
+    w.bus->cmdOk->click();
+    if (w.bus->PlanWindow()) answers.plan = w.bus->PlanWindow()->rtxtBusChange->Text();
+  }
+
+  w.imgType_Click(0);
+  if (!w.context.CardOpen) w.drawers->imgInfo_Click(0);
+  if (w.typeBrowse->lstShow0->count() > 0) {
+    w.typeBrowse->lstShow0->setCurrentRow(0);
+    w.listHandlers->lstShow_Click(0);
+  }
+  answers.selectedName = w.txtObjName->text();
+  answers.cardName = w.drawers->lblName->text();
+  return answers;
+}
+
+QStringList ListItems(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+QSet<QString> TypeNames(const QString& root, const QString& type) {
+  return Column(root, "select name from " + type);
+}
+
+QSet<QString> KeywordNames(const QString& root, const QString& keyword) {
+  QStringList parts;
+  for (const char* table :
+       {"大中专院校", "餐饮娱乐", "旅游景点", "医院诊所", "金融银行", "主干道", "次干道", "支路"})
+    parts << QStringLiteral("select name from %1 where instr(name, ?1) > 0").arg(QString::fromUtf8(table));
+  return Column(root, parts.join(" union "), keyword);
+}
+
+QSet<QString> Entries(const QStringList& items) {
+  static const QRegularExpression number(QStringLiteral("^\\d+ "));
+  QSet<QString> entries;
+  for (const QString& item : items) entries.insert(QString(item).remove(number));
+  return entries;
+}
+
+}  // namespace reliab

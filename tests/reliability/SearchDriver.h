@@ -1,0 +1,45 @@
+#pragma once
+// One pass of every kind of search on the real main window, as a user would run them, and the
+// answers the database file itself gives for comparison.
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+class QListWidget;
+class frmMain;
+
+namespace reliab {
+
+// What the panels show after one pass.
+struct SearchAnswers {
+  QStringList typeList;     // lstShow(0) for 餐饮娱乐
+  QStringList keywordList;  // lstShow(1) for the keyword
+  QStringList radiusList;   // lstShow(2): 餐饮娱乐 within 800 m of the city centre
+  QString nearestName;      // txtNear: the 金融银行 nearest the city centre
+  QStringList lineStops;    // lstShow(3): the stops of the first line
+  QString plan;             // the transfer plan between the first two stops of that line
+  QString selectedName;     // txtObjName after picking the first restaurant: name(layer)
+  QString cardName;         // the card's name after that pick
+};
+
+inline const QString kKeyword = QStringLiteral("东");
+
+// Type browse, keyword, radius, nearest, bus line, transfer search and the card, in that order.
+SearchAnswers RunEverySearch(frmMain& window);
+
+// Straight from the SQLite file data/<city>.mdb under root: the names of a type's table, and the
+// names of the eight keyword tables that contain keyword.
+QSet<QString> TypeNames(const QString& root, const QString& type);
+QSet<QString> KeywordNames(const QString& root, const QString& keyword);
+
+// The texts of a list's items, in order.
+QStringList ListItems(const QListWidget* list);
+
+// The list entries as a set, with a numbered list's running numbers removed.
+QSet<QString> Entries(const QStringList& items);
+
+}  // namespace reliab
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
