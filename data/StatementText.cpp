@@ -23,6 +23,11 @@ QString EscapedForLike(QString text) {
 }  // namespace
 
 QString SqlText(const QString& value) {
+  // SQLite ends a statement's text at a NUL character, so a pasted NUL would cut the statement
+  // short. Such a value goes in whole as the hex of its UTF-8 bytes, cast to text and joined to
+  // the quotes around it: exact, and one expression however many NULs it holds.
+  if (value.contains(QChar(0)))
+    return "' || cast(x'" + QString::fromLatin1(value.toUtf8().toHex()) + "' as text) || '";
   QString quoted = value;
   return quoted.replace(u'\'', QStringLiteral("''"));
 }

@@ -9,6 +9,8 @@ namespace modGetRecord {
 
 // A value as it stands between single quotes in a statement: apostrophes doubled, nothing
 // else changed, so plain values give the statement texts unchanged ("Tony's" -> "Tony''s").
+// A value holding a NUL character, which would end the statement's text, is joined in as
+// ' || cast(x'<UTF-8 hex>' as text) || '.
 // Callers that build a where clause with a value put the value through this.
 QString SqlText(const QString& value);
 

@@ -63,11 +63,10 @@ QString AsciiLower(const QString& text) {
   return lower;
 }
 
-// A part as text, or nothing when its bytes are not UTF-8 or hold a NUL (no text box or
-// database name can carry one into a statement).
+// A part as text, or nothing when its bytes are not UTF-8.
 std::optional<QString> Text(const QByteArray& bytes) {
   const QString text = QString::fromUtf8(bytes);
-  if (text.toUtf8() != bytes || bytes.contains('\0')) return std::nullopt;
+  if (text.toUtf8() != bytes) return std::nullopt;
   return text;
 }
 
@@ -130,8 +129,9 @@ int StatementInput(const std::uint8_t* data, std::size_t size) {
   if (keyword) {
     CheckKeyword(db, *keyword);
     CheckQuotedValue(db, *keyword);
-    if (const std::optional<QString> text = Text(parts[1]); text && Text(parts[2]))
-      CheckLike(parts[0], parts[1], parts[2]);
+    // SQLite's own like() reads its arguments only up to a NUL.
+    const bool noNul = !parts[0].contains('\0') && !parts[1].contains('\0') && !parts[2].contains('\0');
+    if (noNul && Text(parts[1]) && Text(parts[2])) CheckLike(parts[0], parts[1], parts[2]);
   }
   // Any names at all: the statement runs or fails with a reason, and the data stay as they were.
   const QString table = QString::fromUtf8(parts[1]), field = QString::fromUtf8(parts[2]);
