@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets (clang, ASan + UBSan) in build-fuzz and runs each for SECONDS
 # (default 600), one after the other, starting from the kept corpus in fuzz/corpus/<target>.
 # Afterwards the kept corpus is minimized (-merge=1) with what the run found; a crash leaves its
-# reproducer in build-fuzz/artifacts/<target>/ and the script fails.
+# reproducer in build-fuzz/artifacts/<target>/ and the script fails. Reproducers kept in the
+# corpus (crash-*, timeout-*, oom-*, and repro-* for faults found elsewhere) survive the merge.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: workspace database statement
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,11 +39,11 @@ for target in "${TARGETS[@]}"; do
     echo "fuzz_$target left reproducers in $artifacts" >&2
     status=1
   fi
-  # Keep a small corpus: only inputs that add coverage, reproducers kept beside them.
+  # Keep a small corpus: only inputs that add coverage, reproducers beside them.
   merged=$(mktemp -d)
   "$BUILD/bin/fuzz_$target" -merge=1 -max_len="$max_len" "$merged" "$kept" "$work" >/dev/null 2>&1 || true
   if [ -n "$(ls -A "$merged")" ]; then
-    find "$kept" -type f ! -name 'crash-*' ! -name 'timeout-*' ! -name 'oom-*' -delete
+    find "$kept" -type f ! -name 'crash-*' ! -name 'timeout-*' ! -name 'oom-*' ! -name 'repro-*' -delete
     cp "$merged"/* "$kept"/
   fi
   rm -rf "$merged"
