@@ -7,7 +7,6 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
-#include <QCoreApplication>
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -99,11 +98,3 @@ void BM_IndexedSearch(benchmark::State& state) {
 BENCHMARK(BM_IndexedSearch)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -2,7 +2,6 @@
 //   build-data/bin/data_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include "bench/data/CityGenerator.h"
@@ -62,11 +61,3 @@ void BM_OpenJetFile(benchmark::State& state) {
 BENCHMARK(BM_OpenJetFile)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
