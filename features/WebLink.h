@@ -1,8 +1,10 @@
 #pragma once
 // Opening a card's web link. Only web addresses reach the desktop: a value with the scheme
-// http, https or mailto is opened unchanged, a bare host name (www.example.cn, optionally with
-// a port and a path) as "http://" + value; anything else (a local file, a program, another
-// scheme) is not opened. Nothing is reported either way.
+// http or https is opened unchanged, a bare host name (www.example.cn, optionally with a port
+// and a path) as "http://" + value, and mailto: as one bare address only (mailto:a@example.cn):
+// its query and fragment are dropped, so no header such as ?attach= reaches the mail program,
+// and a mailto: without a single plain address is not opened. Anything else (a local file, a
+// program, another scheme) is not opened. Nothing is reported either way.
 #include <QString>
 #include <QUrl>
 #include <functional>
