@@ -15,7 +15,8 @@ struct PointSearchArgs {
   Layer* layer = nullptr;  // the type's layer, or nullptr when the workspace lacks it
 };
 
-// Reads TYPE X Y (args must hold exactly argCount values) and loads the main workspace.
+// Reads TYPE X Y (args must hold exactly argCount values) and loads the main workspace. Every
+// value after TYPE (X, Y and a radius) that reads as NaN or an infinity is refused, naming it.
 // Returns 0 on success; otherwise the exit code, with the problem written to standard error.
 int ReadPointSearch(const CliContext& context, const QStringList& args, int argCount, const char* usage,
                     PointSearchArgs& out);

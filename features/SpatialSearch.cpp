@@ -1,9 +1,18 @@
 #include "features/SpatialSearch.h"
 
+#include <cmath>
+#include <limits>
+
 #include "app/kit/NumberFormat.h"
 #include "data/TextValue.h"
 
-float RadiusFromText(const QString& text) { return static_cast<float>(LeadingNumber(text)); }
+float RadiusFromText(const QString& text) {
+  const double radius = LeadingNumber(text);
+  // Beyond single precision the conversion is undefined; such a radius is an infinity.
+  constexpr float kInfinity = std::numeric_limits<float>::infinity();
+  if (std::abs(radius) > std::numeric_limits<float>::max()) return radius < 0 ? -kInfinity : kInfinity;
+  return static_cast<float>(radius);
+}
 
 Layer* FindWorkspaceLayer(const Workspace& workspace, const QString& name) {
   for (auto layer = workspace.layers.rbegin(); layer != workspace.layers.rend(); ++layer)
@@ -19,6 +28,7 @@ QString SearchRefusal(const QString& type, const Layer* layer, bool needsFeature
 }
 
 QString RadiusRefusal(double radius) {
+  if (!std::isfinite(radius)) return QStringLiteral("查询半径过大，请输入一个有限的半径。");
   return radius < 0 ? QStringLiteral("查询半径不能为负数，请输入不小于 0 的半径。") : QString();
 }
 

@@ -9,8 +9,8 @@
 #include "map/MapTypes.h"
 #include "map/Workspace.h"
 
-// The radius typed in the radius box: its leading number (0 when it does not start with one),
-// held in single precision.
+// The radius typed in the radius box: its leading number (0 when it does not start with one, so
+// "nan" and "inf" read as 0), held in single precision; an infinity when it lies beyond that.
 float RadiusFromText(const QString& text);
 
 // The layer of a loaded workspace with that name, the topmost of equal names (as the map's
@@ -21,7 +21,7 @@ Layer* FindWorkspaceLayer(const Workspace& workspace, const QString& name);
 // has none of that name); empty when it can. needsFeatures: the nearest search needs at least
 // one feature. The texts are the information boxes the panels show.
 QString SearchRefusal(const QString& type, const Layer* layer, bool needsFeatures);
-// Why a radius cannot be searched (a negative one); empty when it can.
+// Why a radius cannot be searched (an infinite or a negative one); empty when it can.
 QString RadiusRefusal(double radius);
 
 // The features of layer lying wholly inside the circle of radius metres around centre, in the

@@ -96,4 +96,22 @@ TEST(BruteForce, TheCommandLineAnswersAsThePanels) {
   EXPECT_TRUE(RunCli({"nearest", "医院诊所", "0", "0"}).startsWith("failed: "));
 }
 
+TEST(BruteForce, TheCommandLineRefusesNumbersThatAreNotFinite) {
+  const QString x = QString::number(fixture::kCx), y = QString::number(fixture::kCy);
+  const struct {
+    QStringList args;
+    const char* named;
+  } cases[] = {
+      {{"nearest", "加油站", "nan", "nan"}, "X is not a finite number: nan"},
+      {{"nearest", "加油站", x, "-inf"}, "Y is not a finite number: -inf"},
+      {{"radius", "加油站", "1e999", y, "900"}, "X is not a finite number: 1e999"},
+      {{"radius", "加油站", x, y, "nan"}, "R is not a finite number: nan"},
+      {{"radius", "加油站", x, y, "inf"}, "R is not a finite number: inf"},
+  };
+  for (const auto& c : cases) {
+    const QString answer = RunCli(c.args);
+    EXPECT_TRUE(answer.startsWith("failed: ") && answer.contains(c.named)) << answer.toStdString();
+  }
+}
+
 }  // namespace

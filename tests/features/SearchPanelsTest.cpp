@@ -82,7 +82,7 @@ TEST(RadiusSearch, TheRadiusIsTheLeadingNumberOfItsText) {
   const struct {
     const char* text;
     int found;
-  } cases[] = {{"500", 3}, {"300米", 2}, {"  150", 1}, {"abc", 0}, {"", 0}, {"480.5", 3}};
+  } cases[] = {{"500", 3}, {"300米", 2}, {"  150", 1}, {"abc", 0}, {"", 0}, {"480.5", 3}, {"nan", 0}, {"inf", 0}};
   PanelHarness h;
   PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
   for (const auto& c : cases) {
@@ -102,7 +102,10 @@ TEST(RadiusSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
   const struct {
     const char* type;  // empty: the selector holds no types
     const char* radius;
-  } cases[] = {{"餐饮娱乐", "-5"}, {"旅游景点", "500"}, {"", "500"}};
+  } cases[] = {{"餐饮娱乐", "-5"},
+               {"餐饮娱乐", "1000000000000000000000000000000000000000"},  // beyond single precision
+               {"旅游景点", "500"},
+               {"", "500"}};
   for (const auto& c : cases) {
     MessageRecorder messages;
     if (*c.type)
