@@ -12,6 +12,7 @@
 #include "app/kit/HandlerGuard.h"
 #include "app/kit/ImageControl.h"
 #include "app/kit/Messages.h"
+#include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "features/InfoDrawers.h"
@@ -26,6 +27,7 @@ using namespace qiwu;
 
 frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), programDir_(std::move(programDir)) {
   setWindowTitle(QStringLiteral("栖坞地理信息查询系统"));
+  InstallPlainToolTips();
   setAutoFillBackground(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, QColor(0xee, 0xf1, 0xf5));

@@ -12,6 +12,7 @@
 #include "app/kit/Colors.h"
 #include "app/kit/ImageControl.h"
 #include "app/kit/LineControl.h"
+#include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "map/MapControl.h"
 
@@ -41,7 +42,7 @@ QFrame* NewFrame(QWidget* parent, QFrame::Shape shape) {
 }
 
 QLabel* NewReadout(QWidget* parent, const QString& text) {
-  auto* label = new QLabel(text, parent);
+  QLabel* label = NewLabel(parent, text);
   label->setFrameShape(QFrame::StyledPanel);
   label->setFrameShadow(QFrame::Sunken);
   label->setAlignment(Qt::AlignCenter);
@@ -66,7 +67,7 @@ void frmMain::CreateControls() {
 }
 
 void frmMain::CreateTopRow() {
-  auto* cityCaption = new QLabel(QStringLiteral("城市"), this);
+  QLabel* cityCaption = NewLabel(this, QStringLiteral("城市"));
   SetTwipsGeometry(cityCaption, 240, 240, 420, 270);
   cmbCity = new QComboBox(this);
   cmbCity->addItem(QStringLiteral("栖坞市"));
@@ -88,7 +89,7 @@ void frmMain::CreateTopRow() {
 
   Picture4 = NewFrame(this, QFrame::StyledPanel);
   SetTwipsGeometry(Picture4, 11160, 0, 3915, 750);
-  auto* selectionCaption = new QLabel(QStringLiteral("当前选择"), Picture4);
+  QLabel* selectionCaption = NewLabel(Picture4, QStringLiteral("当前选择"));
   SetTwipsGeometry(selectionCaption, 90, 255, 720, 240);
   txtObjName = new QLineEdit(Picture4);
   txtObjName->setReadOnly(true);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "bus/PanelColors.h"
 #include "bus/PlanTextBox.h"
@@ -18,11 +19,11 @@ frmBus::frmBus(QWidget* owner) : QWidget(owner, Qt::Window) {
   setFixedSize(qiwu::TwipsToPixels(4215, this), qiwu::TwipsToPixels(5085, this));
   SetContainerColor(this, kLightGrey);
 
-  Label1[0] = new QLabel(QStringLiteral("出发站"), this);
+  Label1[0] = qiwu::NewLabel(this, QStringLiteral("出发站"));
   qiwu::SetTwipsGeometry(Label1[0], 240, 240, 540, 180);
   txtStart = new QLineEdit(this);
   qiwu::SetTwipsGeometry(txtStart, 960, 120, 2895, 270);
-  Label1[1] = new QLabel(QStringLiteral("目的站"), this);
+  Label1[1] = qiwu::NewLabel(this, QStringLiteral("目的站"));
   qiwu::SetTwipsGeometry(Label1[1], 240, 600, 540, 180);
   txtEnd = new QLineEdit(this);
   qiwu::SetTwipsGeometry(txtEnd, 960, 480, 2895, 270);

@@ -8,6 +8,7 @@
 #include "app/kit/HandlerGuard.h"
 #include "app/kit/ImageControl.h"
 #include "app/kit/MainContext.h"
+#include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "data/modGetRecord.h"
 #include "features/DrawerArt.h"
@@ -33,7 +34,7 @@ constexpr CardRow kCardRows[] = {
 };
 
 QLabel* ValueLabel(QWidget* drawer, int top) {
-  auto* label = new QLabel(drawer);
+  QLabel* label = qiwu::NewLabel(drawer);
   qiwu::SetTwipsGeometry(label, 1320, top, 3015, 255);
   label->setAutoFillBackground(true);
   UseWindowColours({label});
@@ -62,7 +63,7 @@ InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& cont
 
 void InfoDrawers::CreateCard(QWidget* picInfo0) {
   for (int i = 0; i < 5; ++i) {
-    lbl[i] = new QLabel(QString::fromUtf8(kCardRows[i].caption), picInfo0);
+    lbl[i] = qiwu::NewLabel(picInfo0, QString::fromUtf8(kCardRows[i].caption));
     qiwu::SetTwipsGeometry(lbl[i], 500, kCardRows[i].captionTop, 720, 180);
   }
   lblName = ValueLabel(picInfo0, kCardRows[0].valueTop);
@@ -79,7 +80,7 @@ void InfoDrawers::CreateCard(QWidget* picInfo0) {
 }
 
 void InfoDrawers::CreateLegend(QWidget* picInfo1) {
-  Image4 = new QLabel(picInfo1);
+  Image4 = qiwu::NewLabel(picInfo1);
   Image4->setObjectName(QStringLiteral("Image4"));
   qiwu::SetTwipsGeometry(Image4, 420, 120, 4095, 1890);
   RefreshLegend();

@@ -6,15 +6,16 @@
 
 #include "app/kit/HandlerGuard.h"
 #include "app/kit/ItemListAdapters.h"
+#include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "data/modGetRecord.h"
 #include "features/WindowColours.h"
 
 KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
     : QObject(picShow1),
-      Label5(new QLabel(QStringLiteral("输入关键字"), picShow1)),
+      Label5(qiwu::NewLabel(picShow1, QStringLiteral("输入关键字"))),
       txtLike(new QLineEdit(picShow1)),
-      Label6(new QLabel(QStringLiteral("查询结果"), picShow1)),
+      Label6(qiwu::NewLabel(picShow1, QStringLiteral("查询结果"))),
       lstShow1(new QListWidget(picShow1)) {
   txtLike->setObjectName(QStringLiteral("txtLike"));
   lstShow1->setObjectName(QStringLiteral("lstShow1"));

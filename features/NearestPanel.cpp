@@ -9,6 +9,7 @@
 #include "app/kit/HandlerGuard.h"
 #include "app/kit/MainContext.h"
 #include "app/kit/Messages.h"
+#include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "features/SpatialSearch.h"
 #include "features/WindowColours.h"
@@ -18,14 +19,14 @@
 
 NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
     : QObject(picShow3),
-      Label1(new QLabel(QStringLiteral("选择地物类型"), picShow3)),
+      Label1(qiwu::NewLabel(picShow3, QStringLiteral("选择地物类型"))),
       cmbType2(new QComboBox(picShow3)),
       cmdClick1(new QPushButton(QStringLiteral("屏幕上指定当前位置"), picShow3)),
       Frame2(new QGroupBox(QStringLiteral("结果"), picShow3)),
-      Label7(new QLabel(QStringLiteral("最近地物名称"), Frame2)),
+      Label7(qiwu::NewLabel(Frame2, QStringLiteral("最近地物名称"))),
       txtNear(new QLineEdit(Frame2)),
-      Label9(new QLabel(QStringLiteral("距当前位置的距离"), Frame2)),
-      lblDis(new QLabel(Frame2)),
+      Label9(qiwu::NewLabel(Frame2, QStringLiteral("距当前位置的距离"))),
+      lblDis(qiwu::NewLabel(Frame2)),
       context_(context) {
   cmbType2->setObjectName(QStringLiteral("cmbType2"));
   cmdClick1->setObjectName(QStringLiteral("cmdClick1"));

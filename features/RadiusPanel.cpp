@@ -9,6 +9,7 @@
 #include "app/kit/HandlerGuard.h"
 #include "app/kit/MainContext.h"
 #include "app/kit/Messages.h"
+#include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "features/SpatialSearch.h"
 #include "features/WindowColours.h"
@@ -18,12 +19,12 @@
 
 RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
     : QObject(picShow2),
-      Label4(new QLabel(QStringLiteral("选择地物类型"), picShow2)),
+      Label4(qiwu::NewLabel(picShow2, QStringLiteral("选择地物类型"))),
       cmbType1(new QComboBox(picShow2)),
-      Label8(new QLabel(QStringLiteral("输入查询半径(米)"), picShow2)),
+      Label8(qiwu::NewLabel(picShow2, QStringLiteral("输入查询半径(米)"))),
       txtRadius(new QLineEdit(QStringLiteral("500"), picShow2)),
       cmdClick0(new QPushButton(QStringLiteral("屏幕上指定中心点"), picShow2)),
-      Label2(new QLabel(QStringLiteral("查询结果"), picShow2)),
+      Label2(qiwu::NewLabel(picShow2, QStringLiteral("查询结果"))),
       lstShow2(new QListWidget(picShow2)),
       context_(context) {
   cmbType1->setObjectName(QStringLiteral("cmbType1"));

@@ -13,6 +13,7 @@
 #include "app/kit/Messages.h"
 #include "app/kit/NumberFormat.h"
 #include "app/kit/Twips.h"
+#include "tests/support/WatchedFile.h"
 
 TEST(FormatGrouped, GroupsThousandsAndRoundsHalvesAwayFromZero) {
   const struct {
@@ -64,23 +65,45 @@ TEST(ImageList, NumbersFromOneAndFindsByKey) {
 }
 
 // The real box: modal, with the icon, text and title given and one button "确定".
-TEST(MessageBoxSink, ShowsAModalBoxWithOneOkButton) {
-  qiwu::InstallMessageBoxSink();
+namespace {
+struct ShownBox {
   QString text, title, buttons;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
+  Qt::TextFormat format = Qt::AutoText;
+};
+
+// Shows a message through the real sink and reads the modal box before closing it.
+ShownBox ShowThroughSink(const QString& text, qiwu::MsgIcon icon, const QString& title) {
+  qiwu::InstallMessageBoxSink();
+  ShownBox shown;
   QTimer::singleShot(0, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    text = box->text();
-    title = box->windowTitle();
-    icon = box->icon();
-    for (QAbstractButton* b : box->buttons()) buttons += b->text() + ";";
+    shown = {box->text(), box->windowTitle(), {}, box->icon(), box->textFormat()};
+    for (QAbstractButton* b : box->buttons()) shown.buttons += b->text() + ";";
     box->buttons().front()->click();
   });
-  qiwu::MsgBox(QStringLiteral("连接数据库错误"), qiwu::MsgIcon::Critical, QStringLiteral("数据库错误"));
+  qiwu::MsgBox(text, icon, title);
   qiwu::SetMessageSink(nullptr);
-  EXPECT_EQ(text, QStringLiteral("连接数据库错误"));
-  EXPECT_EQ(title, QStringLiteral("数据库错误"));
-  EXPECT_EQ(icon, QMessageBox::Critical);
-  EXPECT_EQ(buttons, QStringLiteral("确定;"));
+  return shown;
+}
+}  // namespace
+
+TEST(MessageBoxSink, ShowsAModalBoxWithOneOkButton) {
+  const ShownBox box =
+      ShowThroughSink(QStringLiteral("连接数据库错误"), qiwu::MsgIcon::Critical, QStringLiteral("数据库错误"));
+  EXPECT_EQ(box.text, QStringLiteral("连接数据库错误"));
+  EXPECT_EQ(box.title, QStringLiteral("数据库错误"));
+  EXPECT_EQ(box.icon, QMessageBox::Critical);
+  EXPECT_EQ(box.buttons, QStringLiteral("确定;"));
+}
+
+// Box texts carry names and descriptions from the data set.
+TEST(MessageBoxSink, ShowsMarkupFromTheDataSetAsPlainText) {
+  WatchedFile picture;
+  const QString text = QStringLiteral("地图上没有“%1”图层，无法查询。").arg(picture.ImageTag());
+  const ShownBox box = ShowThroughSink(text, qiwu::MsgIcon::Information, QString());
+  EXPECT_EQ(box.format, Qt::PlainText);
+  EXPECT_EQ(box.text, text);
+  EXPECT_FALSE(picture.Opened());
 }
