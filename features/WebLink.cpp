@@ -10,7 +10,8 @@ UrlOpener& Opener() {
 }
 
 // Dot-separated labels ending in an alphabetic top-level label.
-const QString kHostName = QStringLiteral(R"((?:[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.)+[A-Za-z]{2,63})");
+const QString kHostName =
+    QStringLiteral(R"((?:[A-Za-z0-9](?:[A-Za-z0-9-]{0,61}[A-Za-z0-9])?\.)+[A-Za-z]{2,63})");
 
 bool IsBareHost(const QString& value) {
   // A host name, then an optional port and path.

@@ -90,8 +90,8 @@ ShownBox ShowThroughSink(const QString& text, qiwu::MsgIcon icon, const QString&
 }  // namespace
 
 TEST(MessageBoxSink, ShowsAModalBoxWithOneOkButton) {
-  const ShownBox box =
-      ShowThroughSink(QStringLiteral("连接数据库错误"), qiwu::MsgIcon::Critical, QStringLiteral("数据库错误"));
+  const ShownBox box = ShowThroughSink(QStringLiteral("连接数据库错误"), qiwu::MsgIcon::Critical,
+                                       QStringLiteral("数据库错误"));
   EXPECT_EQ(box.text, QStringLiteral("连接数据库错误"));
   EXPECT_EQ(box.title, QStringLiteral("数据库错误"));
   EXPECT_EQ(box.icon, QMessageBox::Critical);

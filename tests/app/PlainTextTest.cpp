@@ -27,8 +27,8 @@ QString FillFirstCard(const QString& root, const QString& text) {
   if (sqlite3_step(statement) == SQLITE_ROW)
     name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
   sqlite3_finalize(statement);
-  sqlite3_prepare_v2(db, "update 餐饮娱乐 set linkman = ?1, tel = ?1, address = ?1, web = ?1 where name = ?2", -1,
-                     &statement, nullptr);
+  sqlite3_prepare_v2(db, "update 餐饮娱乐 set linkman = ?1, tel = ?1, address = ?1, web = ?1 where name = ?2",
+                     -1, &statement, nullptr);
   const QByteArray value = text.toUtf8(), key = name.toUtf8();
   sqlite3_bind_text(statement, 1, value.constData(), -1, SQLITE_TRANSIENT);
   sqlite3_bind_text(statement, 2, key.constData(), -1, SQLITE_TRANSIENT);
@@ -58,7 +58,8 @@ TEST(PlainText, MarkupFromTheDataSetIsShownLiterallyEverywhere) {
   w.grab();
   QApplication::processEvents();
 
-  for (const QLabel* card : {w.drawers->lblLinkman, w.drawers->lblTel, w.drawers->lblAddress, w.drawers->lblWeb})
+  for (const QLabel* card :
+       {w.drawers->lblLinkman, w.drawers->lblTel, w.drawers->lblAddress, w.drawers->lblWeb})
     EXPECT_EQ(card->text(), picture.ImageTag());
   for (const QLabel* label : w.findChildren<QLabel*>()) {
     if (label->windowType() == Qt::ToolTip) continue;  // Qt's own tip label, showing the text escaped

@@ -82,7 +82,8 @@ TEST(RadiusSearch, TheRadiusIsTheLeadingNumberOfItsText) {
   const struct {
     const char* text;
     int found;
-  } cases[] = {{"500", 3}, {"300米", 2}, {"  150", 1}, {"abc", 0}, {"", 0}, {"480.5", 3}, {"nan", 0}, {"inf", 0}};
+  } cases[] = {{"500", 3}, {"300米", 2}, {"  150", 1}, {"abc", 0},
+               {"", 0},    {"480.5", 3}, {"nan", 0},   {"inf", 0}};
   PanelHarness h;
   PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
   for (const auto& c : cases) {
