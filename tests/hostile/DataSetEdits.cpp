@@ -40,7 +40,8 @@ void RegisterPointFunctions(sqlite3* db) {
   const std::pair<const char*, const int*> functions[] = {
       {"ST_IsEmpty", &kEmpty}, {"ST_MinX", &kX}, {"ST_MaxX", &kX}, {"ST_MinY", &kY}, {"ST_MaxY", &kY}};
   for (const auto& [name, axis] : functions)
-    sqlite3_create_function(db, name, 1, SQLITE_UTF8, const_cast<int*>(axis), PointCoordinate, nullptr, nullptr);
+    sqlite3_create_function(db, name, 1, SQLITE_UTF8, const_cast<int*>(axis), PointCoordinate, nullptr,
+                            nullptr);
 }
 
 void Exec(sqlite3* db, const QString& sql) {
@@ -59,8 +60,10 @@ QString WorkspaceFile(const QString& root) { return CityFolder(root) + "/" + app
 
 void ExecSql(const QString& file, const QString& sql) {
   sqlite3* db = nullptr;
-  if (sqlite3_open(file.toUtf8().constData(), &db) == SQLITE_OK) Exec(db, sql);
-  else ADD_FAILURE() << "cannot open " << file.toStdString();
+  if (sqlite3_open(file.toUtf8().constData(), &db) == SQLITE_OK)
+    Exec(db, sql);
+  else
+    ADD_FAILURE() << "cannot open " << file.toStdString();
   sqlite3_close(db);
 }
 
@@ -83,7 +86,8 @@ void AddWorkspaceLayer(const QString& root, const QString& file, const QString& 
 
 void MakeFifo(const QString& path) {
   QFile::remove(path);
-  if (::mkfifo(QFile::encodeName(path).constData(), 0644) != 0) ADD_FAILURE() << "no FIFO " << path.toStdString();
+  if (::mkfifo(QFile::encodeName(path).constData(), 0644) != 0)
+    ADD_FAILURE() << "no FIFO " << path.toStdString();
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -100,6 +104,7 @@ void LeaveRowsInWal(const QString& file, const QString& sql) {
   Exec(db, QStringLiteral("pragma journal_mode = wal; pragma wal_autocheckpoint = 0; ") + sql);
   sqlite3_close(db);
   EXPECT_GT(QFile(file + "-wal").size(), 0) << "the rows did not stay in the WAL file";
+  QFile::remove(file + "-shm");  // a copied data set carries the log, rarely the reader's index
 }
 
 QString GeoPackagePoint(double x, double y, int srsId) {
@@ -109,8 +114,8 @@ QString GeoPackagePoint(double x, double y, int srsId) {
     blob.append(reinterpret_cast<const char*>(&little), sizeof little);
   };
   append(static_cast<qint32>(srsId));
-  blob.append('\1');                   // WKB little-endian
-  append(static_cast<quint32>(1));     // point
+  blob.append('\1');                // WKB little-endian
+  append(static_cast<quint32>(1));  // point
   append(x);
   append(y);
   return "X'" + QString::fromLatin1(blob.toHex()) + "'";

@@ -27,8 +27,8 @@ void MakeFifo(const QString& path);
 void WriteFile(const QString& path, const QByteArray& bytes);
 
 // Switches the SQLite file (database or GeoPackage) to WAL mode and runs sql so that its rows
-// stand only in the -wal file beside it. Inserting into a GeoPackage layer takes one point as
-// GeoPackageBinary(x, y).
+// stand only in the -wal file beside it (and no -shm file). Inserting into a GeoPackage layer takes one point
+// as GeoPackageBinary(x, y).
 void LeaveRowsInWal(const QString& file, const QString& sql);
 QString GeoPackagePoint(double x, double y, int srsId);
 

@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <functional>
 
 #include "tests/app/ProgramDir.h"
@@ -47,7 +49,7 @@ struct Case {
 
 QString Img(const QString& file) { return "<img src=\"" + file + "\">"; }
 QString Quoted(const QString& text) { return "'" + QString(text).replace("'", "''") + "'"; }
-const QString kTypeLine = QStringLiteral("\"\\GEOSET\\PROJECTION\" = \"EPSG:4547\"");
+const QString kProjectionLine = QStringLiteral("\"\\GEOSET\\PROJECTION\" = \"EPSG:4547\"");
 
 const Case kCases[] = {
     {"UntouchedDemoCityWorks", [](Scene& s) { s.outcome = Outcome::Works; }},
@@ -57,8 +59,9 @@ const Case kCases[] = {
      [](Scene& s) {
        const QString type = "x); COMMIT; ATTACH '" + s.scratch +
                             "/evil.db' AS p; CREATE TABLE p.x(y); BEGIN; CREATE TABLE main.zz (q";
-       ExecSql(DatabaseFile(s.prog), "alter table 大中专院校 rename to old; create table 大中专院校 (name \"" + type +
-                                         "\"); insert into 大中专院校 select * from old; drop table old;");
+       ExecSql(DatabaseFile(s.prog),
+               "alter table 大中专院校 rename to old; create table 大中专院校 (name \"" + type +
+                   "\"); insert into 大中专院校 select * from old; drop table old;");
        s.cli = QStringList{"sql", "select count(*) from 大中专院校"};
      }},
 
@@ -75,12 +78,15 @@ const Case kCases[] = {
        ExecSql(DatabaseFile(s.prog), "update 餐饮娱乐 set address = " + Quoted(Img(s.scratch + "/fifo")));
        s.outcome = Outcome::Works;
      }},
+    // Every type is renamed, so start-up lists this one first. As a table name it fails, and
+    // SQLite's message names it on the failure box's first line.
     {"TypeNameIsAnImageInAFailureBox",
      [](Scene& s) {
        WriteFile(s.scratch + "/secret", "secret");
        ExecSql(DatabaseFile(s.prog),
-               "update 地物类型 set typeName = " + Quoted(Img(s.scratch + "/secret")) + " where typeName = '旅游景点'");
+               "update 地物类型 set typeName = " + Quoted("\"<img src='" + s.scratch + "/secret'>\""));
      }},
+    // The map's failure box names the layer file.
     {"LayerFileNameIsAnImageInAFailureBox",
      [](Scene& s) {
        WriteFile(s.scratch + "/secret", "secret");
@@ -92,8 +98,9 @@ const Case kCases[] = {
     {"TypeNameIsAnEndlessQuery",
      [](Scene& s) {
        const QString endless = QStringLiteral(
-           "x union select 1 from (with recursive c(i) as (select 1 union all select i+1 from c) select i from c)");
-       ExecSql(DatabaseFile(s.prog), "update 地物类型 set typeName = " + Quoted(endless) + " where typeName = '旅游景点'");
+           "餐饮娱乐 union select 1, 1 from (with recursive c(i) as (select 1 union all select i+1 from c) "
+           "select i from c)");
+       ExecSql(DatabaseFile(s.prog), "update 地物类型 set typeName = " + Quoted(endless));
      }},
 
     // Files that block or never end.
@@ -124,7 +131,8 @@ const Case kCases[] = {
     {"ProjectionNamesAFifo",
      [](Scene& s) {
        MakeFifo(CityFolder(s.prog) + "/city.prj");
-       ReplaceInWorkspace(s.prog, kTypeLine, "\"\\GEOSET\\PROJECTION\" = \"city.prj\"");
+       ReplaceInWorkspace(s.prog, kProjectionLine,
+                          "\"\\GEOSET\\PROJECTION\" = \"" + CityFolder(s.prog) + "/city.prj\"");
        s.cli = QStringList{"layers"};
        s.outcome = Outcome::Refused;
      }},
@@ -169,7 +177,7 @@ const Case kCases[] = {
      }},
     {"ProjectionIsAUrl",
      [](Scene& s) {
-       ReplaceInWorkspace(s.prog, kTypeLine, "\"\\GEOSET\\PROJECTION\" = \"" + s.url() + "/x.prj\"");
+       ReplaceInWorkspace(s.prog, kProjectionLine, "\"\\GEOSET\\PROJECTION\" = \"" + s.url() + "/x.prj\"");
        s.cli = QStringList{"layers"};
        s.outcome = Outcome::Refused;
      }},
@@ -177,7 +185,8 @@ const Case kCases[] = {
     // Rows only in a -wal file, on read-only media: read, and nothing created beside them.
     {"DatabaseInWalModeOnReadOnlyMedia",
      [](Scene& s) {
-       LeaveRowsInWal(DatabaseFile(s.prog), QStringLiteral("insert into 餐饮娱乐 (name) values ('只在日志里的饭店')"));
+       LeaveRowsInWal(DatabaseFile(s.prog),
+                      QStringLiteral("insert into 餐饮娱乐 (name) values ('只在日志里的饭店')"));
        s.cli = QStringList{"sql", "select name from 餐饮娱乐 where name like '只在日志%'"};
        s.outcome = Outcome::Works;
        s.mustPrint = QStringLiteral("只在日志里的饭店");
@@ -186,7 +195,8 @@ const Case kCases[] = {
     {"GeoPackageInWalModeOnReadOnlyMedia",
      [](Scene& s) {
        LeaveRowsInWal(LayerFile(s.prog), "insert into 金融银行 (geom, name) values (" +
-                                             GeoPackagePoint(500001, 3400001, 4547) + ", '只在日志里的银行')");
+                                             GeoPackagePoint(500001, 3400001, 4547) +
+                                             ", '只在日志里的银行')");
        s.cli = QStringList{"nearest", "金融银行", "500001", "3400001"};
        s.outcome = Outcome::Works;
        s.mustPrint = QStringLiteral("只在日志里的银行");
@@ -209,17 +219,34 @@ const Case kCases[] = {
     // A web link that would have the mail program attach a local file.
     {"WebLinkMailtoAttachesAFile",
      [](Scene& s) {
-       ExecSql(DatabaseFile(s.prog), QStringLiteral("update 餐饮娱乐 set web = 'mailto:someone@example.com?attach=/etc/passwd'"));
+       ExecSql(DatabaseFile(s.prog),
+               QStringLiteral("update 餐饮娱乐 set web = 'mailto:someone@example.com?attach=/etc/passwd'"));
        s.outcome = Outcome::Works;
        s.mustPrint = QStringLiteral("WEB mailto:someone@example.com");
        s.mustNotPrint = QStringLiteral("OPEN mailto:someone@example.com?");
      }},
 
     // qiwu-cli sql runs one read-only statement; a batch file is read with a bound.
-    {"SqlAttach", [](Scene& s) { s.cli = QStringList{"sql", "attach '" + s.scratch + "/a.db' as p"}; s.outcome = Outcome::Refused; }},
-    {"SqlVacuumInto", [](Scene& s) { s.cli = QStringList{"sql", "vacuum into '" + s.scratch + "/x.db'"}; s.outcome = Outcome::Refused; }},
-    {"SqlQueryOnlyOff", [](Scene& s) { s.cli = QStringList{"sql", "pragma query_only=0"}; s.outcome = Outcome::Refused; }},
-    {"SqlTwoStatements", [](Scene& s) { s.cli = QStringList{"sql", "select 1; select 2"}; s.outcome = Outcome::Refused; }},
+    {"SqlAttach",
+     [](Scene& s) {
+       s.cli = QStringList{"sql", "attach '" + s.scratch + "/a.db' as p"};
+       s.outcome = Outcome::Refused;
+     }},
+    {"SqlVacuumInto",
+     [](Scene& s) {
+       s.cli = QStringList{"sql", "vacuum into '" + s.scratch + "/x.db'"};
+       s.outcome = Outcome::Refused;
+     }},
+    {"SqlQueryOnlyOff",
+     [](Scene& s) {
+       s.cli = QStringList{"sql", "pragma query_only=0"};
+       s.outcome = Outcome::Refused;
+     }},
+    {"SqlTwoStatements",
+     [](Scene& s) {
+       s.cli = QStringList{"sql", "select 1; select 2"};
+       s.outcome = Outcome::Refused;
+     }},
     {"BusBatchFromDevZero",
      [](Scene& s) {
        s.cli = QStringList{"bus", "--batch", "/dev/zero"};
@@ -231,16 +258,21 @@ const Case kCases[] = {
 bool Met(Outcome outcome, const Scene& scene, const WatchedRun& run) {
   if (!scene.cli.isEmpty()) {
     const bool refused = run.exitCode != 0 && !run.err.trimmed().isEmpty();
-    return outcome == Outcome::Works ? run.exitCode == 0 : outcome == Outcome::Refused ? refused : run.exitCode == 0 || refused;
+    return outcome == Outcome::Works     ? run.exitCode == 0
+           : outcome == Outcome::Refused ? refused
+                                         : run.exitCode == 0 || refused;
   }
   const QStringList lines = run.out.split('\n');
   const bool boxes = !lines.filter(QRegularExpression("^MESSAGE ")).isEmpty();
   const bool done = lines.contains(QStringLiteral("DONE"));
   const bool ended = !lines.filter(QRegularExpression("^END ")).isEmpty();
   switch (outcome) {
-    case Outcome::Works: return done && !boxes;
-    case Outcome::Refused: return boxes && (done || ended);
-    case Outcome::Any: break;
+    case Outcome::Works:
+      return done && !boxes;
+    case Outcome::Refused:
+      return boxes && (done || ended);
+    case Outcome::Any:
+      break;
   }
   return done || (ended && boxes);
 }
@@ -250,6 +282,8 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.name; }
 class HostileDataSet : public testing::TestWithParam<Case> {};
 
 TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
+  ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+      << "strace watches the program (scripts/install-deps.sh installs it)";
   const auto copy = apptest::CopyOfDemo();
   QTemporaryDir outside;
   LoopbackListener server;
@@ -265,17 +299,22 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
 
   RunPlan plan;
   plan.program = scene.cli.isEmpty() ? QStringLiteral(QIWU_HOSTILE_WINDOW) : QStringLiteral(QIWU_CLI);
-  plan.arguments = scene.cli.isEmpty() ? QStringList{scene.prog} : QStringList{"--root", scene.prog} + scene.cli;
+  plan.arguments =
+      scene.cli.isEmpty() ? QStringList{scene.prog} : QStringList{"--root", scene.prog} + scene.cli;
   plan.home = home;
   plan.allowed = QStringList{scene.prog} + scene.alsoAllowed;
   plan.watched = {scene.prog, scene.scratch};
+  const auto media = [this](const char* how) {
+    RecordProperty("media", how);
+    std::printf("read-only media: %s\n", how);
+  };
   if (scene.readOnlyMedia) {
     if (CanMountReadOnly()) {
       plan.readOnlyMount = scene.prog;
-      RecordProperty("media", "read-only bind mount in a private mount namespace");
+      media("a read-only bind mount in a private mount namespace (root)");
     } else if (::geteuid() != 0) {
       reliab::SetWritable(scene.prog, false);
-      RecordProperty("media", "files and folders without write permission, run as an unprivileged user");
+      media("files and folders without write permission (an unprivileged user)");
     } else {
       GTEST_SKIP() << "root without mount namespaces: read-only media cannot be made here";
     }
@@ -285,7 +324,8 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
   const auto progAfter = Snapshot(scene.prog), scratchAfter = Snapshot(scene.scratch);
   if (scene.readOnlyMedia) reliab::SetWritable(scene.prog, true);
 
-  const std::string output = "\nstdout: " + run.out.left(2000).toStdString() + "\nstderr: " + run.err.left(2000).toStdString();
+  const std::string output =
+      "\nstdout: " + run.out.left(2000).toStdString() + "\nstderr: " + run.err.left(2000).toStdString();
   EXPECT_TRUE(run.finished) << "still running after " << plan.timeoutMs << " ms" << output;
   EXPECT_FALSE(run.crashed) << output;
   if (run.finished && !run.crashed) {
@@ -309,7 +349,9 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostileDataSet, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Case>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace hostile

@@ -22,16 +22,23 @@ namespace {
 
 // Read-only system files any Qt, GDAL or PROJ program reads: libraries, plugins, fonts, PROJ,
 // GDAL and ICU data, the loader cache, the process's own /proc and /sys entries.
-const QStringList kSystemPrefixes{
-    QStringLiteral("/usr"),       QStringLiteral("/lib"),          QStringLiteral("/lib64"),
-    QStringLiteral("/etc/fonts"), QStringLiteral("/etc/ld.so.cache"), QStringLiteral("/var/cache/fontconfig"),
-    QStringLiteral("/proc/self"), QStringLiteral("/sys/devices/system"), QStringLiteral("/dev/null"),
-    QStringLiteral("/dev/urandom"), QStringLiteral("/etc/localtime")};
+const QStringList kSystemPrefixes{QStringLiteral("/usr"),
+                                  QStringLiteral("/lib"),
+                                  QStringLiteral("/lib64"),
+                                  QStringLiteral("/etc/fonts"),
+                                  QStringLiteral("/etc/ld.so.cache"),
+                                  QStringLiteral("/var/cache/fontconfig"),
+                                  QStringLiteral("/proc/self"),
+                                  QStringLiteral("/sys/devices/system"),
+                                  QStringLiteral("/dev/null"),
+                                  QStringLiteral("/dev/urandom"),
+                                  QStringLiteral("/etc/localtime")};
 
 const QSet<QString> kOpens{"open", "openat", "openat2", "creat"};
-const QSet<QString> kChanges{"mkdir",   "mkdirat",  "unlink",    "unlinkat", "rmdir",    "rename", "renameat",
-                             "renameat2", "link",   "linkat",    "symlink",  "symlinkat", "truncate", "chmod",
-                             "fchmodat", "chown",   "lchown",    "fchownat", "mknod",    "mknodat", "utimensat"};
+const QSet<QString> kChanges{"mkdir",    "mkdirat",   "unlink",   "unlinkat", "rmdir",   "rename",
+                             "renameat", "renameat2", "link",     "linkat",   "symlink", "symlinkat",
+                             "truncate", "chmod",     "fchmodat", "chown",    "lchown",  "fchownat",
+                             "mknod",    "mknodat",   "utimensat"};
 
 bool Under(const QString& path, const QStringList& prefixes) {
   for (const QString& prefix : prefixes)
@@ -86,15 +93,18 @@ void Judge(const QString& line, const RunPlan& plan, const QStringList& allowed,
   const bool open = kOpens.contains(name), change = kChanges.contains(name);
   if (!open && !change) return;
   static const QRegularExpression writeFlags(QStringLiteral("O_WRONLY|O_RDWR|O_CREAT|O_TRUNC"));
-  const bool writes = change || (open && (name == QLatin1String("creat") || writeFlags.match(args).hasMatch()));
+  const bool writes =
+      change || (open && (name == QLatin1String("creat") || writeFlags.match(args).hasMatch()));
   const QRegularExpressionMatch dir = dirFd.match(args);
   const QString base = dir.hasMatch() ? Unescape(dir.captured(1)) : plan.home;
   auto it = quoted.globalMatch(args);
   while (it.hasNext()) {
     const QString raw = Unescape(it.next().captured(1));
     const QString path = QDir::cleanPath(QDir::isAbsolutePath(raw) ? raw : base + '/' + raw);
-    if (writes && Under(path, plan.watched)) found.writes << line;
-    else if (succeeded && (open || change) && !Under(path, allowed)) found.openedOutside << path + "  [" + name + ']';
+    if (writes && Under(path, plan.watched))
+      found.writes << path + "  [" + name + ']';
+    else if (succeeded && (open || change) && !Under(path, allowed))
+      found.openedOutside << path + "  [" + name + ']';
   }
 }
 
@@ -140,8 +150,10 @@ QMap<QString, QByteArray> Snapshot(const QString& root) {
 QStringList Differences(const QMap<QString, QByteArray>& before, const QMap<QString, QByteArray>& after) {
   QStringList changed;
   for (auto it = after.begin(); it != after.end(); ++it)
-    if (!before.contains(it.key())) changed << "added " + it.key();
-    else if (before.value(it.key()) != it.value()) changed << "changed " + it.key();
+    if (!before.contains(it.key()))
+      changed << "added " + it.key();
+    else if (before.value(it.key()) != it.value())
+      changed << "changed " + it.key();
   for (auto it = before.begin(); it != before.end(); ++it)
     if (!after.contains(it.key())) changed << "removed " + it.key();
   return changed;
@@ -173,25 +185,40 @@ int LoopbackListener::Connections() {
 }
 
 bool CanMountReadOnly() {
-  return ::geteuid() == 0 &&
-         QProcess::execute(QStringLiteral("unshare"), {"-m", "--", "sh", "-c", "mount --bind -o ro / /"}) == 0;
+  return ::geteuid() == 0 && QProcess::execute(QStringLiteral("unshare"),
+                                               {"-m", "--", "sh", "-c", "mount --bind -o ro / /"}) == 0;
 }
 
 WatchedRun RunWatched(const RunPlan& plan) {
   const QString traceFolder = plan.home + "/.trace";
   QDir().mkpath(traceFolder);
-  QStringList command{QStringLiteral("-qq"), "-f", "-ff", "-y", "-x", "--seccomp-bpf", "-e", "signal=none",
-                      "-e", "trace=%file,connect", "-o", traceFolder + "/trace", "--", plan.program};
+  QStringList command{QStringLiteral("-qq"),
+                      "-f",
+                      "-ff",
+                      "-y",
+                      "-x",
+                      "--seccomp-bpf",
+                      "-e",
+                      "signal=none",
+                      "-e",
+                      "trace=%file,connect",
+                      "-o",
+                      traceFolder + "/trace",
+                      "--",
+                      plan.program};
   command += plan.arguments;
   QString program = QStringLiteral("strace");
   if (!plan.readOnlyMount.isEmpty()) {
-    command = QStringList{"-m", "--", "sh", "-c", R"(mount --bind -o ro "$0" "$0" && exec "$@")",
-                          plan.readOnlyMount, program} + command;
+    command =
+        QStringList{
+            "-m",   "--", "sh", "-c", R"(mount --bind -o ro "$0" "$0" && exec "$@")", plan.readOnlyMount,
+            program} +
+        command;
     program = QStringLiteral("unshare");
   }
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"HOME", "TMPDIR", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
-                           "XDG_DATA_HOME"})
+  for (const char* name :
+       {"HOME", "TMPDIR", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"})
     environment.insert(QString::fromLatin1(name), plan.home);
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   QFile::setPermissions(plan.home, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -210,7 +237,7 @@ WatchedRun RunWatched(const RunPlan& plan) {
     ::kill(-static_cast<pid_t>(process.processId()), SIGKILL);
     process.waitForFinished(5000);
   }
-  run.crashed = process.exitStatus() == QProcess::CrashExit;
+  run.crashed = run.finished && process.exitStatus() == QProcess::CrashExit;
   run.exitCode = process.exitCode();
   run.out = QString::fromUtf8(process.readAllStandardOutput());
   run.err = QString::fromUtf8(process.readAllStandardError());

@@ -47,10 +47,10 @@ struct WatchedRun {
 struct RunPlan {
   QString program;
   QStringList arguments;
-  QString home;              // HOME, TMPDIR, XDG_* and working directory of the child: its own
-  QStringList allowed;       // folders and files it may open besides the system's read-only ones
-  QStringList watched;       // folders where it must not even try to write
-  QString readOnlyMount;     // a folder bound read-only in a private mount namespace first
+  QString home;           // HOME, TMPDIR, XDG_* and working directory of the child: its own
+  QStringList allowed;    // folders and files it may open besides the system's read-only ones
+  QStringList watched;    // folders where it must not even try to write
+  QString readOnlyMount;  // a folder bound read-only in a private mount namespace first
   int timeoutMs = 10000;
 };
 
