@@ -304,7 +304,7 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
   plan.home = home;
   plan.allowed = QStringList{scene.prog} + scene.alsoAllowed;
   plan.watched = {scene.prog, scene.scratch};
-  const auto media = [this](const char* how) {
+  const auto media = [](const char* how) {
     RecordProperty("media", how);
     std::printf("read-only media: %s\n", how);
   };
@@ -337,6 +337,7 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
   if (!scene.mustNotPrint.isEmpty()) {
     EXPECT_FALSE(run.out.contains(scene.mustNotPrint)) << output;
   }
+  EXPECT_GT(run.tracedCalls, 0) << "strace saw nothing";
   EXPECT_EQ(server.Connections(), 0);
   const auto none = [](const char* what, const QStringList& found) {
     EXPECT_TRUE(found.isEmpty()) << what << ":\n" << found.join('\n').toStdString();

@@ -39,6 +39,7 @@ struct WatchedRun {
   int exitCode = -1;
   qint64 milliseconds = 0;
   QString out, err;
+  int tracedCalls = 0;        // file and connect calls strace saw: none means nothing was watched
   QStringList openedOutside;  // files opened (or being opened) outside the allowed folders
   QStringList writes;         // attempts to create, change or remove a file in a watched folder
   QStringList connects;       // Internet connections attempted
