@@ -8,7 +8,7 @@ packages=(
   libgdal-dev gdal-bin mdbtools-dev mdbtools libsqlite3-dev sqlite3
   libboost-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-noto-cjk xvfb xauth
+  fonts-noto-cjk xvfb xauth strace
 )
 missing=()
 for p in "${packages[@]}"; do
