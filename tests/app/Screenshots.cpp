@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
 
   // Type browse: a restaurant picked from the list, then the card drawer opened.
   w.lstShow[0]->setCurrentRow(4);
+  w.listHandlers->lstShow_Click(0);
   w.drawers->imgInfo_Click(0);
   Save(&w, "type-browse.png");
   Save(w.picInfo[0], "card.png");
