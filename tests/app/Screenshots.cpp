@@ -18,6 +18,7 @@
 #include "bus/frmBus.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
+#include "features/ListHandlers.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "map/MapControl.h"
