@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -10,6 +11,7 @@
 HelpWindow::HelpWindow(QWidget* owner) : QWidget(owner, Qt::Window), browser_(new QTextBrowser(this)) {
   setWindowTitle(QStringLiteral("栖坞 帮助"));
   resize(760, 640);
+  new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
   browser_->setOpenExternalLinks(true);
 
   auto* back = new QPushButton(QStringLiteral("后退"), this);

@@ -1,5 +1,6 @@
 #pragma once
-// The help window: the program's HTML help pages in a browser with back, forward and home.
+// The help window: the program's HTML help pages in a browser with back, forward and home;
+// Esc closes it.
 #include <QString>
 #include <QWidget>
 

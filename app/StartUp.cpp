@@ -50,8 +50,10 @@ void frmMain::Start() {
   show();
 }
 
-// Steps 1, 2 and the panel placement of start-up are not repeated; nothing else is reset.
+// Steps 1, 2 and the panel placement of start-up are not repeated; apart from the drawn bus route
+// nothing else is reset.
 void frmMain::cmbCity_Click() {
+  bus->CitySwitched();
   LoadMainMap(true);
   LoadOverviewMap();
   OpenCityDatabase();

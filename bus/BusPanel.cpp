@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -31,6 +32,9 @@ const QString kBusTable = QStringLiteral("公交信息");
 const QString kStopLayer = QStringLiteral("公交站台");
 const QString kLineLayer = QStringLiteral("公交路线");
 const QString kSearchTitle = QStringLiteral("公交查询");
+
+// The station boxes' design-time texts: their own labels, and names like any other when searched.
+const std::array<QString, 2> kStationLabels = {QStringLiteral("出发站"), QStringLiteral("目的站")};
 
 // The two places of the suggestion list, each directly above the box it serves.
 constexpr int kAboveDeparture = 2190;
@@ -81,11 +85,12 @@ void BusPanel::CreateControls(QWidget* picShow4) {
   cmdBus = new QPushButton(QStringLiteral("在地图上显示该线路"), Frame1);
   qiwu::SetTwipsGeometry(cmdBus, 60, 2935, 2055, 315);
   SetButtonColor(cmdBus, kLightGrey);
+  cmdBus->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
 
   // Created in this order so that Tab runs departure -> destination -> suggestions -> search.
-  txtStation[0] = new QLineEdit(QStringLiteral("出发站"), picShow4);
+  txtStation[0] = new QLineEdit(kStationLabels[0], picShow4);
   qiwu::SetTwipsGeometry(txtStation[0], 80, 3300, 2175, 330);
-  txtStation[1] = new QLineEdit(QStringLiteral("目的站"), picShow4);
+  txtStation[1] = new QLineEdit(kStationLabels[1], picShow4);
   qiwu::SetTwipsGeometry(txtStation[1], 80, 3680, 2175, 330);
 
   lstStation = new QListWidget(picShow4);
@@ -96,6 +101,7 @@ void BusPanel::CreateControls(QWidget* picShow4) {
   cmdOk = new QPushButton(QStringLiteral("查 询"), picShow4);
   qiwu::SetTwipsGeometry(cmdOk, 1285, 4080, 975, 315);
   SetButtonColor(cmdOk, kPaleGrey);
+  cmdOk->setAutoDefault(true);
 }
 
 void BusPanel::Connect() {
@@ -120,6 +126,7 @@ void BusPanel::Connect() {
 
 bool BusPanel::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lstStation) return SuggestionListEvent(event);
+  if (watched == frmBus_ && event->type() == QEvent::Close) routeDrawing_->Clear();
   for (int i = 0; i < 2; ++i) {
     if (watched == txtStation[i]) return StationBoxEvent(i, event);
   }
@@ -130,11 +137,16 @@ bool BusPanel::StationBoxEvent(int index, QEvent* event) {
   switch (event->type()) {
     case QEvent::FocusIn:
       txtStation_GotFocus(index);
+      SelectUntouchedLabel(index);
+      // The press that brought the focus places the cursor after this; its release selects again.
+      selectLabelOnRelease_ = static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason;
       return false;
     case QEvent::FocusOut:
       txtStation_LostFocus(index);
       return false;
     case QEvent::MouseButtonRelease:
+      if (selectLabelOnRelease_) SelectUntouchedLabel(index);
+      selectLabelOnRelease_ = false;
       if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) txtStation_Click(index);
       return false;
     case QEvent::KeyPress:
@@ -148,6 +160,11 @@ bool BusPanel::StationBoxEvent(int index, QEvent* event) {
     default:
       return false;
   }
+}
+
+// A box that still holds its label offers it for replacing: typing overwrites it at once.
+void BusPanel::SelectUntouchedLabel(int index) {
+  if (txtStation[index]->text() == kStationLabels[index]) txtStation[index]->selectAll();
 }
 
 bool BusPanel::SuggestionListEvent(QEvent* event) {
@@ -286,6 +303,8 @@ void BusPanel::lstStation_DblClick() {
 
 void BusPanel::lstStation_LostFocus() { lstStation->hide(); }
 
+void BusPanel::CitySwitched() { routeDrawing_->Clear(); }
+
 void BusPanel::cmdOk_Click() {
   const QString departure = txtStation[0]->text();
   const QString destination = txtStation[1]->text();
@@ -312,6 +331,7 @@ frmBus& BusPanel::PlanWindowCreated() {
   if (!frmBus_) {
     QWidget* owner = context_.window ? context_.window : Frame1->window();
     frmBus_ = new frmBus(owner);
+    frmBus_->installEventFilter(this);  // its closing removes the route drawn from its plan
     connect(frmBus_->rtxtBusChange, &PlanTextBox::LineDoubleClicked, routeDrawing_,
             &RouteDrawing::ShowPlanLine);
   }

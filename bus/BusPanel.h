@@ -61,6 +61,9 @@ class BusPanel : public QObject {
   // the user closed it.
   frmBus* PlanWindow() const;
 
+  // A city switch: the route drawn from the last city's plan goes.
+  void CitySwitched();
+
   void optLine_Click();
   void optStation_Click();
   void cmbBus_Change();
@@ -82,6 +85,7 @@ class BusPanel : public QObject {
   void Connect();
   bool StationBoxEvent(int index, QEvent* event);
   bool SuggestionListEvent(QEvent* event);
+  void SelectUntouchedLabel(int index);
   void Select(QRadioButton* option);
   void FillCombo(const QString& field, const QString& order);
   void FillStops();
@@ -91,6 +95,7 @@ class BusPanel : public QObject {
 
   MainContext& context_;
   bool fillingCombo_ = false;
+  bool selectLabelOnRelease_ = false;
   QPointer<frmBus> frmBus_;
   RouteDrawing* routeDrawing_;
 };

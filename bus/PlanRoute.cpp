@@ -16,9 +16,11 @@ std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& depar
                                    const QString& destination) {
   const qsizetype direct = planLine.indexOf(kDirectMarker);
   if (direct > 0) {
-    // A two-character line name carries one spacer blank before the marker.
+    // Names shorter than three characters are padded with blanks to three before the marker.
     QString line = planLine.left(direct);
-    if (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    if (line.toUcs4().size() <= 3) {
+      while (line.endsWith(QLatin1Char(' '))) line.chop(1);
+    }
     return {{line, departure, destination}};
   }
   const qsizetype arrow = planLine.indexOf(kChangeArrow);

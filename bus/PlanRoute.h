@@ -15,7 +15,8 @@ struct RideLeg {
 
 // The legs of a plan line of the search's answer: "L 直达；经过 n 站" is one leg from departure to
 // destination, "A-->T 换 B 经过 n 站" two legs meeting at T. Any other line (a message, the
-// separator) gives no leg.
+// separator) gives no leg. Names shorter than three characters stand padded with blanks, so blanks
+// closing a name of up to three characters are taken for that padding.
 std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& departure,
                                    const QString& destination);
 

@@ -30,8 +30,14 @@ std::optional<MapPoint> StopPosition(Layer& stops, const QString& name) {
 RouteDrawing::RouteDrawing(MainContext& context, QObject* parent) : QObject(parent), context_(context) {}
 
 void RouteDrawing::NewSearch(const QString& departure, const QString& destination) {
+  Clear();
   departure_ = departure;
   destination_ = destination;
+}
+
+void RouteDrawing::Clear() {
+  departure_.clear();
+  destination_.clear();
   if (overlay_) overlay_->Clear();
 }
 

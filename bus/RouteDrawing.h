@@ -20,6 +20,10 @@ class RouteDrawing : public QObject {
   // for the previous search is removed.
   void NewSearch(const QString& departure, const QString& destination);
 
+  // The plan is gone (its window closed, or the city switched): the route goes, and plan lines
+  // read from now on draw nothing until the next search.
+  void Clear();
+
   // Draws the route of one plan line of the current search; a line that names no ride (a
   // message, the separator) or whose stops the map does not have leaves the map as it is.
   void ShowPlanLine(const QString& planLine);

@@ -38,6 +38,16 @@ MapRect RouteOverlay::Extent() const {
   return r;
 }
 
+QRectF RouteOverlay::LabelPlace(QSizeF label, QPointF at, const QRectF& area) {
+  constexpr double kGap = 10;  // from the mark's centre, clear of its dot
+  QRectF placed(QPointF(at.x() + kGap, at.y() - kGap - label.height()), label);
+  if (placed.right() > area.right()) placed.moveRight(at.x() - kGap);
+  if (placed.top() < area.top()) placed.moveTop(at.y() + kGap);
+  placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() - placed.width())));
+  placed.moveTop(std::max(area.top(), std::min(placed.top(), area.bottom() - placed.height())));
+  return placed;
+}
+
 bool RouteOverlay::eventFilter(QObject* watched, QEvent* event) {
   if (watched == &map_ && event->type() == QEvent::Resize) setGeometry(map_.rect());
   return false;
@@ -62,8 +72,9 @@ void RouteOverlay::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(Qt::white, 2));
     painter.setBrush(mark.color);
     painter.drawEllipse(at, 7, 7);
+    if (!QRectF(rect()).contains(at)) continue;  // a stop out of view keeps its label out too
     const QRectF box = painter.fontMetrics().boundingRect(mark.label).toRectF().adjusted(-3, -1, 3, 1);
-    const QRectF placed = box.translated(at + QPointF(10, -10) - box.bottomLeft());
+    const QRectF placed = LabelPlace(box.size(), at, rect());
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 230));
     painter.drawRoundedRect(placed, 3, 3);

@@ -35,6 +35,11 @@ class RouteOverlay : public QWidget {
   // The rectangle holding every path and mark; an empty rectangle at 0,0 when there is none.
   MapRect Extent() const;
 
+  // Where a label of the given size goes beside a mark at the screen point `at`: above and to
+  // the right, turned to the other side where it would cross an edge of area, and kept inside
+  // area whatever its size.
+  static QRectF LabelPlace(QSizeF label, QPointF at, const QRectF& area);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;

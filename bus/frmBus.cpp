@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 
 #include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
@@ -15,6 +16,7 @@ constexpr quint32 kLightGrey = 0xC0C0C0;
 
 frmBus::frmBus(QWidget* owner) : QWidget(owner, Qt::Window) {
   setAttribute(Qt::WA_DeleteOnClose);
+  new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
   setWindowTitle(QStringLiteral("公交换乘"));
   setFixedSize(qiwu::TwipsToPixels(4215, this), qiwu::TwipsToPixels(5085, this));
   SetContainerColor(this, kLightGrey);

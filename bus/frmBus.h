@@ -1,7 +1,8 @@
 #pragma once
 // The plan window "公交换乘": the names of the last search and its transfer plan text. It is a
 // top-level window owned by the main window, created hidden by the bus panel's search button
-// and deleted when the user closes it. It handles none of its events; the bus panel fills it.
+// and deleted when the user closes it (its close control or Esc). Apart from Esc it handles none
+// of its events; the bus panel fills it.
 #include <QWidget>
 #include <array>
 

@@ -1,7 +1,8 @@
 #pragma once
 // The click of a list box the way the panels need it: once for every mouse click on an item
-// (also on the item already selected, so a pick can be repeated after the map moved), once for
-// every change of the current item by the keyboard or by code, and never twice for one click.
+// (also on the item already selected, so a pick can be repeated after the map moved) and once
+// for Enter on the list's current item. Moving the current item by the keyboard, by the focus
+// arriving or by code picks nothing: tabbing into a list must not move the map.
 #include <QObject>
 
 class QListWidget;
@@ -20,5 +21,5 @@ class ListClicks : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  bool mousePressed_ = false;  // a change while the button is down is reported by the click itself
+  QListWidget* list_;
 };

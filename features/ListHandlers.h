@@ -27,7 +27,7 @@ class ListHandlers : public QObject {
 
   // Any cmbType(index) chose a type.
   void cmbType_Click(int index);
-  // An item of lstShow(index) was picked (mouse click, arrow keys or a selection set by code).
+  // An item of lstShow(index) was picked (a mouse click on it, or Enter on the current item).
   void lstShow_Click(int index);
 
   std::array<QComboBox*, 3> cmbType;

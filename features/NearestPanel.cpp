@@ -42,6 +42,7 @@ NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
   qiwu::SetTwipsGeometry(lblDis, 120, 1320, 1935, 330);
   lblDis->setFrameShape(QFrame::StyledPanel);
   UseWindowColours({txtNear});
+  cmdClick1->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
   connect(cmdClick1, &QPushButton::clicked, this,
           [this] { qiwu::Guarded(QStringLiteral("指定当前位置"), [this] { cmdClick_Click(); }); });
 }

@@ -39,6 +39,7 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
   qiwu::SetTwipsGeometry(Label2, 90, 2070, 900, 180);
   qiwu::SetTwipsGeometry(lstShow2, 80, 2310, 2175, 2070);
   UseWindowColours({txtRadius, lstShow2});
+  cmdClick0->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
   connect(cmdClick0, &QPushButton::clicked, this,
           [this] { qiwu::Guarded(QStringLiteral("指定中心点"), [this] { cmdClick_Click(); }); });
 }

@@ -13,7 +13,7 @@
 
 using apptest::StartedWindow;
 
-TEST(Help, F1OpensTheHelpPagesInTheHelpWindow) {
+TEST(Help, F1OpensTheHelpPagesInTheHelpWindowAndEscClosesIt) {
   StartedWindow started;
   frmMain& w = started.window;
   w.show();
@@ -24,6 +24,11 @@ TEST(Help, F1OpensTheHelpPagesInTheHelpWindow) {
   EXPECT_EQ(w.Help()->Browser()->source().toLocalFile(), w.HelpFile());
   EXPECT_TRUE(w.Help()->Browser()->toPlainText().contains(QStringLiteral("栖坞")));
   EXPECT_TRUE(started.messages.Messages().empty());
+
+  // An owned window counts as active with its owner: wait for the help window itself.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.Help()->isActiveWindow(); }));
+  QTest::keyClick(w.Help()->Browser(), Qt::Key_Escape);
+  EXPECT_FALSE(w.Help()->isVisible());
 }
 
 TEST(Help, EveryLinkAndPictureOfThePagesIsShipped) {

@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
+#include <string>
 
 #include "app/kit/Twips.h"
 #include "map/MapControl.h"
@@ -345,6 +347,61 @@ TEST_F(BusPanelTest, ClickingIntoABoxThatHoldsTextShowsItsSuggestionsAgain) {
   EXPECT_TRUE(p.lstStation->isVisible());
   EXPECT_EQ(Items(p.lstStation), QStringList{"钟楼"});
   EXPECT_EQ(qiwu::TwipsTop(p.lstStation), 2570);
+}
+
+TEST_F(BusPanelTest, EnterOnAFocusedButtonPressesIt) {
+  struct Case {
+    QPushButton* button;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  const Case cases[] = {
+      {p.cmdOk, Qt::Key_Return, Qt::NoModifier},
+      {p.cmdOk, Qt::Key_Enter, Qt::KeypadModifier},
+      {p.cmdBus, Qt::Key_Return, Qt::NoModifier},
+      {p.cmdBus, Qt::Key_Enter, Qt::KeypadModifier},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button->text().toStdString() + " " + std::to_string(c.key));
+    QSignalSpy clicks(c.button, &QPushButton::clicked);
+    c.button->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(c.button, c.key, c.modifiers);
+    EXPECT_EQ(clicks.count(), 1);
+  }
+}
+
+TEST_F(BusPanelTest, ABoxStillHoldingItsLabelOffersItForReplacing) {
+  struct Case {
+    int box;
+    bool byMouse;  // else the focus comes from code, as after a suggestion is taken
+    QString typed;
+    QString suggested;
+  };
+  const Case cases[] = {
+      {0, true, "东", "东门"},
+      {1, true, "钟", "钟楼"},
+      {1, false, "火", "火车站"},
+  };
+  const QString labels[] = {QStringLiteral("出发站"), QStringLiteral("目的站")};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box);
+    QLineEdit* box = p.txtStation[c.box];
+    box->setText(labels[c.box]);
+    p.cmbBus->setFocus();
+    if (c.byMouse)
+      QTest::mouseClick(box, Qt::LeftButton);
+    else
+      box->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(box->selectedText(), labels[c.box]);
+    TypeText(box, c.typed);
+    EXPECT_EQ(box->text(), c.typed);
+    EXPECT_TRUE(p.lstStation->isVisible());
+    EXPECT_EQ(Items(p.lstStation), QStringList{c.suggested});
+  }
+  // A name of the user's own is not selected: the click places the cursor.
+  p.cmbBus->setFocus();
+  QTest::mouseClick(p.txtStation[0], Qt::LeftButton);
+  EXPECT_FALSE(p.txtStation[0]->hasSelectedText());
 }
 
 TEST_F(BusPanelTest, TheKeyboardAloneTakesASuggestion) {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <string>
 
 #include "bus/BusPanel.h"
 #include "bus/PlanRoute.h"
@@ -24,6 +25,7 @@ TEST(PlanLine, ALineOfTheAnswerNamesItsLegs) {
   const QString a = QStringLiteral("甲"), b = QStringLiteral("乙");
   const Case cases[] = {
       {"1路  直达；经过 6 站", {{"1路", a, b}}},
+      {"7   直达；经过 2 站", {{"7", a, b}}},
       {"环城线 直达；经过 12 站", {{"环城线", a, b}}},
       {"K101路 直达；经过 3 站", {{"K101路", a, b}}},
       {"3路-->学府 换 2路 经过 5 站", {{"3路", a, "学府"}, {"2路", "学府", b}}},
@@ -134,6 +136,44 @@ TEST_F(RouteDrawingTest, ADirectLineDrawsOneRideAgainstTheLinesOrder) {
   ASSERT_EQ(Overlay()->Paths().size(), 1u);
   EXPECT_EQ(Points(Overlay()->Paths()[0]), Positions({"钟楼", "老街", "花园", "南湖", "北桥"}));
   EXPECT_EQ(MarkLabels(), (QStringList{"钟楼", "北桥"}));
+}
+
+TEST_F(RouteDrawingTest, TheRouteGoesWhenThePlanWindowClosesOrTheCitySwitches) {
+  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  DoubleClickPlanLine(0);
+  ASSERT_FALSE(Overlay()->Paths().empty());
+  frmBus* plan = p.PlanWindow();
+  plan->activateWindow();
+  // An owned window counts as active with its owner: wait for the plan window itself.
+  ASSERT_TRUE(QTest::qWaitFor([plan] { return plan->isActiveWindow(); }));
+  QTest::keyClick(plan->rtxtBusChange, Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(p.PlanWindow(), nullptr);
+  EXPECT_TRUE(Overlay()->Paths().empty());
+  EXPECT_FALSE(Overlay()->isVisible());
+
+  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  DoubleClickPlanLine(0);
+  ASSERT_FALSE(Overlay()->Paths().empty());
+  p.CitySwitched();
+  EXPECT_TRUE(Overlay()->Marks().empty());
+  EXPECT_FALSE(Overlay()->isVisible());
+  DoubleClickPlanLine(0);  // the old city's plan, still shown, draws nothing on the new map
+  EXPECT_TRUE(Overlay()->Paths().empty());
+}
+
+TEST(RouteLabel, StaysInsideTheMapBesideItsMark) {
+  const QRectF map(0, 0, 640, 480);
+  const QSizeF label(80, 20);
+  const QPointF marks[] = {{320, 240}, {636, 240}, {320, 4}, {636, 4}, {4, 476}, {636, 476}, {4, 4}};
+  for (const QPointF& at : marks) {
+    SCOPED_TRACE(std::to_string(at.x()) + "," + std::to_string(at.y()));
+    const QRectF placed = RouteOverlay::LabelPlace(label, at, map);
+    EXPECT_EQ(placed.size(), label);
+    EXPECT_TRUE(map.contains(placed));
+    EXPECT_FALSE(placed.adjusted(-7, -7, 7, 7).contains(at));  // clear of the mark's dot
+  }
+  EXPECT_EQ(RouteOverlay::LabelPlace({700, 20}, {320, 240}, map).left(), 0);  // wider than the map
 }
 
 TEST_F(RouteDrawingTest, MessagesDrawNothingAndANewSearchRemovesTheRoute) {

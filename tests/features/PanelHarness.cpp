@@ -89,6 +89,12 @@ void PanelHarness::Choose(QComboBox* selector, const QString& type) {
   selector->setCurrentIndex(row);
 }
 
+void PanelHarness::ClickRow(QListWidget* list, int row) {
+  if (!list->item(row)) throw std::runtime_error("no such row in the list");
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    list->visualItemRect(list->item(row)).center());
+}
+
 void PanelHarness::ClickMap(MapPoint p) {
   QTest::mouseClick(Map1, Qt::LeftButton, Qt::NoModifier, Map1->MapToScreen(p).toPoint());
 }

@@ -24,6 +24,8 @@ class PanelHarness {
 
   // Chooses a type in a selector as a user would.
   static void Choose(QComboBox* selector, const QString& type);
+  // Clicks the item in row of a list with the left button, as a user picks it.
+  static void ClickRow(QListWidget* list, int row);
   // Clicks the main map at a map point with the current tool.
   void ClickMap(MapPoint p);
   // The selected features of every layer as "name(layer)".

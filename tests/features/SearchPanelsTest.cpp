@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "map/MapSetup.h"
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"
 #include "tests/support/MessageRecorder.h"
@@ -176,6 +177,29 @@ TEST(NearestSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
     EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("西侧银行"));
     EXPECT_EQ(h.Marker(), std::optional<MapPoint>(At(0, 8000)));
     EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("西侧银行(金融银行)")});
+  }
+}
+
+TEST(PickTool, EnterOnAFocusedPickButtonArmsItsSearch) {
+  PanelHarness h;
+  struct Case {
+    QPushButton* button;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    bool forRadius;
+  };
+  const Case cases[] = {
+      {h.radius->cmdClick0, Qt::Key_Return, Qt::NoModifier, true},
+      {h.nearest->cmdClick1, Qt::Key_Enter, Qt::KeypadModifier, false},
+      {h.radius->cmdClick0, Qt::Key_Enter, Qt::KeypadModifier, true},
+      {h.nearest->cmdClick1, Qt::Key_Return, Qt::NoModifier, false},
+  };
+  for (const auto& c : cases) {
+    h.Map1->ActivateTool(kToolPointer);
+    c.button->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(c.button, c.key, c.modifiers);
+    EXPECT_EQ(h.Map1->CurrentTool(), kToolPick) << c.button->text().toStdString();
+    EXPECT_EQ(h.context.PickForRadius, c.forRadius) << c.button->text().toStdString();
   }
 }
 

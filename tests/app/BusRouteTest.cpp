@@ -1,0 +1,40 @@
+// The drawn bus route in the real window: it belongs to the city whose plan it shows.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "bus/BusPanel.h"
+#include "bus/PlanTextBox.h"
+#include "bus/RouteOverlay.h"
+#include "bus/frmBus.h"
+#include "map/MapControl.h"
+#include "tests/app/WindowFixture.h"
+
+using apptest::StartedWindow;
+
+TEST(BusRoute, ACitySwitchRemovesTheDrawnRoute) {
+  StartedWindow started;
+  frmMain& w = started.window;
+  w.imgType_Click(4);
+  // Two stops of the first line (a loop line ends where it starts): a direct ride.
+  w.bus->cmbBus->setCurrentIndex(0);
+  QListWidget* stops = w.bus->lstShow3;
+  ASSERT_GT(stops->count(), 1);
+  w.bus->txtStation[0]->setText(BusPanel::ListEntryTarget(stops->item(0)->text(), true).name);
+  w.bus->txtStation[1]->setText(BusPanel::ListEntryTarget(stops->item(stops->count() / 2)->text(), true).name);
+  w.bus->cmdOk->click();
+  ASSERT_NE(w.bus->PlanWindow(), nullptr);
+  const QString plan = w.bus->PlanWindow()->rtxtBusChange->Text();
+  emit w.bus->PlanWindow()->rtxtBusChange->LineDoubleClicked(plan.section(QStringLiteral("\r\n"), 0, 0));
+  const RouteOverlay* route = w.Map1->findChild<RouteOverlay*>();
+  ASSERT_NE(route, nullptr);
+  ASSERT_FALSE(route->Paths().empty());
+
+  w.cmbCity_Click();
+  EXPECT_TRUE(route->Paths().empty());
+  EXPECT_TRUE(route->Marks().empty());
+  EXPECT_TRUE(started.messages.Messages().empty());
+}
