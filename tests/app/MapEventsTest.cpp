@@ -153,8 +153,8 @@ TEST(ViewChange, WheelAtTheWidthLimitsKeepsThePointUnderTheCursor) {
     const QPointF cursor(w.Map1->width() * 0.8, w.Map1->height() * 0.3);
     const MapPoint under = w.Map1->ScreenToMap(cursor.x(), cursor.y());
     for (int n = 0; n < std::abs(c.notches); ++n) {
-      QWheelEvent wheel(cursor, w.Map1->mapToGlobal(cursor), {}, {0, c.notches > 0 ? 120 : -120}, Qt::NoButton,
-                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QWheelEvent wheel(cursor, w.Map1->mapToGlobal(cursor), {}, {0, c.notches > 0 ? 120 : -120},
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
       QApplication::sendEvent(w.Map1, &wheel);
     }
     EXPECT_DOUBLE_EQ(w.Map1->ViewWidth(), c.width);

@@ -138,10 +138,9 @@ TEST(RenderPixels, SelectionGlowsAtAnyWidthWhileTheRestOfItsLayerKeepsItsLimit) 
   line.penColor = QColor(80, 80, 80);
   line.penWidth = 2;
   const MapPoint other{1300, 1000};  // the unselected line runs north-south through here
-  const auto layer = MakeLayer("公交路线", kFeatureLine,
-                               {{{{{-3000, 1000}, {5000, 1000}}}, "1路"},
-                                {{{{other.x, -3000}, {other.x, 5000}}}, "2路"}},
-                               line);
+  const auto layer = MakeLayer(
+      "公交路线", kFeatureLine,
+      {{{{{-3000, 1000}, {5000, 1000}}}, "1路"}, {{{{other.x, -3000}, {other.x, 5000}}}, "2路"}}, line);
   layer->SetMaxVisibleWidth(10000);
   const auto glow = [](QColor c) { return c.blue() > 230 && c.green() > 200 && c.red() < 190; };
   const auto grey = [&](QColor c) { return Near(c, line.penColor, 40); };
