@@ -19,8 +19,6 @@ using namespace qiwu;
 
 namespace {
 
-constexpr double kMinViewWidth = 100;
-constexpr double kMaxViewWidth = 46200;
 constexpr quint32 kBlack = 0;
 constexpr quint32 kBlue = 0xFF0000;
 constexpr int kWholeMapButton = 4;
@@ -63,7 +61,8 @@ void frmMain::Map1_ToolCompleted(int tool, double x1, double y1) {
 void frmMain::Map1_ViewChanged() {
   if (Map1->ViewWidth() < kMinViewWidth) Map1->SetViewWidth(kMinViewWidth);
   if (Map1->ViewWidth() > kMaxViewWidth) Map1->SetViewWidth(kMaxViewWidth);
-  // The first view changes of a load come before the overview has its frame layer.
+  // At start-up the main map's first view changes come before the overview has its frame layer;
+  // the overview's load draws the first frame.
   if (context.lyrRect) DrawViewFrame(*Map1, *Map2, *context.lyrRect);
   SetForeColor(lblZoom, kBlue);
   lblZoom->setText(QStringLiteral("视野 ") + FormatGrouped(Map1->ViewWidth(), 2) + QStringLiteral(" 米"));

@@ -14,6 +14,7 @@
 #include "features/InfoDrawers.h"
 #include "map/MapControl.h"
 #include "map/MapSetup.h"
+#include "map/modMapFunction.h"
 
 using namespace qiwu;
 
@@ -69,6 +70,7 @@ void frmMain::LoadMainMap(bool atCitySwitch) {
 void frmMain::LoadOverviewMap() {
   SetTwipsGeometry(Map2, 0, 0, TwipsWidth(Picture2), TwipsHeight(Picture2));
   Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(programDir_, cmbCity->currentText()), context.lyrRect));
+  DrawViewFrame(*Map1, *Map2, *context.lyrRect);  // the frame shows at once, not at the next view change
 }
 
 void frmMain::PlacePanels() {

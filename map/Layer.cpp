@@ -70,11 +70,17 @@ bool Layer::RemoveFeature(const Feature& f) {
   index_.Remove(store_.BoundsOf(f.Id()), f.Id());
   store_.Remove(f.Id());
   const bool wasSelected = selection_.Forget(f.Id());
+  if (temporary_ && store_.Count() == 0) Restart();
   if (host_) {
     host_->LayerContentChanged(*this);
     if (wasSelected) host_->LayerSelectionChanged(*this);
   }
   return true;
+}
+
+void Layer::Restart() {
+  store_ = FeatureStore(store_.Fields());
+  index_ = SpatialIndex();
 }
 
 bool Layer::RemoveFeature(const QString& key) { return RemoveFeature(FeatureForKey(key)); }

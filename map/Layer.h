@@ -8,7 +8,7 @@
 // ids to draw in layer order; Store() gives each id's TypeOf, PartCount/Part (vertices in map
 // coordinates), ValueOf(id, Store().FieldIndex(Style().labelField)) for labels and StyleOf(id)
 // (a FeatureStyle for inserted features, nullptr for data drawn in Style()).
-// Selection().Contains(id) marks features to highlight.
+// Selection().Contains(id) marks features to highlight, drawn at any view width.
 #include <QString>
 #include <limits>
 #include <vector>
@@ -110,6 +110,8 @@ class Layer {
   // Copies f's geometry and style into the layer; returns the new feature (invalid when refused).
   Feature InsertFeature(const Feature& f);
   // Removes a feature of this layer, by feature or by its RecordKey; false when absent or refused.
+  // A temporary layer whose last feature goes starts afresh (ids from 1 again, no storage kept),
+  // so a marker or frame replaced all day long costs the same at the end as at the start.
   bool RemoveFeature(const Feature& f);
   bool RemoveFeature(const QString& key);
   // Asks the map to draw this layer again.
@@ -145,6 +147,7 @@ class Layer {
   LayerHost* Host() const { return host_; }
 
  private:
+  void Restart();  // empties the layer's storage and index
   QString name_;
   FeatureStore store_;
   SpatialIndex index_;

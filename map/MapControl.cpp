@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -103,6 +104,34 @@ void MapControl::SetBounds(const MapRect& r) {
 }
 
 void MapControl::SetView(const MapView& view) { ApplyView(view); }
+
+void MapControl::PanByPixels(QPoint offset) {
+  if (offset.isNull()) return;
+  MapView view = view_;
+  const double pixel = view.PixelSize();
+  view.SetCenter({view.Center().x - offset.x() * pixel, view.Center().y + offset.y() * pixel});
+  ApplyView(view);
+}
+
+void MapControl::ZoomAbout(QPointF anchor, double factor) {
+  if (!(factor > 0) || !std::isfinite(factor)) return;
+  // A limit cuts the factor but never turns a zoom in into a zoom out, nor the other way round.
+  const double width = view_.Width();
+  double target = width * factor;
+  if (factor < 1) target = std::max(target, std::min(minUserWidth_, width));
+  if (factor > 1) target = std::min(target, std::max(maxUserWidth_, width));
+  const double cut = target / width;
+  const MapPoint at = view_.ToMap(anchor);
+  MapView view = view_;
+  view.SetWidth(target);
+  view.SetCenter({at.x + (view_.Center().x - at.x) * cut, at.y + (view_.Center().y - at.y) * cut});
+  ApplyView(view);
+}
+
+void MapControl::SetUserZoomLimits(double minWidth, double maxWidth) {
+  minUserWidth_ = minWidth;
+  maxUserWidth_ = maxWidth;
+}
 
 void MapControl::ApplyView(MapView view) {
   view.SetPixels(size());
@@ -244,30 +273,78 @@ void MapControl::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), event->position().x(),
                  event->position().y());
+  // The middle button pans whatever the tool; the tools see only the other buttons.
+  if (event->button() == Qt::MiddleButton && userNavigation_ && panOffset_.isNull()) {
+    middleDragStart_ = event->position().toPoint();
+    setCursor(Qt::ClosedHandCursor);
+    return;
+  }
   Tool().Press(event);
 }
 
-void MapControl::mouseMoveEvent(QMouseEvent* event) { Tool().Move(event); }
+void MapControl::mouseMoveEvent(QMouseEvent* event) {
+  if (middleDragStart_) {
+    SetPanOffset(event->position().toPoint() - *middleDragStart_);
+    return;
+  }
+  Tool().Move(event);
+}
 
-void MapControl::mouseReleaseEvent(QMouseEvent* event) { Tool().Release(event); }
+void MapControl::mouseReleaseEvent(QMouseEvent* event) {
+  if (middleDragStart_ && event->button() == Qt::MiddleButton) {
+    const QPoint offset = event->position().toPoint() - *middleDragStart_;
+    middleDragStart_.reset();
+    SetPanOffset({});
+    setCursor(Tool().Cursor());
+    PanByPixels(offset);
+    return;
+  }
+  Tool().Release(event);
+}
 
 void MapControl::mouseDoubleClickEvent(QMouseEvent* event) { Tool().DoubleClick(event); }
 
 void MapControl::keyPressEvent(QKeyEvent* event) {
   Tool().Key(event);
+  if (userNavigation_ && NavigateByKey(event->key())) return;
   QWidget::keyPressEvent(event);
+}
+
+bool MapControl::NavigateByKey(int key) {
+  // An arrow shows a quarter of the view more on its side; + and - zoom about the centre.
+  const int across = width() / 4, down = height() / 4;
+  const QPointF centre(width() / 2.0, height() / 2.0);
+  switch (key) {
+    case Qt::Key_Left:
+      PanByPixels({across, 0});
+      return true;
+    case Qt::Key_Right:
+      PanByPixels({-across, 0});
+      return true;
+    case Qt::Key_Up:
+      PanByPixels({0, down});
+      return true;
+    case Qt::Key_Down:
+      PanByPixels({0, -down});
+      return true;
+    case Qt::Key_Plus:
+      ZoomAbout(centre, 0.5);
+      return true;
+    case Qt::Key_Minus:
+      ZoomAbout(centre, 2);
+      return true;
+    default:
+      return false;
+  }
 }
 
 void MapControl::wheelEvent(QWheelEvent* event) {
   const int steps = event->angleDelta().y();
-  if (steps == 0) return;
-  // One notch (120) halves or doubles the width; the map point under the cursor stays put.
-  const double factor = std::pow(2.0, -steps / 120.0);
-  const MapPoint anchor = view_.ToMap(event->position());
-  MapView view = view_;
-  view.SetWidth(view_.Width() * factor);
-  view.SetCenter(
-      {anchor.x + (view_.Center().x - anchor.x) * factor, anchor.y + (view_.Center().y - anchor.y) * factor});
-  ApplyView(view);
+  if (!userNavigation_ || steps == 0) {
+    QWidget::wheelEvent(event);
+    return;
+  }
+  // One notch (120) halves or doubles the width.
+  ZoomAbout(event->position(), std::pow(2.0, -steps / 120.0));
   event->accept();
 }

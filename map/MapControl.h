@@ -7,8 +7,10 @@
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
+#include <limits>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "map/Feature.h"
@@ -42,6 +44,17 @@ class MapControl : public QWidget, public LayerHost {
   void SetBounds(const MapRect& r);  // centres r and fits it inside the widget
   const MapView& View() const { return view_; }
   void SetView(const MapView& view);  // centre and width of view (pixels stay the widget's)
+  // Moves the view as a drag of offset pixels would: the map follows the hand.
+  void PanByPixels(QPoint offset);
+  // Multiplies the view width by factor about the screen point anchor, which stays put. The
+  // factor is cut so that the width does not cross the user zoom limits.
+  void ZoomAbout(QPointF anchor, double factor);
+
+  // The user's own navigation, besides the tools: the wheel zooms about the cursor, a
+  // middle-button drag pans, the arrow keys pan and + and - zoom. On unless switched off; it
+  // stays within these widths (metres), unlimited unless set.
+  void SetUserNavigation(bool enabled) { userNavigation_ = enabled; }
+  void SetUserZoomLimits(double minWidth, double maxWidth);
 
   // Tools: built-in 1000..1009 and user tools defined with DefineUserTool.
   void ActivateTool(int tool);  // an undefined number leaves the current tool
@@ -102,6 +115,7 @@ class MapControl : public QWidget, public LayerHost {
 
  private:
   void ApplyView(MapView view);
+  bool NavigateByKey(int key);  // true when key is one of the navigation keys
   void RenderCache();
   MapTool& Tool() const { return *tools_.at(currentTool_); }
 
@@ -118,4 +132,8 @@ class MapControl : public QWidget, public LayerHost {
   MapView cacheView_;  // the view cache_ was drawn at
   bool cacheDirty_ = true;
   QPoint panOffset_;
+  bool userNavigation_ = true;
+  double minUserWidth_ = 0;
+  double maxUserWidth_ = std::numeric_limits<double>::infinity();
+  std::optional<QPoint> middleDragStart_;  // where a middle-button pan began
 };

@@ -20,6 +20,7 @@ MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint)
   map.SetDistanceUnit(kUnitMetres);
   map.DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
   map.DefineUserTool(kToolMeasure, kUserToolPolyline, kCursorCrossHair);
+  map.SetUserZoomLimits(kMinViewWidth, kMaxViewWidth);
 
   const int count = atCitySwitch ? kLimitsAtSwitch : int(std::size(kDisplayLimits));
   for (int i = 0; i < count; ++i) {
@@ -38,6 +39,7 @@ MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint)
 MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect) {
   const MapResult loaded = overview.LoadWorkspace(workspacePath);
   if (!loaded.ok) return loaded;
+  overview.SetUserNavigation(false);
   lyrRect = overview.CreateTemporaryLayer(QStringLiteral("rectlayer"));
   return {};
 }

@@ -31,9 +31,11 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<const Layer
         layers.Draw(layer, IdsToDraw(layer, view), options.labels ? &labels[i] : nullptr, &obstacles);
   }
 
+  // A selection is drawn at any width, also where its layer's display limit hides the rest of it:
+  // what the program has just found and selected must show.
   const MapRect e = view.Extent();
   for (const Layer* layer : bottomToTop) {
-    if (layer->IsTemporary() || !layer->IsDrawnAt(view.Width()) || layer->Selection().Count() == 0) continue;
+    if (layer->IsTemporary() || !layer->Visible() || layer->Selection().Count() == 0) continue;
     std::vector<int> visible;
     for (int id : layer->Selection().Ids()) {
       const MapRect b = layer->Store().BoundsOf(id);

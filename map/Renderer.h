@@ -3,7 +3,8 @@
 // lines with casings, point symbols, then the selection with a glow, then the labels (placed without
 // overlaps), then the temporary layers with their own feature styles. A layer is drawn while it is
 // visible and the view width (metres) is at most its limit; its labels while the view width is at most
-// its label limit. The overview map is the same renderer at another view.
+// its label limit. The selection of a visible layer is drawn at any width. The overview map is the same
+// renderer at another view.
 #include <QPainter>
 #include <QString>
 #include <vector>

@@ -18,12 +18,7 @@ void PanTool::Release(QMouseEvent* event) {
   dragStart_.reset();
   map_.SetPanOffset({});
   map_.setCursor(Cursor());
-  if (offset.isNull()) return;
-  // The map follows the hand: the centre moves against the drag.
-  MapView view = map_.View();
-  const double pixel = view.PixelSize();
-  view.SetCenter({view.Center().x - offset.x() * pixel, view.Center().y + offset.y() * pixel});
-  map_.SetView(view);
+  map_.PanByPixels(offset);
 }
 
 void PanTool::Deactivate() {

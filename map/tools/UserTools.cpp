@@ -40,6 +40,10 @@ void UserPolylineTool::Key(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape && !points_.empty()) Finish(kPolyToolEndEscaped, event->modifiers());
 }
 
+void UserPolylineTool::Deactivate() {
+  if (!points_.empty()) Finish(kPolyToolEndEscaped, Qt::NoModifier);
+}
+
 void UserPolylineTool::Finish(int phase, Qt::KeyboardModifiers modifiers) {
   const std::vector<MapPoint> points = std::move(points_);
   points_.clear();

@@ -17,7 +17,7 @@ class UserPointTool : public MapTool {
 };
 
 // Clicks add vertices (phase kPolyToolBegin for the first, kPolyToolInProgress for each further
-// one), a double click finishes (kPolyToolEnd), Esc cancels (kPolyToolEndEscaped).
+// one), a double click finishes (kPolyToolEnd), Esc or a change of tool cancels (kPolyToolEndEscaped).
 class UserPolylineTool : public MapTool {
  public:
   UserPolylineTool(MapControl& map, int number, QCursor cursor) : MapTool(map, number), cursor_(cursor) {}
@@ -26,7 +26,8 @@ class UserPolylineTool : public MapTool {
   void Move(QMouseEvent* event) override;
   void DoubleClick(QMouseEvent* event) override;
   void Key(QKeyEvent* event) override;
-  void Deactivate() override { points_.clear(); }
+  // A line left half-drawn for another tool ends as a cancel does.
+  void Deactivate() override;
   void PaintOverlay(QPainter& painter) const override;
 
  private:

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
+#include <functional>
 
 #include "app/kit/Colors.h"
 #include "app/kit/ImageControl.h"
@@ -130,10 +132,36 @@ TEST(ViewChange, WidthIsClampedAndShownInBlueUntilTheTimerTicks) {
 TEST(ViewChange, RedrawsTheFrameOnTheOverview) {
   StartedWindow started;
   frmMain& w = started.window;
-  w.Map1->SetViewWidth(3000);
-  ASSERT_EQ(w.context.lyrRect->ListFeatures().Count(), 1) << "the first frame is a bare rectangle";
+  ASSERT_EQ(w.context.lyrRect->ListFeatures().Count(), 1) << "the load's frame is a bare rectangle";
   w.Map1->SetViewWidth(2000);
   EXPECT_EQ(w.context.lyrRect->ListFeatures().Count(), 3) << "then the rectangle and the cross hair";
+}
+
+// The wheel keeps the point under the cursor in place, also where the width limits cut its zoom.
+TEST(ViewChange, WheelAtTheWidthLimitsKeepsThePointUnderTheCursor) {
+  StartedWindow started;
+  frmMain& w = started.window;
+  struct Case {
+    double start;
+    int notches;  // + zooms in
+    double width;
+  };
+  for (const Case& c : {Case{46200, -3, 46200}, Case{30000, -1, 46200}, Case{100, 3, 100}, Case{150, 1, 100},
+                        Case{1000, 1, 500}}) {
+    SCOPED_TRACE(c.start);
+    w.Map1->SetViewWidth(c.start);
+    const QPointF cursor(w.Map1->width() * 0.8, w.Map1->height() * 0.3);
+    const MapPoint under = w.Map1->ScreenToMap(cursor.x(), cursor.y());
+    for (int n = 0; n < std::abs(c.notches); ++n) {
+      QWheelEvent wheel(cursor, w.Map1->mapToGlobal(cursor), {}, {0, c.notches > 0 ? 120 : -120},
+                        Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(w.Map1, &wheel);
+    }
+    EXPECT_DOUBLE_EQ(w.Map1->ViewWidth(), c.width);
+    const MapPoint still = w.Map1->ScreenToMap(cursor.x(), cursor.y());
+    EXPECT_NEAR(still.x, under.x, 1e-6 * c.width);
+    EXPECT_NEAR(still.y, under.y, 1e-6 * c.width);
+  }
 }
 
 // Clicks at 300 px and then 400 px apart on a map showing one metre a pixel.
@@ -158,6 +186,27 @@ TEST(Measuring, ShowsTheRunningLengthWhileDrawingAndResetsWhenFinished) {
   EXPECT_EQ(qiwu::ForeColor(w.lblDist), 0u);
 }
 
+// Another tool taken in the middle of a measurement ends it as Esc would.
+TEST(Measuring, ChangingToolMidwayPutsTheLabelBack) {
+  ShownWindow shown;
+  frmMain& w = shown.window;
+  const std::vector<std::function<void()>> changes = {
+      [&] { QTest::mouseClick(w.imgTools[0], Qt::LeftButton, {}, QPoint(10, 10)); },
+      [&] { w.nearest->cmdClick1->click(); },
+      [&] { w.imgType_Click(1); },
+  };
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    SCOPED_TRACE(i);
+    QTest::mouseClick(w.imgTools[5], Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(w.Map1, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseClick(w.Map1, Qt::LeftButton, {}, QPoint(400, 100));
+    ASSERT_EQ(qiwu::ForeColor(w.lblDist), kBlue);
+    changes[i]();
+    EXPECT_EQ(w.lblDist->text(), QStringLiteral("显示距离"));
+    EXPECT_EQ(qiwu::ForeColor(w.lblDist), 0u);
+  }
+}
+
 TEST(Measuring, GroupsThousandsAndIgnoresOtherTools) {
   StartedWindow started;
   frmMain& w = started.window;
@@ -179,6 +228,23 @@ TEST(Overview, PressRecentresTheMainMapKeepingItsWidth) {
   EXPECT_NEAR(w.Map1->CenterY(), target.y, 1e-6);
   EXPECT_DOUBLE_EQ(w.Map1->ViewWidth(), 2500);
   EXPECT_EQ(w.context.lyrRect->ListFeatures().Count(), 3);
+}
+
+// The overview always shows the whole city: the user's wheel, keys and middle drag leave it.
+TEST(Overview, KeepsItsViewUnderWheelKeysAndMiddleDrag) {
+  ShownWindow shown;
+  frmMain& w = shown.window;
+  const MapView before = w.Map2->View();
+  const QPoint at(40, 60);
+  QWheelEvent wheel(at, w.Map2->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                    Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w.Map2, &wheel);
+  w.Map2->setFocus();
+  for (Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Plus, Qt::Key_Minus}) QTest::keyClick(w.Map2, key);
+  QTest::mousePress(w.Map2, Qt::MiddleButton, {}, at);
+  QTest::mouseMove(w.Map2, at + QPoint(30, 20));
+  QTest::mouseRelease(w.Map2, Qt::MiddleButton, {}, at + QPoint(30, 20));
+  EXPECT_EQ(w.Map2->View(), before);
 }
 
 // After the nearest panel's button every pick runs the nearest search, never the radius search.

@@ -95,6 +95,26 @@ TEST(StartUp, OpensOnTheDemoCityWithEverySelectorFilled) {
   EXPECT_EQ(w.Timer1->interval(), 1500);
 }
 
+// The overview shows where the main map looks as soon as both maps are loaded, not only from
+// the first view change on.
+TEST(StartUp, OverviewFramesTheMainViewAtStartUpAndAfterASwitch) {
+  StartedWindow started;
+  frmMain& w = started.window;
+  for (const bool switched : {false, true}) {
+    SCOPED_TRACE(switched);
+    if (switched) emit w.cmbCity->activated(0);
+    const FeatureSet frame = w.context.lyrRect->ListFeatures();
+    ASSERT_EQ(frame.Count(), 1);
+    EXPECT_EQ(frame.Item(1).Type(), kFeatureRegion);
+    const MapRect view = w.Map1->Bounds(), drawn = frame.Bounds();
+    const double eps = 1e-6 * view.Width();
+    EXPECT_NEAR(drawn.minX, view.minX, eps);
+    EXPECT_NEAR(drawn.minY, view.minY, eps);
+    EXPECT_NEAR(drawn.maxX, view.maxX, eps);
+    EXPECT_NEAR(drawn.maxY, view.maxY, eps);
+  }
+}
+
 TEST(StartUp, PlacesTabsPanelsAndDrawers) {
   StartedWindow started;
   frmMain& w = started.window;
@@ -161,8 +181,8 @@ TEST_P(StartUpWithoutLayer, ReportsTheMapErrorAndEndsBeforeAnyDatabaseAccess) {
 INSTANTIATE_TEST_SUITE_P(EightNamedLayers, StartUpWithoutLayer,
                          testing::Values("餐饮娱乐", "路线", "公交站台"));
 
-// Choosing the loaded city again reloads both maps (the temporary layers are new and empty)
-// and refills the selectors.
+// Choosing the loaded city again reloads both maps (the temporary layers are new) and refills
+// the selectors.
 TEST(CitySwitch, SameCityReloadsMapsAndRefillsSelectors) {
   StartedWindow started;
   frmMain& w = started.window;
@@ -180,7 +200,7 @@ TEST(CitySwitch, SameCityReloadsMapsAndRefillsSelectors) {
   ASSERT_EQ(w.context.lyrTempPoint, w.Map1->FindLayer(QStringLiteral("tempPoint")));
   EXPECT_EQ(w.context.lyrTempPoint->ListFeatures().Count(), 0);
   ASSERT_EQ(w.context.lyrRect, w.Map2->FindLayer(QStringLiteral("rectlayer")));
-  EXPECT_EQ(w.context.lyrRect->ListFeatures().Count(), 0);
+  EXPECT_EQ(w.context.lyrRect->ListFeatures().Count(), 1) << "only the new load's bare frame";
   EXPECT_EQ(w.bus->cmbBus->count(), lines);
   EXPECT_EQ(w.cmbType[0]->count(), types);
   EXPECT_GT(w.cmbType[2]->count(), 0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <functional>
 
 #include "map/modMapFunction.h"
 #include "map_fixture.h"
@@ -144,6 +145,29 @@ TEST_F(MapFunctionTest, FrameFeatureAndPointGivesTheFeatureSideAWholeSpan) {
     EXPECT_GE(map.Bounds().Width() + 1e-6, view.Width()) << c.where;
     EXPECT_GE(map.Bounds().Height() + 1e-6, view.Height()) << c.where;
   }
+}
+
+// The marker and the frame are replaced at every search and view change: a day of use must not
+// leave a trail of removed features that every later search walks through.
+TEST_F(MapFunctionTest, MarkerAndFrameLayersStayBoundedAfterLongUse) {
+  SizedMap overview;
+  Layer* tempPoint = map.CreateTemporaryLayer("tempPoint");
+  Layer* rect = overview.map.CreateTemporaryLayer("rectlayer");
+  struct Case {
+    Layer* layer;
+    std::function<void(int)> use;
+    int live;
+  };
+  const Case cases[] = {
+      {tempPoint, [&](int i) { PlaceMarker(map, *tempPoint, 500000 + i % 100, 3400000); }, 1},
+      {rect, [&](int) { DrawViewFrame(map, overview.map, *rect); }, 3},
+  };
+  for (const Case& c : cases) {
+    for (int i = 0; i < 5000; ++i) c.use(i);
+    EXPECT_EQ(c.layer->Store().Count(), c.live) << c.layer->Name().toStdString();
+    EXPECT_LE(c.layer->Store().IdLimit(), c.live) << c.layer->Name().toStdString();
+  }
+  EXPECT_DOUBLE_EQ(tempPoint->ListFeatures().Item(1).CenterX(), 500000 + 4999 % 100);
 }
 
 TEST_F(MapFunctionTest, DrawViewFrameDrawsARectangleFirstThenACrossHair) {

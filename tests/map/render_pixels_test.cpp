@@ -131,16 +131,35 @@ TEST(RenderPixels, CityWallHasBattlementsOutsideItsRing) {
   }
 }
 
-TEST(RenderPixels, SelectedFeatureGlows) {
+// A found feature shows even where its layer's display limit hides the rest of the layer (a bus
+// line framed at 13,800 m, beyond the bus layers' 10,000 m).
+TEST(RenderPixels, SelectionGlowsAtAnyWidthWhileTheRestOfItsLayerKeepsItsLimit) {
   LayerStyle line;
   line.penColor = QColor(80, 80, 80);
   line.penWidth = 2;
-  const auto layer = MakeLayer("公交路线", kFeatureLine, {{{{{700, 1000}, {1300, 1000}}}, "1路"}}, line);
+  const MapPoint other{1300, 1000};  // the unselected line runs north-south through here
+  const auto layer = MakeLayer(
+      "公交路线", kFeatureLine,
+      {{{{{-3000, 1000}, {5000, 1000}}}, "1路"}, {{{{other.x, -3000}, {other.x, 5000}}}, "2路"}}, line);
+  layer->SetMaxVisibleWidth(10000);
   const auto glow = [](QColor c) { return c.blue() > 230 && c.green() > 200 && c.red() < 190; };
-  const MapView view(kCentre, 1000, kPixels);
-  EXPECT_EQ(CountPixels(RenderToImage({layer.get()}, view), QRect(QPoint(0, 0), kPixels), glow), 0);
+  const auto grey = [&](QColor c) { return Near(c, line.penColor, 40); };
+  const MapView near(kCentre, 1000, kPixels);
+  EXPECT_EQ(CountPixels(RenderToImage({layer.get()}, near), QRect(QPoint(0, 0), kPixels), glow), 0);
   layer->Selection().Replace(layer->FeatureForId(1));
-  EXPECT_GT(CountPixels(RenderToImage({layer.get()}, view), QRect(QPoint(0, 0), kPixels), glow), 500);
+
+  struct Case {
+    double width;
+    bool otherDrawn;
+  };
+  for (const Case& c : {Case{1000, true}, Case{10000, true}, Case{13800, false}, Case{46200, false}}) {
+    const MapView view(kCentre, c.width, kPixels);
+    const QImage image = RenderToImage({layer.get()}, view);
+    // The selected line crosses the view at screen y 150; the other one well above it.
+    EXPECT_GT(CountPixels(image, QRect(0, 140, kPixels.width(), 21), glow), 300) << c.width;
+    const int x = int(view.ToScreen(other).x());
+    EXPECT_EQ(CountPixels(image, QRect(x - 3, 0, 7, 120), grey) > 0, c.otherDrawn) << c.width;
+  }
 }
 
 TEST(RenderPixels, DrawsOnlyFeaturesInTheViewAndSkipsSubPixelOnes) {

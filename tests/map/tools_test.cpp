@@ -198,3 +198,51 @@ TEST_F(ToolsTest, UnknownToolsAreIgnoredAndUserToolsCanBeRedefined) {
   Click({500000, 3400000});
   EXPECT_EQ(completed.count(), 1);
 }
+
+// The middle button pans in every tool, and the tool itself sees nothing of it.
+TEST_F(ToolsTest, MiddleDragPansInEveryToolLeavingTheToolAlone) {
+  const MapPoint grabbed{500500, 3400200}, released{500300, 3400100};
+  for (int tool : {kToolPointer, kToolPan, kToolZoomIn, kToolZoomOut, kToolSelectPoint, kToolSelectRadius,
+                   kToolSelectRect, kToolPick, kToolMeasure}) {
+    SCOPED_TRACE(tool);
+    map.SetView(MapView({500000, 3400000}, 4000, {}));
+    map.UnselectAll();
+    map.ActivateTool(tool);
+    QSignalSpy viewChanged(&map, &MapControl::ViewChanged);
+    QSignalSpy completed(&map, &MapControl::ToolCompleted);
+    QSignalSpy steps(&map, &MapControl::PolylineToolStep);
+    QSignalSpy selected(&map, &MapControl::SelectionModified);
+    const QPointF from = At(grabbed);
+    Mouse(QEvent::MouseButtonPress, grabbed, Qt::MiddleButton);
+    Mouse(QEvent::MouseMove, released, Qt::MiddleButton);
+    Mouse(QEvent::MouseButtonRelease, released, Qt::MiddleButton);
+    EXPECT_EQ(viewChanged.count(), 1);
+    EXPECT_DOUBLE_EQ(map.ViewWidth(), 4000);
+    const MapPoint under = map.ScreenToMap(from.x() - 40, from.y() + 20);
+    EXPECT_NEAR(under.x, grabbed.x, 1e-6);
+    EXPECT_NEAR(under.y, grabbed.y, 1e-6);
+    EXPECT_EQ(completed.count() + steps.count() + selected.count(), 0);
+    EXPECT_EQ(map.CurrentTool(), tool);
+  }
+}
+
+TEST_F(ToolsTest, ArrowKeysPanAQuarterAndPlusMinusZoomAboutTheCentre) {
+  struct Case {
+    Qt::Key key;
+    MapPoint centre;
+    double width;
+  };
+  // 4000 x 3000 m: a quarter across is 1000 m, a quarter down 750 m.
+  const Case cases[] = {{Qt::Key_Left, {499000, 3400000}, 4000}, {Qt::Key_Right, {501000, 3400000}, 4000},
+                        {Qt::Key_Up, {500000, 3400750}, 4000},   {Qt::Key_Down, {500000, 3399250}, 4000},
+                        {Qt::Key_Plus, {500000, 3400000}, 2000}, {Qt::Key_Minus, {500000, 3400000}, 8000}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    map.SetView(MapView({500000, 3400000}, 4000, {}));
+    QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier);
+    QApplication::sendEvent(&map, &press);
+    EXPECT_NEAR(map.CenterX(), c.centre.x, 1e-6);
+    EXPECT_NEAR(map.CenterY(), c.centre.y, 1e-6);
+    EXPECT_DOUBLE_EQ(map.ViewWidth(), c.width);
+  }
+}
