@@ -147,7 +147,17 @@ void StartBound() {
   State().deadline = (Clock::now() + std::chrono::seconds(DataSetConfinement::kStallSeconds)).time_since_epoch().count();
 }
 
-int AllowReadingOnly(void*, int action, const char*, const char* pragmaValue, const char*, const char*) {
+// Pragmas GDAL runs with an argument that change nothing on disk: schema queries about a table,
+// and connection settings made when it opens a GeoPackage.
+bool IsHarmlessWithArgument(const char* pragma) {
+  for (const char* name : {"table_info", "table_xinfo", "index_list", "index_info", "index_xinfo",
+                           "foreign_key_list", "recursive_triggers", "cache_size", "foreign_keys",
+                           "case_sensitive_like"})
+    if (sqlite3_stricmp(pragma, name) == 0) return true;
+  return false;
+}
+
+int AllowReadingOnly(void*, int action, const char* pragma, const char* pragmaValue, const char*, const char*) {
   if (!State().active) return SQLITE_OK;
   switch (action) {
     case SQLITE_SELECT:
@@ -157,7 +167,7 @@ int AllowReadingOnly(void*, int action, const char*, const char* pragmaValue, co
     case SQLITE_TRANSACTION:
       return SQLITE_OK;
     case SQLITE_PRAGMA:
-      return pragmaValue ? SQLITE_DENY : SQLITE_OK;
+      return !pragmaValue || IsHarmlessWithArgument(pragma) ? SQLITE_OK : SQLITE_DENY;
     default:
       return SQLITE_DENY;
   }
@@ -170,13 +180,19 @@ int StopWhenStalled(void*) {
   return 1;
 }
 
-// Runs for every new SQLite connection of the process.
-int HookConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
-  if (!State().active) return SQLITE_OK;
+void Bound(sqlite3* db) {
   sqlite3_set_authorizer(db, AllowReadingOnly, nullptr);
   sqlite3_progress_handler(db, 1000, StopWhenStalled, nullptr);
+}
+
+// Runs for each new SQLite connection while registered. GDAL clears the process's list of these
+// after opening a connection of its own, so each confinement registers it again.
+int HookConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
+  if (State().active) Bound(db);
   return SQLITE_OK;
 }
+
+void RegisterHook() { sqlite3_auto_extension(reinterpret_cast<void (*)(void)>(HookConnection)); }
 
 void CaptureFailure(CPLErr level, CPLErrorNum, const char* message) {
   if (level < CE_Failure) return;
@@ -189,7 +205,6 @@ void CaptureFailure(CPLErr level, CPLErrorNum, const char* message) {
 
 void InstallDataSetConfinement() {
   VSIFileManager::InstallHandler("", new ConfiningFilesystem(VSIFileManager::GetHandler("")));
-  sqlite3_auto_extension(reinterpret_cast<void (*)(void)>(HookConnection));
 }
 
 void NoteRefusedAccess(const QString& what) {
@@ -214,6 +229,7 @@ DataSetConfinement::DataSetConfinement(const QStringList& readOnlyRoots) {
   StartBound();
   CPLPushErrorHandler(CaptureFailure);
   state.active = true;
+  RegisterHook();
 }
 
 DataSetConfinement::~DataSetConfinement() {
@@ -229,6 +245,10 @@ void DataSetConfinement::AddWritableRoot(const QString& folder) {
 }
 
 void DataSetConfinement::Renew() { StartBound(); }
+
+void DataSetConfinement::BindConnection(void* sqliteHandle) {
+  if (sqliteHandle) Bound(static_cast<sqlite3*>(sqliteHandle));
+}
 
 QString DataSetConfinement::Refused() const {
   Confinement& state = State();

@@ -22,6 +22,9 @@ class DataSetConfinement {
   void AddWritableRoot(const QString& folder);
   // Marks progress: the stall bound starts again.
   void Renew();
+  // Gives an open SQLite connection (sqlite3*) the authorizer and the bound; for connections GDAL
+  // opened in a way that escaped the hook.
+  void BindConnection(void* sqliteHandle);
 
   // The first path refused so far (empty: none).
   QString Refused() const;
@@ -32,7 +35,7 @@ class DataSetConfinement {
 };
 
 // Replaces GDAL's local file system with the confining one (outside a confinement it passes
-// everything through) and hooks new SQLite connections. Called once by LockDownGdal().
+// everything through). Called once by LockDownGdal().
 void InstallDataSetConfinement();
 
 // Notes a refused access (a network path, an HTTP request) for the confinement, if one is active.

@@ -61,5 +61,6 @@ MapResult OpenLayerSource(const QString& folder, const QString& file, DataSetCon
   out.dataset.reset(GDALDataset::FromHandle(GDALOpenEx(openPath.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY,
                                                        drivers.List(), options.List(), nullptr)));
   if (!out.dataset) return Refused(file, QString::fromUtf8(CPLGetLastErrorMsg()));
+  confinement.BindConnection(out.dataset->GetInternalHandle("SQLITE_HANDLE"));
   return {};
 }
