@@ -4,8 +4,10 @@
 
 #include "app/frmMain.h"
 #include "app/kit/MessageBoxSink.h"
+#include "map/GdalLockDown.h"
 
 int main(int argc, char** argv) {
+  LockDownGdal(CityLayerDrivers());
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("栖坞"));
   qiwu::InstallMessageBoxSink();

@@ -8,6 +8,7 @@
 #include "app/kit/Messages.h"
 #include "cli/Command.h"
 #include "data/modDBAccess.h"
+#include "map/GdalLockDown.h"
 
 namespace {
 struct Entry {
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   // Offscreen by default: the command line renders maps without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
+  LockDownGdal(CityLayerDrivers());
   QStringList args = app.arguments().mid(1);
   CliContext context{QCoreApplication::applicationDirPath(), QStringLiteral("栖坞市"), QString()};
   while (!args.isEmpty() && args.first().startsWith("--")) {

@@ -4,15 +4,15 @@
 #include <ogr_spatialref.h>
 #include <ogrsf_frmts.h>
 
-#include <QFileInfo>
-#include <mutex>
+#include <cmath>
 #include <vector>
+
+#include "map/DataSetConfinement.h"
+#include "map/GdalLockDown.h"
+#include "map/LayerSource.h"
 
 namespace {
 
-struct DatasetCloser {
-  void operator()(GDALDataset* d) const { GDALClose(d); }
-};
 struct TransformDeleter {
   void operator()(OGRCoordinateTransformation* t) const { OGRCoordinateTransformation::DestroyCT(t); }
 };
@@ -66,22 +66,37 @@ void Flatten(const OGRGeometry& g, Flattened& out) {
   }
 }
 
-}  // namespace
+bool AllFinite(const std::vector<MapPoint>& vertices) {
+  for (const MapPoint& p : vertices)
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+  return true;
+}
 
-MapResult ReadVectorLayer(const QString& path, const QString& sourceLayer, const QString& name,
-                          const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out) {
-  static std::once_flag registered;
-  std::call_once(registered, [] { GDALAllRegister(); });
-
-  if (!QFileInfo::exists(path))
-    return MapResult::Failure(kMapErrorFileMissing, QStringLiteral("图层数据文件不存在：%1").arg(path));
-  std::unique_ptr<GDALDataset, DatasetCloser> dataset(GDALDataset::FromHandle(
-      GDALOpenEx(path.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr)));
-  if (!dataset)
+// What the confinement saw while the layer was read, as a failure; ok when nothing went wrong.
+// GDAL's own failures count only when the read itself found nothing wrong.
+MapResult ConfinementFailure(const DataSetConfinement& confinement, const QString& file, const QString& layer,
+                             bool readOk) {
+  if (const QString refused = confinement.Refused(); !refused.isEmpty())
+    return MapResult::Failure(
+        kMapErrorReadFailed,
+        QStringLiteral("图层数据文件 %1 要读取数据集文件夹之外、不是普通文件或在网络上的“%2”，不予读取").arg(file, refused));
+  if (confinement.Stalled())
     return MapResult::Failure(kMapErrorReadFailed,
-                              QStringLiteral("无法打开图层数据文件 %1：%2").arg(path, GdalError()));
-  OGRLayer* source = sourceLayer.isEmpty() ? dataset->GetLayer(0)
-                                           : dataset->GetLayerByName(sourceLayer.toUtf8().constData());
+                              QStringLiteral("图层数据文件 %1 的图层 %2 读取时超过 %3 秒没有进展，不予读取")
+                                  .arg(file, layer)
+                                  .arg(DataSetConfinement::kStallSeconds));
+  if (const QString failure = confinement.GdalFailure(); readOk && !failure.isEmpty())
+    return MapResult::Failure(kMapErrorReadFailed,
+                              QStringLiteral("读取图层数据文件 %1 的图层 %2 出错：%3").arg(file, layer, failure));
+  return {};
+}
+
+// Reads the layer of an open source under confinement.
+MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString& sourceLayer, const QString& name,
+                        const OGRSpatialReference& mapCrs, DataSetConfinement& confinement,
+                        std::unique_ptr<Layer>& out) {
+  OGRLayer* source = sourceLayer.isEmpty() ? dataset.GetLayer(0)
+                                           : dataset.GetLayerByName(sourceLayer.toUtf8().constData());
   if (!source)
     return MapResult::Failure(kMapErrorLayerMissing,
                               QStringLiteral("图层数据文件 %1 中没有图层 %2").arg(path, sourceLayer));
@@ -102,13 +117,17 @@ MapResult ReadVectorLayer(const QString& path, const QString& sourceLayer, const
   for (int i = 0; i < definition->GetFieldCount(); ++i)
     fields << QString::fromUtf8(definition->GetFieldDefn(i)->GetNameRef());
   FeatureStore store(fields);
-  const GIntBig expected = source->GetFeatureCount(FALSE);
+  // Counting first makes a source that never ends (a recursive view) stall within the bound.
+  const GIntBig expected = source->GetFeatureCount(TRUE);
+  if (confinement.Stalled()) return MapResult::Failure(kMapErrorReadFailed, path);
+  confinement.Renew();
   if (expected > 0) store.Reserve(std::size_t(expected), std::size_t(expected));
 
   std::vector<QString> values(std::size_t(fields.size()));
   std::vector<std::span<const MapPoint>> parts;
   source->ResetReading();
   for (auto& feature : *source) {
+    confinement.Renew();
     OGRGeometry* geometry = feature->GetGeometryRef();
     if (!geometry) continue;
     if (transform && geometry->transform(transform.get()) != OGRERR_NONE)
@@ -117,6 +136,9 @@ MapResult ReadVectorLayer(const QString& path, const QString& sourceLayer, const
     Flattened flat;
     Flatten(*geometry, flat);
     if (flat.type < 0) continue;
+    if (!AllFinite(flat.vertices))
+      return MapResult::Failure(kMapErrorReadFailed,
+                                QStringLiteral("图层数据文件 %1 中要素 %2 的坐标不是有限数").arg(path).arg(feature->GetFID()));
     parts.clear();
     std::size_t begin = 0;
     for (std::size_t end : flat.partEnds) {
@@ -133,3 +155,21 @@ MapResult ReadVectorLayer(const QString& path, const QString& sourceLayer, const
       std::make_unique<Layer>(name.isEmpty() ? QString::fromUtf8(source->GetName()) : name, std::move(store));
   return {};
 }
+
+}  // namespace
+
+MapResult ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
+                          const QString& name, const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out) {
+  LockDownGdal();
+  DataSetConfinement confinement({folder});
+  LayerSource opened;
+  MapResult result = OpenLayerSource(folder, file, confinement, opened);
+  if (result.ok) result = ReadOpenLayer(*opened.dataset, file, sourceLayer, name, mapCrs, confinement, out);
+  opened.dataset.reset();
+  if (MapResult seen = ConfinementFailure(confinement, file, sourceLayer, result.ok); !seen.ok) {
+    out.reset();
+    return seen;
+  }
+  return result;
+}
+

@@ -9,9 +9,12 @@
 
 class OGRSpatialReference;
 
-// Reads layer sourceLayer (empty: the first) of the GDAL vector source at path, transforming
-// coordinates into mapCrs (metres). out receives a new layer named name (empty: the source
-// layer's name). A missing file or layer, or a CRS that cannot be transformed, is a failure that
-// names the file.
-MapResult ReadVectorLayer(const QString& path, const QString& sourceLayer, const QString& name,
-                          const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out);
+// Reads layer sourceLayer (empty: the first) of the GDAL vector source file, a path relative to
+// folder, transforming coordinates into mapCrs (metres). out receives a new layer named name
+// (empty: the source layer's name). The source and every file GDAL reads for it must be regular
+// files inside folder (map/DataSetConfinement.h); nothing beside them is written. A GeoPackage is
+// read as it stands on disk, its -wal file included, through a private copy when one exists.
+// A missing or refused file, a missing layer, a CRS that cannot be transformed, a coordinate that
+// is not finite, or a SQLite statement stalled past the bound is a failure naming the file.
+MapResult ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
+                          const QString& name, const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out);

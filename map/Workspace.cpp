@@ -2,30 +2,34 @@
 
 #include <ogr_spatialref.h>
 
-#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
+#include "map/GdalLockDown.h"
 #include "map/LayerReader.h"
 
 MapResult LoadWorkspace(const QString& gstPath, Workspace& out) {
   out = Workspace();
+  LockDownGdal();
   if (MapResult read = ReadWorkspaceFile(gstPath, out.file); !read.ok) return read;
 
   OGRSpatialReference mapCrs;
-  if (out.file.projection.isEmpty() ||
-      mapCrs.SetFromUserInput(out.file.projection.toUtf8().constData()) != OGRERR_NONE ||
+  // An EPSG code or WKT only: the text never names a file or a URL to fetch.
+  static const QRegularExpression kEpsgOrWkt(QStringLiteral(R"(^\s*(EPSG:\d+|[A-Z][A-Z0-9_]*\s*\[.*)$)"),
+                                             QRegularExpression::DotMatchesEverythingOption);
+  if (!kEpsgOrWkt.match(out.file.projection).hasMatch() ||
+      mapCrs.SetFromUserInput(out.file.projection.toUtf8().constData(),
+                              OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS_get()) != OGRERR_NONE ||
       !mapCrs.IsProjected())
     return MapResult::Failure(
         kMapErrorBadProjection,
         QStringLiteral("工作空间文件 %1 的投影“%2”不是可用的投影坐标系").arg(gstPath, out.file.projection));
   mapCrs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
 
-  const QDir base = QFileInfo(gstPath).absoluteDir();
+  const QString folder = QFileInfo(gstPath).absolutePath();
   for (const WorkspaceLayerEntry& entry : out.file.layers) {
     std::unique_ptr<Layer> layer;
-    if (MapResult r =
-            ReadVectorLayer(base.filePath(entry.file), entry.sourceLayer, entry.name, mapCrs, layer);
-        !r.ok)
+    if (MapResult r = ReadVectorLayer(folder, entry.file, entry.sourceLayer, entry.name, mapCrs, layer); !r.ok)
       return r;
     layer->SetVisible(entry.visible);
     layer->SetMaxVisibleWidth(entry.zoomMax);

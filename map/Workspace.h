@@ -33,8 +33,12 @@ struct WorkspaceFile {
   std::vector<WorkspaceLayerEntry> layers;  // bottom to top
 };
 
-// Parses a .gst (UTF-8). A missing file or a malformed line (named by file and line number)
-// is a failure.
+// The largest workspace file read: 1 MiB (a city of a thousand layers needs a tenth of it).
+inline constexpr qint64 kMaxWorkspaceBytes = 1024 * 1024;
+
+// Parses a .gst (UTF-8): a regular file in its own folder (no link out of it, no FIFO or device)
+// of at most kMaxWorkspaceBytes. A missing or refused file, or a malformed line (named by file and
+// line number; a number that is NaN or infinite is malformed), is a failure.
 MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out);
 
 // A loaded workspace: its layers bottom to top, owned here until moved into a map.
@@ -43,6 +47,7 @@ struct Workspace {
   std::vector<std::unique_ptr<Layer>> layers;
 };
 
-// Reads the .gst and every layer it lists. A missing data file, a source lacking the named
-// layer or an unusable CRS is a failure naming the file.
+// Reads the .gst and every layer it lists, from the .gst's folder only (LayerReader.h). A missing
+// or refused data file, a source lacking the named layer or an unusable CRS (not an EPSG code or
+// WKT, or not projected) is a failure naming the file.
 MapResult LoadWorkspace(const QString& gstPath, Workspace& out);

@@ -1,8 +1,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 #include <map>
 
+#include "app/kit/DataSetFile.h"
 #include "map/Workspace.h"
 
 namespace {
@@ -13,10 +15,11 @@ MapResult Malformed(const QString& path, int lineNumber, const QString& line) {
       QStringLiteral("工作空间文件 %1 第 %2 行格式错误：%3").arg(path).arg(lineNumber).arg(line.trimmed()));
 }
 
+// A finite decimal; NaN and infinities are refused.
 bool ParseNumber(const QString& text, double& out) {
   bool ok = false;
   out = text.trimmed().toDouble(&ok);
-  return ok;
+  return ok && std::isfinite(out);
 }
 
 // Applies one \TABLE\n\<rest> key to its layer entry; false for a value that cannot be read.
@@ -48,13 +51,18 @@ bool ApplyTableKey(WorkspaceLayerEntry& entry, const QString& rest, const QStrin
 }  // namespace
 
 MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
-  QFile file(path);
-  if (!file.exists())
+  const qiwu::DataSetFile checked =
+      qiwu::CheckDataSetFile(path, {QFileInfo(path).absolutePath()}, QString(), kMaxWorkspaceBytes);
+  if (checked.missing)
     return MapResult::Failure(kMapErrorFileMissing, QStringLiteral("工作空间文件不存在：%1").arg(path));
-  if (!file.open(QIODevice::ReadOnly))
-    return MapResult::Failure(kMapErrorReadFailed,
-                              QStringLiteral("无法读取工作空间文件 %1：%2").arg(path, file.errorString()));
-  QString text = QString::fromUtf8(file.readAll());
+  QFile file(checked.path);
+  if (!checked.ok() || !file.open(QIODevice::ReadOnly))
+    return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("无法读取工作空间文件 %1：%2")
+                                                       .arg(path, checked.ok() ? file.errorString() : checked.error));
+  const QByteArray bytes = file.read(kMaxWorkspaceBytes + 1);
+  if (bytes.size() > kMaxWorkspaceBytes)
+    return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("工作空间文件 %1 过大").arg(path));
+  QString text = QString::fromUtf8(bytes);
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
 
   static const QRegularExpression kKeyValue(QStringLiteral(R"re(^\s*"(\\[^"]+)"\s*=\s*"([^"]*)"\s*$)re"));

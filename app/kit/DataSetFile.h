@@ -14,6 +14,7 @@ inline constexpr qint64 kMaxTextFileBytes = 16 * 1024 * 1024;
 struct DataSetFile {
   QString path;   // the resolved (canonical) path to open; empty when refused
   QString error;  // why the file was refused, naming it; empty when accepted
+  bool missing = false;  // refused because nothing is there
   bool ok() const { return error.isEmpty(); }
 };
 

@@ -10,3 +10,4 @@ qiwu_add_test(map_demo_city_test SOURCES demo_city_test.cpp LIBS qiwu_map_test_f
 if(TARGET qiwu_demo_city)
   add_dependencies(map_demo_city_test qiwu_demo_city)
 endif()
+qiwu_add_test(map_hostile_workspace_test SOURCES hostile_workspace_test.cpp LIBS qiwu_map_test_fixture)

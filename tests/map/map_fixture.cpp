@@ -6,8 +6,10 @@
 
 #include <QFile>
 
+#include "map/GdalLockDown.h"
+
 TempWorkspace::TempWorkspace() {
-  GDALAllRegister();
+  LockDownGdal();
   EXPECT_TRUE(dir_.isValid());
 }
 

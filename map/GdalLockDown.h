@@ -1,0 +1,14 @@
+#pragma once
+// GDAL and PROJ set up for untrusted city data sets: no network at all, only the drivers a program
+// needs, and GDAL's local file system confined while a data set is read (map/DataSetConfinement.h).
+#include <QStringList>
+
+// The drivers of a city data set's layers: GeoPackage, Shapefile, MapInfo TAB, GeoJSON and the
+// vector VRT (whose sources must lie inside the data set too).
+const QStringList& CityLayerDrivers();
+
+// Registers GDAL's drivers and keeps only keepDrivers (GDAL's short names); replaces every network
+// and archive file system of GDAL (/vsicurl/, /vsis3/, /vsizip/, /vsistdin/, ...; /vsimem/ stays)
+// with one that refuses, refuses every HTTP request, turns PROJ's network off and installs the
+// confinement. Call once before any other GDAL use; later calls do nothing.
+void LockDownGdal(const QStringList& keepDrivers = CityLayerDrivers());

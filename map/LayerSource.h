@@ -1,0 +1,27 @@
+#pragma once
+// Opens a layer source of a data set through GDAL, read-only and with the city drivers only.
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "map/MapTypes.h"
+
+class GDALDataset;
+class DataSetConfinement;
+
+struct DatasetCloser {
+  void operator()(GDALDataset* dataset) const;
+};
+
+// An open source; a GeoPackage with a -wal file is a private copy that lives as long as this.
+struct LayerSource {
+  std::unique_ptr<QTemporaryDir> copyFolder;
+  std::unique_ptr<GDALDataset, DatasetCloser> dataset;  // closed before the copy goes
+};
+
+// Opens file (relative to folder, checked to be a regular file inside it) under confinement. A
+// GeoPackage is opened immutable, so SQLite neither creates nor changes a file beside it; when a
+// -wal file stands beside it, both are copied into a private folder and the copy is opened, so
+// that the rows still in the -wal are read too.
+MapResult OpenLayerSource(const QString& folder, const QString& file, DataSetConfinement& confinement,
+                          LayerSource& out);
