@@ -71,8 +71,15 @@ std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError
     return nullptr;
   };
   const auto sqliteFailure = [&] {
-    // A text holding no statement at all (blank, only a comment) prepares to nothing.
-    return fail(sqlite3_errcode(db) == SQLITE_OK ? QStringLiteral("语句为空。") : QString::fromUtf8(sqlite3_errmsg(db)));
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    switch (sqlite3_errcode(db)) {
+      case SQLITE_OK:  // a text holding no statement at all (blank, only a comment)
+        return fail(QStringLiteral("语句为空。"));
+      case SQLITE_AUTH:
+        return fail(QStringLiteral("只能运行读取数据的语句（%1）。").arg(message));
+      default:
+        return fail(message);
+    }
   };
   const QByteArray text = sql.toUtf8();
   const char* tail = nullptr;

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QDir>
+#include <QFile>
+
 #include "data/modDBAccess.h"
 
 void WriteSqliteFile(const QString& path, const QStringList& statements) {
@@ -42,6 +45,15 @@ QStringList SmallCityStatements() {
              << "INSERT INTO 旅游景点 VALUES ('北门'), ('阿房宫'), ('八达岭'), ('长城'), ('Zoo'), ('apple园')"
              << "INSERT INTO 支路 VALUES ('南门巷'), ('东门巷')";
   return statements;
+}
+
+QMap<QString, QByteArray> FolderSnapshot(const QString& folder) {
+  QMap<QString, QByteArray> files;
+  for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    QFile file(QDir(folder).filePath(name));
+    files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+  }
+  return files;
 }
 
 QString JetFixturePath() { return QStringLiteral(QIWU_DATA_FIXTURES "/node-adodb.mdb"); }
