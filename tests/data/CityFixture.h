@@ -15,6 +15,11 @@ void WriteSqliteFile(const QString& path, const QStringList& statements);
 // tables with names that exercise case, apostrophes, % and _ and a name found in two tables.
 QStringList SmallCityStatements();
 
+// Writes folder/city.mdb, an SQLite file in the journal mode given ("DELETE", "WAL") whose table
+// t holds the rows 1 and 2, and returns its path. With keepWal, row 2 is only in the
+// city.mdb-wal file beside it, not yet checkpointed into the database file.
+QString WriteJournalledCity(const QString& folder, const char* journalMode, bool keepWal);
+
 // Every file directly in folder with its bytes: what must stay as it was beside a database.
 QMap<QString, QByteArray> FolderSnapshot(const QString& folder);
 
