@@ -10,6 +10,7 @@
 #include <numeric>
 
 #include "bus/BusPlanText.h"
+#include "data/TableName.h"
 
 namespace modBusChange {
 namespace {
@@ -22,16 +23,6 @@ QString FoldLatinCase(const QString& text) {
     if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
   }
   return folded;
-}
-
-// A name that stands in a statement unquoted and means just that table: letters, digits,
-// underscores and non-ASCII characters, not starting with a digit.
-bool IsPlainTableName(const QString& table) {
-  if (table.isEmpty() || table.front().isDigit()) return false;
-  return std::all_of(table.begin(), table.end(), [](QChar c) {
-    return c.unicode() >= 0x80 || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-           (c >= u'0' && c <= u'9') || c == u'_';
-  });
 }
 
 // A text comes back unchanged from a statement only when it is valid UTF-8 without NUL.

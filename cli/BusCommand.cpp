@@ -4,8 +4,8 @@
 // splitting the output at "\n\f\n" gives back each answer exactly.
 #include <QFile>
 #include <cstdio>
+#include <optional>
 #include <utility>
-#include <vector>
 
 #include "app/kit/Messages.h"
 #include "bus/modBusChange.h"
@@ -15,42 +15,62 @@ namespace {
 
 const QString kBusTable = QStringLiteral("公交信息");
 
-// The pairs of a batch file; false (with the reason on standard error) for an unreadable file
-// or a line that is not two tab-separated names. Blank lines are skipped.
-bool ReadPairs(const QString& path, std::vector<std::pair<QString, QString>>& pairs) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    std::fprintf(stderr, "bus: cannot read %s: %s\n", qUtf8Printable(path),
-                 qUtf8Printable(file.errorString()));
+// The longest line of a batch file, without its line end. Two stop names need far less; the
+// limit keeps an endless line (a device, a damaged file) from filling the memory.
+constexpr qint64 kMaxBatchLineBytes = 4096;
+
+using Pair = std::pair<QString, QString>;
+
+// A batch file read one line at a time, so that its size does not matter.
+class BatchFile {
+ public:
+  explicit BatchFile(const QString& path) : file_(path) {}
+
+  // False (with the reason on standard error) when the file cannot be read.
+  bool Open() {
+    if (file_.open(QIODevice::ReadOnly)) return true;
+    std::fprintf(stderr, "bus: cannot read %s: %s\n", qUtf8Printable(file_.fileName()),
+                 qUtf8Printable(file_.errorString()));
     return false;
   }
-  const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    QString line = lines[i];
-    if (line.endsWith(u'\r')) line.chop(1);
-    if (line.isEmpty()) continue;
-    const QStringList names = line.split(u'\t');
-    if (names.size() != 2) {
-      std::fprintf(stderr, "bus: %s:%lld: expected FROM<TAB>TO\n", qUtf8Printable(path),
-                   static_cast<long long>(i + 1));
-      return false;
+
+  // The next pair, skipping blank lines; nothing at the end of the file. bad is set (and the
+  // reason written to standard error) for a line that is too long or not two tab-separated names.
+  std::optional<Pair> Next(bool& bad) {
+    for (;;) {
+      QByteArray line = file_.readLine(kMaxBatchLineBytes + 2);
+      if (line.isEmpty()) return std::nullopt;
+      ++lineNumber_;
+      if (line.endsWith('\n')) line.chop(1);
+      if (line.endsWith('\r')) line.chop(1);
+      if (line.size() > kMaxBatchLineBytes)
+        return Refuse(QStringLiteral("line longer than %1 bytes").arg(kMaxBatchLineBytes), bad);
+      if (line.isEmpty()) continue;
+      const QStringList names = QString::fromUtf8(line).split(u'\t');
+      if (names.size() != 2) return Refuse(QStringLiteral("expected FROM<TAB>TO"), bad);
+      return Pair(names[0], names[1]);
     }
-    pairs.emplace_back(names[0], names[1]);
   }
-  return true;
-}
+
+ private:
+  std::optional<Pair> Refuse(const QString& why, bool& bad) {
+    std::fprintf(stderr, "bus: %s:%lld: %s\n", qUtf8Printable(file_.fileName()), lineNumber_, qUtf8Printable(why));
+    bad = true;
+    return std::nullopt;
+  }
+
+  QFile file_;
+  long long lineNumber_ = 0;
+};
 
 int RunBus(const CliContext& context, const QStringList& args) {
   if (args.size() != 2) {
     std::fprintf(stderr, "usage: qiwu-cli bus FROM TO | bus --batch FILE\n");
     return 2;
   }
-  std::vector<std::pair<QString, QString>> pairs;
-  if (args[0] == QStringLiteral("--batch")) {
-    if (!ReadPairs(args[1], pairs)) return 2;
-  } else {
-    pairs.emplace_back(args[0], args[1]);
-  }
+  const bool batch = args[0] == QStringLiteral("--batch");
+  BatchFile file(args[1]);
+  if (batch && !file.Open()) return 2;
   if (!OpenDatabase(context)) return 1;
 
   // A failed query shows its boxes; here they go to standard error and make the exit code 1.
@@ -59,15 +79,22 @@ int RunBus(const CliContext& context, const QStringList& args) {
     ++failures;
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(message.title), qUtf8Printable(message.text));
   });
-  for (std::size_t i = 0; i < pairs.size(); ++i) {
-    if (i > 0) WriteOut(QStringLiteral("\n\f\n"));
-    WriteOut(modBusChange::FindBusChange(pairs[i].first, pairs[i].second, kBusTable));
+  bool bad = false;
+  std::optional<Pair> pair = batch ? file.Next(bad) : Pair(args[0], args[1]);
+  for (bool first = true; pair; first = false) {
+    if (!first) WriteOut(QStringLiteral("\n\f\n"));
+    WriteOut(modBusChange::FindBusChange(pair->first, pair->second, kBusTable));
+    pair = batch ? file.Next(bad) : std::nullopt;
   }
   qiwu::SetMessageSink(previous);
+  if (bad) return 2;
   return failures == 0 ? 0 : 1;
 }
 
 const CommandRegistration registration{
-    "bus", "bus FROM TO | bus --batch FILE (answers separated by \\n\\f\\n)", &RunBus};
+    "bus",
+    "bus FROM TO | bus --batch FILE (a line FROM<TAB>TO each, at most 4096 bytes; answers separated by "
+    "\\n\\f\\n; stops with exit code 2 at the first bad line)",
+    &RunBus};
 
 }  // namespace

@@ -1,5 +1,7 @@
 // qiwu-cli sql STATEMENT: the statement's rows, tab-separated, one a line, a header line of
-// column names first; a null value is an empty field.
+// column names first; a null value is an empty field. The statement runs as every statement of
+// the program does (modDBAccess::RunStatement): exactly one, reading only, within the time
+// bound; anything else is refused on standard error with exit code 1.
 #include <QStringList>
 #include <cstdio>
 
@@ -25,6 +27,6 @@ int RunSql(const CliContext& context, const QStringList& args) {
   return 0;
 }
 
-const CommandRegistration registration{"sql", "sql STATEMENT", &RunSql};
+const CommandRegistration registration{"sql", "sql STATEMENT (exactly one statement that only reads)", &RunSql};
 
 }  // namespace

@@ -3,25 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUrl>
-#include <cstring>
 
-#include "data/JetImport.h"
+#include "app/kit/DataSetFile.h"
+#include "data/SourceDatabase.h"
+#include "data/SqliteGuards.h"
 #include "data/SqliteHandles.h"
+#include "data/SqliteStep.h"
 #include "data/TableCopy.h"
 #include "data/TextCollation.h"
 
 namespace {
 
-constexpr char kSource[] = "source";
-
-bool Exec(sqlite3* db, const char* sql) {
-  return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-}
-
 SqliteDb NewMemoryDatabase() {
   sqlite3* raw = nullptr;
-  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX;
+  const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
   SqliteDb db(sqlite3_open_v2(":memory:", &raw, flags, nullptr) == SQLITE_OK ? raw : nullptr);
   if (!db) {
     sqlite3_close_v2(raw);
@@ -34,25 +29,13 @@ SqliteDb NewMemoryDatabase() {
   return db;
 }
 
-// Attaches the SQLite file read-only under kSource. The file name goes in as a URI so that
-// mode=ro applies; blanks, '?' and '#' and Chinese letters are percent-encoded.
-bool AttachSqliteFile(sqlite3* db, const QString& path) {
-  const QString absolute = QFileInfo(path).absoluteFilePath();
-  const QByteArray uri = "file:" + QUrl::toPercentEncoding(absolute, "/") + "?mode=ro";
-  SqliteStatement attach = Prepare(db, QByteArray("ATTACH ?1 AS ") + kSource);
-  if (!attach) return false;
-  sqlite3_bind_text(attach.get(), 1, uri.constData(), int(uri.size()), SQLITE_TRANSIENT);
-  return sqlite3_step(attach.get()) == SQLITE_DONE;
-}
-
-// Attaches an SQLite image (from the Jet reader) as the read-only database kSource.
-bool AttachImage(sqlite3* db, const QByteArray& image) {
-  if (!Exec(db, (QByteArray("ATTACH ':memory:' AS ") + kSource).constData())) return false;
-  auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(sqlite3_uint64(image.size())));
-  if (copy == nullptr) return false;
-  std::memcpy(copy, image.constData(), size_t(image.size()));
-  return sqlite3_deserialize(db, kSource, copy, image.size(), image.size(),
-                             SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_READONLY) == SQLITE_OK;
+// Copies the source into db within the load time limit.
+bool CopyInTime(sqlite3* source, sqlite3* db, QString& failure) {
+  const StatementDeadline sourceDeadline(source, kLoadTimeLimit);
+  const StatementDeadline copyDeadline(db, kLoadTimeLimit);
+  if (CopyTables(source, db, failure)) return true;
+  if (sourceDeadline.Passed()) failure = QStringLiteral("读取超时，文件可能已损坏");
+  return false;
 }
 
 QString Damaged(const QString& shown, const QString& reason) {
@@ -76,11 +59,20 @@ sqlite3* LoadDatabase(const QString& path, DbError& error) {
     error.description = QStringLiteral("找不到数据库文件“%1”。").arg(shown);
     return nullptr;
   }
-  QFile file(path);
-  if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-    error.description = QStringLiteral("无法打开数据库文件“%1”：%2。")
-                            .arg(shown, info.isDir() ? QStringLiteral("这是一个文件夹")
-                                                     : QStringLiteral("没有读取权限或文件被占用"));
+  if (info.isDir()) {
+    error.description = QStringLiteral("无法打开数据库文件“%1”：这是一个文件夹。").arg(shown);
+    return nullptr;
+  }
+  // Only a regular file inside its own folder is opened: a FIFO would block, a link may lead
+  // anywhere.
+  const qiwu::DataSetFile checked = qiwu::CheckDataSetFile(path, {info.absolutePath()});
+  if (!checked.ok()) {
+    error.description = checked.error;
+    return nullptr;
+  }
+  QFile file(checked.path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    error.description = QStringLiteral("无法打开数据库文件“%1”：没有读取权限或文件被占用。").arg(shown);
     return nullptr;
   }
   const QByteArray head = file.read(32);
@@ -97,34 +89,23 @@ sqlite3* LoadDatabase(const QString& path, DbError& error) {
     return nullptr;
   }
 
+  SourceDatabase source;
+  QString failure;
+  if (!OpenSourceDatabase(checked.path, format, source, failure)) {
+    error.description = Damaged(shown, failure);
+    return nullptr;
+  }
   SqliteDb db = NewMemoryDatabase();
   if (!db) {
     error.description = QStringLiteral("内存不足，无法读取数据库文件“%1”。").arg(shown);
     return nullptr;
   }
-  bool attached = false;
-  if (format == DatabaseFormat::Jet) {
-    QString failure;
-    const QByteArray image = ReadJetFile(path, failure);
-    if (image.isEmpty()) {
-      error.description = Damaged(shown, failure);
-      return nullptr;
-    }
-    attached = AttachImage(db.get(), image);
-  } else {
-    attached = AttachSqliteFile(db.get(), path);
-  }
-  QString failure;
-  if (!attached) failure = QString::fromUtf8(sqlite3_errmsg(db.get()));
-  if (!attached || !CopyTables(db.get(), QString::fromLatin1(kSource), failure)) {
-    error.description = Damaged(shown, failure);
-    return nullptr;
-  }
   // The copy is the program's working data; nothing may change it once loaded.
-  if (!Exec(db.get(), (QByteArray("DETACH ") + kSource).constData()) ||
-      !Exec(db.get(), "PRAGMA query_only = 1")) {
-    error.description = Damaged(shown, QString::fromUtf8(sqlite3_errmsg(db.get())));
+  if (!CopyInTime(source.db.get(), db.get(), failure) ||
+      RunOneStatement(db.get(), "PRAGMA query_only = 1") != SQLITE_OK) {
+    error.description = Damaged(shown, failure.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db.get())) : failure);
     return nullptr;
   }
+  AllowReadingOnly(db.get());
   return db.release();
 }

@@ -15,7 +15,9 @@ DatabaseFormat DetectFormat(const QByteArray& head);
 
 // Reads the database at path (Jet or SQLite) into a new in-memory SQLite database: every table
 // and row, text columns with the collation of TextCollation.h, no indexes, double-quoted string
-// literals accepted, and no changes allowed afterwards. The file is opened read-only and never
-// written. Returns the database, owned by the caller (close with sqlite3_close_v2), or null
-// with error set: a description in Chinese naming the file, number kErrorOpenFailed.
+// literals accepted, and reading only allowed afterwards (SqliteGuards.h). Only a regular file
+// that lies in path's own folder once links are resolved is opened (SourceDatabase.h: read-only,
+// nothing created beside it). Returns the database, owned by the caller (close with
+// sqlite3_close_v2), or null with error set: a description in Chinese naming the file, number
+// kErrorOpenFailed.
 sqlite3* LoadDatabase(const QString& path, DbError& error);

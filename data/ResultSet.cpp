@@ -1,19 +1,6 @@
 #include "data/ResultSet.h"
 
-namespace {
-// Field names match without regard to the case of Latin letters; other letters match exactly.
-bool SameFieldName(const QString& a, const QString& b) {
-  if (a.size() != b.size()) return false;
-  for (qsizetype i = 0; i < a.size(); ++i) {
-    const char16_t x = a[i].unicode();
-    const char16_t y = b[i].unicode();
-    if (x == y) continue;
-    const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    if (lower(x) != lower(y)) return false;
-  }
-  return true;
-}
-}  // namespace
+#include "data/TableName.h"
 
 ResultSet::ResultSet(QStringList columns, std::vector<std::vector<QVariant>> rows)
     : columns_(std::move(columns)), rows_(std::move(rows)) {}
@@ -33,7 +20,7 @@ void ResultSet::MoveNext() {
 std::optional<QVariant> ResultSet::Field(const QString& name) const {
   if (AtEnd()) return std::nullopt;
   for (qsizetype i = 0; i < columns_.size(); ++i) {
-    if (SameFieldName(columns_[i], name)) return rows_[current_][i];
+    if (SameName(columns_[i], name)) return rows_[current_][i];
   }
   return std::nullopt;
 }

@@ -1,8 +1,10 @@
 #include "data/TableCopy.h"
 
 #include <QStringList>
+#include <vector>
 
 #include "data/SqliteHandles.h"
+#include "data/SqliteStep.h"
 #include "data/TextCollation.h"
 
 namespace {
@@ -10,7 +12,8 @@ namespace {
 QString Quoted(QString name) { return '"' + name.replace('"', QStringLiteral("\"\"")) + '"'; }
 
 QString ColumnText(sqlite3_stmt* statement, int column) {
-  return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+  return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
+                           sqlite3_column_bytes(statement, column));
 }
 
 bool Fail(sqlite3* db, QString& failure) {
@@ -19,8 +22,7 @@ bool Fail(sqlite3* db, QString& failure) {
 }
 
 bool Run(sqlite3* db, const QString& sql, QString& failure) {
-  return sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK ||
-         Fail(db, failure);
+  return RunOneStatement(db, sql.toUtf8().toStdString()) == SQLITE_OK || Fail(db, failure);
 }
 
 struct SourceTable {
@@ -29,52 +31,74 @@ struct SourceTable {
   QStringList definitions;
 };
 
-bool ReadColumns(sqlite3* db, const QString& schema, SourceTable& table, QString& failure) {
-  SqliteStatement info = Prepare(
-      db, QStringLiteral("PRAGMA %1.table_info(%2)").arg(Quoted(schema), Quoted(table.name)).toUtf8());
-  if (!info) return Fail(db, failure);
+bool ReadColumns(sqlite3* source, SourceTable& table, QString& failure) {
+  SqliteStatement info = Prepare(source, ("PRAGMA main.table_info(" + Quoted(table.name) + ')').toUtf8());
+  if (!info) return Fail(source, failure);
   int rc;
   while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
     const QString column = Quoted(ColumnText(info.get(), 1));
-    const QString type = ColumnText(info.get(), 2);
     table.columns << column;
-    table.definitions << (type.isEmpty() ? column : column + ' ' + type) + QStringLiteral(" COLLATE ") +
-                             QString::fromLatin1(kTextCollation);
+    table.definitions << column + ' ' + AffinityOf(ColumnText(info.get(), 2)) + " COLLATE " + kTextCollation;
   }
-  return rc == SQLITE_DONE || Fail(db, failure);
+  return rc == SQLITE_DONE || Fail(source, failure);
 }
 
-bool CopyRows(sqlite3* db, const QString& schema, const SourceTable& table, QString& failure) {
-  const QString insert = QStringLiteral("INSERT INTO main.%1 SELECT %2 FROM %3.%1")
-                             .arg(Quoted(table.name), table.columns.join(u','), Quoted(schema));
-  // Rowid order is the stored order; a table without rowid has none and is read as it lies.
-  const QString ordered = insert + QStringLiteral(" ORDER BY _rowid_");
-  if (sqlite3_exec(db, ordered.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK) return true;
-  return Run(db, insert, failure);
+// Every row of the table from source into target. Without an index the scan follows the
+// table's own b-tree: rowid order, or key order for a table without rowid.
+bool CopyRows(sqlite3* source, sqlite3* target, const SourceTable& table, QString& failure) {
+  SqliteStatement select = Prepare(
+      source, ("SELECT " + table.columns.join(u',') + " FROM main." + Quoted(table.name) + " NOT INDEXED").toUtf8());
+  if (!select) return Fail(source, failure);
+  const QStringList parameters(table.columns.size(), QStringLiteral("?"));
+  SqliteStatement insert =
+      Prepare(target, ("INSERT INTO main." + Quoted(table.name) + " VALUES (" + parameters.join(u',') + ')').toUtf8());
+  if (!insert) return Fail(target, failure);
+  const int count = int(table.columns.size());
+  int rc;
+  while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
+    for (int i = 0; i < count; ++i) sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i));
+    if (sqlite3_step(insert.get()) != SQLITE_DONE) return Fail(target, failure);
+    sqlite3_reset(insert.get());
+  }
+  return rc == SQLITE_DONE || Fail(source, failure);
+}
+
+bool Contains(const QString& type, const char* part) {
+  return type.contains(QLatin1String(part), Qt::CaseInsensitive);
 }
 
 }  // namespace
 
-bool CopyTables(sqlite3* db, const QString& schema, QString& failure) {
-  SqliteStatement list =
-      Prepare(db, QStringLiteral("SELECT name FROM %1.sqlite_schema WHERE type = 'table' AND "
+const char* AffinityOf(const QString& declaredType) {
+  // SQLite ignores the case of ASCII letters only; Qt's comparison would also take the dotless
+  // i or the long s for Latin letters, so anything beyond ASCII is set aside first.
+  QString type = declaredType;
+  for (QChar& c : type)
+    if (c.unicode() >= 0x80) c = u' ';
+  if (Contains(type, "INT")) return "INTEGER";
+  if (Contains(type, "CHAR") || Contains(type, "CLOB") || Contains(type, "TEXT")) return "TEXT";
+  if (Contains(type, "BLOB") || type.isEmpty()) return "BLOB";
+  if (Contains(type, "REAL") || Contains(type, "FLOA") || Contains(type, "DOUB")) return "REAL";
+  return "NUMERIC";
+}
+
+bool CopyTables(sqlite3* source, sqlite3* target, QString& failure) {
+  SqliteStatement list = Prepare(source,
+                                 "SELECT name FROM main.sqlite_schema WHERE type = 'table' AND "
                                  "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' AND "
-                                 "sql NOT LIKE 'CREATE VIRTUAL%' ORDER BY rowid")
-                      .arg(Quoted(schema))
-                      .toUtf8());
-  if (!list) return Fail(db, failure);
+                                 "sql NOT LIKE 'CREATE VIRTUAL%' ORDER BY rowid");
+  if (!list) return Fail(source, failure);
   std::vector<SourceTable> tables;
   int rc;
   while ((rc = sqlite3_step(list.get())) == SQLITE_ROW) tables.push_back({ColumnText(list.get(), 0), {}, {}});
-  if (rc != SQLITE_DONE) return Fail(db, failure);
+  if (rc != SQLITE_DONE) return Fail(source, failure);
   list.reset();
 
-  if (!Run(db, QStringLiteral("BEGIN"), failure)) return false;
+  if (!Run(target, QStringLiteral("BEGIN"), failure)) return false;
   for (SourceTable& table : tables) {
-    if (!ReadColumns(db, schema, table, failure)) return false;
-    const QString create =
-        QStringLiteral("CREATE TABLE main.%1 (%2)").arg(Quoted(table.name), table.definitions.join(", "));
-    if (!Run(db, create, failure) || !CopyRows(db, schema, table, failure)) return false;
+    if (!ReadColumns(source, table, failure)) return false;
+    const QString create = "CREATE TABLE main." + Quoted(table.name) + " (" + table.definitions.join(", ") + ')';
+    if (!Run(target, create, failure) || !CopyRows(source, target, table, failure)) return false;
   }
-  return Run(db, QStringLiteral("COMMIT"), failure);
+  return Run(target, QStringLiteral("COMMIT"), failure);
 }

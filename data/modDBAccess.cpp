@@ -1,10 +1,13 @@
 #include "data/modDBAccess.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "app/kit/Messages.h"
 #include "data/DatabaseLoader.h"
+#include "data/SqliteGuards.h"
 #include "data/SqliteHandles.h"
+#include "data/TableName.h"
 
 namespace modDBAccess {
 
@@ -48,30 +51,61 @@ Connection::~Connection() { sqlite3_close_v2(db_); }
 bool Connection::Open(DbError& error) {
   sqlite3_close_v2(db_);
   db_ = LoadDatabase(path_, error);
-  return db_ != nullptr;
+  tables_.clear();
+  if (db_ == nullptr) return false;
+  DbError ignored;
+  const auto names = RunStatement(db_, QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
+  if (names)
+    for (const std::vector<QVariant>& row : names->Rows()) tables_ << row.at(0).toString();
+  return true;
+}
+
+bool Connection::HasTable(const QString& name) const {
+  return IsPlainTableName(name) &&
+         std::any_of(tables_.begin(), tables_.end(), [&](const QString& table) { return SameName(table, name); });
 }
 
 std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError& error) {
-  const auto fail = [&] {
-    // A text holding no statement at all (blank, only a comment) prepares to nothing.
-    const QString reason = sqlite3_errcode(db) == SQLITE_OK ? QStringLiteral("语句为空。")
-                                                            : QString::fromUtf8(sqlite3_errmsg(db));
+  const auto fail = [&](const QString& reason) {
     error = DbError{reason, kErrorStatementFailed};
     return nullptr;
   };
-  SqliteStatement statement = Prepare(db, sql.toUtf8());
-  if (!statement) return fail();
+  const auto sqliteFailure = [&] {
+    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
+    switch (sqlite3_errcode(db)) {
+      case SQLITE_OK:  // a text holding no statement at all (blank, only a comment)
+        return fail(QStringLiteral("语句为空。"));
+      case SQLITE_AUTH:
+        return fail(QStringLiteral("只能运行读取数据的语句（%1）。").arg(message));
+      default:
+        return fail(message);
+    }
+  };
+  const QByteArray text = sql.toUtf8();
+  const char* tail = nullptr;
+  sqlite3_stmt* raw = nullptr;
+  sqlite3_prepare_v2(db, text.constData(), int(text.size()), &raw, &tail);
+  SqliteStatement statement(raw);
+  if (!statement) return sqliteFailure();
+  // Blanks, comments and semicolons may follow the statement; a second statement may not.
+  const qsizetype used = tail - text.constData();
+  if (Prepare(db, text.mid(used)) || sqlite3_errcode(db) != SQLITE_OK)
+    return fail(QStringLiteral("语句之后还有别的语句；一次只能运行一条语句。"));
+
   QStringList columns;
   const int count = sqlite3_column_count(statement.get());
   for (int i = 0; i < count; ++i) columns << QString::fromUtf8(sqlite3_column_name(statement.get(), i));
   std::vector<std::vector<QVariant>> rows;
+  const StatementDeadline deadline(db, kStatementTimeLimit);
   int rc;
   while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
     std::vector<QVariant>& row = rows.emplace_back();
     row.reserve(std::size_t(count));
     for (int i = 0; i < count; ++i) row.push_back(ColumnValue(statement.get(), i));
   }
-  if (rc != SQLITE_DONE) return fail();
+  if (rc == SQLITE_INTERRUPT && deadline.Passed())
+    return fail(QStringLiteral("语句运行超过 %1 秒，已被中止。").arg(kStatementTimeLimit.count() / 1000.0));
+  if (rc != SQLITE_DONE) return sqliteFailure();
   return std::make_unique<ResultSet>(std::move(columns), std::move(rows));
 }
 
@@ -81,6 +115,15 @@ bool OpenConnection(const QString& path) {
   if (cnnCity->Open(error)) return true;
   ShowFailure(error);
   return false;
+}
+
+bool ExecuteQueryOnTable(const QString& table, const QString& sql) {
+  if (cnnCity && cnnCity->IsOpen() && !cnnCity->HasTable(table)) {
+    rsResult.reset();
+    ShowFailure(DbError{QStringLiteral("数据库中没有名为“%1”的表。").arg(table), kErrorStatementFailed});
+    return false;
+  }
+  return ExecuteQuery(sql);
 }
 
 bool ExecuteQuery(const QString& sql) {

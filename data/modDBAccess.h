@@ -3,6 +3,7 @@
 // Failures are shown in a box "错误描述：…\r\n错误代码：…" titled "打开数据库错误" and reported
 // as false. The data set is never written.
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "data/DbError.h"
@@ -26,6 +27,9 @@ class Connection {
   bool Open(DbError& error);
 
   const QString& Path() const { return path_; }
+  // True when name, placed unquoted in a statement, means one of the database's tables: a plain
+  // name (TableName.h) of a table, the case of Latin letters aside as the Jet engine matched.
+  bool HasTable(const QString& name) const;
   sqlite3* Handle() const { return db_; }  // owned by the connection; null until opened
   bool IsOpen() const { return db_ != nullptr; }
   // Distinct for every connection ever made; caches keyed by it never outlive their data.
@@ -34,6 +38,7 @@ class Connection {
  private:
   QString path_;
   sqlite3* db_ = nullptr;
+  QStringList tables_;
   quint64 serial_;
 };
 
@@ -48,8 +53,15 @@ bool OpenConnection(const QString& path);
 // the first row. On failure shows the failure box, leaves rsResult empty and returns false.
 bool ExecuteQuery(const QString& sql);
 
+// As ExecuteQuery, for a statement that reads table, a name that may come from the data (a
+// feature type). Unless cnnCity has that table (Connection::HasTable), nothing runs: the
+// failure is shown as for a rejected statement and rsResult is empty.
+bool ExecuteQueryOnTable(const QString& table, const QString& sql);
+
 // Runs one statement on db (owned by the caller) and returns all its rows; null with error set
-// (SQLite's message, number kErrorStatementFailed) when the statement fails. Shows nothing.
+// (a description, number kErrorStatementFailed) when the statement fails: SQLite rejects it,
+// another statement follows it in sql, or it runs longer than kStatementTimeLimit
+// (SqliteGuards.h). Shows nothing.
 std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError& error);
 
 }  // namespace modDBAccess

@@ -7,9 +7,10 @@ namespace modGetRecord {
 
 namespace {
 
-// Runs the statement; after a failure (already reported by ExecuteQuery) adds the second box.
-bool Run(const QString& sql) {
-  if (modDBAccess::ExecuteQuery(sql)) return true;
+// Passes on whether the statement ran; after a failure (already reported by ExecuteQuery) adds
+// the second box.
+bool Reported(bool ran) {
+  if (ran) return true;
   qiwu::MsgBox(QStringLiteral("运行时错误..."), qiwu::MsgIcon::Critical, QStringLiteral("运行错误"));
   return false;
 }
@@ -30,8 +31,8 @@ void AddRows(ResultSet& rows, const QString& field, ItemList& target, bool numbe
   }
 }
 
-void Fill(const QString& sql, const QString& field, ItemList& target, bool numbered) {
-  if (!Run(sql)) return;
+void Fill(bool ran, const QString& field, ItemList& target, bool numbered) {
+  if (!Reported(ran)) return;
   // Clearing or filling a list runs its change handlers at once, and a handler may issue a
   // query of its own; the rows being added must survive that, so hold them here meanwhile.
   std::unique_ptr<ResultSet> rows = std::move(modDBAccess::rsResult);
@@ -44,15 +45,18 @@ void Fill(const QString& sql, const QString& field, ItemList& target, bool numbe
 
 void FillList(const QString& table, const QString& field, ItemList& target, const QString& condition,
               const QString& order, bool distinct, bool numbered) {
-  Fill(FillListStatement(table, field, condition, order, distinct), field, target, numbered);
+  // Table names come from callers and from the data (the feature types): checked before use.
+  Fill(modDBAccess::ExecuteQueryOnTable(table, FillListStatement(table, field, condition, order, distinct)), field,
+       target, numbered);
 }
 
 void FillListByKeyword(const QString& field, const QString& keyword, ItemList& target) {
-  Fill(KeywordStatement(field, keyword), field, target, false);
+  Fill(modDBAccess::ExecuteQuery(KeywordStatement(field, keyword)), field, target, false);
 }
 
 QString GetFieldValue(const QString& table, const QString& field, const QString& condition) {
-  if (!Run(FieldValueStatement(table, field, condition))) return QString();
+  if (!Reported(modDBAccess::ExecuteQueryOnTable(table, FieldValueStatement(table, field, condition))))
+    return QString();
   const std::optional<QVariant> value = modDBAccess::rsResult->Field(field);
   return value && !value->isNull() ? value->toString() : QString();
 }

@@ -33,6 +33,8 @@ QString FieldValueStatement(const QString& table, const QString& field, const QS
 // numbered mode each item is the row's running number with at least two digits, a blank and
 // the value ("01 甲", …, "100 乙"). A failed statement shows "运行时错误..." (title "运行错误")
 // after ExecuteQuery's own box and leaves target as it was; otherwise target is cleared first.
+// A table that is not one of the database's fails that way without running anything
+// (modDBAccess::ExecuteQueryOnTable).
 // A null value adds no item (numbered: the number and blank alone).
 void FillList(const QString& table, const QString& field, ItemList& target, const QString& condition,
               const QString& order, bool distinct, bool numbered);
@@ -41,8 +43,8 @@ void FillList(const QString& table, const QString& field, ItemList& target, cons
 void FillListByKeyword(const QString& field, const QString& keyword, ItemList& target);
 
 // The value of field in the first row of FieldValueStatement's rows, as text; empty when there
-// is no row, the value is null or the column is missing, and after a failed statement (which
-// shows the same two boxes as FillList).
+// is no row, the value is null or the column is missing, and after a failed statement or an
+// unknown table (which show the same two boxes as FillList).
 QString GetFieldValue(const QString& table, const QString& field, const QString& condition);
 
 }  // namespace modGetRecord

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "data/SqliteStep.h"
+
 namespace {
 
 enum class Storage { Integer, Real, Text, Blob };
@@ -116,7 +118,7 @@ bool CopyTable(MdbHandle* mdb, MdbCatalogEntry* entry, sqlite3* db, std::string&
     create += (i ? ", " : "") + QuotedName(bound.column->name) + " " + DeclaredType(bound.storage);
     insertSql += i ? ", ?" : "?";
   }
-  if (sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+  if (RunOneStatement(db, create + ")") != SQLITE_OK) return false;
   sqlite3_stmt* raw = nullptr;
   if (sqlite3_prepare_v2(db, (insertSql + ")").c_str(), -1, &raw, nullptr) != SQLITE_OK) return false;
   std::unique_ptr<sqlite3_stmt, StatementCloser> insert(raw);
@@ -149,11 +151,16 @@ bool CopyJetToSqlite(const std::string& path, sqlite3* db, std::string& failure)
     failure = "无法读取 Access 数据库的表目录";
     return false;
   }
-  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+  if (RunOneStatement(db, "BEGIN") != SQLITE_OK) {
+    failure = "无法建立内存数据库";
+    return false;
+  }
   for (unsigned i = 0; i < mdb->num_catalog; ++i) {
     auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
     if (entry->object_type != MDB_TABLE || !mdb_is_user_table(entry)) continue;
     if (!CopyTable(mdb.get(), entry, db, failure)) return false;
   }
-  return sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK;
+  if (RunOneStatement(db, "COMMIT") == SQLITE_OK) return true;
+  failure = "无法建立内存数据库";
+  return false;
 }

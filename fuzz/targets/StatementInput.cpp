@@ -32,7 +32,7 @@ bool Exec(sqlite3* db, const QString& sql) {
 }
 
 // The eight keyword tables, each with every name, written to an SQLite file and loaded as the
-// program loads a city database. Statements that run too long are interrupted.
+// program loads a city database. RunStatement interrupts statements that run too long.
 sqlite3* CityDatabase() {
   static QTemporaryDir dir;
   const QString path = QDir(dir.path()).filePath(QStringLiteral("city.mdb"));
@@ -51,8 +51,6 @@ sqlite3* CityDatabase() {
   DbError error;
   sqlite3* db = LoadDatabase(path, error);
   Check(db != nullptr, "load the sample database");
-  sqlite3_progress_handler(
-      db, 1 << 20, [](void*) { return 1; }, nullptr);
   return db;
 }
 

@@ -2,25 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include "tests/bus/BusNetworkFixture.h"
+#include "tests/support/CliRun.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode;
-  QByteArray out;
-  QByteArray err;
-};
-
-CliRun Cli(const QStringList& args) {
-  QProcess process;
-  process.start(QStringLiteral(QIWU_CLI), args);
-  process.waitForFinished(60000);
-  return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
+CliRun Cli(const QStringList& args) { return RunProgram(QStringLiteral(QIWU_CLI), args); }
 
 std::vector<BusRow> Network() {
   return {{"3路", "甲站", 2, 1},
@@ -71,6 +60,8 @@ TEST(BusCommand, FailuresGoToStandardError) {
   } cases[] = {
       {{"--db", otherTable.Path(), "bus", "甲站", "乙站"}, 1, "运行时错误..."},
       {{"--db", otherTable.Path(), "bus", "--batch", dir.filePath("absent.txt")}, 2, "cannot read"},
+      // An endless line is refused once it passes the longest a line may be.
+      {{"--db", otherTable.Path(), "bus", "--batch", "/dev/zero"}, 2, "line longer than 4096 bytes"},
       {{"--db", dir.filePath("absent.mdb"), "bus", "甲站", "乙站"}, 1, "错误描述："},
   };
   for (const auto& c : cases) {

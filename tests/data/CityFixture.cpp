@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QDir>
+#include <QFile>
+
 #include "data/modDBAccess.h"
 
 void WriteSqliteFile(const QString& path, const QStringList& statements) {
@@ -42,6 +45,40 @@ QStringList SmallCityStatements() {
              << "INSERT INTO 旅游景点 VALUES ('北门'), ('阿房宫'), ('八达岭'), ('长城'), ('Zoo'), ('apple园')"
              << "INSERT INTO 支路 VALUES ('南门巷'), ('东门巷')";
   return statements;
+}
+
+namespace {
+void Exec(sqlite3* db, const QByteArray& sql) {
+  EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK) << sql.constData();
+}
+}  // namespace
+
+QString WriteJournalledCity(const QString& folder, const char* journalMode, bool keepWal) {
+  QTemporaryDir work;
+  const QString written = work.filePath("city.mdb");
+  const QString path = folder + "/city.mdb";
+  sqlite3* db = nullptr;
+  sqlite3_open(written.toUtf8().constData(), &db);
+  Exec(db, QByteArray("PRAGMA journal_mode = ") + journalMode);
+  Exec(db, "PRAGMA wal_autocheckpoint = 0; CREATE TABLE t (v INTEGER); INSERT INTO t VALUES (1)");
+  Exec(db, "PRAGMA wal_checkpoint(TRUNCATE); INSERT INTO t VALUES (2)");
+  // Copied while the writer still holds them: closing would checkpoint row 2 and remove the -wal.
+  if (keepWal) {
+    QFile::copy(written, path);
+    QFile::copy(written + "-wal", path + "-wal");
+  }
+  sqlite3_close(db);
+  if (!keepWal) QFile::copy(written, path);
+  return path;
+}
+
+QMap<QString, QByteArray> FolderSnapshot(const QString& folder) {
+  QMap<QString, QByteArray> files;
+  for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    QFile file(QDir(folder).filePath(name));
+    files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+  }
+  return files;
 }
 
 QString JetFixturePath() { return QStringLiteral(QIWU_DATA_FIXTURES "/node-adodb.mdb"); }
