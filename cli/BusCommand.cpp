@@ -18,7 +18,8 @@ namespace {
 bool RefusedAsThePanelWould(const QStringList& args) {
   if (args.size() != 2 || args[0] == QStringLiteral("--batch")) return false;
   const auto refusal = BusSearchRefusal(args[0], args[1]);
-  if (refusal) std::fprintf(stderr, "%s: %s\n", qUtf8Printable(refusal->title), qUtf8Printable(refusal->text));
+  if (refusal)
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(refusal->title), qUtf8Printable(refusal->text));
   return refusal.has_value();
 }
 

@@ -166,7 +166,8 @@ bool InfoDrawers::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lblWeb) {
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
       lblWeb_MouseMove();
-    else if (event->type() == QEvent::MouseButtonRelease && IsClickRelease(*static_cast<QMouseEvent*>(event), *lblWeb))
+    else if (event->type() == QEvent::MouseButtonRelease &&
+             IsClickRelease(*static_cast<QMouseEvent*>(event), *lblWeb))
       lblWeb_Click();
   }
   return QObject::eventFilter(watched, event);

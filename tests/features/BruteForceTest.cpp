@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <cmath>
 #include <random>
 
@@ -63,13 +62,17 @@ TEST(BruteForce, TwoStationsAtOneSpotReportTheFirst) {
   EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("1  米"));
 }
 
-// qiwu-cli on the fixture city's directory; its standard output.
+// qiwu-cli on the fixture city's directory.
+CliRun RunCliOnFixture(const QStringList& args) {
+  return RunProgram(QCoreApplication::applicationDirPath() + "/qiwu-cli",
+                    QStringList{"--root", fixture::City::Get().Root(), "--city", fixture::kCityName} + args);
+}
+
+// Its standard output, or "failed: " and its standard error when it fails.
 QString RunCli(const QStringList& args) {
-  QProcess cli;
-  cli.start(QCoreApplication::applicationDirPath() + "/qiwu-cli",
-            QStringList{"--root", fixture::City::Get().Root(), "--city", fixture::kCityName} + args);
-  if (!cli.waitForFinished(60000) || cli.exitCode() != 0) return "failed: " + cli.readAllStandardError();
-  return QString::fromUtf8(cli.readAllStandardOutput());
+  const CliRun run = RunCliOnFixture(args);
+  if (run.exitCode != 0) return "failed: " + QString::fromUtf8(run.err);
+  return QString::fromUtf8(run.out);
 }
 
 TEST(BruteForce, TheCommandLineAnswersAsThePanels) {
@@ -130,9 +133,7 @@ TEST(CommandLine, RefusalsNameTheTypeAndExitNonZero) {
       {{"nearest", "医院诊所", x, y}, "“医院诊所”图层中没有地物。"},
   };
   for (const auto& c : cases) {
-    const CliRun run = RunProgram(QCoreApplication::applicationDirPath() + "/qiwu-cli",
-                                  QStringList{"--root", fixture::City::Get().Root(), "--city", fixture::kCityName} +
-                                      c.args);
+    const CliRun run = RunCliOnFixture(c.args);
     const QString err = QString::fromUtf8(run.err);
     EXPECT_EQ(run.exitCode, 1) << c.args.join(' ').toStdString();
     EXPECT_TRUE(err.contains(QString::fromUtf8(c.err)) && !err.contains("错误描述")) << err.toStdString();
