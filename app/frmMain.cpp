@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include "app/Artwork.h"
 #include "app/HelpWindow.h"
 #include "app/kit/HandlerGuard.h"
 #include "app/kit/ImageControl.h"
@@ -54,7 +55,7 @@ void frmMain::CreatePanels() {
       *typeBrowse, *keyword, *radius, *nearest, bus->lstShow3, [this] { bus->ShowListEntry(); }, context);
   lstShow = listHandlers->lstShow;
   cmbType = listHandlers->cmbType;
-  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName);
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName, HandCursor(imgListTools));
 }
 
 void frmMain::ConnectEvents() {

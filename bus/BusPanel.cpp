@@ -19,6 +19,7 @@
 #include "app/kit/MainContext.h"
 #include "app/kit/Messages.h"
 #include "app/kit/Twips.h"
+#include "bus/BusSearchRefusal.h"
 #include "bus/PanelColors.h"
 #include "bus/PlanTextBox.h"
 #include "bus/RouteDrawing.h"
@@ -31,7 +32,6 @@ namespace {
 const QString kBusTable = QStringLiteral("公交信息");
 const QString kStopLayer = QStringLiteral("公交站台");
 const QString kLineLayer = QStringLiteral("公交路线");
-const QString kSearchTitle = QStringLiteral("公交查询");
 
 // The station boxes' design-time texts: their own labels, and names like any other when searched.
 const std::array<QString, 2> kStationLabels = {QStringLiteral("出发站"), QStringLiteral("目的站")};
@@ -311,12 +311,8 @@ void BusPanel::cmdOk_Click() {
   frmBus& window = PlanWindowCreated();
   window.txtStart->setText(departure);
   window.txtEnd->setText(destination);
-  if (departure.isEmpty() || destination.isEmpty()) {
-    qiwu::MsgBox(QStringLiteral("请输入站名"), qiwu::MsgIcon::Information, kSearchTitle);
-    return;
-  }
-  if (departure == destination) {
-    qiwu::MsgBox(QStringLiteral("出发站名与目的站名相同"), qiwu::MsgIcon::Critical, kSearchTitle);
+  if (const auto refusal = BusSearchRefusal(departure, destination)) {
+    qiwu::MsgBox(refusal->text, refusal->icon, refusal->title);
     return;
   }
   if (!window.isVisible()) window.show();

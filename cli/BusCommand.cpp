@@ -8,10 +8,20 @@
 #include <utility>
 
 #include "app/kit/Messages.h"
+#include "bus/BusSearchRefusal.h"
 #include "bus/modBusChange.h"
 #include "cli/Command.h"
 
 namespace {
+
+// A single search the bus panel would refuse: its box on standard error, as "title: text".
+bool RefusedAsThePanelWould(const QStringList& args) {
+  if (args.size() != 2 || args[0] == QStringLiteral("--batch")) return false;
+  const auto refusal = BusSearchRefusal(args[0], args[1]);
+  if (refusal)
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(refusal->title), qUtf8Printable(refusal->text));
+  return refusal.has_value();
+}
 
 const QString kBusTable = QStringLiteral("公交信息");
 
@@ -64,6 +74,7 @@ class BatchFile {
 };
 
 int RunBus(const CliContext& context, const QStringList& args) {
+  if (RefusedAsThePanelWould(args)) return 1;
   if (args.size() != 2) {
     std::fprintf(stderr, "usage: qiwu-cli bus FROM TO | bus --batch FILE\n");
     return 2;

@@ -1,4 +1,5 @@
-// qiwu-cli type T: the names the type browse lists for type T, one a line.
+// qiwu-cli type T: the names the type browse lists for type T, one a line. T must be one of the
+// types the browse offers (the table 地物类型); any other is refused, naming it.
 #include <cstdio>
 
 #include "cli/Command.h"
@@ -7,15 +8,30 @@
 
 namespace {
 
+// The types of the browse's selector, as the main window fills it; empty after a failed query.
+QStringList FeatureTypes() {
+  TextItemList types;
+  modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), types, QString(),
+                         QStringLiteral("typeName"), true, false);
+  return types.items;
+}
+
 int RunType(const CliContext& context, const QStringList& args) {
   if (args.size() != 1) {
     std::fprintf(stderr, "usage: qiwu-cli type T\n");
     return 2;
   }
   if (!OpenDatabase(context)) return 1;
+  const QString& type = args.first();
+  const QStringList types = FeatureTypes();
+  if (!modDBAccess::rsResult) return 1;
+  if (!types.contains(type)) {
+    std::fprintf(stderr, "%s\n", qUtf8Printable(QStringLiteral("地物类型中没有“%1”。").arg(type)));
+    return 1;
+  }
   TextItemList names;
   const QString field = QStringLiteral("name");
-  modGetRecord::FillList(args.first(), field, names, QString(), field, true, false);
+  modGetRecord::FillList(type, field, names, QString(), field, true, false);
   if (!modDBAccess::rsResult) return 1;
   WriteOut(names.items.isEmpty() ? QString() : names.items.join(u'\n') + u'\n');
   return 0;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 #include "app/kit/Colors.h"
 #include "app/kit/HandlerGuard.h"
@@ -33,6 +34,12 @@ constexpr CardRow kCardRows[] = {
     {"联系地址", 1357, 1320}, {"网站链接", 1717, 1680},
 };
 
+// A release that completes a click: the left button, over the widget (a press dragged off it
+// and released elsewhere is no click).
+bool IsClickRelease(const QMouseEvent& release, const QWidget& widget) {
+  return release.button() == Qt::LeftButton && widget.rect().contains(release.position().toPoint());
+}
+
 QLabel* ValueLabel(QWidget* drawer, int top) {
   QLabel* label = qiwu::NewLabel(drawer);
   qiwu::SetTwipsGeometry(label, 1320, top, 3015, 255);
@@ -43,8 +50,9 @@ QLabel* ValueLabel(QWidget* drawer, int top) {
 }
 }  // namespace
 
-InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName)
-    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), context_(context) {
+InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName,
+                         const QCursor& hand)
+    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), context_(context), hand_(hand) {
   const QString tabLabels[] = {QStringLiteral("详细信息"), QStringLiteral("图例")};
   for (int i = 0; i < 2; ++i) {
     AddDrawerBackground(picInfo[i], kTabWidth);
@@ -84,12 +92,6 @@ void InfoDrawers::CreateLegend(QWidget* picInfo1) {
   Image4->setObjectName(QStringLiteral("Image4"));
   qiwu::SetTwipsGeometry(Image4, 420, 120, 4095, 1890);
   RefreshLegend();
-}
-
-void InfoDrawers::SetHandCursor(const QCursor& hand) {
-  hand_ = hand;
-  for (qiwu::ImageControl* tab : imgInfo) tab->setCursor(hand_);
-  if (lblWeb->testAttribute(Qt::WA_SetCursor)) lblWeb->setCursor(hand_);
 }
 
 void InfoDrawers::RefreshLegend() {
@@ -164,7 +166,8 @@ bool InfoDrawers::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lblWeb) {
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
       lblWeb_MouseMove();
-    else if (event->type() == QEvent::MouseButtonRelease)
+    else if (event->type() == QEvent::MouseButtonRelease &&
+             IsClickRelease(*static_cast<QMouseEvent*>(event), *lblWeb))
       lblWeb_Click();
   }
   return QObject::eventFilter(watched, event);

@@ -25,8 +25,10 @@ class InfoDrawers : public QObject {
   static constexpr int kClosedLeft = 14940;  // twips
   static constexpr int kOpenLeft = 10800;
 
-  // txtObjName is the main window's name box in Picture4.
-  InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName);
+  // txtObjName is the main window's name box in Picture4; hand is the cursor shown over the tabs
+  // and a non-empty link (the toolbar image list's "Hand" in the main window).
+  InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName,
+              const QCursor& hand);
 
   std::array<QWidget*, 2> picInfo;
   std::array<qiwu::ImageControl*, 2> imgInfo;  // the tabs "详细信息" and "图例"
@@ -43,13 +45,11 @@ class InfoDrawers : public QObject {
   void SelectionModified();
   // A click on the tab of drawer i: opens it (CardOpen set, card refreshed) or closes it.
   void imgInfo_Click(int index);
-  // A click on the web link: opens a web address through the desktop, silently.
+  // A click on the web link (a left-button release over it): opens a web address through the
+  // desktop, silently.
   void lblWeb_Click();
   // The mouse moved over the web link: a hand over a link, the arrow over an empty one.
   void lblWeb_MouseMove();
-  // The hand shown over the tabs and a non-empty link (the toolbar image list's "Hand" in the
-  // main window; Qt's pointing hand until set).
-  void SetHandCursor(const QCursor& hand);
   // Draws the legend picture again from Map1's layer styles (after a workspace load).
   void RefreshLegend();
 
@@ -62,5 +62,5 @@ class InfoDrawers : public QObject {
   void FillCard(const Feature& feature);
 
   MainContext& context_;
-  QCursor hand_{Qt::PointingHandCursor};
+  QCursor hand_;
 };

@@ -1,13 +1,16 @@
 // The accordion of query panels on the real frmMain: which panel a tab click opens, where the
-// tabs and Line1 end up (twips), and the reset every tab click performs.
+// tabs and Line1 end up (twips), the reset every tab click performs, and the
+// hand cursor shared by the panel and drawer tabs.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include "app/kit/ImageControl.h"
 #include "app/kit/LineControl.h"
 #include "app/kit/Twips.h"
+#include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "map/MapControl.h"
 #include "map/MapSetup.h"
@@ -120,4 +123,19 @@ TEST(Accordion, BusTabCursorFollowsTheBusPanel) {
   QTest::mouseMove(w.imgType[2], QPoint(30, 10));
   EXPECT_EQ(w.imgType[4]->cursor().shape(), Qt::BitmapCursor);
   EXPECT_EQ(w.imgType[4]->cursor().pixmap().cacheKey(), hand.cacheKey());
+}
+
+// The drawer tabs and a non-empty web link show the same drawn hand as the panel tabs.
+TEST(Drawers, TabsAndLinkShowTheDrawnHand) {
+  StartedWindow started;
+  frmMain& w = started.window;
+  w.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+  const qint64 hand = w.imgListTools.Picture(QStringLiteral("Hand")).cacheKey();
+  for (qiwu::ImageControl* tab : w.drawers->imgInfo) EXPECT_EQ(tab->cursor().pixmap().cacheKey(), hand);
+
+  QTest::mouseClick(w.drawers->imgInfo[0], Qt::LeftButton);  // the card opens
+  w.drawers->lblWeb->setText(QStringLiteral("www.example.cn"));
+  QTest::mouseMove(w.drawers->lblWeb, QPoint(5, 5));
+  EXPECT_EQ(w.drawers->lblWeb->cursor().pixmap().cacheKey(), hand);
 }

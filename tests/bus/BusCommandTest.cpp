@@ -58,6 +58,10 @@ TEST(BusCommand, FailuresGoToStandardError) {
     int exitCode;
     QByteArray err;
   } cases[] = {
+      // The bus panel's refusals, before any query.
+      {{"--db", otherTable.Path(), "bus", "甲站", "甲站"}, 1, "公交查询: 出发站名与目的站名相同"},
+      {{"--db", otherTable.Path(), "bus", "", "乙站"}, 1, "公交查询: 请输入站名"},
+      {{"--db", otherTable.Path(), "bus", "甲站", ""}, 1, "公交查询: 请输入站名"},
       {{"--db", otherTable.Path(), "bus", "甲站", "乙站"}, 1, "运行时错误..."},
       {{"--db", otherTable.Path(), "bus", "--batch", dir.filePath("absent.txt")}, 2, "cannot read"},
       // An endless line is refused once it passes the longest a line may be.

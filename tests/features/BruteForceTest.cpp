@@ -1,5 +1,5 @@
 // The radius and nearest panels against a brute-force computation over the layer, at seeded
-// random points and radii; and qiwu-cli's searches against the panels.
+// random points and radii; and qiwu-cli's searches and refusals against the panels.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -7,13 +7,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <cmath>
 #include <random>
 
 #include "features/SpatialSearch.h"
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"
+#include "tests/support/CliRun.h"
 
 namespace {
 
@@ -62,13 +62,17 @@ TEST(BruteForce, TwoStationsAtOneSpotReportTheFirst) {
   EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("1  米"));
 }
 
-// qiwu-cli on the fixture city's directory; its standard output.
+// qiwu-cli on the fixture city's directory.
+CliRun RunCliOnFixture(const QStringList& args) {
+  return RunProgram(QCoreApplication::applicationDirPath() + "/qiwu-cli",
+                    QStringList{"--root", fixture::City::Get().Root(), "--city", fixture::kCityName} + args);
+}
+
+// Its standard output, or "failed: " and its standard error when it fails.
 QString RunCli(const QStringList& args) {
-  QProcess cli;
-  cli.start(QCoreApplication::applicationDirPath() + "/qiwu-cli",
-            QStringList{"--root", fixture::City::Get().Root(), "--city", fixture::kCityName} + args);
-  if (!cli.waitForFinished(60000) || cli.exitCode() != 0) return "failed: " + cli.readAllStandardError();
-  return QString::fromUtf8(cli.readAllStandardOutput());
+  const CliRun run = RunCliOnFixture(args);
+  if (run.exitCode != 0) return "failed: " + QString::fromUtf8(run.err);
+  return QString::fromUtf8(run.out);
 }
 
 TEST(BruteForce, TheCommandLineAnswersAsThePanels) {
@@ -111,6 +115,29 @@ TEST(BruteForce, TheCommandLineRefusesNumbersThatAreNotFinite) {
   for (const auto& c : cases) {
     const QString answer = RunCli(c.args);
     EXPECT_TRUE(answer.startsWith("failed: ") && answer.contains(c.named)) << answer.toStdString();
+  }
+}
+
+// A failure says in words what went wrong, on standard error, and exits non-zero.
+TEST(CommandLine, RefusalsNameTheTypeAndExitNonZero) {
+  const QString x = QString::number(fixture::kCx), y = QString::number(fixture::kCy);
+  const struct {
+    QStringList args;
+    const char* err;
+  } cases[] = {
+      {{"type", "无此类"}, "地物类型中没有“无此类”。"},
+      {{"type", ""}, "地物类型中没有“”。"},
+      {{"radius", "无此类", x, y, "900"}, "地图上没有“无此类”图层，无法查询。"},
+      {{"nearest", "无此类", x, y}, "地图上没有“无此类”图层，无法查询。"},
+      {{"radius", "", x, y, "900"}, "请先选择地物类型。"},
+      {{"nearest", "医院诊所", x, y}, "“医院诊所”图层中没有地物。"},
+  };
+  for (const auto& c : cases) {
+    const CliRun run = RunCliOnFixture(c.args);
+    const QString err = QString::fromUtf8(run.err);
+    EXPECT_EQ(run.exitCode, 1) << c.args.join(' ').toStdString();
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.err)) && !err.contains("错误描述")) << err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty());
   }
 }
 

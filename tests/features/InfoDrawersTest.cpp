@@ -129,9 +129,25 @@ TEST(InfoCard, TheWebLinkOpensOnlyWhenThereIsOne) {
 
   Select(h, QStringLiteral("餐饮娱乐"), QStringLiteral("湖畔酒家"));
   QTest::mouseMove(h.drawers->lblWeb, QPoint(5, 5));
-  EXPECT_EQ(h.drawers->lblWeb->cursor().shape(), Qt::PointingHandCursor);
-  QTest::mouseClick(h.drawers->lblWeb, Qt::LeftButton);
-  EXPECT_EQ(opened, QList<QUrl>{QUrl("http://www.hupan.cn")});
+  EXPECT_EQ(h.drawers->lblWeb->cursor().shape(), Qt::PointingHandCursor);  // the harness's hand
+
+  // Only a left-button release over the link opens it.
+  const struct {
+    Qt::MouseButton button;
+    QPoint releasedAt;
+    QList<QUrl> opened;
+  } releases[] = {
+      {Qt::RightButton, {5, 5}, {}},
+      {Qt::MiddleButton, {5, 5}, {}},
+      {Qt::LeftButton, {-20, 5}, {}},
+      {Qt::LeftButton, {5, 5}, {QUrl("http://www.hupan.cn")}},
+  };
+  for (const auto& r : releases) {
+    opened.clear();
+    QTest::mousePress(h.drawers->lblWeb, r.button, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(h.drawers->lblWeb, r.button, Qt::NoModifier, r.releasedAt);
+    EXPECT_EQ(opened, r.opened) << "button " << r.button << " released at x " << r.releasedAt.x();
+  }
   SetUrlOpener(previous);
 }
 

@@ -55,7 +55,7 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   nearest = new NearestPanel(picShow[3], context);
   lists = new ListHandlers(
       *typeBrowse, *keyword, *radius, *nearest, lstShow3, [this] { ++busEntryShown; }, context);
-  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName);
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName, QCursor(Qt::PointingHandCursor));
   for (QWidget* drawer : picInfo) drawer->raise();
 
   QObject::connect(Map1, &MapControl::SelectionModified, drawers, [this] { drawers->SelectionModified(); });
