@@ -9,11 +9,11 @@
 #include <QTimer>
 
 #include "app/HelpWindow.h"
-#include "app/kit/HandlerGuard.h"
-#include "app/kit/ImageControl.h"
-#include "app/kit/Messages.h"
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
+#include "kit/HandlerGuard.h"
+#include "kit/ImageControl.h"
+#include "kit/Messages.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"

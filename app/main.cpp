@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "app/frmMain.h"
-#include "app/kit/MessageBoxSink.h"
+#include "kit/MessageBoxSink.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

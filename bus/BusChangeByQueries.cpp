@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 #include "bus/BusPlanText.h"
 #include "bus/modBusChange.h"
 #include "data/modDBAccess.h"

@@ -7,13 +7,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/kit/Messages.h"
+#include "data/CityVocabulary.h"
+#include "kit/Messages.h"
 #include "bus/modBusChange.h"
 #include "cli/Command.h"
 
 namespace {
 
-const QString kBusTable = QStringLiteral("公交信息");
+const QString kBusTable = city::kBusTable;
 
 // The pairs of a batch file; false (with the reason on standard error) for an unreadable file
 // or a line that is not two tab-separated names. Blank lines are skipped.

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 #include "data/DatabaseLoader.h"
 #include "data/SqliteHandles.h"
 

@@ -1,6 +1,6 @@
 #include "data/modGetRecord.h"
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 #include "data/modDBAccess.h"
 
 namespace modGetRecord {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/kit/NumberFormat.h"
+#include "kit/NumberFormat.h"
 #include "data/TextValue.h"
 
 float RadiusFromText(const QString& text) {

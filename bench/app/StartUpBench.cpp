@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "app/frmMain.h"
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 #include "tools/citygen/Generator.h"
 

@@ -12,8 +12,8 @@
 
 #include "app/HelpWindow.h"
 #include "app/frmMain.h"
-#include "app/kit/Messages.h"
-#include "app/kit/Twips.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "bus/frmBus.h"
 #include "features/InfoDrawers.h"

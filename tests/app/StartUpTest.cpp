@@ -11,9 +11,9 @@
 #include <QSet>
 #include <QTimer>
 
-#include "app/kit/ImageControl.h"
-#include "app/kit/LineControl.h"
-#include "app/kit/Twips.h"
+#include "kit/ImageControl.h"
+#include "kit/LineControl.h"
+#include "kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "data/modDBAccess.h"
 #include "map/MapControl.h"

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "app/kit/Twips.h"
+#include "kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "map/MapControl.h"
 

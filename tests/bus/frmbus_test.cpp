@@ -11,7 +11,7 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "app/kit/Twips.h"
+#include "kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "bus/PlanTextBox.h"
 #include "tests/bus/buspanel_fixture.h"

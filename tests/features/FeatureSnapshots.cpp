@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "app/frmMain.h"
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"

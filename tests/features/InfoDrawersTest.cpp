@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/kit/ImageControl.h"
-#include "app/kit/Twips.h"
+#include "kit/ImageControl.h"
+#include "kit/Twips.h"
 #include "features/WebLink.h"
 #include "map/modMapFunction.h"
 #include "tests/features/FixtureCity.h"

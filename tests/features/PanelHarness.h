@@ -8,7 +8,7 @@
 #include <array>
 #include <memory>
 
-#include "app/kit/MainContext.h"
+#include "kit/MainContext.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "features/ListHandlers.h"

@@ -11,8 +11,8 @@
 #include <cstdio>
 
 #include "app/frmMain.h"
-#include "app/kit/MessageBoxSink.h"
-#include "app/kit/Messages.h"
+#include "kit/MessageBoxSink.h"
+#include "kit/Messages.h"
 #include "features/InfoDrawers.h"
 #include "features/WebLink.h"
 #include "tests/reliability/SearchDriver.h"

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "map/Geometry.h"
-#include "map/MapSetup.h"
+#include "app/MapSetup.h"
 #include "map/modMapFunction.h"
 #include "map_fixture.h"
 

@@ -17,7 +17,7 @@
 #include <QWheelEvent>
 #include <random>
 
-#include "app/kit/ImageControl.h"
+#include "kit/ImageControl.h"
 #include "bus/BusPanel.h"
 #include "bus/frmBus.h"
 #include "features/WebLink.h"

@@ -7,11 +7,7 @@
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 
-// User tools of the main map.
-constexpr int kToolPick = 1;     // one point: the centre of a radius search, the position of a nearest search
-constexpr int kToolMeasure = 2;  // polyline: measures a distance
-
-// On the loaded main map: metres, user tools 1 and 2, the display limits of the eight named
+// On the loaded main map: user tools 1 and 2, the display limits of the eight named
 // layers (only the first six at a city switch, the bus layers keeping the workspace's), and a new
 // "tempPoint" layer stored in lyrTempPoint. A named layer missing from the workspace is a failure
 // naming it (lyrTempPoint is then left as it was).
