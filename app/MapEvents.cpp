@@ -7,11 +7,11 @@
 
 #include "app/frmMain.h"
 #include "data/CityVocabulary.h"
+#include "features/NearestPanel.h"
+#include "features/RadiusPanel.h"
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
 #include "kit/NumberFormat.h"
-#include "features/NearestPanel.h"
-#include "features/RadiusPanel.h"
 #include "map/MapControl.h"
 #include "map/modMapFunction.h"
 

@@ -11,8 +11,8 @@ struct DisplayLimit {
 
 // In this order; a city switch applies only the first six, leaving the bus layers to the workspace.
 constexpr DisplayLimit kDisplayLimits[] = {
-    {city::layer::kDining, 3000},  {city::layer::kColleges, 2000}, {city::layer::kSights, 5000},
-    {city::layer::kBanks, 2000},   {city::layer::kClinics, 2000},  {city::layer::kStreets, 3000},
+    {city::layer::kDining, 3000},    {city::layer::kColleges, 2000}, {city::layer::kSights, 5000},
+    {city::layer::kBanks, 2000},     {city::layer::kClinics, 2000},  {city::layer::kStreets, 3000},
     {city::layer::kBusLines, 10000}, {city::layer::kBusStops, 2000},
 };
 constexpr int kLimitsAtSwitch = 6;

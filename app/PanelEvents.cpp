@@ -4,10 +4,10 @@
 
 #include "app/Artwork.h"
 #include "app/frmMain.h"
+#include "features/KeywordPanel.h"
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
 #include "kit/Twips.h"
-#include "features/KeywordPanel.h"
 #include "map/MapControl.h"
 
 using namespace qiwu;

@@ -3,18 +3,18 @@
 // ends the program after its message.
 #include <QComboBox>
 
-#include "data/CityPaths.h"
+#include "app/MapSetup.h"
 #include "app/frmMain.h"
-#include "data/CityVocabulary.h"
-#include "kit/ItemListAdapters.h"
-#include "kit/Messages.h"
-#include "kit/Twips.h"
 #include "bus/BusPanel.h"
+#include "data/CityPaths.h"
+#include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
-#include "app/MapSetup.h"
 
 using namespace qiwu;
 
@@ -91,13 +91,14 @@ void frmMain::OpenCityDatabase() {
 
 void frmMain::FillSelectors() {
   ComboBoxItems allTypes(cmbType[0]);
-  modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, allTypes, QString(), city::kTypeNameField, true,
-                         false);
+  modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, allTypes, QString(), city::kTypeNameField,
+                         true, false);
   SelectFirstEntry(cmbType[0]);
 
   bus->optLine_Click();
   ComboBoxItems lines(bus->cmbBus);
-  modGetRecord::FillList(city::kBusTable, city::kLineField, lines, QString(), QStringLiteral("id"), true, false);
+  modGetRecord::FillList(city::kBusTable, city::kLineField, lines, QString(), QStringLiteral("id"), true,
+                         false);
 
   for (int i = 1; i <= 2; ++i) {
     ComboBoxItems pointTypes(cmbType[i]);

@@ -9,11 +9,6 @@
 #include <QTimer>
 
 #include "app/HelpWindow.h"
-#include "kit/HandlerGuard.h"
-#include "kit/ImageControl.h"
-#include "kit/Messages.h"
-#include "kit/PlainText.h"
-#include "kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
@@ -21,6 +16,11 @@
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
+#include "kit/HandlerGuard.h"
+#include "kit/ImageControl.h"
+#include "kit/Messages.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 using namespace qiwu;

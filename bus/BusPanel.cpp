@@ -15,17 +15,17 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
-#include "data/CityVocabulary.h"
-#include "kit/ItemListAdapters.h"
-#include "kit/MainContext.h"
-#include "kit/Messages.h"
-#include "kit/Twips.h"
-#include "kit/Colors.h"
 #include "bus/PlanTextBox.h"
 #include "bus/RouteDrawing.h"
 #include "bus/frmBus.h"
 #include "bus/modBusChange.h"
+#include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
+#include "kit/Colors.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/MainContext.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "map/modMapFunction.h"
 
 namespace {

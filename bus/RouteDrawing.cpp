@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "data/CityVocabulary.h"
-#include "kit/MainContext.h"
 #include "bus/PlanRoute.h"
 #include "bus/RouteOverlay.h"
+#include "data/CityVocabulary.h"
+#include "kit/MainContext.h"
 #include "map/MapControl.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QShortcut>
 
+#include "bus/PlanTextBox.h"
+#include "kit/Colors.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "kit/Colors.h"
-#include "bus/PlanTextBox.h"
 
 namespace {
 constexpr quint32 kLightGrey = 0xC0C0C0;

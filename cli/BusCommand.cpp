@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "data/CityVocabulary.h"
-#include "kit/Messages.h"
 #include "bus/modBusChange.h"
 #include "cli/Command.h"
+#include "data/CityVocabulary.h"
+#include "kit/Messages.h"
 
 namespace {
 

@@ -33,9 +33,7 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, Co
 QString CliContext::DatabasePath() const { return db.isEmpty() ? qiwu::DatabasePath(root, city) : db; }
 QString CliContext::MainWorkspacePath() const { return qiwu::MainWorkspacePath(root, city); }
 
-bool OpenDatabase(const CliContext& context) {
-  return modDBAccess::OpenConnection(context.DatabasePath());
-}
+bool OpenDatabase(const CliContext& context) { return modDBAccess::OpenConnection(context.DatabasePath()); }
 
 void WriteOut(const QString& text) {
   const QByteArray bytes = text.toUtf8();

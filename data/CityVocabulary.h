@@ -45,16 +45,15 @@ inline constexpr const char* kAddressField = "address";
 inline constexpr const char* kWebField = "web";
 
 // The tables a keyword is looked up in, in the order of the union.
-inline constexpr const char* kKeywordTables[] = {layer::kColleges,  layer::kDining,          layer::kSights,
-                                                 layer::kClinics,   layer::kBanks,           layer::kMainRoads,
-                                                 layer::kSecondaryRoads, layer::kBranchRoads};
+inline constexpr const char* kKeywordTables[] = {
+    layer::kColleges, layer::kDining,    layer::kSights,         layer::kClinics,
+    layer::kBanks,    layer::kMainRoads, layer::kSecondaryRoads, layer::kBranchRoads};
 
 // The legend's classes in legend order; a layer names its class in its style (LEGEND). The
 // clinics' layer shows the class 医疗卫生.
 inline constexpr const char* kClinicsLegendClass = "医疗卫生";
-inline constexpr const char* kLegendClasses[] = {layer::kBusStops, layer::kBanks,       layer::kSights,
-                                                 layer::kColleges, layer::kDining,      kClinicsLegendClass,
-                                                 layer::kBorders,  layer::kWall,        layer::kWaters,
-                                                 layer::kGreens};
+inline constexpr const char* kLegendClasses[] = {
+    layer::kBusStops,    layer::kBanks,   layer::kSights, layer::kColleges, layer::kDining,
+    kClinicsLegendClass, layer::kBorders, layer::kWall,   layer::kWaters,   layer::kGreens};
 
 }  // namespace city

@@ -2,9 +2,9 @@
 
 #include <atomic>
 
-#include "kit/Messages.h"
 #include "data/DatabaseLoader.h"
 #include "data/SqliteHandles.h"
+#include "kit/Messages.h"
 
 namespace modDBAccess {
 

@@ -4,16 +4,16 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "data/modGetRecord.h"
+#include "features/CityLegend.h"
+#include "features/DrawerArt.h"
+#include "features/WebLink.h"
 #include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
 #include "kit/ImageControl.h"
 #include "kit/MainContext.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "data/modGetRecord.h"
-#include "features/DrawerArt.h"
-#include "features/WebLink.h"
-#include "features/CityLegend.h"
 #include "map/MapControl.h"
 
 namespace {

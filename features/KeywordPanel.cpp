@@ -5,12 +5,12 @@
 #include <QListWidget>
 
 #include "data/CityVocabulary.h"
+#include "data/modGetRecord.h"
+#include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
 #include "kit/ItemListAdapters.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "data/modGetRecord.h"
-#include "kit/Colors.h"
 
 KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
     : QObject(picShow1),

@@ -4,14 +4,14 @@
 #include <QListWidget>
 
 #include "data/CityVocabulary.h"
-#include "kit/HandlerGuard.h"
-#include "kit/MainContext.h"
-#include "kit/Messages.h"
 #include "features/KeywordPanel.h"
 #include "features/ListClicks.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
+#include "kit/HandlerGuard.h"
+#include "kit/MainContext.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 #include "map/modMapFunction.h"
 

@@ -4,10 +4,10 @@
 #include <QListWidget>
 
 #include "data/CityVocabulary.h"
-#include "kit/ItemListAdapters.h"
-#include "kit/Twips.h"
 #include "data/modGetRecord.h"
 #include "kit/Colors.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/Twips.h"
 
 TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, MainContext& /*context*/)
     : QObject(picShow0), cmbType0(new QComboBox(picShow0)), lstShow0(new QListWidget(picShow0)) {
@@ -24,6 +24,5 @@ void TypeBrowsePanel::ListChosenType() {
   // Before the selectors are filled there is no type to list (and no table to ask).
   if (type.isEmpty()) return;
   qiwu::ListWidgetItems target(lstShow0);
-  modGetRecord::FillList(type, city::kNameField, target, QString(), city::kNameField, true,
-                         false);
+  modGetRecord::FillList(type, city::kNameField, target, QString(), city::kNameField, true, false);
 }

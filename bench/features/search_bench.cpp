@@ -11,9 +11,9 @@
 
 #include "app/frmMain.h"
 #include "data/CityVocabulary.h"
-#include "kit/Messages.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 
 namespace {

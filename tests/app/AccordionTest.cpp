@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "features/KeywordPanel.h"
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
 #include "kit/Twips.h"
-#include "features/KeywordPanel.h"
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 #include "map/modMapFunction.h"

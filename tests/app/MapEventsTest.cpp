@@ -10,10 +10,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "kit/Colors.h"
-#include "kit/ImageControl.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "kit/Colors.h"
+#include "kit/ImageControl.h"
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 #include "tests/app/WindowFixture.h"

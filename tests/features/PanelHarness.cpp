@@ -4,10 +4,10 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "kit/ItemListAdapters.h"
-#include "kit/Twips.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/Twips.h"
 #include "map/MapTypes.h"
 #include "tests/features/FixtureCity.h"
 

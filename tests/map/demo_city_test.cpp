@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <random>
 
-#include "map/Geometry.h"
 #include "app/MapSetup.h"
+#include "map/Geometry.h"
 #include "map/modMapFunction.h"
 #include "map_fixture.h"
 

@@ -112,7 +112,8 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
             {line.name, city.stops[line.stops[k]].name, std::to_string(k + 1), std::to_string(line.id)});
       }
     }
-    db.Insert(city::kBusTable, {city::kLineField, city::kStopField, city::kOrderField, "ID"}, bus, {false, false, true, true});
+    db.Insert(city::kBusTable, {city::kLineField, city::kStopField, city::kOrderField, "ID"}, bus,
+              {false, false, true, true});
 
     db.Run("CREATE TABLE 地物类型 (typeName TEXT, type TEXT)");
     std::vector<std::vector<std::string>> types;
@@ -129,7 +130,8 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     std::vector<std::vector<std::string>> dining;
     for (const Poi& poi : city.pois[size_t(PoiType::Dining)])
       dining.push_back({poi.name, poi.linkman, poi.tel, poi.address, poi.web});
-    db.Insert(layer::kDining, {city::kNameField, city::kLinkmanField, city::kTelField, city::kAddressField, city::kWebField},
+    db.Insert(layer::kDining,
+              {city::kNameField, city::kLinkmanField, city::kTelField, city::kAddressField, city::kWebField},
               dining);
     for (PoiType type : kPoiTypes) {
       if (type != PoiType::Dining) NameTable(db, PoiTypeName(type), NamesOf(city.pois[size_t(type)]));

@@ -50,10 +50,10 @@ std::vector<LayerEntry> MainLayers() {
   return {
       {layer::kDistricts,
        AreaStyle("#F3EFE6", "#D8D0C0", "0.5") + Labels("16", "#A8977C", nullptr, "#F3EFE6")},
-      {layer::kGreens,
-       AreaStyle("#CDE6B5", "#A9CC8C", "0.6") + Labels("9", "#3E7B2A", "6000") + Key("LEGEND", layer::kGreens)},
-      {layer::kWaters,
-       AreaStyle("#AAD3F2", "#7DB4E0", "0.8") + Labels("10", "#2F6FAF", "20000") + Key("LEGEND", layer::kWaters)},
+      {layer::kGreens, AreaStyle("#CDE6B5", "#A9CC8C", "0.6") + Labels("9", "#3E7B2A", "6000") +
+                           Key("LEGEND", layer::kGreens)},
+      {layer::kWaters, AreaStyle("#AAD3F2", "#7DB4E0", "0.8") + Labels("10", "#2F6FAF", "20000") +
+                           Key("LEGEND", layer::kWaters)},
       {layer::kWall,
        AreaStyle("#9B7B57", "#6E5234", "1") + Labels("9", "#6E5234", "8000") + Key("LEGEND", layer::kWall)},
       {layer::kBorders, Keys{{"STYLE\\PEN\\COLOR", "#A07CC0"},
