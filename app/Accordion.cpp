@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "app/kit/Twips.h"
+#include "kit/Twips.h"
 
 namespace qiwu {
 

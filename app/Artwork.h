@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QString>
 
-#include "app/kit/ImageList.h"
+#include "kit/ImageList.h"
 
 namespace qiwu {
 

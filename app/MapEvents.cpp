@@ -6,13 +6,13 @@
 #include <stdexcept>
 
 #include "app/frmMain.h"
-#include "app/kit/Colors.h"
-#include "app/kit/ImageControl.h"
-#include "app/kit/NumberFormat.h"
+#include "data/CityVocabulary.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "kit/Colors.h"
+#include "kit/ImageControl.h"
+#include "kit/NumberFormat.h"
 #include "map/MapControl.h"
-#include "map/MapSetup.h"
 #include "map/modMapFunction.h"
 
 using namespace qiwu;
@@ -38,8 +38,8 @@ void frmMain::imgTools_Click(int index) {
   if (index < 0 || index >= int(imgTools.size())) return;
   ReleaseToolButtons();
   if (index == kWholeMapButton) {
-    const Layer* area = Map1->FindLayer(QStringLiteral("行政区域"));
-    if (!area) throw std::runtime_error("地图中没有图层“行政区域”");
+    const Layer* area = Map1->FindLayer(city::layer::kDistricts);
+    if (!area) throw std::runtime_error(std::string("地图中没有图层“") + city::layer::kDistricts + "”");
     Map1->SetBounds(area->Bounds());
     return;
   }
@@ -75,7 +75,6 @@ void frmMain::Timer1_Timer() {
 }
 
 void frmMain::Map1_PolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points) {
-  Map1->SetDistanceUnit(kUnitMetres);
   SetForeColor(lblDist, kBlack);
   lblDist->setText(QStringLiteral("显示距离"));
   if (phase != kPolyToolInProgress || tool != kToolMeasure) return;

@@ -4,10 +4,10 @@
 
 #include "app/Artwork.h"
 #include "app/frmMain.h"
-#include "app/kit/ImageControl.h"
-#include "app/kit/LineControl.h"
-#include "app/kit/Twips.h"
 #include "features/KeywordPanel.h"
+#include "kit/ImageControl.h"
+#include "kit/LineControl.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 using namespace qiwu;

@@ -3,17 +3,18 @@
 // ends the program after its message.
 #include <QComboBox>
 
-#include "app/CityPaths.h"
+#include "app/MapSetup.h"
 #include "app/frmMain.h"
-#include "app/kit/ItemListAdapters.h"
-#include "app/kit/Messages.h"
-#include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
+#include "data/CityPaths.h"
+#include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
-#include "map/MapSetup.h"
 #include "map/modMapFunction.h"
 
 using namespace qiwu;
@@ -92,19 +93,19 @@ void frmMain::OpenCityDatabase() {
 
 void frmMain::FillSelectors() {
   ComboBoxItems allTypes(cmbType[0]);
-  modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), allTypes, QString(),
-                         QStringLiteral("typeName"), true, false);
+  modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, allTypes, QString(), city::kTypeNameField,
+                         true, false);
   SelectFirstEntry(cmbType[0]);
 
   bus->optLine_Click();
   ComboBoxItems lines(bus->cmbBus);
-  modGetRecord::FillList(QStringLiteral("公交信息"), QStringLiteral("线路名"), lines, QString(),
-                         QStringLiteral("id"), true, false);
+  modGetRecord::FillList(city::kBusTable, city::kLineField, lines, QString(), QStringLiteral("id"), true,
+                         false);
 
   for (int i = 1; i <= 2; ++i) {
     ComboBoxItems pointTypes(cmbType[i]);
-    modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), pointTypes,
-                           QStringLiteral(" where type  = \"点\" "), QStringLiteral("typeName"), true, false);
+    modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, pointTypes,
+                           QStringLiteral(" where type  = \"点\" "), city::kTypeNameField, true, false);
     SelectFirstEntry(cmbType[i]);
   }
 }

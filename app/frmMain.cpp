@@ -10,11 +10,6 @@
 
 #include "app/Artwork.h"
 #include "app/HelpWindow.h"
-#include "app/kit/HandlerGuard.h"
-#include "app/kit/ImageControl.h"
-#include "app/kit/Messages.h"
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
@@ -22,6 +17,11 @@
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
+#include "kit/HandlerGuard.h"
+#include "kit/ImageControl.h"
+#include "kit/Messages.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 using namespace qiwu;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/Accordion.h"
-#include "app/kit/ImageList.h"
-#include "app/kit/MainContext.h"
+#include "kit/ImageList.h"
+#include "kit/MainContext.h"
 #include "map/MapTypes.h"
 
 class QComboBox;

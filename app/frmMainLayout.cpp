@@ -9,11 +9,11 @@
 
 #include "app/Artwork.h"
 #include "app/frmMain.h"
-#include "app/kit/Colors.h"
-#include "app/kit/ImageControl.h"
-#include "app/kit/LineControl.h"
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
+#include "kit/Colors.h"
+#include "kit/ImageControl.h"
+#include "kit/LineControl.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 using namespace qiwu;

@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "app/frmMain.h"
-#include "app/kit/MessageBoxSink.h"
+#include "kit/MessageBoxSink.h"
 #include "map/GdalLockDown.h"
 
 int main(int argc, char** argv) {

@@ -5,11 +5,11 @@
 #include <optional>
 #include <vector>
 
-#include "app/kit/Messages.h"
 #include "bus/BusPlanText.h"
 #include "bus/modBusChange.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
+#include "kit/Messages.h"
 
 namespace modBusChange {
 namespace {

@@ -15,23 +15,24 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
-#include "app/kit/ItemListAdapters.h"
-#include "app/kit/MainContext.h"
-#include "app/kit/Messages.h"
-#include "app/kit/Twips.h"
 #include "bus/BusSearchRefusal.h"
-#include "bus/PanelColors.h"
 #include "bus/PlanTextBox.h"
 #include "bus/RouteDrawing.h"
 #include "bus/frmBus.h"
 #include "bus/modBusChange.h"
+#include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
+#include "kit/Colors.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/MainContext.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "map/modMapFunction.h"
 
 namespace {
-const QString kBusTable = QStringLiteral("公交信息");
-const QString kStopLayer = QStringLiteral("公交站台");
-const QString kLineLayer = QStringLiteral("公交路线");
+const QString kBusTable = city::kBusTable;
+const QString kStopLayer = city::layer::kBusStops;
+const QString kLineLayer = city::layer::kBusLines;
 
 // The station boxes' design-time texts: their own labels, and names like any other when searched.
 const std::array<QString, 2> kStationLabels = {QStringLiteral("出发站"), QStringLiteral("目的站")};
@@ -69,7 +70,7 @@ void BusPanel::CreateControls(QWidget* picShow4) {
 
   Line2 = new QFrame(Frame1);
   qiwu::SetTwipsGeometry(Line2, 10, 780, 2140, 15);
-  SetContainerColor(Line2, kWhite);
+  qiwu::SetContainerColor(Line2, kWhite);
 
   cmbBus = new QComboBox(Frame1);
   cmbBus->setEditable(true);
@@ -84,7 +85,7 @@ void BusPanel::CreateControls(QWidget* picShow4) {
 
   cmdBus = new QPushButton(QStringLiteral("在地图上显示该线路"), Frame1);
   qiwu::SetTwipsGeometry(cmdBus, 60, 2935, 2055, 315);
-  SetButtonColor(cmdBus, kLightGrey);
+  qiwu::SetButtonColor(cmdBus, kLightGrey);
   cmdBus->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
 
   // Created in this order so that Tab runs departure -> destination -> suggestions -> search.
@@ -100,7 +101,7 @@ void BusPanel::CreateControls(QWidget* picShow4) {
 
   cmdOk = new QPushButton(QStringLiteral("查 询"), picShow4);
   qiwu::SetTwipsGeometry(cmdOk, 1285, 4080, 975, 315);
-  SetButtonColor(cmdOk, kPaleGrey);
+  qiwu::SetButtonColor(cmdOk, kPaleGrey);
   cmdOk->setAutoDefault(true);
 }
 
@@ -189,14 +190,14 @@ void BusPanel::optLine_Click() {
   Select(optLine);
   cmdBus->setText(QStringLiteral("在地图上显示该路线"));
   lstShow3->clear();
-  FillCombo(QStringLiteral("线路名"), QStringLiteral("id"));
+  FillCombo(city::kLineField, QStringLiteral("id"));
 }
 
 void BusPanel::optStation_Click() {
   Select(optStation);
   cmdBus->setText(QStringLiteral("在地图上显示该站点"));
   lstShow3->clear();
-  FillCombo(QStringLiteral("站名"), QStringLiteral("站名"));
+  FillCombo(city::kStopField, city::kStopField);
 }
 
 // The fill empties the combo's text before it reads its rows. That emptying is no edit of the
@@ -221,11 +222,11 @@ void BusPanel::FillStops() {
   qiwu::ListWidgetItems items(lstShow3);
   const QString text = cmbBus->currentText();
   if (LineMode()) {
-    modGetRecord::FillList(kBusTable, QStringLiteral("站名"), items,
+    modGetRecord::FillList(kBusTable, city::kStopField, items,
                            QStringLiteral(" where 线路名 = ") + Quoted(text) + QStringLiteral(" "),
                            QStringLiteral("顺序"), false, true);
   } else {
-    modGetRecord::FillList(kBusTable, QStringLiteral("线路名"), items,
+    modGetRecord::FillList(kBusTable, city::kLineField, items,
                            QStringLiteral(" where 站名 = ") + Quoted(text) + QStringLiteral(" "),
                            QStringLiteral("ID"), false, false);
   }
@@ -248,7 +249,7 @@ void BusPanel::ShowListEntry() {
 void BusPanel::cmdBus_Click() { ShowOnMap({LineMode() ? kLineLayer : kStopLayer, cmbBus->currentText()}); }
 
 void BusPanel::ShowOnMap(const BusMapTarget& target) {
-  if (!LocateFeature(*context_.Map1, target.layer, QStringLiteral("name"), target.name)) {
+  if (!LocateFeature(*context_.Map1, target.layer, city::kNameField, target.name)) {
     qiwu::MsgBox(QStringLiteral("没有找到相应图元。 \r\n"), qiwu::MsgIcon::Information);
   }
 }
@@ -266,7 +267,7 @@ void BusPanel::FillSuggestions(int index) {
   }
   qiwu::ListWidgetItems items(lstStation);
   modGetRecord::FillList(
-      kBusTable, QStringLiteral("站名"), items,
+      kBusTable, city::kStopField, items,
       QStringLiteral(" where  站名  like '%") + modGetRecord::SqlText(text) + QStringLiteral("%' "),
       QStringLiteral("站名"), true, false);
   lstStation->setVisible(lstStation->count() > 0);

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 
 // The box for an empty name or two equal names (taken as typed, not trimmed); nothing when the
 // search runs.

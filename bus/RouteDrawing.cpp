@@ -2,14 +2,15 @@
 
 #include <algorithm>
 
-#include "app/kit/MainContext.h"
 #include "bus/PlanRoute.h"
 #include "bus/RouteOverlay.h"
+#include "data/CityVocabulary.h"
+#include "kit/MainContext.h"
 #include "map/MapControl.h"
 
 namespace {
-const QString kBusTable = QStringLiteral("公交信息");
-const QString kStopLayer = QStringLiteral("公交站台");
+const QString kBusTable = city::kBusTable;
+const QString kStopLayer = city::layer::kBusStops;
 
 const QColor kFirstLineColor(0x1F, 0x6F, 0xD1);
 const QColor kSecondLineColor(0xE0, 0x6C, 0x00);

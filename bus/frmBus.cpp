@@ -5,10 +5,10 @@
 #include <QLineEdit>
 #include <QShortcut>
 
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
-#include "bus/PanelColors.h"
 #include "bus/PlanTextBox.h"
+#include "kit/Colors.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 
 namespace {
 constexpr quint32 kLightGrey = 0xC0C0C0;
@@ -19,7 +19,7 @@ frmBus::frmBus(QWidget* owner) : QWidget(owner, Qt::Window) {
   new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &QWidget::close);
   setWindowTitle(QStringLiteral("公交换乘"));
   setFixedSize(qiwu::TwipsToPixels(4215, this), qiwu::TwipsToPixels(5085, this));
-  SetContainerColor(this, kLightGrey);
+  qiwu::SetContainerColor(this, kLightGrey);
 
   Label1[0] = qiwu::NewLabel(this, QStringLiteral("出发站"));
   qiwu::SetTwipsGeometry(Label1[0], 240, 240, 540, 180);
@@ -32,7 +32,7 @@ frmBus::frmBus(QWidget* owner) : QWidget(owner, Qt::Window) {
 
   Frame1 = new QGroupBox(QStringLiteral("乖车方案"), this);
   qiwu::SetTwipsGeometry(Frame1, 240, 960, 3735, 3975);
-  SetContainerColor(Frame1, kLightGrey);
+  qiwu::SetContainerColor(Frame1, kLightGrey);
   rtxtBusChange = new PlanTextBox(Frame1);
   qiwu::SetTwipsGeometry(rtxtBusChange, 120, 240, 3495, 3615);
 }

@@ -7,10 +7,11 @@
 #include <optional>
 #include <utility>
 
-#include "app/kit/Messages.h"
 #include "bus/BusSearchRefusal.h"
 #include "bus/modBusChange.h"
 #include "cli/Command.h"
+#include "data/CityVocabulary.h"
+#include "kit/Messages.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool RefusedAsThePanelWould(const QStringList& args) {
   return refusal.has_value();
 }
 
-const QString kBusTable = QStringLiteral("公交信息");
+const QString kBusTable = city::kBusTable;
 
 // The longest line of a batch file, without its line end. Two stop names need far less; the
 // limit keeps an endless line (a device, a damaged file) from filling the memory.

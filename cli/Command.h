@@ -13,7 +13,6 @@ struct CliContext {
 
   QString DatabasePath() const;       // db, or root/data/<city>.mdb
   QString MainWorkspacePath() const;  // root/map/<city>/<city>.gst
-  QString OverviewWorkspacePath() const;
 };
 
 using CommandFn = int (*)(const CliContext& context, const QStringList& args);

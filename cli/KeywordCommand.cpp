@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "cli/Command.h"
+#include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 
@@ -14,7 +15,7 @@ int RunKeyword(const CliContext& context, const QStringList& args) {
   }
   if (!OpenDatabase(context)) return 1;
   TextItemList names;
-  modGetRecord::FillListByKeyword(QStringLiteral("name"), args.first(), names);
+  modGetRecord::FillListByKeyword(city::kNameField, args.first(), names);
   if (!modDBAccess::rsResult) return 1;
   WriteOut(names.items.isEmpty() ? QString() : names.items.join(u'\n') + u'\n');
   return 0;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/Command.h"
+#include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 
@@ -30,7 +31,7 @@ int RunType(const CliContext& context, const QStringList& args) {
     return 1;
   }
   TextItemList names;
-  const QString field = QStringLiteral("name");
+  const QString field = city::kNameField;
   modGetRecord::FillList(type, field, names, QString(), field, true, false);
   if (!modDBAccess::rsResult) return 1;
   WriteOut(names.items.isEmpty() ? QString() : names.items.join(u'\n') + u'\n');

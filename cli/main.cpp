@@ -1,12 +1,12 @@
 // qiwu-cli: the program's modules without windows, for scripting, tests and benchmarks.
-#include <QDir>
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <cstdio>
 #include <map>
 #include <string>
 
-#include "app/kit/Messages.h"
 #include "cli/Command.h"
+#include "data/CityPaths.h"
 #include "data/modDBAccess.h"
 #include "map/GdalLockDown.h"
 
@@ -31,19 +31,10 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, Co
   Commands()[name] = Entry{usage, run};
 }
 
-QString CliContext::DatabasePath() const {
-  return db.isEmpty() ? QDir(root).filePath("data/" + city + ".mdb") : db;
-}
-QString CliContext::MainWorkspacePath() const {
-  return QDir(root).filePath("map/" + city + "/" + city + ".gst");
-}
-QString CliContext::OverviewWorkspacePath() const {
-  return QDir(root).filePath("map/" + city + "/" + city + "2.gst");
-}
+QString CliContext::DatabasePath() const { return db.isEmpty() ? qiwu::DatabasePath(root, city) : db; }
+QString CliContext::MainWorkspacePath() const { return qiwu::MainWorkspacePath(root, city); }
 
-bool OpenDatabase(const CliContext& context) {
-  return modDBAccess::OpenConnection(context.DatabasePath());
-}
+bool OpenDatabase(const CliContext& context) { return modDBAccess::OpenConnection(context.DatabasePath()); }
 
 void WriteOut(const QString& text) {
   const QByteArray bytes = text.toUtf8();
@@ -55,17 +46,16 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   LockDownGdal(CityLayerDrivers());
-  QStringList args = app.arguments().mid(1);
-  CliContext context{QCoreApplication::applicationDirPath(), QStringLiteral("栖坞市"), QString()};
-  while (!args.isEmpty() && args.first().startsWith("--")) {
-    const QString option = args.takeFirst();
-    if (args.isEmpty()) return Usage();
-    const QString value = args.takeFirst();
-    if (option == "--root") context.root = value;
-    else if (option == "--city") context.city = value;
-    else if (option == "--db") context.db = value;
-    else return Usage();
-  }
+  const QCommandLineOption root("root", QString(), "DIR", QCoreApplication::applicationDirPath());
+  const QCommandLineOption city("city", QString(), "NAME", QStringLiteral("栖坞市"));
+  const QCommandLineOption db("db", QString(), "FILE");
+  QCommandLineParser parser;
+  parser.addOptions({root, city, db});
+  // Everything from the command on is the command's own (render has options of its own).
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  if (!parser.parse(app.arguments())) return Usage();
+  const CliContext context{parser.value(root), parser.value(city), parser.value(db)};
+  QStringList args = parser.positionalArguments();
   if (args.isEmpty()) return Usage();
   const auto found = Commands().find(args.first().toStdString());
   if (found == Commands().end()) return Usage();

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/kit/DataSetFile.h"
+#include "kit/DataSetFile.h"
 #include "data/SourceDatabase.h"
 #include "data/SqliteGuards.h"
 #include "data/SqliteHandles.h"

@@ -5,7 +5,7 @@
 #include <QUrl>
 #include <cstring>
 
-#include "app/kit/DataSetFile.h"
+#include "kit/DataSetFile.h"
 #include "data/JetImport.h"
 #include "data/SqliteGuards.h"
 

@@ -2,15 +2,13 @@
 // them (the blanks included), plus the quoting the values need.
 #include <QStringList>
 
+#include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
 
 namespace modGetRecord {
 
 namespace {
-const QStringList kKeywordTables{QStringLiteral("大中专院校"), QStringLiteral("餐饮娱乐"),
-                                 QStringLiteral("旅游景点"),   QStringLiteral("医院诊所"),
-                                 QStringLiteral("金融银行"),   QStringLiteral("主干道"),
-                                 QStringLiteral("次干道"),     QStringLiteral("支路")};
+const QStringList kKeywordTables(std::begin(city::kKeywordTables), std::end(city::kKeywordTables));
 
 bool HasLikeWildcard(const QString& text) { return text.contains(u'%') || text.contains(u'_'); }
 

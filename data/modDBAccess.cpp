@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <atomic>
 
-#include "app/kit/Messages.h"
 #include "data/DatabaseLoader.h"
 #include "data/SqliteGuards.h"
 #include "data/SqliteHandles.h"
 #include "data/TableName.h"
+#include "kit/Messages.h"
 
 namespace modDBAccess {
 

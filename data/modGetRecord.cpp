@@ -1,7 +1,7 @@
 #include "data/modGetRecord.h"
 
-#include "app/kit/Messages.h"
 #include "data/modDBAccess.h"
+#include "kit/Messages.h"
 
 namespace modGetRecord {
 

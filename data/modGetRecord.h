@@ -3,7 +3,7 @@
 // rows go into a list control (ItemList) or come back as one text.
 #include <QString>
 
-#include "data/ItemList.h"
+#include "kit/ItemList.h"
 
 namespace modGetRecord {
 

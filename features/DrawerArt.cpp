@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "app/kit/Twips.h"
+#include "kit/Twips.h"
 
 QPixmap DrawerTabPicture(const QString& label, QSize size, qreal ratio) {
   QPixmap picture(size * ratio);

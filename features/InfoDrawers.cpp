@@ -5,17 +5,16 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
-#include "app/kit/Colors.h"
-#include "app/kit/HandlerGuard.h"
-#include "app/kit/ImageControl.h"
-#include "app/kit/MainContext.h"
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
 #include "data/modGetRecord.h"
+#include "features/CityLegend.h"
 #include "features/DrawerArt.h"
 #include "features/WebLink.h"
-#include "features/WindowColours.h"
-#include "map/Legend.h"
+#include "kit/Colors.h"
+#include "kit/HandlerGuard.h"
+#include "kit/ImageControl.h"
+#include "kit/MainContext.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 namespace {
@@ -44,7 +43,7 @@ QLabel* ValueLabel(QWidget* drawer, int top) {
   QLabel* label = qiwu::NewLabel(drawer);
   qiwu::SetTwipsGeometry(label, 1320, top, 3015, 255);
   label->setAutoFillBackground(true);
-  UseWindowColours({label});
+  qiwu::UseWindowColors({label});
   label->setIndent(3);
   return label;
 }
@@ -97,7 +96,7 @@ void InfoDrawers::CreateLegend(QWidget* picInfo1) {
 void InfoDrawers::RefreshLegend() {
   if (!context_.Map1) return;
   Image4->setPixmap(QPixmap::fromImage(
-      RenderLegend(context_.Map1->LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
+      RenderCityLegend(context_.Map1->LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
 }
 
 void InfoDrawers::SelectionModified() {

@@ -4,12 +4,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "app/kit/HandlerGuard.h"
-#include "app/kit/ItemListAdapters.h"
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
+#include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
-#include "features/WindowColours.h"
+#include "kit/Colors.h"
+#include "kit/HandlerGuard.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 
 KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
     : QObject(picShow1),
@@ -23,7 +24,7 @@ KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
   qiwu::SetTwipsGeometry(txtLike, 80, 360, 2175, 330);
   qiwu::SetTwipsGeometry(Label6, 80, 840, 720, 180);
   qiwu::SetTwipsGeometry(lstShow1, 80, 1080, 2175, 3300);
-  UseWindowColours({txtLike, lstShow1});
+  qiwu::UseWindowColors({txtLike, lstShow1});
   // Every keystroke, paste or clearing searches again.
   connect(txtLike, &QLineEdit::textChanged, this,
           [this] { qiwu::Guarded(QStringLiteral("模糊查询"), [this] { txtLike_Change(); }); });
@@ -34,5 +35,5 @@ void KeywordPanel::txtLike_Change() {
   const QString keyword = txtLike->text();
   if (keyword.isEmpty()) return;
   qiwu::ListWidgetItems target(lstShow1);
-  modGetRecord::FillListByKeyword(QStringLiteral("name"), keyword, target);
+  modGetRecord::FillListByKeyword(city::kNameField, keyword, target);
 }

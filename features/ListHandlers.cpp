@@ -3,14 +3,15 @@
 #include <QComboBox>
 #include <QListWidget>
 
-#include "app/kit/HandlerGuard.h"
-#include "app/kit/MainContext.h"
-#include "app/kit/Messages.h"
+#include "data/CityVocabulary.h"
 #include "features/KeywordPanel.h"
 #include "features/ListClicks.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
+#include "kit/HandlerGuard.h"
+#include "kit/MainContext.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 #include "map/modMapFunction.h"
 
@@ -54,7 +55,7 @@ void ListHandlers::lstShow_Click(int index) {
 }
 
 bool ListHandlers::LocateOnMainMap(const QString& layer, const QString& name) {
-  return context_.Map1 && LocateFeature(*context_.Map1, layer, QStringLiteral("name"), name);
+  return context_.Map1 && LocateFeature(*context_.Map1, layer, city::kNameField, name);
 }
 
 // The keyword list does not say which table a name came from: the layers are tried from
@@ -64,7 +65,7 @@ bool ListHandlers::LocateInAnyLayer(const QString& name) {
   MapControl* map = context_.Map1;
   if (!map) return false;
   for (int position = 2; position <= map->LayerCount(); ++position) {
-    if (LocateFeature(*map, map->LayerAt(position)->Name(), QStringLiteral("name"), name)) return true;
+    if (LocateFeature(*map, map->LayerAt(position)->Name(), city::kNameField, name)) return true;
   }
   return false;
 }

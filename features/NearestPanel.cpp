@@ -6,15 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/kit/HandlerGuard.h"
-#include "app/kit/MainContext.h"
-#include "app/kit/Messages.h"
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
 #include "features/SpatialSearch.h"
-#include "features/WindowColours.h"
+#include "kit/Colors.h"
+#include "kit/HandlerGuard.h"
+#include "kit/MainContext.h"
+#include "kit/Messages.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
-#include "map/MapSetup.h"
+#include "map/MapTypes.h"
 #include "map/modMapFunction.h"
 
 NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
@@ -41,7 +41,7 @@ NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
   qiwu::SetTwipsGeometry(Label9, 120, 1080, 1800, 180);
   qiwu::SetTwipsGeometry(lblDis, 120, 1320, 1935, 330);
   lblDis->setFrameShape(QFrame::StyledPanel);
-  UseWindowColours({txtNear});
+  qiwu::UseWindowColors({txtNear});
   cmdClick1->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
   connect(cmdClick1, &QPushButton::clicked, this,
           [this] { qiwu::Guarded(QStringLiteral("指定当前位置"), [this] { cmdClick_Click(); }); });

@@ -6,15 +6,15 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/kit/HandlerGuard.h"
-#include "app/kit/MainContext.h"
-#include "app/kit/Messages.h"
-#include "app/kit/PlainText.h"
-#include "app/kit/Twips.h"
 #include "features/SpatialSearch.h"
-#include "features/WindowColours.h"
+#include "kit/Colors.h"
+#include "kit/HandlerGuard.h"
+#include "kit/MainContext.h"
+#include "kit/Messages.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
-#include "map/MapSetup.h"
+#include "map/MapTypes.h"
 #include "map/modMapFunction.h"
 
 RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
@@ -38,7 +38,7 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
   qiwu::SetTwipsGeometry(cmdClick0, 80, 1530, 2175, 390);
   qiwu::SetTwipsGeometry(Label2, 90, 2070, 900, 180);
   qiwu::SetTwipsGeometry(lstShow2, 80, 2310, 2175, 2070);
-  UseWindowColours({txtRadius, lstShow2});
+  qiwu::UseWindowColors({txtRadius, lstShow2});
   cmdClick0->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
   connect(cmdClick0, &QPushButton::clicked, this,
           [this] { qiwu::Guarded(QStringLiteral("指定中心点"), [this] { cmdClick_Click(); }); });

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "app/kit/NumberFormat.h"
 #include "data/TextValue.h"
+#include "kit/NumberFormat.h"
 
 float RadiusFromText(const QString& text) {
   const double radius = LeadingNumber(text);

@@ -3,10 +3,11 @@
 #include <QComboBox>
 #include <QListWidget>
 
-#include "app/kit/ItemListAdapters.h"
-#include "app/kit/Twips.h"
+#include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
-#include "features/WindowColours.h"
+#include "kit/Colors.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/Twips.h"
 
 TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, MainContext& /*context*/)
     : QObject(picShow0), cmbType0(new QComboBox(picShow0)), lstShow0(new QListWidget(picShow0)) {
@@ -14,7 +15,7 @@ TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, MainContext& /*context*/)
   lstShow0->setObjectName(QStringLiteral("lstShow0"));
   qiwu::SetTwipsGeometry(cmbType0, 80, 120, 2175, 300);
   qiwu::SetTwipsGeometry(lstShow0, 80, 480, 2175, 3840);
-  UseWindowColours({lstShow0});
+  qiwu::UseWindowColors({lstShow0});
 }
 
 void TypeBrowsePanel::ListChosenType() {
@@ -23,6 +24,5 @@ void TypeBrowsePanel::ListChosenType() {
   // Before the selectors are filled there is no type to list (and no table to ask).
   if (type.isEmpty()) return;
   qiwu::ListWidgetItems target(lstShow0);
-  modGetRecord::FillList(type, QStringLiteral("name"), target, QString(), QStringLiteral("name"), true,
-                         false);
+  modGetRecord::FillList(type, city::kNameField, target, QString(), city::kNameField, true, false);
 }

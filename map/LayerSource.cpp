@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/kit/DataSetFile.h"
+#include "kit/DataSetFile.h"
 #include "map/DataSetConfinement.h"
 #include "map/GdalLockDown.h"
 

@@ -68,9 +68,9 @@ void DrawSwatch(QPainter& painter, const QRectF& swatch, const LegendEntry& entr
 
 }  // namespace
 
-std::vector<LegendEntry> LegendEntries(const std::vector<const Layer*>& layers) {
+std::vector<LegendEntry> LegendEntries(const QStringList& classes, const std::vector<const Layer*>& layers) {
   std::vector<LegendEntry> entries;
-  for (const QString& cls : LegendClasses()) {
+  for (const QString& cls : classes) {
     LegendEntry entry{cls, LegendEntry::Kind::Symbol, {}, false};
     auto match = std::find_if(layers.begin(), layers.end(),
                               [&](const Layer* l) { return l->Style().legendClass == cls; });
@@ -116,11 +116,12 @@ void DrawLegend(QPainter& painter, const QRectF& rect, const std::vector<LegendE
   painter.restore();
 }
 
-QImage RenderLegend(const std::vector<const Layer*>& layers, QSize size, qreal devicePixelRatio) {
+QImage RenderLegend(const QStringList& classes, const std::vector<const Layer*>& layers, QSize size,
+                    qreal devicePixelRatio) {
   QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(devicePixelRatio);
   image.fill(Qt::white);
   QPainter painter(&image);
-  DrawLegend(painter, QRectF(QPointF(0, 0), QSizeF(size)), LegendEntries(layers));
+  DrawLegend(painter, QRectF(QPointF(0, 0), QSizeF(size)), LegendEntries(classes, layers));
   return image;
 }

@@ -1,8 +1,7 @@
 #pragma once
-// The map legend: the ten symbol classes (公交站台, 金融银行, 旅游景点, 大中专院校, 餐饮娱乐, 医疗卫生,
-// 区界, 城墙, 水系, 绿地), each a swatch drawn with the style of the layer that shows the class on the map,
-// so that the legend never disagrees with the map, and its Chinese name. Sizes are device-independent
-// pixels.
+// The map legend: the classes the caller names, each a swatch drawn with the style of the layer
+// that shows the class on the map, so that the legend never disagrees with the map, and the class
+// name. Sizes are device-independent pixels.
 #include <QImage>
 #include <QPainter>
 #include <QRectF>
@@ -19,9 +18,9 @@ struct LegendEntry {
   bool hasLayer = false;  // false: no layer shows the class; the entry has a label and no swatch
 };
 
-// The ten entries in legend order. A class's layer is the one whose style's LEGEND names it, else
+// One entry per class, in order. A class's layer is the one whose style's LEGEND names it, else
 // the one named like the class. The layers are not owned and need only live during the call.
-std::vector<LegendEntry> LegendEntries(const std::vector<const Layer*>& layers);
+std::vector<LegendEntry> LegendEntries(const QStringList& classes, const std::vector<const Layer*>& layers);
 
 // Where entry i's swatch and label go in rect: two columns of five rows, filled column by column.
 struct LegendCell {
@@ -33,5 +32,6 @@ std::vector<LegendCell> LegendLayout(const QRectF& rect, int entries);
 // Draws the entries into rect (a white card with a thin frame).
 void DrawLegend(QPainter& painter, const QRectF& rect, const std::vector<LegendEntry>& entries);
 
-// The legend picture of the layers at size (the legend drawer shows it at 273 x 126).
-QImage RenderLegend(const std::vector<const Layer*>& layers, QSize size, qreal devicePixelRatio = 1.0);
+// The legend picture of the classes at size (the legend drawer shows it at 273 x 126).
+QImage RenderLegend(const QStringList& classes, const std::vector<const Layer*>& layers, QSize size,
+                    qreal devicePixelRatio = 1.0);

@@ -30,8 +30,6 @@ class MapControl : public QWidget, public LayerHost {
   // Reads a .gst workspace and replaces every layer, temporary ones too; sets the view from
   // its CENTER and ZOOMLEVEL. On failure the map keeps what it had.
   MapResult LoadWorkspace(const QString& gstPath);
-  void SetDistanceUnit(int unit) { distanceUnit_ = unit; }  // 7 = metres, the only unit in use
-  int DistanceUnit() const { return distanceUnit_; }
 
   // The view. Every change emits ViewChanged.
   double ViewWidth() const { return view_.Width(); }  // metres across the widget
@@ -126,7 +124,6 @@ class MapControl : public QWidget, public LayerHost {
   std::vector<std::unique_ptr<Layer>> layers_;  // position 1 first
   std::map<int, std::unique_ptr<MapTool>> tools_;
   int currentTool_ = kToolPointer;
-  int distanceUnit_ = kUnitMetres;
   MapView view_;
   QImage cache_;       // the last drawing of the layers
   MapView cacheView_;  // the view cache_ was drawn at

@@ -41,6 +41,10 @@ constexpr int kToolSelectPoint = 1007;
 constexpr int kToolSelectRadius = 1008;
 constexpr int kToolSelectRect = 1009;
 
+// The user tools the program defines on the main map.
+constexpr int kToolPick = 1;     // one point: the centre of a radius search, the position of a nearest search
+constexpr int kToolMeasure = 2;  // polyline: measures a distance
+
 constexpr int kUserToolPoint = 0;     // one click
 constexpr int kUserToolPolyline = 4;  // successive clicks, double click finishes, Esc cancels
 constexpr int kCursorCrossHair = 2;
@@ -88,7 +92,3 @@ constexpr int kMapErrorMalformedLine = 1002;  // a workspace line that is not "\
 constexpr int kMapErrorLayerMissing = 1003;   // a layer the workspace or the program names is absent
 constexpr int kMapErrorBadProjection = 1004;  // a CRS that cannot be read or transformed
 constexpr int kMapErrorReadFailed = 1005;     // GDAL could not open or read the data
-
-inline QColor ColorFromBGR(quint32 bgr) {
-  return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}

@@ -82,7 +82,7 @@ bool ReadSymbolShape(const QString& v, LayerStyle& s) {
 
 bool ReadLegendClass(const QString& v, LayerStyle& s) {
   const QString cls = v.trimmed();
-  if (!LegendClasses().contains(cls)) return false;
+  if (cls.isEmpty()) return false;
   s.legendClass = cls;
   return true;
 }
@@ -120,12 +120,6 @@ const QStringList& SymbolShapes() {
   static const QStringList shapes = {"circle", "square", "triangle", "diamond", "star",   "cross",
                                      "bus",    "bank",   "hospital", "college", "dining", "sight"};
   return shapes;
-}
-
-const QStringList& LegendClasses() {
-  static const QStringList classes = {"公交站台", "金融银行", "旅游景点", "大中专院校", "餐饮娱乐",
-                                      "医疗卫生", "区界",     "城墙",     "水系",       "绿地"};
-  return classes;
 }
 
 LayerStyle ParseLayerStyle(const QMap<QString, QString>& keys, QString* error) {

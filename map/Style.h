@@ -34,7 +34,7 @@ struct LayerStyle {
   QColor labelHalo = Qt::white;
   double labelMaxViewWidth = std::numeric_limits<double>::infinity();
 
-  QString legendClass;  // the legend entry this layer draws, if any
+  QString legendClass;  // LEGEND: the legend class this layer draws, if any
 };
 
 // Reads a layer's style from its keys, given without the "\TABLE\n\" prefix (e.g. "STYLE\PEN\COLOR").
@@ -43,6 +43,3 @@ LayerStyle ParseLayerStyle(const QMap<QString, QString>& keys, QString* error = 
 
 // The point symbol shapes the renderer draws (values of STYLE\SYMBOL\SHAPE).
 const QStringList& SymbolShapes();
-
-// The ten legend classes in legend order (values of LEGEND).
-const QStringList& LegendClasses();

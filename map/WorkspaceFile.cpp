@@ -4,7 +4,7 @@
 #include <cmath>
 #include <map>
 
-#include "app/kit/DataSetFile.h"
+#include "kit/DataSetFile.h"
 #include "map/Workspace.h"
 
 namespace {

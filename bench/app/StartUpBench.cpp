@@ -1,15 +1,16 @@
 // How long the window takes to start (the load of frmMain: both workspaces, the database and
 // the selectors) and to switch to the city again, on the demo city at a given scale.
 // Run offscreen: QT_QPA_PLATFORM=offscreen app_startup_bench [--scale N]
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "app/frmMain.h"
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 #include "tools/citygen/Generator.h"
 

@@ -13,13 +13,14 @@
 
 #include "bus/BusNetworkIndex.h"
 #include "bus/modBusChange.h"
+#include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "tests/bus/BusNetworkFixture.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-const QString kTable = QStringLiteral("公交信息");
+const QString kTable = city::kBusTable;
 constexpr NetworkShape kShape{
     .lines = 3000, .stopsPerLine = 40, .gridSide = 80, .seed = 2026, .quirks = false};
 constexpr int kPairs = 10000;

@@ -11,9 +11,10 @@
 #include <random>
 
 #include "app/frmMain.h"
-#include "app/kit/Messages.h"
+#include "data/CityVocabulary.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 
 namespace {
@@ -21,8 +22,8 @@ namespace {
 frmMain* NewWindow() {
   auto* w = new frmMain(QCoreApplication::applicationDirPath());
   w->Form_Load();
-  w->radius->cmbType1->setCurrentText(QStringLiteral("餐饮娱乐"));
-  w->nearest->cmbType2->setCurrentText(QStringLiteral("餐饮娱乐"));
+  w->radius->cmbType1->setCurrentText(city::layer::kDining);
+  w->nearest->cmbType2->setCurrentText(city::layer::kDining);
   w->radius->txtRadius->setText(QStringLiteral("500"));
   return w;
 }
@@ -33,7 +34,7 @@ frmMain& Window() {
 }
 
 std::vector<MapPoint> PointsInCity(int count) {
-  const MapRect city = Window().Map1->FindLayer(QStringLiteral("餐饮娱乐"))->Bounds();
+  const MapRect city = Window().Map1->FindLayer(city::layer::kDining)->Bounds();
   std::mt19937 random(42);
   std::uniform_real_distribution<double> x(city.minX, city.maxX), y(city.minY, city.maxY);
   std::vector<MapPoint> points(count);

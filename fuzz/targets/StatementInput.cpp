@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <optional>
 
+#include "data/CityVocabulary.h"
 #include "data/DatabaseLoader.h"
 #include "data/LikePattern.h"
 #include "data/SqliteHandles.h"
@@ -19,8 +20,7 @@ namespace qiwufuzz {
 
 namespace {
 
-const QStringList kKeywordTables{"大中专院校", "餐饮娱乐", "旅游景点", "医院诊所",
-                                 "金融银行",   "主干道",   "次干道",   "支路"};
+const QStringList kKeywordTables(std::begin(city::kKeywordTables), std::end(city::kKeywordTables));
 // No two of them differ only in the case of Latin letters: the program's text comparison
 // takes such names as one.
 const QStringList kNames{"北京路",   "Tony's 餐厅", "100%纯",   "a_b",  "ABC酒家", "x\\y", "😀表情",
@@ -89,8 +89,8 @@ void CheckKeyword(sqlite3* db, const QString& keyword) {
 void CheckQuotedValue(sqlite3* db, const QString& value) {
   DbError error;
   const QString condition = " where name = '" + modGetRecord::SqlText(value) + "'";
-  const auto rows =
-      modDBAccess::RunStatement(db, modGetRecord::FieldValueStatement("餐饮娱乐", "name", condition), error);
+  const auto rows = modDBAccess::RunStatement(
+      db, modGetRecord::FieldValueStatement(city::layer::kDining, city::kNameField, condition), error);
   Check(rows != nullptr, "a quoted value always runs");
   QSet<QString> expected;
   for (const QString& name : kNames)

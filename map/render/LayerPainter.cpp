@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "kit/Colors.h"
 #include "map/render/LineStroker.h"
 #include "map/render/MarkerBitmap.h"
 
@@ -220,8 +221,8 @@ void LayerPainter::DrawStyledFeature(const FeatureStore& store, int id, const Fe
   QPainterPath path;
   if (type == kFeatureRegion) {
     if (!RegionPath(store, id, path)) return;
-    painter_.setPen(Pen(ColorFromBGR(style.RegionBorderColor), style.RegionBorderWidth));
-    painter_.setBrush(style.RegionPattern == 0 ? QBrush() : QBrush(ColorFromBGR(style.RegionColor)));
+    painter_.setPen(Pen(qiwu::ColorFromBGR(style.RegionBorderColor), style.RegionBorderWidth));
+    painter_.setBrush(style.RegionPattern == 0 ? QBrush() : QBrush(qiwu::ColorFromBGR(style.RegionColor)));
     painter_.drawPath(path);
     return;
   }
@@ -229,7 +230,7 @@ void LayerPainter::DrawStyledFeature(const FeatureStore& store, int id, const Fe
     ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
     path.addPolygon(scratch_);
   }
-  painter_.strokePath(path, Pen(ColorFromBGR(style.LineColor), style.LineWidth));
+  painter_.strokePath(path, Pen(qiwu::ColorFromBGR(style.LineColor), style.LineWidth));
 }
 
 void LayerPainter::DrawHighlight(const Layer& layer, const std::vector<int>& ids) {

@@ -7,13 +7,13 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/kit/ImageControl.h"
-#include "app/kit/LineControl.h"
-#include "app/kit/Twips.h"
+#include "kit/ImageControl.h"
+#include "kit/LineControl.h"
+#include "kit/Twips.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "map/MapControl.h"
-#include "map/MapSetup.h"
+#include "map/MapTypes.h"
 #include "map/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
 

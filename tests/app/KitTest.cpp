@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/kit/ImageList.h"
-#include "app/kit/LineControl.h"
-#include "app/kit/MessageBoxSink.h"
-#include "app/kit/Messages.h"
-#include "app/kit/NumberFormat.h"
-#include "app/kit/Twips.h"
+#include "kit/ImageList.h"
+#include "kit/LineControl.h"
+#include "kit/MessageBoxSink.h"
+#include "kit/Messages.h"
+#include "kit/NumberFormat.h"
+#include "kit/Twips.h"
 #include "tests/support/WatchedFile.h"
 
 TEST(FormatGrouped, GroupsThousandsAndRoundsHalvesAwayFromZero) {

@@ -12,12 +12,12 @@
 #include <QWheelEvent>
 #include <functional>
 
-#include "app/kit/Colors.h"
-#include "app/kit/ImageControl.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "kit/Colors.h"
+#include "kit/ImageControl.h"
 #include "map/MapControl.h"
-#include "map/MapSetup.h"
+#include "map/MapTypes.h"
 #include "tests/app/WindowFixture.h"
 
 using apptest::StartedWindow;

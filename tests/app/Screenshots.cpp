@@ -12,8 +12,6 @@
 
 #include "app/HelpWindow.h"
 #include "app/frmMain.h"
-#include "app/kit/Messages.h"
-#include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "bus/frmBus.h"
 #include "features/InfoDrawers.h"
@@ -21,6 +19,8 @@
 #include "features/ListHandlers.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 namespace {

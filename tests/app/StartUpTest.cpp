@@ -11,11 +11,11 @@
 #include <QSet>
 #include <QTimer>
 
-#include "app/kit/ImageControl.h"
-#include "app/kit/LineControl.h"
-#include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "data/modDBAccess.h"
+#include "kit/ImageControl.h"
+#include "kit/LineControl.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 #include "map/modMapFunction.h"
 #include "tests/app/WindowFixture.h"

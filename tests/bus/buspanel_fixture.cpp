@@ -7,8 +7,8 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 namespace {

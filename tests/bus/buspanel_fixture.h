@@ -13,7 +13,7 @@
 #include <ostream>
 #include <vector>
 
-#include "app/kit/MainContext.h"
+#include "kit/MainContext.h"
 #include "tests/bus/BusNetworkFixture.h"
 #include "tests/support/MessageRecorder.h"
 

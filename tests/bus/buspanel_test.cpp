@@ -16,7 +16,7 @@
 #include <QTest>
 #include <string>
 
-#include "app/kit/Twips.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 #include "tests/bus/buspanel_fixture.h"
 

@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "bus/PlanTextBox.h"
+#include "kit/Twips.h"
 #include "tests/bus/buspanel_fixture.h"
 
 namespace {

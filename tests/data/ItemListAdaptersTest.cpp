@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QSignalSpy>
 
-#include "app/kit/ItemListAdapters.h"
+#include "kit/ItemListAdapters.h"
 
 namespace {
 

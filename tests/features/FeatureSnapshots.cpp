@@ -11,13 +11,13 @@
 #include <cstdio>
 
 #include "app/frmMain.h"
-#include "app/kit/Messages.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 
 namespace {

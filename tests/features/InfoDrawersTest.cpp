@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/kit/ImageControl.h"
-#include "app/kit/Twips.h"
 #include "features/WebLink.h"
+#include "kit/ImageControl.h"
+#include "kit/Twips.h"
 #include "map/modMapFunction.h"
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"

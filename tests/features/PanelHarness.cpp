@@ -4,11 +4,11 @@
 #include <QTest>
 #include <stdexcept>
 
-#include "app/kit/ItemListAdapters.h"
-#include "app/kit/Twips.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
-#include "map/MapSetup.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/Twips.h"
+#include "map/MapTypes.h"
 #include "tests/features/FixtureCity.h"
 
 namespace {
@@ -45,7 +45,6 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   context.Map1 = Map1;
   const MapResult loaded = Map1->LoadWorkspace(city.WorkspacePath());
   if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
-  Map1->SetDistanceUnit(kUnitMetres);
   Map1->DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
   context.lyrTempPoint = Map1->CreateTemporaryLayer(QStringLiteral("tempPoint"));
 

@@ -8,13 +8,13 @@
 #include <array>
 #include <memory>
 
-#include "app/kit/MainContext.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "features/ListHandlers.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
+#include "kit/MainContext.h"
 #include "map/MapControl.h"
 
 class PanelHarness {

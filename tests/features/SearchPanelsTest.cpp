@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "map/MapSetup.h"
+#include "map/MapTypes.h"
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"
 #include "tests/support/MessageRecorder.h"

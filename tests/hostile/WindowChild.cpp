@@ -11,10 +11,10 @@
 #include <cstdio>
 
 #include "app/frmMain.h"
-#include "app/kit/MessageBoxSink.h"
-#include "app/kit/Messages.h"
 #include "features/InfoDrawers.h"
 #include "features/WebLink.h"
+#include "kit/MessageBoxSink.h"
+#include "kit/Messages.h"
 #include "tests/reliability/SearchDriver.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <QCoreApplication>
 #include <random>
 
+#include "app/MapSetup.h"
 #include "map/Geometry.h"
-#include "map/MapSetup.h"
 #include "map/modMapFunction.h"
 #include "map_fixture.h"
 

@@ -3,7 +3,7 @@
 
 #include <QSignalSpy>
 
-#include "map/MapSetup.h"
+#include "app/MapSetup.h"
 #include "map_fixture.h"
 
 namespace {

@@ -55,10 +55,10 @@ TEST(RenderLegend, TenEntriesInTheMapsOwnColours) {
     owned.push_back(Build(c));
     layers.push_back(owned.back().get());
   }
-  const std::vector<LegendEntry> entries = LegendEntries(layers);
+  const std::vector<LegendEntry> entries = LegendEntries(kClasses, layers);
   ASSERT_EQ(entries.size(), 10u);
   const QSize size(273, 126);
-  const QImage image = RenderLegend(layers, size);
+  const QImage image = RenderLegend(kClasses, layers, size);
   const std::vector<LegendCell> cells = LegendLayout(QRectF(QPointF(0, 0), QSizeF(size)), 10);
   for (int i = 0; i < 10; ++i) {
     EXPECT_EQ(entries[i].label, kClasses[i]);
@@ -84,14 +84,14 @@ TEST(RenderLegend, LegendKeyWinsOverANameAndMissingClassesHaveNoSwatch) {
   keyed.legendClass = "绿地";
   const auto byName = MakeLayer("绿地", kFeatureRegion, {{{Square(0, 0, 5)}, ""}}, named);
   const auto byKey = MakeLayer("公园", kFeatureRegion, {{{Square(0, 0, 5)}, ""}}, keyed);
-  const std::vector<LegendEntry> entries = LegendEntries({byName.get(), byKey.get()});
+  const std::vector<LegendEntry> entries = LegendEntries(kClasses, {byName.get(), byKey.get()});
   ASSERT_EQ(entries.size(), 10u);
   EXPECT_EQ(entries[9].style.brushColor, keyed.brushColor);
   EXPECT_EQ(entries[9].kind, LegendEntry::Kind::Area);
   for (int i = 0; i < 9; ++i) EXPECT_FALSE(entries[i].hasLayer) << i;
 
   const QSize size(273, 126);
-  const QImage image = RenderLegend({byName.get(), byKey.get()}, size);
+  const QImage image = RenderLegend(kClasses, {byName.get(), byKey.get()}, size);
   const std::vector<LegendCell> cells = LegendLayout(QRectF(QPointF(0, 0), QSizeF(size)), 10);
   const auto notWhite = [](QColor p) { return p != QColor(Qt::white); };
   EXPECT_EQ(CountPixels(image, cells[0].swatch.toAlignedRect(), notWhite), 0);

@@ -7,7 +7,7 @@
 #include <QSignalSpy>
 #include <QWheelEvent>
 
-#include "map/MapSetup.h"
+#include "map/MapTypes.h"
 #include "map_fixture.h"
 
 namespace {

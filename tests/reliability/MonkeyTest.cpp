@@ -17,10 +17,10 @@
 #include <QWheelEvent>
 #include <random>
 
-#include "app/kit/ImageControl.h"
 #include "bus/BusPanel.h"
 #include "bus/frmBus.h"
 #include "features/WebLink.h"
+#include "kit/ImageControl.h"
 #include "map/MapControl.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/reliability/SearchDriver.h"

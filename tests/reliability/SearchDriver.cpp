@@ -20,7 +20,7 @@
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
-#include "map/MapSetup.h"
+#include "map/MapTypes.h"
 
 namespace reliab {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 
 class MessageRecorder {
  public:

@@ -81,7 +81,7 @@ void NameTable(Database& db, const std::string& table, const std::vector<std::st
   db.Run("CREATE TABLE " + table + " (name TEXT)");
   std::vector<std::vector<std::string>> rows;
   for (const auto& name : names) rows.push_back({name});
-  db.Insert(table, {"name"}, rows);
+  db.Insert(table, {city::kNameField}, rows);
 }
 
 template <typename T>
@@ -112,24 +112,27 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
             {line.name, city.stops[line.stops[k]].name, std::to_string(k + 1), std::to_string(line.id)});
       }
     }
-    db.Insert("公交信息", {"线路名", "站名", "顺序", "ID"}, bus, {false, false, true, true});
+    db.Insert(city::kBusTable, {city::kLineField, city::kStopField, city::kOrderField, "ID"}, bus,
+              {false, false, true, true});
 
     db.Run("CREATE TABLE 地物类型 (typeName TEXT, type TEXT)");
     std::vector<std::vector<std::string>> types;
-    for (PoiType type : kPoiTypes) types.push_back({PoiTypeName(type), "点"});
-    types.push_back({layer::kBusStops, "点"});
+    for (PoiType type : kPoiTypes) types.push_back({PoiTypeName(type), city::kPointKind});
+    types.push_back({layer::kBusStops, city::kPointKind});
     for (RoadClass roadClass : {RoadClass::Main, RoadClass::Secondary, RoadClass::Branch}) {
-      types.push_back({RoadLayerName(roadClass), "线"});
+      types.push_back({RoadLayerName(roadClass), city::kLineKind});
     }
-    types.push_back({layer::kGreens, "面"});
-    types.push_back({layer::kWaters, "面"});
-    db.Insert("地物类型", {"typeName", "type"}, types);
+    types.push_back({layer::kGreens, city::kAreaKind});
+    types.push_back({layer::kWaters, city::kAreaKind});
+    db.Insert(city::kTypeTable, {city::kTypeNameField, city::kTypeKindField}, types);
 
     db.Run("CREATE TABLE 餐饮娱乐 (name TEXT, linkman TEXT, tel TEXT, address TEXT, web TEXT)");
     std::vector<std::vector<std::string>> dining;
     for (const Poi& poi : city.pois[size_t(PoiType::Dining)])
       dining.push_back({poi.name, poi.linkman, poi.tel, poi.address, poi.web});
-    db.Insert("餐饮娱乐", {"name", "linkman", "tel", "address", "web"}, dining);
+    db.Insert(layer::kDining,
+              {city::kNameField, city::kLinkmanField, city::kTelField, city::kAddressField, city::kWebField},
+              dining);
     for (PoiType type : kPoiTypes) {
       if (type != PoiType::Dining) NameTable(db, PoiTypeName(type), NamesOf(city.pois[size_t(type)]));
     }

@@ -14,15 +14,15 @@ namespace citygen {
 const char* PoiTypeName(PoiType type) {
   switch (type) {
     case PoiType::Dining:
-      return "餐饮娱乐";
+      return layer::kDining;
     case PoiType::College:
-      return "大中专院校";
+      return layer::kColleges;
     case PoiType::Sight:
-      return "旅游景点";
+      return layer::kSights;
     case PoiType::Bank:
-      return "金融银行";
+      return layer::kBanks;
     case PoiType::Clinic:
-      return "医院诊所";
+      return layer::kClinics;
   }
   return "";
 }

@@ -50,16 +50,16 @@ std::vector<LayerEntry> MainLayers() {
   return {
       {layer::kDistricts,
        AreaStyle("#F3EFE6", "#D8D0C0", "0.5") + Labels("16", "#A8977C", nullptr, "#F3EFE6")},
-      {layer::kGreens,
-       AreaStyle("#CDE6B5", "#A9CC8C", "0.6") + Labels("9", "#3E7B2A", "6000") + Key("LEGEND", "绿地")},
-      {layer::kWaters,
-       AreaStyle("#AAD3F2", "#7DB4E0", "0.8") + Labels("10", "#2F6FAF", "20000") + Key("LEGEND", "水系")},
+      {layer::kGreens, AreaStyle("#CDE6B5", "#A9CC8C", "0.6") + Labels("9", "#3E7B2A", "6000") +
+                           Key("LEGEND", layer::kGreens)},
+      {layer::kWaters, AreaStyle("#AAD3F2", "#7DB4E0", "0.8") + Labels("10", "#2F6FAF", "20000") +
+                           Key("LEGEND", layer::kWaters)},
       {layer::kWall,
-       AreaStyle("#9B7B57", "#6E5234", "1") + Labels("9", "#6E5234", "8000") + Key("LEGEND", "城墙")},
+       AreaStyle("#9B7B57", "#6E5234", "1") + Labels("9", "#6E5234", "8000") + Key("LEGEND", layer::kWall)},
       {layer::kBorders, Keys{{"STYLE\\PEN\\COLOR", "#A07CC0"},
                              {"STYLE\\PEN\\WIDTH", "1.6"},
                              {"STYLE\\PEN\\PATTERN", "dashdot"}} +
-                            Key("LEGEND", "区界")},
+                            Key("LEGEND", layer::kBorders)},
       {layer::kBranchRoads, RoadStyle("#FFFFFF", "2.2", "#CFC8BA", "3.6") + Key("ZOOM\\MAX", "16000")},
       {layer::kSecondaryRoads, RoadStyle("#FFF4C8", "3.6", "#D8C07E", "5.4")},
       {layer::kMainRoads, RoadStyle("#FFD07A", "5.2", "#D0913A", "7.4") + Labels("9", "#5A4020", "9000")},
@@ -68,17 +68,17 @@ std::vector<LayerEntry> MainLayers() {
       {layer::kBusLines,
        Keys{{"STYLE\\PEN\\COLOR", "#B02E7CD6"}, {"STYLE\\PEN\\WIDTH", "2.2"}, {"ZOOM\\MAX", "12000"}}},
       {layer::kBusStops, SymbolStyle("bus", "#1F6FD1", "11") + Labels("8", "#1A4F8F", "2500") +
-                             Key("ZOOM\\MAX", "4000") + Key("LEGEND", "公交站台")},
+                             Key("ZOOM\\MAX", "4000") + Key("LEGEND", layer::kBusStops)},
       {PoiTypeName(PoiType::Bank), SymbolStyle("bank", "#C9A227", "12") + Labels("8", "#7A5F0F") +
-                                       Key("ZOOM\\MAX", "2000") + Key("LEGEND", "金融银行")},
+                                       Key("ZOOM\\MAX", "2000") + Key("LEGEND", layer::kBanks)},
       {PoiTypeName(PoiType::Clinic), SymbolStyle("hospital", "#D93B48", "12") + Labels("8", "#9E1F2A") +
-                                         Key("ZOOM\\MAX", "2000") + Key("LEGEND", "医疗卫生")},
+                                         Key("ZOOM\\MAX", "2000") + Key("LEGEND", city::kClinicsLegendClass)},
       {PoiTypeName(PoiType::College), SymbolStyle("college", "#6C4FB8", "12") + Labels("8", "#4A3290") +
-                                          Key("ZOOM\\MAX", "2000") + Key("LEGEND", "大中专院校")},
+                                          Key("ZOOM\\MAX", "2000") + Key("LEGEND", layer::kColleges)},
       {PoiTypeName(PoiType::Dining), SymbolStyle("dining", "#E67A2E", "11") + Labels("8", "#8F4514") +
-                                         Key("ZOOM\\MAX", "3000") + Key("LEGEND", "餐饮娱乐")},
+                                         Key("ZOOM\\MAX", "3000") + Key("LEGEND", layer::kDining)},
       {PoiTypeName(PoiType::Sight), SymbolStyle("sight", "#C8322D", "13") + Labels("9", "#8F1F1B") +
-                                        Key("ZOOM\\MAX", "5000") + Key("LEGEND", "旅游景点")},
+                                        Key("ZOOM\\MAX", "5000") + Key("LEGEND", layer::kSights)},
   };
 }
 

@@ -4,6 +4,7 @@
 // returns an empty string on success, otherwise what went wrong.
 #include <string>
 
+#include "data/CityVocabulary.h"
 #include "tools/citygen/City.h"
 
 namespace citygen {
@@ -18,19 +19,7 @@ std::string WriteDatabase(const City& city, const std::string& dbPath);
 std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName);
 
 // The layer names of the map, as the workspaces and the database use them.
-namespace layer {
-inline constexpr const char* kDistricts = "行政区域";
-inline constexpr const char* kGreens = "绿地";
-inline constexpr const char* kWaters = "水系";
-inline constexpr const char* kWall = "城墙";
-inline constexpr const char* kBorders = "区界";
-inline constexpr const char* kMainRoads = "主干道";
-inline constexpr const char* kSecondaryRoads = "次干道";
-inline constexpr const char* kBranchRoads = "支路";
-inline constexpr const char* kStreets = "路线";
-inline constexpr const char* kBusLines = "公交路线";
-inline constexpr const char* kBusStops = "公交站台";
-}  // namespace layer
+namespace layer = city::layer;
 
 const char* RoadLayerName(RoadClass roadClass);
 

@@ -1,4 +1,6 @@
-#include "map/MapSetup.h"
+#include "app/MapSetup.h"
+
+#include "data/CityVocabulary.h"
 
 namespace {
 
@@ -9,15 +11,15 @@ struct DisplayLimit {
 
 // In this order; a city switch applies only the first six, leaving the bus layers to the workspace.
 constexpr DisplayLimit kDisplayLimits[] = {
-    {"餐饮娱乐", 3000}, {"大中专院校", 2000}, {"旅游景点", 5000},  {"金融银行", 2000},
-    {"医院诊所", 2000}, {"路线", 3000},       {"公交路线", 10000}, {"公交站台", 2000},
+    {city::layer::kDining, 3000},    {city::layer::kColleges, 2000}, {city::layer::kSights, 5000},
+    {city::layer::kBanks, 2000},     {city::layer::kClinics, 2000},  {city::layer::kStreets, 3000},
+    {city::layer::kBusLines, 10000}, {city::layer::kBusStops, 2000},
 };
 constexpr int kLimitsAtSwitch = 6;
 
 }  // namespace
 
 MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint) {
-  map.SetDistanceUnit(kUnitMetres);
   map.DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
   map.DefineUserTool(kToolMeasure, kUserToolPolyline, kCursorCrossHair);
   map.SetUserZoomLimits(kMinViewWidth, kMaxViewWidth);

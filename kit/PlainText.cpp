@@ -1,4 +1,4 @@
-#include "app/kit/PlainText.h"
+#include "kit/PlainText.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -1,4 +1,4 @@
-#include "app/kit/ItemListAdapters.h"
+#include "kit/ItemListAdapters.h"
 
 #include <QComboBox>
 #include <QListWidget>

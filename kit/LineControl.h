@@ -14,9 +14,6 @@ class LineControl : public QWidget {
   int Y1() const { return y1_; }
   int X2() const { return x2_; }
   int Y2() const { return y2_; }
-  void SetX1(int twips);
-  void SetY1(int twips);
-  void SetX2(int twips);
   void SetY2(int twips);
   quint32 BorderColor() const { return color_; }
 

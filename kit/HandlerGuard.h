@@ -5,7 +5,7 @@
 #include <QString>
 #include <exception>
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 
 namespace qiwu {
 

@@ -1,10 +1,10 @@
-#include "app/kit/LineControl.h"
+#include "kit/LineControl.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "app/kit/Twips.h"
-#include "map/MapTypes.h"
+#include "kit/Colors.h"
+#include "kit/Twips.h"
 
 namespace qiwu {
 
@@ -15,9 +15,6 @@ LineControl::LineControl(QWidget* parent, int x1, int y1, int x2, int y2, quint3
   lower();
 }
 
-void LineControl::SetX1(int twips) { x1_ = twips, Place(); }
-void LineControl::SetY1(int twips) { y1_ = twips, Place(); }
-void LineControl::SetX2(int twips) { x2_ = twips, Place(); }
 void LineControl::SetY2(int twips) { y2_ = twips, Place(); }
 
 // The widget covers the line's bounding box plus one pixel, so a vertical or horizontal line
@@ -31,7 +28,7 @@ void LineControl::Place() {
 
 void LineControl::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.setPen(QPen(ColorFromBGR(color_), 1));
+  painter.setPen(QPen(qiwu::ColorFromBGR(color_), 1));
   const int left = std::min(x1_, x2_), top = std::min(y1_, y2_);
   auto px = [this](int t) { return TwipsToPixels(t, this); };
   painter.drawLine(px(x1_ - left), px(y1_ - top), px(x2_ - left), px(y2_ - top));

@@ -1,4 +1,4 @@
-#include "app/kit/NumberFormat.h"
+#include "kit/NumberFormat.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/kit/DataSetFile.h"
+#include "kit/DataSetFile.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "app/kit/ImageList.h"
+#include "kit/ImageList.h"
 
 #include <algorithm>
 

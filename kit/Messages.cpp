@@ -1,4 +1,4 @@
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 
 #include <cstdio>
 #include <cstdlib>

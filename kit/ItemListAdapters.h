@@ -1,6 +1,6 @@
 #pragma once
 // The list controls behind the ItemList interface of the query builders.
-#include "data/ItemList.h"
+#include "kit/ItemList.h"
 
 class QComboBox;
 class QListWidget;

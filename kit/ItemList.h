@@ -1,6 +1,6 @@
 #pragma once
 // What FillList and FillListByKeyword fill: a list box or a combo box behind a small interface,
-// so the builders are tested without a window (app/kit/ItemListAdapters.h wraps the widgets).
+// so the builders are tested without a window (kit/ItemListAdapters.h wraps the widgets).
 #include <QString>
 #include <QStringList>
 

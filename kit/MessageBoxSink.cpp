@@ -1,9 +1,9 @@
-#include "app/kit/MessageBoxSink.h"
+#include "kit/MessageBoxSink.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 
 namespace qiwu {
 

@@ -7,18 +7,14 @@
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 
-// User tools of the main map.
-constexpr int kToolPick = 1;     // one point: the centre of a radius search, the position of a nearest search
-constexpr int kToolMeasure = 2;  // polyline: measures a distance
-
 // The main map's view width stays within these (metres, both allowed).
 constexpr double kMinViewWidth = 100;
 constexpr double kMaxViewWidth = 46200;
 
-// On the loaded main map: metres, user tools 1 and 2, the view width limits for the user's zooming,
-// the display limits of the eight named layers (only the first six at a city switch, the bus layers
-// keeping the workspace's), and a new "tempPoint" layer stored in lyrTempPoint. A named layer missing from
-// the workspace is a failure naming it (lyrTempPoint is then left as it was).
+// On the loaded main map: user tools 1 and 2, the view width limits for the user's zooming, the
+// display limits of the eight named layers (only the first six at a city switch, the bus layers
+// keeping the workspace's), and a new "tempPoint" layer stored in lyrTempPoint. A named layer missing
+// from the workspace is a failure naming it (lyrTempPoint is then left as it was).
 MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint);
 
 // Loads the overview workspace into overview and stores its new "rectlayer" in lyrRect. The

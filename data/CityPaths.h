@@ -1,6 +1,6 @@
 #pragma once
-// The city data set beside the program. Every path is the program directory (no trailing
-// separator), fixed segments and the city name, which is used verbatim (市 included).
+// The city data set beside the program, as the program and qiwu-cli find it. Every path is the
+// program directory, fixed segments and the city name, which is used verbatim (市 included).
 #include <QString>
 
 namespace qiwu {

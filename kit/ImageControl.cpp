@@ -1,4 +1,4 @@
-#include "app/kit/ImageControl.h"
+#include "kit/ImageControl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

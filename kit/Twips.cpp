@@ -1,4 +1,4 @@
-#include "app/kit/Twips.h"
+#include "kit/Twips.h"
 
 #include <QVariant>
 #include <QWidget>
