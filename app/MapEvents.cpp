@@ -5,6 +5,7 @@
 #include <array>
 #include <stdexcept>
 
+#include "app/MapSetup.h"
 #include "app/frmMain.h"
 #include "data/CityVocabulary.h"
 #include "features/NearestPanel.h"
