@@ -55,6 +55,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   LockDownGdal(CityLayerDrivers());
+  CityDatabase database;  // the city database the commands read, for the life of the program
+  const modDBAccess::CurrentCity current(database);
   QStringList args = app.arguments().mid(1);
   CliContext context{QCoreApplication::applicationDirPath(), QStringLiteral("栖坞市"), QString()};
   while (!args.isEmpty() && args.first().startsWith("--")) {

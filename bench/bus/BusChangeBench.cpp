@@ -18,6 +18,10 @@
 
 namespace {
 
+// The benchmark program owns the city database the routines read, as the program does.
+CityDatabase benchDatabase;
+const modDBAccess::CurrentCity benchCity(benchDatabase);
+
 using Clock = std::chrono::steady_clock;
 const QString kTable = QStringLiteral("公交信息");
 constexpr NetworkShape kShape{
