@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "app/kit/MainContext.h"
 #include "bus/PlanRoute.h"
 #include "bus/RouteOverlay.h"
 #include "map/MapControl.h"
@@ -27,7 +26,7 @@ std::optional<MapPoint> StopPosition(Layer& stops, const QString& name) {
 }
 }  // namespace
 
-RouteDrawing::RouteDrawing(MainContext& context, QObject* parent) : QObject(parent), context_(context) {}
+RouteDrawing::RouteDrawing(MapControl& Map1, QObject* parent) : QObject(parent), Map1_(Map1) {}
 
 void RouteDrawing::NewSearch(const QString& departure, const QString& destination) {
   Clear();
@@ -43,8 +42,8 @@ void RouteDrawing::Clear() {
 
 void RouteDrawing::ShowPlanLine(const QString& planLine) {
   const std::vector<RideLeg> legs = ParsePlanLine(planLine, departure_, destination_);
-  if (legs.empty() || !context_.Map1) return;
-  MapControl& map = *context_.Map1;
+  if (legs.empty()) return;
+  MapControl& map = Map1_;
   Layer* stops = map.FindLayer(kStopLayer);
   if (!stops) return;
 

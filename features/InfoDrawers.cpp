@@ -8,7 +8,6 @@
 #include "app/kit/Colors.h"
 #include "app/kit/HandlerGuard.h"
 #include "app/kit/ImageControl.h"
-#include "app/kit/MainContext.h"
 #include "app/kit/PlainText.h"
 #include "app/kit/Twips.h"
 #include "data/modGetRecord.h"
@@ -50,9 +49,9 @@ QLabel* ValueLabel(QWidget* drawer, int top) {
 }
 }  // namespace
 
-InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName,
+InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MapControl& Map1, QLineEdit* txtObjName,
                          const QCursor& hand)
-    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), context_(context), hand_(hand) {
+    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), Map1_(Map1), hand_(hand) {
   const QString tabLabels[] = {QStringLiteral("详细信息"), QStringLiteral("图例")};
   for (int i = 0; i < 2; ++i) {
     AddDrawerBackground(picInfo[i], kTabWidth);
@@ -95,16 +94,14 @@ void InfoDrawers::CreateLegend(QWidget* picInfo1) {
 }
 
 void InfoDrawers::RefreshLegend() {
-  if (!context_.Map1) return;
   Image4->setPixmap(QPixmap::fromImage(
-      RenderLegend(context_.Map1->LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
+      RenderLegend(Map1_.LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
 }
 
 void InfoDrawers::SelectionModified() {
   txtObjName->clear();
   for (QLabel* value : {lblName, lblLinkman, lblTel, lblAddress, lblWeb}) value->clear();
-  MapControl* map = context_.Map1;
-  if (!map) return;
+  MapControl* map = &Map1_;
 
   int layersWithSelection = 0;
   Layer* single = nullptr;  // the last layer whose selection holds exactly one feature
@@ -119,7 +116,7 @@ void InfoDrawers::SelectionModified() {
   const Feature feature = single->Selection().Item(1);
   const QString layerName = feature.OwnerLayer()->Name();
   txtObjName->setText(feature.DisplayName() + QStringLiteral("(") + layerName + QStringLiteral(")"));
-  if (layerName == kCardLayer && context_.CardOpen) FillCard(feature);
+  if (layerName == kCardLayer && CardOpen) FillCard(feature);
 }
 
 void InfoDrawers::FillCard(const Feature& feature) {
@@ -139,14 +136,14 @@ void InfoDrawers::imgInfo_Click(int index) {
   QWidget* drawer = picInfo[index];
   // The drawer's position is its only state: exactly closed opens, anything else closes.
   if (qiwu::TwipsLeft(drawer) == kClosedLeft) {
-    context_.CardOpen = true;
+    CardOpen = true;
     SelectionModified();
     if (index == 1) RefreshLegend();
     qiwu::SetTwipsLeft(drawer, kOpenLeft);
     drawer->raise();
   } else {
     qiwu::SetTwipsLeft(drawer, kClosedLeft);
-    context_.CardOpen = false;
+    CardOpen = false;
   }
 }
 

@@ -13,7 +13,6 @@
 #include <ostream>
 #include <vector>
 
-#include "app/kit/MainContext.h"
 #include "tests/bus/BusNetworkFixture.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -61,6 +60,5 @@ class PanelHarness {
   QWidget window;
   QWidget* picShow4;
   MapControl* map;
-  MainContext context;
   BusPanel* panel;
 };
