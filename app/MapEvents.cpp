@@ -48,13 +48,18 @@ void frmMain::imgTools_Click(int index) {
   imgTools[index]->SetPicture(imgListTools.Picture(2 * index + 2));
 }
 
+void frmMain::cmdClick_Click(int index) {
+  Map1->ActivateTool(kToolPick);
+  PickForRadius = index == 0;
+}
+
 // Only the point pick is handed on: to the search whose pick button was pressed last.
 void frmMain::Map1_ToolCompleted(int tool, double x1, double y1) {
   if (tool != kToolPick) return;
-  if (context.PickForRadius)
-    radius->RadiusSearch(x1, y1);
+  if (PickForRadius)
+    radius->RadiusSearch(x1, y1, lyrTempPoint);
   else
-    nearest->NearestSearch(x1, y1);
+    nearest->NearestSearch(x1, y1, lyrTempPoint);
 }
 
 // Setting the width from here raises a nested view change; that pass finds the width in range
@@ -64,7 +69,7 @@ void frmMain::Map1_ViewChanged() {
   if (Map1->ViewWidth() > kMaxViewWidth) Map1->SetViewWidth(kMaxViewWidth);
   // At start-up the main map's first view changes come before the overview has its frame layer;
   // the overview's load draws the first frame.
-  if (context.lyrRect) DrawViewFrame(*Map1, *Map2, *context.lyrRect);
+  if (lyrRect) DrawViewFrame(*Map1, *Map2, *lyrRect);
   SetForeColor(lblZoom, kBlue);
   lblZoom->setText(QStringLiteral("视野 ") + FormatGrouped(Map1->ViewWidth(), 2) + QStringLiteral(" 米"));
   Timer1->start();

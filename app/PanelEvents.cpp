@@ -21,7 +21,7 @@ void frmMain::ResetAfterTabClick() {
   const bool busOpen = !picShow[Accordion::kBusPanel]->isHidden();
   Line1->SetY2(busOpen ? TwipsTop(picShow[Accordion::kBusPanel]) - 220 : 7560);
   if (!picShow[1]->isHidden()) keyword->txtLike->setFocus();
-  Layer* marker = context.lyrTempPoint;
+  Layer* marker = lyrTempPoint;
   if (marker && marker->ListFeatures().Count() != 0)
     marker->RemoveFeature(marker->KeyOfNamedFeature(QString()));
   Map1->ActivateTool(kToolPointer);

@@ -63,15 +63,17 @@ void frmMain::cmbCity_Click() {
 
 void frmMain::LoadMainMap(bool atCitySwitch) {
   SetTwipsSize(Map1, TwipsWidth(picMain), TwipsHeight(picMain));
+  lyrTempPoint = nullptr;  // the load removes the old marker layer
   Check(Map1->LoadWorkspace(MainWorkspacePath(programDir_, cmbCity->currentText())));
-  Check(SetupMainMap(*Map1, atCitySwitch, context.lyrTempPoint));
+  Check(SetupMainMap(*Map1, atCitySwitch, lyrTempPoint));
   drawers->RefreshLegend();  // the legend follows the styles of the workspace just loaded
 }
 
 void frmMain::LoadOverviewMap() {
   SetTwipsGeometry(Map2, 0, 0, TwipsWidth(Picture2), TwipsHeight(Picture2));
-  Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(programDir_, cmbCity->currentText()), context.lyrRect));
-  DrawViewFrame(*Map1, *Map2, *context.lyrRect);  // the frame shows at once, not at the next view change
+  lyrRect = nullptr;  // the load removes the old frame layer
+  Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(programDir_, cmbCity->currentText()), lyrRect));
+  DrawViewFrame(*Map1, *Map2, *lyrRect);  // the frame shows at once, not at the next view change
 }
 
 void frmMain::PlacePanels() {

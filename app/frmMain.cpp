@@ -13,9 +13,10 @@
 #include "bus/BusPanel.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
-#include "features/ListHandlers.h"
+#include "features/ListClicks.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "features/ShowFeature.h"
 #include "features/TypeBrowsePanel.h"
 #include "kit/HandlerGuard.h"
 #include "kit/ImageControl.h"
@@ -36,27 +37,37 @@ frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), program
   setFixedSize(TwipsToPixels(kClientWidth, this), TwipsToPixels(kClientHeight, this));
 
   CreateControls();
-  context.window = this;
-  context.Map1 = Map1;
-  context.Map2 = Map2;
   CreatePanels();
   ConnectEvents();
 }
 
 frmMain::~frmMain() = default;
 
+// Each panel is made and its intents wired to the window's handlers here.
 void frmMain::CreatePanels() {
-  typeBrowse = new TypeBrowsePanel(picShow[0], context);
-  keyword = new KeywordPanel(picShow[1], context);
-  radius = new RadiusPanel(picShow[2], context);
-  nearest = new NearestPanel(picShow[3], context);
-  bus = new BusPanel(picShow[Accordion::kBusPanel], context);
-  listHandlers = new ListHandlers(
-      *typeBrowse, *keyword, *radius, *nearest, bus->lstShow3, [this] { bus->ShowListEntry(); }, context);
-  lstShow = listHandlers->lstShow;
-  cmbType = listHandlers->cmbType;
-  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName, HandCursor(imgListTools));
+  const auto showFeature = [this](const QString& layer, const QString& name) { ShowFeature(*Map1, layer, name); };
+  typeBrowse = new TypeBrowsePanel(picShow[0]);
+  connect(typeBrowse, &TypeBrowsePanel::FeatureChosen, this, showFeature);
+  keyword = new KeywordPanel(picShow[1]);
+  connect(keyword, &KeywordPanel::NameChosen, this, [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
+  radius = new RadiusPanel(picShow[2], *Map1);
+  connect(radius, &RadiusPanel::PickRequested, this, [this] { cmdClick_Click(0); });
+  connect(radius, &RadiusPanel::TypeChosen, this, [this] { cmbType_Click(1); });
+  connect(radius, &RadiusPanel::FeatureChosen, this, showFeature);
+  nearest = new NearestPanel(picShow[3], *Map1);
+  connect(nearest, &NearestPanel::PickRequested, this, [this] { cmdClick_Click(1); });
+  connect(nearest, &NearestPanel::TypeChosen, this, [this] { cmbType_Click(2); });
+  bus = new BusPanel(picShow[Accordion::kBusPanel], *Map1);
+  connect(bus, &BusPanel::FeatureChosen, this, showFeature);
+  connect(new ListClicks(bus->lstShow3), &ListClicks::Click, this,
+          [this] { Guarded(QStringLiteral("查找图元"), [this] { bus->ShowListEntry(); }); });
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, txtObjName, HandCursor(imgListTools));
+
+  lstShow = {typeBrowse->lstShow0, keyword->lstShow1, radius->lstShow2, bus->lstShow3};
+  cmbType = {typeBrowse->cmbType0, radius->cmbType1, nearest->cmbType2};
 }
+
+void frmMain::cmbType_Click(int) { typeBrowse->ListChosenType(); }
 
 void frmMain::ConnectEvents() {
   connect(cmbCity, &QComboBox::activated, this,

@@ -2,7 +2,8 @@
 // The main window: the map with its toolbar and overview, the accordion of five query panels
 // on the left, the two drawers on the right. It builds the controls under their given names,
 // runs start-up and the city switch, and wires the events to their handlers; each panel's own
-// behaviour lives in its panel class (bus/, features/). Positions are twips in the client area.
+// behaviour lives in its panel class (bus/, features/), which says what it wants by its signals;
+// the window wires them to short handlers. Positions are twips in the client area.
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -10,8 +11,8 @@
 #include <vector>
 
 #include "app/Accordion.h"
+#include "data/modDBAccess.h"
 #include "kit/ImageList.h"
-#include "kit/MainContext.h"
 #include "map/MapTypes.h"
 
 class QComboBox;
@@ -24,7 +25,7 @@ class BusPanel;
 class HelpWindow;
 class InfoDrawers;
 class KeywordPanel;
-class ListHandlers;
+class Layer;
 class NearestPanel;
 class RadiusPanel;
 class TypeBrowsePanel;
@@ -56,6 +57,10 @@ class frmMain : public QWidget {
   void imgType_Click(int index);
   void imgType_MouseMove(int index);
   void imgTools_Click(int index);
+  // A point-pick button, cmdClick(0) radius or cmdClick(1) nearest: arms user tool 1 on Map1.
+  void cmdClick_Click(int index);
+  // A type chosen in any cmbType member: lstShow(0) lists the type of cmbType(0).
+  void cmbType_Click(int index);
   void Map1_ViewChanged();
   void Map1_PolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points);
   void Map1_ToolCompleted(int tool, double x1, double y1);
@@ -88,14 +93,20 @@ class frmMain : public QWidget {
   std::array<QListWidget*, 4> lstShow{};
   std::array<QComboBox*, 3> cmbType{};
 
-  MainContext context;
+  // The temporary layers of Map1 (the marker "tempPoint") and Map2 (the view frame "rectlayer"),
+  // owned by their maps: replaced at every city switch, null from a workspace load until the
+  // set-up has made the new one.
+  Layer* lyrTempPoint = nullptr;
+  Layer* lyrRect = nullptr;
+  // Which search the next pick with user tool 1 runs: radius (true) or nearest (false).
+  bool PickForRadius = false;
+
   // The panels fill the containers above; each is owned by its container (Qt parent).
   TypeBrowsePanel* typeBrowse;
   KeywordPanel* keyword;
   RadiusPanel* radius;
   NearestPanel* nearest;
   BusPanel* bus;
-  ListHandlers* listHandlers;
   InfoDrawers* drawers;
 
  protected:
@@ -121,6 +132,9 @@ class frmMain : public QWidget {
   void ResetAfterTabClick();
   void ReleaseToolButtons();
 
+  // The city database, current (modDBAccess::cnnCity) while the window lives.
+  CityDatabase database_;
+  modDBAccess::CurrentCity currentCity_{database_};
   QString programDir_;
   QString helpFile_;
   std::unique_ptr<qiwu::Accordion> accordion_;

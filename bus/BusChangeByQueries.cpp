@@ -22,7 +22,7 @@ std::optional<QStringList> ReadColumn(const QString& sql, const QString& field) 
     return std::nullopt;
   }
   QStringList values;
-  ResultSet& rows = *modDBAccess::rsResult;
+  ResultSet& rows = *modDBAccess::rsResult();
   if (rows.AtEnd() && rows.AtStart()) return values;
   for (rows.MoveFirst(); !rows.AtEnd(); rows.MoveNext()) {
     const std::optional<QVariant> value = rows.Field(field);

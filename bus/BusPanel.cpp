@@ -15,6 +15,9 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
+#include "kit/ItemListAdapters.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "bus/BusSearchRefusal.h"
 #include "bus/PlanTextBox.h"
 #include "bus/RouteDrawing.h"
@@ -23,10 +26,6 @@
 #include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
 #include "kit/Colors.h"
-#include "kit/ItemListAdapters.h"
-#include "kit/MainContext.h"
-#include "kit/Messages.h"
-#include "kit/Twips.h"
 #include "map/modMapFunction.h"
 
 namespace {
@@ -51,10 +50,10 @@ QString Quoted(const QString& value) {
 }
 }  // namespace
 
-BusPanel::BusPanel(QWidget* picShow4, MainContext& context) : QObject(picShow4), context_(context) {
+BusPanel::BusPanel(QWidget* picShow4, MapControl& Map1) : QObject(picShow4) {
   CreateControls(picShow4);
   Connect();
-  routeDrawing_ = new RouteDrawing(context_, this);
+  routeDrawing_ = new RouteDrawing(Map1, this);
 }
 
 BusPanel::~BusPanel() = default;
@@ -243,16 +242,11 @@ BusMapTarget BusPanel::ListEntryTarget(const QString& entry, bool lineMode) {
 
 void BusPanel::ShowListEntry() {
   const QListWidgetItem* item = lstShow3->currentItem();
-  ShowOnMap(ListEntryTarget(item ? item->text() : QString(), LineMode()));
+  const BusMapTarget target = ListEntryTarget(item ? item->text() : QString(), LineMode());
+  emit FeatureChosen(target.layer, target.name);
 }
 
-void BusPanel::cmdBus_Click() { ShowOnMap({LineMode() ? kLineLayer : kStopLayer, cmbBus->currentText()}); }
-
-void BusPanel::ShowOnMap(const BusMapTarget& target) {
-  if (!LocateFeature(*context_.Map1, target.layer, city::kNameField, target.name)) {
-    qiwu::MsgBox(QStringLiteral("没有找到相应图元。 \r\n"), qiwu::MsgIcon::Information);
-  }
-}
+void BusPanel::cmdBus_Click() { emit FeatureChosen(LineMode() ? kLineLayer : kStopLayer, cmbBus->currentText()); }
 
 void BusPanel::txtStation_Change(int index) { FillSuggestions(index); }
 
@@ -326,8 +320,7 @@ frmBus* BusPanel::PlanWindow() const { return frmBus_; }
 
 frmBus& BusPanel::PlanWindowCreated() {
   if (!frmBus_) {
-    QWidget* owner = context_.window ? context_.window : Frame1->window();
-    frmBus_ = new frmBus(owner);
+    frmBus_ = new frmBus(Frame1->window());
     frmBus_->installEventFilter(this);  // its closing removes the route drawn from its plan
     connect(frmBus_->rtxtBusChange, &PlanTextBox::LineDoubleClicked, routeDrawing_,
             &RouteDrawing::ShowPlanLine);

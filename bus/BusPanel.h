@@ -2,7 +2,8 @@
 // The bus panel picShow(4): line and stop lookup in the upper half (Frame1), the departure and
 // destination boxes with their suggestion list and the search button in the lower half.
 // The controls live inside the container the main window gives; their positions are twips
-// relative to their own container. The panel owns the plan window frmBus while it is open.
+// relative to their own container. The panel owns the plan window frmBus while it is open. A line
+// or stop to be shown on the map is handed on as FeatureChosen.
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -17,8 +18,8 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 class frmBus;
+class MapControl;
 class RouteDrawing;
-struct MainContext;
 
 // Where an entry of lstShow(3) is looked up on the main map: a layer and a feature name.
 struct BusMapTarget {
@@ -32,7 +33,8 @@ class BusPanel : public QObject {
  public:
   // Creates every control of the panel inside picShow4 (2400 x 4500 twips). The panel takes
   // no mode yet: selecting optLine from code (optLine->setChecked(true)) runs optLine_Click.
-  BusPanel(QWidget* picShow4, MainContext& context);
+  // Map1 is the main map the plan window's routes are drawn on.
+  BusPanel(QWidget* picShow4, MapControl& Map1);
   ~BusPanel() override;
 
   QGroupBox* Frame1;
@@ -53,8 +55,7 @@ class BusPanel : public QObject {
   // (the running number and the one blank after it removed), a whole line name in station mode.
   static BusMapTarget ListEntryTarget(const QString& entry, bool lineMode);
 
-  // lstShow(3) click, called by the shared lstShow handler for index 3: shows the current entry
-  // on Map1, or the "没有找到相应图元。 " box.
+  // lstShow(3) click: asks to show the current entry on the map.
   void ShowListEntry();
 
   // The plan window while it exists (hidden or shown); nullptr before the first search and after
@@ -77,6 +78,10 @@ class BusPanel : public QObject {
   void lstStation_LostFocus();
   void cmdOk_Click();
 
+ signals:
+  // Show the feature of that name on that layer (a line of 公交路线, a stop of 公交站台).
+  void FeatureChosen(const QString& layer, const QString& name);
+
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,11 +94,9 @@ class BusPanel : public QObject {
   void Select(QRadioButton* option);
   void FillCombo(const QString& field, const QString& order);
   void FillStops();
-  void ShowOnMap(const BusMapTarget& target);
   void FillSuggestions(int index);
   frmBus& PlanWindowCreated();
 
-  MainContext& context_;
   bool fillingCombo_ = false;
   bool selectLabelOnRelease_ = false;
   QPointer<frmBus> frmBus_;

@@ -41,7 +41,7 @@ std::optional<QStringList> LineStops(const QString& table, const QString& line) 
                       QStringLiteral("'  order by 顺序");
   if (!modDBAccess::ExecuteQuery(sql)) return std::nullopt;
   QStringList stops;
-  for (const auto& row : modDBAccess::rsResult->Rows()) stops << row.at(0).toString();
+  for (const auto& row : modDBAccess::rsResult()->Rows()) stops << row.at(0).toString();
   return stops;
 }
 

@@ -5,7 +5,6 @@
 #include "bus/PlanRoute.h"
 #include "bus/RouteOverlay.h"
 #include "data/CityVocabulary.h"
-#include "kit/MainContext.h"
 #include "map/MapControl.h"
 
 namespace {
@@ -28,7 +27,7 @@ std::optional<MapPoint> StopPosition(Layer& stops, const QString& name) {
 }
 }  // namespace
 
-RouteDrawing::RouteDrawing(MainContext& context, QObject* parent) : QObject(parent), context_(context) {}
+RouteDrawing::RouteDrawing(MapControl& Map1, QObject* parent) : QObject(parent), Map1_(Map1) {}
 
 void RouteDrawing::NewSearch(const QString& departure, const QString& destination) {
   Clear();
@@ -44,8 +43,8 @@ void RouteDrawing::Clear() {
 
 void RouteDrawing::ShowPlanLine(const QString& planLine) {
   const std::vector<RideLeg> legs = ParsePlanLine(planLine, departure_, destination_);
-  if (legs.empty() || !context_.Map1) return;
-  MapControl& map = *context_.Map1;
+  if (legs.empty()) return;
+  MapControl& map = Map1_;
   Layer* stops = map.FindLayer(kStopLayer);
   if (!stops) return;
 

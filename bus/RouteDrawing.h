@@ -8,13 +8,14 @@
 
 #include "bus/RouteOverlay.h"
 
-struct MainContext;
+class MapControl;
 
 class RouteDrawing : public QObject {
   Q_OBJECT
 
  public:
-  RouteDrawing(MainContext& context, QObject* parent);
+  // Map1: the main map the route is drawn on.
+  RouteDrawing(MapControl& Map1, QObject* parent);
 
   // A new search by the plan window: its plan lines are read with these names; the route drawn
   // for the previous search is removed.
@@ -32,7 +33,7 @@ class RouteDrawing : public QObject {
   RouteOverlay* Overlay() const { return overlay_; }
 
  private:
-  MainContext& context_;
+  MapControl& Map1_;
   QString departure_;
   QString destination_;
   QPointer<RouteOverlay> overlay_;  // a child of Map1

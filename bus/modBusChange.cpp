@@ -8,20 +8,19 @@
 namespace modBusChange {
 namespace {
 
-// The index of the bus table of one connection. A connection's data never changes, so the
-// index lives until another connection or another table is asked for.
+// The index of one bus table of an open database, kept by the database: its data never
+// changes, so the index lives until the database opens another file or another table is asked for.
 struct CachedIndex {
   bool built = false;
-  quint64 serial = 0;
   QString table;
-  std::unique_ptr<BusNetworkIndex> index;  // null: the statements answer on this connection
+  std::unique_ptr<BusNetworkIndex> index;  // null: the statements answer on this database
 };
 
-const BusNetworkIndex* IndexFor(const modDBAccess::Connection& connection, const QString& table) {
-  static CachedIndex cache;
-  if (!cache.built || cache.serial != connection.Serial() || cache.table != table) {
+const BusNetworkIndex* IndexFor(CityDatabase& database, const QString& table) {
+  CachedIndex& cache = database.Derived<CachedIndex>();
+  if (!cache.built || cache.table != table) {
     cache.index.reset();  // before building, so two tables are never held at once
-    cache = {true, connection.Serial(), table, BusNetworkIndex::Build(connection.Handle(), table)};
+    cache = {true, table, BusNetworkIndex::Build(database.Handle(), table)};
   }
   return cache.index.get();
 }
@@ -29,9 +28,9 @@ const BusNetworkIndex* IndexFor(const modDBAccess::Connection& connection, const
 }  // namespace
 
 QString FindBusChange(const QString& departure, const QString& destination, const QString& table) {
-  const std::shared_ptr<modDBAccess::Connection> connection = modDBAccess::cnnCity;
-  if (connection && connection->IsOpen()) {
-    if (const BusNetworkIndex* index = IndexFor(*connection, table)) {
+  CityDatabase* database = modDBAccess::cnnCity;
+  if (database && database->IsOpen()) {
+    if (const BusNetworkIndex* index = IndexFor(*database, table)) {
       if (std::optional<QString> answer = index->FindBusChange(departure, destination)) return *answer;
     }
   }

@@ -7,8 +7,9 @@
 
 namespace modBusChange {
 
-// The search the program uses. It reads the bus table once per connection (again when
-// cnnCity is replaced or another table is named) into an in-memory index and answers from it.
+// The search the program uses. It reads the bus table of cnnCity once per opened file (again
+// when another file is opened or another table is named) into an in-memory index, which the
+// database keeps (CityDatabase::Derived), and answers from it.
 // Where the index cannot stand in for the statements (the table or a column missing, values
 // it cannot match as the database would), it runs FindBusChangeByQueries, so answers and
 // message boxes are always those of the statements. Names are taken as typed, not trimmed.

@@ -16,7 +16,7 @@ int RunKeyword(const CliContext& context, const QStringList& args) {
   if (!OpenDatabase(context)) return 1;
   TextItemList names;
   modGetRecord::FillListByKeyword(city::kNameField, args.first(), names);
-  if (!modDBAccess::rsResult) return 1;
+  if (!modDBAccess::rsResult()) return 1;
   WriteOut(names.items.isEmpty() ? QString() : names.items.join(u'\n') + u'\n');
   return 0;
 }

@@ -89,7 +89,7 @@ int RunRender(const CliContext& context, const QStringList& args) {
   QPainter painter(&image);
   QElapsedTimer timer;
   timer.start();
-  const RenderStats stats = RenderMap(painter, layers, view);
+  const RenderStats stats = MapRenderer().Render(painter, layers, view);
   const qint64 elapsed = timer.nsecsElapsed();
   painter.end();
   if (!image.save(out, "PNG")) {

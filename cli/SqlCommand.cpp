@@ -16,7 +16,7 @@ int RunSql(const CliContext& context, const QStringList& args) {
     return 2;
   }
   if (!OpenDatabase(context) || !modDBAccess::ExecuteQuery(args.first())) return 1;
-  ResultSet& rows = *modDBAccess::rsResult;
+  ResultSet& rows = *modDBAccess::rsResult();
   QString out = rows.Columns().join(u'\t') + u'\n';
   for (const std::vector<QVariant>& row : rows.Rows()) {
     QStringList fields;

@@ -25,7 +25,7 @@ int RunType(const CliContext& context, const QStringList& args) {
   if (!OpenDatabase(context)) return 1;
   const QString& type = args.first();
   const QStringList types = FeatureTypes();
-  if (!modDBAccess::rsResult) return 1;
+  if (!modDBAccess::rsResult()) return 1;
   if (!types.contains(type)) {
     std::fprintf(stderr, "%s\n", qUtf8Printable(QStringLiteral("地物类型中没有“%1”。").arg(type)));
     return 1;
@@ -33,7 +33,7 @@ int RunType(const CliContext& context, const QStringList& args) {
   TextItemList names;
   const QString field = city::kNameField;
   modGetRecord::FillList(type, field, names, QString(), field, true, false);
-  if (!modDBAccess::rsResult) return 1;
+  if (!modDBAccess::rsResult()) return 1;
   WriteOut(names.items.isEmpty() ? QString() : names.items.join(u'\n') + u'\n');
   return 0;
 }

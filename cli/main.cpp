@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   LockDownGdal(CityLayerDrivers());
+  CityDatabase database;  // the city database the commands read, for the life of the program
+  const modDBAccess::CurrentCity current(database);
   const QCommandLineOption root("root", QString(), "DIR", QCoreApplication::applicationDirPath());
   const QCommandLineOption city("city", QString(), "NAME", QStringLiteral("栖坞市"));
   const QCommandLineOption db("db", QString(), "FILE");

@@ -1,125 +1,33 @@
 #include "data/modDBAccess.h"
 
-#include <algorithm>
-#include <atomic>
-
-#include "data/DatabaseLoader.h"
-#include "data/SqliteGuards.h"
-#include "data/SqliteHandles.h"
-#include "data/TableName.h"
 #include "kit/Messages.h"
 
 namespace modDBAccess {
 
-std::shared_ptr<Connection> cnnCity;
-std::unique_ptr<ResultSet> rsResult;
+CityDatabase* cnnCity = nullptr;
 
 namespace {
-
-quint64 NextSerial() {
-  static std::atomic<quint64> serial{0};
-  return ++serial;
-}
 
 void ShowFailure(const DbError& error) {
   qiwu::MsgBox(FailureBoxText(error), qiwu::MsgIcon::Critical, QStringLiteral("打开数据库错误"));
 }
 
-QVariant ColumnValue(sqlite3_stmt* statement, int column) {
-  switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER:
-      return QVariant(qlonglong(sqlite3_column_int64(statement, column)));
-    case SQLITE_FLOAT:
-      return QVariant(sqlite3_column_double(statement, column));
-    case SQLITE_TEXT:
-      return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                                        sqlite3_column_bytes(statement, column)));
-    case SQLITE_BLOB:
-      return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, column)),
-                                 sqlite3_column_bytes(statement, column)));
-    default:
-      return QVariant();
-  }
-}
+DbError NoDatabase() { return {QStringLiteral("没有城市数据库。"), kErrorOpenFailed}; }
 
 }  // namespace
 
-Connection::Connection(QString path) : path_(std::move(path)), serial_(NextSerial()) {}
-
-Connection::~Connection() { sqlite3_close_v2(db_); }
-
-bool Connection::Open(DbError& error) {
-  sqlite3_close_v2(db_);
-  db_ = LoadDatabase(path_, error);
-  tables_.clear();
-  if (db_ == nullptr) return false;
-  DbError ignored;
-  const auto names = RunStatement(db_, QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
-  if (names)
-    for (const std::vector<QVariant>& row : names->Rows()) tables_ << row.at(0).toString();
-  return true;
-}
-
-bool Connection::HasTable(const QString& name) const {
-  return IsPlainTableName(name) &&
-         std::any_of(tables_.begin(), tables_.end(), [&](const QString& table) { return SameName(table, name); });
-}
-
-std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError& error) {
-  const auto fail = [&](const QString& reason) {
-    error = DbError{reason, kErrorStatementFailed};
-    return nullptr;
-  };
-  const auto sqliteFailure = [&] {
-    const QString message = QString::fromUtf8(sqlite3_errmsg(db));
-    switch (sqlite3_errcode(db)) {
-      case SQLITE_OK:  // a text holding no statement at all (blank, only a comment)
-        return fail(QStringLiteral("语句为空。"));
-      case SQLITE_AUTH:
-        return fail(QStringLiteral("只能运行读取数据的语句（%1）。").arg(message));
-      default:
-        return fail(message);
-    }
-  };
-  const QByteArray text = sql.toUtf8();
-  const char* tail = nullptr;
-  sqlite3_stmt* raw = nullptr;
-  sqlite3_prepare_v2(db, text.constData(), int(text.size()), &raw, &tail);
-  SqliteStatement statement(raw);
-  if (!statement) return sqliteFailure();
-  // Blanks, comments and semicolons may follow the statement; a second statement may not.
-  const qsizetype used = tail - text.constData();
-  if (Prepare(db, text.mid(used)) || sqlite3_errcode(db) != SQLITE_OK)
-    return fail(QStringLiteral("语句之后还有别的语句；一次只能运行一条语句。"));
-
-  QStringList columns;
-  const int count = sqlite3_column_count(statement.get());
-  for (int i = 0; i < count; ++i) columns << QString::fromUtf8(sqlite3_column_name(statement.get(), i));
-  std::vector<std::vector<QVariant>> rows;
-  const StatementDeadline deadline(db, kStatementTimeLimit);
-  int rc;
-  while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
-    std::vector<QVariant>& row = rows.emplace_back();
-    row.reserve(std::size_t(count));
-    for (int i = 0; i < count; ++i) row.push_back(ColumnValue(statement.get(), i));
-  }
-  if (rc == SQLITE_INTERRUPT && deadline.Passed())
-    return fail(QStringLiteral("语句运行超过 %1 秒，已被中止。").arg(kStatementTimeLimit.count() / 1000.0));
-  if (rc != SQLITE_DONE) return sqliteFailure();
-  return std::make_unique<ResultSet>(std::move(columns), std::move(rows));
-}
+ResultSet* rsResult() { return cnnCity ? cnnCity->currentResult.get() : nullptr; }
 
 bool OpenConnection(const QString& path) {
-  cnnCity = std::make_shared<Connection>(path);
-  DbError error;
-  if (cnnCity->Open(error)) return true;
+  DbError error = NoDatabase();
+  if (cnnCity && cnnCity->Open(path, error)) return true;
   ShowFailure(error);
   return false;
 }
 
 bool ExecuteQueryOnTable(const QString& table, const QString& sql) {
   if (cnnCity && cnnCity->IsOpen() && !cnnCity->HasTable(table)) {
-    rsResult.reset();
+    cnnCity->currentResult.reset();
     ShowFailure(DbError{QStringLiteral("数据库中没有名为“%1”的表。").arg(table), kErrorStatementFailed});
     return false;
   }
@@ -127,10 +35,14 @@ bool ExecuteQueryOnTable(const QString& table, const QString& sql) {
 }
 
 bool ExecuteQuery(const QString& sql) {
-  rsResult.reset();
-  DbError error{QStringLiteral("数据库没有打开。"), kErrorOpenFailed};
-  if (cnnCity && cnnCity->IsOpen()) rsResult = RunStatement(cnnCity->Handle(), sql, error);
-  if (rsResult) return true;
+  if (!cnnCity) {
+    ShowFailure(NoDatabase());
+    return false;
+  }
+  cnnCity->currentResult.reset();
+  DbError error;
+  cnnCity->currentResult = cnnCity->Query(sql, error);
+  if (cnnCity->currentResult) return true;
   ShowFailure(error);
   return false;
 }

@@ -1,52 +1,38 @@
 #pragma once
-// The program's one connection to the city database and its one current result set.
-// Failures are shown in a box "错误描述：…\r\n错误代码：…" titled "打开数据库错误" and reported
-// as false. The data set is never written.
+// The routines through which the program reads the current city's database: OpenConnection and
+// ExecuteQuery with the connection cnnCity and the result set rsResult. Failures are shown in a
+// box "错误描述：…\r\n错误代码：…" titled "打开数据库错误" and reported as false. A thin face
+// over CityDatabase, whose owner makes it the current one.
 #include <QString>
-#include <QStringList>
-#include <memory>
 
-#include "data/DbError.h"
-#include "data/ResultSet.h"
-
-struct sqlite3;
+#include "data/CityDatabase.h"
 
 namespace modDBAccess {
 
-// An open database: a Jet 4.0 file read through mdbtools, or an SQLite file, copied into an
-// in-memory SQLite database that carries the program's text collation.
-class Connection {
+// The current city's database, which the routines here and in modGetRecord and modBusChange
+// read: the one its owner (frmMain, qiwu-cli, a test program) has made current with CurrentCity
+// for as long as that lives; null while none is. The one global of the data access.
+extern CityDatabase* cnnCity;
+
+// Makes a database the current one for the life of this object, then restores the one before.
+class CurrentCity {
  public:
-  explicit Connection(QString path);  // not open yet
-  ~Connection();
-  Connection(const Connection&) = delete;
-  Connection& operator=(const Connection&) = delete;
-
-  // Reads the file at Path() into memory (DatabaseLoader.h). On failure the connection stays
-  // unopened and error holds the reason; nothing is shown.
-  bool Open(DbError& error);
-
-  const QString& Path() const { return path_; }
-  // True when name, placed unquoted in a statement, means one of the database's tables: a plain
-  // name (TableName.h) of a table, the case of Latin letters aside as the Jet engine matched.
-  bool HasTable(const QString& name) const;
-  sqlite3* Handle() const { return db_; }  // owned by the connection; null until opened
-  bool IsOpen() const { return db_ != nullptr; }
-  // Distinct for every connection ever made; caches keyed by it never outlive their data.
-  quint64 Serial() const { return serial_; }
+  explicit CurrentCity(CityDatabase& database) : previous_(cnnCity) { cnnCity = &database; }
+  ~CurrentCity() { cnnCity = previous_; }
+  CurrentCity(const CurrentCity&) = delete;
+  CurrentCity& operator=(const CurrentCity&) = delete;
 
  private:
-  QString path_;
-  sqlite3* db_ = nullptr;
-  QStringList tables_;
-  quint64 serial_;
+  CityDatabase* previous_;
 };
 
-extern std::shared_ptr<Connection> cnnCity;  // replaced by every OpenConnection
-extern std::unique_ptr<ResultSet> rsResult;  // replaced by every ExecuteQuery; empty after a failure
+// The rows of the last ExecuteQuery on cnnCity, positioned where the reader left them; null
+// before the first query, after a failed one and while no database is current.
+ResultSet* rsResult();
 
-// Opens the database at path (Jet 4.0 or SQLite, recognised by its first bytes) as a new
-// cnnCity. On failure shows the failure box and returns false; cnnCity is then unopened.
+// Opens the database at path (Jet 4.0 or SQLite, recognised by its first bytes) as cnnCity, in
+// place of the one open so far. On failure shows the failure box and returns false; cnnCity is
+// then unopened.
 bool OpenConnection(const QString& path);
 
 // Runs one statement (SQL text, UTF-16) on cnnCity; its rows land in rsResult, positioned at
@@ -54,14 +40,8 @@ bool OpenConnection(const QString& path);
 bool ExecuteQuery(const QString& sql);
 
 // As ExecuteQuery, for a statement that reads table, a name that may come from the data (a
-// feature type). Unless cnnCity has that table (Connection::HasTable), nothing runs: the
+// feature type). Unless cnnCity has that table (CityDatabase::HasTable), nothing runs: the
 // failure is shown as for a rejected statement and rsResult is empty.
 bool ExecuteQueryOnTable(const QString& table, const QString& sql);
-
-// Runs one statement on db (owned by the caller) and returns all its rows; null with error set
-// (a description, number kErrorStatementFailed) when the statement fails: SQLite rejects it,
-// another statement follows it in sql, or it runs longer than kStatementTimeLimit
-// (SqliteGuards.h). Shows nothing.
-std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError& error);
 
 }  // namespace modDBAccess

@@ -33,12 +33,11 @@ void AddRows(ResultSet& rows, const QString& field, ItemList& target, bool numbe
 
 void Fill(bool ran, const QString& field, ItemList& target, bool numbered) {
   if (!Reported(ran)) return;
-  // Clearing or filling a list runs its change handlers at once, and a handler may issue a
-  // query of its own; the rows being added must survive that, so hold them here meanwhile.
-  std::unique_ptr<ResultSet> rows = std::move(modDBAccess::rsResult);
+  // Clearing or filling a list runs its change handlers at once, and a handler may query in
+  // turn; holding the rows keeps them while its query replaces the current result.
+  const std::shared_ptr<ResultSet> rows = modDBAccess::cnnCity->currentResult;
   target.Clear();
   AddRows(*rows, field, target, numbered);
-  if (!modDBAccess::rsResult) modDBAccess::rsResult = std::move(rows);
 }
 
 }  // namespace
@@ -57,7 +56,7 @@ void FillListByKeyword(const QString& field, const QString& keyword, ItemList& t
 QString GetFieldValue(const QString& table, const QString& field, const QString& condition) {
   if (!Reported(modDBAccess::ExecuteQueryOnTable(table, FieldValueStatement(table, field, condition))))
     return QString();
-  const std::optional<QVariant> value = modDBAccess::rsResult->Field(field);
+  const std::optional<QVariant> value = modDBAccess::rsResult()->Field(field);
   return value && !value->isNull() ? value->toString() : QString();
 }
 

@@ -5,16 +5,15 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include "kit/Colors.h"
+#include "kit/HandlerGuard.h"
+#include "kit/ImageControl.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "data/modGetRecord.h"
 #include "features/CityLegend.h"
 #include "features/DrawerArt.h"
 #include "features/WebLink.h"
-#include "kit/Colors.h"
-#include "kit/HandlerGuard.h"
-#include "kit/ImageControl.h"
-#include "kit/MainContext.h"
-#include "kit/PlainText.h"
-#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 namespace {
@@ -49,9 +48,9 @@ QLabel* ValueLabel(QWidget* drawer, int top) {
 }
 }  // namespace
 
-InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName,
+InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MapControl& Map1, QLineEdit* txtObjName,
                          const QCursor& hand)
-    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), context_(context), hand_(hand) {
+    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), Map1_(Map1), hand_(hand) {
   const QString tabLabels[] = {QStringLiteral("详细信息"), QStringLiteral("图例")};
   for (int i = 0; i < 2; ++i) {
     AddDrawerBackground(picInfo[i], kTabWidth);
@@ -94,16 +93,14 @@ void InfoDrawers::CreateLegend(QWidget* picInfo1) {
 }
 
 void InfoDrawers::RefreshLegend() {
-  if (!context_.Map1) return;
   Image4->setPixmap(QPixmap::fromImage(
-      RenderCityLegend(context_.Map1->LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
+      RenderCityLegend(Map1_.LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
 }
 
 void InfoDrawers::SelectionModified() {
   txtObjName->clear();
   for (QLabel* value : {lblName, lblLinkman, lblTel, lblAddress, lblWeb}) value->clear();
-  MapControl* map = context_.Map1;
-  if (!map) return;
+  MapControl* map = &Map1_;
 
   int layersWithSelection = 0;
   Layer* single = nullptr;  // the last layer whose selection holds exactly one feature
@@ -118,7 +115,7 @@ void InfoDrawers::SelectionModified() {
   const Feature feature = single->Selection().Item(1);
   const QString layerName = feature.OwnerLayer()->Name();
   txtObjName->setText(feature.DisplayName() + QStringLiteral("(") + layerName + QStringLiteral(")"));
-  if (layerName == kCardLayer && context_.CardOpen) FillCard(feature);
+  if (layerName == kCardLayer && CardOpen) FillCard(feature);
 }
 
 void InfoDrawers::FillCard(const Feature& feature) {
@@ -138,14 +135,14 @@ void InfoDrawers::imgInfo_Click(int index) {
   QWidget* drawer = picInfo[index];
   // The drawer's position is its only state: exactly closed opens, anything else closes.
   if (qiwu::TwipsLeft(drawer) == kClosedLeft) {
-    context_.CardOpen = true;
+    CardOpen = true;
     SelectionModified();
     if (index == 1) RefreshLegend();
     qiwu::SetTwipsLeft(drawer, kOpenLeft);
     drawer->raise();
   } else {
     qiwu::SetTwipsLeft(drawer, kClosedLeft);
-    context_.CardOpen = false;
+    CardOpen = false;
   }
 }
 

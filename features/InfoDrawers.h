@@ -13,7 +13,7 @@ class Feature;
 class QLabel;
 class QLineEdit;
 class QWidget;
-struct MainContext;
+class MapControl;
 namespace qiwu {
 class ImageControl;
 }
@@ -27,7 +27,8 @@ class InfoDrawers : public QObject {
 
   // txtObjName is the main window's name box in Picture4; hand is the cursor shown over the tabs
   // and a non-empty link (the toolbar image list's "Hand" in the main window).
-  InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MainContext& context, QLineEdit* txtObjName,
+  // Map1 is the main map whose selection the card follows and whose styles the legend shows.
+  InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MapControl& Map1, QLineEdit* txtObjName,
               const QCursor& hand);
 
   std::array<QWidget*, 2> picInfo;
@@ -40,6 +41,9 @@ class InfoDrawers : public QObject {
   QLabel* lblWeb;  // blue; a click opens the link
   QLabel* Image4;  // the legend picture
   QLineEdit* txtObjName;
+  // Set by opening either drawer, cleared by closing either: while set, the card follows the
+  // selection.
+  bool CardOpen = false;
 
   // Map1's SelectionModified (also run when a drawer opens).
   void SelectionModified();
@@ -61,6 +65,6 @@ class InfoDrawers : public QObject {
   void CreateLegend(QWidget* picInfo1);
   void FillCard(const Feature& feature);
 
-  MainContext& context_;
+  MapControl& Map1_;
   QCursor hand_;
 };

@@ -6,13 +6,14 @@
 
 #include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
+#include "features/ListClicks.h"
 #include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
 #include "kit/ItemListAdapters.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
 
-KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
+KeywordPanel::KeywordPanel(QWidget* picShow1)
     : QObject(picShow1),
       Label5(qiwu::NewLabel(picShow1, QStringLiteral("输入关键字"))),
       txtLike(new QLineEdit(picShow1)),
@@ -28,6 +29,12 @@ KeywordPanel::KeywordPanel(QWidget* picShow1, MainContext& /*context*/)
   // Every keystroke, paste or clearing searches again.
   connect(txtLike, &QLineEdit::textChanged, this,
           [this] { qiwu::Guarded(QStringLiteral("模糊查询"), [this] { txtLike_Change(); }); });
+  connect(new ListClicks(lstShow1), &ListClicks::Click, this,
+          [this] { qiwu::Guarded(QStringLiteral("查找图元"), [this] { lstShow_Click(); }); });
+}
+
+void KeywordPanel::lstShow_Click() {
+  if (const QListWidgetItem* item = lstShow1->currentItem()) emit NameChosen(item->text());
 }
 
 void KeywordPanel::txtLike_Change() {

@@ -1,20 +1,21 @@
 #pragma once
 // The keyword panel picShow(1): every change of txtLike lists in lstShow(1) the names of the
 // eight keyword tables that contain the text. The controls are children of the panel's picture
-// box; this object lives as long as that picture box.
+// box; this object lives as long as that picture box. A name picked in the list is handed on as
+// NameChosen: the list does not say which table it came from.
 #include <QObject>
+#include <QString>
 
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QWidget;
-struct MainContext;
 
 class KeywordPanel : public QObject {
   Q_OBJECT
 
  public:
-  KeywordPanel(QWidget* picShow1, MainContext& context);
+  explicit KeywordPanel(QWidget* picShow1);
 
   QLabel* Label5;         // "输入关键字"
   QLineEdit* txtLike;     // the keyword, empty at start
@@ -23,4 +24,10 @@ class KeywordPanel : public QObject {
 
   // txtLike changed: empties lstShow(1) and, for a non-empty keyword, searches it.
   void txtLike_Change();
+  // An item of lstShow(1) was picked (a mouse click on it, or Enter on the current item).
+  void lstShow_Click();
+
+ signals:
+  // Show a feature of that name, in whichever layer has one.
+  void NameChosen(const QString& name);
 };

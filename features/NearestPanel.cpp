@@ -6,18 +6,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "features/SpatialSearch.h"
-#include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
-#include "kit/MainContext.h"
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
+#include "features/SpatialSearch.h"
+#include "kit/Colors.h"
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 #include "map/modMapFunction.h"
 
-NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
+NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1)
     : QObject(picShow3),
       Label1(qiwu::NewLabel(picShow3, QStringLiteral("选择地物类型"))),
       cmbType2(new QComboBox(picShow3)),
@@ -27,7 +26,7 @@ NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
       txtNear(new QLineEdit(Frame2)),
       Label9(qiwu::NewLabel(Frame2, QStringLiteral("距当前位置的距离"))),
       lblDis(qiwu::NewLabel(Frame2)),
-      context_(context) {
+      Map1_(Map1) {
   cmbType2->setObjectName(QStringLiteral("cmbType2"));
   cmdClick1->setObjectName(QStringLiteral("cmdClick1"));
   txtNear->setObjectName(QStringLiteral("txtNear"));
@@ -44,17 +43,15 @@ NearestPanel::NearestPanel(QWidget* picShow3, MainContext& context)
   qiwu::UseWindowColors({txtNear});
   cmdClick1->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
   connect(cmdClick1, &QPushButton::clicked, this,
-          [this] { qiwu::Guarded(QStringLiteral("指定当前位置"), [this] { cmdClick_Click(); }); });
+          [this] { qiwu::Guarded(QStringLiteral("指定当前位置"), [this] { emit PickRequested(); }); });
+  // A cleared selector (index -1) chose nothing.
+  connect(cmbType2, &QComboBox::currentIndexChanged, this, [this](int row) {
+    if (row >= 0) qiwu::Guarded(QStringLiteral("选择地物类型"), [this] { emit TypeChosen(); });
+  });
 }
 
-void NearestPanel::cmdClick_Click() {
-  if (context_.Map1) context_.Map1->ActivateTool(kToolPick);
-  context_.PickForRadius = false;
-}
-
-void NearestPanel::NearestSearch(double x, double y) {
-  MapControl* map = context_.Map1;
-  if (!map) return;
+void NearestPanel::NearestSearch(double x, double y, Layer* lyrTempPoint) {
+  MapControl* map = &Map1_;
   const QString type = cmbType2->currentText();
   const QString refusal = SearchRefusal(type, type.isEmpty() ? nullptr : map->FindLayer(type), true);
   if (!refusal.isEmpty()) {
@@ -73,7 +70,7 @@ void NearestPanel::NearestSearch(double x, double y) {
   const double distance = map->MeasureDistance(x, y, feature.CenterX(), feature.CenterY());
   txtNear->setText(nearest.name);
   lblDis->setText(DistanceCaption(distance));
-  if (context_.lyrTempPoint) PlaceMarker(*map, *context_.lyrTempPoint, x, y);
+  if (lyrTempPoint) PlaceMarker(*map, *lyrTempPoint, x, y);
   if (map->ViewWidth() >= 50) {
     MapRect span, view;
     FrameFeatureAndPoint(*map, span, view, feature.CenterX(), feature.CenterY(), x, y);

@@ -1,7 +1,8 @@
 #pragma once
 // The nearest panel picShow(3): the feature of the type in cmbType(2) nearest to a point picked
 // on Map1, with its distance. The controls are children of the panel's picture box; this object
-// lives as long as that picture box.
+// lives as long as that picture box. Its pick button asks the window to arm the point pick
+// (PickRequested); the window runs NearestSearch at the picked point.
 #include <QObject>
 
 class QComboBox;
@@ -10,13 +11,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
-struct MainContext;
+class Layer;
+class MapControl;
 
 class NearestPanel : public QObject {
   Q_OBJECT
 
  public:
-  NearestPanel(QWidget* picShow3, MainContext& context);
+  // Map1: the main map the search runs on.
+  NearestPanel(QWidget* picShow3, MapControl& Map1);
 
   QLabel* Label1;          // "选择地物类型"
   QComboBox* cmbType2;     // cmbType(2): point types
@@ -27,15 +30,18 @@ class NearestPanel : public QObject {
   QLabel* Label9;          // "距当前位置的距离"
   QLabel* lblDis;          // its distance, "#,##0" + "  米"
 
-  // cmdClick(1): arms user tool 1 on Map1 for the nearest search (PickForRadius false).
-  void cmdClick_Click();
-
   // The search at a point picked on Map1 (map coordinates, metres): selects the nearest
-  // feature, shows its name and distance, then places the marker and frames feature and point.
-  // A pick that cannot be searched (no type, no such layer, a layer without features) shows an
-  // information box and changes nothing.
-  void NearestSearch(double x, double y);
+  // feature, shows its name and distance, then places the marker on lyrTempPoint (Map1's marker
+  // layer; none: no marker) and frames feature and point. A pick that cannot be searched (no
+  // type, no such layer, a layer without features) shows an information box and changes nothing.
+  void NearestSearch(double x, double y, Layer* lyrTempPoint);
+
+ signals:
+  // cmdClick(1): arm the point pick for the nearest search.
+  void PickRequested();
+  // A type was chosen in cmbType(2).
+  void TypeChosen();
 
  private:
-  MainContext& context_;
+  MapControl& Map1_;
 };

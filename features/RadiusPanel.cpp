@@ -6,18 +6,18 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "features/SpatialSearch.h"
-#include "kit/Colors.h"
+#include "features/ListClicks.h"
 #include "kit/HandlerGuard.h"
-#include "kit/MainContext.h"
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
+#include "features/SpatialSearch.h"
+#include "kit/Colors.h"
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 #include "map/modMapFunction.h"
 
-RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
+RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1)
     : QObject(picShow2),
       Label4(qiwu::NewLabel(picShow2, QStringLiteral("选择地物类型"))),
       cmbType1(new QComboBox(picShow2)),
@@ -26,7 +26,7 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
       cmdClick0(new QPushButton(QStringLiteral("屏幕上指定中心点"), picShow2)),
       Label2(qiwu::NewLabel(picShow2, QStringLiteral("查询结果"))),
       lstShow2(new QListWidget(picShow2)),
-      context_(context) {
+      Map1_(Map1) {
   cmbType1->setObjectName(QStringLiteral("cmbType1"));
   txtRadius->setObjectName(QStringLiteral("txtRadius"));
   cmdClick0->setObjectName(QStringLiteral("cmdClick0"));
@@ -41,17 +41,21 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MainContext& context)
   qiwu::UseWindowColors({txtRadius, lstShow2});
   cmdClick0->setAutoDefault(true);  // Enter on the focused button presses it, as Space does
   connect(cmdClick0, &QPushButton::clicked, this,
-          [this] { qiwu::Guarded(QStringLiteral("指定中心点"), [this] { cmdClick_Click(); }); });
+          [this] { qiwu::Guarded(QStringLiteral("指定中心点"), [this] { emit PickRequested(); }); });
+  // A cleared selector (index -1) chose nothing.
+  connect(cmbType1, &QComboBox::currentIndexChanged, this, [this](int row) {
+    if (row >= 0) qiwu::Guarded(QStringLiteral("选择地物类型"), [this] { emit TypeChosen(); });
+  });
+  connect(new ListClicks(lstShow2), &ListClicks::Click, this,
+          [this] { qiwu::Guarded(QStringLiteral("查找图元"), [this] { lstShow_Click(); }); });
 }
 
-void RadiusPanel::cmdClick_Click() {
-  if (context_.Map1) context_.Map1->ActivateTool(kToolPick);
-  context_.PickForRadius = true;
+void RadiusPanel::lstShow_Click() {
+  if (const QListWidgetItem* item = lstShow2->currentItem()) emit FeatureChosen(cmbType1->currentText(), item->text());
 }
 
-void RadiusPanel::RadiusSearch(double x, double y) {
-  MapControl* map = context_.Map1;
-  if (!map) return;
+void RadiusPanel::RadiusSearch(double x, double y, Layer* lyrTempPoint) {
+  MapControl* map = &Map1_;
   const float radius = RadiusFromText(txtRadius->text());
   const QString type = cmbType1->currentText();
   Layer* layer = type.isEmpty() ? nullptr : map->FindLayer(type);
@@ -63,7 +67,7 @@ void RadiusPanel::RadiusSearch(double x, double y) {
     return;
   }
 
-  if (context_.lyrTempPoint) PlaceMarker(*map, *context_.lyrTempPoint, x, y);
+  if (lyrTempPoint) PlaceMarker(*map, *lyrTempPoint, x, y);
   map->UnselectAll();
   const FeatureSet found = FeaturesInRadius(*layer, {x, y}, radius);
   layer->Selection().SelectWithinRadius(x, y, radius, kSelectionNew);
@@ -73,7 +77,7 @@ void RadiusPanel::RadiusSearch(double x, double y) {
 }
 
 void RadiusPanel::FitView(const FeatureSet& found, double x, double y) {
-  MapControl& map = *context_.Map1;
+  MapControl& map = Map1_;
   if (found.Count() == 1) {
     if (map.ViewWidth() >= 50) {
       MapRect span, view;

@@ -1,8 +1,10 @@
 #pragma once
 // The radius panel picShow(2): features of the type in cmbType(1) lying wholly inside a circle
 // of txtRadius metres around a point picked on Map1. The controls are children of the panel's
-// picture box; this object lives as long as that picture box.
+// picture box; this object lives as long as that picture box. Its pick button asks the window to
+// arm the point pick (PickRequested); the window runs RadiusSearch at the picked point.
 #include <QObject>
+#include <QString>
 
 class FeatureSet;
 class QComboBox;
@@ -11,13 +13,15 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QWidget;
-struct MainContext;
+class Layer;
+class MapControl;
 
 class RadiusPanel : public QObject {
   Q_OBJECT
 
  public:
-  RadiusPanel(QWidget* picShow2, MainContext& context);
+  // Map1: the main map the search runs on.
+  RadiusPanel(QWidget* picShow2, MapControl& Map1);
 
   QLabel* Label4;          // "选择地物类型"
   QComboBox* cmbType1;     // cmbType(1): point types
@@ -27,16 +31,24 @@ class RadiusPanel : public QObject {
   QLabel* Label2;          // "查询结果"
   QListWidget* lstShow2;   // lstShow(2): names found, in search order
 
-  // cmdClick(0): arms user tool 1 on Map1 for the radius search (PickForRadius true).
-  void cmdClick_Click();
+  // The search at a point picked on Map1 (map coordinates, metres): the marker on lyrTempPoint
+  // (Map1's marker layer; none: no marker), selection of the features in the circle, view fit
+  // and result list. A pick that cannot be searched (no type, no such layer, a negative radius)
+  // shows an information box and changes nothing.
+  void RadiusSearch(double x, double y, Layer* lyrTempPoint);
+  // An item of lstShow(2) was picked (a mouse click on it, or Enter on the current item).
+  void lstShow_Click();
 
-  // The search at a point picked on Map1 (map coordinates, metres): marker, selection of the
-  // features in the circle, view fit and result list. A pick that cannot be searched (no type,
-  // no such layer, a negative radius) shows an information box and changes nothing.
-  void RadiusSearch(double x, double y);
+ signals:
+  // cmdClick(0): arm the point pick for the radius search.
+  void PickRequested();
+  // A type was chosen in cmbType(1).
+  void TypeChosen();
+  // Show the feature of that name on the layer of that type.
+  void FeatureChosen(const QString& layer, const QString& name);
 
  private:
   void FitView(const FeatureSet& found, double x, double y);
 
-  MainContext& context_;
+  MapControl& Map1_;
 };

@@ -5,17 +5,29 @@
 
 #include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
+#include "features/ListClicks.h"
 #include "kit/Colors.h"
+#include "kit/HandlerGuard.h"
 #include "kit/ItemListAdapters.h"
 #include "kit/Twips.h"
 
-TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, MainContext& /*context*/)
+TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0)
     : QObject(picShow0), cmbType0(new QComboBox(picShow0)), lstShow0(new QListWidget(picShow0)) {
   cmbType0->setObjectName(QStringLiteral("cmbType0"));
   lstShow0->setObjectName(QStringLiteral("lstShow0"));
   qiwu::SetTwipsGeometry(cmbType0, 80, 120, 2175, 300);
   qiwu::SetTwipsGeometry(lstShow0, 80, 480, 2175, 3840);
   qiwu::UseWindowColors({lstShow0});
+  // A cleared selector (index -1) chose nothing.
+  connect(cmbType0, &QComboBox::currentIndexChanged, this, [this](int row) {
+    if (row >= 0) qiwu::Guarded(QStringLiteral("选择地物类型"), [this] { ListChosenType(); });
+  });
+  connect(new ListClicks(lstShow0), &ListClicks::Click, this,
+          [this] { qiwu::Guarded(QStringLiteral("查找图元"), [this] { lstShow_Click(); }); });
+}
+
+void TypeBrowsePanel::lstShow_Click() {
+  if (const QListWidgetItem* item = lstShow0->currentItem()) emit FeatureChosen(cmbType0->currentText(), item->text());
 }
 
 void TypeBrowsePanel::ListChosenType() {

@@ -1,19 +1,20 @@
 #pragma once
 // The type browse panel picShow(0): a feature type chosen in cmbType(0) lists the names of all
 // features of that type in lstShow(0). The controls are children of the panel's picture box,
-// placed in twips inside it; this object lives as long as that picture box.
+// placed in twips inside it; this object lives as long as that picture box. A name picked in the
+// list is handed on as FeatureChosen.
 #include <QObject>
+#include <QString>
 
 class QComboBox;
 class QListWidget;
 class QWidget;
-struct MainContext;
 
 class TypeBrowsePanel : public QObject {
   Q_OBJECT
 
  public:
-  TypeBrowsePanel(QWidget* picShow0, MainContext& context);
+  explicit TypeBrowsePanel(QWidget* picShow0);
 
   QComboBox* cmbType0;    // cmbType(0): every type name, choose only
   QListWidget* lstShow0;  // lstShow(0): the names of the chosen type
@@ -21,4 +22,10 @@ class TypeBrowsePanel : public QObject {
   // The handler shared by every cmbType member: lists the features of the type in cmbType(0)
   // into lstShow(0), whichever selector fired.
   void ListChosenType();
+  // An item of lstShow(0) was picked (a mouse click on it, or Enter on the current item).
+  void lstShow_Click();
+
+ signals:
+  // Show the feature of that name on the layer of that type.
+  void FeatureChosen(const QString& layer, const QString& name);
 };

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <optional>
 
-#include "map/Renderer.h"
 #include "map/Workspace.h"
 #include "map/tools/NavigationTools.h"
 #include "map/tools/SelectTools.h"
@@ -251,7 +250,7 @@ void MapControl::RenderCache() {
   cache_.setDevicePixelRatio(ratio);
   cache_.fill(Qt::white);
   QPainter painter(&cache_);
-  RenderMap(painter, LayersBottomToTop(), view_);
+  renderer_.Render(painter, LayersBottomToTop(), view_);
   cacheDirty_ = false;
 }
 

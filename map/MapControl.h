@@ -17,6 +17,7 @@
 #include "map/Layer.h"
 #include "map/MapTypes.h"
 #include "map/MapView.h"
+#include "map/Renderer.h"
 
 class MapTool;
 
@@ -125,7 +126,8 @@ class MapControl : public QWidget, public LayerHost {
   std::map<int, std::unique_ptr<MapTool>> tools_;
   int currentTool_ = kToolPointer;
   MapView view_;
-  QImage cache_;       // the last drawing of the layers
+  MapRenderer renderer_;  // its sprite and label caches serve this map only
+  QImage cache_;          // the last drawing of the layers
   MapView cacheView_;  // the view cache_ was drawn at
   bool cacheDirty_ = true;
   QPoint panOffset_;

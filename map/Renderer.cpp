@@ -69,8 +69,3 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<const Layer
   return stats;
 }
 
-RenderStats RenderMap(QPainter& painter, const std::vector<const Layer*>& bottomToTop, const MapView& view,
-                      const RenderOptions& options) {
-  thread_local MapRenderer renderer;
-  return renderer.Render(painter, bottomToTop, view, options);
-}

@@ -40,6 +40,3 @@ class MapRenderer {
   QImage layerImage_;
 };
 
-// Render() of a renderer kept for the calling thread.
-RenderStats RenderMap(QPainter& painter, const std::vector<const Layer*>& bottomToTop, const MapView& view,
-                      const RenderOptions& options = {});

@@ -19,6 +19,10 @@
 
 namespace {
 
+// The benchmark program owns the city database the routines read, as the program does.
+CityDatabase benchDatabase;
+const modDBAccess::CurrentCity benchCity(benchDatabase);
+
 using Clock = std::chrono::steady_clock;
 const QString kTable = city::kBusTable;
 constexpr NetworkShape kShape{

@@ -49,7 +49,7 @@ void BM_RadiusSearch(benchmark::State& state) {
   std::size_t i = 0, found = 0;
   for (auto _ : state) {
     const MapPoint& p = points[i++ % points.size()];
-    w.radius->RadiusSearch(p.x, p.y);
+    w.radius->RadiusSearch(p.x, p.y, w.lyrTempPoint);
     found += w.radius->lstShow2->count();
   }
   state.counters["found"] = benchmark::Counter(double(found) / state.iterations());
@@ -62,7 +62,7 @@ void BM_NearestSearch(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     const MapPoint& p = points[i++ % points.size()];
-    w.nearest->NearestSearch(p.x, p.y);
+    w.nearest->NearestSearch(p.x, p.y, w.lyrTempPoint);
     benchmark::DoNotOptimize(w.nearest->txtNear->text());
   }
 }
@@ -70,9 +70,9 @@ BENCHMARK(BM_NearestSearch)->Unit(benchmark::kMicrosecond);
 
 void Search(frmMain& w, bool nearest, const MapPoint& p) {
   if (nearest)
-    w.nearest->NearestSearch(p.x, p.y);
+    w.nearest->NearestSearch(p.x, p.y, w.lyrTempPoint);
   else
-    w.radius->RadiusSearch(p.x, p.y);
+    w.radius->RadiusSearch(p.x, p.y, w.lyrTempPoint);
 }
 
 // A window of its own that has served this many searches, radius and nearest in turn.

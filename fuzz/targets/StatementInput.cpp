@@ -11,7 +11,7 @@
 #include "data/DatabaseLoader.h"
 #include "data/LikePattern.h"
 #include "data/SqliteHandles.h"
-#include "data/modDBAccess.h"
+#include "data/SqliteQuery.h"
 #include "data/modGetRecord.h"
 #include "fuzz/targets/FuzzCheck.h"
 #include "fuzz/targets/FuzzTargets.h"
@@ -77,7 +77,7 @@ QSet<QString> FirstColumn(const ResultSet& rows) {
 // A keyword matches the names that contain it, Latin case aside; %, _ and ' are letters.
 void CheckKeyword(sqlite3* db, const QString& keyword) {
   DbError error;
-  const auto rows = modDBAccess::RunStatement(db, modGetRecord::KeywordStatement("name", keyword), error);
+  const auto rows = RunStatement(db, modGetRecord::KeywordStatement("name", keyword), error);
   Check(rows != nullptr, "a keyword statement always runs");
   QSet<QString> expected;
   for (const QString& name : kNames)
@@ -89,8 +89,8 @@ void CheckKeyword(sqlite3* db, const QString& keyword) {
 void CheckQuotedValue(sqlite3* db, const QString& value) {
   DbError error;
   const QString condition = " where name = '" + modGetRecord::SqlText(value) + "'";
-  const auto rows = modDBAccess::RunStatement(
-      db, modGetRecord::FieldValueStatement(city::layer::kDining, city::kNameField, condition), error);
+  const auto rows =
+      RunStatement(db, modGetRecord::FieldValueStatement(city::layer::kDining, city::kNameField, condition), error);
   Check(rows != nullptr, "a quoted value always runs");
   QSet<QString> expected;
   for (const QString& name : kNames)
@@ -137,12 +137,12 @@ int StatementInput(const std::uint8_t* data, std::size_t size) {
   for (const QString& sql : {modGetRecord::FillListStatement(table, field, condition, order, size % 2 == 0),
                              modGetRecord::FieldValueStatement(table, field, condition)}) {
     DbError error;
-    if (!modDBAccess::RunStatement(db, sql, error))
+    if (!RunStatement(db, sql, error))
       Check(!error.description.isEmpty() && error.number == kErrorStatementFailed,
             "a failed statement says why");
   }
   DbError error;
-  const auto count = modDBAccess::RunStatement(db, "select count(*) from 支路", error);
+  const auto count = RunStatement(db, "select count(*) from 支路", error);
   Check(count && count->Rows().at(0).at(0).toLongLong() == kNames.size(), "statements change no data");
   return 0;
 }

@@ -83,13 +83,13 @@ TEST(Accordion, EveryTabClickResetsToolButtonsAndMarker) {
   for (int tab : {4, 4, 0, 3}) {
     SCOPED_TRACE(tab);
     w.imgTools_Click(1);
-    PlaceMarker(*w.Map1, *w.context.lyrTempPoint, w.Map1->CenterX(), w.Map1->CenterY());
+    PlaceMarker(*w.Map1, *w.lyrTempPoint, w.Map1->CenterX(), w.Map1->CenterY());
     ASSERT_EQ(w.Map1->CurrentTool(), kToolZoomIn);
-    ASSERT_EQ(w.context.lyrTempPoint->ListFeatures().Count(), 1);
+    ASSERT_EQ(w.lyrTempPoint->ListFeatures().Count(), 1);
 
     ClickTab(w, tab);
     EXPECT_EQ(w.Map1->CurrentTool(), kToolPointer);
-    EXPECT_EQ(w.context.lyrTempPoint->ListFeatures().Count(), 0);
+    EXPECT_EQ(w.lyrTempPoint->ListFeatures().Count(), 0);
     for (int i = 0; i < 9; ++i)
       EXPECT_EQ(w.imgTools[i]->Picture().cacheKey(), w.imgListTools.Picture(2 * i + 1).cacheKey())
           << "imgTools(" << i << ")";

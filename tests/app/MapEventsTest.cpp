@@ -132,9 +132,9 @@ TEST(ViewChange, WidthIsClampedAndShownInBlueUntilTheTimerTicks) {
 TEST(ViewChange, RedrawsTheFrameOnTheOverview) {
   StartedWindow started;
   frmMain& w = started.window;
-  ASSERT_EQ(w.context.lyrRect->ListFeatures().Count(), 1) << "the load's frame is a bare rectangle";
+  ASSERT_EQ(w.lyrRect->ListFeatures().Count(), 1) << "the load's frame is a bare rectangle";
   w.Map1->SetViewWidth(2000);
-  EXPECT_EQ(w.context.lyrRect->ListFeatures().Count(), 3) << "then the rectangle and the cross hair";
+  EXPECT_EQ(w.lyrRect->ListFeatures().Count(), 3) << "then the rectangle and the cross hair";
 }
 
 // The wheel keeps the point under the cursor in place, also where the width limits cut its zoom.
@@ -227,7 +227,7 @@ TEST(Overview, PressRecentresTheMainMapKeepingItsWidth) {
   EXPECT_NEAR(w.Map1->CenterX(), target.x, 1e-6);
   EXPECT_NEAR(w.Map1->CenterY(), target.y, 1e-6);
   EXPECT_DOUBLE_EQ(w.Map1->ViewWidth(), 2500);
-  EXPECT_EQ(w.context.lyrRect->ListFeatures().Count(), 3);
+  EXPECT_EQ(w.lyrRect->ListFeatures().Count(), 3);
 }
 
 // The overview always shows the whole city: the user's wheel, keys and middle drag leave it.
@@ -260,11 +260,11 @@ TEST(PointPick, DispatchesToTheSearchWhoseButtonWasPressedLast) {
     EXPECT_FALSE(w.nearest->txtNear->text().isEmpty());
     EXPECT_EQ(w.lstShow[2]->count(), 0);
   }
-  EXPECT_FALSE(w.context.PickForRadius);
+  EXPECT_FALSE(w.PickForRadius);
 
   w.radius->txtRadius->setText(QStringLiteral("5000"));
   w.radius->cmdClick0->click();
-  EXPECT_TRUE(w.context.PickForRadius);
+  EXPECT_TRUE(w.PickForRadius);
   w.nearest->txtNear->clear();
   QTest::mouseClick(w.Map1, Qt::LeftButton, {}, QPoint(400, 300));
   EXPECT_GT(w.lstShow[2]->count(), 0);

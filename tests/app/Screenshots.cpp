@@ -16,7 +16,7 @@
 #include "bus/frmBus.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
-#include "features/ListHandlers.h"
+#include "features/TypeBrowsePanel.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "kit/Messages.h"
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
 
   // Type browse: a restaurant picked from the list, then the card drawer opened.
   w.lstShow[0]->setCurrentRow(4);
-  w.listHandlers->lstShow_Click(0);
+  w.typeBrowse->lstShow_Click();
   w.drawers->imgInfo_Click(0);
   Save(&w, "type-browse.png");
   Save(w.picInfo[0], "card.png");

@@ -83,9 +83,9 @@ TEST(StartUp, OpensOnTheDemoCityWithEverySelectorFilled) {
   EXPECT_EQ(w.lstShow[3]->count(), 0);
 
   // Both maps loaded, each with its fresh temporary layer on top.
-  EXPECT_EQ(w.Map1->LayerAt(1), w.context.lyrTempPoint);
-  EXPECT_EQ(w.context.lyrTempPoint->Name(), QStringLiteral("tempPoint"));
-  EXPECT_EQ(w.Map2->FindLayer(QStringLiteral("rectlayer")), w.context.lyrRect);
+  EXPECT_EQ(w.Map1->LayerAt(1), w.lyrTempPoint);
+  EXPECT_EQ(w.lyrTempPoint->Name(), QStringLiteral("tempPoint"));
+  EXPECT_EQ(w.Map2->FindLayer(QStringLiteral("rectlayer")), w.lyrRect);
   EXPECT_EQ(qiwu::TwipsWidth(w.Map1), qiwu::TwipsWidth(w.picMain));
   EXPECT_EQ(qiwu::TwipsHeight(w.Map1), qiwu::TwipsHeight(w.picMain));
   EXPECT_EQ(qiwu::TwipsGeometry(w.Map2),
@@ -103,7 +103,7 @@ TEST(StartUp, OverviewFramesTheMainViewAtStartUpAndAfterASwitch) {
   for (const bool switched : {false, true}) {
     SCOPED_TRACE(switched);
     if (switched) emit w.cmbCity->activated(0);
-    const FeatureSet frame = w.context.lyrRect->ListFeatures();
+    const FeatureSet frame = w.lyrRect->ListFeatures();
     ASSERT_EQ(frame.Count(), 1);
     EXPECT_EQ(frame.Item(1).Type(), kFeatureRegion);
     const MapRect view = w.Map1->Bounds(), drawn = frame.Bounds();
@@ -163,7 +163,6 @@ class StartUpWithoutLayer : public testing::TestWithParam<const char*> {};
 TEST_P(StartUpWithoutLayer, ReportsTheMapErrorAndEndsBeforeAnyDatabaseAccess) {
   const QString layer = QString::fromUtf8(GetParam());
   const auto dir = apptest::CopyWithoutLayer(layer);
-  modDBAccess::cnnCity.reset();
   MessageRecorder messages;
   frmMain w(dir->path());
   EXPECT_THROW(w.Start(), qiwu::ProgramEnded);
@@ -174,7 +173,7 @@ TEST_P(StartUpWithoutLayer, ReportsTheMapErrorAndEndsBeforeAnyDatabaseAccess) {
   EXPECT_EQ(report.icon, MsgIcon::Critical);
   EXPECT_TRUE(report.text.contains(QString::number(kMapErrorLayerMissing))) << report.text.toStdString();
   EXPECT_TRUE(report.text.contains(layer)) << report.text.toStdString();
-  EXPECT_EQ(modDBAccess::cnnCity, nullptr);
+  EXPECT_TRUE(modDBAccess::cnnCity->Path().isEmpty()) << "no database was opened";
   EXPECT_EQ(w.Map2->LayerCount(), 0) << "the overview is loaded after the main map's set-up";
 }
 
@@ -187,9 +186,9 @@ TEST(CitySwitch, SameCityReloadsMapsAndRefillsSelectors) {
   StartedWindow started;
   frmMain& w = started.window;
   const MapPoint centre{w.Map1->CenterX(), w.Map1->CenterY()};
-  PlaceMarker(*w.Map1, *w.context.lyrTempPoint, centre.x, centre.y);
-  DrawViewFrame(*w.Map1, *w.Map2, *w.context.lyrRect);
-  ASSERT_EQ(w.context.lyrTempPoint->ListFeatures().Count(), 1);
+  PlaceMarker(*w.Map1, *w.lyrTempPoint, centre.x, centre.y);
+  DrawViewFrame(*w.Map1, *w.Map2, *w.lyrRect);
+  ASSERT_EQ(w.lyrTempPoint->ListFeatures().Count(), 1);
   const int lines = w.bus->cmbBus->count(), types = w.cmbType[0]->count();
   w.bus->cmbBus->clear();
   w.cmbType[2]->clear();
@@ -197,10 +196,10 @@ TEST(CitySwitch, SameCityReloadsMapsAndRefillsSelectors) {
   emit w.cmbCity->activated(0);
 
   EXPECT_TRUE(started.messages.Messages().empty()) << started.messages.Texts().join('\n').toStdString();
-  ASSERT_EQ(w.context.lyrTempPoint, w.Map1->FindLayer(QStringLiteral("tempPoint")));
-  EXPECT_EQ(w.context.lyrTempPoint->ListFeatures().Count(), 0);
-  ASSERT_EQ(w.context.lyrRect, w.Map2->FindLayer(QStringLiteral("rectlayer")));
-  EXPECT_EQ(w.context.lyrRect->ListFeatures().Count(), 1) << "only the new load's bare frame";
+  ASSERT_EQ(w.lyrTempPoint, w.Map1->FindLayer(QStringLiteral("tempPoint")));
+  EXPECT_EQ(w.lyrTempPoint->ListFeatures().Count(), 0);
+  ASSERT_EQ(w.lyrRect, w.Map2->FindLayer(QStringLiteral("rectlayer")));
+  EXPECT_EQ(w.lyrRect->ListFeatures().Count(), 1) << "only the new load's bare frame";
   EXPECT_EQ(w.bus->cmbBus->count(), lines);
   EXPECT_EQ(w.cmbType[0]->count(), types);
   EXPECT_GT(w.cmbType[2]->count(), 0);

@@ -90,7 +90,7 @@ TEST(BusEquivalence, DemoCity) {
   ASSERT_TRUE(modDBAccess::OpenConnection(path));
   ASSERT_TRUE(modDBAccess::ExecuteQuery("select Distinct 站名 , 站名 from 公交信息  order by 站名"));
   QStringList stops;
-  ResultSet& result = *modDBAccess::rsResult;
+  ResultSet& result = *modDBAccess::rsResult();
   for (result.MoveFirst(); !result.AtEnd(); result.MoveNext()) stops << result.Field("站名")->toString();
   ASSERT_GT(stops.size(), 1);
   const std::map<QString, int> shapes = ExpectSameAnswersOnAllPairs(RandomPairs(stops, 10000, 13));

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "bus/BusPanel.h"
+#include "features/ShowFeature.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
 
@@ -115,9 +116,10 @@ PanelHarness::PanelHarness() {
   map->setGeometry(qiwu::TwipsToPixels(2400, picShow4), 0, 640, 480);
   const MapResult loaded = map->LoadWorkspace(city.WorkspacePath());
   if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
-  context.window = &window;
-  context.Map1 = map;
-  panel = new BusPanel(picShow4, context);
+  panel = new BusPanel(picShow4, *map);
+  // As the main window shows what the panel chose.
+  QObject::connect(panel, &BusPanel::FeatureChosen, &window,
+                   [this](const QString& layer, const QString& name) { ShowFeature(*map, layer, name); });
   window.resize(map->geometry().right() + 1, std::max(map->height(), picShow4->height()));
   window.show();
   window.activateWindow();

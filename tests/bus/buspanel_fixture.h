@@ -13,7 +13,7 @@
 #include <ostream>
 #include <vector>
 
-#include "kit/MainContext.h"
+
 #include "tests/bus/BusNetworkFixture.h"
 #include "tests/support/MessageRecorder.h"
 
@@ -61,6 +61,5 @@ class PanelHarness {
   QWidget window;
   QWidget* picShow4;
   MapControl* map;
-  MainContext context;
   BusPanel* panel;
 };

@@ -82,7 +82,7 @@ TEST_F(CityCopy, OnlyOneStatementThatReadsRunsAndNoneRunsForEver) {
   }
   EXPECT_EQ(FolderSnapshot(dir.path()), before);
   ASSERT_TRUE(modDBAccess::ExecuteQuery("select count(*) as n from 支路"));
-  EXPECT_EQ(modDBAccess::rsResult->Field("n")->toInt(), 2);
+  EXPECT_EQ(modDBAccess::rsResult()->Field("n")->toInt(), 2);
 }
 
 // Records the items the builders add.
@@ -125,7 +125,7 @@ TEST(HostileDatabase, ANameFromTheDataIsATableOnlyWhenTheDatabaseHasThatPlainNam
       ASSERT_EQ(recorder.Texts().size(), 2) << c.table.toStdString();
       EXPECT_TRUE(recorder.Texts()[0].contains("数据库中没有名为")) << recorder.Texts()[0].toStdString();
       EXPECT_EQ(recorder.Texts()[1], "运行时错误...");
-      EXPECT_FALSE(modDBAccess::rsResult);
+      EXPECT_FALSE(modDBAccess::rsResult());
       EXPECT_EQ(modGetRecord::GetFieldValue(c.table, "name", ""), "");
     }
   }

@@ -12,7 +12,7 @@ TEST(JetFile, EveryRowOfUsersComesThroughWithItsChineseText) {
   MessageRecorder recorder;
   ASSERT_TRUE(modDBAccess::OpenConnection(JetFixturePath()));
   ASSERT_TRUE(modDBAccess::ExecuteQuery("select * from Users"));
-  const ResultSet& users = *modDBAccess::rsResult;
+  const ResultSet& users = *modDBAccess::rsResult();
   EXPECT_EQ(users.Columns(), QStringList({"UserId", "UserName", "UserSex", "UserBirthday", "UserMarried"}));
   const std::vector<std::vector<QVariant>> expected{
       {1, "Nuintun", "Male", "1989-01-25 00:00:00", 1},

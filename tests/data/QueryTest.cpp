@@ -13,8 +13,8 @@ namespace {
 QStringList Column(const QString& sql) {
   EXPECT_TRUE(ExecuteQuery(sql)) << sql.toStdString();
   QStringList values;
-  if (!rsResult) return values;
-  for (const auto& row : rsResult->Rows()) values << (row[0].isNull() ? "<null>" : row[0].toString());
+  if (!rsResult()) return values;
+  for (const auto& row : rsResult()->Rows()) values << (row[0].isNull() ? "<null>" : row[0].toString());
   return values;
 }
 
@@ -60,14 +60,14 @@ TEST_F(Query, RowsComeBackAsTheStatementAsks) {
 
 TEST_F(Query, ANewResultReplacesTheOld) {
   ASSERT_TRUE(ExecuteQuery("select name from 主干道"));
-  ASSERT_EQ(rsResult->Rows().size(), 4u);
+  ASSERT_EQ(rsResult()->Rows().size(), 4u);
   ASSERT_TRUE(ExecuteQuery("select typeName from 地物类型 where typeName = '支路'"));
-  EXPECT_EQ(rsResult->Rows().size(), 1u);
-  EXPECT_EQ(rsResult->Field("typeName")->toString(), "支路");
-  EXPECT_FALSE(rsResult->Field("name"));
+  EXPECT_EQ(rsResult()->Rows().size(), 1u);
+  EXPECT_EQ(rsResult()->Field("typeName")->toString(), "支路");
+  EXPECT_FALSE(rsResult()->Field("name"));
 
   EXPECT_FALSE(ExecuteQuery("select nosuchcolumn from 主干道"));
-  EXPECT_FALSE(rsResult);
+  EXPECT_FALSE(rsResult());
   ASSERT_EQ(recorder.Messages().size(), 1u);
   EXPECT_EQ(recorder.Messages()[0].text, "错误描述：no such column: nosuchcolumn\r\n错误代码：-2147217900");
   EXPECT_EQ(recorder.Messages()[0].title, "打开数据库错误");
@@ -81,14 +81,14 @@ TEST_F(Query, RejectedStatementsAreReported) {
     EXPECT_FALSE(ExecuteQuery(sql)) << sql.toStdString();
     ASSERT_EQ(recorder.Messages().size(), 1u);
     EXPECT_TRUE(recorder.Messages()[0].text.startsWith("错误描述：")) << sql.toStdString();
-    EXPECT_FALSE(rsResult);
+    EXPECT_FALSE(rsResult());
   }
 }
 
 TEST_F(Query, TheResultSetIsReadRowByRow) {
   ASSERT_TRUE(
       ExecuteQuery("select name, linkman, tel from 餐饮娱乐 where name like '%面馆%' or name like 'Tony%'"));
-  ResultSet& rows = *rsResult;
+  ResultSet& rows = *rsResult();
   EXPECT_FALSE(rows.AtStart());
   EXPECT_FALSE(rows.AtEnd());
   EXPECT_EQ(rows.Field("NAME")->toString(), "Tony's 西餐厅");
@@ -105,15 +105,15 @@ TEST_F(Query, TheResultSetIsReadRowByRow) {
   EXPECT_EQ(rows.Field("name")->toString(), "Tony's 西餐厅");
 
   ASSERT_TRUE(ExecuteQuery("select name from 主干道 where 1 = 0"));
-  EXPECT_TRUE(rsResult->AtEnd());
-  EXPECT_TRUE(rsResult->AtStart());
+  EXPECT_TRUE(rsResult()->AtEnd());
+  EXPECT_TRUE(rsResult()->AtStart());
 }
 
 TEST_F(Query, TheFirstColumnOfANameIsTheOneRead) {
   ASSERT_TRUE(ExecuteQuery("select Distinct 线路名 , 线路名 , id from 公交信息  order by id"));
-  EXPECT_EQ(rsResult->Columns(), QStringList({"线路名", "线路名", "ID"}));
-  EXPECT_EQ(rsResult->Field("线路名")->toString(), "K1路");
-  EXPECT_EQ(rsResult->Field("Id")->toInt(), 5);
+  EXPECT_EQ(rsResult()->Columns(), QStringList({"线路名", "线路名", "ID"}));
+  EXPECT_EQ(rsResult()->Field("线路名")->toString(), "K1路");
+  EXPECT_EQ(rsResult()->Field("Id")->toInt(), 5);
 }
 
 }  // namespace

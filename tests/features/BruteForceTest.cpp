@@ -42,12 +42,12 @@ TEST(BruteForce, RadiusAndNearestPanelsAgreeWithAFullScan) {
     }
 
     h.radius->txtRadius->setText(radiusText);
-    h.radius->RadiusSearch(p.x, p.y);
+    h.radius->RadiusSearch(p.x, p.y, h.lyrTempPoint);
     QStringList listed;
     for (int i = 0; i < h.radius->lstShow2->count(); ++i) listed << h.radius->lstShow2->item(i)->text();
     ASSERT_EQ(listed, inside) << "round " << round;
 
-    h.nearest->NearestSearch(p.x, p.y);
+    h.nearest->NearestSearch(p.x, p.y, h.lyrTempPoint);
     ASSERT_EQ(h.nearest->txtNear->text(), nearestName) << "round " << round;
     ASSERT_EQ(h.nearest->lblDis->text(), DistanceCaption(nearest)) << "round " << round;
   }
@@ -57,7 +57,7 @@ TEST(BruteForce, TwoStationsAtOneSpotReportTheFirst) {
   PanelHarness h;
   PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("加油站"));
   const MapPoint spot = fixture::Stations()[10].at;
-  h.nearest->NearestSearch(spot.x + 1, spot.y);
+  h.nearest->NearestSearch(spot.x + 1, spot.y, h.lyrTempPoint);
   EXPECT_EQ(h.nearest->txtNear->text(), fixture::Stations()[10].name);
   EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("1  米"));
 }
@@ -85,13 +85,13 @@ TEST(BruteForce, TheCommandLineAnswersAsThePanels) {
     const MapPoint p = fixture::At(offset(random), offset(random));
     const QString x = QString::number(p.x, 'f', 3), y = QString::number(p.y, 'f', 3);
     h.radius->txtRadius->setText("900");
-    h.radius->RadiusSearch(x.toDouble(), y.toDouble());
+    h.radius->RadiusSearch(x.toDouble(), y.toDouble(), h.lyrTempPoint);
     QString listed;
     for (int i = 0; i < h.radius->lstShow2->count(); ++i)
       listed += h.radius->lstShow2->item(i)->text() + "\n";
     EXPECT_EQ(RunCli({"radius", "加油站", x, y, "900"}), listed);
 
-    h.nearest->NearestSearch(x.toDouble(), y.toDouble());
+    h.nearest->NearestSearch(x.toDouble(), y.toDouble(), h.lyrTempPoint);
     const QStringList answer = RunCli({"nearest", "加油站", x, y}).trimmed().split('\t');
     ASSERT_EQ(answer.size(), 2);
     EXPECT_EQ(answer[0], h.nearest->txtNear->text());

@@ -83,13 +83,13 @@ int main(int argc, char** argv) {
 
   window.imgType_Click(2);
   window.radius->cmbType1->setCurrentText(kRestaurants);
-  window.radius->RadiusSearch(scene.busyCorner.x, scene.busyCorner.y);
+  window.radius->RadiusSearch(scene.busyCorner.x, scene.busyCorner.y, window.lyrTempPoint);
   Save(window.picShow[2], out, "panel-radius");
   Save(&window, out, "window-radius");
 
   window.imgType_Click(3);
   window.nearest->cmbType2->setCurrentText(kRestaurants);
-  window.nearest->NearestSearch(scene.busyCorner.x - 700, scene.busyCorner.y + 500);
+  window.nearest->NearestSearch(scene.busyCorner.x - 700, scene.busyCorner.y + 500, window.lyrTempPoint);
   Save(window.picShow[3], out, "panel-nearest");
 
   window.imgType_Click(0);

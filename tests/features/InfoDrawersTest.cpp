@@ -56,7 +56,7 @@ TEST(InfoCard, ARestaurantFillsTheCardOnlyWhileItIsOpen) {
 
   ClickTab(h, 0);
   EXPECT_EQ(qiwu::TwipsLeft(h.picInfo[0]), InfoDrawers::kOpenLeft);
-  EXPECT_TRUE(h.context.CardOpen);
+  EXPECT_TRUE(h.drawers->CardOpen);
   EXPECT_EQ(Card(*h.drawers), Expected(fixture::kCards[0]));
 
   // A name with an apostrophe is looked up like any other.
@@ -69,7 +69,7 @@ TEST(InfoCard, ARestaurantFillsTheCardOnlyWhileItIsOpen) {
 
   ClickTab(h, 0);
   EXPECT_EQ(qiwu::TwipsLeft(h.picInfo[0]), InfoDrawers::kClosedLeft);
-  EXPECT_FALSE(h.context.CardOpen);
+  EXPECT_FALSE(h.drawers->CardOpen);
 }
 
 TEST(InfoCard, OnlyOneSelectedFeatureIsShown) {

@@ -75,10 +75,11 @@ TEST(Keyword, EveryChangeSearchesAndEmptyingRunsNoQuery) {
   EXPECT_EQ(Items(h.keyword->lstShow1), QStringList{QStringLiteral("解放路")});
 
   // Without a connection any query would fail loudly: emptying the box must not query.
-  const auto connection = modDBAccess::cnnCity;
-  modDBAccess::cnnCity.reset();
-  h.keyword->txtLike->clear();
-  modDBAccess::cnnCity = connection;
+  {
+    CityDatabase unopened;
+    const modDBAccess::CurrentCity none(unopened);
+    h.keyword->txtLike->clear();
+  }
   EXPECT_EQ(h.keyword->lstShow1->count(), 0);
   EXPECT_TRUE(messages.Messages().empty());
 

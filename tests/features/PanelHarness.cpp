@@ -6,6 +6,8 @@
 
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
+#include "features/ListClicks.h"
+#include "features/ShowFeature.h"
 #include "kit/ItemListAdapters.h"
 #include "kit/Twips.h"
 #include "map/MapTypes.h"
@@ -41,29 +43,41 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   picInfo[0] = Box(window.get(), InfoDrawers::kClosedLeft, 840, 4635, 2175);
   picInfo[1] = Box(window.get(), InfoDrawers::kClosedLeft, 7800 - 1200, 4635, 2175);
 
-  context.window = window.get();
-  context.Map1 = Map1;
   const MapResult loaded = Map1->LoadWorkspace(city.WorkspacePath());
   if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
   Map1->DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
-  context.lyrTempPoint = Map1->CreateTemporaryLayer(QStringLiteral("tempPoint"));
+  lyrTempPoint = Map1->CreateTemporaryLayer(QStringLiteral("tempPoint"));
 
-  typeBrowse = new TypeBrowsePanel(picShow[0], context);
-  keyword = new KeywordPanel(picShow[1], context);
-  radius = new RadiusPanel(picShow[2], context);
-  nearest = new NearestPanel(picShow[3], context);
-  lists = new ListHandlers(
-      *typeBrowse, *keyword, *radius, *nearest, lstShow3, [this] { ++busEntryShown; }, context);
-  drawers = new InfoDrawers(picInfo[0], picInfo[1], context, txtObjName, QCursor(Qt::PointingHandCursor));
+  typeBrowse = new TypeBrowsePanel(picShow[0]);
+  keyword = new KeywordPanel(picShow[1]);
+  radius = new RadiusPanel(picShow[2], *Map1);
+  nearest = new NearestPanel(picShow[3], *Map1);
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, txtObjName, QCursor(Qt::PointingHandCursor));
   for (QWidget* drawer : picInfo) drawer->raise();
 
+  // The panels' intents, handled as the main window handles them.
+  QWidget* w = window.get();
+  const auto show = [this](const QString& layer, const QString& name) { ShowFeature(*Map1, layer, name); };
+  const auto listTypes = [this] { typeBrowse->ListChosenType(); };
+  const auto arm = [this](bool forRadius) {
+    Map1->ActivateTool(kToolPick);
+    PickForRadius = forRadius;
+  };
+  QObject::connect(typeBrowse, &TypeBrowsePanel::FeatureChosen, w, show);
+  QObject::connect(keyword, &KeywordPanel::NameChosen, w, [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
+  QObject::connect(radius, &RadiusPanel::FeatureChosen, w, show);
+  QObject::connect(radius, &RadiusPanel::TypeChosen, w, listTypes);
+  QObject::connect(nearest, &NearestPanel::TypeChosen, w, listTypes);
+  QObject::connect(radius, &RadiusPanel::PickRequested, w, [arm] { arm(true); });
+  QObject::connect(nearest, &NearestPanel::PickRequested, w, [arm] { arm(false); });
+  QObject::connect(new ListClicks(lstShow3), &ListClicks::Click, w, [this] { ++busEntryShown; });
   QObject::connect(Map1, &MapControl::SelectionModified, drawers, [this] { drawers->SelectionModified(); });
-  QObject::connect(Map1, &MapControl::ToolCompleted, radius, [this](int tool, double x, double y) {
+  QObject::connect(Map1, &MapControl::ToolCompleted, w, [this](int tool, double x, double y) {
     if (tool != kToolPick) return;
-    if (context.PickForRadius)
-      radius->RadiusSearch(x, y);
+    if (PickForRadius)
+      radius->RadiusSearch(x, y, lyrTempPoint);
     else
-      nearest->NearestSearch(x, y);
+      nearest->NearestSearch(x, y, lyrTempPoint);
   });
 
   // As at start-up: each selector filled, then its first entry chosen.
@@ -109,7 +123,7 @@ QStringList PanelHarness::SelectedFeatures() const {
 }
 
 std::optional<MapPoint> PanelHarness::Marker() const {
-  const FeatureSet markers = context.lyrTempPoint->ListFeatures();
+  const FeatureSet markers = lyrTempPoint->ListFeatures();
   if (markers.Count() == 0) return std::nullopt;
   return markers.Item(1).Center();
 }

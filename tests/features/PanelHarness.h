@@ -10,11 +10,9 @@
 
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
-#include "features/ListHandlers.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
-#include "kit/MainContext.h"
 #include "map/MapControl.h"
 
 class PanelHarness {
@@ -34,8 +32,9 @@ class PanelHarness {
   std::optional<MapPoint> Marker() const;
 
   std::unique_ptr<QWidget> window;
-  MainContext context;
   MapControl* Map1;
+  Layer* lyrTempPoint;
+  bool PickForRadius = false;
   std::array<QWidget*, 4> picShow;
   std::array<QWidget*, 2> picInfo;
   QLineEdit* txtObjName;
@@ -44,7 +43,6 @@ class PanelHarness {
   KeywordPanel* keyword;
   RadiusPanel* radius;
   NearestPanel* nearest;
-  ListHandlers* lists;
   InfoDrawers* drawers;
-  int busEntryShown = 0;  // calls of the bus panel's own lookup
+  int busEntryShown = 0;  // picks in lstShow3
 };

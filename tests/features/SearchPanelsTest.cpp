@@ -39,7 +39,7 @@ TEST(RadiusSearch, ThreeRestaurantsAreListedSelectedAndFramedByTheirBoundsPlusAT
   PanelHarness h;
   PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
   const MapPoint c = At(0, 0);
-  h.radius->RadiusSearch(c.x, c.y);
+  h.radius->RadiusSearch(c.x, c.y, h.lyrTempPoint);
   // In layer order, not sorted.
   EXPECT_EQ(Items(h.radius->lstShow2), (QStringList{QStringLiteral("湖畔酒家"), QStringLiteral("O'Neil 酒吧"),
                                                     QStringLiteral("老街面馆")}));
@@ -56,7 +56,7 @@ TEST(RadiusSearch, OneFeatureIsFramedWithThePickedPoint) {
   h.radius->txtRadius->setText(QStringLiteral("600"));
   const MapPoint teaHouse = fixture::Restaurants()[6].at;
   const MapPoint pick{teaHouse.x + 300, teaHouse.y - 400};
-  h.radius->RadiusSearch(pick.x, pick.y);
+  h.radius->RadiusSearch(pick.x, pick.y, h.lyrTempPoint);
   EXPECT_EQ(Items(h.radius->lstShow2), QStringList{QStringLiteral("山顶茶社")});
   // The feature lies left of and above the point: its side gets a whole span, the point's a tenth.
   ExpectViewFits(*h.Map1, MapRect::FromCorners(teaHouse.x - 300, teaHouse.y + 400, pick.x + 30, pick.y - 40));
@@ -66,11 +66,11 @@ TEST(RadiusSearch, NothingFoundEmptiesTheListAndLeavesTheView) {
   MessageRecorder messages;
   PanelHarness h;
   PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
-  h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y);
+  h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y, h.lyrTempPoint);
   ASSERT_EQ(h.radius->lstShow2->count(), 3);
   const MapRect before = h.Map1->Bounds();
   const MapPoint empty = At(-8000, -8000);
-  h.radius->RadiusSearch(empty.x, empty.y);
+  h.radius->RadiusSearch(empty.x, empty.y, h.lyrTempPoint);
   EXPECT_EQ(h.radius->lstShow2->count(), 0);
   EXPECT_TRUE(h.SelectedFeatures().isEmpty());
   EXPECT_DOUBLE_EQ(h.Map1->Bounds().minX, before.minX);
@@ -89,7 +89,7 @@ TEST(RadiusSearch, TheRadiusIsTheLeadingNumberOfItsText) {
   PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
   for (const auto& c : cases) {
     h.radius->txtRadius->setText(QString::fromUtf8(c.text));
-    h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y);
+    h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y, h.lyrTempPoint);
     EXPECT_EQ(h.radius->lstShow2->count(), c.found) << c.text;
   }
 }
@@ -97,7 +97,7 @@ TEST(RadiusSearch, TheRadiusIsTheLeadingNumberOfItsText) {
 TEST(RadiusSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
   PanelHarness h;
   PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
-  h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y);
+  h.radius->RadiusSearch(At(0, 0).x, At(0, 0).y, h.lyrTempPoint);
   const QStringList results = Items(h.radius->lstShow2);
   const MapRect view = h.Map1->Bounds();
 
@@ -115,7 +115,7 @@ TEST(RadiusSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
     else
       h.radius->cmbType1->clear();
     h.radius->txtRadius->setText(QString::fromUtf8(c.radius));
-    h.radius->RadiusSearch(At(-9000, 9000).x, At(-9000, 9000).y);
+    h.radius->RadiusSearch(At(-9000, 9000).x, At(-9000, 9000).y, h.lyrTempPoint);
     ASSERT_EQ(messages.Messages().size(), 1u) << c.type << c.radius;
     EXPECT_EQ(messages.Messages()[0].icon, qiwu::MsgIcon::Information);
     EXPECT_EQ(Items(h.radius->lstShow2), results);
@@ -132,7 +132,7 @@ TEST(NearestSearch, ShowsNameAndGroupedDistanceThenMarksAndFrames) {
   // 山顶茶社 lies 1234.6 m east of the pick; every other restaurant is farther.
   const MapPoint teaHouse = fixture::Restaurants()[6].at;
   const MapPoint pick{teaHouse.x - 1234.6, teaHouse.y};
-  h.nearest->NearestSearch(pick.x, pick.y);
+  h.nearest->NearestSearch(pick.x, pick.y, h.lyrTempPoint);
   EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("山顶茶社"));
   EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("1,235  米"));
   EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("山顶茶社(餐饮娱乐)")});
@@ -145,7 +145,7 @@ TEST(NearestSearch, ShowsNameAndGroupedDistanceThenMarksAndFrames) {
 TEST(NearestSearch, OfEqualDistancesTheFirstInTheLayerWins) {
   PanelHarness h;
   PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("金融银行"));
-  h.nearest->NearestSearch(At(0, 8000).x, At(0, 8000).y);
+  h.nearest->NearestSearch(At(0, 8000).x, At(0, 8000).y, h.lyrTempPoint);
   EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("西侧银行"));
   EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("300  米"));
 }
@@ -155,7 +155,7 @@ TEST(NearestSearch, MeasuresAndFramesTheNearestOfTwoFeaturesWithOneName) {
   PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("餐饮娱乐"));
   const MapPoint nearTwin = fixture::Restaurants()[5].at;
   const MapPoint pick{nearTwin.x + 60, nearTwin.y + 80};
-  h.nearest->NearestSearch(pick.x, pick.y);
+  h.nearest->NearestSearch(pick.x, pick.y, h.lyrTempPoint);
   EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("连锁快餐"));
   EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("100  米"));  // not the 300 m of the first twin
   ExpectViewFits(*h.Map1, MapRect::FromCorners(nearTwin.x - 60, nearTwin.y - 80, pick.x + 6, pick.y + 8));
@@ -164,14 +164,14 @@ TEST(NearestSearch, MeasuresAndFramesTheNearestOfTwoFeaturesWithOneName) {
 TEST(NearestSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
   PanelHarness h;
   PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("金融银行"));
-  h.nearest->NearestSearch(At(0, 8000).x, At(0, 8000).y);
+  h.nearest->NearestSearch(At(0, 8000).x, At(0, 8000).y, h.lyrTempPoint);
   for (const char* type : {"医院诊所", "旅游景点", ""}) {
     MessageRecorder messages;
     if (*type)
       PanelHarness::Choose(h.nearest->cmbType2, QString::fromUtf8(type));
     else
       h.nearest->cmbType2->clear();
-    h.nearest->NearestSearch(At(10, 10).x, At(10, 10).y);
+    h.nearest->NearestSearch(At(10, 10).x, At(10, 10).y, h.lyrTempPoint);
     ASSERT_EQ(messages.Messages().size(), 1u) << type;
     EXPECT_EQ(messages.Messages()[0].icon, qiwu::MsgIcon::Information);
     EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("西侧银行"));
@@ -199,7 +199,7 @@ TEST(PickTool, EnterOnAFocusedPickButtonArmsItsSearch) {
     c.button->setFocus(Qt::TabFocusReason);
     QTest::keyClick(c.button, c.key, c.modifiers);
     EXPECT_EQ(h.Map1->CurrentTool(), kToolPick) << c.button->text().toStdString();
-    EXPECT_EQ(h.context.PickForRadius, c.forRadius) << c.button->text().toStdString();
+    EXPECT_EQ(h.PickForRadius, c.forRadius) << c.button->text().toStdString();
   }
 }
 
@@ -209,9 +209,9 @@ TEST(PickTool, OneArmingServesEveryFurtherClickOfItsSearch) {
   PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("餐饮娱乐"));
   h.Map1->SetBounds({At(-1000, -1000).x, At(-1000, -1000).y, At(1000, 1000).x, At(1000, 1000).y});
   QTest::mouseClick(h.nearest->cmdClick1, Qt::LeftButton);
-  EXPECT_FALSE(h.context.PickForRadius);
+  EXPECT_FALSE(h.PickForRadius);
   QTest::mouseClick(h.radius->cmdClick0, Qt::LeftButton);
-  EXPECT_TRUE(h.context.PickForRadius);
+  EXPECT_TRUE(h.PickForRadius);
   EXPECT_EQ(h.Map1->CurrentTool(), 1);
   h.radius->txtRadius->setText(QStringLiteral("200"));
   for (const MapPoint p : {At(0, 0), At(0, -400)}) {

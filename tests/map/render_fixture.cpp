@@ -28,7 +28,7 @@ QImage RenderToImage(const std::vector<const Layer*>& layers, const MapView& vie
   QImage image(view.Pixels(), QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::white);
   QPainter painter(&image);
-  const RenderStats result = RenderMap(painter, layers, view);
+  const RenderStats result = MapRenderer().Render(painter, layers, view);
   if (stats) *stats = result;
   return image;
 }

@@ -16,7 +16,7 @@
 #include "bus/frmBus.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
-#include "features/ListHandlers.h"
+#include "features/TypeBrowsePanel.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
@@ -91,10 +91,10 @@ SearchAnswers RunEverySearch(frmMain& w) {
   }
 
   w.imgType_Click(0);
-  if (!w.context.CardOpen) w.drawers->imgInfo_Click(0);
+  if (!w.drawers->CardOpen) w.drawers->imgInfo_Click(0);
   if (w.typeBrowse->lstShow0->count() > 0) {
     w.typeBrowse->lstShow0->setCurrentRow(0);
-    w.listHandlers->lstShow_Click(0);
+    w.typeBrowse->lstShow_Click();
   }
   answers.selectedName = w.txtObjName->text();
   answers.cardName = w.drawers->lblName->text();

@@ -16,7 +16,7 @@
 #include "app/frmMain.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
-#include "features/ListHandlers.h"
+#include "features/TypeBrowsePanel.h"
 #include "features/TypeBrowsePanel.h"
 #include "tests/app/ProgramDir.h"
 #include "tests/reliability/SearchDriver.h"
@@ -195,7 +195,7 @@ TEST(UnusualDataSet, NamesWithApostrophesAndOfAThousandCharactersWorkEverywhere)
     const auto found = w.typeBrowse->lstShow0->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
     w.typeBrowse->lstShow0->setCurrentItem(found.front());
-    w.listHandlers->lstShow_Click(0);
+    w.typeBrowse->lstShow_Click();
     EXPECT_EQ(w.txtObjName->text(), name + "(餐饮娱乐)");
     EXPECT_EQ(w.drawers->lblName->text(), name);
   }

@@ -1,0 +1,43 @@
+#include "data/CityDatabase.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "data/DatabaseLoader.h"
+#include "data/SqliteQuery.h"
+#include "data/TableName.h"
+
+CityDatabase::~CityDatabase() { Close(); }
+
+void CityDatabase::Close() {
+  derived_.clear();  // before the rows it was read from
+  tables_.clear();
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+}
+
+bool CityDatabase::Open(const QString& path, DbError& error) {
+  Close();
+  path_ = path;
+  db_ = LoadDatabase(path_, error);
+  if (db_ == nullptr) return false;
+  DbError ignored;
+  const auto names = RunStatement(db_, QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
+  if (names)
+    for (const std::vector<QVariant>& row : names->Rows()) tables_ << row.at(0).toString();
+  return true;
+}
+
+bool CityDatabase::HasTable(const QString& name) const {
+  return IsPlainTableName(name) &&
+         std::any_of(tables_.begin(), tables_.end(), [&](const QString& table) { return SameName(table, name); });
+}
+
+std::unique_ptr<ResultSet> CityDatabase::Query(const QString& sql, DbError& error) const {
+  if (!IsOpen()) {
+    error = DbError{QStringLiteral("数据库没有打开。"), kErrorOpenFailed};
+    return nullptr;
+  }
+  return RunStatement(db_, sql, error);
+}

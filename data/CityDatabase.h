@@ -1,0 +1,65 @@
+#pragma once
+// The database of one city as the program sees it: a file opened, a statement in, its rows out, a
+// failure as a number and a text. Behind it lies today an in-memory SQLite copy of the file
+// (DatabaseLoader.h); a database server could stand behind the same face. The main window and
+// qiwu-cli each own one for their lifetime; the data set is never written.
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <typeindex>
+#include <unordered_map>
+
+#include "data/DbError.h"
+#include "data/ResultSet.h"
+
+struct sqlite3;
+
+class CityDatabase {
+ public:
+  CityDatabase() = default;
+  ~CityDatabase();
+  CityDatabase(const CityDatabase&) = delete;
+  CityDatabase& operator=(const CityDatabase&) = delete;
+
+  // Opens the file at path (Jet 4.0 or SQLite, recognised by its first bytes) in place of the
+  // database open so far, whose rows and derived data are dropped. On failure nothing is open
+  // and error holds the reason (number kErrorOpenFailed); nothing is shown.
+  bool Open(const QString& path, DbError& error);
+  bool IsOpen() const { return db_ != nullptr; }
+  const QString& Path() const { return path_; }  // of the last Open, whether it succeeded or not
+
+  // True when name, placed unquoted in a statement, means one of the database's tables: a plain
+  // name (TableName.h) of a table, the case of Latin letters aside as the Jet engine matched.
+  bool HasTable(const QString& name) const;
+
+  // Runs one statement (SQL text, UTF-16) and returns all its rows; null with error set (number
+  // kErrorStatementFailed, or kErrorOpenFailed while nothing is open) when it fails. Shows nothing.
+  std::unique_ptr<ResultSet> Query(const QString& sql, DbError& error) const;
+
+  // The SQLite engine behind the face, for a reader that needs the engine's exact values (the bus
+  // module's index) and for tests. Owned by this object; null while nothing is open.
+  sqlite3* Handle() const { return db_; }
+
+  // What a higher module reads from the open database once and keeps (the bus module's index of
+  // its bus table): one T per database, made on first use, dropped by the next Open, so it never
+  // outlives the data it was read from.
+  template <class T>
+  T& Derived() {
+    std::shared_ptr<void>& slot = derived_[std::type_index(typeid(T))];
+    if (!slot) slot = std::make_shared<T>();
+    return *static_cast<T*>(slot.get());
+  }
+
+  // The rows of the last modDBAccess::ExecuteQuery on this database (modDBAccess::rsResult): null
+  // before the first and after a failed one. Shared, so a reader that holds them keeps them when
+  // the next query replaces them.
+  std::shared_ptr<ResultSet> currentResult;
+
+ private:
+  void Close();
+
+  QString path_;
+  sqlite3* db_ = nullptr;
+  QStringList tables_;
+  std::unordered_map<std::type_index, std::shared_ptr<void>> derived_;
+};

@@ -1,0 +1,20 @@
+#include "features/ShowFeature.h"
+
+#include "app/kit/Messages.h"
+#include "map/MapControl.h"
+#include "map/modMapFunction.h"
+
+namespace {
+void SayNotFound() { qiwu::MsgBox(QStringLiteral("没有找到相应图元。 \r\n"), qiwu::MsgIcon::Information); }
+}  // namespace
+
+void ShowFeature(MapControl& map, const QString& layer, const QString& name) {
+  if (!LocateFeature(map, layer, QStringLiteral("name"), name)) SayNotFound();
+}
+
+void ShowFeatureInAnyLayer(MapControl& map, const QString& name) {
+  for (int position = 2; position <= map.LayerCount(); ++position) {
+    if (LocateFeature(map, map.LayerAt(position)->Name(), QStringLiteral("name"), name)) return;
+  }
+  SayNotFound();
+}
