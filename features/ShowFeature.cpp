@@ -1,6 +1,6 @@
 #include "features/ShowFeature.h"
 
-#include "app/kit/Messages.h"
+#include "kit/Messages.h"
 #include "map/MapControl.h"
 #include "map/modMapFunction.h"
 
