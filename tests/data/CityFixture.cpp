@@ -8,20 +8,6 @@
 
 #include "data/modDBAccess.h"
 
-void WriteSqliteFile(const QString& path, const QStringList& statements) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-  for (const QString& statement : statements) {
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, statement.toUtf8().constData(), nullptr, nullptr, &message), SQLITE_OK)
-        << statement.toStdString() << ": " << (message ? message : "");
-    sqlite3_free(message);
-  }
-  EXPECT_EQ(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
-}
-
 QStringList SmallCityStatements() {
   QStringList statements{
       "CREATE TABLE 公交信息 (线路名 TEXT, 站名 TEXT, 顺序 INTEGER, ID INTEGER)",
@@ -85,6 +71,6 @@ QString JetFixturePath() { return QStringLiteral(QIWU_DATA_FIXTURES "/node-adodb
 
 void SmallCityTest::SetUp() {
   const QString path = dir.filePath("栖坞市.mdb");
-  WriteSqliteFile(path, SmallCityStatements());
+  testcity::WriteSql(path, SmallCityStatements());
   ASSERT_TRUE(modDBAccess::OpenConnection(path));
 }

@@ -5,11 +5,10 @@
 #include <QStringList>
 #include <ostream>
 
+#include "tests/support/TestCity.h"
+
 // Test failures show texts readably.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
-// Writes a new SQLite file at path holding the tables and rows the statements create.
-void WriteSqliteFile(const QString& path, const QStringList& statements);
 
 // A small city: the bus table, the feature types (one of them twice), and the eight keyword
 // tables with names that exercise case, apostrophes, % and _ and a name found in two tables.

@@ -39,7 +39,7 @@ TEST(HostileDatabase, DeclaredTypesKeepTheirAffinityAndAreNeverRun) {
   QStringList statements{"CREATE TABLE t (" + columns.join(", ") + ")"};
   for (const char* value : {"'12'", "12", "2.0", "'abc'", "x'00ff'", "NULL"})
     statements << "INSERT INTO t VALUES (" + QStringList(types.size(), value).join(", ") + ")";
-  WriteSqliteFile(path, statements);
+  testcity::WriteSql(path, statements);
 
   MessageRecorder recorder;
   ASSERT_TRUE(modDBAccess::OpenConnection(path)) << recorder.Texts().join('\n').toStdString();
@@ -99,7 +99,7 @@ TEST(HostileDatabase, ANameFromTheDataIsATableOnlyWhenTheDatabaseHasThatPlainNam
   QTemporaryDir dir;
   const QString path = dir.filePath("city.mdb");
   // A table even carries the query's text as its name, so only its form gives it away.
-  WriteSqliteFile(path, SmallCityStatements() << "CREATE TABLE x (name TEXT)"
+  testcity::WriteSql(path, SmallCityStatements() << "CREATE TABLE x (name TEXT)"
                                               << "CREATE TABLE \"" + query + "\" (name TEXT)"
                                               << "INSERT INTO 地物类型 VALUES ('" + query + "', '点')"
                                               << "CREATE TABLE Shops (name TEXT)"

@@ -1,6 +1,7 @@
 #include "tests/support/TestCity.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
 
@@ -49,6 +50,7 @@ QString Write(const City& city, const QString& root) {
 }
 
 void WriteDatabase(const QString& path, const QList<Table>& tables) {
+  QFile::remove(path);
   citygen::SqliteFile db(Utf8(path));
   db.Run("BEGIN");
   for (const Table& table : tables) {
@@ -68,6 +70,7 @@ void WriteDatabase(const QString& path, const QList<Table>& tables) {
 }
 
 void WriteSql(const QString& path, const QStringList& statements) {
+  QFile::remove(path);
   citygen::SqliteFile db(Utf8(path));
   db.Run("BEGIN");
   for (const QString& statement : statements) db.Run(Utf8(statement));

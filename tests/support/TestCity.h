@@ -50,8 +50,9 @@ QString Write(const City& city, const QString& root);
 QString WorkspacePath(const QString& root, const QString& city);
 QString DatabasePath(const QString& root, const QString& city);
 
+// A new SQLite file (replacing any file at path) holding the tables.
 void WriteDatabase(const QString& path, const QList<Table>& tables);
-// An SQLite file made by running the statements in one transaction.
+// A new SQLite file made by running the statements in one transaction.
 void WriteSql(const QString& path, const QStringList& statements);
 void WriteLayers(const QString& gpkgPath, const QList<Layer>& layers);
 // A workspace listing layers of gpkg (a path relative to the workspace), bottom first.
