@@ -1,4 +1,4 @@
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 
 #include "map/MapSetup.h"
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "bus/BusPanel.h"
 #include "tests/bus/StatementTrace.h"
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "app/kit/Twips.h"
 #include "bus/BusPanel.h"
 #include "bus/PlanTextBox.h"
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 
 #include "app/kit/Twips.h"
 #include "map/MapControl.h"
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
 namespace {
 

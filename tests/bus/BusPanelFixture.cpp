@@ -1,4 +1,4 @@
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
 #include <QTest>
 #include <stdexcept>
