@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QDir>
 #include <QFile>
 
 #include "data/modDBAccess.h"
@@ -56,15 +55,6 @@ QString WriteJournalledCity(const QString& folder, const char* journalMode, bool
   sqlite3_close(db);
   if (!keepWal) QFile::copy(written, path);
   return path;
-}
-
-QMap<QString, QByteArray> FolderSnapshot(const QString& folder) {
-  QMap<QString, QByteArray> files;
-  for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-    QFile file(QDir(folder).filePath(name));
-    files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-  }
-  return files;
 }
 
 QString JetFixturePath() { return QStringLiteral(QIWU_DATA_FIXTURES "/node-adodb.mdb"); }

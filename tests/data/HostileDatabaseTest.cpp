@@ -71,7 +71,7 @@ TEST_F(CityCopy, OnlyOneStatementThatReadsRunsAndNoneRunsForEver) {
       {"select load_extension('libm.so.6')", "load_extension"},
       {"with recursive c(i) as (select 1 union all select i + 1 from c) select count(*) from c", "已被中止"},
   };
-  const QMap<QString, QByteArray> before = FolderSnapshot(dir.path());
+  const QMap<QString, QByteArray> before = Fingerprint(dir.path());
   for (const auto& c : cases) {
     recorder.Clear();
     EXPECT_EQ(modDBAccess::ExecuteQuery(c.sql), c.failure == nullptr) << c.sql.toStdString();
@@ -80,7 +80,7 @@ TEST_F(CityCopy, OnlyOneStatementThatReadsRunsAndNoneRunsForEver) {
     EXPECT_TRUE(recorder.Messages()[0].text.contains(QString::fromUtf8(c.failure)))
         << recorder.Messages()[0].text.toStdString();
   }
-  EXPECT_EQ(FolderSnapshot(dir.path()), before);
+  EXPECT_EQ(Fingerprint(dir.path()), before);
   ASSERT_TRUE(modDBAccess::ExecuteQuery("select count(*) as n from 支路"));
   EXPECT_EQ(modDBAccess::rsResult->Field("n")->toInt(), 2);
 }
