@@ -35,7 +35,8 @@ const std::vector<KeywordTable> kTables = {
 int WriteCity(const QString& path, int names, int busRows) {
   QRandomGenerator random(7);
   const auto pick = [&](const QStringList& list) { return list[int(random.bounded(list.size()))]; };
-  testcity::Table bus{QStringLiteral("公交信息"), {"线路名 TEXT", "站名 TEXT", "顺序 INTEGER", "ID INTEGER"}, {}};
+  testcity::Table bus{
+      QStringLiteral("公交信息"), {"线路名 TEXT", "站名 TEXT", "顺序 INTEGER", "ID INTEGER"}, {}};
   for (int row = 0; row < busRows; ++row) {
     const int line = row / 25 + 1;
     bus.rows.append({QStringLiteral("%1路").arg(line), pick(kPlaces) + pick(kMiddles) + QStringLiteral("站"),
@@ -51,7 +52,8 @@ int WriteCity(const QString& path, int names, int busRows) {
                             pick(kPlaces) + QStringLiteral("路%1号").arg(i % 300)});
     }
     tables.append(keywords);
-    types.rows.append({name, name.endsWith(u'路') || name.endsWith(u'道') ? QStringLiteral("线") : QStringLiteral("点")});
+    types.rows.append(
+        {name, name.endsWith(u'路') || name.endsWith(u'道') ? QStringLiteral("线") : QStringLiteral("点")});
   }
   tables.append(types);
   testcity::WriteDatabase(path, tables);

@@ -164,7 +164,8 @@ std::vector<std::pair<QString, QString>> RandomPairs(const QStringList& stops, i
 BusDatabase::BusDatabase(const std::vector<BusRow>& rows, const QString& table, bool withPositions)
     : path_(dir_.filePath(QStringLiteral("公交 测试.db"))) {
   // 顺序 has no declared type, so that positions written as text stay text.
-  testcity::Table written{table, {"线路名 text", "站名 text", withPositions ? "顺序" : "站序", "ID integer"}, {}};
+  testcity::Table written{
+      table, {"线路名 text", "站名 text", withPositions ? "顺序" : "站序", "ID integer"}, {}};
   for (const BusRow& row : rows) written.rows.append({row.line, row.stop, row.position, row.id});
   testcity::WriteDatabase(path_, {written});
 }

@@ -65,8 +65,9 @@ BusCity::BusCity() {
     if (path.size() > 1) lines.features.append({line.name, testcity::LineWkt(path)});
   }
   testcity::WriteLayers(dir_.filePath(QStringLiteral("city.gpkg")), {lines, stops});
-  testcity::WriteWorkspace(WorkspacePath(), QStringLiteral("city.gpkg"), {lines.name, stops.name},
-                           {QStringLiteral("EPSG:32650"), QStringLiteral("501000,3400500"), QStringLiteral("6000")});
+  testcity::WriteWorkspace(
+      WorkspacePath(), QStringLiteral("city.gpkg"), {lines.name, stops.name},
+      {QStringLiteral("EPSG:32650"), QStringLiteral("501000,3400500"), QStringLiteral("6000")});
 }
 
 PanelHarness::PanelHarness() {

@@ -1,7 +1,5 @@
 // The bus panel driven as a user drives it: clicks, typing, Tab and double clicks on the real
 // widgets, against a small bus table and a real map.
-#include "bus/BusPanel.h"
-
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -17,6 +15,7 @@
 #include <string>
 
 #include "app/kit/Twips.h"
+#include "bus/BusPanel.h"
 #include "map/MapControl.h"
 #include "tests/bus/BusPanelFixture.h"
 

@@ -41,7 +41,8 @@ testcity::Layer PointLayer(const char* name, const std::vector<NamedPoint>& poin
 }
 
 testcity::Table RestaurantTable() {
-  testcity::Table table{"餐饮娱乐", {"name TEXT", "linkman TEXT", "tel TEXT", "address TEXT", "web TEXT"}, {}};
+  testcity::Table table{
+      "餐饮娱乐", {"name TEXT", "linkman TEXT", "tel TEXT", "address TEXT", "web TEXT"}, {}};
   for (const NamedPoint& p : Restaurants()) {
     const auto card = std::find_if(std::begin(kCards), std::end(kCards),
                                    [&](const Card& c) { return QString::fromUtf8(c.name) == p.name; });
@@ -62,26 +63,22 @@ testcity::City Contents() {
   for (const char* name : {"餐饮娱乐", "金融银行", "大中专院校", "医院诊所", "旅游景点", "加油站"})
     types.rows.append({QString::fromUtf8(name), QStringLiteral("点")});
   types.rows.append({QStringLiteral("主干道"), QStringLiteral("线")});
-  city.tables = {types,
-                 RestaurantTable(),
-                 NameTable("金融银行", Banks()),
-                 NameTable("大中专院校", Colleges()),
-                 NameTable("加油站", Stations()),
+  city.tables = {types, RestaurantTable(), NameTable("金融银行", Banks()),
+                 NameTable("大中专院校", Colleges()), NameTable("加油站", Stations()),
                  // 栖霞古寺 is in the database, on no map layer.
-                 NameTable("旅游景点", {{QStringLiteral("栖霞古寺"), {}}}),
-                 NameTable("医院诊所", {}),
-                 NameTable("主干道", {{QStringLiteral("解放路"), {}}}),
-                 NameTable("次干道", {}),
+                 NameTable("旅游景点", {{QStringLiteral("栖霞古寺"), {}}}), NameTable("医院诊所", {}),
+                 NameTable("主干道", {{QStringLiteral("解放路"), {}}}), NameTable("次干道", {}),
                  NameTable("支路", {})};
   // Bottom to top: the map's position 1 (after the marker layer) is the last one.
-  city.layers = {{"行政区域", {{QStringLiteral("栖坞市区"), testcity::SquareWkt(kCx, kCy, 10000)}}},
-                 {"主干道", {{QStringLiteral("解放路"), testcity::LineWkt({{kCx - 6000, kCy + 1000},
-                                                                        {kCx + 6000, kCy + 1000}})}}},
-                 {"医院诊所", {}},  // a layer without features
-                 PointLayer("加油站", Stations()),
-                 PointLayer("金融银行", Banks()),
-                 PointLayer("大中专院校", Colleges()),
-                 PointLayer("餐饮娱乐", Restaurants())};
+  city.layers = {
+      {"行政区域", {{QStringLiteral("栖坞市区"), testcity::SquareWkt(kCx, kCy, 10000)}}},
+      {"主干道",
+       {{QStringLiteral("解放路"), testcity::LineWkt({{kCx - 6000, kCy + 1000}, {kCx + 6000, kCy + 1000}})}}},
+      {"医院诊所", {}},  // a layer without features
+      PointLayer("加油站", Stations()),
+      PointLayer("金融银行", Banks()),
+      PointLayer("大中专院校", Colleges()),
+      PointLayer("餐饮娱乐", Restaurants())};
   city.view.center = QStringLiteral("%1,%2").arg(qint64(kCx)).arg(qint64(kCy));
   return city;
 }

@@ -93,7 +93,8 @@ void WriteLayers(const QString& gpkgPath, const QList<Layer>& layers) {
   Check(gpkg.Close());
 }
 
-QString WriteWorkspace(const QString& path, const QString& gpkg, const QStringList& layers, const View& view) {
+QString WriteWorkspace(const QString& path, const QString& gpkg, const QStringList& layers,
+                       const View& view) {
   std::vector<citygen::WorkspaceLayer> entries;
   for (const QString& layer : layers) entries.push_back({Utf8(gpkg), Utf8(layer), Utf8(layer), {}});
   const std::string text = citygen::WorkspaceText({{"NAME", "测试市"},
@@ -105,7 +106,9 @@ QString WriteWorkspace(const QString& path, const QString& gpkg, const QStringLi
   return path;
 }
 
-QString PointWkt(double x, double y) { return QStringLiteral("POINT (%1 %2)").arg(x, 0, 'f', 3).arg(y, 0, 'f', 3); }
+QString PointWkt(double x, double y) {
+  return QStringLiteral("POINT (%1 %2)").arg(x, 0, 'f', 3).arg(y, 0, 'f', 3);
+}
 
 QString LineWkt(const std::vector<XY>& points) {
   QStringList coords;
@@ -114,7 +117,10 @@ QString LineWkt(const std::vector<XY>& points) {
 }
 
 QString SquareWkt(double cx, double cy, double half) {
-  return LineWkt({{cx - half, cy - half}, {cx + half, cy - half}, {cx + half, cy + half}, {cx - half, cy + half},
+  return LineWkt({{cx - half, cy - half},
+                  {cx + half, cy - half},
+                  {cx + half, cy + half},
+                  {cx - half, cy + half},
                   {cx - half, cy - half}})
       .replace(QStringLiteral("LINESTRING ("), QStringLiteral("POLYGON (("))
       .append(')');

@@ -56,7 +56,8 @@ void WriteDatabase(const QString& path, const QList<Table>& tables);
 void WriteSql(const QString& path, const QStringList& statements);
 void WriteLayers(const QString& gpkgPath, const QList<Layer>& layers);
 // A workspace listing layers of gpkg (a path relative to the workspace), bottom first.
-QString WriteWorkspace(const QString& path, const QString& gpkg, const QStringList& layers, const View& view = {});
+QString WriteWorkspace(const QString& path, const QString& gpkg, const QStringList& layers,
+                       const View& view = {});
 
 struct XY {
   double x = 0;

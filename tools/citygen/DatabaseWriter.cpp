@@ -61,8 +61,8 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     db.Run("CREATE TABLE 餐饮娱乐 (name TEXT, linkman TEXT, tel TEXT, address TEXT, web TEXT)");
     std::vector<CellRow> dining;
     for (const Poi& poi : city.pois[size_t(PoiType::Dining)]) {
-      dining.push_back({TextOrNull(poi.name), TextOrNull(poi.linkman), TextOrNull(poi.tel), TextOrNull(poi.address),
-                        TextOrNull(poi.web)});
+      dining.push_back({TextOrNull(poi.name), TextOrNull(poi.linkman), TextOrNull(poi.tel),
+                        TextOrNull(poi.address), TextOrNull(poi.web)});
     }
     db.Insert("餐饮娱乐", {"name", "linkman", "tel", "address", "web"}, dining);
     for (PoiType type : kPoiTypes) {

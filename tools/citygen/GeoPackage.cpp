@@ -47,11 +47,13 @@ void GeoPackage::Add(OGRLayer* layer, const std::string& name, std::unique_ptr<O
   feature.SetField("name", name.c_str());
   if (fill) fill(feature);
   feature.SetGeometryDirectly(shape.release());
-  if (layer->CreateFeature(&feature) != OGRERR_NONE) error_ = "cannot write " + name + ": " + CPLGetLastErrorMsg();
+  if (layer->CreateFeature(&feature) != OGRERR_NONE)
+    error_ = "cannot write " + name + ": " + CPLGetLastErrorMsg();
 }
 
 std::string GeoPackage::Close() {
-  if (dataset_ && dataset_->CommitTransaction() != OGRERR_NONE && error_.empty()) error_ = CPLGetLastErrorMsg();
+  if (dataset_ && dataset_->CommitTransaction() != OGRERR_NONE && error_.empty())
+    error_ = CPLGetLastErrorMsg();
   dataset_.reset();
   return error_;
 }

@@ -27,7 +27,8 @@ std::string QuotedName(const std::string& name) {
 
 SqliteFile::SqliteFile(const std::string& path) {
   sqlite3* db = nullptr;
-  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) error_ = "cannot create " + path + ": " + sqlite3_errmsg(db);
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
+    error_ = "cannot create " + path + ": " + sqlite3_errmsg(db);
   db_.reset(db);
 }
 

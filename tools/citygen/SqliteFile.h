@@ -22,7 +22,8 @@ class SqliteFile {
 
   void Run(const std::string& sql);
   // One row per entry of rows, into the named columns (names are quoted as identifiers).
-  void Insert(const std::string& table, const std::vector<std::string>& columns, const std::vector<CellRow>& rows);
+  void Insert(const std::string& table, const std::vector<std::string>& columns,
+              const std::vector<CellRow>& rows);
 
  private:
   struct Close {

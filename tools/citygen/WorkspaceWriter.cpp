@@ -127,7 +127,6 @@ std::string WriteWorkspaces(const City& city, const std::string& dir, const std:
   return error;
 }
 
-
 std::string WorkspaceText(const WorkspaceKeys& geoset, const std::vector<WorkspaceLayer>& layers) {
   const auto quote = [](const std::string& key, const std::string& value) {
     return "\"\\" + key + "\" = \"" + value + "\"\n";
