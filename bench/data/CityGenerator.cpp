@@ -1,9 +1,10 @@
 #include "bench/data/CityGenerator.h"
 
-#include <sqlite3.h>
-
 #include <QRandomGenerator>
 #include <QStringList>
+#include <vector>
+
+#include "tests/support/TestCity.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ struct KeywordTable {
   const char* name;
   QStringList suffixes;
 };
-const KeywordTable kTables[] = {
+const std::vector<KeywordTable> kTables = {
     {"大中专院校", {"大学", "学院", "职业技术学院", "中专"}},
     {"餐饮娱乐", {"酒家", "面馆", "茶楼", "火锅店", "KTV", "咖啡馆"}},
     {"旅游景点", {"公园", "古寺", "塔", "湿地", "博物馆"}},
@@ -29,53 +30,32 @@ const KeywordTable kTables[] = {
     {"支路", {"巷", "弄", "里"}},
 };
 
-void Exec(sqlite3* db, const char* sql) { sqlite3_exec(db, sql, nullptr, nullptr, nullptr); }
-
-void InsertText(sqlite3_stmt* insert, const QStringList& values) {
-  for (int i = 0; i < values.size(); ++i) {
-    const QByteArray utf8 = values[i].toUtf8();
-    sqlite3_bind_text(insert, i + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-  }
-  sqlite3_step(insert);
-  sqlite3_reset(insert);
-}
-
 }  // namespace
 
 int WriteCity(const QString& path, int names, int busRows) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.toUtf8().constData(), &db);
-  Exec(db, "BEGIN");
-  Exec(db, "CREATE TABLE 公交信息 (线路名 TEXT, 站名 TEXT, 顺序 INTEGER, ID INTEGER)");
-  Exec(db, "CREATE TABLE 地物类型 (typeName TEXT, type TEXT)");
   QRandomGenerator random(7);
   const auto pick = [&](const QStringList& list) { return list[int(random.bounded(list.size()))]; };
-  sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO 公交信息 VALUES (?, ?, ?, ?)", -1, &insert, nullptr);
+  testcity::Table bus{
+      QStringLiteral("公交信息"), {"线路名 TEXT", "站名 TEXT", "顺序 INTEGER", "ID INTEGER"}, {}};
   for (int row = 0; row < busRows; ++row) {
     const int line = row / 25 + 1;
-    InsertText(insert,
-               {QStringLiteral("%1路").arg(line), pick(kPlaces) + pick(kMiddles) + QStringLiteral("站"),
-                QString::number(row % 25 + 1), QString::number(line)});
+    bus.rows.append({QStringLiteral("%1路").arg(line), pick(kPlaces) + pick(kMiddles) + QStringLiteral("站"),
+                     row % 25 + 1, line});
   }
-  sqlite3_finalize(insert);
-  int rows = busRows;
+  testcity::Table types{QStringLiteral("地物类型"), {"typeName TEXT", "type TEXT"}, {}};
+  QList<testcity::Table> tables{bus};
   for (const KeywordTable& table : kTables) {
     const QString name = QString::fromUtf8(table.name);
-    Exec(db, QStringLiteral("CREATE TABLE %1 (name TEXT, address TEXT)").arg(name).toUtf8().constData());
-    sqlite3_prepare_v2(db, QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(name).toUtf8().constData(), -1,
-                       &insert, nullptr);
-    for (int i = 0; i < names / 8; ++i, ++rows) {
-      InsertText(insert, {pick(kPlaces) + pick(kMiddles) + QString::number(i % 97) + pick(table.suffixes),
-                          pick(kPlaces) + QStringLiteral("路%1号").arg(i % 300)});
+    testcity::Table keywords{name, {"name TEXT", "address TEXT"}, {}};
+    for (int i = 0; i < names / 8; ++i) {
+      keywords.rows.append({pick(kPlaces) + pick(kMiddles) + QString::number(i % 97) + pick(table.suffixes),
+                            pick(kPlaces) + QStringLiteral("路%1号").arg(i % 300)});
     }
-    sqlite3_finalize(insert);
-    sqlite3_prepare_v2(db, "INSERT INTO 地物类型 VALUES (?, ?)", -1, &insert, nullptr);
-    InsertText(insert, {name, QString::fromUtf8(name.endsWith(u'路') || name.endsWith(u'道') ? "线" : "点")});
-    sqlite3_finalize(insert);
-    ++rows;
+    tables.append(keywords);
+    types.rows.append(
+        {name, name.endsWith(u'路') || name.endsWith(u'道') ? QStringLiteral("线") : QStringLiteral("点")});
   }
-  Exec(db, "COMMIT");
-  sqlite3_close(db);
-  return rows;
+  tables.append(types);
+  testcity::WriteDatabase(path, tables);
+  return busRows + int(kTables.size()) * (names / 8 + 1);
 }

@@ -1,12 +1,10 @@
 #include "tests/bus/BusNetworkFixture.h"
 
-#include <sqlite3.h>
-
 #include <QSet>
 #include <random>
-#include <stdexcept>
 
 #include "data/modDBAccess.h"
+#include "tests/support/TestCity.h"
 
 namespace {
 
@@ -163,50 +161,13 @@ std::vector<std::pair<QString, QString>> RandomPairs(const QStringList& stops, i
   return pairs;
 }
 
-namespace {
-
-void Check(int rc, sqlite3* db) {
-  if (rc != SQLITE_OK && rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
-}
-
-void Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
-  if (value.isNull()) {
-    sqlite3_bind_null(statement, index);
-  } else if (value.typeId() == QMetaType::QString) {
-    const QByteArray text = value.toString().toUtf8();
-    sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-  } else {
-    sqlite3_bind_int64(statement, index, value.toLongLong());
-  }
-}
-
-}  // namespace
-
 BusDatabase::BusDatabase(const std::vector<BusRow>& rows, const QString& table, bool withPositions)
     : path_(dir_.filePath(QStringLiteral("公交 测试.db"))) {
-  sqlite3* db = nullptr;
-  Check(sqlite3_open(path_.toUtf8().constData(), &db), db);
   // 顺序 has no declared type, so that positions written as text stay text.
-  const QString position = withPositions ? QStringLiteral("顺序") : QStringLiteral("站序");
-  const QByteArray create = QStringLiteral("create table \"%1\" (线路名 text, 站名 text, %2, ID integer)")
-                                .arg(table, position)
-                                .toUtf8();
-  Check(sqlite3_exec(db, create.constData(), nullptr, nullptr, nullptr), db);
-  Check(sqlite3_exec(db, "begin", nullptr, nullptr, nullptr), db);
-  const QByteArray insert = QStringLiteral("insert into \"%1\" values (?1, ?2, ?3, ?4)").arg(table).toUtf8();
-  sqlite3_stmt* statement = nullptr;
-  Check(sqlite3_prepare_v2(db, insert.constData(), -1, &statement, nullptr), db);
-  for (const BusRow& row : rows) {
-    Bind(statement, 1, row.line);
-    Bind(statement, 2, row.stop);
-    Bind(statement, 3, row.position);
-    sqlite3_bind_int64(statement, 4, row.id);
-    Check(sqlite3_step(statement), db);
-    sqlite3_reset(statement);
-  }
-  sqlite3_finalize(statement);
-  Check(sqlite3_exec(db, "commit", nullptr, nullptr, nullptr), db);
-  sqlite3_close(db);
+  testcity::Table written{
+      table, {"线路名 text", "站名 text", withPositions ? "顺序" : "站序", "ID integer"}, {}};
+  for (const BusRow& row : rows) written.rows.append({row.line, row.stop, row.position, row.id});
+  testcity::WriteDatabase(path_, {written});
 }
 
 bool BusDatabase::Open() const { return modDBAccess::OpenConnection(path_); }

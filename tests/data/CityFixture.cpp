@@ -3,24 +3,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <QDir>
 #include <QFile>
 
 #include "data/modDBAccess.h"
-
-void WriteSqliteFile(const QString& path, const QStringList& statements) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-  sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-  for (const QString& statement : statements) {
-    char* message = nullptr;
-    EXPECT_EQ(sqlite3_exec(db, statement.toUtf8().constData(), nullptr, nullptr, &message), SQLITE_OK)
-        << statement.toStdString() << ": " << (message ? message : "");
-    sqlite3_free(message);
-  }
-  EXPECT_EQ(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
-  sqlite3_close(db);
-}
 
 QStringList SmallCityStatements() {
   QStringList statements{
@@ -72,19 +57,10 @@ QString WriteJournalledCity(const QString& folder, const char* journalMode, bool
   return path;
 }
 
-QMap<QString, QByteArray> FolderSnapshot(const QString& folder) {
-  QMap<QString, QByteArray> files;
-  for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-    QFile file(QDir(folder).filePath(name));
-    files[name] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-  }
-  return files;
-}
-
 QString JetFixturePath() { return QStringLiteral(QIWU_DATA_FIXTURES "/node-adodb.mdb"); }
 
 void SmallCityTest::SetUp() {
   const QString path = dir.filePath("栖坞市.mdb");
-  WriteSqliteFile(path, SmallCityStatements());
+  testcity::WriteSql(path, SmallCityStatements());
   ASSERT_TRUE(modDBAccess::OpenConnection(path));
 }

@@ -1,15 +1,14 @@
 #pragma once
 // Small city databases written by the tests themselves.
-#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <ostream>
 
+#include "tests/support/Fingerprint.h"
+#include "tests/support/TestCity.h"
+
 // Test failures show texts readably.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-
-// Writes a new SQLite file at path holding the tables and rows the statements create.
-void WriteSqliteFile(const QString& path, const QStringList& statements);
 
 // A small city: the bus table, the feature types (one of them twice), and the eight keyword
 // tables with names that exercise case, apostrophes, % and _ and a name found in two tables.
@@ -19,9 +18,6 @@ QStringList SmallCityStatements();
 // t holds the rows 1 and 2, and returns its path. With keepWal, row 2 is only in the
 // city.mdb-wal file beside it, not yet checkpointed into the database file.
 QString WriteJournalledCity(const QString& folder, const char* journalMode, bool keepWal);
-
-// Every file directly in folder with its bytes: what must stay as it was beside a database.
-QMap<QString, QByteArray> FolderSnapshot(const QString& folder);
 
 // The node-adodb example database: a Jet 4.0 file whose table Users holds Chinese text.
 QString JetFixturePath();

@@ -143,7 +143,7 @@ TEST_F(Builders, NumbersGrowPast99) {
   for (int i = 120; i >= 1; --i) {
     statements << QStringLiteral("INSERT INTO 公交信息 VALUES ('环线', '站%1', %1, 1)").arg(i);
   }
-  WriteSqliteFile(longLine.filePath("环线.mdb"), statements);
+  testcity::WriteSql(longLine.filePath("环线.mdb"), statements);
   ASSERT_TRUE(modDBAccess::OpenConnection(longLine.filePath("环线.mdb")));
   RecordingList list;
   FillList("公交信息", "站名", list, " where 线路名 = '环线' ", "顺序", false, true);

@@ -39,7 +39,7 @@ TEST(HostileDatabase, DeclaredTypesKeepTheirAffinityAndAreNeverRun) {
   QStringList statements{"CREATE TABLE t (" + columns.join(", ") + ")"};
   for (const char* value : {"'12'", "12", "2.0", "'abc'", "x'00ff'", "NULL"})
     statements << "INSERT INTO t VALUES (" + QStringList(types.size(), value).join(", ") + ")";
-  WriteSqliteFile(path, statements);
+  testcity::WriteSql(path, statements);
 
   MessageRecorder recorder;
   ASSERT_TRUE(modDBAccess::OpenConnection(path)) << recorder.Texts().join('\n').toStdString();
@@ -71,7 +71,7 @@ TEST_F(CityCopy, OnlyOneStatementThatReadsRunsAndNoneRunsForEver) {
       {"select load_extension('libm.so.6')", "load_extension"},
       {"with recursive c(i) as (select 1 union all select i + 1 from c) select count(*) from c", "已被中止"},
   };
-  const QMap<QString, QByteArray> before = FolderSnapshot(dir.path());
+  const QMap<QString, QByteArray> before = Fingerprint(dir.path());
   for (const auto& c : cases) {
     recorder.Clear();
     EXPECT_EQ(modDBAccess::ExecuteQuery(c.sql), c.failure == nullptr) << c.sql.toStdString();
@@ -80,7 +80,7 @@ TEST_F(CityCopy, OnlyOneStatementThatReadsRunsAndNoneRunsForEver) {
     EXPECT_TRUE(recorder.Messages()[0].text.contains(QString::fromUtf8(c.failure)))
         << recorder.Messages()[0].text.toStdString();
   }
-  EXPECT_EQ(FolderSnapshot(dir.path()), before);
+  EXPECT_EQ(Fingerprint(dir.path()), before);
   ASSERT_TRUE(modDBAccess::ExecuteQuery("select count(*) as n from 支路"));
   EXPECT_EQ(modDBAccess::rsResult()->Field("n")->toInt(), 2);
 }
@@ -99,7 +99,7 @@ TEST(HostileDatabase, ANameFromTheDataIsATableOnlyWhenTheDatabaseHasThatPlainNam
   QTemporaryDir dir;
   const QString path = dir.filePath("city.mdb");
   // A table even carries the query's text as its name, so only its form gives it away.
-  WriteSqliteFile(path, SmallCityStatements() << "CREATE TABLE x (name TEXT)"
+  testcity::WriteSql(path, SmallCityStatements() << "CREATE TABLE x (name TEXT)"
                                               << "CREATE TABLE \"" + query + "\" (name TEXT)"
                                               << "INSERT INTO 地物类型 VALUES ('" + query + "', '点')"
                                               << "CREATE TABLE Shops (name TEXT)"

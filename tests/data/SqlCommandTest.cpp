@@ -27,14 +27,14 @@ TEST(SqlCommand, RunsExactlyOneStatementThatOnlyReads) {
       {"vacuum into '" + dir.filePath("copy.db") + "'", 1, "", "只能运行读取数据的语句"},
       {"pragma query_only = 0", 1, "", "只能运行读取数据的语句"},
   };
-  const QMap<QString, QByteArray> before = FolderSnapshot(dir.path());
+  const QMap<QString, QByteArray> before = Fingerprint(dir.path());
   for (const auto& c : cases) {
     const CliRun run = Sql(path, c.statement);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.statement.toStdString();
     EXPECT_EQ(run.out, c.out) << c.statement.toStdString();
     EXPECT_TRUE(run.err.contains(c.err)) << run.err.toStdString();
   }
-  EXPECT_EQ(FolderSnapshot(dir.path()), before);
+  EXPECT_EQ(Fingerprint(dir.path()), before);
 }
 
 // As root the data set is bind-mounted read-only in a private mount namespace; as another user
@@ -43,7 +43,7 @@ TEST(SqlCommand, ReadsEveryRowFromAReadOnlyDataSetInAnyJournalMode) {
   for (const bool keepWal : {false, true}) {
     QTemporaryDir dir;
     const QString path = WriteJournalledCity(dir.path(), "WAL", keepWal);
-    const QMap<QString, QByteArray> before = FolderSnapshot(dir.path());
+    const QMap<QString, QByteArray> before = Fingerprint(dir.path());
     const QString statement = QStringLiteral("select group_concat(v) as rows from t");
     CliRun run;
     if (::geteuid() == 0) {
@@ -58,7 +58,7 @@ TEST(SqlCommand, ReadsEveryRowFromAReadOnlyDataSetInAnyJournalMode) {
     }
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "rows\n1,2\n") << "with -wal: " << keepWal;
-    EXPECT_EQ(FolderSnapshot(dir.path()), before);
+    EXPECT_EQ(Fingerprint(dir.path()), before);
   }
 }
 

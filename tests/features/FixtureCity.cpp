@@ -1,16 +1,9 @@
 #include "tests/features/FixtureCity.h"
 
-#include <gdal_priv.h>
-#include <ogrsf_frmts.h>
-#include <sqlite3.h>
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTextStream>
 #include <algorithm>
 #include <random>
-#include <stdexcept>
+
+#include "tests/support/TestCity.h"
 
 namespace fixture {
 
@@ -35,127 +28,59 @@ std::vector<NamedPoint> SeededStations() {
   return stations;
 }
 
-OGRLayer* NewLayer(GDALDataset& data, const char* name, OGRwkbGeometryType type) {
-  OGRSpatialReference crs;
-  crs.importFromEPSG(4547);
-  OGRLayer* layer = data.CreateLayer(name, &crs, type, nullptr);
-  OGRFieldDefn field("name", OFTString);
-  layer->CreateField(&field);
+testcity::Table NameTable(const char* name, const std::vector<NamedPoint>& points) {
+  testcity::Table table{name, {"name TEXT"}, {}};
+  for (const NamedPoint& p : points) table.rows.append({p.name});
+  return table;
+}
+
+testcity::Layer PointLayer(const char* name, const std::vector<NamedPoint>& points) {
+  testcity::Layer layer{name, {}};
+  for (const NamedPoint& p : points) layer.features.append({p.name, testcity::PointWkt(p.at.x, p.at.y)});
   return layer;
 }
 
-void AddFeature(OGRLayer& layer, const QString& name, OGRGeometry& geometry) {
-  OGRFeature feature(layer.GetLayerDefn());
-  feature.SetField("name", name.toUtf8().constData());
-  feature.SetGeometry(&geometry);
-  if (layer.CreateFeature(&feature) != OGRERR_NONE) throw std::runtime_error("fixture: feature not written");
-}
-
-void AddPoints(GDALDataset& data, const char* name, const std::vector<NamedPoint>& points) {
-  OGRLayer* layer = NewLayer(data, name, wkbPoint);
-  for (const NamedPoint& p : points) {
-    OGRPoint point(p.at.x, p.at.y);
-    AddFeature(*layer, p.name, point);
-  }
-}
-
-void WriteLayers(const QString& path) {
-  GDALAllRegister();
-  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GPKG");
-  GDALDataset* data = driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr);
-  if (!data) throw std::runtime_error("fixture: GeoPackage not created");
-  data->StartTransaction();
-
-  OGRLayer* districts = NewLayer(*data, "行政区域", wkbPolygon);
-  OGRLinearRing ring;
-  for (const MapPoint& p : {At(-10000, -10000), At(10000, -10000), At(10000, 10000), At(-10000, 10000)})
-    ring.addPoint(p.x, p.y);
-  ring.closeRings();
-  OGRPolygon area;
-  area.addRing(&ring);
-  AddFeature(*districts, QStringLiteral("栖坞市区"), area);
-
-  OGRLayer* roads = NewLayer(*data, "主干道", wkbLineString);
-  OGRLineString road;
-  road.addPoint(kCx - 6000, kCy + 1000);
-  road.addPoint(kCx + 6000, kCy + 1000);
-  AddFeature(*roads, QStringLiteral("解放路"), road);
-
-  NewLayer(*data, "医院诊所", wkbPoint);  // a layer without features
-  AddPoints(*data, "加油站", Stations());
-  AddPoints(*data, "金融银行", Banks());
-  AddPoints(*data, "大中专院校", Colleges());
-  AddPoints(*data, "餐饮娱乐", Restaurants());
-  data->CommitTransaction();
-  GDALClose(data);
-}
-
-void WriteWorkspace(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) throw std::runtime_error("fixture: no workspace");
-  QTextStream out(&file);
-  out << "!GEOSET\nbegin_metadata\n"
-      << "\"\\GEOSET\\NAME\" = \"测试市\"\n"
-      << "\"\\GEOSET\\PROJECTION\" = \"EPSG:4547\"\n"
-      << "\"\\GEOSET\\CENTER\" = \"" << qint64(kCx) << "," << qint64(kCy) << "\"\n"
-      << "\"\\GEOSET\\ZOOMLEVEL\" = \"12000\"\n";
-  // Bottom to top: the map's position 1 (after the marker layer) is the last one.
-  const char* layers[] = {"行政区域", "主干道", "医院诊所", "加油站", "金融银行", "大中专院校", "餐饮娱乐"};
-  int n = 0;
-  for (const char* layer : layers) {
-    ++n;
-    const QString prefix = QStringLiteral("\"\\TABLE\\%1\\").arg(n);
-    out << prefix << "FILE\" = \"city.gpkg\"\n"
-        << prefix << "LAYER\" = \"" << layer << "\"\n"
-        << prefix << "NAME\" = \"" << layer << "\"\n";
-  }
-  out << "end_metadata\n";
-}
-
-void Exec(sqlite3* db, const QString& sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK) {
-    const std::string message = error ? error : "?";
-    sqlite3_free(error);
-    throw std::runtime_error("fixture: " + message);
-  }
-}
-
-QString Quoted(const QString& text) { return "'" + QString(text).replace("'", "''") + "'"; }
-
-void WriteDatabase(const QString& path) {
-  sqlite3* db = nullptr;
-  sqlite3_open(path.toUtf8().constData(), &db);
-  Exec(db, "begin");
-  Exec(db, "create table 地物类型 (typeName text, type text)");
-  for (const char* row : {"('餐饮娱乐','点')", "('金融银行','点')", "('大中专院校','点')",
-                          "('医院诊所','点')", "('旅游景点','点')", "('加油站','点')", "('主干道','线')"})
-    Exec(db, QStringLiteral("insert into 地物类型 values ") + row);
-  Exec(db, "create table 餐饮娱乐 (name text, linkman text, tel text, address text, web text)");
+testcity::Table RestaurantTable() {
+  testcity::Table table{
+      "餐饮娱乐", {"name TEXT", "linkman TEXT", "tel TEXT", "address TEXT", "web TEXT"}, {}};
   for (const NamedPoint& p : Restaurants()) {
     const auto card = std::find_if(std::begin(kCards), std::end(kCards),
                                    [&](const Card& c) { return QString::fromUtf8(c.name) == p.name; });
     if (card == std::end(kCards)) {
-      Exec(db, QStringLiteral("insert into 餐饮娱乐 (name) values (%1)").arg(Quoted(p.name)));
-      continue;
+      table.rows.append({p.name, QVariant(), QVariant(), QVariant(), QVariant()});
+    } else {
+      table.rows.append({p.name, QString::fromUtf8(card->linkman), QString::fromUtf8(card->tel),
+                         QString::fromUtf8(card->address), QString::fromUtf8(card->web)});
     }
-    Exec(db, QStringLiteral("insert into 餐饮娱乐 values (%1, '%2', '%3', '%4', '%5')")
-                 .arg(Quoted(p.name), QString::fromUtf8(card->linkman), QString::fromUtf8(card->tel),
-                      QString::fromUtf8(card->address), QString::fromUtf8(card->web)));
   }
-  const std::pair<const char*, std::vector<NamedPoint>> named[] = {
-      {"金融银行", Banks()}, {"大中专院校", Colleges()}, {"加油站", Stations()}};
-  for (const auto& [table, points] : named) {
-    Exec(db, QStringLiteral("create table %1 (name text)").arg(table));
-    for (const NamedPoint& p : points)
-      Exec(db, QStringLiteral("insert into %1 values (%2)").arg(table, Quoted(p.name)));
-  }
-  for (const char* table : {"旅游景点", "医院诊所", "主干道", "次干道", "支路"})
-    Exec(db, QStringLiteral("create table %1 (name text)").arg(table));
-  Exec(db, "insert into 旅游景点 values ('栖霞古寺')");  // in the database, on no map layer
-  Exec(db, "insert into 主干道 values ('解放路')");
-  Exec(db, "commit");
-  sqlite3_close(db);
+  return table;
+}
+
+testcity::City Contents() {
+  testcity::City city;
+  city.name = kCityName;
+  testcity::Table types{"地物类型", {"typeName TEXT", "type TEXT"}, {}};
+  for (const char* name : {"餐饮娱乐", "金融银行", "大中专院校", "医院诊所", "旅游景点", "加油站"})
+    types.rows.append({QString::fromUtf8(name), QStringLiteral("点")});
+  types.rows.append({QStringLiteral("主干道"), QStringLiteral("线")});
+  city.tables = {types, RestaurantTable(), NameTable("金融银行", Banks()),
+                 NameTable("大中专院校", Colleges()), NameTable("加油站", Stations()),
+                 // 栖霞古寺 is in the database, on no map layer.
+                 NameTable("旅游景点", {{QStringLiteral("栖霞古寺"), {}}}), NameTable("医院诊所", {}),
+                 NameTable("主干道", {{QStringLiteral("解放路"), {}}}), NameTable("次干道", {}),
+                 NameTable("支路", {})};
+  // Bottom to top: the map's position 1 (after the marker layer) is the last one.
+  city.layers = {
+      {"行政区域", {{QStringLiteral("栖坞市区"), testcity::SquareWkt(kCx, kCy, 10000)}}},
+      {"主干道",
+       {{QStringLiteral("解放路"), testcity::LineWkt({{kCx - 6000, kCy + 1000}, {kCx + 6000, kCy + 1000}})}}},
+      {"医院诊所", {}},  // a layer without features
+      PointLayer("加油站", Stations()),
+      PointLayer("金融银行", Banks()),
+      PointLayer("大中专院校", Colleges()),
+      PointLayer("餐饮娱乐", Restaurants())};
+  city.view.center = QStringLiteral("%1,%2").arg(qint64(kCx)).arg(qint64(kCy));
+  return city;
 }
 
 }  // namespace
@@ -201,16 +126,10 @@ const City& City::Get() {
   return city;
 }
 
-City::City() {
-  QDir(dir_.path()).mkpath("map/" + kCityName);
-  QDir(dir_.path()).mkpath("data");
-  WriteLayers(QFileInfo(WorkspacePath()).dir().filePath("city.gpkg"));
-  WriteWorkspace(WorkspacePath());
-  WriteDatabase(DatabasePath());
-}
+City::City() { testcity::Write(Contents(), Root()); }
 
 QString City::Root() const { return dir_.path(); }
-QString City::WorkspacePath() const { return dir_.filePath("map/" + kCityName + "/" + kCityName + ".gst"); }
-QString City::DatabasePath() const { return dir_.filePath("data/" + kCityName + ".mdb"); }
+QString City::WorkspacePath() const { return testcity::WorkspacePath(Root(), kCityName); }
+QString City::DatabasePath() const { return testcity::DatabasePath(Root(), kCityName); }
 
 }  // namespace fixture

@@ -7,13 +7,14 @@
 #include "tests/app/WindowFixture.h"
 #include "tests/reliability/DataSetFiles.h"
 #include "tests/reliability/SearchDriver.h"
+#include "tests/support/Fingerprint.h"
 
 namespace {
 
 TEST(ReadOnlyDataSet, StartUpEverySearchAndACitySwitchChangeNoFile) {
   const auto dir = apptest::CopyOfDemo();
   const QString root = dir->path();
-  const QMap<QString, QByteArray> before = reliab::Fingerprint(root);
+  const QMap<QString, QByteArray> before = Fingerprint(root);
   ASSERT_TRUE(before.contains("data/栖坞市.mdb"));
   ASSERT_TRUE(before.contains("map/栖坞市/栖坞市.gst"));
   reliab::SetWritable(root, false);
@@ -29,7 +30,7 @@ TEST(ReadOnlyDataSet, StartUpEverySearchAndACitySwitchChangeNoFile) {
     EXPECT_EQ(second.plan, first.plan);
     EXPECT_TRUE(started.messages.Messages().empty()) << started.messages.Texts().join('\n').toStdString();
   }
-  const QMap<QString, QByteArray> after = reliab::Fingerprint(root);
+  const QMap<QString, QByteArray> after = Fingerprint(root);
   reliab::SetWritable(root, true);
   EXPECT_EQ(after.keys(), before.keys());
   for (auto it = before.begin(); it != before.end(); ++it)

@@ -1,11 +1,9 @@
 #include <cpl_conv.h>
-#include <gdal_priv.h>
-#include <ogrsf_frmts.h>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 
+#include "tools/citygen/GeoPackage.h"
 #include "tools/citygen/Shapes.h"
 #include "tools/citygen/Writers.h"
 
@@ -13,69 +11,6 @@ namespace citygen {
 namespace {
 
 constexpr Vec2 kOrigin{kOriginX, kOriginY};
-
-using FillFeature = std::function<void(OGRFeature&)>;
-
-class GeoPackage {
- public:
-  explicit GeoPackage(const std::string& path) {
-    GDALDriver* driver = GetGDALDriverManager()->GetDriverByName("GPKG");
-    if (!driver) {
-      error_ = "GDAL has no GeoPackage driver";
-      return;
-    }
-    dataset_.reset(driver->Create(path.c_str(), 0, 0, 0, GDT_Unknown, nullptr));
-    if (!dataset_) error_ = "cannot create " + path + ": " + CPLGetLastErrorMsg();
-    srs_.importFromEPSG(4547);
-    srs_.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  }
-
-  const std::string& error() const { return error_; }
-
-  // A layer with a text field `name` and the given extra text fields.
-  OGRLayer* Layer(const char* name, OGRwkbGeometryType type,
-                  const std::vector<std::string>& extraFields = {}) {
-    if (!error_.empty()) return nullptr;
-    OGRLayer* layer = dataset_->CreateLayer(name, &srs_, type, nullptr);
-    if (!layer) {
-      error_ = std::string("cannot create layer ") + name + ": " + CPLGetLastErrorMsg();
-      return nullptr;
-    }
-    OGRFieldDefn field("name", OFTString);
-    layer->CreateField(&field);
-    for (const auto& extra : extraFields) {
-      OGRFieldDefn other(extra.c_str(), OFTString);
-      layer->CreateField(&other);
-    }
-    return layer;
-  }
-
-  void Add(OGRLayer* layer, const std::string& name, std::unique_ptr<OGRGeometry> shape,
-           const FillFeature& fill = {}) {
-    if (!layer || !error_.empty()) return;
-    OGRFeature feature(layer->GetLayerDefn());
-    feature.SetField("name", name.c_str());
-    if (fill) fill(feature);
-    feature.SetGeometryDirectly(shape.release());
-    if (layer->CreateFeature(&feature) != OGRERR_NONE)
-      error_ = std::string("cannot write ") + name + ": " + CPLGetLastErrorMsg();
-  }
-
-  void Begin() {
-    if (dataset_) dataset_->StartTransaction();
-  }
-  std::string Close() {
-    if (dataset_ && dataset_->CommitTransaction() != OGRERR_NONE && error_.empty())
-      error_ = CPLGetLastErrorMsg();
-    dataset_.reset();
-    return error_;
-  }
-
- private:
-  std::unique_ptr<GDALDataset> dataset_;
-  OGRSpatialReference srs_;
-  std::string error_;
-};
 
 void AddAreas(GeoPackage& gpkg, const char* name, const std::vector<Area>& areas) {
   OGRLayer* layer = gpkg.Layer(name, wkbMultiPolygon);
@@ -117,14 +52,12 @@ const char* RoadLayerName(RoadClass roadClass) {
 }
 
 std::string WriteLayers(const City& city, const std::string& gpkgPath) {
-  GDALAllRegister();
   // The file is written under a temporary name and renamed at the end, so waiting for the disk
   // after every transaction buys nothing.
   const CPLConfigOptionSetter noSync("OGR_SQLITE_SYNCHRONOUS", "OFF", false);
   const std::string temporary = gpkgPath + ".new.gpkg";  // the driver wants the .gpkg ending
   std::filesystem::remove(temporary);
   GeoPackage gpkg(temporary);
-  gpkg.Begin();
   AddAreas(gpkg, layer::kDistricts, city.districts);
   AddAreas(gpkg, layer::kGreens, city.greens);
   AddAreas(gpkg, layer::kWaters, city.waters);

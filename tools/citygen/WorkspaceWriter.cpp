@@ -5,16 +5,17 @@
 #include <utility>
 #include <vector>
 
+#include "tools/citygen/WorkspaceText.h"
 #include "tools/citygen/Writers.h"
 
 namespace citygen {
 namespace {
 
-using Keys = std::vector<std::pair<std::string, std::string>>;
+using Keys = WorkspaceKeys;
 
 struct LayerEntry {
   std::string layer;
-  Keys keys;  // without the "\TABLE\n\" prefix
+  Keys keys;
 };
 
 Keys AreaStyle(const char* fill, const char* outline, const char* width) {
@@ -92,38 +93,16 @@ std::vector<LayerEntry> OverviewLayers() {
   };
 }
 
-std::string Quote(const std::string& key, const std::string& value) {
-  return "\"\\" + key + "\" = \"" + value + "\"\n";
-}
-
 std::string Workspace(const City& city, const std::string& gpkgName, const std::vector<LayerEntry>& layers,
                       double viewWidth) {
-  std::string text = "!GEOSET\nbegin_metadata\n";
-  text += Quote("GEOSET\\NAME", city.name);
-  text += Quote("GEOSET\\PROJECTION", "EPSG:4547");
-  text += Quote("GEOSET\\CENTER", std::to_string(long(kOriginX)) + "," + std::to_string(long(kOriginY)));
-  text += Quote("GEOSET\\ZOOMLEVEL", std::to_string(long(viewWidth)));
-  for (std::size_t k = 0; k < layers.size(); ++k) {
-    const std::string prefix = "TABLE\\" + std::to_string(k + 1) + "\\";
-    text += Quote(prefix + "FILE", gpkgName);
-    text += Quote(prefix + "LAYER", layers[k].layer);
-    text += Quote(prefix + "NAME", layers[k].layer);
-    text += Quote(prefix + "ISVISIBLE", "TRUE");
-    for (const auto& [key, value] : layers[k].keys) text += Quote(prefix + key, value);
-  }
-  return text + "end_metadata\n";
-}
-
-std::string WriteFile(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << text;
-    if (!out.flush()) return "cannot write " + temporary;
-  }
-  std::error_code failure;
-  std::filesystem::rename(temporary, path, failure);
-  return failure ? "cannot replace " + path + ": " + failure.message() : "";
+  std::vector<WorkspaceLayer> entries;
+  for (const LayerEntry& entry : layers)
+    entries.push_back({gpkgName, entry.layer, entry.layer, Key("ISVISIBLE", "TRUE") + entry.keys});
+  return WorkspaceText({{"NAME", city.name},
+                        {"PROJECTION", "EPSG:4547"},
+                        {"CENTER", std::to_string(long(kOriginX)) + "," + std::to_string(long(kOriginY))},
+                        {"ZOOMLEVEL", std::to_string(long(viewWidth))}},
+                       entries);
 }
 
 // The width of a view that shows the whole city.
@@ -140,12 +119,40 @@ double CityWidth(const City& city) {
 std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName) {
   const std::filesystem::path base(dir);
   std::string error =
-      WriteFile((base / (city.name + ".gst")).string(), Workspace(city, gpkgName, MainLayers(), 12000));
+      ReplaceFile((base / (city.name + ".gst")).string(), Workspace(city, gpkgName, MainLayers(), 12000));
   if (error.empty()) {
-    error = WriteFile((base / (city.name + "2.gst")).string(),
-                      Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));
+    error = ReplaceFile((base / (city.name + "2.gst")).string(),
+                        Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));
   }
   return error;
+}
+
+std::string WorkspaceText(const WorkspaceKeys& geoset, const std::vector<WorkspaceLayer>& layers) {
+  const auto quote = [](const std::string& key, const std::string& value) {
+    return "\"\\" + key + "\" = \"" + value + "\"\n";
+  };
+  std::string text = "!GEOSET\nbegin_metadata\n";
+  for (const auto& [key, value] : geoset) text += quote("GEOSET\\" + key, value);
+  for (std::size_t k = 0; k < layers.size(); ++k) {
+    const std::string prefix = "TABLE\\" + std::to_string(k + 1) + "\\";
+    text += quote(prefix + "FILE", layers[k].file);
+    if (!layers[k].layer.empty()) text += quote(prefix + "LAYER", layers[k].layer);
+    if (!layers[k].name.empty()) text += quote(prefix + "NAME", layers[k].name);
+    for (const auto& [key, value] : layers[k].keys) text += quote(prefix + key, value);
+  }
+  return text + "end_metadata\n";
+}
+
+std::string ReplaceFile(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out.flush()) return "cannot write " + temporary;
+  }
+  std::error_code failure;
+  std::filesystem::rename(temporary, path, failure);
+  return failure ? "cannot replace " + path + ": " + failure.message() : "";
 }
 
 }  // namespace citygen

@@ -13,7 +13,7 @@
 #include "bus/RouteOverlay.h"
 #include "bus/frmBus.h"
 #include "map/MapControl.h"
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
 namespace {
 

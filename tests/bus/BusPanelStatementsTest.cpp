@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "bus/BusPanel.h"
+#include "tests/bus/BusPanelFixture.h"
 #include "tests/bus/StatementTrace.h"
-#include "tests/bus/buspanel_fixture.h"
 
 namespace {
 

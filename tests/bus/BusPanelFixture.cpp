@@ -1,9 +1,5 @@
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 #include <stdexcept>
 
@@ -11,45 +7,13 @@
 #include "features/ShowFeature.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
+#include "tests/support/TestCity.h"
 
 namespace {
 QStringList Numbered(const QString& prefix, int count) {
   QStringList names;
   for (int i = 1; i <= count; ++i) names << prefix + QString::number(i);
   return names;
-}
-
-QJsonObject Crs() {
-  return {{"type", "name"}, {"properties", QJsonObject{{"name", "urn:ogc:def:crs:EPSG::32650"}}}};
-}
-
-QJsonArray Coordinates(const QPointF& p) { return {p.x(), p.y()}; }
-
-QJsonObject GeoFeature(const QString& name, const QJsonObject& geometry) {
-  return {{"type", "Feature"}, {"properties", QJsonObject{{"name", name}}}, {"geometry", geometry}};
-}
-
-void WriteCollection(const QString& path, const QJsonArray& features) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the test layer");
-  file.write(QJsonDocument(QJsonObject{{"type", "FeatureCollection"}, {"crs", Crs()}, {"features", features}})
-                 .toJson());
-}
-
-void WriteWorkspace(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) throw std::runtime_error("cannot write the test workspace");
-  file.write(QStringLiteral("!GEOSET\nbegin_metadata\n"
-                            "\"\\GEOSET\\NAME\" = \"测试市\"\n"
-                            "\"\\GEOSET\\PROJECTION\" = \"EPSG:32650\"\n"
-                            "\"\\GEOSET\\CENTER\" = \"501000,3400500\"\n"
-                            "\"\\GEOSET\\ZOOMLEVEL\" = \"6000\"\n"
-                            "\"\\TABLE\\1\\FILE\" = \"lines.geojson\"\n"
-                            "\"\\TABLE\\1\\NAME\" = \"公交路线\"\n"
-                            "\"\\TABLE\\2\\FILE\" = \"stops.geojson\"\n"
-                            "\"\\TABLE\\2\\NAME\" = \"公交站台\"\n"
-                            "end_metadata\n")
-                 .toUtf8());
 }
 }  // namespace
 
@@ -91,21 +55,20 @@ BusCity::BusCity() {
   database_ = std::make_unique<BusDatabase>(rows);
 
   const auto& positions = FixtureStopPositions();
-  QJsonArray stops;
-  for (const auto& [name, p] : positions) {
-    stops.append(GeoFeature(name, {{"type", "Point"}, {"coordinates", Coordinates(p)}}));
-  }
-  WriteCollection(dir_.filePath(QStringLiteral("stops.geojson")), stops);
-  QJsonArray lines;
+  testcity::Layer stops{QStringLiteral("公交站台"), {}, 32650};
+  for (const auto& [name, p] : positions) stops.features.append({name, testcity::PointWkt(p.x(), p.y())});
+  testcity::Layer lines{QStringLiteral("公交路线"), {}, 32650};
   for (const auto& line : FixtureLines()) {
-    QJsonArray path;
+    std::vector<testcity::XY> path;
     for (const auto& stop : line.stops) {
-      if (positions.count(stop)) path.append(Coordinates(positions.at(stop)));
+      if (positions.count(stop)) path.push_back({positions.at(stop).x(), positions.at(stop).y()});
     }
-    if (path.size() > 1) lines.append(GeoFeature(line.name, {{"type", "LineString"}, {"coordinates", path}}));
+    if (path.size() > 1) lines.features.append({line.name, testcity::LineWkt(path)});
   }
-  WriteCollection(dir_.filePath(QStringLiteral("lines.geojson")), lines);
-  WriteWorkspace(WorkspacePath());
+  testcity::WriteLayers(dir_.filePath(QStringLiteral("city.gpkg")), {lines, stops});
+  testcity::WriteWorkspace(
+      WorkspacePath(), QStringLiteral("city.gpkg"), {lines.name, stops.name},
+      {QStringLiteral("EPSG:32650"), QStringLiteral("501000,3400500"), QStringLiteral("6000")});
 }
 
 PanelHarness::PanelHarness() {

@@ -1,7 +1,5 @@
 // The bus panel driven as a user drives it: clicks, typing, Tab and double clicks on the real
 // widgets, against a small bus table and a real map.
-#include "bus/BusPanel.h"
-
 #include <gtest/gtest.h>
 
 #include <QAbstractItemView>
@@ -16,9 +14,10 @@
 #include <QTest>
 #include <string>
 
+#include "bus/BusPanel.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "map/Legend.h"
-#include "tests/map/render_fixture.h"
+#include "tests/map/RenderFixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QWheelEvent>
 
 #include "map/MapTypes.h"
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 namespace {
 

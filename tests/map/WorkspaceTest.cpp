@@ -7,7 +7,7 @@
 
 #include <QFile>
 
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 namespace {
 

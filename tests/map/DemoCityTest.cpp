@@ -8,7 +8,7 @@
 #include "app/MapSetup.h"
 #include "map/Geometry.h"
 #include "map/modMapFunction.h"
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 namespace {
 

@@ -1,7 +1,5 @@
 // The plan window as the search button fills it: created hidden on first use, shown once, kept
 // in place by later searches, recreated after the user closes it.
-#include "bus/frmBus.h"
-
 #include <gtest/gtest.h>
 
 #include <QGroupBox>
@@ -13,8 +11,9 @@
 
 #include "bus/BusPanel.h"
 #include "bus/PlanTextBox.h"
+#include "bus/frmBus.h"
 #include "kit/Twips.h"
-#include "tests/bus/buspanel_fixture.h"
+#include "tests/bus/BusPanelFixture.h"
 
 namespace {
 

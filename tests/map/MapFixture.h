@@ -7,18 +7,7 @@
 
 #include "map/Layer.h"
 #include "map/MapControl.h"
-
-struct WktFeature {
-  QString name;
-  QString wkt;
-};
-
-// One layer to write: geometry as WKT in the layer's CRS (EPSG code), a `name` attribute.
-struct LayerDef {
-  QString name;
-  std::vector<WktFeature> features;
-  int epsg = 4547;
-};
+#include "tests/support/TestCity.h"
 
 class TempWorkspace {
  public:
@@ -26,13 +15,15 @@ class TempWorkspace {
   QString Path(const QString& file) const { return dir_.filePath(file); }
 
   // Writes layers into one GeoPackage file (relative to the folder).
-  void WriteGpkg(const QString& file, const std::vector<LayerDef>& layers) const;
+  void WriteGpkg(const QString& file, const QList<testcity::Layer>& layers) const {
+    testcity::WriteLayers(Path(file), layers);
+  }
   // Writes a .gst: the header, the metadata block with the given lines in between.
   QString WriteGst(const QString& file, const QStringList& metadataLines) const;
   // A .gst listing the given layers of a GeoPackage in order, bottom first, in EPSG:4547.
-  QString WriteGstForLayers(const QString& file, const QString& gpkg, const QStringList& layerNames,
-                            const QString& center = QStringLiteral("500000,3400000"),
-                            const QString& zoom = QStringLiteral("4000")) const;
+  QString WriteGstForLayers(const QString& file, const QString& gpkg, const QStringList& layerNames) const {
+    return testcity::WriteWorkspace(Path(file), gpkg, layerNames, {.zoom = QStringLiteral("4000")});
+  }
 
  private:
   QTemporaryDir dir_;
@@ -44,7 +35,6 @@ struct SizedMap {
   MapControl map;
 };
 
-// A point, a line and a square ring as WKT.
-QString PointWkt(double x, double y);
-QString LineWkt(const std::vector<MapPoint>& points);
-QString SquareWkt(double cx, double cy, double half);
+using testcity::LineWkt;
+using testcity::PointWkt;
+using testcity::SquareWkt;

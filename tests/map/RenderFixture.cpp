@@ -1,4 +1,4 @@
-#include "tests/map/render_fixture.h"
+#include "tests/map/RenderFixture.h"
 
 #include <QPainter>
 #include <cstdlib>

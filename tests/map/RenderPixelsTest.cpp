@@ -2,7 +2,7 @@
 // selection glow and the view query.
 #include <gtest/gtest.h>
 
-#include "tests/map/render_fixture.h"
+#include "tests/map/RenderFixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QLineF>
 
 #include "map/render/ScreenGeometry.h"
-#include "tests/map/render_fixture.h"
+#include "tests/map/RenderFixture.h"
 
 namespace {
 

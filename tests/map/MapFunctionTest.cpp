@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "map/modMapFunction.h"
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 namespace {
 

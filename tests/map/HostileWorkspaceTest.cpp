@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "map/Workspace.h"
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 namespace {
 

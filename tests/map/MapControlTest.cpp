@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 
 #include "app/MapSetup.h"
-#include "map_fixture.h"
+#include "tests/map/MapFixture.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ namespace {
 class CityMapTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::vector<LayerDef> layers;
+    QList<testcity::Layer> layers;
     for (const char* name : kLayers)
       layers.push_back({QString::fromUtf8(name), {{"甲", PointWkt(500000, 3400000)}}});
     layers.front().features = {{"栖坞市", SquareWkt(500000, 3400000, 5000)}};

@@ -1,0 +1,70 @@
+#include "tools/citygen/SqliteFile.h"
+
+namespace citygen {
+namespace {
+
+struct Finalize {
+  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+
+void Bind(sqlite3_stmt* statement, int slot, const Cell& cell) {
+  if (const auto* number = std::get_if<std::int64_t>(&cell)) {
+    sqlite3_bind_int64(statement, slot, *number);
+  } else if (const auto* text = std::get_if<std::string>(&cell)) {
+    sqlite3_bind_text(statement, slot, text->c_str(), int(text->size()), SQLITE_TRANSIENT);
+  } else {
+    sqlite3_bind_null(statement, slot);
+  }
+}
+
+}  // namespace
+
+std::string QuotedName(const std::string& name) {
+  std::string quoted = "\"";
+  for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+SqliteFile::SqliteFile(const std::string& path) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK)
+    error_ = "cannot create " + path + ": " + sqlite3_errmsg(db);
+  db_.reset(db);
+}
+
+void SqliteFile::Run(const std::string& sql) {
+  if (!error_.empty()) return;
+  char* message = nullptr;
+  if (sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    error_ = sql + ": " + (message ? message : "");
+    sqlite3_free(message);
+  }
+}
+
+void SqliteFile::Insert(const std::string& table, const std::vector<std::string>& columns,
+                        const std::vector<CellRow>& rows) {
+  if (!error_.empty()) return;
+  std::string sql = "INSERT INTO " + QuotedName(table) + " (";
+  std::string marks;
+  for (std::size_t k = 0; k < columns.size(); ++k) {
+    sql += (k ? ", " : "") + QuotedName(columns[k]);
+    marks += k ? ", ?" : "?";
+  }
+  sql += ") VALUES (" + marks + ")";
+  sqlite3_stmt* raw = nullptr;
+  if (sqlite3_prepare_v2(db_.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+    error_ = sql + ": " + sqlite3_errmsg(db_.get());
+    return;
+  }
+  std::unique_ptr<sqlite3_stmt, Finalize> statement(raw);
+  for (const CellRow& row : rows) {
+    for (std::size_t k = 0; k < row.size(); ++k) Bind(raw, int(k) + 1, row[k]);
+    if (sqlite3_step(raw) != SQLITE_DONE) {
+      error_ = sql + ": " + sqlite3_errmsg(db_.get());
+      return;
+    }
+    sqlite3_reset(raw);
+  }
+}
+
+}  // namespace citygen
