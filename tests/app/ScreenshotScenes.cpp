@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <algorithm>
+#include <cstdlib>
 
 #include "bus/BusPanel.h"
 #include "bus/modBusChange.h"
@@ -61,6 +63,22 @@ MapPoint BusyCorner(MapControl& map) {
   return corner;
 }
 
+MapPoint QuietSpot(MapControl& map, MapPoint start) {
+  Layer* layer = map.FindLayer(kRestaurants);
+  for (int ring = 0; ring <= 20; ++ring) {
+    for (int dx = -ring; dx <= ring; ++dx) {
+      for (int dy = -ring; dy <= ring; ++dy) {
+        if (std::max(std::abs(dx), std::abs(dy)) != ring) continue;
+        const MapPoint p{start.x + 100 * dx, start.y + 100 * dy};
+        const Feature nearest = layer->NearestFeature(p);
+        const double distance = map.MeasureDistance(p.x, p.y, nearest.CenterX(), nearest.CenterY());
+        if (nearest.IsValid() && distance >= 250 && distance <= 400) return p;
+      }
+    }
+  }
+  return start;
+}
+
 TransferScene FindTransfer(BusPanel& bus) {
   const std::vector<LineEnds> ends = ReadLineEnds(bus, 30);
   for (const LineEnds& from : ends) {
@@ -68,7 +86,7 @@ TransferScene FindTransfer(BusPanel& bus) {
       if (from.first == to.last) continue;
       const QString plan = modBusChange::FindBusChange(from.first, to.last, city::kBusTable);
       const qsizetype plans = plan.count(QStringLiteral(" 换 "));
-      if (plans >= 3 && plans <= 7) return {from.line, from.first, to.last};
+      if (plans >= 3 && plans <= 5) return {from.line, from.first, to.last};
     }
   }
   return {};

@@ -118,6 +118,7 @@ void BusPictures(frmMain& w, const TransferScene& transfer) {
   w.Timer1_Timer();
   Save(Grab(&w), {"help/images/bus.png"});
 
+  w.Map1->UnselectAll();
   ChooseLine(bus, transfer.departureLine);
   bus.txtStation[0]->setFocus();
   for (const QChar typed : transfer.departure.left(2)) bus.txtStation[0]->insert(typed);
@@ -181,14 +182,14 @@ int main(int argc, char** argv) {
   w.Map1->SetViewWidth(1500);
   w.Map1->SetCenterX(corner.x);
   w.Map1->SetCenterY(corner.y);
-  w.radius->txtRadius->setText(QStringLiteral("600"));
+  w.radius->txtRadius->setText(QStringLiteral("400"));
   w.radius->cmdClick0->click();
   ClickMapAt(w.Map1, corner);
   Save(Grab(&w), {"help/images/radius.png"});
   panels[2] = Grab(w.picShow[2]);
 
   w.imgType_Click(3);
-  const MapPoint here{corner.x - 700, corner.y + 500};
+  const MapPoint here = QuietSpot(*w.Map1, {corner.x - 700, corner.y + 500});
   w.Map1->SetCenterX(here.x);
   w.Map1->SetCenterY(here.y);
   w.nearest->cmdClick1->click();
