@@ -57,7 +57,8 @@ MapPoint BusyCorner(MapControl& map) {
   MapPoint corner;
   int most = 0;
   for (const Feature& f : layer->ListFeatures()) {
-    const int around = layer->FeaturesWithinDistance(f.Center(), 400, kUnitMetres, kSearchWhollyWithin).Count();
+    const int around =
+        layer->FeaturesWithinDistance(f.Center(), 400, kUnitMetres, kSearchWhollyWithin).Count();
     if (around > most && around <= 6) most = around, corner = {f.CenterX() + 40, f.CenterY() - 30};
   }
   return corner;
