@@ -10,6 +10,7 @@
 #include <numeric>
 
 #include "bus/BusPlanText.h"
+#include "data/SqliteHandles.h"
 #include "data/TableName.h"
 
 namespace modBusChange {
@@ -37,10 +38,6 @@ QByteArray ColumnBytes(sqlite3_stmt* statement, int column) {
   const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
   return QByteArray::fromRawData(bytes ? bytes : "", sqlite3_column_bytes(statement, column));
 }
-
-struct StatementCloser {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
 
 }  // namespace
 
@@ -78,13 +75,8 @@ BusNetworkIndex::ClassId BusNetworkIndex::ClassOfValue(TextId id) {
 
 std::unique_ptr<BusNetworkIndex> BusNetworkIndex::Build(sqlite3* db, const QString& table) {
   if (db == nullptr || !IsPlainTableName(table)) return nullptr;
-  const QByteArray sql = (QStringLiteral("select 线路名, 站名, 顺序 from ") + table).toUtf8();
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &raw, nullptr) != SQLITE_OK) {
-    sqlite3_finalize(raw);
-    return nullptr;
-  }
-  const std::unique_ptr<sqlite3_stmt, StatementCloser> statement(raw);
+  const SqliteStatement statement = Prepare(db, (QStringLiteral("select 线路名, 站名, 顺序 from ") + table).toStdString());
+  if (!statement) return nullptr;
   sqlite3_stmt* const s = statement.get();
 
   std::unique_ptr<BusNetworkIndex> index(new BusNetworkIndex());

@@ -12,8 +12,8 @@ namespace {
 // The types of the browse's selector, as the main window fills it; empty after a failed query.
 QStringList FeatureTypes() {
   TextItemList types;
-  modGetRecord::FillList(QStringLiteral("地物类型"), QStringLiteral("typeName"), types, QString(),
-                         QStringLiteral("typeName"), true, false);
+  modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, types, QString(), city::kTypeNameField, true,
+                         false);
   return types.items;
 }
 
@@ -27,7 +27,7 @@ int RunType(const CliContext& context, const QStringList& args) {
   const QStringList types = FeatureTypes();
   if (!modDBAccess::rsResult()) return 1;
   if (!types.contains(type)) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(QStringLiteral("地物类型中没有“%1”。").arg(type)));
+    std::fprintf(stderr, "%s\n", qUtf8Printable(QStringLiteral("%1中没有“%2”。").arg(city::kTypeTable, type)));
     return 1;
   }
   TextItemList names;

@@ -1,7 +1,14 @@
 #pragma once
-// SQL like matching, as SQLite's built-in like() does it, made fast for the keyword search:
-// '%' matches any run of characters, '_' exactly one character, an escape character makes the
-// next character literal, and the case of Latin letters A-Z is ignored. Texts are UTF-8.
+// SQL like matching, as SQLite's built-in like() does it: '%' matches any run of characters, '_'
+// exactly one character, an escape character makes the next character literal, and the case of
+// Latin letters A-Z is ignored. Texts are UTF-8.
+//
+// It is kept for its results, not its speed. SQLite's like() reads pattern and text only up to a
+// NUL, so a keyword holding a NUL would list every name and a name holding one would hide what
+// follows it; here both are read whole. The speed is about the same (data_bench
+// --benchmark_filter=KeywordLike, 100,000 names, median CPU time, this like() / SQLite's):
+// common keyword 11.4 / 12.9 ms, Latin 11.3 / 11.3 ms, no match 6.2 / 7.4 ms, with a
+// wildcard 6.9 / 6.6 ms.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -32,7 +32,7 @@ struct SourceTable {
 };
 
 bool ReadColumns(sqlite3* source, SourceTable& table, QString& failure) {
-  SqliteStatement info = Prepare(source, ("PRAGMA main.table_info(" + Quoted(table.name) + ')').toUtf8());
+  SqliteStatement info = Prepare(source, ("PRAGMA main.table_info(" + Quoted(table.name) + ')').toStdString());
   if (!info) return Fail(source, failure);
   int rc;
   while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
@@ -47,11 +47,11 @@ bool ReadColumns(sqlite3* source, SourceTable& table, QString& failure) {
 // table's own b-tree: rowid order, or key order for a table without rowid.
 bool CopyRows(sqlite3* source, sqlite3* target, const SourceTable& table, QString& failure) {
   SqliteStatement select = Prepare(
-      source, ("SELECT " + table.columns.join(u',') + " FROM main." + Quoted(table.name) + " NOT INDEXED").toUtf8());
+      source, ("SELECT " + table.columns.join(u',') + " FROM main." + Quoted(table.name) + " NOT INDEXED").toStdString());
   if (!select) return Fail(source, failure);
   const QStringList parameters(table.columns.size(), QStringLiteral("?"));
   SqliteStatement insert =
-      Prepare(target, ("INSERT INTO main." + Quoted(table.name) + " VALUES (" + parameters.join(u',') + ')').toUtf8());
+      Prepare(target, ("INSERT INTO main." + Quoted(table.name) + " VALUES (" + parameters.join(u',') + ')').toStdString());
   if (!insert) return Fail(target, failure);
   const int count = int(table.columns.size());
   int rc;

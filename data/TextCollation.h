@@ -13,6 +13,6 @@ inline constexpr char kTextCollation[] = "qiwu_text";
 // order is total and agrees with = and DISTINCT. Returns <0, 0 or >0.
 int CompareText(std::string_view a, std::string_view b);
 
-// Installs the collation kTextCollation and the fast like() of LikePattern.h on db (owned by the caller).
+// Installs the collation kTextCollation and the like() of LikePattern.h on db (owned by the caller).
 // Returns an SQLite result code.
 int RegisterTextFunctions(sqlite3* db);

@@ -10,6 +10,7 @@
 #include "kit/ImageControl.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
+#include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
 #include "features/CityLegend.h"
 #include "features/DrawerArt.h"
@@ -19,7 +20,6 @@
 namespace {
 constexpr int kTabWidth = 405;  // twips
 constexpr int kTabHeight = 2175;
-const QString kCardLayer = QStringLiteral("餐饮娱乐");
 
 // Caption text, caption top and value top of each card row, twips inside the drawer.
 struct CardRow {
@@ -115,7 +115,7 @@ void InfoDrawers::SelectionModified() {
   const Feature feature = single->Selection().Item(1);
   const QString layerName = feature.OwnerLayer()->Name();
   txtObjName->setText(feature.DisplayName() + QStringLiteral("(") + layerName + QStringLiteral(")"));
-  if (layerName == kCardLayer && CardOpen) FillCard(feature);
+  if (layerName == QString::fromUtf8(city::layer::kDining) && CardOpen) FillCard(feature);
 }
 
 void InfoDrawers::FillCard(const Feature& feature) {
@@ -125,10 +125,10 @@ void InfoDrawers::FillCard(const Feature& feature) {
   const QString condition =
       QStringLiteral(" where name  = '") + modGetRecord::SqlText(name) + QStringLiteral("'");
   // Four separate lookups, in this order; a failing one leaves its label empty and the rest run.
-  lblLinkman->setText(modGetRecord::GetFieldValue(table, QStringLiteral("linkman"), condition));
-  lblTel->setText(modGetRecord::GetFieldValue(table, QStringLiteral("tel"), condition));
-  lblAddress->setText(modGetRecord::GetFieldValue(table, QStringLiteral("address"), condition));
-  lblWeb->setText(modGetRecord::GetFieldValue(table, QStringLiteral("web"), condition));
+  lblLinkman->setText(modGetRecord::GetFieldValue(table, city::kLinkmanField, condition));
+  lblTel->setText(modGetRecord::GetFieldValue(table, city::kTelField, condition));
+  lblAddress->setText(modGetRecord::GetFieldValue(table, city::kAddressField, condition));
+  lblWeb->setText(modGetRecord::GetFieldValue(table, city::kWebField, condition));
 }
 
 void InfoDrawers::imgInfo_Click(int index) {

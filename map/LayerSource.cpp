@@ -9,8 +9,6 @@
 #include "map/DataSetConfinement.h"
 #include "map/GdalLockDown.h"
 
-void DatasetCloser::operator()(GDALDataset* dataset) const { GDALClose(dataset); }
-
 namespace {
 
 MapResult Refused(const QString& file, const QString& why) {

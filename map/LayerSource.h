@@ -1,22 +1,19 @@
 #pragma once
 // Opens a layer source of a data set through GDAL, read-only and with the city drivers only.
+#include <gdal_priv.h>
+
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
 
 #include "map/MapTypes.h"
 
-class GDALDataset;
 class DataSetConfinement;
-
-struct DatasetCloser {
-  void operator()(GDALDataset* dataset) const;
-};
 
 // An open source; a GeoPackage with a -wal file is a private copy that lives as long as this.
 struct LayerSource {
   std::unique_ptr<QTemporaryDir> copyFolder;
-  std::unique_ptr<GDALDataset, DatasetCloser> dataset;  // closed before the copy goes
+  GDALDatasetUniquePtr dataset;  // closed before the copy goes
 };
 
 // Opens file (relative to folder, checked to be a regular file inside it) under confinement. A

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 
 #include "bench/data/CityGenerator.h"
+#include "data/SqliteHandles.h"
+#include "data/TextCollation.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 
@@ -14,7 +16,6 @@ namespace {
 // The benchmark program owns the city database the routines read, as the program does.
 CityDatabase benchDatabase;
 const modDBAccess::CurrentCity benchCity(benchDatabase);
-
 
 QTemporaryDir& Folder() {
   static QTemporaryDir folder;
@@ -45,6 +46,54 @@ BENCHMARK_CAPTURE(BM_FillListByKeyword, rare, "凤鸣第一5")->Unit(benchmark::
 BENCHMARK_CAPTURE(BM_FillListByKeyword, common, "东湖")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FillListByKeyword, latin, "sunny")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_FillListByKeyword, none, "不存在")->Unit(benchmark::kMillisecond);
+
+// The keyword statement on the keyword city as the program loads it (its own like(), LikePattern.h)
+// and on a copy of it that has only the collation, where SQLite's own like() answers.
+sqlite3* KeywordCopyWithSqlitesLike() {
+  static const SqliteDb copy = []() -> SqliteDb {
+    if (!modDBAccess::OpenConnection(KeywordCity())) return nullptr;
+    sqlite3* raw = nullptr;
+    sqlite3_open(":memory:", &raw);
+    SqliteDb db(raw);
+    const auto collation = [](void*, int lengthA, const void* a, int lengthB, const void* b) {
+      return CompareText(std::string_view(static_cast<const char*>(a), std::size_t(lengthA)),
+                         std::string_view(static_cast<const char*>(b), std::size_t(lengthB)));
+    };
+    if (sqlite3_create_collation_v2(raw, kTextCollation, SQLITE_UTF8, nullptr, collation, nullptr) != SQLITE_OK)
+      return nullptr;
+    sqlite3_backup* backup = sqlite3_backup_init(raw, "main", benchDatabase.Handle(), "main");
+    if (backup == nullptr || sqlite3_backup_step(backup, -1) != SQLITE_DONE) return nullptr;
+    sqlite3_backup_finish(backup);
+    return db;
+  }();
+  return copy.get();
+}
+
+void BM_KeywordLike(benchmark::State& state, const char* keyword, bool sqlitesLike) {
+  sqlite3* db = sqlitesLike ? KeywordCopyWithSqlitesLike() : nullptr;
+  if (!sqlitesLike && modDBAccess::OpenConnection(KeywordCity())) db = benchDatabase.Handle();
+  if (db == nullptr) return state.SkipWithError("cannot open the city");
+  const std::string sql =
+      modGetRecord::KeywordStatement(QStringLiteral("name"), QString::fromUtf8(keyword)).toStdString();
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    const SqliteStatement statement = Prepare(db, sql);
+    rows = 0;
+    while (statement && sqlite3_step(statement.get()) == SQLITE_ROW) {
+      benchmark::DoNotOptimize(sqlite3_column_text(statement.get(), 0));
+      ++rows;
+    }
+  }
+  state.counters["names"] = double(rows);
+}
+BENCHMARK_CAPTURE(BM_KeywordLike, common_ours, "东湖", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeywordLike, common_sqlite, "东湖", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeywordLike, latin_ours, "sunny", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeywordLike, latin_sqlite, "sunny", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeywordLike, none_ours, "不存在", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeywordLike, none_sqlite, "不存在", true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeywordLike, wildcard_ours, "5%", false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KeywordLike, wildcard_sqlite, "5%", true)->Unit(benchmark::kMillisecond);
 
 void BM_OpenSqliteCity(benchmark::State& state) {
   const QString file = Folder().filePath("五万行城市.mdb");

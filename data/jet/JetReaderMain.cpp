@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "data/SqliteHandles.h"
 #include "data/jet/JetToSqlite.h"
 
 namespace {
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
   if (argc != 2) return Fail("用法：qiwu-jet-reader 文件");
   sqlite3* raw = nullptr;
   const int opened = sqlite3_open(":memory:", &raw);
-  const std::unique_ptr<sqlite3, int (*)(sqlite3*)> db(raw, &sqlite3_close);
+  const SqliteDb db(raw);
   if (opened != SQLITE_OK) return Fail("无法建立内存数据库");
   std::string failure;
   if (!CopyJetToSqlite(argv[1], db.get(), failure)) return Fail(failure);

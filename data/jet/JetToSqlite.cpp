@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "data/SqliteHandles.h"
 #include "data/SqliteStep.h"
 
 namespace {
@@ -58,9 +59,6 @@ std::string QuotedName(const char* name) {
 
 struct TableCloser {
   void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
-};
-struct StatementCloser {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 struct HandleCloser {
   void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
@@ -119,9 +117,8 @@ bool CopyTable(MdbHandle* mdb, MdbCatalogEntry* entry, sqlite3* db, std::string&
     insertSql += i ? ", ?" : "?";
   }
   if (RunOneStatement(db, create + ")") != SQLITE_OK) return false;
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db, (insertSql + ")").c_str(), -1, &raw, nullptr) != SQLITE_OK) return false;
-  std::unique_ptr<sqlite3_stmt, StatementCloser> insert(raw);
+  const SqliteStatement insert = Prepare(db, insertSql + ")");
+  if (!insert) return false;
 
   mdb_rewind_table(table.get());
   while (mdb_fetch_row(table.get())) {

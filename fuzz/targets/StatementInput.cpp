@@ -42,7 +42,7 @@ sqlite3* CityDatabase() {
   for (const QString& table : kKeywordTables) {
     Check(Exec(raw, "create table " + table + " (name text, 地址 text)"), "create a keyword table");
     for (const QString& name : kNames) {
-      SqliteStatement insert = Prepare(raw, ("insert into " + table + " values (?1, 'x')").toUtf8());
+      SqliteStatement insert = Prepare(raw, ("insert into " + table + " values (?1, 'x')").toStdString());
       const QByteArray utf8 = name.toUtf8();
       sqlite3_bind_text(insert.get(), 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
       Check(sqlite3_step(insert.get()) == SQLITE_DONE, "insert a name");

@@ -10,11 +10,28 @@ namespace {
 // An empty text is stored as NULL.
 Cell TextOrNull(const std::string& text) { return text.empty() ? Cell() : Cell(text); }
 
+struct Column {
+  const char* name;
+  const char* type;
+};
+
+// Creates the table with the columns and fills it with the rows.
+void WriteTable(SqliteFile& db, const std::string& table, const std::vector<Column>& columns,
+                const std::vector<CellRow>& rows) {
+  std::string create = "CREATE TABLE " + table + " (";
+  std::vector<std::string> names;
+  for (const Column& column : columns) {
+    create += (names.empty() ? "" : ", ") + std::string(column.name) + " " + column.type;
+    names.push_back(column.name);
+  }
+  db.Run(create + ")");
+  db.Insert(table, names, rows);
+}
+
 void NameTable(SqliteFile& db, const std::string& table, const std::vector<std::string>& names) {
-  db.Run("CREATE TABLE " + table + " (name TEXT)");
   std::vector<CellRow> rows;
   for (const auto& name : names) rows.push_back({TextOrNull(name)});
-  db.Insert(table, {city::kNameField}, rows);
+  WriteTable(db, table, {{city::kNameField, "TEXT"}}, rows);
 }
 
 template <typename T>
@@ -37,7 +54,6 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     db.Run("BEGIN");
     // The rows of a line go in one after another in riding order: readers that ask without an
     // order clause get them as stored.
-    db.Run("CREATE TABLE 公交信息 (线路名 TEXT, 站名 TEXT, 顺序 INTEGER, ID INTEGER)");
     std::vector<CellRow> bus;
     for (const BusLine& line : city.lines) {
       for (std::size_t k = 0; k < line.stops.size(); ++k) {
@@ -45,9 +61,10 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
                        std::int64_t(line.id)});
       }
     }
-    db.Insert(city::kBusTable, {city::kLineField, city::kStopField, city::kOrderField, "ID"}, bus);
+    WriteTable(db, city::kBusTable,
+               {{city::kLineField, "TEXT"}, {city::kStopField, "TEXT"}, {city::kOrderField, "INTEGER"}, {"ID", "INTEGER"}},
+               bus);
 
-    db.Run("CREATE TABLE 地物类型 (typeName TEXT, type TEXT)");
     std::vector<CellRow> types;
     for (PoiType type : kPoiTypes) types.push_back({PoiTypeName(type), city::kPointKind});
     types.push_back({layer::kBusStops, city::kPointKind});
@@ -56,17 +73,20 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     }
     types.push_back({layer::kGreens, city::kAreaKind});
     types.push_back({layer::kWaters, city::kAreaKind});
-    db.Insert(city::kTypeTable, {city::kTypeNameField, city::kTypeKindField}, types);
+    WriteTable(db, city::kTypeTable, {{city::kTypeNameField, "TEXT"}, {city::kTypeKindField, "TEXT"}}, types);
 
-    db.Run("CREATE TABLE 餐饮娱乐 (name TEXT, linkman TEXT, tel TEXT, address TEXT, web TEXT)");
     std::vector<CellRow> dining;
     for (const Poi& poi : city.pois[size_t(PoiType::Dining)]) {
       dining.push_back({TextOrNull(poi.name), TextOrNull(poi.linkman), TextOrNull(poi.tel),
                         TextOrNull(poi.address), TextOrNull(poi.web)});
     }
-    db.Insert(layer::kDining,
-              {city::kNameField, city::kLinkmanField, city::kTelField, city::kAddressField, city::kWebField},
-              dining);
+    WriteTable(db, layer::kDining,
+               {{city::kNameField, "TEXT"},
+                {city::kLinkmanField, "TEXT"},
+                {city::kTelField, "TEXT"},
+                {city::kAddressField, "TEXT"},
+                {city::kWebField, "TEXT"}},
+               dining);
     for (PoiType type : kPoiTypes) {
       if (type != PoiType::Dining) NameTable(db, PoiTypeName(type), NamesOf(city.pois[size_t(type)]));
     }

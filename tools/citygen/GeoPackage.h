@@ -28,7 +28,7 @@ class GeoPackage {
   std::string Close();
 
  private:
-  std::unique_ptr<GDALDataset> dataset_;
+  GDALDatasetUniquePtr dataset_;
   std::string error_;
 };
 

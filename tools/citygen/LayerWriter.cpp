@@ -24,7 +24,8 @@ std::unique_ptr<OGRPoint> PointAt(Vec2 at) {
 void AddPois(GeoPackage& gpkg, const City& city) {
   for (PoiType type : kPoiTypes) {
     const bool dining = type == PoiType::Dining;
-    const std::vector<std::string> contact = {"linkman", "tel", "address", "web"};
+    const std::vector<std::string> contact = {city::kLinkmanField, city::kTelField, city::kAddressField,
+                                              city::kWebField};
     OGRLayer* layer = gpkg.Layer(PoiTypeName(type), wkbPoint, dining ? contact : std::vector<std::string>{});
     for (const Poi& poi : city.pois[size_t(type)]) {
       gpkg.Add(layer, poi.name, PointAt(poi.at), [&](OGRFeature& feature) {

@@ -3,10 +3,6 @@
 namespace citygen {
 namespace {
 
-struct Finalize {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-
 void Bind(sqlite3_stmt* statement, int slot, const Cell& cell) {
   if (const auto* number = std::get_if<std::int64_t>(&cell)) {
     sqlite3_bind_int64(statement, slot, *number);
@@ -51,12 +47,12 @@ void SqliteFile::Insert(const std::string& table, const std::vector<std::string>
     marks += k ? ", ?" : "?";
   }
   sql += ") VALUES (" + marks + ")";
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(db_.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+  const SqliteStatement statement = Prepare(db_.get(), sql);
+  if (!statement) {
     error_ = sql + ": " + sqlite3_errmsg(db_.get());
     return;
   }
-  std::unique_ptr<sqlite3_stmt, Finalize> statement(raw);
+  sqlite3_stmt* const raw = statement.get();
   for (const CellRow& row : rows) {
     for (std::size_t k = 0; k < row.size(); ++k) Bind(raw, int(k) + 1, row[k]);
     if (sqlite3_step(raw) != SQLITE_DONE) {

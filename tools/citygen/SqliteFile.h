@@ -1,12 +1,11 @@
 #pragma once
 // One SQLite file written by statements and rows. The first failure is kept; later calls do nothing.
-#include <sqlite3.h>
-
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
+
+#include "data/SqliteHandles.h"
 
 namespace citygen {
 
@@ -26,10 +25,7 @@ class SqliteFile {
               const std::vector<CellRow>& rows);
 
  private:
-  struct Close {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-  };
-  std::unique_ptr<sqlite3, Close> db_;
+  SqliteDb db_;
   std::string error_;
 };
 
