@@ -6,14 +6,9 @@
 #include <QSignalSpy>
 
 #include "kit/ItemListAdapters.h"
+#include "tests/support/QtTexts.h"
 
 namespace {
-
-QStringList Items(const QComboBox& combo) {
-  QStringList items;
-  for (int i = 0; i < combo.count(); ++i) items << combo.itemText(i);
-  return items;
-}
 
 TEST(ComboBoxItems, AFillEmptiesListAndTextAndChoosesNothing) {
   for (const bool editable : {true, false}) {
@@ -30,7 +25,7 @@ TEST(ComboBoxItems, AFillEmptiesListAndTextAndChoosesNothing) {
     QSignalSpy textChanges(&combo, &QComboBox::currentTextChanged);
     items.AddItem("1路");
     items.AddItem("2路");
-    EXPECT_EQ(Items(combo), QStringList({"1路", "2路"}));
+    EXPECT_EQ(Items(&combo), QStringList({"1路", "2路"}));
     EXPECT_EQ(combo.currentIndex(), -1) << editable;
     EXPECT_EQ(combo.currentText(), "") << editable;
     EXPECT_EQ(indexChanges.count(), 0);
