@@ -1,7 +1,6 @@
 // Start-up and the city switch on the real frmMain: what the window holds once loaded, the
 // two ways start-up ends the program, and a switch to the city already loaded.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QComboBox>
 #include <QFile>
@@ -19,6 +18,7 @@
 #include "map/MapControl.h"
 #include "map/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/support/DatabaseColumn.h"
 
 using apptest::StartedWindow;
 using qiwu::MsgIcon;
@@ -27,17 +27,7 @@ namespace {
 
 // The distinct values of a one-column statement on the city database file itself.
 QSet<QString> Column(const QString& root, const char* sql) {
-  QSet<QString> values;
-  sqlite3* db = nullptr;
-  const QByteArray path = (root + "/data/" + apptest::kCity + ".mdb").toUtf8();
-  sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK)
-    while (sqlite3_step(statement) == SQLITE_ROW)
-      values.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
-  return values;
+  return DatabaseColumn(root + "/data/" + apptest::kCity + ".mdb", sql);
 }
 
 QSet<QString> Entries(const QComboBox* combo) {

@@ -1,5 +1,7 @@
 #include "tests/bus/BusPanelFixture.h"
 
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <stdexcept>
 
@@ -91,3 +93,9 @@ PanelHarness::PanelHarness() {
 }
 
 PanelHarness::~PanelHarness() = default;
+
+void PanelHarness::Search(const QString& departure, const QString& destination) {
+  panel->txtStation[0]->setText(departure);
+  panel->txtStation[1]->setText(destination);
+  QTest::mouseClick(panel->cmdOk, Qt::LeftButton);
+}

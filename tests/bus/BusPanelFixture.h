@@ -10,18 +10,12 @@
 #include <QWidget>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <vector>
-
 
 #include "tests/bus/BusNetworkFixture.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/QtTexts.h"
 
-// Readable QString and QStringList values in the messages of failed expectations.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList& list, std::ostream* out) {
-  *out << '[' << list.join(QStringLiteral(", ")).toStdString() << ']';
-}
 
 class BusPanel;
 class MapControl;
@@ -55,6 +49,8 @@ class PanelHarness {
  public:
   PanelHarness();
   ~PanelHarness();
+  // Writes both station names and clicks the search button.
+  void Search(const QString& departure, const QString& destination);
 
   BusCity city;
   MessageRecorder messages;

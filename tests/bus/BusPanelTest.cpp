@@ -18,20 +18,9 @@
 #include "kit/Twips.h"
 #include "map/MapControl.h"
 #include "tests/bus/BusPanelFixture.h"
+#include "tests/support/QtTexts.h"
 
 namespace {
-
-QStringList Items(const QListWidget* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return items;
-}
-
-QStringList Items(const QComboBox* combo) {
-  QStringList items;
-  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-  return items;
-}
 
 QSet<QString> AsSet(const QStringList& list) { return {list.begin(), list.end()}; }
 

@@ -67,12 +67,6 @@ TEST(PlanLine, TheRiddenStopsRunFromBoardingToAlighting) {
 
 class RouteDrawingTest : public ::testing::Test {
  protected:
-  void Search(const QString& departure, const QString& destination) {
-    p.txtStation[0]->setText(departure);
-    p.txtStation[1]->setText(destination);
-    QTest::mouseClick(p.cmdOk, Qt::LeftButton);
-  }
-
   void DoubleClickPlanLine(int number) {
     PlanTextBox* box = p.PlanWindow()->rtxtBusChange;
     QTextCursor cursor(box->document()->findBlockByNumber(number));
@@ -106,7 +100,7 @@ class RouteDrawingTest : public ::testing::Test {
 
 TEST_F(RouteDrawingTest, AChangeRouteDrawsBothRidesMarksThreeStopsAndFitsTheView) {
   const int layers = h.map->LayerCount();
-  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("火车站"));
   DoubleClickPlanLine(0);  // 3路-->学府 换 2路
   ASSERT_NE(Overlay(), nullptr);
   ASSERT_EQ(Overlay()->Paths().size(), 2u);
@@ -129,7 +123,7 @@ TEST_F(RouteDrawingTest, AChangeRouteDrawsBothRidesMarksThreeStopsAndFitsTheView
 }
 
 TEST_F(RouteDrawingTest, ADirectLineDrawsOneRideAgainstTheLinesOrder) {
-  Search(QStringLiteral("钟楼"), QStringLiteral("北桥"));
+  h.Search(QStringLiteral("钟楼"), QStringLiteral("北桥"));
   ASSERT_EQ(p.PlanWindow()->rtxtBusChange->Text(), QStringLiteral("1路  直达；经过 4 站\r\n"));
   DoubleClickPlanLine(0);
   ASSERT_NE(Overlay(), nullptr);
@@ -139,7 +133,7 @@ TEST_F(RouteDrawingTest, ADirectLineDrawsOneRideAgainstTheLinesOrder) {
 }
 
 TEST_F(RouteDrawingTest, TheRouteGoesWhenThePlanWindowClosesOrTheCitySwitches) {
-  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("火车站"));
   DoubleClickPlanLine(0);
   ASSERT_FALSE(Overlay()->Paths().empty());
   frmBus* plan = p.PlanWindow();
@@ -152,7 +146,7 @@ TEST_F(RouteDrawingTest, TheRouteGoesWhenThePlanWindowClosesOrTheCitySwitches) {
   EXPECT_TRUE(Overlay()->Paths().empty());
   EXPECT_FALSE(Overlay()->isVisible());
 
-  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("火车站"));
   DoubleClickPlanLine(0);
   ASSERT_FALSE(Overlay()->Paths().empty());
   p.CitySwitched();
@@ -177,7 +171,7 @@ TEST(RouteLabel, StaysInsideTheMapBesideItsMark) {
 }
 
 TEST_F(RouteDrawingTest, MessagesDrawNothingAndANewSearchRemovesTheRoute) {
-  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("火车站"));
   DoubleClickPlanLine(2);  // the separator
   EXPECT_EQ(Overlay(), nullptr);
   DoubleClickPlanLine(0);
@@ -185,7 +179,7 @@ TEST_F(RouteDrawingTest, MessagesDrawNothingAndANewSearchRemovesTheRoute) {
   EXPECT_TRUE(Overlay()->isVisible());
 
   const double width = h.map->ViewWidth();
-  Search(QStringLiteral("无此站"), QStringLiteral("火车站"));
+  h.Search(QStringLiteral("无此站"), QStringLiteral("火车站"));
   EXPECT_TRUE(Overlay()->Paths().empty());
   EXPECT_FALSE(Overlay()->isVisible());
   DoubleClickPlanLine(0);  // "站名输入有误！"

@@ -21,12 +21,6 @@ const QString kWrongName = QStringLiteral("站名输入有误！\r\n======***===
 
 class FrmBusTest : public ::testing::Test {
  protected:
-  void Search(const QString& departure, const QString& destination) {
-    p.txtStation[0]->setText(departure);
-    p.txtStation[1]->setText(destination);
-    QTest::mouseClick(p.cmdOk, Qt::LeftButton);
-  }
-
   PanelHarness h;
   BusPanel& p = *h.panel;
 };
@@ -62,7 +56,7 @@ TEST_F(FrmBusTest, TheWindowIsAnOwnedTopLevelWindowLaidOutInTwips) {
 }
 
 TEST_F(FrmBusTest, ThePlanBoxKeepsTheAnswerWithItsLineBreaks) {
-  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("火车站"));
   const frmBus* w = p.PlanWindow();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->rtxtBusChange->Text(), QStringLiteral("3路-->学府 换 2路 经过 5 站\r\n"
@@ -74,7 +68,7 @@ TEST_F(FrmBusTest, ThePlanBoxKeepsTheAnswerWithItsLineBreaks) {
 }
 
 TEST_F(FrmBusTest, ASecondSearchUpdatesTheOpenWindowInPlace) {
-  Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
   frmBus* first = p.PlanWindow();
   ASSERT_NE(first, nullptr);
   first->move(first->pos() + QPoint(37, 21));
@@ -82,7 +76,7 @@ TEST_F(FrmBusTest, ASecondSearchUpdatesTheOpenWindowInPlace) {
   h.window.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&h.window));
 
-  Search(QStringLiteral("钟楼"), QStringLiteral("东门"));
+  h.Search(QStringLiteral("钟楼"), QStringLiteral("东门"));
   EXPECT_EQ(p.PlanWindow(), first);
   EXPECT_TRUE(first->isVisible());
   EXPECT_EQ(first->pos(), placed);
@@ -105,14 +99,14 @@ TEST_F(FrmBusTest, RefusedSearchesStillWriteBothNamesButKeepThePlan) {
       {"", "", "请输入站名", qiwu::MsgIcon::Information},
       {"钟楼", "钟楼", "出发站名与目的站名相同", qiwu::MsgIcon::Critical},
   };
-  Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
   frmBus* w = p.PlanWindow();
   ASSERT_NE(w, nullptr);
   const QString plan = w->rtxtBusChange->Text();
   for (const auto& c : cases) {
     SCOPED_TRACE(QString(c.departure + "/" + c.destination).toStdString());
     h.messages.Clear();
-    Search(c.departure, c.destination);
+    h.Search(c.departure, c.destination);
     ASSERT_EQ(h.messages.Messages().size(), 1u);
     EXPECT_EQ(h.messages.Messages()[0].text, c.message);
     EXPECT_EQ(h.messages.Messages()[0].icon, c.icon);
@@ -129,26 +123,26 @@ TEST_F(FrmBusTest, AFirstSearchWithAnEmptyBoxCreatesTheWindowHiddenWithBothNames
     frmBus* w = p.PlanWindow();
     namesAtMessage = w ? w->txtStart->text() + "|" + w->txtEnd->text() : QStringLiteral("no window");
   });
-  Search(QStringLiteral("东门"), QString());
+  h.Search(QStringLiteral("东门"), QString());
   EXPECT_EQ(namesAtMessage, QStringLiteral("东门|"));
   ASSERT_NE(p.PlanWindow(), nullptr);
   EXPECT_FALSE(p.PlanWindow()->isVisible());
 }
 
 TEST_F(FrmBusTest, AFailedQueryLeavesThePlanBoxEmpty) {
-  Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
   ASSERT_FALSE(p.PlanWindow()->rtxtBusChange->Text().isEmpty());
   const BusDatabase withoutBusTable({{QStringLiteral("1路"), QStringLiteral("东门"), 1, 1}},
                                     QStringLiteral("别的表"));
   ASSERT_TRUE(withoutBusTable.Open());
   h.messages.Clear();
-  Search(QStringLiteral("东门"), QStringLiteral("码头"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("码头"));
   EXPECT_TRUE(p.PlanWindow()->rtxtBusChange->Text().isEmpty());
   EXPECT_TRUE(h.messages.Texts().contains(QStringLiteral("运行时错误...")));
 }
 
 TEST_F(FrmBusTest, TheWindowIsCreatedAgainAfterTheUserClosesIt) {
-  Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("钟楼"));
   QPointer<frmBus> first = p.PlanWindow();
   ASSERT_TRUE(first);
   first->close();
@@ -156,7 +150,7 @@ TEST_F(FrmBusTest, TheWindowIsCreatedAgainAfterTheUserClosesIt) {
   EXPECT_FALSE(first);
   EXPECT_EQ(p.PlanWindow(), nullptr);
 
-  Search(QStringLiteral("东门"), QStringLiteral("火车站"));
+  h.Search(QStringLiteral("东门"), QStringLiteral("火车站"));
   frmBus* second = p.PlanWindow();
   ASSERT_NE(second, nullptr);
   EXPECT_TRUE(second->isVisible());

@@ -2,13 +2,10 @@
 // Small city databases written by the tests themselves.
 #include <QString>
 #include <QStringList>
-#include <ostream>
 
 #include "tests/support/Fingerprint.h"
+#include "tests/support/QtTexts.h"
 #include "tests/support/TestCity.h"
-
-// Test failures show texts readably.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // A small city: the bus table, the feature types (one of them twice), and the eight keyword
 // tables with names that exercise case, apostrophes, % and _ and a name found in two tables.

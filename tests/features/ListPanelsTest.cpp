@@ -13,14 +13,9 @@
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/QtTexts.h"
 
 namespace {
-
-QStringList Items(const QListWidget* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return items;
-}
 
 const QString kNotFound = QStringLiteral("没有找到相应图元。 \r\n");
 

@@ -12,15 +12,10 @@
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/QtTexts.h"
 
 namespace {
 using fixture::At;
-
-QStringList Items(const QListWidget* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return items;
-}
 
 // The map's view shows rect centred, fitted to the widget's aspect.
 void ExpectViewFits(const MapControl& map, const MapRect& rect) {

@@ -18,6 +18,7 @@
 #include "tests/hostile/DataSetEdits.h"
 #include "tests/hostile/Watchers.h"
 #include "tests/reliability/DataSetFiles.h"
+#include "tests/support/Fingerprint.h"
 
 namespace hostile {
 namespace {
@@ -319,9 +320,9 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
       GTEST_SKIP() << "root without mount namespaces: read-only media cannot be made here";
     }
   }
-  const auto progBefore = Snapshot(scene.prog), scratchBefore = Snapshot(scene.scratch);
+  const auto progBefore = Fingerprint(scene.prog), scratchBefore = Fingerprint(scene.scratch);
   const WatchedRun run = RunWatched(plan);
-  const auto progAfter = Snapshot(scene.prog), scratchAfter = Snapshot(scene.scratch);
+  const auto progAfter = Fingerprint(scene.prog), scratchAfter = Fingerprint(scene.scratch);
   if (scene.readOnlyMedia) reliab::SetWritable(scene.prog, true);
 
   const std::string output =

@@ -9,11 +9,7 @@
 
 namespace hostile {
 
-// Every entry under root: a regular file by its SHA-256, a symbolic link by its target, any
-// other kind (folder, FIFO, device) by its kind. Nothing but regular files is opened.
-QMap<QString, QByteArray> Snapshot(const QString& root);
-
-// The entries that were added, removed or changed between two snapshots.
+// The entries that were added, removed or changed between two fingerprints of a folder.
 QStringList Differences(const QMap<QString, QByteArray>& before, const QMap<QString, QByteArray>& after);
 
 // A TCP socket listening on 127.0.0.1 that nobody answers; connections wait in its backlog.

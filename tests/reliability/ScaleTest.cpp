@@ -26,13 +26,7 @@ TEST(ScaleTen, StartsAndEveryPanelAnswers) {
               static_cast<long long>(cityswitch));
 
   EXPECT_TRUE(started.messages.Messages().empty()) << started.messages.Texts().join('\n').toStdString();
-  EXPECT_EQ(reliab::Entries(answers.typeList), reliab::TypeNames(root, QStringLiteral("餐饮娱乐")));
-  EXPECT_EQ(reliab::Entries(answers.keywordList), reliab::KeywordNames(root, reliab::kKeyword));
-  EXPECT_FALSE(answers.radiusList.isEmpty());
-  EXPECT_FALSE(answers.nearestName.isEmpty());
-  EXPECT_FALSE(answers.lineStops.isEmpty());
-  EXPECT_FALSE(answers.plan.isEmpty());
-  EXPECT_EQ(answers.selectedName, answers.cardName + "(餐饮娱乐)");
+  reliab::ExpectEverySearchAnswered(answers, root);
 }
 
 }  // namespace

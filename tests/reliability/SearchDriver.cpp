@@ -1,6 +1,6 @@
 #include "tests/reliability/SearchDriver.h"
 
-#include <sqlite3.h>
+#include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLabel>
@@ -16,11 +16,11 @@
 #include "bus/frmBus.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
-#include "features/TypeBrowsePanel.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
 #include "map/MapTypes.h"
+#include "tests/support/DatabaseColumn.h"
 
 namespace reliab {
 
@@ -31,21 +31,7 @@ constexpr double kCentreX = 500000, kCentreY = 3400000;
 void Choose(QComboBox* combo, const QString& text) { combo->setCurrentIndex(combo->findText(text)); }
 
 QSet<QString> Column(const QString& root, const QString& sql, const QString& parameter = QString()) {
-  QSet<QString> values;
-  sqlite3* db = nullptr;
-  const QByteArray path = (root + "/data/栖坞市.mdb").toUtf8();
-  sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* statement = nullptr;
-  const QByteArray text = sql.toUtf8(), bound = parameter.toUtf8();
-  if (sqlite3_prepare_v2(db, text.constData(), -1, &statement, nullptr) == SQLITE_OK) {
-    if (sqlite3_bind_parameter_count(statement) > 0)
-      sqlite3_bind_text(statement, 1, bound.constData(), -1, SQLITE_TRANSIENT);
-    while (sqlite3_step(statement) == SQLITE_ROW)
-      values.insert(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
-  }
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
-  return values;
+  return DatabaseColumn(root + "/data/栖坞市.mdb", sql, parameter);
 }
 
 }  // namespace
@@ -55,19 +41,19 @@ SearchAnswers RunEverySearch(frmMain& w) {
   w.imgType_Click(0);
   Choose(w.typeBrowse->cmbType0, QStringLiteral("餐饮娱乐"));
   w.typeBrowse->ListChosenType();
-  answers.typeList = ListItems(w.typeBrowse->lstShow0);
+  answers.typeList = Items(w.typeBrowse->lstShow0);
 
   w.imgType_Click(1);
   w.keyword->txtLike->clear();
   w.keyword->txtLike->setText(kKeyword);
-  answers.keywordList = ListItems(w.keyword->lstShow1);
+  answers.keywordList = Items(w.keyword->lstShow1);
 
   w.imgType_Click(2);
   Choose(w.radius->cmbType1, QStringLiteral("餐饮娱乐"));
   w.radius->txtRadius->setText(QStringLiteral("800"));
   w.radius->cmdClick0->click();
   w.Map1_ToolCompleted(kToolPick, kCentreX, kCentreY);
-  answers.radiusList = ListItems(w.radius->lstShow2);
+  answers.radiusList = Items(w.radius->lstShow2);
 
   w.imgType_Click(3);
   Choose(w.nearest->cmbType2, QStringLiteral("金融银行"));
@@ -81,7 +67,7 @@ SearchAnswers RunEverySearch(frmMain& w) {
     w.bus->cmbBus->setCurrentIndex(0);
     w.bus->cmbBus_Click();
   }
-  answers.lineStops = ListItems(w.bus->lstShow3);
+  answers.lineStops = Items(w.bus->lstShow3);
   if (answers.lineStops.size() >= 2) {
     const QRegularExpression number(QStringLiteral("^\\d+ "));
     w.bus->txtStation[0]->setText(QString(answers.lineStops[0]).remove(number));
@@ -101,12 +87,6 @@ SearchAnswers RunEverySearch(frmMain& w) {
   return answers;
 }
 
-QStringList ListItems(const QListWidget* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
-  return items;
-}
-
 QSet<QString> TypeNames(const QString& root, const QString& type) {
   return Column(root, "select name from " + type);
 }
@@ -117,6 +97,16 @@ QSet<QString> KeywordNames(const QString& root, const QString& keyword) {
        {"大中专院校", "餐饮娱乐", "旅游景点", "医院诊所", "金融银行", "主干道", "次干道", "支路"})
     parts << QStringLiteral("select name from %1 where instr(name, ?1) > 0").arg(QString::fromUtf8(table));
   return Column(root, parts.join(" union "), keyword);
+}
+
+void ExpectEverySearchAnswered(const SearchAnswers& answers, const QString& root) {
+  EXPECT_EQ(Entries(answers.typeList), TypeNames(root, QStringLiteral("餐饮娱乐")));
+  EXPECT_EQ(Entries(answers.keywordList), KeywordNames(root, kKeyword));
+  EXPECT_FALSE(answers.radiusList.isEmpty());
+  EXPECT_FALSE(answers.nearestName.isEmpty());
+  EXPECT_FALSE(answers.lineStops.isEmpty());
+  EXPECT_FALSE(answers.plan.isEmpty());
+  EXPECT_EQ(answers.selectedName, answers.cardName + "(餐饮娱乐)");
 }
 
 QSet<QString> Entries(const QStringList& items) {

@@ -4,9 +4,9 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <ostream>
 
-class QListWidget;
+#include "tests/support/QtTexts.h"
+
 class frmMain;
 
 namespace reliab {
@@ -33,13 +33,10 @@ SearchAnswers RunEverySearch(frmMain& window);
 QSet<QString> TypeNames(const QString& root, const QString& type);
 QSet<QString> KeywordNames(const QString& root, const QString& keyword);
 
-// The texts of a list's items, in order.
-QStringList ListItems(const QListWidget* list);
+// Every search of the pass answered, the type and keyword lists as the file under root says.
+void ExpectEverySearchAnswered(const SearchAnswers& answers, const QString& root);
 
 // The list entries as a set, with a numbered list's running numbers removed.
 QSet<QString> Entries(const QStringList& items);
 
 }  // namespace reliab
-
-// Readable QString values in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -191,7 +191,7 @@ TEST(UnusualDataSet, NamesWithApostrophesAndOfAThousandCharactersWorkEverywhere)
     SCOPED_TRACE(name.left(20).toStdString());
     EXPECT_TRUE(listed.contains(name));
     w.keyword->txtLike->setText(name);
-    EXPECT_TRUE(reliab::Entries(reliab::ListItems(w.keyword->lstShow1)).contains(name));
+    EXPECT_TRUE(reliab::Entries(Items(w.keyword->lstShow1)).contains(name));
     const auto found = w.typeBrowse->lstShow0->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
     w.typeBrowse->lstShow0->setCurrentItem(found.front());
