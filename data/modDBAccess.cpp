@@ -25,25 +25,33 @@ bool OpenConnection(const QString& path) {
   return false;
 }
 
-bool ExecuteQueryOnTable(const QString& table, const QString& sql) {
-  if (cnnCity && cnnCity->IsOpen() && !cnnCity->HasTable(table)) {
-    cnnCity->currentResult.reset();
+bool ExecuteQuery(CityDatabase& database, const QString& sql) {
+  database.currentResult.reset();
+  DbError error;
+  database.currentResult = database.Query(sql, error);
+  if (database.currentResult) return true;
+  ShowFailure(error);
+  return false;
+}
+
+bool ExecuteQueryOnTable(CityDatabase& database, const QString& table, const QString& sql) {
+  if (database.IsOpen() && !database.HasTable(table)) {
+    database.currentResult.reset();
     ShowFailure(DbError{QStringLiteral("数据库中没有名为“%1”的表。").arg(table), kErrorStatementFailed});
     return false;
   }
-  return ExecuteQuery(sql);
+  return ExecuteQuery(database, sql);
 }
 
 bool ExecuteQuery(const QString& sql) {
-  if (!cnnCity) {
-    ShowFailure(NoDatabase());
-    return false;
-  }
-  cnnCity->currentResult.reset();
-  DbError error;
-  cnnCity->currentResult = cnnCity->Query(sql, error);
-  if (cnnCity->currentResult) return true;
-  ShowFailure(error);
+  if (cnnCity) return ExecuteQuery(*cnnCity, sql);
+  ShowFailure(NoDatabase());
+  return false;
+}
+
+bool ExecuteQueryOnTable(const QString& table, const QString& sql) {
+  if (cnnCity) return ExecuteQueryOnTable(*cnnCity, table, sql);
+  ShowFailure(NoDatabase());
   return false;
 }
 

@@ -35,13 +35,19 @@ ResultSet* rsResult();
 // then unopened.
 bool OpenConnection(const QString& path);
 
-// Runs one statement (SQL text, UTF-16) on cnnCity; its rows land in rsResult, positioned at
-// the first row. On failure shows the failure box, leaves rsResult empty and returns false.
-bool ExecuteQuery(const QString& sql);
+// Runs one statement (SQL text, UTF-16) on database; its rows land in database.currentResult
+// (rsResult when database is cnnCity), positioned at the first row. On failure shows the
+// failure box, leaves the result empty and returns false.
+bool ExecuteQuery(CityDatabase& database, const QString& sql);
 
 // As ExecuteQuery, for a statement that reads table, a name that may come from the data (a
-// feature type). Unless cnnCity has that table (CityDatabase::HasTable), nothing runs: the
-// failure is shown as for a rejected statement and rsResult is empty.
+// feature type). Unless database has that table (CityDatabase::HasTable), nothing runs: the
+// failure is shown as for a rejected statement and the result is empty.
+bool ExecuteQueryOnTable(CityDatabase& database, const QString& table, const QString& sql);
+
+// The two above on cnnCity; while no database is current they show the failure box of a
+// database that is not there and return false.
+bool ExecuteQuery(const QString& sql);
 bool ExecuteQueryOnTable(const QString& table, const QString& sql);
 
 }  // namespace modDBAccess

@@ -31,33 +31,60 @@ void AddRows(ResultSet& rows, const QString& field, ItemList& target, bool numbe
   }
 }
 
-void Fill(bool ran, const QString& field, ItemList& target, bool numbered) {
+void Fill(CityDatabase& database, bool ran, const QString& field, ItemList& target, bool numbered) {
   if (!Reported(ran)) return;
   // Clearing or filling a list runs its change handlers at once, and a handler may query in
   // turn; holding the rows keeps them while its query replaces the current result.
-  const std::shared_ptr<ResultSet> rows = modDBAccess::cnnCity->currentResult;
+  const std::shared_ptr<ResultSet> rows = database.currentResult;
   target.Clear();
   AddRows(*rows, field, target, numbered);
 }
 
+// The boxes of a statement that could not run because no database is current.
+void NoCurrentCity() { Reported(modDBAccess::ExecuteQuery(QString())); }
+
 }  // namespace
+
+void FillList(CityDatabase& database, const QString& table, const QString& field, ItemList& target,
+              const QString& condition, const QString& order, bool distinct, bool numbered) {
+  // Table names come from callers and from the data (the feature types): checked before use.
+  Fill(database,
+       modDBAccess::ExecuteQueryOnTable(database, table, FillListStatement(table, field, condition, order, distinct)),
+       field, target, numbered);
+}
 
 void FillList(const QString& table, const QString& field, ItemList& target, const QString& condition,
               const QString& order, bool distinct, bool numbered) {
-  // Table names come from callers and from the data (the feature types): checked before use.
-  Fill(modDBAccess::ExecuteQueryOnTable(table, FillListStatement(table, field, condition, order, distinct)), field,
-       target, numbered);
+  if (CityDatabase* current = modDBAccess::cnnCity) {
+    FillList(*current, table, field, target, condition, order, distinct, numbered);
+  } else {
+    NoCurrentCity();
+  }
+}
+
+void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword, ItemList& target) {
+  Fill(database, modDBAccess::ExecuteQuery(database, KeywordStatement(field, keyword)), field, target, false);
 }
 
 void FillListByKeyword(const QString& field, const QString& keyword, ItemList& target) {
-  Fill(modDBAccess::ExecuteQuery(KeywordStatement(field, keyword)), field, target, false);
+  if (CityDatabase* current = modDBAccess::cnnCity) {
+    FillListByKeyword(*current, field, keyword, target);
+  } else {
+    NoCurrentCity();
+  }
+}
+
+QString GetFieldValue(CityDatabase& database, const QString& table, const QString& field, const QString& condition) {
+  if (!Reported(modDBAccess::ExecuteQueryOnTable(database, table, FieldValueStatement(table, field, condition))))
+    return QString();
+  const std::optional<QVariant> value = database.currentResult->Field(field);
+  return value && !value->isNull() ? value->toString() : QString();
 }
 
 QString GetFieldValue(const QString& table, const QString& field, const QString& condition) {
-  if (!Reported(modDBAccess::ExecuteQueryOnTable(table, FieldValueStatement(table, field, condition))))
-    return QString();
-  const std::optional<QVariant> value = modDBAccess::rsResult()->Field(field);
-  return value && !value->isNull() ? value->toString() : QString();
+  if (CityDatabase* current = modDBAccess::cnnCity) return GetFieldValue(*current, table, field, condition);
+  NoCurrentCity();
+  return QString();
 }
 
 }  // namespace modGetRecord

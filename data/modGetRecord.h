@@ -3,6 +3,7 @@
 // rows go into a list control (ItemList) or come back as one text.
 #include <QString>
 
+#include "data/CityDatabase.h"
 #include "kit/ItemList.h"
 
 namespace modGetRecord {
@@ -29,6 +30,10 @@ QString KeywordStatement(const QString& field, const QString& keyword);
 // "select " + field + " from " + table + condition (no blank added before condition).
 QString FieldValueStatement(const QString& table, const QString& field, const QString& condition);
 
+// The readers below run on the database given; their forms without one run on the current
+// database (modDBAccess::cnnCity) and, while none is current, show the two boxes of a failed
+// statement and change nothing.
+
 // Fills target with the values of field from the statement FillListStatement builds. In
 // numbered mode each item is the row's running number with at least two digits, a blank and
 // the value ("01 甲", …, "100 乙"). A failed statement shows "运行时错误..." (title "运行错误")
@@ -36,15 +41,19 @@ QString FieldValueStatement(const QString& table, const QString& field, const QS
 // A table that is not one of the database's fails that way without running anything
 // (modDBAccess::ExecuteQueryOnTable).
 // A null value adds no item (numbered: the number and blank alone).
+void FillList(CityDatabase& database, const QString& table, const QString& field, ItemList& target,
+              const QString& condition, const QString& order, bool distinct, bool numbered);
 void FillList(const QString& table, const QString& field, ItemList& target, const QString& condition,
               const QString& order, bool distinct, bool numbered);
 
 // Fills target with the names from KeywordStatement, as FillList does (never numbered).
+void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword, ItemList& target);
 void FillListByKeyword(const QString& field, const QString& keyword, ItemList& target);
 
 // The value of field in the first row of FieldValueStatement's rows, as text; empty when there
 // is no row, the value is null or the column is missing, and after a failed statement or an
 // unknown table (which show the same two boxes as FillList).
+QString GetFieldValue(CityDatabase& database, const QString& table, const QString& field, const QString& condition);
 QString GetFieldValue(const QString& table, const QString& field, const QString& condition);
 
 }  // namespace modGetRecord
