@@ -46,9 +46,9 @@ frmMain::~frmMain() = default;
 // Each panel is made and its intents wired to the window's handlers here.
 void frmMain::CreatePanels() {
   const auto showFeature = [this](const QString& layer, const QString& name) { ShowFeature(*Map1, layer, name); };
-  typeBrowse = new TypeBrowsePanel(picShow[0]);
+  typeBrowse = new TypeBrowsePanel(picShow[0], database_);
   connect(typeBrowse, &TypeBrowsePanel::FeatureChosen, this, showFeature);
-  keyword = new KeywordPanel(picShow[1]);
+  keyword = new KeywordPanel(picShow[1], database_);
   connect(keyword, &KeywordPanel::NameChosen, this, [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
   radius = new RadiusPanel(picShow[2], *Map1);
   connect(radius, &RadiusPanel::PickRequested, this, [this] { cmdClick_Click(0); });
@@ -57,11 +57,11 @@ void frmMain::CreatePanels() {
   nearest = new NearestPanel(picShow[3], *Map1);
   connect(nearest, &NearestPanel::PickRequested, this, [this] { cmdClick_Click(1); });
   connect(nearest, &NearestPanel::TypeChosen, this, [this] { cmbType_Click(2); });
-  bus = new BusPanel(picShow[Accordion::kBusPanel], *Map1);
+  bus = new BusPanel(picShow[Accordion::kBusPanel], *Map1, database_);
   connect(bus, &BusPanel::FeatureChosen, this, showFeature);
   connect(new ListClicks(bus->lstShow3), &ListClicks::Click, this,
           [this] { Guarded(QStringLiteral("查找图元"), [this] { bus->ShowListEntry(); }); });
-  drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, txtObjName, HandCursor(imgListTools));
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, database_, txtObjName, HandCursor(imgListTools));
 
   lstShow = {typeBrowse->lstShow0, keyword->lstShow1, radius->lstShow2, bus->lstShow3};
   cmbType = {typeBrowse->cmbType0, radius->cmbType1, nearest->cmbType2};

@@ -50,10 +50,11 @@ QString Quoted(const QString& value) {
 }
 }  // namespace
 
-BusPanel::BusPanel(QWidget* picShow4, MapControl& Map1) : QObject(picShow4) {
+BusPanel::BusPanel(QWidget* picShow4, MapControl& Map1, CityDatabase& database)
+    : QObject(picShow4), database_(database) {
   CreateControls(picShow4);
   Connect();
-  routeDrawing_ = new RouteDrawing(Map1, this);
+  routeDrawing_ = new RouteDrawing(Map1, database, this);
 }
 
 BusPanel::~BusPanel() = default;
@@ -205,7 +206,7 @@ void BusPanel::optStation_Click() {
 void BusPanel::FillCombo(const QString& field, const QString& order) {
   const QScopedValueRollback filling(fillingCombo_, true);
   qiwu::ComboBoxItems items(cmbBus);
-  modGetRecord::FillList(kBusTable, field, items, QString(), order, true, false);
+  modGetRecord::FillList(database_, kBusTable, field, items, QString(), order, true, false);
 }
 
 void BusPanel::cmbBus_Change() {
@@ -221,11 +222,11 @@ void BusPanel::FillStops() {
   qiwu::ListWidgetItems items(lstShow3);
   const QString text = cmbBus->currentText();
   if (LineMode()) {
-    modGetRecord::FillList(kBusTable, city::kStopField, items,
+    modGetRecord::FillList(database_, kBusTable, city::kStopField, items,
                            QStringLiteral(" where 线路名 = ") + Quoted(text) + QStringLiteral(" "),
                            QStringLiteral("顺序"), false, true);
   } else {
-    modGetRecord::FillList(kBusTable, city::kLineField, items,
+    modGetRecord::FillList(database_, kBusTable, city::kLineField, items,
                            QStringLiteral(" where 站名 = ") + Quoted(text) + QStringLiteral(" "),
                            QStringLiteral("ID"), false, false);
   }
@@ -261,7 +262,7 @@ void BusPanel::FillSuggestions(int index) {
   }
   qiwu::ListWidgetItems items(lstStation);
   modGetRecord::FillList(
-      kBusTable, city::kStopField, items,
+      database_, kBusTable, city::kStopField, items,
       QStringLiteral(" where  站名  like '%") + modGetRecord::SqlText(text) + QStringLiteral("%' "),
       QStringLiteral("站名"), true, false);
   lstStation->setVisible(lstStation->count() > 0);

@@ -18,6 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QWidget;
 class frmBus;
+class CityDatabase;
 class MapControl;
 class RouteDrawing;
 
@@ -33,8 +34,9 @@ class BusPanel : public QObject {
  public:
   // Creates every control of the panel inside picShow4 (2400 x 4500 twips). The panel takes
   // no mode yet: selecting optLine from code (optLine->setChecked(true)) runs optLine_Click.
-  // Map1 is the main map the plan window's routes are drawn on.
-  BusPanel(QWidget* picShow4, MapControl& Map1);
+  // Map1 is the main map the plan window's routes are drawn on; database, which outlives the
+  // panel, is the city whose bus table is read.
+  BusPanel(QWidget* picShow4, MapControl& Map1, CityDatabase& database);
   ~BusPanel() override;
 
   QGroupBox* Frame1;
@@ -100,5 +102,6 @@ class BusPanel : public QObject {
   bool fillingCombo_ = false;
   bool selectLabelOnRelease_ = false;
   QPointer<frmBus> frmBus_;
+  CityDatabase& database_;
   RouteDrawing* routeDrawing_;
 };

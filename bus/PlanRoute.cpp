@@ -35,13 +35,13 @@ std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& depar
   return {{lineA, departure, meeting}, {lineB, meeting, destination}};
 }
 
-std::optional<QStringList> LineStops(const QString& table, const QString& line) {
+std::optional<QStringList> LineStops(CityDatabase& database, const QString& table, const QString& line) {
   const QString sql = QStringLiteral("select 站名 , 顺序 from ") + table +
                       QStringLiteral("  where 线路名 = '") + modGetRecord::SqlText(line) +
                       QStringLiteral("'  order by 顺序");
-  if (!modDBAccess::ExecuteQuery(sql)) return std::nullopt;
+  if (!modDBAccess::ExecuteQuery(database, sql)) return std::nullopt;
   QStringList stops;
-  for (const auto& row : modDBAccess::rsResult()->Rows()) stops << row.at(0).toString();
+  for (const auto& row : database.currentResult->Rows()) stops << row.at(0).toString();
   return stops;
 }
 

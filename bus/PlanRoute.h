@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+class CityDatabase;
+
 // One line ridden from one stop to another.
 struct RideLeg {
   QString line;
@@ -20,9 +22,9 @@ struct RideLeg {
 std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& departure,
                                    const QString& destination);
 
-// The stops of a line in route order, as the bus table lists them ("顺序" ascending); nullopt
-// when the statement failed (its message has been shown).
-std::optional<QStringList> LineStops(const QString& table, const QString& line);
+// The stops of a line in route order, as database's bus table lists them ("顺序" ascending);
+// nullopt when the statement failed (its message has been shown).
+std::optional<QStringList> LineStops(CityDatabase& database, const QString& table, const QString& line);
 
 // The stops ridden from `from` to `to` along stops (route order), both ends included, in the
 // direction of travel. A stop the line passes twice is taken where the ride is shortest. Empty

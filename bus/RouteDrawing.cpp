@@ -27,7 +27,8 @@ std::optional<MapPoint> StopPosition(Layer& stops, const QString& name) {
 }
 }  // namespace
 
-RouteDrawing::RouteDrawing(MapControl& Map1, QObject* parent) : QObject(parent), Map1_(Map1) {}
+RouteDrawing::RouteDrawing(MapControl& Map1, CityDatabase& database, QObject* parent)
+    : QObject(parent), Map1_(Map1), database_(database) {}
 
 void RouteDrawing::NewSearch(const QString& departure, const QString& destination) {
   Clear();
@@ -50,7 +51,7 @@ void RouteDrawing::ShowPlanLine(const QString& planLine) {
 
   std::vector<RoutePath> paths;
   for (std::size_t k = 0; k < legs.size(); ++k) {
-    const std::optional<QStringList> lineStops = LineStops(kBusTable, legs[k].line);
+    const std::optional<QStringList> lineStops = LineStops(database_, kBusTable, legs[k].line);
     if (!lineStops) return;
     RoutePath path{{}, k == 0 ? kFirstLineColor : kSecondLineColor};
     for (const QString& name : RiddenStops(*lineStops, legs[k].from, legs[k].to)) {

@@ -8,14 +8,16 @@
 
 #include "bus/RouteOverlay.h"
 
+class CityDatabase;
 class MapControl;
 
 class RouteDrawing : public QObject {
   Q_OBJECT
 
  public:
-  // Map1: the main map the route is drawn on.
-  RouteDrawing(MapControl& Map1, QObject* parent);
+  // Map1: the main map the route is drawn on; database, which outlives this object, gives the
+  // lines' stops.
+  RouteDrawing(MapControl& Map1, CityDatabase& database, QObject* parent);
 
   // A new search by the plan window: its plan lines are read with these names; the route drawn
   // for the previous search is removed.
@@ -34,6 +36,7 @@ class RouteDrawing : public QObject {
 
  private:
   MapControl& Map1_;
+  CityDatabase& database_;
   QString departure_;
   QString destination_;
   QPointer<RouteOverlay> overlay_;  // a child of Map1

@@ -48,9 +48,14 @@ QLabel* ValueLabel(QWidget* drawer, int top) {
 }
 }  // namespace
 
-InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MapControl& Map1, QLineEdit* txtObjName,
-                         const QCursor& hand)
-    : QObject(picInfo0), picInfo{picInfo0, picInfo1}, txtObjName(txtObjName), Map1_(Map1), hand_(hand) {
+InfoDrawers::InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MapControl& Map1, CityDatabase& database,
+                         QLineEdit* txtObjName, const QCursor& hand)
+    : QObject(picInfo0),
+      picInfo{picInfo0, picInfo1},
+      txtObjName(txtObjName),
+      Map1_(Map1),
+      database_(database),
+      hand_(hand) {
   const QString tabLabels[] = {QStringLiteral("详细信息"), QStringLiteral("图例")};
   for (int i = 0; i < 2; ++i) {
     AddDrawerBackground(picInfo[i], kTabWidth);
@@ -125,10 +130,10 @@ void InfoDrawers::FillCard(const Feature& feature) {
   const QString condition =
       QStringLiteral(" where name  = '") + modGetRecord::SqlText(name) + QStringLiteral("'");
   // Four separate lookups, in this order; a failing one leaves its label empty and the rest run.
-  lblLinkman->setText(modGetRecord::GetFieldValue(table, city::kLinkmanField, condition));
-  lblTel->setText(modGetRecord::GetFieldValue(table, city::kTelField, condition));
-  lblAddress->setText(modGetRecord::GetFieldValue(table, city::kAddressField, condition));
-  lblWeb->setText(modGetRecord::GetFieldValue(table, city::kWebField, condition));
+  lblLinkman->setText(modGetRecord::GetFieldValue(database_, table, city::kLinkmanField, condition));
+  lblTel->setText(modGetRecord::GetFieldValue(database_, table, city::kTelField, condition));
+  lblAddress->setText(modGetRecord::GetFieldValue(database_, table, city::kAddressField, condition));
+  lblWeb->setText(modGetRecord::GetFieldValue(database_, table, city::kWebField, condition));
 }
 
 void InfoDrawers::imgInfo_Click(int index) {

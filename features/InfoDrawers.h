@@ -9,6 +9,7 @@
 #include <QObject>
 #include <array>
 
+class CityDatabase;
 class Feature;
 class QLabel;
 class QLineEdit;
@@ -27,9 +28,10 @@ class InfoDrawers : public QObject {
 
   // txtObjName is the main window's name box in Picture4; hand is the cursor shown over the tabs
   // and a non-empty link (the toolbar image list's "Hand" in the main window).
-  // Map1 is the main map whose selection the card follows and whose styles the legend shows.
-  InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MapControl& Map1, QLineEdit* txtObjName,
-              const QCursor& hand);
+  // Map1 is the main map whose selection the card follows and whose styles the legend shows;
+  // database, which outlives the drawers, gives the card's details.
+  InfoDrawers(QWidget* picInfo0, QWidget* picInfo1, MapControl& Map1, CityDatabase& database,
+              QLineEdit* txtObjName, const QCursor& hand);
 
   std::array<QWidget*, 2> picInfo;
   std::array<qiwu::ImageControl*, 2> imgInfo;  // the tabs "详细信息" and "图例"
@@ -66,5 +68,6 @@ class InfoDrawers : public QObject {
   void FillCard(const Feature& feature);
 
   MapControl& Map1_;
+  CityDatabase& database_;
   QCursor hand_;
 };

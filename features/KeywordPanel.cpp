@@ -13,12 +13,13 @@
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
 
-KeywordPanel::KeywordPanel(QWidget* picShow1)
+KeywordPanel::KeywordPanel(QWidget* picShow1, CityDatabase& database)
     : QObject(picShow1),
       Label5(qiwu::NewLabel(picShow1, QStringLiteral("输入关键字"))),
       txtLike(new QLineEdit(picShow1)),
       Label6(qiwu::NewLabel(picShow1, QStringLiteral("查询结果"))),
-      lstShow1(new QListWidget(picShow1)) {
+      lstShow1(new QListWidget(picShow1)),
+      database_(database) {
   txtLike->setObjectName(QStringLiteral("txtLike"));
   lstShow1->setObjectName(QStringLiteral("lstShow1"));
   qiwu::SetTwipsGeometry(Label5, 90, 120, 900, 180);
@@ -42,5 +43,5 @@ void KeywordPanel::txtLike_Change() {
   const QString keyword = txtLike->text();
   if (keyword.isEmpty()) return;
   qiwu::ListWidgetItems target(lstShow1);
-  modGetRecord::FillListByKeyword(city::kNameField, keyword, target);
+  modGetRecord::FillListByKeyword(database_, city::kNameField, keyword, target);
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+class CityDatabase;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -15,7 +16,8 @@ class KeywordPanel : public QObject {
   Q_OBJECT
 
  public:
-  explicit KeywordPanel(QWidget* picShow1);
+  // database is the city whose names are searched; it outlives the panel.
+  KeywordPanel(QWidget* picShow1, CityDatabase& database);
 
   QLabel* Label5;         // "输入关键字"
   QLineEdit* txtLike;     // the keyword, empty at start
@@ -30,4 +32,7 @@ class KeywordPanel : public QObject {
  signals:
   // Show a feature of that name, in whichever layer has one.
   void NameChosen(const QString& name);
+
+ private:
+  CityDatabase& database_;
 };

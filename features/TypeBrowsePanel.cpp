@@ -11,8 +11,11 @@
 #include "kit/ItemListAdapters.h"
 #include "kit/Twips.h"
 
-TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0)
-    : QObject(picShow0), cmbType0(new QComboBox(picShow0)), lstShow0(new QListWidget(picShow0)) {
+TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, CityDatabase& database)
+    : QObject(picShow0),
+      cmbType0(new QComboBox(picShow0)),
+      lstShow0(new QListWidget(picShow0)),
+      database_(database) {
   cmbType0->setObjectName(QStringLiteral("cmbType0"));
   lstShow0->setObjectName(QStringLiteral("lstShow0"));
   qiwu::SetTwipsGeometry(cmbType0, 80, 120, 2175, 300);
@@ -36,5 +39,5 @@ void TypeBrowsePanel::ListChosenType() {
   // Before the selectors are filled there is no type to list (and no table to ask).
   if (type.isEmpty()) return;
   qiwu::ListWidgetItems target(lstShow0);
-  modGetRecord::FillList(type, city::kNameField, target, QString(), city::kNameField, true, false);
+  modGetRecord::FillList(database_, type, city::kNameField, target, QString(), city::kNameField, true, false);
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+class CityDatabase;
 class QComboBox;
 class QListWidget;
 class QWidget;
@@ -14,7 +15,8 @@ class TypeBrowsePanel : public QObject {
   Q_OBJECT
 
  public:
-  explicit TypeBrowsePanel(QWidget* picShow0);
+  // database is the city whose features are listed; it outlives the panel.
+  TypeBrowsePanel(QWidget* picShow0, CityDatabase& database);
 
   QComboBox* cmbType0;    // cmbType(0): every type name, choose only
   QListWidget* lstShow0;  // lstShow(0): the names of the chosen type
@@ -28,4 +30,7 @@ class TypeBrowsePanel : public QObject {
  signals:
   // Show the feature of that name on the layer of that type.
   void FeatureChosen(const QString& layer, const QString& name);
+
+ private:
+  CityDatabase& database_;
 };

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "bus/BusPanel.h"
+#include "data/modDBAccess.h"
 #include "features/ShowFeature.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
@@ -81,7 +82,7 @@ PanelHarness::PanelHarness() {
   map->setGeometry(qiwu::TwipsToPixels(2400, picShow4), 0, 640, 480);
   const MapResult loaded = map->LoadWorkspace(city.WorkspacePath());
   if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
-  panel = new BusPanel(picShow4, *map);
+  panel = new BusPanel(picShow4, *map, *modDBAccess::cnnCity);  // the test program's, now open
   // As the main window shows what the panel chose.
   QObject::connect(panel, &BusPanel::FeatureChosen, &window,
                    [this](const QString& layer, const QString& name) { ShowFeature(*map, layer, name); });

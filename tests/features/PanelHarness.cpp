@@ -48,11 +48,13 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   Map1->DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
   lyrTempPoint = Map1->CreateTemporaryLayer(QStringLiteral("tempPoint"));
 
-  typeBrowse = new TypeBrowsePanel(picShow[0]);
-  keyword = new KeywordPanel(picShow[1]);
+  // The test program's database, which the fixture city was just opened in.
+  CityDatabase& database = *modDBAccess::cnnCity;
+  typeBrowse = new TypeBrowsePanel(picShow[0], database);
+  keyword = new KeywordPanel(picShow[1], database);
   radius = new RadiusPanel(picShow[2], *Map1);
   nearest = new NearestPanel(picShow[3], *Map1);
-  drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, txtObjName, QCursor(Qt::PointingHandCursor));
+  drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, database, txtObjName, QCursor(Qt::PointingHandCursor));
   for (QWidget* drawer : picInfo) drawer->raise();
 
   // The panels' intents, handled as the main window handles them.
