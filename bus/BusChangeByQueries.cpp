@@ -1,5 +1,5 @@
 // The transfer search by its statements. Every result is read out completely before the next
-// statement runs: rsResult holds only the last one.
+// statement runs: the database holds only the last one's rows.
 #include <QStringList>
 #include <algorithm>
 #include <optional>
@@ -16,13 +16,13 @@ namespace {
 
 // One column of every row of the statement, in row order; a null value reads as an empty
 // text. nullopt after a failed statement, whose boxes have been shown.
-std::optional<QStringList> ReadColumn(const QString& sql, const QString& field) {
-  if (!modDBAccess::ExecuteQuery(sql)) {
+std::optional<QStringList> ReadColumn(CityDatabase& database, const QString& sql, const QString& field) {
+  if (!modDBAccess::ExecuteQuery(database, sql)) {
     qiwu::MsgBox(QStringLiteral("运行时错误..."), qiwu::MsgIcon::Critical, QStringLiteral("运行错误"));
     return std::nullopt;
   }
   QStringList values;
-  ResultSet& rows = *modDBAccess::rsResult();
+  ResultSet& rows = *database.currentResult;
   if (rows.AtEnd() && rows.AtStart()) return values;
   for (rows.MoveFirst(); !rows.AtEnd(); rows.MoveNext()) {
     const std::optional<QVariant> value = rows.Field(field);
@@ -31,32 +31,35 @@ std::optional<QStringList> ReadColumn(const QString& sql, const QString& field) 
   return values;
 }
 
-std::optional<QStringList> LinesThrough(const QString& table, const QString& stop) {
-  return ReadColumn(QStringLiteral("select 线路名  from ") + table + QStringLiteral(" where 站名 = '") +
+std::optional<QStringList> LinesThrough(CityDatabase& database, const QString& table, const QString& stop) {
+  return ReadColumn(database,
+                    QStringLiteral("select 线路名  from ") + table + QStringLiteral(" where 站名 = '") +
                         modGetRecord::SqlText(stop) + QStringLiteral("' "),
                     QStringLiteral("线路名"));
 }
 
-std::optional<QStringList> StopsOf(const QString& table, const QString& line) {
-  return ReadColumn(QStringLiteral("select 站名  from ") + table + QStringLiteral(" where 线路名 = '") +
+std::optional<QStringList> StopsOf(CityDatabase& database, const QString& table, const QString& line) {
+  return ReadColumn(database,
+                    QStringLiteral("select 站名  from ") + table + QStringLiteral(" where 线路名 = '") +
                         modGetRecord::SqlText(line) + QStringLiteral("' "),
                     QStringLiteral("站名"));
 }
 
-qint64 Position(const QString& table, const QString& stop, const QString& line) {
+qint64 Position(CityDatabase& database, const QString& table, const QString& stop, const QString& line) {
   return PositionValue(modGetRecord::GetFieldValue(
-      table, QStringLiteral("顺序"),
+      database, table, QStringLiteral("顺序"),
       QStringLiteral(" where 站名='") + modGetRecord::SqlText(stop) + QStringLiteral("' and 线路名='") +
           modGetRecord::SqlText(line) + QStringLiteral("'")));
 }
 
 }  // namespace
 
-QString FindBusChangeByQueries(const QString& departure, const QString& destination, const QString& table) {
-  const std::optional<QStringList> startLines = LinesThrough(table, departure);
+QString FindBusChangeByQueries(CityDatabase& database, const QString& departure, const QString& destination,
+                               const QString& table) {
+  const std::optional<QStringList> startLines = LinesThrough(database, table, departure);
   if (!startLines) return QString();
   if (startLines->isEmpty()) return WrongNameAnswer();
-  const std::optional<QStringList> endLines = LinesThrough(table, destination);
+  const std::optional<QStringList> endLines = LinesThrough(database, table, destination);
   if (!endLines) return QString();
   if (endLines->isEmpty()) return WrongNameAnswer();
 
@@ -64,8 +67,8 @@ QString FindBusChangeByQueries(const QString& departure, const QString& destinat
   for (const QString& startLine : *startLines) {
     for (const QString& endLine : *endLines) {
       if (startLine != endLine) continue;
-      const qint64 s = Position(table, departure, startLine);
-      const qint64 e = Position(table, destination, startLine);
+      const qint64 s = Position(database, table, departure, startLine);
+      const qint64 e = Position(database, table, destination, startLine);
       direct += DirectLine(startLine, qAbs(e - s));
     }
   }
@@ -73,19 +76,19 @@ QString FindBusChangeByQueries(const QString& departure, const QString& destinat
 
   std::vector<ChangePlan> plans;
   for (const QString& lineA : *startLines) {
-    const qint64 sA = Position(table, departure, lineA);
+    const qint64 sA = Position(database, table, departure, lineA);
     for (const QString& lineB : *endLines) {
-      const qint64 eB = Position(table, destination, lineB);
-      const std::optional<QStringList> stopsA = StopsOf(table, lineA);
+      const qint64 eB = Position(database, table, destination, lineB);
+      const std::optional<QStringList> stopsA = StopsOf(database, table, lineA);
       if (!stopsA) return QString();
-      const std::optional<QStringList> stopsB = StopsOf(table, lineB);
+      const std::optional<QStringList> stopsB = StopsOf(database, table, lineB);
       if (!stopsB) return QString();
       if (stopsA->isEmpty() || stopsB->isEmpty()) return QString();
       const auto meeting = std::find_if(stopsA->cbegin(), stopsA->cend(),
                                         [&](const QString& stop) { return stopsB->contains(stop); });
       if (meeting == stopsA->cend()) continue;
-      const qint64 tA = Position(table, *meeting, lineA);
-      const qint64 tB = Position(table, *meeting, lineB);
+      const qint64 tA = Position(database, table, *meeting, lineA);
+      const qint64 tB = Position(database, table, *meeting, lineB);
       plans.push_back(MakeChangePlan(lineA, *meeting, lineB, qAbs(tB - eB) + qAbs(tA - sA)));
     }
   }

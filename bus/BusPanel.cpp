@@ -314,7 +314,7 @@ void BusPanel::cmdOk_Click() {
   if (!window.isVisible()) window.show();
   window.rtxtBusChange->SetText(QString());
   routeDrawing_->NewSearch(departure, destination);
-  window.rtxtBusChange->SetText(modBusChange::FindBusChange(departure, destination, kBusTable));
+  window.rtxtBusChange->SetText(modBusChange::FindBusChange(database_, departure, destination, kBusTable));
 }
 
 frmBus* BusPanel::PlanWindow() const { return frmBus_; }

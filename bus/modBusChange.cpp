@@ -4,6 +4,7 @@
 
 #include "bus/BusNetworkIndex.h"
 #include "data/modDBAccess.h"
+#include "data/modGetRecord.h"
 
 namespace modBusChange {
 namespace {
@@ -27,14 +28,28 @@ const BusNetworkIndex* IndexFor(CityDatabase& database, const QString& table) {
 
 }  // namespace
 
-QString FindBusChange(const QString& departure, const QString& destination, const QString& table) {
-  CityDatabase* database = modDBAccess::cnnCity;
-  if (database && database->IsOpen()) {
-    if (const BusNetworkIndex* index = IndexFor(*database, table)) {
+QString FindBusChange(CityDatabase& database, const QString& departure, const QString& destination,
+                      const QString& table) {
+  if (database.IsOpen()) {
+    if (const BusNetworkIndex* index = IndexFor(database, table)) {
       if (std::optional<QString> answer = index->FindBusChange(departure, destination)) return *answer;
     }
   }
-  return FindBusChangeByQueries(departure, destination, table);
+  return FindBusChangeByQueries(database, departure, destination, table);
+}
+
+QString FindBusChange(const QString& departure, const QString& destination, const QString& table) {
+  if (CityDatabase* current = modDBAccess::cnnCity)
+    return FindBusChange(*current, departure, destination, table);
+  modGetRecord::ReportNoCurrentCity();
+  return QString();
+}
+
+QString FindBusChangeByQueries(const QString& departure, const QString& destination, const QString& table) {
+  if (CityDatabase* current = modDBAccess::cnnCity)
+    return FindBusChangeByQueries(*current, departure, destination, table);
+  modGetRecord::ReportNoCurrentCity();
+  return QString();
 }
 
 }  // namespace modBusChange

@@ -5,19 +5,28 @@
 // whose message boxes have then been shown.
 #include <QString>
 
+class CityDatabase;
+
 namespace modBusChange {
 
-// The search the program uses. It reads the bus table of cnnCity once per opened file (again
+// The search the program uses. It reads the bus table of database once per opened file (again
 // when another file is opened or another table is named) into an in-memory index, which the
 // database keeps (CityDatabase::Derived), and answers from it.
 // Where the index cannot stand in for the statements (the table or a column missing, values
 // it cannot match as the database would), it runs FindBusChangeByQueries, so answers and
 // message boxes are always those of the statements. Names are taken as typed, not trimmed.
-QString FindBusChange(const QString& departure, const QString& destination, const QString& table);
+QString FindBusChange(CityDatabase& database, const QString& departure, const QString& destination,
+                      const QString& table);
 
 // The same search by its statements, one after the other, through ExecuteQuery and
 // GetFieldValue: the lines through each stop, a position lookup per stop and line, the stops
 // of both lines for every pair of lines. Slow on a large network; the tests' measure of truth.
+QString FindBusChangeByQueries(CityDatabase& database, const QString& departure, const QString& destination,
+                               const QString& table);
+
+// The two searches on the current database (modDBAccess::cnnCity); while none is current they
+// show the boxes of a failed statement and answer empty.
+QString FindBusChange(const QString& departure, const QString& destination, const QString& table);
 QString FindBusChangeByQueries(const QString& departure, const QString& destination, const QString& table);
 
 }  // namespace modBusChange

@@ -40,16 +40,16 @@ void Fill(CityDatabase& database, bool ran, const QString& field, ItemList& targ
   AddRows(*rows, field, target, numbered);
 }
 
-// The boxes of a statement that could not run because no database is current.
-void NoCurrentCity() { Reported(modDBAccess::ExecuteQuery(QString())); }
-
 }  // namespace
+
+void ReportNoCurrentCity() { Reported(modDBAccess::ExecuteQuery(QString())); }
 
 void FillList(CityDatabase& database, const QString& table, const QString& field, ItemList& target,
               const QString& condition, const QString& order, bool distinct, bool numbered) {
   // Table names come from callers and from the data (the feature types): checked before use.
   Fill(database,
-       modDBAccess::ExecuteQueryOnTable(database, table, FillListStatement(table, field, condition, order, distinct)),
+       modDBAccess::ExecuteQueryOnTable(database, table,
+                                        FillListStatement(table, field, condition, order, distinct)),
        field, target, numbered);
 }
 
@@ -58,11 +58,12 @@ void FillList(const QString& table, const QString& field, ItemList& target, cons
   if (CityDatabase* current = modDBAccess::cnnCity) {
     FillList(*current, table, field, target, condition, order, distinct, numbered);
   } else {
-    NoCurrentCity();
+    ReportNoCurrentCity();
   }
 }
 
-void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword, ItemList& target) {
+void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword,
+                       ItemList& target) {
   Fill(database, modDBAccess::ExecuteQuery(database, KeywordStatement(field, keyword)), field, target, false);
 }
 
@@ -70,12 +71,14 @@ void FillListByKeyword(const QString& field, const QString& keyword, ItemList& t
   if (CityDatabase* current = modDBAccess::cnnCity) {
     FillListByKeyword(*current, field, keyword, target);
   } else {
-    NoCurrentCity();
+    ReportNoCurrentCity();
   }
 }
 
-QString GetFieldValue(CityDatabase& database, const QString& table, const QString& field, const QString& condition) {
-  if (!Reported(modDBAccess::ExecuteQueryOnTable(database, table, FieldValueStatement(table, field, condition))))
+QString GetFieldValue(CityDatabase& database, const QString& table, const QString& field,
+                      const QString& condition) {
+  if (!Reported(
+          modDBAccess::ExecuteQueryOnTable(database, table, FieldValueStatement(table, field, condition))))
     return QString();
   const std::optional<QVariant> value = database.currentResult->Field(field);
   return value && !value->isNull() ? value->toString() : QString();
@@ -83,7 +86,7 @@ QString GetFieldValue(CityDatabase& database, const QString& table, const QStrin
 
 QString GetFieldValue(const QString& table, const QString& field, const QString& condition) {
   if (CityDatabase* current = modDBAccess::cnnCity) return GetFieldValue(*current, table, field, condition);
-  NoCurrentCity();
+  ReportNoCurrentCity();
   return QString();
 }
 

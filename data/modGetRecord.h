@@ -32,7 +32,8 @@ QString FieldValueStatement(const QString& table, const QString& field, const QS
 
 // The readers below run on the database given; their forms without one run on the current
 // database (modDBAccess::cnnCity) and, while none is current, show the two boxes of a failed
-// statement and change nothing.
+// statement and change nothing: those of ReportNoCurrentCity.
+void ReportNoCurrentCity();
 
 // Fills target with the values of field from the statement FillListStatement builds. In
 // numbered mode each item is the row's running number with at least two digits, a blank and
@@ -47,13 +48,15 @@ void FillList(const QString& table, const QString& field, ItemList& target, cons
               const QString& order, bool distinct, bool numbered);
 
 // Fills target with the names from KeywordStatement, as FillList does (never numbered).
-void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword, ItemList& target);
+void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword,
+                       ItemList& target);
 void FillListByKeyword(const QString& field, const QString& keyword, ItemList& target);
 
 // The value of field in the first row of FieldValueStatement's rows, as text; empty when there
 // is no row, the value is null or the column is missing, and after a failed statement or an
 // unknown table (which show the same two boxes as FillList).
-QString GetFieldValue(CityDatabase& database, const QString& table, const QString& field, const QString& condition);
+QString GetFieldValue(CityDatabase& database, const QString& table, const QString& field,
+                      const QString& condition);
 QString GetFieldValue(const QString& table, const QString& field, const QString& condition);
 
 }  // namespace modGetRecord

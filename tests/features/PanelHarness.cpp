@@ -54,7 +54,8 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   keyword = new KeywordPanel(picShow[1], database);
   radius = new RadiusPanel(picShow[2], *Map1);
   nearest = new NearestPanel(picShow[3], *Map1);
-  drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, database, txtObjName, QCursor(Qt::PointingHandCursor));
+  drawers =
+      new InfoDrawers(picInfo[0], picInfo[1], *Map1, database, txtObjName, QCursor(Qt::PointingHandCursor));
   for (QWidget* drawer : picInfo) drawer->raise();
 
   // The panels' intents, handled as the main window handles them.
