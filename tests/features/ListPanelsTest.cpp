@@ -9,6 +9,7 @@
 #include <array>
 #include <string>
 
+#include "data/modDBAccess.h"
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"
 #include "tests/support/MessageRecorder.h"
@@ -75,6 +76,19 @@ TEST(Keyword, EveryChangeSearchesAndEmptyingRunsNoQuery) {
 
   h.keyword->txtLike->setText(QStringLiteral("不存在的名字"));
   EXPECT_EQ(h.keyword->lstShow1->count(), 0);
+  EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST(ListPanels, ReadTheDatabaseTheyWereGivenWhicheverIsCurrent) {
+  MessageRecorder messages;
+  PanelHarness h;
+  CityDatabase unopened;
+  const modDBAccess::CurrentCity other(unopened);
+  PanelHarness::Choose(h.typeBrowse->cmbType0, QStringLiteral("大中专院校"));
+  EXPECT_EQ(Items(h.typeBrowse->lstShow0),
+            (QStringList{QStringLiteral("栖坞大学"), QStringLiteral("同名楼")}));
+  h.keyword->txtLike->setText(QStringLiteral("同名"));
+  EXPECT_EQ(Items(h.keyword->lstShow1), QStringList{QStringLiteral("同名楼")});
   EXPECT_TRUE(messages.Messages().empty());
 }
 
