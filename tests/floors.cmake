@@ -3,7 +3,7 @@
 # and the folders of the floors below its own: never a folder beside it on its floor, nor above it.
 # This table is the rule; docs/architecture.md draws it.
 set(floors
-  "app cli"              # the program's window and the command line
+  "app cli import"       # the program's window, the command line, the importer
   "bus features tools"   # the panels, the transfer search, the city generator
   "map data"             # the map component and the city database
   "kit")                 # the form kit: Qt only
