@@ -57,14 +57,20 @@ const QStringList& CityLayerDrivers() {
   return drivers;
 }
 
-void LockDownGdal(const QStringList& keepDrivers) {
+void LockDownGdal(const QStringList& keepDrivers, const QStringList& keepArchives) {
+  // Only archives: a network file system is never kept.
+  static const QStringList archives{QStringLiteral("/vsizip/"), QStringLiteral("/vsitar/"),
+                                    QStringLiteral("/vsigzip/")};
   static std::once_flag done;
   std::call_once(done, [&] {
     GDALAllRegister();
     KeepOnly(keepDrivers);
     char** prefixes = VSIFileManager::GetPrefixes();
-    for (char** prefix = prefixes; prefix && *prefix; ++prefix)
-      if (std::string(*prefix) != "/vsimem/") VSIFileManager::InstallHandler(*prefix, new RefusingFilesystem);
+    for (char** prefix = prefixes; prefix && *prefix; ++prefix) {
+      const QString name = QString::fromUtf8(*prefix);
+      const bool kept = name == QStringLiteral("/vsimem/") || (archives.contains(name) && keepArchives.contains(name));
+      if (!kept) VSIFileManager::InstallHandler(*prefix, new RefusingFilesystem);
+    }
     CSLDestroy(prefixes);
     CPLHTTPSetFetchCallback(RefuseHttp, nullptr);
     OSRSetPROJEnableNetwork(FALSE);

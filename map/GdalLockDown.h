@@ -9,6 +9,8 @@ const QStringList& CityLayerDrivers();
 
 // Registers GDAL's drivers and keeps only keepDrivers (GDAL's short names); replaces every network
 // and archive file system of GDAL (/vsicurl/, /vsis3/, /vsizip/, /vsistdin/, ...; /vsimem/ stays)
-// with one that refuses, refuses every HTTP request, turns PROJ's network off and installs the
-// confinement. Call once before any other GDAL use; later calls do nothing.
-void LockDownGdal(const QStringList& keepDrivers = CityLayerDrivers());
+// but those of keepArchives (e.g. "/vsizip/" for the importer's GTFS feeds) with one that refuses,
+// refuses every HTTP request, turns PROJ's network off and installs the confinement. A kept archive
+// file system still opens its archive through the confined local one. Call once before any other
+// GDAL use; later calls do nothing.
+void LockDownGdal(const QStringList& keepDrivers = CityLayerDrivers(), const QStringList& keepArchives = {});

@@ -1,0 +1,21 @@
+#pragma once
+// Reading GTFS fields, which are all text: blanks trimmed, whole numbers and coordinates parsed
+// strictly (the whole field, nothing else).
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qiwu::import {
+
+// Without the ASCII blanks (space, tab, CR, LF) at either end.
+std::string_view Trimmed(std::string_view text);
+// A whole number from 0 to 4294967295, blanks around it allowed.
+std::optional<std::uint32_t> ParseWhole(std::string_view text);
+// A finite decimal number within [-limit, limit], blanks around it allowed.
+std::optional<double> ParseCoordinate(std::string_view text, double limit);
+// A field of the feed fit to quote in a message: in double quotes, control characters shown as '?',
+// cut after 60 bytes (never inside a character).
+std::string Quoted(std::string_view text);
+
+}  // namespace qiwu::import

@@ -1,0 +1,24 @@
+#pragma once
+// Small GTFS feeds written by tests, as folders or .zip files, and what the reader made of them.
+#include <map>
+#include <string>
+
+#include "import/TransitNetwork.h"
+
+namespace gtfsfixture {
+
+// File name → content; a null content leaves the file out.
+using Files = std::map<std::string, const char*>;
+
+// One bus route "5" (R) with one trip t1 of direction 0 calling at A (甲) and B (乙); stops C (丙)
+// and D (丁) wait unused. `changes` replace or remove files of it.
+Files Feed(const Files& changes = {});
+
+// Writes the files into the folder `path` (created) or into the .zip file `path`; returns path.
+std::string WriteFolder(const std::string& path, const Files& files);
+std::string WriteZip(const std::string& path, const Files& files);
+
+// "name: stop stop …" for each line, in order, joined by "; ".
+std::string Describe(const qiwu::import::TransitNetwork& network);
+
+}  // namespace gtfsfixture
