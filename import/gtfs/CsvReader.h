@@ -28,7 +28,7 @@ class CsvReader {
   bool Next();
   // The current record's field in `column`; empty for -1 or a column the record lacks.
   std::string_view operator[](int column) const {
-    if(column < 0 || std::size_t(column) >= ends_.size()) return {};
+    if (column < 0 || std::size_t(column) >= ends_.size()) return {};
     const std::uint32_t begin = column == 0 ? 0 : ends_[column - 1];
     return std::string_view(record_).substr(begin, ends_[column] - begin);
   }
@@ -50,8 +50,8 @@ class CsvReader {
   std::size_t pos_ = 0, size_ = 0;
   bool eof_ = false;
   long line_ = 1, recordLine_ = 0;
-  std::string record_;                // the current record's fields, unquoted, back to back
-  std::vector<std::uint32_t> ends_;   // where each field of record_ ends
+  std::string record_;               // the current record's fields, unquoted, back to back
+  std::vector<std::uint32_t> ends_;  // where each field of record_ ends
   std::vector<std::string> header_;
 };
 

@@ -21,13 +21,13 @@ bool Feed::Has(const std::string& file) const {
 
 Feed OpenFeed(const std::string& path) {
   std::filesystem::path named(path);
-  if(!named.has_filename()) named = named.parent_path();
+  if (!named.has_filename()) named = named.parent_path();
   Feed feed{path, named.stem().string(), false};
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
-  if(std::filesystem::is_regular_file(status))
+  if (std::filesystem::is_regular_file(status))
     feed.zipped = true;
-  else if(!std::filesystem::is_directory(status))
+  else if (!std::filesystem::is_directory(status))
     throw InputError(path, 0, "not a folder or a .zip file");
   return feed;
 }

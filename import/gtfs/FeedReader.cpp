@@ -49,30 +49,32 @@ struct ShapePoint {
   LonLat at;
 };
 
-bool IsBusType(std::uint32_t type) { return type == 3 || type == 11 || (type >= 700 && type <= 716) || type == 800; }
+bool IsBusType(std::uint32_t type) {
+  return type == 3 || type == 11 || (type >= 700 && type <= 716) || type == 800;
+}
 
 void AddId(ById<std::uint32_t>& index, std::string_view id, std::uint32_t value, const CsvReader& csv,
            const std::string& column) {
-  if(id.empty()) csv.Fail(column + " is empty");
-  if(!index.emplace(std::string(id), value).second) csv.Fail(column + " " + Quoted(id) + " appears twice");
+  if (id.empty()) csv.Fail(column + " is empty");
+  if (!index.emplace(std::string(id), value).second) csv.Fail(column + " " + Quoted(id) + " appears twice");
 }
 
 std::uint32_t Find(const ById<std::uint32_t>& index, std::string_view id, const CsvReader& csv,
                    const std::string& column) {
   const auto found = index.find(id);
-  if(found == index.end()) csv.Fail("unknown " + column + " " + Quoted(id));
+  if (found == index.end()) csv.Fail("unknown " + column + " " + Quoted(id));
   return found->second;
 }
 
 std::uint32_t Whole(const CsvReader& csv, int column, const std::string& name) {
   const auto value = ParseWhole(csv[column]);
-  if(!value) csv.Fail(name + " " + Quoted(csv[column]) + " is not a whole number");
+  if (!value) csv.Fail(name + " " + Quoted(csv[column]) + " is not a whole number");
   return *value;
 }
 
 LonLat Position(const CsvReader& csv, int latColumn, int lonColumn) {
   const auto lat = ParseCoordinate(csv[latColumn], 90), lon = ParseCoordinate(csv[lonColumn], 180);
-  if(!lat || !lon) csv.Fail("no valid position: " + Quoted(csv[latColumn]) + ", " + Quoted(csv[lonColumn]));
+  if (!lat || !lon) csv.Fail("no valid position: " + Quoted(csv[latColumn]) + ", " + Quoted(csv[lonColumn]));
   return {*lon, *lat};
 }
 
@@ -92,7 +94,7 @@ class FeedTables {
 
  private:
   CsvReader Open(const std::string& file) const {
-    if(progress_) progress_("reading " + feed_.FileName(file));
+    if (progress_) progress_("reading " + feed_.FileName(file));
     return CsvReader(feed_.FilePath(file), feed_.FileName(file));
   }
 
@@ -100,10 +102,10 @@ class FeedTables {
     CsvReader csv = Open("routes.txt");
     const int id = csv.RequiredColumn("route_id"), type = csv.RequiredColumn("route_type");
     const int shortName = csv.Column("route_short_name");
-    while(csv.Next()) {
+    while (csv.Next()) {
       const bool bus = IsBusType(Whole(csv, type, "route_type"));
       AddId(routeIndex_, csv[id], bus ? std::uint32_t(routes_.size()) : kNone, csv, "route_id");
-      if(!bus) continue;
+      if (!bus) continue;
       const std::string_view name = Trimmed(csv[shortName]);
       routes_.push_back({std::string(csv[id]), std::string(name.empty() ? csv[id] : name), {}, {}, {}});
     }
@@ -113,10 +115,10 @@ class FeedTables {
     CsvReader csv = Open("trips.txt");
     const int route = csv.RequiredColumn("route_id"), id = csv.RequiredColumn("trip_id");
     const int direction = csv.Column("direction_id"), shape = csv.Column("shape_id");
-    while(csv.Next()) {
+    while (csv.Next()) {
       const std::uint32_t r = Find(routeIndex_, csv[route], csv, "route_id");
       AddId(tripIndex_, csv[id], r == kNone ? kNone : std::uint32_t(trips_.size()), csv, "trip_id");
-      if(r == kNone) continue;
+      if (r == kNone) continue;
       routes_[r].trips.push_back(std::uint32_t(trips_.size()));
       trips_.push_back({std::string(csv[id]), std::string(csv[direction]), std::string(csv[shape]), {}});
     }
@@ -126,11 +128,11 @@ class FeedTables {
     CsvReader csv = Open("stops.txt");
     const int id = csv.RequiredColumn("stop_id"), name = csv.RequiredColumn("stop_name");
     const int lat = csv.RequiredColumn("stop_lat"), lon = csv.RequiredColumn("stop_lon");
-    while(csv.Next()) {
+    while (csv.Next()) {
       AddId(stopIndex_, csv[id], std::uint32_t(stops_.size()), csv, "stop_id");
       Stop stop{std::string(csv[name]), {}, false};
       // Stations' entrances and generic nodes may lie nowhere; no trip calls at them.
-      if(!Trimmed(csv[lat]).empty() || !Trimmed(csv[lon]).empty()) {
+      if (!Trimmed(csv[lat]).empty() || !Trimmed(csv[lon]).empty()) {
         stop.at = Position(csv, lat, lon);
         stop.placed = true;
       }
@@ -146,38 +148,38 @@ class FeedTables {
     std::string lastTrip;
     std::uint32_t t = kNone;
     long rows = 0;
-    while(csv.Next()) {
+    while (csv.Next()) {
       // A trip's calls usually follow one another: look its id up once.
-      if(rows++ == 0 || csv[trip] != lastTrip) {
+      if (rows++ == 0 || csv[trip] != lastTrip) {
         t = Find(tripIndex_, csv[trip], csv, "trip_id");
         lastTrip.assign(csv[trip]);
       }
       const std::uint32_t s = Find(stopIndex_, csv[stop], csv, "stop_id");
       const std::uint32_t n = Whole(csv, sequence, "stop_sequence");
-      if(t == kNone) continue;
-      if(!stops_[s].placed) csv.Fail("stop " + Quoted(csv[stop]) + " has no position");
+      if (t == kNone) continue;
+      if (!stops_[s].placed) csv.Fail("stop " + Quoted(csv[stop]) + " has no position");
       trips_[t].calls.push_back({n, s});
     }
-    if(progress_) progress_(csv.Name() + ": " + std::to_string(rows) + " rows");
+    if (progress_) progress_(csv.Name() + ": " + std::to_string(rows) + " rows");
   }
 
   void ChooseTrips() {
-    for(Route& route : routes_) {
+    for (Route& route : routes_) {
       std::vector<std::vector<std::uint32_t>> patterns;
       std::vector<std::uint32_t> ids;
-      for(const std::uint32_t t : route.trips) {
+      for (const std::uint32_t t : route.trips) {
         auto& calls = trips_[t].calls;
-        if(calls.empty()) continue;
+        if (calls.empty()) continue;
         // Equal sequences keep the file's order.
         std::stable_sort(calls.begin(), calls.end(), [](Call a, Call b) { return a.sequence < b.sequence; });
         auto& pattern = patterns.emplace_back();
-        for(const Call call : calls) pattern.push_back(call.stop);
+        for (const Call call : calls) pattern.push_back(call.stop);
         ids.push_back(t);
         std::vector<Call>().swap(calls);
       }
-      if(ids.empty()) continue;
+      if (ids.empty()) continue;
       std::vector<TripPattern> candidates;
-      for(std::size_t i = 0; i < ids.size(); ++i)
+      for (std::size_t i = 0; i < ids.size(); ++i)
         candidates.push_back({trips_[ids[i]].id, trips_[ids[i]].direction, &patterns[i]});
       const std::size_t chosen = ChooseRepresentative(candidates);
       route.stops = std::move(patterns[chosen]);
@@ -191,33 +193,34 @@ class FeedTables {
   // The points of the shapes the lines follow, in shape_pt_sequence order.
   ById<std::vector<ShapePoint>> ReadShapes() const {
     ById<std::vector<ShapePoint>> shapes;
-    for(const Route& route : routes_)
-      if(!route.shape.empty()) shapes[route.shape];
-    if(shapes.empty() || !feed_.Has("shapes.txt")) return shapes;
+    for (const Route& route : routes_)
+      if (!route.shape.empty()) shapes[route.shape];
+    if (shapes.empty() || !feed_.Has("shapes.txt")) return shapes;
     CsvReader csv = Open("shapes.txt");
     const int id = csv.RequiredColumn("shape_id"), sequence = csv.RequiredColumn("shape_pt_sequence");
     const int lat = csv.RequiredColumn("shape_pt_lat"), lon = csv.RequiredColumn("shape_pt_lon");
-    while(csv.Next()) {
+    while (csv.Next()) {
       const auto shape = shapes.find(csv[id]);
-      if(shape != shapes.end())
+      if (shape != shapes.end())
         shape->second.push_back({Whole(csv, sequence, "shape_pt_sequence"), Position(csv, lat, lon)});
     }
-    for(auto& [name, points] : shapes)
+    for (auto& [name, points] : shapes)
       std::stable_sort(points.begin(), points.end(),
                        [](const ShapePoint& a, const ShapePoint& b) { return a.sequence < b.sequence; });
     return shapes;
   }
 
-  std::vector<FeedLine> Lines(const ById<std::vector<ShapePoint>>& shapes, std::vector<TransitStop>& network) const {
+  std::vector<FeedLine> Lines(const ById<std::vector<ShapePoint>>& shapes,
+                              std::vector<TransitStop>& network) const {
     std::vector<int> inNetwork(stops_.size(), -1);
     std::vector<FeedLine> lines;
-    for(const Route& route : routes_) {
-      if(route.stops.empty()) continue;
+    for (const Route& route : routes_) {
+      if (route.stops.empty()) continue;
       FeedLine& line = lines.emplace_back();
       line.name = route.name;
       line.routeId = route.id;
-      for(const std::uint32_t s : route.stops) {
-        if(inNetwork[s] < 0) {
+      for (const std::uint32_t s : route.stops) {
+        if (inNetwork[s] < 0) {
           inNetwork[s] = int(network.size());
           network.push_back({stops_[s].name, stops_[s].at});
         }
@@ -225,9 +228,9 @@ class FeedTables {
         line.line.route.push_back(stops_[s].at);
       }
       const auto shape = shapes.find(route.shape);
-      if(shape != shapes.end() && shape->second.size() >= 2) {
+      if (shape != shapes.end() && shape->second.size() >= 2) {
         line.line.route.clear();
-        for(const ShapePoint& point : shape->second) line.line.route.push_back(point.at);
+        for (const ShapePoint& point : shape->second) line.line.route.push_back(point.at);
       }
     }
     return lines;

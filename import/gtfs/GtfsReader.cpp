@@ -13,9 +13,9 @@ TransitNetwork ReadGtfsFeeds(const std::vector<std::string>& feeds, const Progre
   TransitNetwork network;
   std::vector<RouteName> names;
   std::vector<TransitLine> lines;
-  for(const std::string& path : feeds) {
+  for (const std::string& path : feeds) {
     const Feed feed = OpenFeed(path);
-    for(FeedLine& line : ReadFeed(feed, network.stops, progress)) {
+    for (FeedLine& line : ReadFeed(feed, network.stops, progress)) {
       names.push_back({std::move(line.name), std::move(line.routeId), feed.label});
       lines.push_back(std::move(line.line));
     }
@@ -23,13 +23,15 @@ TransitNetwork ReadGtfsFeeds(const std::vector<std::string>& feeds, const Progre
   const std::vector<std::string> unique = UniqueLineNames(names);
   std::vector<std::size_t> order(lines.size());
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return NaturalLess{}(unique[a], unique[b]); });
-  for(const std::size_t i : order) {
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return NaturalLess{}(unique[a], unique[b]); });
+  for (const std::size_t i : order) {
     network.lines.push_back(std::move(lines[i]));
     network.lines.back().name = unique[i];
   }
-  if(progress)
-    progress(std::to_string(network.lines.size()) + " bus lines, " + std::to_string(network.stops.size()) + " stops");
+  if (progress)
+    progress(std::to_string(network.lines.size()) + " bus lines, " + std::to_string(network.stops.size()) +
+             " stops");
   return network;
 }
 

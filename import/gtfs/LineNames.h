@@ -6,9 +6,9 @@
 namespace qiwu::import {
 
 struct RouteName {
-  std::string name;     // route_short_name trimmed, else route_id
+  std::string name;  // route_short_name trimmed, else route_id
   std::string routeId;
-  std::string feed;     // the feed's label
+  std::string feed;  // the feed's label
 };
 
 // The name of each route, in the same order: the name itself where no other route shares it,

@@ -8,8 +8,8 @@ namespace qiwu::import {
 
 struct TripPattern {
   std::string_view tripId;
-  std::string_view direction;                // direction_id as the feed writes it; blank if none
-  const std::vector<std::uint32_t>* stops;   // the stops called at, in stop_sequence order
+  std::string_view direction;               // direction_id as the feed writes it; blank if none
+  const std::vector<std::uint32_t>* stops;  // the stops called at, in stop_sequence order
 };
 
 // Among the trips of direction "0" (without any, of the smallest direction as text, blank first),

@@ -13,26 +13,27 @@ Files Feed(const Files& changes) {
   Files files = {
       {"routes.txt", "route_id,route_short_name,route_type\nR,5,3\n"},
       {"trips.txt", "route_id,trip_id,direction_id\nR,t1,0\n"},
-      {"stops.txt", "stop_id,stop_name,stop_lat,stop_lon\nA,甲,30.0,114.0\nB,乙,30.1,114.1\nC,丙,30.2,114.2\n"
-                    "D,丁,30.3,114.3\n"},
+      {"stops.txt",
+       "stop_id,stop_name,stop_lat,stop_lon\nA,甲,30.0,114.0\nB,乙,30.1,114.1\nC,丙,30.2,114.2\n"
+       "D,丁,30.3,114.3\n"},
       {"stop_times.txt", "trip_id,stop_id,stop_sequence\nt1,A,1\nt1,B,2\n"},
   };
-  for(const auto& [name, content] : changes) files[name] = content;
+  for (const auto& [name, content] : changes) files[name] = content;
   return files;
 }
 
 std::string WriteFolder(const std::string& path, const Files& files) {
   std::filesystem::create_directories(path);
-  for(const auto& [name, content] : files)
-    if(content) std::ofstream(path + "/" + name, std::ios::binary) << content;
+  for (const auto& [name, content] : files)
+    if (content) std::ofstream(path + "/" + name, std::ios::binary) << content;
   return path;
 }
 
 std::string WriteZip(const std::string& path, const Files& files) {
   void* zip = CPLCreateZip(path.c_str(), nullptr);
   EXPECT_NE(zip, nullptr) << path;
-  for(const auto& [name, content] : files) {
-    if(!content) continue;
+  for (const auto& [name, content] : files) {
+    if (!content) continue;
     EXPECT_EQ(CPLCreateFileInZip(zip, name.c_str(), nullptr), CE_None);
     EXPECT_EQ(CPLWriteFileInZip(zip, content, int(std::strlen(content))), CE_None);
     CPLCloseFileInZip(zip);
@@ -43,10 +44,10 @@ std::string WriteZip(const std::string& path, const Files& files) {
 
 std::string Describe(const qiwu::import::TransitNetwork& network) {
   std::string text;
-  for(const auto& line : network.lines) {
-    if(!text.empty()) text += "; ";
+  for (const auto& line : network.lines) {
+    if (!text.empty()) text += "; ";
     text += line.name + ":";
-    for(const int stop : line.stops) text += " " + network.stops.at(std::size_t(stop)).name;
+    for (const int stop : line.stops) text += " " + network.stops.at(std::size_t(stop)).name;
   }
   return text;
 }
