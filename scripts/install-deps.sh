@@ -18,3 +18,16 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# Test fixtures published as npm packages, installed into build-deps/ (ignored by git).
+# A Node.js that brings its own npm is kept.
+if ! command -v npm >/dev/null; then
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends npm
+fi
+deps="$(cd "$(dirname "$0")/.." && pwd)/build-deps"
+fixtures=(sample-gtfs-feed@0.13.0)
+if [ ! -f "$deps/node_modules/sample-gtfs-feed/gtfs.zip" ]; then
+  mkdir -p "$deps"
+  npm install --prefix "$deps" --no-save --no-audit --no-fund --ignore-scripts "${fixtures[@]}"
+fi
