@@ -120,7 +120,8 @@ class FeedTables {
       AddId(tripIndex_, csv[id], r == kNone ? kNone : std::uint32_t(trips_.size()), csv, "trip_id");
       if (r == kNone) continue;
       routes_[r].trips.push_back(std::uint32_t(trips_.size()));
-      trips_.push_back({std::string(csv[id]), std::string(csv[direction]), std::string(csv[shape]), {}});
+      trips_.push_back(
+          {std::string(csv[id]), std::string(Trimmed(csv[direction])), std::string(csv[shape]), {}});
     }
   }
 
