@@ -11,21 +11,6 @@ namespace {
 
 using Builders = SmallCityTest;
 
-// Keeps what the builders did to it: the calls in order, so "cleared only after success" shows.
-class RecordingList : public ItemList {
- public:
-  void Clear() override {
-    items.clear();
-    calls << "clear";
-  }
-  void AddItem(const QString& item) override {
-    items << item;
-    calls << "add";
-  }
-  QStringList items;
-  QStringList calls;
-};
-
 TEST_F(Builders, FillListGivesTheCallersTheirLists) {
   const struct {
     const char* caller;
