@@ -40,14 +40,10 @@ TEST(RadiusSearch, FeaturesFoundAreListedInLayerOrderSelectedMarkedAndFramed) {
     MapRect frame;
   } cases[] = {
       // Bounds x 0..120, y -480..260 around the centre, a tenth more on every side.
-      {c,
-       "500",
-       {"湖畔酒家", "O'Neil 酒吧", "老街面馆"},
-       {c.x - 12, c.y - 480 - 74, c.x + 120 + 12, c.y + 260 + 74}},
+      {c, "500", QStringList{"湖畔酒家", "O'Neil 酒吧", "老街面馆"},
+       MapRect{c.x - 12, c.y - 480 - 74, c.x + 120 + 12, c.y + 260 + 74}},
       // One feature, left of and above the point: its side gets a whole span, the point's a tenth.
-      {pick,
-       "600",
-       {"山顶茶社"},
+      {pick, "600", QStringList{"山顶茶社"},
        MapRect::FromCorners(teaHouse.x - 300, teaHouse.y + 400, pick.x + 30, pick.y - 40)},
   };
   for (const auto& k : cases) {
