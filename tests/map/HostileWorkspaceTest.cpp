@@ -7,7 +7,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +17,7 @@
 #include "map/Workspace.h"
 #include "tests/hostile/DataSetEdits.h"
 #include "tests/map/MapFixture.h"
+#include "tests/support/Fingerprint.h"
 
 namespace {
 
@@ -77,18 +77,6 @@ QString Vrt(const QString& source) {
              "<OGRVRTDataSource><OGRVRTLayer name=\"x\"><SrcDataSource>%1</SrcDataSource>"
              "</OGRVRTLayer></OGRVRTDataSource>")
       .arg(source);
-}
-
-// Every entry of a folder with its size and modification time, FIFOs and links included.
-QStringList Listing(const QString& folder) {
-  QStringList entries;
-  for (const QFileInfo& info : QDir(folder).entryInfoList(
-           QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
-    entries << QStringLiteral("%1 %2 %3")
-                   .arg(info.fileName())
-                   .arg(info.size())
-                   .arg(info.lastModified().toMSecsSinceEpoch());
-  return entries;
 }
 
 // A layer "places" of one point; without a spatial index, so plain SQLite can add rows.
@@ -239,12 +227,12 @@ TEST(HostileWorkspaceTest, ReadsEveryRowOfAGeoPackageAndChangesNothingBesideIt) 
       ASSERT_TRUE(QFileInfo::exists(city.City("d.gpkg-wal")));
     }
     const QString gst = city.ws.WriteGst(QStringLiteral("city/city.gst"), {kProjection, FileLine("d.gpkg")});
-    const QStringList before = Listing(city.City("."));
+    const QMap<QString, QByteArray> before = Fingerprint(city.City("."));
     Workspace workspace;
     const MapResult r = LoadWorkspace(gst, workspace);
     ASSERT_TRUE(r.ok) << r.description.toStdString();
     EXPECT_EQ(workspace.layers[0]->Store().Count(), wal ? 2 : 1);
-    EXPECT_EQ(Listing(city.City(".")), before) << (wal ? "with -wal" : "without -wal");
+    EXPECT_EQ(Fingerprint(city.City(".")), before) << (wal ? "with -wal" : "without -wal");
   }
 }
 
