@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "features/InfoDrawers.h"
+#include "features/KeywordPanel.h"
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
 #include "kit/Twips.h"
-#include "features/InfoDrawers.h"
-#include "features/KeywordPanel.h"
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 #include "map/modMapFunction.h"
@@ -105,14 +105,16 @@ TEST(Accordion, OpeningTheKeywordPanelFocusesTheKeywordBox) {
   EXPECT_TRUE(w.keyword->txtLike->hasFocus());
 }
 
-// Over any tab, the bus tab shows the arrow while the bus panel is open and the hand otherwise.
-TEST(Accordion, BusTabCursorFollowsTheBusPanel) {
+// The panel tabs, the drawer tabs and a non-empty web link show the drawn hand; over any tab, the
+// bus tab shows the arrow while the bus panel is open and the hand otherwise.
+TEST(Accordion, TabsAndLinkShowTheDrawnHandAndTheBusTabFollowsTheBusPanel) {
   StartedWindow started;
   frmMain& w = started.window;
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-  const QPixmap hand = w.imgListTools.Picture(QStringLiteral("Hand"));
-  for (int p = 0; p < 4; ++p) EXPECT_EQ(w.imgType[p]->cursor().pixmap().cacheKey(), hand.cacheKey());
+  const qint64 hand = w.imgListTools.Picture(QStringLiteral("Hand")).cacheKey();
+  for (int p = 0; p < 4; ++p) EXPECT_EQ(w.imgType[p]->cursor().pixmap().cacheKey(), hand);
+  for (qiwu::ImageControl* tab : w.drawers->imgInfo) EXPECT_EQ(tab->cursor().pixmap().cacheKey(), hand);
 
   ClickTab(w, 4);
   QTest::mouseMove(w.imgType[1], QPoint(30, 10));
@@ -122,17 +124,7 @@ TEST(Accordion, BusTabCursorFollowsTheBusPanel) {
   ClickTab(w, 0);
   QTest::mouseMove(w.imgType[2], QPoint(30, 10));
   EXPECT_EQ(w.imgType[4]->cursor().shape(), Qt::BitmapCursor);
-  EXPECT_EQ(w.imgType[4]->cursor().pixmap().cacheKey(), hand.cacheKey());
-}
-
-// The drawer tabs and a non-empty web link show the same drawn hand as the panel tabs.
-TEST(Drawers, TabsAndLinkShowTheDrawnHand) {
-  StartedWindow started;
-  frmMain& w = started.window;
-  w.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-  const qint64 hand = w.imgListTools.Picture(QStringLiteral("Hand")).cacheKey();
-  for (qiwu::ImageControl* tab : w.drawers->imgInfo) EXPECT_EQ(tab->cursor().pixmap().cacheKey(), hand);
+  EXPECT_EQ(w.imgType[4]->cursor().pixmap().cacheKey(), hand);
 
   QTest::mouseClick(w.drawers->imgInfo[0], Qt::LeftButton);  // the card opens
   w.drawers->lblWeb->setText(QStringLiteral("www.example.cn"));

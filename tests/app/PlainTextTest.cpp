@@ -1,7 +1,6 @@
 // Texts from the data set never turn into markup on the real window: every label shows its text
 // literally, and a tooltip holding an <img> tag loads no picture.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -13,30 +12,20 @@
 #include "features/InfoDrawers.h"
 #include "map/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/hostile/DataSetEdits.h"
+#include "tests/support/DatabaseColumn.h"
 #include "tests/support/WatchedFile.h"
 
 namespace {
 
 // Writes text into every card column of the first restaurant of the city database; its name.
 QString FillFirstCard(const QString& root, const QString& text) {
-  sqlite3* db = nullptr;
-  sqlite3_open((root + "/data/" + apptest::kCity + ".mdb").toUtf8().constData(), &db);
-  sqlite3_stmt* statement = nullptr;
-  sqlite3_prepare_v2(db, "select name from 餐饮娱乐 limit 1", -1, &statement, nullptr);
-  QString name;
-  if (sqlite3_step(statement) == SQLITE_ROW)
-    name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-  sqlite3_finalize(statement);
-  sqlite3_prepare_v2(db, "update 餐饮娱乐 set linkman = ?1, tel = ?1, address = ?1, web = ?1 where name = ?2",
-                     -1, &statement, nullptr);
-  const QByteArray value = text.toUtf8(), key = name.toUtf8();
-  sqlite3_bind_text(statement, 1, value.constData(), -1, SQLITE_TRANSIENT);
-  sqlite3_bind_text(statement, 2, key.constData(), -1, SQLITE_TRANSIENT);
-  const int stepped = sqlite3_step(statement);
-  sqlite3_finalize(statement);
-  sqlite3_close(db);
-  EXPECT_EQ(stepped, SQLITE_DONE);
-  return name;
+  const QString database = hostile::DatabaseFile(root);
+  const QString first = QStringLiteral(" where rowid = (select min(rowid) from 餐饮娱乐)");
+  const QString value = "'" + QString(text).replace("'", "''") + "'";
+  const QString columns = QStringLiteral("linkman = %1, tel = %1, address = %1, web = %1").arg(value);
+  hostile::ExecSql(database, "update 餐饮娱乐 set " + columns + first);
+  return DatabaseColumn(database, "select name from 餐饮娱乐" + first).values().value(0);
 }
 
 TEST(PlainText, MarkupFromTheDataSetIsShownLiterallyEverywhere) {

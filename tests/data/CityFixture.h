@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "kit/ItemList.h"
 #include "tests/support/Fingerprint.h"
 #include "tests/support/QtTexts.h"
 #include "tests/support/TestCity.h"
@@ -24,6 +25,22 @@ QString JetFixturePath();
 #include <QTemporaryDir>
 
 #include "tests/support/MessageRecorder.h"
+
+// Keeps what the builders did to it: the items, and the calls in order, so "cleared only after
+// success" shows.
+class RecordingList : public ItemList {
+ public:
+  void Clear() override {
+    items.clear();
+    calls << "clear";
+  }
+  void AddItem(const QString& item) override {
+    items << item;
+    calls << "add";
+  }
+  QStringList items;
+  QStringList calls;
+};
 
 // Opens the small city as cnnCity for each test and records the message boxes.
 class SmallCityTest : public ::testing::Test {

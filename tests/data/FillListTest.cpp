@@ -11,21 +11,6 @@ namespace {
 
 using Builders = SmallCityTest;
 
-// Keeps what the builders did to it: the calls in order, so "cleared only after success" shows.
-class RecordingList : public ItemList {
- public:
-  void Clear() override {
-    items.clear();
-    calls << "clear";
-  }
-  void AddItem(const QString& item) override {
-    items << item;
-    calls << "add";
-  }
-  QStringList items;
-  QStringList calls;
-};
-
 TEST_F(Builders, FillListGivesTheCallersTheirLists) {
   const struct {
     const char* caller;
@@ -33,56 +18,20 @@ TEST_F(Builders, FillListGivesTheCallersTheirLists) {
     bool distinct, numbered;
     QStringList items;
   } cases[] = {
-      {"all types, each once, by pinyin",
-       "地物类型",
-       "typeName",
-       "",
-       "typeName",
-       true,
-       false,
-       {"餐饮娱乐", "大中专院校", "医院诊所", "支路", "主干道"}},
-      {"point types",
-       "地物类型",
-       "typeName",
-       " where type  = \"点\" ",
-       "typeName",
-       true,
-       false,
-       {"餐饮娱乐", "大中专院校", "医院诊所"}},
-      {"lines by id", "公交信息", "线路名", "", "id", true, false, {"K1路", "1路", "2路"}},
-      {"stops of a line, numbered in route order",
-       "公交信息",
-       "站名",
-       " where 线路名 = '1路' ",
-       "顺序",
-       false,
-       true,
-       {"01 南门", "02 西市", "03 北门"}},
-      {"a line typed in other case",
-       "公交信息",
-       "站名",
-       " where 线路名 = 'k1路' ",
-       "顺序",
-       false,
-       true,
-       {"01 东站"}},
-      {"lines through a stop",
-       "公交信息",
-       "线路名",
-       " where 站名 = '北门' ",
-       "ID",
-       false,
-       false,
-       {"1路", "2路"}},
-      {"station suggestions",
-       "公交信息",
-       "站名",
-       " where  站名  like '%门%' ",
-       "站名",
-       true,
-       false,
-       {"北门", "南门"}},
-      {"unknown line", "公交信息", "站名", " where 线路名 = '9路' ", "顺序", false, true, {}},
+      {"all types, each once, by pinyin", "地物类型", "typeName", "", "typeName", true, false,
+       QStringList{"餐饮娱乐", "大中专院校", "医院诊所", "支路", "主干道"}},
+      {"point types", "地物类型", "typeName", " where type  = \"点\" ", "typeName", true, false,
+       QStringList{"餐饮娱乐", "大中专院校", "医院诊所"}},
+      {"lines by id", "公交信息", "线路名", "", "id", true, false, QStringList{"K1路", "1路", "2路"}},
+      {"stops of a line, numbered in route order", "公交信息", "站名", " where 线路名 = '1路' ", "顺序",
+       false, true, QStringList{"01 南门", "02 西市", "03 北门"}},
+      {"a line typed in other case", "公交信息", "站名", " where 线路名 = 'k1路' ", "顺序", false, true,
+       QStringList{"01 东站"}},
+      {"lines through a stop", "公交信息", "线路名", " where 站名 = '北门' ", "ID", false, false,
+       QStringList{"1路", "2路"}},
+      {"station suggestions", "公交信息", "站名", " where  站名  like '%门%' ", "站名", true, false,
+       QStringList{"北门", "南门"}},
+      {"unknown line", "公交信息", "站名", " where 线路名 = '9路' ", "顺序", false, true, QStringList{}},
   };
   for (const auto& c : cases) {
     RecordingList list;

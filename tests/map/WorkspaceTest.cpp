@@ -1,40 +1,12 @@
 // Workspaces: the .gst reader's errors, and layers read through GDAL from other sources and CRSs.
-#include "map/Workspace.h"
-
-#include <gdal_priv.h>
 #include <gtest/gtest.h>
-#include <ogrsf_frmts.h>
 
 #include <QFile>
 
+#include "map/Workspace.h"
 #include "tests/map/MapFixture.h"
 
 namespace {
-
-// Writes a layer of named points with GDAL's driver and layer creation options.
-void WriteWithDriver(const char* driverName, const QString& path, const char* layerName, int epsg,
-                     const std::vector<std::pair<QString, MapPoint>>& points, CPLStringList options) {
-  GDALDriver* driver = GetGDALDriverManager()->GetDriverByName(driverName);
-  ASSERT_NE(driver, nullptr);
-  GDALDataset* ds = driver->Create(path.toUtf8().constData(), 0, 0, 0, GDT_Unknown, nullptr);
-  ASSERT_NE(ds, nullptr);
-  OGRSpatialReference srs;
-  srs.importFromEPSG(epsg);
-  srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  OGRLayer* layer = ds->CreateLayer(layerName, &srs, wkbPoint, options.List());
-  ASSERT_NE(layer, nullptr);
-  OGRFieldDefn field("name", OFTString);
-  field.SetWidth(40);
-  layer->CreateField(&field);
-  for (const auto& [name, p] : points) {
-    OGRFeature feature(layer->GetLayerDefn());
-    feature.SetField("name", name.toUtf8().constData());
-    OGRPoint point(p.x, p.y);
-    feature.SetGeometry(&point);
-    ASSERT_EQ(layer->CreateFeature(&feature), OGRERR_NONE);
-  }
-  GDALClose(ds);
-}
 
 QByteArray ReadBytes(const QString& path) {
   QFile f(path);
@@ -44,15 +16,10 @@ QByteArray ReadBytes(const QString& path) {
 
 const QByteArray kParkInGbk("\xC8\xCB\xC3\xF1\xB9\xAB\xD4\xB0");  // 人民公园 in code page 936
 
-struct Expected {
-  QString name;
-  MapPoint at;
-};
-
-void ExpectLayer(const Layer& layer, const std::vector<Expected>& expected, double tolerance) {
+void ExpectLayer(const Layer& layer, const std::vector<NamedMapPoint>& expected, double tolerance) {
   ASSERT_EQ(layer.Store().Count(), int(expected.size())) << layer.Name().toStdString();
   for (int id = 1; id <= int(expected.size()); ++id) {
-    const Expected& e = expected[std::size_t(id - 1)];
+    const NamedMapPoint& e = expected[std::size_t(id - 1)];
     EXPECT_EQ(layer.Store().ValueOf(id, layer.DisplayField()).toString(), e.name);
     EXPECT_NEAR(layer.Store().CenterOf(id).x, e.at.x, tolerance) << e.name.toStdString();
     EXPECT_NEAR(layer.Store().CenterOf(id).y, e.at.y, tolerance) << e.name.toStdString();
@@ -63,14 +30,12 @@ void ExpectLayer(const Layer& layer, const std::vector<Expected>& expected, doub
 
 TEST(WorkspaceTest, ReadsChineseNamesFromShapefileAndTabInCodePage936) {
   TempWorkspace ws;
-  const std::vector<std::pair<QString, MapPoint>> points = {{"人民公园", {512345.5, 3401234.25}},
-                                                            {"栖坞市第一医院", {498765.75, 3398765.5}}};
-  WriteWithDriver("ESRI Shapefile", ws.Path("places.shp"), "places", 4547, points,
-                  CPLStringList().AddNameValue("ENCODING", "CP936"));
+  const std::vector<NamedMapPoint> points = {{"人民公园", {512345.5, 3401234.25}},
+                                             {"栖坞市第一医院", {498765.75, 3398765.5}}};
+  WritePointLayer("ESRI Shapefile", ws.Path("places.shp"), "places", 4547, points, {"ENCODING=CP936"});
   // Without BOUNDS the TAB writer would squeeze coordinates into its small default bounds.
-  WriteWithDriver(
-      "MapInfo File", ws.Path("sights.tab"), "sights", 4547, points,
-      CPLStringList().AddNameValue("ENCODING", "CP936").AddNameValue("BOUNDS", "0,3000000,1000000,4000000"));
+  WritePointLayer("MapInfo File", ws.Path("sights.tab"), "sights", 4547, points,
+                  {"ENCODING=CP936", "BOUNDS=0,3000000,1000000,4000000"});
   ASSERT_TRUE(ReadBytes(ws.Path("places.dbf")).contains(kParkInGbk));
   ASSERT_TRUE(ReadBytes(ws.Path("sights.dat")).contains(kParkInGbk));
 
@@ -83,16 +48,14 @@ TEST(WorkspaceTest, ReadsChineseNamesFromShapefileAndTabInCodePage936) {
   ASSERT_EQ(workspace.layers.size(), 2u);
   EXPECT_EQ(workspace.layers[0]->Name(), "地点");
   EXPECT_EQ(workspace.layers[1]->Name(), "sights");  // no NAME: the source layer's name
-  const std::vector<Expected> expected = {{"人民公园", {512345.5, 3401234.25}},
-                                          {"栖坞市第一医院", {498765.75, 3398765.5}}};
-  ExpectLayer(*workspace.layers[0], expected, 0.01);
-  ExpectLayer(*workspace.layers[1], expected, 0.5);  // TAB stores coordinates on a grid
+  ExpectLayer(*workspace.layers[0], points, 0.01);
+  ExpectLayer(*workspace.layers[1], points, 0.5);  // TAB stores coordinates on a grid
 }
 
 TEST(WorkspaceTest, ReprojectsLongitudeLatitudeIntoTheWorkspaceCrs) {
   TempWorkspace ws;
-  WriteWithDriver("GPKG", ws.Path("lonlat.gpkg"), "stops", 4326,
-                  {{"北站", {114, 30}}, {"东站", {114.5, 30.2}}}, {});
+  WritePointLayer("GPKG", ws.Path("lonlat.gpkg"), "stops", 4326,
+                  {{"北站", {114, 30}}, {"东站", {114.5, 30.2}}});
   const QString gst = ws.WriteGst(
       "city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")", R"("\TABLE\1\FILE" = "lonlat.gpkg")"});
   Workspace workspace;
@@ -134,36 +97,25 @@ TEST(WorkspaceTest, FailuresNameTheFileAndWhatIsWrong) {
     QStringList mentions;
   };
   const Case cases[] = {
-      {"missing data file",
-       {projection, R"("\TABLE\1\FILE" = "gone.gpkg")"},
-       kMapErrorFileMissing,
-       {"gone.gpkg"}},
+      {"missing data file", QStringList{projection, R"("\TABLE\1\FILE" = "gone.gpkg")"}, kMapErrorFileMissing,
+       QStringList{"gone.gpkg"}},
       {"missing layer",
-       {projection, R"("\TABLE\1\FILE" = "d.gpkg")", R"("\TABLE\1\LAYER" = "公交站台")"},
-       kMapErrorLayerMissing,
-       {"d.gpkg", "公交站台"}},
-      {"malformed line",
-       {projection, R"("\TABLE\1\FILE" = d.gpkg)"},
-       kMapErrorMalformedLine,
-       {"city.gst", "第 4 行"}},
-      {"bad number",
-       {projection, R"("\GEOSET\ZOOMLEVEL" = "wide")"},
-       kMapErrorMalformedLine,
-       {"city.gst", "第 4 行"}},
-      {"centre not a finite number",
-       {projection, R"("\GEOSET\CENTER" = "nan,nan")"},
-       kMapErrorMalformedLine,
-       {"city.gst", "第 4 行", "nan,nan"}},
-      {"infinite view width",
-       {projection, R"("\GEOSET\ZOOMLEVEL" = "inf")"},
-       kMapErrorMalformedLine,
-       {"city.gst", "第 4 行", "inf"}},
+       QStringList{projection, R"("\TABLE\1\FILE" = "d.gpkg")", R"("\TABLE\1\LAYER" = "公交站台")"},
+       kMapErrorLayerMissing, QStringList{"d.gpkg", "公交站台"}},
+      {"malformed line", QStringList{projection, R"("\TABLE\1\FILE" = d.gpkg)"}, kMapErrorMalformedLine,
+       QStringList{"city.gst", "第 4 行"}},
+      {"bad number", QStringList{projection, R"("\GEOSET\ZOOMLEVEL" = "wide")"}, kMapErrorMalformedLine,
+       QStringList{"city.gst", "第 4 行"}},
+      {"centre not a finite number", QStringList{projection, R"("\GEOSET\CENTER" = "nan,nan")"},
+       kMapErrorMalformedLine, QStringList{"city.gst", "第 4 行", "nan,nan"}},
+      {"infinite view width", QStringList{projection, R"("\GEOSET\ZOOMLEVEL" = "inf")"},
+       kMapErrorMalformedLine, QStringList{"city.gst", "第 4 行", "inf"}},
       {"infinite layer limit",
-       {projection, R"("\TABLE\1\FILE" = "d.gpkg")", R"("\TABLE\1\ZOOM\MAX" = "-inf")"},
-       kMapErrorMalformedLine,
-       {"city.gst", "第 5 行", "-inf"}},
-      {"geographic CRS", {R"("\GEOSET\PROJECTION" = "EPSG:4326")"}, kMapErrorBadProjection, {"city.gst"}},
-      {"no CRS", {R"("\GEOSET\NAME" = "x")"}, kMapErrorBadProjection, {"city.gst"}},
+       QStringList{projection, R"("\TABLE\1\FILE" = "d.gpkg")", R"("\TABLE\1\ZOOM\MAX" = "-inf")"},
+       kMapErrorMalformedLine, QStringList{"city.gst", "第 5 行", "-inf"}},
+      {"geographic CRS", QStringList{R"("\GEOSET\PROJECTION" = "EPSG:4326")"}, kMapErrorBadProjection,
+       QStringList{"city.gst"}},
+      {"no CRS", QStringList{R"("\GEOSET\NAME" = "x")"}, kMapErrorBadProjection, QStringList{"city.gst"}},
   };
   for (const Case& c : cases) {
     Workspace workspace;

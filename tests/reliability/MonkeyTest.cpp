@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <random>
+#include <string_view>
 
 #include "bus/BusPanel.h"
 #include "bus/frmBus.h"
@@ -90,43 +91,20 @@ class Monkey {
   }
 
   QString RandomText() {
-    static const QStringList kPieces{"'",
-                                     "''",
-                                     "\"",
-                                     "%",
-                                     "_",
-                                     "\\",
-                                     "😀",
-                                     "🚌",
-                                     "东",
-                                     "门",
-                                     "1路",
-                                     "站",
-                                     "口",
-                                     " ",
-                                     "\t",
-                                     "\r\n",
-                                     "\x01",
-                                     "\x7f",
-                                     QString(QChar(0)),
-                                     "--",
-                                     ";",
-                                     "*",
-                                     "O'Neil",
-                                     "%_%",
-                                     "' or '1'='1",
-                                     "select",
-                                     "\u202e",
-                                     "ABC",
-                                     "iPark"};
+    using namespace std::literals;
+    static constexpr std::u16string_view kPieces[] = {
+        u"'",   u"''", u"\"",     u"%",   u"_",           u"\\",     u"😀",      u"🚌",    u"东",   u"门",
+        u"1路", u"站", u"口",     u" ",   u"\t",          u"\r\n",   u"\x01",   u"\x7f", u"\0"sv, u"--",
+        u";",   u"*",  u"O'Neil", u"%_%", u"' or '1'='1", u"select", u"\u202e", u"ABC",  u"iPark"};
+    const auto piece = [&] { return QStringView(kPieces[Pick(int(std::size(kPieces)))]).toString(); };
     switch (Pick(6)) {
       case 0:
-        return QString(10000, kPieces[Pick(int(kPieces.size()))].at(0));
+        return QString(10000, piece().at(0));
       case 1:
         return {};
       default: {
         QString text;
-        for (int n = Pick(8) + 1; n > 0; --n) text += kPieces[Pick(int(kPieces.size()))];
+        for (int n = Pick(8) + 1; n > 0; --n) text += piece();
         return text;
       }
     }

@@ -5,7 +5,6 @@
 #include <gdal.h>
 #include <gdal_utils.h>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <QFile>
 #include <QLabel>
@@ -17,27 +16,18 @@
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "features/TypeBrowsePanel.h"
-#include "features/TypeBrowsePanel.h"
 #include "tests/app/ProgramDir.h"
+#include "tests/hostile/DataSetEdits.h"
 #include "tests/reliability/SearchDriver.h"
 #include "tests/support/MessageRecorder.h"
 
 namespace {
 
 const QString kCity = apptest::kCity;
-
-QString DatabaseFile(const QString& root) { return root + "/data/" + kCity + ".mdb"; }
-QString LayerFile(const QString& root) { return root + "/map/" + kCity + "/" + kCity + ".gpkg"; }
-QString WorkspaceFile(const QString& root) { return root + "/map/" + kCity + "/" + kCity + ".gst"; }
+using hostile::LayerFile;
 
 void ExecDatabase(const QString& root, const QString& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(DatabaseFile(root).toUtf8().constData(), &db), SQLITE_OK);
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
-  EXPECT_EQ(rc, SQLITE_OK) << sql.toStdString() << ": " << (error ? error : "");
-  sqlite3_free(error);
-  sqlite3_close(db);
+  hostile::ExecSql(hostile::DatabaseFile(root), sql);
 }
 
 // Runs sql on the GeoPackage through GDAL, which keeps its spatial index in step.
@@ -148,19 +138,14 @@ TEST(UnusualDataSet, ALayerInLongitudeLatitudeAnswersAsTheProjectedOne) {
   GDALClose(written);
   GDALClose(source);
 
-  QFile gst(WorkspaceFile(root));
+  QFile gst(hostile::WorkspaceFile(root));
   ASSERT_TRUE(gst.open(QIODevice::ReadOnly));
-  QString text = QString::fromUtf8(gst.readAll());
-  gst.close();
   const QRegularExpressionMatch table =
-      QRegularExpression(QStringLiteral(R"("\\TABLE\\(\d+)\\LAYER" = "金融银行")")).match(text);
+      QRegularExpression(QStringLiteral(R"("\\TABLE\\(\d+)\\LAYER" = "金融银行")"))
+          .match(QString::fromUtf8(gst.readAll()));
   ASSERT_TRUE(table.hasMatch());
   const QString fileKey = QStringLiteral(R"("\TABLE\%1\FILE" = ")").arg(table.captured(1));
-  ASSERT_TRUE(text.contains(fileKey + kCity + ".gpkg\""));
-  text.replace(fileKey + kCity + ".gpkg\"", fileKey + "banks.geojson\"");
-  ASSERT_TRUE(gst.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  gst.write(text.toUtf8());
-  gst.close();
+  hostile::ReplaceInWorkspace(root, fileKey + kCity + ".gpkg\"", fileKey + "banks.geojson\"");
 
   const Outcome outcome = StartAndSearch(root);
   EXPECT_TRUE(outcome.messages.empty()) << outcome.messages.front().text.toStdString();
