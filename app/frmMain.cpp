@@ -10,6 +10,7 @@
 
 #include "app/Artwork.h"
 #include "app/HelpWindow.h"
+#include "app/ResultsHub.h"
 #include "bus/BusPanel.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
@@ -65,6 +66,7 @@ void frmMain::CreatePanels() {
 
   lstShow = {typeBrowse->lstShow0, keyword->lstShow1, radius->lstShow2, bus->lstShow3};
   cmbType = {typeBrowse->cmbType0, radius->cmbType1, nearest->cmbType2};
+  results = new ResultsHub(*this, database_);
 }
 
 void frmMain::cmbType_Click(int) { typeBrowse->ListChosenType(); }

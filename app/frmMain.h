@@ -28,6 +28,7 @@ class KeywordPanel;
 class Layer;
 class NearestPanel;
 class RadiusPanel;
+class ResultsHub;
 class TypeBrowsePanel;
 
 namespace qiwu {
@@ -108,6 +109,8 @@ class frmMain : public QWidget {
   NearestPanel* nearest;
   BusPanel* bus;
   InfoDrawers* drawers;
+  // The result table and the export commands (its toolbar belongs in the strip above the panels).
+  ResultsHub* results;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -74,6 +74,7 @@ void RadiusPanel::RadiusSearch(double x, double y, Layer* lyrTempPoint) {
   FitView(found, x, y);
   lstShow2->clear();
   for (const Feature& feature : found) lstShow2->addItem(feature.DisplayName());
+  emit ResultsFound(type, {x, y}, radius, found);
 }
 
 void RadiusPanel::FitView(const FeatureSet& found, double x, double y) {

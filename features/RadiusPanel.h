@@ -6,7 +6,9 @@
 #include <QObject>
 #include <QString>
 
-class FeatureSet;
+#include "map/Feature.h"
+#include "map/MapTypes.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -46,6 +48,8 @@ class RadiusPanel : public QObject {
   void TypeChosen();
   // Show the feature of that name on the layer of that type.
   void FeatureChosen(const QString& layer, const QString& name);
+  // A search ran: the features of type found within radius metres of centre, in lstShow(2)'s order.
+  void ResultsFound(const QString& type, MapPoint centre, double radius, const FeatureSet& found);
 
  private:
   void FitView(const FeatureSet& found, double x, double y);

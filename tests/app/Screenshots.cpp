@@ -26,6 +26,9 @@
 #include "kit/Messages.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
+#include "app/ExportSizeDialog.h"
+#include "app/ResultsHub.h"
+#include "features/ResultTable.h"
 #include "tests/app/ScreenshotScenes.h"
 
 namespace {
@@ -187,6 +190,12 @@ int main(int argc, char** argv) {
   ClickMapAt(w.Map1, corner);
   Save(Grab(&w), {"help/images/radius.png"});
   panels[2] = Grab(w.picShow[2]);
+  Save(Grab(w.results->table), {"docs/images/results-table.png"});
+  w.results->table->close();
+  ExportSizeDialog pageSize(ExportSizeDialog::Kind::Page, w.Map1->size(), &w);
+  pageSize.show();
+  Save(Grab(&pageSize), {"docs/images/export-pdf.png"});
+  pageSize.close();
 
   w.imgType_Click(3);
   const MapPoint here = QuietSpot(*w.Map1, {corner.x - 700, corner.y + 500});

@@ -1,0 +1,43 @@
+#pragma once
+// The main map as a picture that leaves the program: a PNG file, a PDF page or a printed page.
+// Every export draws the map's layers through the map renderer at the export's own size, around
+// the view's centre and showing the view's whole extent (the same width or height in metres,
+// the other axis following the export's proportions), so the same layers and labels show as on
+// screen. The map's selection and marker are drawn too.
+#include <QImage>
+#include <QPageLayout>
+#include <QString>
+#include <vector>
+
+#include "map/Layer.h"
+#include "map/MapView.h"
+
+class QPagedPaintDevice;
+
+namespace mapexport {
+
+inline constexpr int kMaxPixels = 16384;  // a side of a PNG export, at most
+
+// The view of an export of pixels size: screen's centre, with screen's extent fitted inside.
+MapView ExportView(const MapView& screen, QSize pixels);
+
+// The map at ExportView(screen, pixels) on a white ground, pixels large (device-independent), at
+// devicePixelRatio times that many image pixels. A null image when it cannot be allocated.
+QImage RenderMap(const std::vector<const Layer*>& bottomToTop, const MapView& screen, QSize pixels,
+                 qreal devicePixelRatio = 1);
+
+// Writes the map as a PNG of pixels size (each side 1 to kMaxPixels). False with error set when the
+// size is out of range or the file cannot be written.
+bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen, QSize pixels,
+              QString& error);
+
+// Draws the map onto the current page of device (a PDF writer or a printer), filling its paintable
+// area, as a picture of up to 300 dots an inch. False when the picture or the device cannot be
+// painted (a file that cannot be written, a page too large for memory).
+bool PaintPage(QPagedPaintDevice& device, const std::vector<const Layer*>& bottomToTop, const MapView& screen);
+
+// Writes a one-page PDF of page layout layout (size, orientation, margins) holding the map.
+bool WritePdf(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
+              const QPageLayout& layout, QString& error);
+
+}  // namespace mapexport

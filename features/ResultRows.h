@@ -1,0 +1,38 @@
+#pragma once
+// The rows of the result table: what a search found, with each feature's address and telephone
+// read from its type's table the way the information card reads them. No widgets.
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "data/CityDatabase.h"
+#include "map/Feature.h"
+#include "map/MapTypes.h"
+
+struct ResultRow {
+  QString name;
+  QString type;                   // the feature type, which names its table and its layer
+  std::optional<double> distance;  // metres from the picked point; none outside a radius search
+  QString address;
+  QString phone;
+};
+
+// The features a radius search found on the layer of type, in the search's order, with their
+// planar distance (metres) from centre to each feature's centre. Address and phone stay empty.
+std::vector<ResultRow> RowsOfFound(const FeatureSet& found, const QString& type, MapPoint centre);
+
+// Fills address and phone from column address and tel of each row's type table, matching the name
+// as the card does (name = '…'); one statement per type. A type that is no table of the database,
+// a table without those columns or a failed statement leaves the cells empty and shows nothing.
+void FillContacts(CityDatabase& database, std::vector<ResultRow>& rows);
+
+// The names of the keyword list, each with the first keyword table (in the keyword search's table
+// order) that holds it as its type, and its address and phone from that table; one statement per
+// table. A name none of them holds keeps an empty type.
+std::vector<ResultRow> RowsOfKeywordNames(CityDatabase& database, const QStringList& names);
+
+// The table's header and a row's cells as they are copied and exported: the distance in whole
+// metres, without grouping, so spreadsheets read it as a number.
+QStringList ResultHeader();
+QStringList ResultCells(const ResultRow& row);

@@ -1,0 +1,63 @@
+// The result table on the real window: it follows every radius search, and the type and keyword
+// lists show in it on request, each row with its type.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTableView>
+
+#include "app/ResultsHub.h"
+#include "features/KeywordPanel.h"
+#include "features/RadiusPanel.h"
+#include "features/ResultModel.h"
+#include "features/ResultTable.h"
+#include "map/MapControl.h"
+#include "tests/app/WindowFixture.h"
+#include "tests/support/QtTexts.h"
+
+using apptest::StartedWindow;
+
+namespace {
+
+// The names of the table's rows, in the order shown, and whether every row has a type.
+QStringList TableNames(const ResultTable& table, bool* allTyped) {
+  const auto& model = *static_cast<const ResultModel*>(table.grid->model());
+  QStringList names;
+  *allTyped = true;
+  for (int row = 0; row < model.rowCount(); ++row) {
+    names << model.Row(row).name;
+    *allTyped = *allTyped && !model.Row(row).type.isEmpty();
+  }
+  return names;
+}
+
+TEST(ResultsHub, TheTableFollowsEachRadiusSearchAndShowsTheListsOnRequest) {
+  StartedWindow started;
+  frmMain& w = started.window;
+  ResultTable& table = *w.results->table;
+  bool allTyped = false;
+  w.radius->txtRadius->setText(QStringLiteral("1500"));
+  for (const double shift : {0.0, 800.0}) {
+    w.radius->RadiusSearch(w.Map1->CenterX() + shift, w.Map1->CenterY(), w.lyrTempPoint);
+    ASSERT_GT(w.radius->lstShow2->count(), 0);
+    QStringList listed = Items(w.radius->lstShow2), shown = TableNames(table, &allTyped);
+    listed.sort();
+    shown.sort();
+    EXPECT_EQ(shown, listed);
+    EXPECT_EQ(table.lblCount->text(), QStringLiteral("共 %1 条").arg(listed.size()));
+  }
+
+  w.keyword->txtLike->setText(QStringLiteral("路"));
+  ASSERT_GT(w.lstShow[1]->count(), 0);
+  w.results->ShowListTable(1);
+  EXPECT_EQ(TableNames(table, &allTyped), Items(w.lstShow[1]));
+  EXPECT_TRUE(allTyped);
+  w.results->ShowListTable(0);
+  EXPECT_EQ(TableNames(table, &allTyped), Items(w.lstShow[0]));
+  EXPECT_TRUE(allTyped);
+  EXPECT_TRUE(started.messages.Messages().empty());
+}
+
+}  // namespace
