@@ -187,8 +187,11 @@ void Bound(sqlite3* db) {
 
 // Runs for each new SQLite connection while registered. GDAL clears the process's list of these
 // after opening a connection of its own, so each confinement registers it again.
+// A reader's own scratch database (GDAL's in /vsimem/, or one in a writable root) may be written.
 int HookConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
-  if (State().active) Bound(db);
+  const char* file = sqlite3_db_filename(db, "main");
+  const bool scratch = file && (std::strncmp(file, "/vsimem/", 8) == 0 || Allowed(Resolve(file), Need::kWrite));
+  if (State().active && !scratch) Bound(db);
   return SQLITE_OK;
 }
 

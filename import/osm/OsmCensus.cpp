@@ -61,16 +61,31 @@ class FirstPass : public osmium::handler::Handler {
  public:
   Census& census;
   std::vector<Route>& routes;
+  std::vector<osmium::object_id_type> taggedWays;
+  std::vector<osmium::object_id_type> areaMembers;  // ways of multipolygon relations
   FirstPass(Census& c, std::vector<Route>& r) : census(c), routes(r) {}
+
+  void CountTaggedAreaMembers() {
+    std::sort(taggedWays.begin(), taggedWays.end());
+    std::sort(areaMembers.begin(), areaMembers.end());
+    areaMembers.erase(std::unique(areaMembers.begin(), areaMembers.end()), areaMembers.end());
+    for (osmium::object_id_type id : areaMembers)
+      if (std::binary_search(taggedWays.begin(), taggedWays.end(), id)) ++census.taggedWaysInAreas;
+  }
 
   void node(const osmium::Node& node) {
     if (Significant(node.tags(), true)) ++census.taggedNodes;
   }
   void way(const osmium::Way& way) {
-    if (way.nodes().size() >= 2 && Significant(way.tags(), false)) ++census.taggedWays;
+    if (way.nodes().size() < 2 || !Significant(way.tags(), false)) return;
+    ++census.taggedWays;
+    taggedWays.push_back(way.id());
   }
   void relation(const osmium::Relation& relation) {
     const osmium::TagList& tags = relation.tags();
+    if (tags.has_tag("type", "multipolygon") || tags.has_tag("type", "boundary"))
+      for (const osmium::RelationMember& member : relation.members())
+        if (member.type() == osmium::item_type::way) areaMembers.push_back(member.ref());
     if (!tags.has_tag("type", "route") || !tags.has_tag("route", "bus")) return;
     const char* ref = tags.get_value_by_key("ref", "");
     routes.push_back({relation.id(), ref, NameOf(tags), StopMembers(relation.members())});
@@ -153,6 +168,7 @@ Census TakeCensus(const std::string& path, const Progress& progress) {
   std::vector<Route> routes;
   FirstPass first(census, routes);
   Read(path, osmium::osm_entity_bits::nwr, first);
+  first.CountTaggedAreaMembers();
   if (progress)
     progress("  " + std::to_string(census.taggedNodes) + " tagged nodes, " + std::to_string(census.taggedWays) +
              " tagged ways, " + std::to_string(routes.size()) + " bus routes in the file");

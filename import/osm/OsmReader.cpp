@@ -112,12 +112,14 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder, const
 
   const Census census = TakeCensus(path, progress);
   const long points = extract.perLayer.count("points") ? extract.perLayer.at("points") : 0;
-  if (points != census.taggedNodes || WaysRead(extract, areasFromWays) != census.taggedWays)
+  const long ways = WaysRead(extract, areasFromWays);
+  const bool waysWhole = ways <= census.taggedWays && ways >= census.taggedWays - census.taggedWaysInAreas;
+  if (points != census.taggedNodes || !waysWhole)
     throw InputError(path, 0,
-                     "GDAL's OSM driver read " + std::to_string(points) + " tagged nodes and " +
-                         std::to_string(WaysRead(extract, areasFromWays)) + " tagged ways, but the file holds " +
+                     "GDAL's OSM driver handed out " + std::to_string(points) + " tagged nodes and " +
+                         std::to_string(ways) + " tagged ways, but the file holds " +
                          std::to_string(census.taggedNodes) + " and " + std::to_string(census.taggedWays) +
-                         "; features were lost (a full temporary folder?)");
+                         ": features were lost (is the temporary folder full?)");
   extract.bus = census.bus;
   return extract;
 }

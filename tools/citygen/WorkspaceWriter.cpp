@@ -124,7 +124,8 @@ double CityWidth(const City& city) {
 std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName) {
   const std::filesystem::path base(dir);
   std::string error =
-      ReplaceFile((base / (city.name + ".gst")).string(), Workspace(city, gpkgName, MainLayers(), 12000));
+      ReplaceFile((base / (city.name + ".gst")).string(),
+                  Workspace(city, gpkgName, MainLayers(), std::min(12000.0, CityWidth(city))));
   if (error.empty()) {
     error = ReplaceFile((base / (city.name + "2.gst")).string(),
                         Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));
