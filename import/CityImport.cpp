@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 #include "data/CityVocabulary.h"
@@ -55,7 +56,7 @@ struct Sources {
 
 Sources ReadSources(const ImportRequest& request, const QString& privateFolder, const Progress& progress) {
   DataSetConfinement confinement(SourceFolders(request));
-  confinement.AddWritableRoot(privateFolder);
+  confinement.AddWritableRoot(privateFolder, true);
   Sources sources;
   if (!request.osm.empty()) sources.osm = osm::ReadOsm(request.osm, S(privateFolder), progress);
   sources.bus = request.gtfs.empty() ? sources.osm.bus : ReadBusFeeds(request.gtfs, progress);
