@@ -38,8 +38,15 @@ void SelectFirstEntry(QComboBox* combo) {
 
 }  // namespace
 
+// The cities beside the program; start-up opens the one asked for, else the demo city, else the
+// first listed. A city asked for that is not complete is listed too, so that it fails as usual.
 void frmMain::Form_Load() {
-  cmbCity->setCurrentText(QStringLiteral("栖坞市"));
+  QStringList cities = ListCities(programDir_);
+  QString city = !startCity_.isEmpty() ? startCity_ : cities.isEmpty() ? kDemoCity : cities.front();
+  if (!cities.contains(city)) cities << city;
+  cmbCity->clear();
+  cmbCity->addItems(cities);
+  cmbCity->setCurrentText(city);
   helpFile_ = HelpFilePath(programDir_);
   LoadMainMap(false);
   LoadOverviewMap();

@@ -52,6 +52,8 @@ class frmMain : public QWidget {
   void Form_Load();
   // What the program does on launch: start-up, then the window is shown.
   void Start();
+  // The city start-up opens instead of the demo city (qiwu --city NAME).
+  void SetStartCity(const QString& city) { startCity_ = city; }
   // City switch: reloads both maps, the database and the selectors for cmbCity's text.
   void cmbCity_Click();
 
@@ -139,6 +141,7 @@ class frmMain : public QWidget {
   CityDatabase database_;
   modDBAccess::CurrentCity currentCity_{database_};
   QString programDir_;
+  QString startCity_;
   QString helpFile_;
   std::unique_ptr<qiwu::Accordion> accordion_;
   HelpWindow* help_ = nullptr;

@@ -1,6 +1,7 @@
 // qiwu: the city map and bus query program. Start-up runs before the window is shown; a
 // database that does not open, or a map that does not load, ends the program there.
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "app/frmMain.h"
 #include "kit/MessageBoxSink.h"
@@ -12,7 +13,14 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("栖坞"));
   qiwu::InstallMessageBoxSink();
 
+  QCommandLineParser parser;
+  parser.addHelpOption();
+  const QCommandLineOption city("city", QStringLiteral("The city to open (default: 栖坞市)."), "NAME");
+  parser.addOption(city);
+  parser.process(app);
+
   frmMain window(QCoreApplication::applicationDirPath());
+  window.SetStartCity(parser.value(city));
   window.Start();
   return app.exec();
 }

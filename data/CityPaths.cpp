@@ -1,6 +1,10 @@
 #include "data/CityPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+#include "data/TextCollation.h"
 
 namespace qiwu {
 
@@ -17,5 +21,20 @@ QString DatabasePath(const QString& programDir, const QString& city) {
 }
 
 QString HelpFilePath(const QString& programDir) { return QDir(programDir).filePath("help/index.html"); }
+
+QStringList ListCities(const QString& programDir) {
+  QStringList cities;
+  const QStringList folders = QDir(QDir(programDir).filePath("map")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  for (const QString& city : folders) {
+    if (city.startsWith('.')) continue;  // an import's temporaries
+    if (QFileInfo(MainWorkspacePath(programDir, city)).isFile() && QFileInfo(DatabasePath(programDir, city)).isFile())
+      cities << city;
+  }
+  std::sort(cities.begin(), cities.end(), [](const QString& a, const QString& b) {
+    if ((a == kDemoCity) != (b == kDemoCity)) return a == kDemoCity;
+    return CompareText(a.toStdString(), b.toStdString()) < 0;
+  });
+  return cities;
+}
 
 }  // namespace qiwu

@@ -26,6 +26,7 @@ constexpr const char* kSystemFolders[] = {"/usr/share/gdal", "/usr/share/proj"};
 struct Root {
   std::string folder;  // canonical
   bool writable = false;
+  bool scratch = false;  // the reader's own scratch space: its SQLite databases may be written
 };
 
 struct Confinement {
@@ -187,8 +188,20 @@ void Bound(sqlite3* db) {
 
 // Runs for each new SQLite connection while registered. GDAL clears the process's list of these
 // after opening a connection of its own, so each confinement registers it again.
+// A reader's own scratch database (GDAL's in /vsimem/, or one in a scratch root) may be written.
+bool IsScratch(const char* file) {
+  if (!file) return false;
+  if (std::strncmp(file, "/vsimem/", 8) == 0) return true;
+  const std::string resolved = Resolve(file);
+  Confinement& state = State();
+  const std::lock_guard lock(state.mutex);
+  for (const Root& root : state.roots)
+    if (root.scratch && Under(resolved, root.folder)) return true;
+  return false;
+}
+
 int HookConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
-  if (State().active) Bound(db);
+  if (State().active && !IsScratch(sqlite3_db_filename(db, "main"))) Bound(db);
   return SQLITE_OK;
 }
 
@@ -237,11 +250,11 @@ DataSetConfinement::~DataSetConfinement() {
   CPLPopErrorHandler();
 }
 
-void DataSetConfinement::AddWritableRoot(const QString& folder) {
+void DataSetConfinement::AddWritableRoot(const QString& folder, bool scratch) {
   Confinement& state = State();
   const std::lock_guard lock(state.mutex);
   if (std::string canonical = Canonical(QFile::encodeName(folder).toStdString()); !canonical.empty())
-    state.roots.push_back({canonical, true});
+    state.roots.push_back({canonical, true, scratch});
 }
 
 void DataSetConfinement::Renew() { StartBound(); }

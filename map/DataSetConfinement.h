@@ -18,8 +18,9 @@ class DataSetConfinement {
   DataSetConfinement(const DataSetConfinement&) = delete;
   DataSetConfinement& operator=(const DataSetConfinement&) = delete;
 
-  // A private folder (a temporary copy) in which GDAL may also write.
-  void AddWritableRoot(const QString& folder);
+  // A private folder (a temporary copy) in which GDAL may also write. In a scratch folder, which
+  // holds no data set, GDAL's own SQLite databases (a driver's index) may be written too.
+  void AddWritableRoot(const QString& folder, bool scratch = false);
   // Marks progress: the stall bound starts again.
   void Renew();
   // Gives an open SQLite connection (sqlite3*) the authorizer and the bound; for connections GDAL

@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth strace
   poppler-utils python3
+  libosmium2-dev libprotozero-dev libexpat1-dev zlib1g-dev libbz2-dev
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -20,15 +21,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Test fixtures published as npm packages, installed into build-deps/ (ignored by git).
-# A Node.js that brings its own npm is kept.
+# A Node.js that brings its own npm is kept (Debian's npm conflicts with it).
 if ! command -v npm >/dev/null; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends npm
 fi
-deps="$(cd "$(dirname "$0")/.." && pwd)/build-deps"
-fixtures=(sample-gtfs-feed@0.13.0)
-if [ ! -f "$deps/node_modules/sample-gtfs-feed/gtfs.zip" ]; then
-  mkdir -p "$deps"
-  npm install --prefix "$deps" --no-save --no-audit --no-fund --ignore-scripts "${fixtures[@]}"
-fi
+# Open data files the tests read (an OpenStreetMap extract, a GTFS feed), from their npm packages
+# into a git-ignored folder; the versions are pinned in tests/fixtures/npm/package.json.
+repo=$(cd "$(dirname "$0")/.." && pwd)
+(cd "$repo/tests/fixtures/npm" && npm install --no-audit --no-fund --ignore-scripts --silent --no-package-lock)

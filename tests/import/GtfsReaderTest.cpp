@@ -274,7 +274,7 @@ TEST_F(GtfsReaderTest, FeedsAreFoldersOrZipsAndTogetherOneNetwork) {
 TEST_F(GtfsReaderTest, ReadsThePublishedSampleFeed) {
   const char* source = std::getenv("QIWU_SOURCE_DIR");
   const std::string zip =
-      std::string(source ? source : ".") + "/build-deps/node_modules/sample-gtfs-feed/gtfs.zip";
+      std::string(source ? source : ".") + "/tests/fixtures/npm/node_modules/sample-gtfs-feed/gtfs.zip";
   if (!std::filesystem::exists(zip)) GTEST_SKIP() << zip << " is missing: run scripts/install-deps.sh";
   std::vector<std::string> progress;
   const auto network = ReadGtfsFeeds({zip}, [&](const std::string& line) { progress.push_back(line); });

@@ -1,6 +1,6 @@
 #pragma once
-// The generated city as plain data. Coordinates are metres relative to the city centre; the
-// writers add the false origin of the map CRS (see CityOrigin) when they write a layer.
+// A city as plain data. Coordinates are metres relative to the city's origin; the writers add the
+// origin when they write a layer in the city's map CRS.
 #include <array>
 #include <string>
 #include <vector>
@@ -9,7 +9,8 @@ namespace citygen {
 
 struct Vec2;
 
-// The false origin of the map CRS (EPSG:4547, metres): city coordinates are relative to it.
+// The demo city's map CRS and origin (EPSG:4547, metres): its coordinates are relative to it.
+constexpr int kDemoEpsg = 4547;
 constexpr double kOriginX = 500000;
 constexpr double kOriginY = 3400000;
 
@@ -75,6 +76,8 @@ struct Poi {
 
 struct City {
   std::string name;  // e.g. "栖坞市"
+  int epsg = kDemoEpsg;                 // the map CRS: projected, in metres
+  Vec2 origin{kOriginX, kOriginY};      // map coordinates of the city's (0, 0), the initial view centre
   std::vector<Area> districts;
   std::vector<NamedLine> districtBorders;  // between districts, and the city's own border
   std::vector<Area> greens;

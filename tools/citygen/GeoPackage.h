@@ -21,7 +21,7 @@ class GeoPackage {
 
   // A layer in the CRS of the EPSG code with a text field `name` and the given extra text fields.
   OGRLayer* Layer(const std::string& name, OGRwkbGeometryType type,
-                  const std::vector<std::string>& extraFields = {}, int epsg = 4547);
+                  const std::vector<std::string>& extraFields, int epsg);
   void Add(OGRLayer* layer, const std::string& name, std::unique_ptr<OGRGeometry> shape,
            const FillFeature& fill = {});
   // Commits and closes the file; returns the first failure or an empty string.

@@ -10,15 +10,15 @@
 namespace citygen {
 namespace {
 
-constexpr Vec2 kOrigin{kOriginX, kOriginY};
-
-void AddAreas(GeoPackage& gpkg, const char* name, const std::vector<Area>& areas) {
-  OGRLayer* layer = gpkg.Layer(name, wkbMultiPolygon);
-  for (const Area& area : areas) gpkg.Add(layer, area.name, ToMultiPolygon(area.parts, kOrigin));
+// An area without parts (a city without a wall) is left out; its layer stays, empty.
+void AddAreas(GeoPackage& gpkg, const City& city, const char* name, const std::vector<Area>& areas) {
+  OGRLayer* layer = gpkg.Layer(name, wkbMultiPolygon, {}, city.epsg);
+  for (const Area& area : areas)
+    if (!area.parts.empty()) gpkg.Add(layer, area.name, ToMultiPolygon(area.parts, city.origin));
 }
 
-std::unique_ptr<OGRPoint> PointAt(Vec2 at) {
-  return std::make_unique<OGRPoint>(at.x + kOrigin.x, at.y + kOrigin.y);
+std::unique_ptr<OGRPoint> PointAt(const City& city, Vec2 at) {
+  return std::make_unique<OGRPoint>(at.x + city.origin.x, at.y + city.origin.y);
 }
 
 void AddPois(GeoPackage& gpkg, const City& city) {
@@ -26,9 +26,10 @@ void AddPois(GeoPackage& gpkg, const City& city) {
     const bool dining = type == PoiType::Dining;
     const std::vector<std::string> contact = {city::kLinkmanField, city::kTelField, city::kAddressField,
                                               city::kWebField};
-    OGRLayer* layer = gpkg.Layer(PoiTypeName(type), wkbPoint, dining ? contact : std::vector<std::string>{});
+    OGRLayer* layer =
+        gpkg.Layer(PoiTypeName(type), wkbPoint, dining ? contact : std::vector<std::string>{}, city.epsg);
     for (const Poi& poi : city.pois[size_t(type)]) {
-      gpkg.Add(layer, poi.name, PointAt(poi.at), [&](OGRFeature& feature) {
+      gpkg.Add(layer, poi.name, PointAt(city, poi.at), [&](OGRFeature& feature) {
         if (!dining) return;
         const std::string* values[] = {&poi.linkman, &poi.tel, &poi.address, &poi.web};
         for (int k = 0; k < 4; ++k) {
@@ -59,31 +60,32 @@ std::string WriteLayers(const City& city, const std::string& gpkgPath) {
   const std::string temporary = gpkgPath + ".new.gpkg";  // the driver wants the .gpkg ending
   std::filesystem::remove(temporary);
   GeoPackage gpkg(temporary);
-  AddAreas(gpkg, layer::kDistricts, city.districts);
-  AddAreas(gpkg, layer::kGreens, city.greens);
-  AddAreas(gpkg, layer::kWaters, city.waters);
-  AddAreas(gpkg, layer::kWall, {city.wall});
+  const Vec2 origin = city.origin;
+  AddAreas(gpkg, city, layer::kDistricts, city.districts);
+  AddAreas(gpkg, city, layer::kGreens, city.greens);
+  AddAreas(gpkg, city, layer::kWaters, city.waters);
+  AddAreas(gpkg, city, layer::kWall, {city.wall});
 
-  OGRLayer* borders = gpkg.Layer(layer::kBorders, wkbMultiLineString);
+  OGRLayer* borders = gpkg.Layer(layer::kBorders, wkbMultiLineString, {}, city.epsg);
   for (const NamedLine& border : city.districtBorders)
-    gpkg.Add(borders, border.name, ToMultiLine(border.parts, kOrigin));
+    gpkg.Add(borders, border.name, ToMultiLine(border.parts, origin));
 
   for (RoadClass roadClass : {RoadClass::Main, RoadClass::Secondary, RoadClass::Branch}) {
-    OGRLayer* roads = gpkg.Layer(RoadLayerName(roadClass), wkbLineString);
+    OGRLayer* roads = gpkg.Layer(RoadLayerName(roadClass), wkbLineString, {}, city.epsg);
     for (const Road& road : city.roads) {
-      if (road.roadClass == roadClass) gpkg.Add(roads, road.name, ToLine(road.line, kOrigin));
+      if (road.roadClass == roadClass) gpkg.Add(roads, road.name, ToLine(road.line, origin));
     }
   }
-  OGRLayer* streets = gpkg.Layer(layer::kStreets, wkbLineString, {"class"});
+  OGRLayer* streets = gpkg.Layer(layer::kStreets, wkbLineString, {"class"}, city.epsg);
   for (const Road& road : city.roads) {
-    gpkg.Add(streets, road.name, ToLine(road.line, kOrigin),
+    gpkg.Add(streets, road.name, ToLine(road.line, origin),
              [&](OGRFeature& feature) { feature.SetField("class", RoadLayerName(road.roadClass)); });
   }
 
-  OGRLayer* lines = gpkg.Layer(layer::kBusLines, wkbLineString);
-  for (const BusLine& line : city.lines) gpkg.Add(lines, line.name, ToLine(line.route, kOrigin));
-  OGRLayer* stops = gpkg.Layer(layer::kBusStops, wkbPoint);
-  for (const Stop& stop : city.stops) gpkg.Add(stops, stop.name, PointAt(stop.at));
+  OGRLayer* lines = gpkg.Layer(layer::kBusLines, wkbLineString, {}, city.epsg);
+  for (const BusLine& line : city.lines) gpkg.Add(lines, line.name, ToLine(line.route, origin));
+  OGRLayer* stops = gpkg.Layer(layer::kBusStops, wkbPoint, {}, city.epsg);
+  for (const Stop& stop : city.stops) gpkg.Add(stops, stop.name, PointAt(city, stop.at));
 
   AddPois(gpkg, city);
   const std::string error = gpkg.Close();

@@ -99,19 +99,24 @@ std::string Workspace(const City& city, const std::string& gpkgName, const std::
   for (const LayerEntry& entry : layers)
     entries.push_back({gpkgName, entry.layer, entry.layer, Key("ISVISIBLE", "TRUE") + entry.keys});
   return WorkspaceText({{"NAME", city.name},
-                        {"PROJECTION", "EPSG:4547"},
-                        {"CENTER", std::to_string(long(kOriginX)) + "," + std::to_string(long(kOriginY))},
+                        {"PROJECTION", "EPSG:" + std::to_string(city.epsg)},
+                        {"CENTER", std::to_string(std::lround(city.origin.x)) + "," +
+                                       std::to_string(std::lround(city.origin.y))},
                         {"ZOOMLEVEL", std::to_string(long(viewWidth))}},
                        entries);
 }
 
-// The width of a view that shows the whole city.
+// The width of a view that shows the whole city: its borders, or its roads where it has none.
 double CityWidth(const City& city) {
   double reach = 0;
+  const auto reachOf = [&reach](const Polyline& line) {
+    for (const Vec2& p : line) reach = std::max({reach, std::abs(p.x), std::abs(p.y)});
+  };
   for (const NamedLine& border : city.districtBorders)
-    for (const Polyline& part : border.parts)
-      for (const Vec2& p : part) reach = std::max({reach, std::abs(p.x), std::abs(p.y)});
-  return std::ceil(2.1 * reach / 1000) * 1000;
+    for (const Polyline& part : border.parts) reachOf(part);
+  if (reach == 0)
+    for (const Road& road : city.roads) reachOf(road.line);
+  return std::max(1000.0, std::ceil(2.1 * reach / 1000) * 1000);
 }
 
 }  // namespace
@@ -119,7 +124,8 @@ double CityWidth(const City& city) {
 std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName) {
   const std::filesystem::path base(dir);
   std::string error =
-      ReplaceFile((base / (city.name + ".gst")).string(), Workspace(city, gpkgName, MainLayers(), 12000));
+      ReplaceFile((base / (city.name + ".gst")).string(),
+                  Workspace(city, gpkgName, MainLayers(), std::min(12000.0, CityWidth(city))));
   if (error.empty()) {
     error = ReplaceFile((base / (city.name + "2.gst")).string(),
                         Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));

@@ -9,7 +9,7 @@
 
 namespace citygen {
 
-// The map layers, all in one GeoPackage in EPSG:4547 (coordinates plus kOriginX/kOriginY).
+// The map layers, all in one GeoPackage in the city's CRS (coordinates plus the city's origin).
 std::string WriteLayers(const City& city, const std::string& gpkgPath);
 // The city database: an SQLite file (named .mdb, as the program expects) with the bus table,
 // the type table and one table per feature type.

@@ -6,16 +6,18 @@
 
 #include "tools/citygen/Generator.h"
 #include "tools/citygen/GtfsWriter.h"
+#include "tools/citygen/OsmWriter.h"
 
 namespace {
 
 const char* kUsage =
-    "usage: qiwu-citygen [--out DIR] [--seed N] [--scale N] [--city NAME] [--gtfs DIR]\n"
+    "usage: qiwu-citygen [--out DIR] [--seed N] [--scale N] [--city NAME] [--gtfs DIR] [--osm FILE]\n"
     "  --out DIR    program directory to write map/<city>/ and data/ into (default: .)\n"
     "  --seed N     random seed; the same seed gives the same city (default 20240607)\n"
     "  --scale N    a city N times as large: more roads, stops, lines and places (default 1)\n"
     "  --city NAME  the city's name, used for the folder and file names (default 栖坞市)\n"
-    "  --gtfs DIR   also write the bus network as a GTFS feed into the folder DIR\n";
+    "  --gtfs DIR   also write the bus network as a GTFS feed into the folder DIR\n"
+    "  --osm FILE   also write the city as an OpenStreetMap XML extract\n";
 
 bool ParseNumber(const char* text, unsigned long long& value) {
   char* end = nullptr;
@@ -28,6 +30,7 @@ bool ParseNumber(const char* text, unsigned long long& value) {
 int main(int argc, char** argv) {
   citygen::Options options;
   std::string gtfsDir;
+  std::string osmPath;
   for (int k = 1; k < argc; ++k) {
     const std::string option = argv[k];
     if (option == "--help" || option == "-h") {
@@ -44,6 +47,8 @@ int main(int argc, char** argv) {
       options.outDir = value;
     } else if (option == "--gtfs" && *value) {
       gtfsDir = value;
+    } else if (option == "--osm" && *value) {
+      osmPath = value;
     } else if (option == "--city" && *value) {
       options.cityName = value;
     } else if (option == "--seed" && ParseNumber(value, number)) {
@@ -59,6 +64,7 @@ int main(int argc, char** argv) {
   const citygen::City city = citygen::Generate(options);
   std::string error = citygen::WriteDataSet(city, options.outDir);
   if (error.empty() && !gtfsDir.empty()) error = citygen::WriteGtfsFeed(city, gtfsDir);
+  if (error.empty() && !osmPath.empty()) error = citygen::WriteOsmXml(city, osmPath);
   if (!error.empty()) {
     std::fprintf(stderr, "qiwu-citygen: %s\n", error.c_str());
     return 1;

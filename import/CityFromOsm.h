@@ -1,0 +1,13 @@
+#pragma once
+// An OpenStreetMap extract as the city's layers and tables, in the city's coordinates.
+#include "import/MapProjection.h"
+#include "import/osm/OsmReader.h"
+#include "tools/citygen/City.h"
+
+namespace qiwu::import {
+
+// Fills districts and their borders, waters, greens, roads and places of `city` (its bus network
+// is added apart, from whichever source gives it).
+void AddOsmFeatures(const osm::Extract& extract, const MapProjection& projection, citygen::City& city);
+
+}  // namespace qiwu::import

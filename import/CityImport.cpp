@@ -1,0 +1,192 @@
+#include "import/CityImport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "data/CityVocabulary.h"
+#include "import/gtfs/GtfsReader.h"
+#include "import/CityFromOsm.h"
+#include "import/ImportFailure.h"
+#include "import/InputError.h"
+#include "import/MapProjection.h"
+#include "import/TransitToCity.h"
+#include "import/osm/OsmReader.h"
+#include "map/DataSetConfinement.h"
+#include "tools/citygen/Writers.h"
+
+namespace qiwu::import {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string S(const QString& text) { return text.toStdString(); }
+
+// A temporary folder beside `target`, removed unless its content was moved into place.
+std::unique_ptr<QTemporaryDir> TemporaryBeside(const QString& folder, const std::string& city, const char* kind) {
+  auto dir = std::make_unique<QTemporaryDir>(QDir(folder).filePath("." + Q(city) + kind + "XXXXXX"));
+  if (!dir->isValid()) throw ImportFailure("cannot create a temporary folder in " + S(folder), 1);
+  // QTemporaryDir makes it private; the city it becomes is for everyone to read.
+  QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+  return dir;
+}
+
+// The folders GDAL may read while the sources are read: the sources' own folders.
+QStringList SourceFolders(const ImportRequest& request) {
+  QStringList folders;
+  if (!request.osm.empty()) folders << QFileInfo(Q(request.osm)).absolutePath();
+  for (const std::string& feed : request.gtfs) {
+    const QFileInfo info(Q(feed));
+    folders << (info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+  }
+  return folders;
+}
+
+struct Sources {
+  osm::Extract osm;
+  TransitNetwork bus;
+};
+
+Sources ReadSources(const ImportRequest& request, const QString& privateFolder, const Progress& progress) {
+  DataSetConfinement confinement(SourceFolders(request));
+  confinement.AddWritableRoot(privateFolder, true);
+  Sources sources;
+  if (!request.osm.empty()) sources.osm = osm::ReadOsm(request.osm, S(privateFolder), progress);
+  sources.bus = request.gtfs.empty() ? sources.osm.bus : ReadGtfsFeeds(request.gtfs, progress);
+  if (const QString refused = confinement.Refused(); !refused.isEmpty())
+    throw InputError(S(refused), 0, "refused: the sources may only read files beside themselves");
+  return sources;
+}
+
+LonLat CentreOf(const Sources& sources) {
+  OGREnvelope extent = sources.osm.extent;
+  for (const TransitStop& stop : sources.bus.stops) extent.Merge(stop.at.lon, stop.at.lat);
+  if (!extent.IsInit()) throw ImportFailure("the sources hold nothing to map", 1);
+  return {(extent.MinX + extent.MaxX) / 2, (extent.MinY + extent.MaxY) / 2};
+}
+
+void Check(const std::string& error) {
+  if (!error.empty()) throw ImportFailure(error, 1);
+}
+
+void Move(const QString& from, const QString& to) {
+  std::error_code failure;
+  fs::rename(fs::path(S(from)), fs::path(S(to)), failure);
+  if (failure) throw ImportFailure("cannot move " + S(from) + " to " + S(to) + ": " + failure.message(), 1);
+}
+
+// Puts the new map folder and database in place; an old city goes into `trash` first and comes back
+// if the new one cannot be put in place whole.
+void PutInPlace(const QString& newMap, const QString& newDb, const QString& mapTarget, const QString& dbTarget,
+                const QString& trash) {
+  const QString oldMap = QDir(trash).filePath("map"), oldDb = QDir(trash).filePath("db");
+  const bool hadMap = QFileInfo::exists(mapTarget), hadDb = QFileInfo::exists(dbTarget);
+  if (hadMap) Move(mapTarget, oldMap);
+  try {
+    if (hadDb) Move(dbTarget, oldDb);
+    try {
+      Move(newMap, mapTarget);
+      try {
+        Move(newDb, dbTarget);
+      } catch (...) {
+        Move(mapTarget, newMap);
+        throw;
+      }
+    } catch (...) {
+      if (hadDb) Move(oldDb, dbTarget);
+      throw;
+    }
+  } catch (...) {
+    if (hadMap) Move(oldMap, mapTarget);
+    throw;
+  }
+}
+
+std::string Summary(const citygen::City& city, double seconds) {
+  std::size_t roads[3] = {}, rows = 0;
+  for (const citygen::Road& road : city.roads) ++roads[int(road.roadClass)];
+  for (const citygen::BusLine& line : city.lines) rows += line.stops.size();
+  std::string text = city.name + " (EPSG:" + std::to_string(city.epsg) + ")\n";
+  const auto count = [&text](const std::string& what, std::size_t n) { text += "  " + what + ": " + std::to_string(n) + "\n"; };
+  count(city::layer::kDistricts, city.districts.size());
+  count(city::layer::kBorders, city.districtBorders.size());
+  count(city::layer::kWaters, city.waters.size());
+  count(city::layer::kGreens, city.greens.size());
+  count(city::layer::kMainRoads, roads[0]);
+  count(city::layer::kSecondaryRoads, roads[1]);
+  count(city::layer::kBranchRoads, roads[2]);
+  count(city::layer::kBusLines, city.lines.size());
+  count(city::layer::kBusStops, city.stops.size());
+  for (citygen::PoiType type : citygen::kPoiTypes) count(citygen::PoiTypeName(type), city.pois[std::size_t(type)].size());
+  count(std::string(city::kBusTable) + " rows", rows);
+  char time[32];
+  std::snprintf(time, sizeof time, "%.1f s", seconds);
+  return text + "  time: " + time + "\n";
+}
+
+}  // namespace
+
+std::string RefuseCityName(const std::string& city) {
+  if (city.empty()) return "the city needs a name";
+  if (city.front() == '.') return "a city name may not start with a dot";
+  if (city.size() > 200) return "the city name is too long";
+  for (unsigned char c : city)
+    if (c < 0x20 || c == '/' || c == '\\' || c == 0x7f) return "a city name may not hold slashes or control characters";
+  return {};
+}
+
+std::string ImportCity(const ImportRequest& request, const Progress& progress) {
+  const auto start = std::chrono::steady_clock::now();
+  if (const std::string refusal = RefuseCityName(request.city); !refusal.empty()) throw ImportFailure(refusal, 2);
+  if (request.osm.empty() && request.gtfs.empty()) throw ImportFailure("give --osm or --gtfs", 2);
+  if (request.epsg)
+    if (const std::string refusal = RefuseMapEpsg(request.epsg); !refusal.empty()) throw ImportFailure(refusal, 2);
+
+  const QDir program(Q(request.programDir));
+  const QString mapFolder = program.filePath("map"), dataFolder = program.filePath("data");
+  const QString mapTarget = QDir(mapFolder).filePath(Q(request.city));
+  const QString dbTarget = QDir(dataFolder).filePath(Q(request.city) + ".mdb");
+  if (!request.replace && (QFileInfo::exists(mapTarget) || QFileInfo::exists(dbTarget)))
+    throw ImportFailure("the city " + request.city + " exists already; --replace replaces it", 3);
+  if (!program.mkpath("map") || !program.mkpath("data"))
+    throw ImportFailure("cannot create map/ and data/ in " + request.programDir, 1);
+
+  const QTemporaryDir privateFolder(QDir::temp().filePath("qiwu-import-XXXXXX"));
+  if (!privateFolder.isValid()) throw ImportFailure("cannot create a private temporary folder", 1);
+  const Sources sources = ReadSources(request, privateFolder.path(), progress);
+
+  const LonLat centre = CentreOf(sources);
+  citygen::City city;
+  city.name = request.city;
+  try {
+    const MapProjection projection(request.epsg ? request.epsg : ChooseMapEpsg(centre), centre);
+    city.epsg = projection.epsg();
+    city.origin = projection.origin();
+    AddOsmFeatures(sources.osm, projection, city);
+    AddTransit(sources.bus, projection, city);
+  } catch (const std::runtime_error& failure) {
+    throw ImportFailure(failure.what(), 1);
+  }
+
+  if (progress) progress("writing " + request.city + " (EPSG:" + std::to_string(city.epsg) + ")");
+  const auto newMap = TemporaryBeside(mapFolder, request.city, ".tmp-");
+  const auto newData = TemporaryBeside(dataFolder, request.city, ".tmp-");
+  const std::string gpkgName = request.city + ".gpkg";
+  const QString newDb = QDir(newData->path()).filePath(Q(request.city) + ".mdb");
+  Check(citygen::WriteLayers(city, S(QDir(newMap->path()).filePath(Q(gpkgName)))));
+  Check(citygen::WriteWorkspaces(city, S(newMap->path()), gpkgName));
+  Check(citygen::WriteDatabase(city, S(newDb)));
+  const auto trash = TemporaryBeside(mapFolder, request.city, ".old-");
+  PutInPlace(newMap->path(), newDb, mapTarget, dbTarget, trash->path());
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return Summary(city, seconds);
+}
+
+}  // namespace qiwu::import

@@ -1,0 +1,15 @@
+#include "import/TransitToCity.h"
+
+namespace qiwu::import {
+
+void AddTransit(const TransitNetwork& network, const MapProjection& projection, citygen::City& city) {
+  const int first = int(city.stops.size());
+  for (const TransitStop& stop : network.stops) city.stops.push_back({stop.name, projection.ToCity(stop.at)});
+  for (const TransitLine& line : network.lines) {
+    citygen::BusLine bus{line.name, int(city.lines.size()) + 1, {}, projection.ToCity(line.route)};
+    for (int stop : line.stops) bus.stops.push_back(first + stop);
+    city.lines.push_back(std::move(bus));
+  }
+}
+
+}  // namespace qiwu::import

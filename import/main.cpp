@@ -1,0 +1,63 @@
+// qiwu-import: builds a city data set beside the program from an OpenStreetMap extract and GTFS feeds.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "import/CityImport.h"
+#include "import/ImportFailure.h"
+#include "import/InputError.h"
+#include "map/GdalLockDown.h"
+
+namespace {
+
+void Report(const std::string& line) { std::fprintf(stderr, "qiwu-import: %s\n", line.c_str()); }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // OSM reads the extract, GPKG writes the layers, /vsizip/ opens zipped feeds; no other driver and no
+  // network.
+  LockDownGdal({QStringLiteral("OSM"), QStringLiteral("GPKG")}, {QStringLiteral("/vsizip/")});
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("qiwu-import"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QIWU_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral(
+      "Builds the data set of a city (map/NAME/ and data/NAME.mdb in PROGRAM_DIR) from an OpenStreetMap\n"
+      "extract and GTFS feeds. Bus lines come from the feeds, or from the extract's bus routes without one."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption city("city", QStringLiteral("The city's name (names its folder and files)."), "NAME");
+  const QCommandLineOption out("out", QStringLiteral("The program directory to write into."), "PROGRAM_DIR");
+  const QCommandLineOption osm("osm", QStringLiteral("An OpenStreetMap extract, .osm.pbf or .osm."), "EXTRACT");
+  const QCommandLineOption gtfs("gtfs", QStringLiteral("A GTFS feed, .zip or folder; may be given again."), "FEED");
+  const QCommandLineOption epsg("epsg", QStringLiteral("The map CRS, a projected EPSG code in metres."), "CODE");
+  const QCommandLineOption replace("replace", QStringLiteral("Replace an existing city of that name."));
+  parser.addOptions({city, out, osm, gtfs, epsg, replace});
+  parser.process(app);
+
+  qiwu::import::ImportRequest request;
+  request.city = parser.value(city).toStdString();
+  request.programDir = parser.value(out).toStdString();
+  request.osm = parser.value(osm).toStdString();
+  for (const QString& feed : parser.values(gtfs)) request.gtfs.push_back(feed.toStdString());
+  request.replace = parser.isSet(replace);
+  bool numeric = true;
+  if (parser.isSet(epsg)) request.epsg = parser.value(epsg).toInt(&numeric);
+  if (!numeric || request.epsg < 0 || !parser.isSet(city) || !parser.isSet(out) ||
+      (request.osm.empty() && request.gtfs.empty())) {
+    Report("needs --city NAME, --out PROGRAM_DIR and --osm or --gtfs (--epsg takes a number); see --help");
+    return 2;
+  }
+  try {
+    std::fputs(qiwu::import::ImportCity(request, Report).c_str(), stdout);
+    return 0;
+  } catch (const qiwu::import::InputError& bad) {
+    Report(bad.what());
+    return 1;
+  } catch (const qiwu::import::ImportFailure& failure) {
+    Report(failure.what());
+    return failure.exitCode();
+  }
+}

@@ -1,0 +1,186 @@
+#include "import/osm/OsmCensus.h"
+
+#include <osmium/handler.hpp>
+#include <osmium/io/pbf_input.hpp>
+#include <osmium/io/reader.hpp>
+#include <osmium/io/xml_input.hpp>
+#include <osmium/visitor.hpp>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string_view>
+#include <unordered_map>
+
+#include "import/InputError.h"
+#include "import/NaturalOrder.h"
+
+namespace qiwu::import::osm {
+namespace {
+
+// Keys GDAL's driver (and our osmconf.ini) passes over when it decides whether a feature counts.
+bool Insignificant(std::string_view key) {
+  for (std::string_view passed : {"created_by", "converted_by", "source", "time", "ele", "attribution", "note",
+                                  "todo", "fixme", "FIXME", "area"})
+    if (key == passed) return true;
+  return key.starts_with("openGeoDB:");
+}
+
+bool Significant(const osmium::TagList& tags, bool isNode) {
+  for (const osmium::Tag& tag : tags)
+    if (!Insignificant(tag.key()) || (!isNode && std::string_view(tag.key()) == "area")) return true;
+  return false;
+}
+
+std::string NameOf(const osmium::TagList& tags) {
+  for (const char* key : {"name:zh", "name"})
+    if (const char* value = tags.get_value_by_key(key); value && *value) return value;
+  return {};
+}
+
+struct Route {
+  osmium::object_id_type id;
+  std::string ref, name;
+  std::vector<osmium::object_id_type> stops;  // node ids in member order
+};
+
+// The members that are the route's stops: those with a stop role, else those with a platform role,
+// else every node member.
+std::vector<osmium::object_id_type> StopMembers(const osmium::RelationMemberList& members) {
+  for (std::string_view prefix : {"stop", "platform", ""}) {
+    std::vector<osmium::object_id_type> nodes;
+    for (const osmium::RelationMember& member : members)
+      if (member.type() == osmium::item_type::node && std::string_view(member.role()).starts_with(prefix))
+        nodes.push_back(member.ref());
+    if (!nodes.empty()) return nodes;
+  }
+  return {};
+}
+
+class FirstPass : public osmium::handler::Handler {
+ public:
+  Census& census;
+  std::vector<Route>& routes;
+  std::vector<osmium::object_id_type> taggedWays;
+  std::vector<osmium::object_id_type> areaMembers;  // ways of multipolygon relations
+  FirstPass(Census& c, std::vector<Route>& r) : census(c), routes(r) {}
+
+  void CountTaggedAreaMembers() {
+    std::sort(taggedWays.begin(), taggedWays.end());
+    std::sort(areaMembers.begin(), areaMembers.end());
+    areaMembers.erase(std::unique(areaMembers.begin(), areaMembers.end()), areaMembers.end());
+    for (osmium::object_id_type id : areaMembers)
+      if (std::binary_search(taggedWays.begin(), taggedWays.end(), id)) ++census.taggedWaysInAreas;
+  }
+
+  void node(const osmium::Node& node) {
+    if (Significant(node.tags(), true)) ++census.taggedNodes;
+  }
+  void way(const osmium::Way& way) {
+    if (way.nodes().size() < 2 || !Significant(way.tags(), false)) return;
+    ++census.taggedWays;
+    taggedWays.push_back(way.id());
+  }
+  void relation(const osmium::Relation& relation) {
+    const osmium::TagList& tags = relation.tags();
+    if (tags.has_tag("type", "multipolygon") || tags.has_tag("type", "boundary"))
+      for (const osmium::RelationMember& member : relation.members())
+        if (member.type() == osmium::item_type::way) areaMembers.push_back(member.ref());
+    if (!tags.has_tag("type", "route") || !tags.has_tag("route", "bus")) return;
+    const char* ref = tags.get_value_by_key("ref", "");
+    routes.push_back({relation.id(), ref, NameOf(tags), StopMembers(relation.members())});
+  }
+};
+
+struct StopNode {
+  std::string name;
+  LonLat at;
+};
+
+class SecondPass : public osmium::handler::Handler {
+ public:
+  const std::set<osmium::object_id_type>& wanted;
+  std::unordered_map<osmium::object_id_type, StopNode>& found;
+  SecondPass(const std::set<osmium::object_id_type>& w, std::unordered_map<osmium::object_id_type, StopNode>& f)
+      : wanted(w), found(f) {}
+
+  void node(const osmium::Node& node) {
+    if (!wanted.count(node.id()) || !node.location().valid()) return;
+    if (std::string name = NameOf(node.tags()); !name.empty())
+      found[node.id()] = {std::move(name), {node.location().lon(), node.location().lat()}};
+  }
+};
+
+template <typename Handler>
+void Read(const std::string& path, osmium::osm_entity_bits::type what, Handler& handler) {
+  try {
+    osmium::io::Reader reader{osmium::io::File(path), what};
+    osmium::apply(reader, handler);
+    reader.close();
+  } catch (const std::exception& failure) {
+    throw InputError(path, 0, std::string("cannot read the OpenStreetMap file: ") + failure.what());
+  }
+}
+
+// Lines are named by ref, else name; names that repeat become "ref (name)", then "ref (relation id)".
+std::vector<std::string> LineNames(const std::vector<Route>& routes) {
+  std::vector<std::string> names;
+  for (const Route& route : routes)
+    names.push_back(!route.ref.empty() ? route.ref : !route.name.empty() ? route.name : std::to_string(route.id));
+  for (int round = 0; round < 2; ++round) {
+    std::map<std::string, int> uses;
+    for (const std::string& name : names) ++uses[name];
+    for (std::size_t k = 0; k < routes.size(); ++k) {
+      if (uses[names[k]] < 2) continue;
+      const bool byName = round == 0 && !routes[k].name.empty() && routes[k].name != names[k];
+      names[k] += " (" + (byName ? routes[k].name : std::to_string(routes[k].id)) + ")";
+    }
+  }
+  return names;
+}
+
+TransitNetwork BusNetwork(const std::vector<Route>& routes,
+                          const std::unordered_map<osmium::object_id_type, StopNode>& stopNodes) {
+  TransitNetwork network;
+  std::unordered_map<osmium::object_id_type, int> stopIndex;
+  const std::vector<std::string> names = LineNames(routes);
+  for (std::size_t k = 0; k < routes.size(); ++k) {
+    TransitLine line{names[k], {}, {}};
+    for (osmium::object_id_type id : routes[k].stops) {
+      const auto node = stopNodes.find(id);
+      if (node == stopNodes.end()) continue;  // not in the extract, or unnamed
+      auto [index, added] = stopIndex.try_emplace(id, int(network.stops.size()));
+      if (added) network.stops.push_back({node->second.name, node->second.at});
+      line.stops.push_back(index->second);
+      line.route.push_back(node->second.at);
+    }
+    if (line.stops.size() >= 2) network.lines.push_back(std::move(line));
+  }
+  std::stable_sort(network.lines.begin(), network.lines.end(),
+                   [](const TransitLine& a, const TransitLine& b) { return CompareNaturally(a.name, b.name) < 0; });
+  return network;
+}
+
+}  // namespace
+
+Census TakeCensus(const std::string& path, const Progress& progress) {
+  Census census;
+  std::vector<Route> routes;
+  FirstPass first(census, routes);
+  Read(path, osmium::osm_entity_bits::nwr, first);
+  first.CountTaggedAreaMembers();
+  if (progress)
+    progress("  " + std::to_string(census.taggedNodes) + " tagged nodes, " + std::to_string(census.taggedWays) +
+             " tagged ways, " + std::to_string(routes.size()) + " bus routes in the file");
+  std::set<osmium::object_id_type> wanted;
+  for (const Route& route : routes) wanted.insert(route.stops.begin(), route.stops.end());
+  std::unordered_map<osmium::object_id_type, StopNode> stopNodes;
+  if (!wanted.empty()) {
+    SecondPass second(wanted, stopNodes);
+    Read(path, osmium::osm_entity_bits::node, second);
+  }
+  census.bus = BusNetwork(routes, stopNodes);
+  return census;
+}
+
+}  // namespace qiwu::import::osm

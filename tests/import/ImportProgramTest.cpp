@@ -1,0 +1,138 @@
+// qiwu-import run as a program: a real extract gives a city the other programs open, a failed
+// import leaves nothing, an existing city is replaced only when asked, and the demo city comes
+// back from its own OpenStreetMap extract with the same places, roads and bus lines.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <map>
+
+#include "import/NaturalOrder.h"
+#include "tests/support/CliRun.h"
+#include "tests/tools/CityFiles.h"
+#include "tools/citygen/OsmWriter.h"
+#include "tools/citygen/Writers.h"
+
+namespace {
+
+QString Program(const char* name) { return QCoreApplication::applicationDirPath() + "/" + name; }
+
+QString SmallExtract() {
+  return qEnvironmentVariable("QIWU_SOURCE_DIR") +
+         "/tests/fixtures/npm/node_modules/osmtogeojson/test-cli/data/map.osm";
+}
+
+CliRun Import(const QString& root, const QString& city, const QString& osm, QStringList more = {}) {
+  return RunProgram(Program("qiwu-import"), QStringList{"--city", city, "--out", root, "--osm", osm} + more);
+}
+
+CliRun Cli(const QString& root, const QString& city, const QStringList& command) {
+  return RunProgram(Program("qiwu-cli"), QStringList{"--root", root, "--city", city} + command);
+}
+
+// Every entry under root, temporaries included.
+QStringList Entries(const QString& root) {
+  QStringList entries;
+  for (const char* folder : {"map", "data"})
+    for (const QString& name : QDir(QDir(root).filePath(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+      entries << QString(folder) + "/" + name;
+  return entries;
+}
+
+class ImportProgram : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!QFile::exists(SmallExtract())) GTEST_SKIP() << "the npm fixtures are not installed (scripts/install-deps.sh)";
+  }
+  QTemporaryDir root_;
+};
+
+TEST_F(ImportProgram, RealExtractOpensInTheCommandLine) {
+  const CliRun run = Import(root_.path(), "博岑", SmallExtract());
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains("reading")) << "progress goes to standard error";
+  EXPECT_TRUE(run.out.contains("支路: 3")) << run.out.toStdString();
+
+  const CliRun layers = Cli(root_.path(), "博岑", {"layers"});
+  EXPECT_EQ(layers.exitCode, 0);
+  EXPECT_TRUE(layers.out.contains("支路\t3")) << layers.out.toStdString();
+  const CliRun keyword = Cli(root_.path(), "博岑", {"keyword", "Kapuziner"});
+  EXPECT_EQ(keyword.exitCode, 0) << keyword.err.toStdString();
+  EXPECT_EQ(keyword.out.trimmed().toStdString(), "Kapuzinerstraße - via Cappuccini");
+  QFile gst(QDir(root_.path()).filePath("map/博岑/博岑.gst"));
+  ASSERT_TRUE(gst.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(gst.readAll().contains("EPSG:32632")) << "Bolzano lies in UTM zone 32 north";
+}
+
+TEST_F(ImportProgram, InputThatFailsMidwayLeavesNothing) {
+  QFile whole(SmallExtract());
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray text = whole.readAll();
+  const QString cut = root_.filePath("cut.osm");
+  QFile half(cut);
+  ASSERT_TRUE(half.open(QIODevice::WriteOnly));
+  half.write(text.left(text.indexOf("<way")) + "<way id=\"1\"><nd ref=");  // nodes read, then broken
+  half.close();
+  const QString out = root_.filePath("program");
+
+  const CliRun run = Import(out, "半城", cut);
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_TRUE(run.err.contains("cut.osm")) << run.err.toStdString();
+  EXPECT_EQ(Entries(out), QStringList());
+
+  ASSERT_EQ(Import(out, "半城", SmallExtract()).exitCode, 0);
+  const QStringList complete = Entries(out);
+  EXPECT_NE(Import(out, "半城", cut, {"--replace"}).exitCode, 0);
+  EXPECT_EQ(Entries(out), complete) << "the old city stays when its replacement fails";
+}
+
+TEST_F(ImportProgram, ExistingCityOnlyReplacedWhenAsked) {
+  ASSERT_EQ(Import(root_.path(), "博岑", SmallExtract()).exitCode, 0);
+  const CliRun again = Import(root_.path(), "博岑", SmallExtract());
+  EXPECT_NE(again.exitCode, 0);
+  EXPECT_TRUE(again.err.contains("--replace")) << again.err.toStdString();
+  const CliRun replaced = Import(root_.path(), "博岑", SmallExtract(), {"--replace", "--epsg", "3857"});
+  EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
+  EXPECT_EQ(Entries(root_.path()), (QStringList{"map/博岑", "data/博岑.mdb"}));
+  const CliRun lonLat = Import(root_.path(), "博岑", SmallExtract(), {"--replace", "--epsg", "4326"});
+  EXPECT_NE(lonLat.exitCode, 0) << "a map CRS must be projected, in metres";
+}
+
+using Names = std::multimap<std::string, std::string>;  // type or class -> name
+
+TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtract) {
+  const citytest::Generated& demo = citytest::DemoCity();
+  const QString osm = root_.filePath("demo.osm");
+  ASSERT_EQ(citygen::WriteOsmXml(demo.city, osm.toStdString()), "");
+  const CliRun run = Import(root_.path(), "回程市", osm);
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const citytest::DataSet imported{root_.path().toStdString(), "回程市"};
+
+  Names expected, found;
+  for (citygen::PoiType type : citygen::kPoiTypes) {
+    const std::string table = citygen::PoiTypeName(type);
+    for (const citygen::Poi& poi : demo.city.pois[std::size_t(type)]) expected.insert({table, poi.name});
+    for (const auto& row : imported.Query("select name from " + table)) found.insert({table, row[0]});
+  }
+  for (const citygen::Road& road : demo.city.roads) expected.insert({citygen::RoadLayerName(road.roadClass), road.name});
+  for (const char* table : {"主干道", "次干道", "支路"})
+    for (const auto& row : imported.Query(std::string("select name from ") + table)) found.insert({table, row[0]});
+  EXPECT_TRUE(expected == found) << expected.size() << " expected, " << found.size() << " found";
+
+  std::map<std::string, std::vector<std::string>> lines, importedLines;
+  for (const citygen::BusLine& line : demo.city.lines)
+    for (int stop : line.stops) lines[line.name].push_back(demo.city.stops[std::size_t(stop)].name);
+  for (const auto& row : imported.Query("select 线路名, 站名 from 公交信息 order by ID, 顺序"))
+    importedLines[row[0]].push_back(row[1]);
+  EXPECT_TRUE(lines == importedLines);
+  const auto ordered = imported.Query("select distinct 线路名 from 公交信息 order by ID");
+  EXPECT_TRUE(std::is_sorted(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+    return qiwu::import::CompareNaturally(a[0], b[0]) < 0;
+  })) << "lines numbered in natural order of their names";
+  EXPECT_EQ(citytest::ReadWorkspace(imported.MainWorkspace(), nullptr).at("\\GEOSET\\PROJECTION"), "EPSG:4547");
+}
+
+}  // namespace
