@@ -1,12 +1,16 @@
 #include "data/JetImport.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 
 namespace {
+// The helper lies beside the program in a build tree, in <prefix>/lib/qiwu when installed.
 QString HelperPath() {
-  // The helper is built into the same folder as every program of the project.
-  return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath() + QStringLiteral("/qiwu-jet-reader");
+  const QString programDir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+  const QString beside = programDir + QStringLiteral("/qiwu-jet-reader");
+  if (QFileInfo::exists(beside)) return beside;
+  return QDir::cleanPath(programDir + QStringLiteral("/../lib/qiwu/qiwu-jet-reader"));
 }
 }  // namespace
 
