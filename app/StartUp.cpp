@@ -8,6 +8,7 @@
 #include "bus/BusPanel.h"
 #include "data/CityPaths.h"
 #include "data/CityVocabulary.h"
+#include "data/DataFolders.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
@@ -38,16 +39,16 @@ void SelectFirstEntry(QComboBox* combo) {
 
 }  // namespace
 
-// The cities beside the program; start-up opens the one asked for, else the demo city, else the
+// The cities of the data folders; start-up opens the one asked for, else the demo city, else the
 // first listed. A city asked for that is not complete is listed too, so that it fails as usual.
 void frmMain::Form_Load() {
-  QStringList cities = ListCities(programDir_);
+  QStringList cities = ListCities(dataFolders_);
   QString city = !startCity_.isEmpty() ? startCity_ : cities.isEmpty() ? kDemoCity : cities.front();
   if (!cities.contains(city)) cities << city;
   cmbCity->clear();
   cmbCity->addItems(cities);
   cmbCity->setCurrentText(city);
-  helpFile_ = HelpFilePath(programDir_);
+  helpFile_ = HelpFilePath(dataFolders_);
   LoadMainMap(false);
   LoadOverviewMap();
   PlacePanels();
@@ -61,6 +62,8 @@ void frmMain::Start() {
 
 // Steps 1, 2 and the panel placement of start-up are not repeated; apart from the drawn bus route
 // nothing else is reset.
+QString frmMain::CityFolder() const { return FolderOfCity(dataFolders_, cmbCity->currentText()); }
+
 void frmMain::cmbCity_Click() {
   bus->CitySwitched();
   LoadMainMap(true);
@@ -71,7 +74,7 @@ void frmMain::cmbCity_Click() {
 void frmMain::LoadMainMap(bool atCitySwitch) {
   SetTwipsSize(Map1, TwipsWidth(picMain), TwipsHeight(picMain));
   lyrTempPoint = nullptr;  // the load removes the old marker layer
-  Check(Map1->LoadWorkspace(MainWorkspacePath(programDir_, cmbCity->currentText())));
+  Check(Map1->LoadWorkspace(MainWorkspacePath(CityFolder(), cmbCity->currentText())));
   Check(SetupMainMap(*Map1, atCitySwitch, lyrTempPoint));
   drawers->RefreshLegend();  // the legend follows the styles of the workspace just loaded
 }
@@ -79,7 +82,7 @@ void frmMain::LoadMainMap(bool atCitySwitch) {
 void frmMain::LoadOverviewMap() {
   SetTwipsGeometry(Map2, 0, 0, TwipsWidth(Picture2), TwipsHeight(Picture2));
   lyrRect = nullptr;  // the load removes the old frame layer
-  Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(programDir_, cmbCity->currentText()), lyrRect));
+  Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(CityFolder(), cmbCity->currentText()), lyrRect));
   DrawViewFrame(*Map1, *Map2, *lyrRect);  // the frame shows at once, not at the next view change
 }
 
@@ -92,7 +95,7 @@ void frmMain::PlacePanels() {
 }
 
 void frmMain::OpenCityDatabase() {
-  if (!modDBAccess::OpenConnection(DatabasePath(programDir_, cmbCity->currentText()))) {
+  if (!modDBAccess::OpenConnection(DatabasePath(CityFolder(), cmbCity->currentText()))) {
     MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
            QStringLiteral("数据库错误"));
     EndProgram(1);

@@ -12,6 +12,7 @@
 #include "app/HelpWindow.h"
 #include "app/ResultsHub.h"
 #include "bus/BusPanel.h"
+#include "data/DataFolders.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "features/ListClicks.h"
@@ -28,7 +29,7 @@
 
 using namespace qiwu;
 
-frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), programDir_(std::move(programDir)) {
+frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), dataFolders_(qiwu::DataFolders(programDir)) {
   setWindowTitle(QStringLiteral("栖坞地理信息查询系统"));
   InstallPlainToolTips();
   setAutoFillBackground(true);

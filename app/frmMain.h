@@ -140,7 +140,9 @@ class frmMain : public QWidget {
   // The city database, current (modDBAccess::cnnCity) while the window lives.
   CityDatabase database_;
   modDBAccess::CurrentCity currentCity_{database_};
-  QString programDir_;
+  // The data folder of the city cmbCity shows.
+  QString CityFolder() const;
+  QStringList dataFolders_;  // where the cities and the help lie (data/DataFolders.h)
   QString startCity_;
   QString helpFile_;
   std::unique_ptr<qiwu::Accordion> accordion_;

@@ -13,8 +13,10 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("栖坞"));
   qiwu::InstallMessageBoxSink();
 
+  QApplication::setApplicationVersion(QStringLiteral(QIWU_VERSION));
   QCommandLineParser parser;
   parser.addHelpOption();
+  parser.addVersionOption();
   const QCommandLineOption city("city", QStringLiteral("The city to open (default: 栖坞市)."), "NAME");
   parser.addOption(city);
   parser.process(app);

@@ -7,6 +7,7 @@
 
 #include "cli/Command.h"
 #include "data/CityPaths.h"
+#include "data/DataFolders.h"
 #include "data/modDBAccess.h"
 #include "map/GdalLockDown.h"
 
@@ -20,10 +21,10 @@ std::map<std::string, Entry>& Commands() {
   return commands;
 }
 
-int Usage() {
-  std::fprintf(stderr, "usage: qiwu-cli [--root DIR] [--city NAME] [--db FILE] COMMAND ...\n");
-  for (const auto& [name, entry] : Commands()) std::fprintf(stderr, "  %s\n", entry.usage);
-  return 2;
+int Usage(FILE* to = stderr, int exitCode = 2) {
+  std::fprintf(to, "usage: qiwu-cli [--root DIR] [--city NAME] [--db FILE] COMMAND ...\n");
+  for (const auto& [name, entry] : Commands()) std::fprintf(to, "  %s\n", entry.usage);
+  return exitCode;
 }
 }  // namespace
 
@@ -48,15 +49,26 @@ int main(int argc, char** argv) {
   LockDownGdal(CityLayerDrivers());
   CityDatabase database;  // the city database the commands read, for the life of the program
   const modDBAccess::CurrentCity current(database);
-  const QCommandLineOption root("root", QString(), "DIR", QCoreApplication::applicationDirPath());
-  const QCommandLineOption city("city", QString(), "NAME", QStringLiteral("栖坞市"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QIWU_VERSION));
+  const QCommandLineOption root("root", QString(), "DIR");
+  const QCommandLineOption city("city", QString(), "NAME", qiwu::kDemoCity);
   const QCommandLineOption db("db", QString(), "FILE");
+  const QCommandLineOption help("help"), version("version");
   QCommandLineParser parser;
-  parser.addOptions({root, city, db});
+  parser.addOptions({root, city, db, help, version});
   // Everything from the command on is the command's own (render has options of its own).
   parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
   if (!parser.parse(app.arguments())) return Usage();
-  const CliContext context{parser.value(root), parser.value(city), parser.value(db)};
+  if (parser.isSet(help)) return Usage(stdout, 0);
+  if (parser.isSet(version)) {
+    std::printf("qiwu-cli %s\n", QIWU_VERSION);
+    return 0;
+  }
+  // Without --root, the data folder that holds the city (data/DataFolders.h).
+  const QString folder = parser.isSet(root) ? parser.value(root)
+                                            : qiwu::FolderOfCity(qiwu::DataFolders(QCoreApplication::applicationDirPath()),
+                                                                 parser.value(city));
+  const CliContext context{folder, parser.value(city), parser.value(db)};
   QStringList args = parser.positionalArguments();
   if (args.isEmpty()) return Usage();
   const auto found = Commands().find(args.first().toStdString());

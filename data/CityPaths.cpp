@@ -30,6 +30,10 @@ QStringList ListCities(const QString& programDir) {
     if (QFileInfo(MainWorkspacePath(programDir, city)).isFile() && QFileInfo(DatabasePath(programDir, city)).isFile())
       cities << city;
   }
+  return SortCities(cities);
+}
+
+QStringList SortCities(QStringList cities) {
   std::sort(cities.begin(), cities.end(), [](const QString& a, const QString& b) {
     if ((a == kDemoCity) != (b == kDemoCity)) return a == kDemoCity;
     return CompareText(a.toStdString(), b.toStdString()) < 0;

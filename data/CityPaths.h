@@ -17,5 +17,7 @@ inline const QString kDemoCity = QStringLiteral("栖坞市");
 // The complete cities under programDir (map/<city>/<city>.gst with data/<city>.mdb): the demo city
 // first, then the others in pinyin order.
 QStringList ListCities(const QString& programDir);
+// Cities in that order: the demo city first, then the others in pinyin order.
+QStringList SortCities(QStringList cities);
 
 }  // namespace qiwu

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "data/DataFolders.h"
 #include "import/CityImport.h"
 #include "import/ImportFailure.h"
 #include "import/InputError.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption city("city", QStringLiteral("The city's name (names its folder and files)."), "NAME");
-  const QCommandLineOption out("out", QStringLiteral("The program directory to write into."), "PROGRAM_DIR");
+  const QCommandLineOption out("out", QStringLiteral("The program directory to write into (default: the user's data folder when installed)."), "PROGRAM_DIR");
   const QCommandLineOption osm("osm", QStringLiteral("An OpenStreetMap extract, .osm.pbf or .osm."), "EXTRACT");
   const QCommandLineOption gtfs("gtfs", QStringLiteral("A GTFS feed, .zip or folder; may be given again."), "FEED");
   const QCommandLineOption epsg("epsg", QStringLiteral("The map CRS, a projected EPSG code in metres."), "CODE");
@@ -39,15 +40,18 @@ int main(int argc, char** argv) {
 
   qiwu::import::ImportRequest request;
   request.city = parser.value(city).toStdString();
-  request.programDir = parser.value(out).toStdString();
+  // Without --out, the user's data folder when installed, the program's own folder in a build tree.
+  request.programDir =
+      (parser.isSet(out) ? parser.value(out) : qiwu::DefaultImportFolder(QCoreApplication::applicationDirPath()))
+          .toStdString();
   request.osm = parser.value(osm).toStdString();
   for (const QString& feed : parser.values(gtfs)) request.gtfs.push_back(feed.toStdString());
   request.replace = parser.isSet(replace);
   bool numeric = true;
   if (parser.isSet(epsg)) request.epsg = parser.value(epsg).toInt(&numeric);
-  if (!numeric || request.epsg < 0 || !parser.isSet(city) || !parser.isSet(out) ||
+  if (!numeric || request.epsg < 0 || !parser.isSet(city) ||
       (request.osm.empty() && request.gtfs.empty())) {
-    Report("needs --city NAME, --out PROGRAM_DIR and --osm or --gtfs (--epsg takes a number); see --help");
+    Report("needs --city NAME and --osm or --gtfs (--epsg takes a number); see --help");
     return 2;
   }
   try {

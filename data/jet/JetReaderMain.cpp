@@ -18,6 +18,8 @@ int Fail(const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--version") return std::puts("qiwu-jet-reader " QIWU_VERSION) < 0;
+  if (argc == 2 && std::string(argv[1]) == "--help") return std::puts("用法：qiwu-jet-reader 文件") < 0;
   if (argc != 2) return Fail("用法：qiwu-jet-reader 文件");
   sqlite3* raw = nullptr;
   const int opened = sqlite3_open(":memory:", &raw);

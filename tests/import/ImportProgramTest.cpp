@@ -1,6 +1,7 @@
 // qiwu-import run as a program: a real extract gives a city the other programs open, a failed
 // import leaves nothing, an existing city is replaced only when asked, and the demo city comes
-// back from its own OpenStreetMap extract with the same places, roads and bus lines.
+// back from its own OpenStreetMap extract and GTFS feed with the same places, roads, bus lines and
+// transfer-search answers.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -9,10 +10,13 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <map>
+#include <random>
+#include <set>
 
 #include "import/NaturalOrder.h"
 #include "tests/support/CliRun.h"
 #include "tests/tools/CityFiles.h"
+#include "tools/citygen/GtfsWriter.h"
 #include "tools/citygen/OsmWriter.h"
 #include "tools/citygen/Writers.h"
 
@@ -103,11 +107,25 @@ TEST_F(ImportProgram, ExistingCityOnlyReplacedWhenAsked) {
 
 using Names = std::multimap<std::string, std::string>;  // type or class -> name
 
-TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtract) {
+// The transfer search's answers to each pair, one answer a plan a line: the lines sorted, since a
+// city numbers its lines in its own order and plans of one kind follow that order.
+std::vector<std::multiset<QString>> BusAnswers(const QString& root, const QString& city, const QString& pairs) {
+  const CliRun run = Cli(root, city, {"bus", "--batch", pairs});
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  std::vector<std::multiset<QString>> answers;
+  for (const QString& answer : run.out.split("\n\f\n")) {
+    const QStringList plans = answer.split('\n', Qt::SkipEmptyParts);
+    answers.emplace_back(plans.begin(), plans.end());
+  }
+  return answers;
+}
+
+TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtractAndFeed) {
   const citytest::Generated& demo = citytest::DemoCity();
-  const QString osm = root_.filePath("demo.osm");
+  const QString osm = root_.filePath("demo.osm"), feed = root_.filePath("demo-gtfs");
   ASSERT_EQ(citygen::WriteOsmXml(demo.city, osm.toStdString()), "");
-  const CliRun run = Import(root_.path(), "回程市", osm);
+  ASSERT_EQ(citygen::WriteGtfsFeed(demo.city, feed.toStdString()), "");
+  const CliRun run = Import(root_.path(), "回程市", osm, {"--gtfs", feed});
   ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
   const citytest::DataSet imported{root_.path().toStdString(), "回程市"};
 
@@ -133,6 +151,18 @@ TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtract) {
     return qiwu::import::CompareNaturally(a[0], b[0]) < 0;
   })) << "lines numbered in natural order of their names";
   EXPECT_EQ(citytest::ReadWorkspace(imported.MainWorkspace(), nullptr).at("\\GEOSET\\PROJECTION"), "EPSG:4547");
+
+  std::vector<std::string> stops;
+  for (const auto& row : demo.files.Query("select distinct 站名 from 公交信息")) stops.push_back(row[0]);
+  std::mt19937 random(20261207);
+  std::uniform_int_distribution<std::size_t> pick(0, stops.size() - 1);
+  QFile pairs(root_.filePath("pairs.txt"));
+  ASSERT_TRUE(pairs.open(QIODevice::WriteOnly));
+  for (int k = 0; k < 1000; ++k) pairs.write((stops[pick(random)] + "\t" + stops[pick(random)] + "\n").c_str());
+  pairs.close();
+  const auto answers = BusAnswers(QString::fromStdString(demo.files.root.string()), "栖坞市", pairs.fileName());
+  EXPECT_EQ(answers.size(), 1000u);
+  EXPECT_TRUE(answers == BusAnswers(root_.path(), "回程市", pairs.fileName()));
 }
 
 }  // namespace
