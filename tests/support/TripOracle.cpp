@@ -1,5 +1,6 @@
 #include "tests/support/TripOracle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <queue>
@@ -72,10 +73,15 @@ std::array<double, kMaxRides + 1> TripOracle::BestMinutes(const Place& from, con
     }
   };
   for (const Edge& w : Walks(from)) relax(ready(w.to, 0), w.minutes);
+  std::vector<double> egress(std::size_t(n), kNoTrip);
+  for (const Edge& w : Walks(to)) egress[w.to] = std::min(egress[w.to], w.minutes);
   while (!queue.empty()) {
     const auto [d, node] = queue.top();
     queue.pop();
     if (d > dist[node]) continue;
+    // Every later node is at least as far: once each ride count has an answer no longer than d,
+    // nothing can improve them.
+    if (*std::max_element(best.begin() + 1, best.end()) <= d) break;
     if (node < n * K) {  // ready: board any line here, either way, and ride one segment
       const int stop = node / K, k = node % K;
       for (const auto& [line, i] : seats_[stop]) {
@@ -88,6 +94,7 @@ std::array<double, kMaxRides + 1> TripOracle::BestMinutes(const Place& from, con
       }
     } else if (node < 2 * n * K) {  // left a ride: change here or after a short walk
       const int stop = (node - n * K) / K, k = (node - n * K) % K + 1;
+      best[k] = std::min(best[k], d + egress[stop]);
       if (k == K) continue;
       relax(ready(stop, k), d + kChangeMinutes);
       for (const Edge& w : transfers_[stop]) relax(ready(w.to, k), d + kChangeMinutes + w.minutes);
@@ -101,8 +108,6 @@ std::array<double, kMaxRides + 1> TripOracle::BestMinutes(const Place& from, con
         relax(seated(seat + dir, dir, k), d + Segment(network_.stops[stops[i]], network_.stops[stops[j]]));
     }
   }
-  for (const Edge& w : Walks(to))
-    for (int k = 1; k <= K; ++k) best[k] = std::min(best[k], dist[left(w.to, k)] + w.minutes);
   return best;
 }
 
