@@ -6,6 +6,7 @@
 #include "app/MapSetup.h"
 #include "app/frmMain.h"
 #include "bus/BusPanel.h"
+#include "bus/TripWindow.h"
 #include "data/CityPaths.h"
 #include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
@@ -56,6 +57,7 @@ void frmMain::Start() {
 // nothing else is reset.
 void frmMain::cmbCity_Click() {
   bus->CitySwitched();
+  if (trip_) trip_->CitySwitched();
   LoadMainMap(true);
   LoadOverviewMap();
   OpenCityDatabase();

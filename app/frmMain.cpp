@@ -38,6 +38,7 @@ frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), program
 
   CreateControls();
   CreatePanels();
+  CreateTripPlanner();
   ConnectEvents();
 }
 

@@ -29,6 +29,8 @@ class Layer;
 class NearestPanel;
 class RadiusPanel;
 class TypeBrowsePanel;
+class TripWindow;
+class QToolButton;
 
 namespace qiwu {
 class ImageControl;
@@ -66,6 +68,10 @@ class frmMain : public QWidget {
   void Map1_ToolCompleted(int tool, double x1, double y1);
   void Map2_MouseDown(double x, double y);
   void Timer1_Timer();
+
+  // The trip planner's window, made on first use and kept (hidden when closed).
+  TripWindow* OpenTripPlanner();
+  TripWindow* Trip() const { return trip_; }
 
   // F1: the program's help in its own window.
   void ShowHelp();
@@ -108,6 +114,7 @@ class frmMain : public QWidget {
   NearestPanel* nearest;
   BusPanel* bus;
   InfoDrawers* drawers;
+  QToolButton* cmdTrip = nullptr;  // opens the trip planner
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -120,6 +127,7 @@ class frmMain : public QWidget {
   void CreateDrawers();
   void CreatePanels();
   void ConnectEvents();
+  void CreateTripPlanner();
 
   // Start-up and switch steps.
   void LoadMainMap(bool atCitySwitch);
@@ -139,4 +147,5 @@ class frmMain : public QWidget {
   QString helpFile_;
   std::unique_ptr<qiwu::Accordion> accordion_;
   HelpWindow* help_ = nullptr;
+  TripWindow* trip_ = nullptr;
 };
