@@ -162,6 +162,7 @@ void TripWindow::Search() {
                    plan.rides == 0 ? QStringLiteral("步行") : QStringLiteral("%1 次").arg(plan.Changes())});
     for (const QString& leg : trip::LegTexts(*index_, plan, *to_)) {
       auto* child = new QTreeWidgetItem(item, {leg});
+      child->setToolTip(0, leg);
       child->setFirstColumnSpanned(true);
     }
   }
