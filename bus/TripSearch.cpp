@@ -54,7 +54,7 @@ class Searcher {
   SearchResult Run(const SearchOptions& options) {
     SearchResult result;
     result.bestMinutes.fill(kNoTrip);
-    std::vector<Plan> best;  // by ride count; rides == -1 when none
+    std::vector<Plan> best;  // the quickest plan of each ride count found
     if (auto walk = WalkAllTheWay()) {
       result.bestMinutes[0] = walk->minutes;
       best.push_back(*walk);
@@ -65,7 +65,9 @@ class Searcher {
       rounds_.emplace_back(index_.StopCount());
       if (!Board(k, bound)) break;
       ScanLines(k, bound);
-      if (auto plan = Arrive(k)) {
+      std::optional<Plan> plan = Arrive(k);
+      // Labels as slow as the bound were dropped, so a plan that slow may not be the quickest.
+      if (plan && plan->minutes < bound) {
         result.bestMinutes[k] = plan->minutes;
         if (!options.everyRideCount) bound = std::min(bound, plan->minutes);
         best.push_back(std::move(*plan));
