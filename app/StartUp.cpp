@@ -6,6 +6,7 @@
 #include "app/MapSetup.h"
 #include "app/frmMain.h"
 #include "bus/BusPanel.h"
+#include "bus/TripWindow.h"
 #include "data/CityPaths.h"
 #include "data/CityVocabulary.h"
 #include "data/DataFolders.h"
@@ -66,6 +67,7 @@ QString frmMain::CityFolder() const { return FolderOfCity(dataFolders_, cmbCity-
 
 void frmMain::cmbCity_Click() {
   bus->CitySwitched();
+  if (trip_) trip_->CitySwitched();
   LoadMainMap(true);
   LoadOverviewMap();
   OpenCityDatabase();

@@ -40,6 +40,7 @@ frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), dataFol
 
   CreateControls();
   CreatePanels();
+  CreateTripPlanner();
   ConnectEvents();
 }
 

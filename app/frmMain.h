@@ -30,6 +30,8 @@ class NearestPanel;
 class RadiusPanel;
 class ResultsHub;
 class TypeBrowsePanel;
+class TripWindow;
+class QToolButton;
 
 namespace qiwu {
 class ImageControl;
@@ -69,6 +71,10 @@ class frmMain : public QWidget {
   void Map1_ToolCompleted(int tool, double x1, double y1);
   void Map2_MouseDown(double x, double y);
   void Timer1_Timer();
+
+  // The trip planner's window, made on first use and kept (hidden when closed).
+  TripWindow* OpenTripPlanner();
+  TripWindow* Trip() const { return trip_; }
 
   // F1: the program's help in its own window.
   void ShowHelp();
@@ -113,6 +119,7 @@ class frmMain : public QWidget {
   InfoDrawers* drawers;
   // The result table and the export commands (its toolbar belongs in the strip above the panels).
   ResultsHub* results;
+  QToolButton* cmdTrip = nullptr;  // opens the trip planner
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -125,6 +132,7 @@ class frmMain : public QWidget {
   void CreateDrawers();
   void CreatePanels();
   void ConnectEvents();
+  void CreateTripPlanner();
 
   // Start-up and switch steps.
   void LoadMainMap(bool atCitySwitch);
@@ -147,4 +155,5 @@ class frmMain : public QWidget {
   QString helpFile_;
   std::unique_ptr<qiwu::Accordion> accordion_;
   HelpWindow* help_ = nullptr;
+  TripWindow* trip_ = nullptr;
 };

@@ -53,7 +53,7 @@ void RouteDrawing::ShowPlanLine(const QString& planLine) {
   for (std::size_t k = 0; k < legs.size(); ++k) {
     const std::optional<QStringList> lineStops = LineStops(database_, kBusTable, legs[k].line);
     if (!lineStops) return;
-    RoutePath path{{}, k == 0 ? kFirstLineColor : kSecondLineColor};
+    RoutePath path{{}, k == 0 ? kFirstLineColor : kSecondLineColor, Qt::SolidLine};
     for (const QString& name : RiddenStops(*lineStops, legs[k].from, legs[k].to)) {
       if (const auto p = StopPosition(*stops, name)) path.points.push_back(*p);
     }

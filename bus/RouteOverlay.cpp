@@ -62,7 +62,7 @@ void RouteOverlay::paintEvent(QPaintEvent*) {
     for (const auto& p : path.points) line.lineTo(map_.MapToScreen(p));
     // A white casing under the coloured line keeps the route readable over any layer.
     painter.strokePath(line, QPen(QColor(255, 255, 255, 220), 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.strokePath(line, QPen(path.color, 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.strokePath(line, QPen(path.color, 5, path.style, Qt::RoundCap, Qt::RoundJoin));
   }
   QFont font = painter.font();
   font.setBold(true);
@@ -71,8 +71,9 @@ void RouteOverlay::paintEvent(QPaintEvent*) {
     const QPointF at = map_.MapToScreen(mark.position);
     painter.setPen(QPen(Qt::white, 2));
     painter.setBrush(mark.color);
-    painter.drawEllipse(at, 7, 7);
-    if (!QRectF(rect()).contains(at)) continue;  // a stop out of view keeps its label out too
+    const bool passed = mark.label.isEmpty();
+    painter.drawEllipse(at, passed ? 4 : 7, passed ? 4 : 7);
+    if (passed || !QRectF(rect()).contains(at)) continue;  // a stop out of view keeps its label out too
     const QRectF box = painter.fontMetrics().boundingRect(mark.label).toRectF().adjusted(-3, -1, 3, 1);
     const QRectF placed = LabelPlace(box.size(), at, rect());
     painter.setPen(Qt::NoPen);

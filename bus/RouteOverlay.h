@@ -15,11 +15,12 @@ class MapControl;
 struct RoutePath {
   std::vector<MapPoint> points;  // stop positions in the direction of travel
   QColor color;
+  Qt::PenStyle style = Qt::SolidLine;  // walks are dashed
 };
 
 struct RouteMark {
   MapPoint position;
-  QString label;  // the stop's name
+  QString label;  // the stop's name; a stop passed on the way has none and a smaller mark
   QColor color;
 };
 

@@ -17,7 +17,9 @@
 #include "app/frmMain.h"
 #include "bus/BusPanel.h"
 #include "bus/PlanTextBox.h"
+#include "bus/TripWindow.h"
 #include "bus/frmBus.h"
+#include "data/CityVocabulary.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
 #include "features/NearestPanel.h"
@@ -140,6 +142,23 @@ void BusPictures(frmMain& w, const TransferScene& transfer) {
   plan->close();
 }
 
+// The trip planner: a trip from a sight to a college, its plans and the quickest drawn on the map.
+void TripPictures(frmMain& w) {
+  auto firstName = [&](const char* layer) {
+    Layer* found = w.Map1->FindLayer(QString::fromUtf8(layer));
+    return found ? found->FeatureForId(1).DisplayName() : QString();
+  };
+  TripWindow* trip = w.OpenTripPlanner();
+  trip->move(w.geometry().right() - trip->width(), w.geometry().top() + 60);
+  trip->txtFrom->setText(firstName(city::layer::kSights));
+  trip->txtTo->setText(firstName(city::layer::kColleges));
+  trip->Search();
+  w.Timer1_Timer();
+  Save(Grab(w.Map1), {"docs/images/trip-plan.png"});
+  Save(Grab(trip), {"docs/images/trip-window.png"});
+  trip->close();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -208,6 +227,7 @@ int main(int argc, char** argv) {
   Save(SideBySide(panels, w.palette().color(QPalette::Window)), {"docs/images/feature-panels.png"});
 
   BusPictures(w, transfer);
+  TripPictures(w);
 
   // Measuring round the old town: three clicks, the mouse resting at a fourth point.
   w.imgType_Click(0);

@@ -1,0 +1,27 @@
+#pragma once
+// The trip planner's view of a city: the network read from the bus table and the stop layer, and
+// the places a user names (a stop, a feature of a point layer, or "X,Y" in map metres).
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "bus/TripIndex.h"
+#include "bus/TripModel.h"
+
+class CityDatabase;
+class Layer;
+
+namespace trip {
+
+// The lines of the bus table (rows of one 线路名 ordered by 顺序, stored order among equal
+// positions) and the stop names, each placed at the mean of stopLayer's points of that name
+// (stopLayer may be null: no stop is placed). Rows with an empty line or stop name are left out.
+// nullopt, with error set, when the table cannot be read.
+std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* stopLayer, QString& error);
+
+// The place a text names: a stop of the index by its exact name; else the first point feature of
+// that name in stored order, the layers searched in the order given; else "X,Y" as two finite
+// numbers. nullopt when it names nothing.
+std::optional<Place> FindPlace(const Index& index, const QString& text, const std::vector<Layer*>& pointLayers);
+
+}  // namespace trip

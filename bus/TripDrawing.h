@@ -1,0 +1,11 @@
+#pragma once
+// A trip plan drawn over the main map on its own RouteOverlay: walks dashed, each ride in its own
+// colour with the stops it passes marked, the boarding, change and alighting stops labelled, and
+// the view fitted to the trip.
+#include "bus/RouteOverlay.h"
+#include "bus/TripIndex.h"
+#include "bus/TripModel.h"
+
+// Replaces what overlay shows by plan (from and to: the trip's ends) and fits map's view to it.
+void DrawTripPlan(RouteOverlay& overlay, MapControl& map, const trip::Index& index, const trip::Plan& plan,
+                  const trip::Place& from, const trip::Place& to);

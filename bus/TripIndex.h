@@ -1,0 +1,60 @@
+#pragma once
+// A bus network prepared once per city for trip searches: each line's segment times, the lines
+// through each stop, the walks between nearby stop names, and a grid of stop positions for the
+// walks from and to a place. Read-only after construction, so searches may share it.
+#include <QHash>
+#include <cstdint>
+#include <span>
+#include <unordered_map>
+#include <vector>
+
+#include "bus/TripModel.h"
+
+namespace trip {
+
+class Index {
+ public:
+  explicit Index(Network network);
+
+  const Network& Net() const { return network_; }
+  int StopCount() const { return int(network_.stops.size()); }
+  int LineCount() const { return int(network_.lines.size()); }
+  // The stop of exactly this name, -1 when there is none.
+  int StopNamed(const QString& name) const { return stopByName_.value(name, -1); }
+
+  // Minutes to ride segment i of line, between its stops i and i + 1.
+  double SegmentMinutes(int line, int i) const { return segmentMinutes_[segmentBegin_[line] + i]; }
+  // The lines passing stop, each once.
+  std::span<const int> LinesThrough(int stop) const { return Slice(linesThrough_, linesBegin_, stop); }
+
+  struct Walk {
+    int stop = -1;
+    double metres = 0;   // walked
+    double minutes = 0;
+  };
+  // The other stop names whose positions lie within kTransferMetres of stop's.
+  std::span<const Walk> TransfersFrom(int stop) const { return Slice(transfers_, transfersBegin_, stop); }
+  // The placed stops within radius metres (straight line) of p.
+  std::vector<Walk> StopsNear(MapPoint p, double radius) const;
+
+  std::size_t MemoryBytes() const;
+
+ private:
+  template <class T>
+  static std::span<const T> Slice(const std::vector<T>& all, const std::vector<std::uint32_t>& begin, int i) {
+    return {all.data() + begin[i], all.data() + begin[i + 1]};
+  }
+  std::int64_t CellOf(double x, double y) const;
+
+  Network network_;
+  QHash<QString, int> stopByName_;
+  std::vector<std::uint32_t> segmentBegin_;
+  std::vector<double> segmentMinutes_;
+  std::vector<std::uint32_t> linesBegin_;
+  std::vector<int> linesThrough_;
+  std::vector<std::uint32_t> transfersBegin_;
+  std::vector<Walk> transfers_;
+  std::unordered_map<std::int64_t, std::vector<int>> grid_;  // placed stops by cell of kAccessMetres
+};
+
+}  // namespace trip

@@ -1,0 +1,28 @@
+#pragma once
+// Trip plans as people read them and as JSON for scripts (docs/trip-planner.md). No widgets.
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "bus/TripIndex.h"
+#include "bus/TripModel.h"
+
+namespace trip {
+
+// "用时 23.4 分钟，步行 350 米，换乘 1 次" (or "全程步行 …" for a plan without a ride).
+QString PlanSummary(const Plan& plan);
+// One line per leg: "步行 120 米到 北门站", "乘 12路 从 北门站 到 南湖站，坐 3 站：北门站、…", a
+// later ride beginning with "换乘"; the trip's end is named by to.
+QStringList LegTexts(const Index& index, const Plan& plan, const Place& to);
+// A plan to copy: its summary, then its legs numbered, one a line (LF).
+QString PlanText(const Index& index, const Plan& plan, const Place& to);
+// Why there is no plan between the two places within maxRides rides.
+QString NoPlanReason(const Index& index, const Place& from, const Place& to, int maxRides);
+
+// {"from", "to", "plans": [{"minutes", "walk_metres", "changes", "legs": [...]}]}, with "reason"
+// when there is no plan. Minutes keep two decimals, metres one.
+QJsonObject PlansJson(const Index& index, const Place& from, const Place& to, const std::vector<Plan>& plans,
+                      int maxRides);
+
+}  // namespace trip

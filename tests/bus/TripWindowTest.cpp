@@ -1,0 +1,65 @@
+// The 出行规划 window on the small bus city: a search lists plans, the selected one is drawn on
+// the map with dashed walks, copied as text, and the drawing goes when the window closes.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "bus/TripWindow.h"
+#include "data/modDBAccess.h"
+#include "tests/bus/BusPanelFixture.h"
+
+namespace {
+
+TEST(TripWindow, DrawsTheChosenPlanUntilClosed) {
+  PanelHarness harness;
+  TripWindow window(*harness.map, *modDBAccess::cnnCity, &harness.window);
+  const QPointF end = FixtureStopPositions().at(QStringLiteral("学府"));
+  window.txtFrom->setText(FixtureLines()[0].stops[0]);
+  window.SetEnd({end.x() + 100, end.y()});
+  window.cmdSearch->click();
+
+  ASSERT_GT(window.lstPlans->topLevelItemCount(), 0);
+  ASSERT_TRUE(window.Overlay());
+  const auto& paths = window.Overlay()->Paths();
+  EXPECT_TRUE(std::any_of(paths.begin(), paths.end(), [](const RoutePath& p) { return p.style == Qt::DashLine; }));
+  EXPECT_TRUE(std::any_of(paths.begin(), paths.end(), [](const RoutePath& p) { return p.style == Qt::SolidLine; }));
+
+  window.cmdCopy->click();
+  const QString copied = QGuiApplication::clipboard()->text();
+  EXPECT_TRUE(copied.contains(window.lstPlans->topLevelItem(0)->child(0)->text(0))) << copied.toStdString();
+
+  window.close();
+  EXPECT_TRUE(window.Overlay()->Paths().empty());
+  EXPECT_TRUE(harness.messages.Messages().empty());
+}
+
+TEST(TripWindow, SaysWhichPlaceItCannotFind) {
+  PanelHarness harness;
+  TripWindow window(*harness.map, *modDBAccess::cnnCity, &harness.window);
+  window.txtFrom->setText(FixtureLines()[0].stops[0]);
+  window.txtTo->setText(QStringLiteral("无此地"));
+  window.cmdSearch->click();
+  ASSERT_EQ(harness.messages.Messages().size(), 1u);
+  EXPECT_EQ(harness.messages.Messages()[0].text, QStringLiteral("找不到地点“无此地”。"));
+  EXPECT_EQ(window.lstPlans->topLevelItemCount(), 0);
+}
+
+TEST(TripWindow, SuggestsNamesBeginningWithTheTextFirst) {
+  const TripSuggest suggest = NameSuggestions({"东门", "学府东门", "东湖", "东门", "西门"}, 3);
+  const struct {
+    QString text;
+    QStringList expected;
+  } cases[] = {
+      {"东", {"东门", "东湖", "学府东门"}},
+      {"门", {"东门", "学府东门", "西门"}},
+      {"", {}},
+      {"北", {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(suggest(c.text), c.expected) << c.text.toStdString();
+}
+
+}  // namespace
