@@ -28,6 +28,7 @@ class KeywordPanel;
 class Layer;
 class NearestPanel;
 class RadiusPanel;
+class SearchBox;
 class TypeBrowsePanel;
 
 namespace qiwu {
@@ -84,6 +85,7 @@ class frmMain : public QWidget {
   QLabel* lblDist;
   QWidget* Picture4;
   QLineEdit* txtObjName;
+  SearchBox* searchBox;  // stops, lines, places and roads by name, pinyin or initials
   std::array<qiwu::ImageControl*, 5> imgType;
   std::array<QWidget*, 5> picShow;
   std::array<QWidget*, 2> picInfo;
