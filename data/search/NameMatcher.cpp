@@ -17,14 +17,28 @@ std::u32string Folded(const QString& text) {
 }
 }  // namespace
 
-std::vector<Symbol> Alphabet::Spell(const QString& name) {
-  std::vector<Symbol> symbols;
-  for (const char32_t c : Folded(name)) {
-    auto [at, added] = ids_.try_emplace(c, Symbol(letters_.size()));
-    if (added) letters_.push_back({c, !QChar::isLetterOrNumber(c), pinyin::Readings(c)});
-    symbols.push_back(at->second);
+void Alphabet::Spell(const QString& name, std::vector<Symbol>& symbols) {
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    char32_t c = name[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate())
+      c = QChar::surrogateToUcs4(char16_t(c), name[++i].unicode());
+    Symbol& id = SymbolOf(c);
+    if (id == kNone) {
+      const char32_t folded = QChar::toCaseFolded(c);
+      Symbol& foldedId = SymbolOf(folded);
+      if (foldedId == kNone) {
+        foldedId = Symbol(letters_.size());
+        letters_.push_back({folded, !QChar::isLetterOrNumber(folded), pinyin::Readings(folded)});
+      }
+      id = foldedId;
+    }
+    symbols.push_back(id);
   }
-  return symbols;
+}
+
+// The symbol a character as written stands for (kNone until it is first seen).
+Symbol& Alphabet::SymbolOf(char32_t c) {
+  return c < bmp_.size() ? bmp_[c] : others_.try_emplace(c, kNone).first->second;
 }
 
 std::vector<std::uint32_t> Alphabet::PinyinRanks() const {

@@ -19,8 +19,9 @@ using Symbol = std::uint32_t;
 // The distinct characters of a set of names, each with what may meet it.
 class Alphabet {
  public:
-  // name as symbols, one per character after case folding; characters not seen before are added.
-  std::vector<Symbol> Spell(const QString& name);
+  // Appends name's symbols to symbols, one per character after case folding; characters not
+  // seen before are added.
+  void Spell(const QString& name, std::vector<Symbol>& symbols);
   std::size_t Size() const { return letters_.size(); }
   // Each symbol's place when names are sorted in pinyin: by its commonest reading (a character
   // without one by itself), then by code point.
@@ -33,8 +34,13 @@ class Alphabet {
     bool passable;  // blanks and punctuation, which a match may pass over
     std::vector<std::string_view> readings;
   };
+  static constexpr Symbol kNone = ~Symbol(0);
+  Symbol& SymbolOf(char32_t c);
+
   std::vector<Letter> letters_;
-  std::unordered_map<char32_t, Symbol> ids_;
+  // The symbol of each character as written (folded characters share their symbol).
+  std::vector<Symbol> bmp_ = std::vector<Symbol>(0x10000, kNone);
+  std::unordered_map<char32_t, Symbol> others_;  // outside the BMP
 };
 
 // How a name meets a text; the better fits compare greater.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <functional>
 #include <numeric>
 
@@ -11,8 +12,6 @@
 namespace search {
 
 namespace {
-
-QString Key(const QString& kind, const QString& name) { return kind + QChar(0) + name; }
 
 // The first column of every row of sql, as text; nothing when the statement fails.
 void EachValue(const CityDatabase& database, const QString& sql, const std::function<void(const QString&)>& take) {
@@ -28,6 +27,10 @@ QString Select(const char* field, const QString& table) {
   return QStringLiteral("select %1 from %2").arg(QString::fromUtf8(field), table);
 }
 
+bool Blank(const QString& name) {
+  return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); });
+}
+
 }  // namespace
 
 const SearchIndex& SearchIndex::Of(CityDatabase& database) {
@@ -40,12 +43,13 @@ void SearchIndex::Build(const CityDatabase& database) {
   *this = SearchIndex();
   built_ = true;
   starts_.push_back(0);
-  std::vector<int> kindOrder;  // per entry: the rank of the statement that read it
-  int statements = 0;
-  const auto addAll = [&](const QString& sql, const QString& kind, const QString& layer) {
-    const int order = statements++;
+  std::vector<int> kindOrder;  // per entry
+  int kinds = 0;
+  const auto addAll = [&](const QString& sql, const QString& kind, const QString& layer, int order) {
+    QString previous;  // the bus table names a line once for each of its stops, in a row
     EachValue(database, sql, [&](const QString& name) {
-      if (name.trimmed().isEmpty() || name.size() > kMaxNameLength || byKey_.contains(Key(kind, name))) return;
+      if (name == previous || name.size() > kMaxNameLength || Blank(name)) return;
+      previous = name;
       Add(kind, layer, name);
       kindOrder.push_back(order);
     });
@@ -53,8 +57,8 @@ void SearchIndex::Build(const CityDatabase& database) {
 
   const QString bus = QString::fromUtf8(city::kBusTable);
   if (database.HasTable(bus)) {
-    addAll(Select(city::kStopField, bus), QStringLiteral("站点"), QString::fromUtf8(city::layer::kBusStops));
-    addAll(Select(city::kLineField, bus), QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines));
+    addAll(Select(city::kStopField, bus), QStringLiteral("站点"), QString::fromUtf8(city::layer::kBusStops), kinds++);
+    addAll(Select(city::kLineField, bus), QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines), kinds++);
   }
   QStringList pointTypes;
   if (database.HasTable(QString::fromUtf8(city::kTypeTable)))
@@ -67,36 +71,46 @@ void SearchIndex::Build(const CityDatabase& database) {
               });
   // A type's name becomes part of a statement only when it names one of the city's tables.
   for (const QString& type : pointTypes)
-    if (database.HasTable(type)) addAll(Select(city::kNameField, type), type, type);
+    if (database.HasTable(type)) addAll(Select(city::kNameField, type), type, type, kinds++);
+  const int roads = kinds++;
   for (const char* road : {city::layer::kMainRoads, city::layer::kSecondaryRoads, city::layer::kBranchRoads})
     if (database.HasTable(QString::fromUtf8(road)))
-      addAll(Select(city::kNameField, QString::fromUtf8(road)), QStringLiteral("道路"), QString::fromUtf8(road));
-  Sort(kindOrder);
+      addAll(Select(city::kNameField, QString::fromUtf8(road)), QStringLiteral("道路"), QString::fromUtf8(road), roads);
+  SortAndMerge(kindOrder);
 }
 
 void SearchIndex::Add(const QString& kind, const QString& layer, const QString& name) {
-  byKey_.insert(Key(kind, name), int(entries_.size()));
   entries_.push_back({kind, layer, name});
-  const std::vector<Symbol> spelled = alphabet_.Spell(name);
-  symbols_.insert(symbols_.end(), spelled.begin(), spelled.end());
+  alphabet_.Spell(name, symbols_);
   starts_.push_back(std::uint32_t(symbols_.size()));
 }
 
-// Puts the entries in the order suggestions of one rank are listed in.
-void SearchIndex::Sort(const std::vector<int>& kindOrder) {
+// Puts the entries in the order suggestions of one rank are listed in, and keeps one entry of a
+// kind and name: the first read (a road in two road tables is shown from the first).
+void SearchIndex::SortAndMerge(const std::vector<int>& kindOrder) {
   const std::vector<std::uint32_t> rank = alphabet_.PinyinRanks();
-  const auto spelling = [&](int i) {
+  const auto spelling = [&](std::size_t i) {
     return std::span<const Symbol>(symbols_.data() + starts_[i], starts_[i + 1] - starts_[i]);
   };
-  std::vector<int> order(entries_.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](int a, int b) {
-    const std::span<const Symbol> x = spelling(a), y = spelling(b);
-    if (x.size() != y.size()) return x.size() < y.size();
+  // Length, kind and the first characters' ranks in one number decide most comparisons.
+  const int bits = std::bit_width(rank.size() + 1), packed = 48 / bits;
+  std::vector<std::uint64_t> key(entries_.size());
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    const std::span<const Symbol> s = spelling(i);
+    std::uint64_t k = std::uint64_t(std::min<std::size_t>(s.size(), 0xFF)) << 56 | std::uint64_t(kindOrder[i] & 0xFF) << 48;
+    for (int c = 0; c < packed; ++c)
+      k |= (std::size_t(c) < s.size() ? std::uint64_t(rank[s[c]]) + 1 : 0) << (bits * (packed - 1 - c));
+    key[i] = k;
+  }
+  std::vector<std::size_t> order(entries_.size());
+  std::iota(order.begin(), order.end(), std::size_t(0));
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (key[a] != key[b]) return key[a] < key[b];
     if (kindOrder[a] != kindOrder[b]) return kindOrder[a] < kindOrder[b];
+    const std::span<const Symbol> x = spelling(a), y = spelling(b);
     const auto differ = std::mismatch(x.begin(), x.end(), y.begin());
     if (differ.first != x.end()) return rank[*differ.first] < rank[*differ.second];
-    return entries_[a].name < entries_[b].name;
+    return entries_[a].name != entries_[b].name ? entries_[a].name < entries_[b].name : a < b;
   });
 
   std::vector<Entry> entries;
@@ -104,9 +118,12 @@ void SearchIndex::Sort(const std::vector<int>& kindOrder) {
   std::vector<std::uint32_t> starts{0};
   entries.reserve(entries_.size());
   symbols.reserve(symbols_.size());
-  for (const int i : order) {
-    byKey_[Key(entries_[i].kind, entries_[i].name)] = int(entries.size());
-    entries.push_back(std::move(entries_[i]));
+  std::size_t previous = entries_.size();
+  for (const std::size_t i : order) {
+    if (previous < entries_.size() && kindOrder[previous] == kindOrder[i] && entries_[previous].name == entries_[i].name)
+      continue;
+    previous = i;
+    entries.push_back(entries_[i]);
     const std::span<const Symbol> s = spelling(i);
     symbols.insert(symbols.end(), s.begin(), s.end());
     starts.push_back(std::uint32_t(symbols.size()));
@@ -134,8 +151,9 @@ std::vector<const Entry*> SearchIndex::Find(const QString& text, int limit) cons
 }
 
 const Entry* SearchIndex::Lookup(const QString& kind, const QString& name) const {
-  const auto found = byKey_.constFind(Key(kind, name));
-  return found == byKey_.cend() ? nullptr : &entries_[std::size_t(*found)];
+  const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                  [&](const Entry& e) { return e.name == name && e.kind == kind; });
+  return found == entries_.end() ? nullptr : &*found;
 }
 
 }  // namespace search

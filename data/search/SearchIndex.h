@@ -6,7 +6,6 @@
 // covers whole, then names it begins, then names it meets further on; within a rank shorter
 // names first, then by kind (stops, lines, the point types in the city's order, roads), then in
 // pinyin order.
-#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -38,20 +37,19 @@ class SearchIndex {
 
   // At most limit suggestions for text, best first.
   std::vector<const Entry*> Find(const QString& text, int limit) const;
-  // The entry of that kind and name, or null.
+  // The entry of that kind and name, or null (a walk through the entries).
   const Entry* Lookup(const QString& kind, const QString& name) const;
   std::size_t Size() const { return entries_.size(); }
 
  private:
   void Add(const QString& kind, const QString& layer, const QString& name);
-  void Sort(const std::vector<int>& kindOrder);
+  void SortAndMerge(const std::vector<int>& kindOrder);
 
   bool built_ = false;
   std::vector<Entry> entries_;
   Alphabet alphabet_;
   std::vector<Symbol> symbols_;       // every name's symbols back to back
   std::vector<std::uint32_t> starts_;  // entry i: symbols_[starts_[i] .. starts_[i + 1])
-  QHash<QString, int> byKey_;          // kind and name to the entry's index
 };
 
 }  // namespace search
