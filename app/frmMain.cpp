@@ -18,6 +18,7 @@
 #include "features/ListClicks.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "features/SearchBox.h"
 #include "features/ShowFeature.h"
 #include "features/TypeBrowsePanel.h"
 #include "kit/HandlerGuard.h"
@@ -65,6 +66,8 @@ void frmMain::CreatePanels() {
   connect(new ListClicks(bus->lstShow3), &ListClicks::Click, this,
           [this] { Guarded(QStringLiteral("查找图元"), [this] { bus->ShowListEntry(); }); });
   drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, database_, txtObjName, HandCursor(imgListTools));
+
+  connect(searchBox, &SearchBox::FeatureChosen, this, showFeature);
 
   lstShow = {typeBrowse->lstShow0, keyword->lstShow1, radius->lstShow2, bus->lstShow3};
   cmbType = {typeBrowse->cmbType0, radius->cmbType1, nearest->cmbType2};

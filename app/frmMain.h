@@ -29,6 +29,7 @@ class Layer;
 class NearestPanel;
 class RadiusPanel;
 class ResultsHub;
+class SearchBox;
 class TypeBrowsePanel;
 class TripWindow;
 class QToolButton;
@@ -93,6 +94,7 @@ class frmMain : public QWidget {
   QLabel* lblDist;
   QWidget* Picture4;
   QLineEdit* txtObjName;
+  SearchBox* searchBox;  // stops, lines, places and roads by name, pinyin or initials
   std::array<qiwu::ImageControl*, 5> imgType;
   std::array<QWidget*, 5> picShow;
   std::array<QWidget*, 2> picInfo;

@@ -9,6 +9,7 @@
 
 #include "app/Artwork.h"
 #include "app/frmMain.h"
+#include "features/SearchBox.h"
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
@@ -97,6 +98,10 @@ void frmMain::CreateTopRow() {
   SetTwipsGeometry(txtObjName, 840, 240, 2295, 270);
   // A long name shows its beginning, not the layer at its end.
   connect(txtObjName, &QLineEdit::textChanged, txtObjName, [this] { txtObjName->setCursorPosition(0); });
+
+  // Below the client area until the window has a strip above it to hold the box.
+  searchBox = new SearchBox(this, database_);
+  SetTwipsGeometry(searchBox, 240, kClientHeight, 3600, 330);
 }
 
 void frmMain::CreateMaps() {

@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libgdal-dev gdal-bin mdbtools-dev mdbtools libsqlite3-dev sqlite3
-  libboost-dev libicu-dev
+  libboost-dev libicu-dev python3 unicode-data
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth strace
   poppler-utils python3

@@ -1,0 +1,159 @@
+#include "data/search/SearchIndex.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <functional>
+#include <numeric>
+
+#include "data/CityDatabase.h"
+#include "data/CityVocabulary.h"
+
+namespace search {
+
+namespace {
+
+// The first column of every row of sql, as text; nothing when the statement fails.
+void EachValue(const CityDatabase& database, const QString& sql, const std::function<void(const QString&)>& take) {
+  DbError error;
+  const std::unique_ptr<ResultSet> rows = database.Query(sql, error);
+  if (!rows) return;
+  for (const std::vector<QVariant>& row : rows->Rows())
+    if (!row.empty() && !row.front().isNull() && row.front().typeId() != QMetaType::QByteArray)
+      take(row.front().toString());
+}
+
+QString Select(const char* field, const QString& table) {
+  return QStringLiteral("select %1 from %2").arg(QString::fromUtf8(field), table);
+}
+
+bool Blank(const QString& name) {
+  return std::all_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); });
+}
+
+}  // namespace
+
+const SearchIndex& SearchIndex::Of(CityDatabase& database) {
+  SearchIndex& index = database.Derived<SearchIndex>();
+  if (!index.built_) index.Build(database);
+  return index;
+}
+
+void SearchIndex::Build(const CityDatabase& database) {
+  *this = SearchIndex();
+  built_ = true;
+  starts_.push_back(0);
+  std::vector<int> kindOrder;  // per entry
+  int kinds = 0;
+  const auto addAll = [&](const QString& sql, const QString& kind, const QString& layer, int order) {
+    QString previous;  // the bus table names a line once for each of its stops, in a row
+    EachValue(database, sql, [&](const QString& name) {
+      if (name == previous || name.size() > kMaxNameLength || Blank(name)) return;
+      previous = name;
+      Add(kind, layer, name);
+      kindOrder.push_back(order);
+    });
+  };
+
+  const QString bus = QString::fromUtf8(city::kBusTable);
+  if (database.HasTable(bus)) {
+    addAll(Select(city::kStopField, bus), QStringLiteral("站点"), QString::fromUtf8(city::layer::kBusStops), kinds++);
+    addAll(Select(city::kLineField, bus), QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines), kinds++);
+  }
+  QStringList pointTypes;
+  if (database.HasTable(QString::fromUtf8(city::kTypeTable)))
+    EachValue(database,
+              QStringLiteral("select %1 from %2 where %3 = '%4'")
+                  .arg(QString::fromUtf8(city::kTypeNameField), QString::fromUtf8(city::kTypeTable),
+                       QString::fromUtf8(city::kTypeKindField), QString::fromUtf8(city::kPointKind)),
+              [&](const QString& type) {
+                if (!pointTypes.contains(type)) pointTypes.append(type);
+              });
+  // A type's name becomes part of a statement only when it names one of the city's tables.
+  for (const QString& type : pointTypes)
+    if (database.HasTable(type)) addAll(Select(city::kNameField, type), type, type, kinds++);
+  const int roads = kinds++;
+  for (const char* road : {city::layer::kMainRoads, city::layer::kSecondaryRoads, city::layer::kBranchRoads})
+    if (database.HasTable(QString::fromUtf8(road)))
+      addAll(Select(city::kNameField, QString::fromUtf8(road)), QStringLiteral("道路"), QString::fromUtf8(road), roads);
+  SortAndMerge(kindOrder);
+}
+
+void SearchIndex::Add(const QString& kind, const QString& layer, const QString& name) {
+  entries_.push_back({kind, layer, name});
+  alphabet_.Spell(name, symbols_);
+  starts_.push_back(std::uint32_t(symbols_.size()));
+}
+
+// Puts the entries in the order suggestions of one rank are listed in, and keeps one entry of a
+// kind and name: the first read (a road in two road tables is shown from the first).
+void SearchIndex::SortAndMerge(const std::vector<int>& kindOrder) {
+  const std::vector<std::uint32_t> rank = alphabet_.PinyinRanks();
+  const auto spelling = [&](std::size_t i) {
+    return std::span<const Symbol>(symbols_.data() + starts_[i], starts_[i + 1] - starts_[i]);
+  };
+  // Length, kind and the first characters' ranks in one number decide most comparisons.
+  const int bits = std::bit_width(rank.size() + 1), packed = 48 / bits;
+  std::vector<std::uint64_t> key(entries_.size());
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    const std::span<const Symbol> s = spelling(i);
+    std::uint64_t k = std::uint64_t(std::min<std::size_t>(s.size(), 0xFF)) << 56 | std::uint64_t(kindOrder[i] & 0xFF) << 48;
+    for (int c = 0; c < packed; ++c)
+      k |= (std::size_t(c) < s.size() ? std::uint64_t(rank[s[c]]) + 1 : 0) << (bits * (packed - 1 - c));
+    key[i] = k;
+  }
+  std::vector<std::size_t> order(entries_.size());
+  std::iota(order.begin(), order.end(), std::size_t(0));
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (key[a] != key[b]) return key[a] < key[b];
+    if (kindOrder[a] != kindOrder[b]) return kindOrder[a] < kindOrder[b];
+    const std::span<const Symbol> x = spelling(a), y = spelling(b);
+    const auto differ = std::mismatch(x.begin(), x.end(), y.begin());
+    if (differ.first != x.end()) return rank[*differ.first] < rank[*differ.second];
+    return entries_[a].name != entries_[b].name ? entries_[a].name < entries_[b].name : a < b;
+  });
+
+  std::vector<Entry> entries;
+  std::vector<Symbol> symbols;
+  std::vector<std::uint32_t> starts{0};
+  entries.reserve(entries_.size());
+  symbols.reserve(symbols_.size());
+  std::size_t previous = entries_.size();
+  for (const std::size_t i : order) {
+    if (previous < entries_.size() && kindOrder[previous] == kindOrder[i] && entries_[previous].name == entries_[i].name)
+      continue;
+    previous = i;
+    entries.push_back(entries_[i]);
+    const std::span<const Symbol> s = spelling(i);
+    symbols.insert(symbols.end(), s.begin(), s.end());
+    starts.push_back(std::uint32_t(symbols.size()));
+  }
+  entries_ = std::move(entries);
+  symbols_ = std::move(symbols);
+  starts_ = std::move(starts);
+}
+
+std::vector<const Entry*> SearchIndex::Find(const QString& text, int limit) const {
+  const Query query(text, alphabet_);
+  if (query.Empty() || limit <= 0) return {};
+  std::array<std::vector<const Entry*>, 3> ranks;  // exact, prefix, contains
+  const std::size_t cap = std::size_t(limit);
+  for (std::size_t i = 0; i < entries_.size() && ranks[0].size() < cap; ++i) {
+    const Fit fit = query.Match({symbols_.data() + starts_[i], starts_[i + 1] - starts_[i]});
+    if (fit == Fit::None) continue;
+    std::vector<const Entry*>& rank = ranks[fit == Fit::Exact ? 0 : fit == Fit::Prefix ? 1 : 2];
+    if (rank.size() < cap) rank.push_back(&entries_[i]);
+  }
+  std::vector<const Entry*> found = std::move(ranks[0]);
+  for (int r = 1; r < 3; ++r) found.insert(found.end(), ranks[r].begin(), ranks[r].end());
+  if (found.size() > cap) found.resize(cap);
+  return found;
+}
+
+const Entry* SearchIndex::Lookup(const QString& kind, const QString& name) const {
+  const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                  [&](const Entry& e) { return e.name == name && e.kind == kind; });
+  return found == entries_.end() ? nullptr : &*found;
+}
+
+}  // namespace search
