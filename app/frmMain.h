@@ -135,6 +135,7 @@ class frmMain : public QWidget {
   void CreatePanels();
   void ConnectEvents();
   void CreateTripPlanner();
+  QStringList TripPlaceSuggestions(const QString& text);
 
   // Start-up and switch steps.
   void LoadMainMap(bool atCitySwitch);
