@@ -3,7 +3,8 @@
 // on the left, the two drawers on the right. It builds the controls under their given names,
 // runs start-up and the city switch, and wires the events to their handlers; each panel's own
 // behaviour lives in its panel class (bus/, features/), which says what it wants by its signals;
-// the window wires them to short handlers. Positions are twips in the client area.
+// the window wires them to short handlers. The window is the top strip (TopStrip()), the Parts'
+// area and the status bar; positions are twips in the Parts' area (PartsLayout.h when resized).
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -16,7 +17,9 @@
 #include "map/MapTypes.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
+class QScrollArea;
 class QLineEdit;
 class QListWidget;
 class QTimer;
@@ -28,6 +31,7 @@ class KeywordPanel;
 class Layer;
 class NearestPanel;
 class RadiusPanel;
+class StatusBar;
 class TypeBrowsePanel;
 
 namespace qiwu {
@@ -39,8 +43,8 @@ class frmMain : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 15435;  // room for a drawer opened at 10800
-  static constexpr int kClientHeight = 10080;
+  static constexpr int kClientWidth = 15435;  // the Parts' area at the start size: room for a
+  static constexpr int kClientHeight = 10080;  // drawer opened at 10800
 
   // programDir: the directory that holds the city data set (map/, data/) and help/.
   explicit frmMain(QString programDir, QWidget* parent = nullptr);
@@ -71,6 +75,14 @@ class frmMain : public QWidget {
   void ShowHelp();
   const QString& HelpFile() const { return helpFile_; }
   HelpWindow* Help() const { return help_; }
+
+  // The strip above the Parts' area, for the window's own commands (search, export, ...).
+  QHBoxLayout& TopStrip() { return *topStrip_; }
+  // The Parts' area: every twips position is relative to it. The panel column (city selector,
+  // tabs, panels, overview) lies in a scroll area at its left.
+  QWidget* partsArea;
+  QScrollArea* column;
+  StatusBar* statusBar;
 
   // Controls, under their given names.
   QComboBox* cmbCity;
@@ -107,12 +119,16 @@ class frmMain : public QWidget {
   RadiusPanel* radius;
   NearestPanel* nearest;
   BusPanel* bus;
-  InfoDrawers* drawers;
+  InfoDrawers* drawers = nullptr;
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CreateFrame();
+  // Places the resizable parts for the Parts' area's size (PartsLayout.h).
+  void LayOutParts();
+  int Line1Bottom() const;
   void CreateControls();
   void CreateTopRow();
   void CreateLeftColumn();
@@ -139,4 +155,7 @@ class frmMain : public QWidget {
   QString helpFile_;
   std::unique_ptr<qiwu::Accordion> accordion_;
   HelpWindow* help_ = nullptr;
+  QHBoxLayout* topStrip_ = nullptr;
+  QWidget* columnContent_ = nullptr;
+  int columnStretch_ = 0;  // twips the column's panels have grown beyond their start height
 };
