@@ -43,7 +43,7 @@ frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), program
   Map1->SetScaleBar(true);
   new HoverTip(*Map1);
   // The start size: the Parts' area at its twips size between the two strips.
-  resize(TwipsToPixels(kClientWidth, this), TopStrip().parentWidget()->height() + statusBar->sizeHint().height() +
+  resize(TwipsToPixels(kClientWidth, this), TopStrip().parentWidget()->height() + statusBar->height() +
                                                 TwipsToPixels(kClientHeight, this));
   LayOutParts();
 }

@@ -115,7 +115,7 @@ void frmMain::CreateFrame() {
   column->viewport()->setAutoFillBackground(false);
 
   statusBar = new StatusBar(this);
-  statusBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+  statusBar->setFixedHeight(statusBar->sizeHint().height());
   frame->addWidget(statusBar);
 }
 
