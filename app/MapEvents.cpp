@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "app/MapSetup.h"
+#include "app/StatusBar.h"
 #include "app/frmMain.h"
 #include "data/CityVocabulary.h"
 #include "features/NearestPanel.h"
@@ -73,6 +74,7 @@ void frmMain::Map1_ViewChanged() {
   SetForeColor(lblZoom, kBlue);
   lblZoom->setText(QStringLiteral("视野 ") + FormatGrouped(Map1->ViewWidth(), 2) + QStringLiteral(" 米"));
   Timer1->start();
+  statusBar->ShowScale(*Map1);
 }
 
 void frmMain::Timer1_Timer() {
@@ -80,9 +82,17 @@ void frmMain::Timer1_Timer() {
   Timer1->stop();
 }
 
+// The status bar keeps the length of a measuring line once it ends (finished or cancelled).
 void frmMain::Map1_PolylineToolStep(int tool, int phase, const std::vector<MapPoint>& points) {
   SetForeColor(lblDist, kBlack);
   lblDist->setText(QStringLiteral("显示距离"));
+  const bool ended = phase == kPolyToolEnd || phase == kPolyToolEndEscaped;
+  if (ended && tool == kToolMeasure && points.size() >= 2) {
+    double length = 0;
+    for (std::size_t i = 0; i + 1 < points.size(); ++i)
+      length += Map1->MeasureDistance(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y);
+    statusBar->ShowLastMeasure(length);
+  }
   if (phase != kPolyToolInProgress || tool != kToolMeasure) return;
   double total = 0;
   for (std::size_t i = 0; i + 1 < points.size(); ++i) {

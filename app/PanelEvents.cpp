@@ -18,8 +18,7 @@ void frmMain::imgType_Click(int index) {
 }
 
 void frmMain::ResetAfterTabClick() {
-  const bool busOpen = !picShow[Accordion::kBusPanel]->isHidden();
-  Line1->SetY2(busOpen ? TwipsTop(picShow[Accordion::kBusPanel]) - 220 : 7560);
+  Line1->SetY2(Line1Bottom());
   if (!picShow[1]->isHidden()) keyword->txtLike->setFocus();
   Layer* marker = lyrTempPoint;
   if (marker && marker->ListFeatures().Count() != 0)

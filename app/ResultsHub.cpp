@@ -46,7 +46,6 @@ ResultsHub::ResultsHub(frmMain& window, CityDatabase& database)
   printAction->setShortcut(QKeySequence::Print);
   // The shortcut works wherever the toolbar is placed, and while it is not.
   window.addAction(printAction);
-  actions->hide();  // until the window gives it its place in the strip
 
   connect(window.radius, &RadiusPanel::ResultsFound, this, &ResultsHub::ShowRadiusResults);
   connect(table, &ResultTable::FeatureChosen, this,

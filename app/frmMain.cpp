@@ -1,16 +1,16 @@
 #include "app/frmMain.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QShortcut>
 #include <QTimer>
 
 #include "app/Artwork.h"
 #include "app/HelpWindow.h"
 #include "app/ResultsHub.h"
+#include "app/StatusBar.h"
 #include "bus/BusPanel.h"
 #include "data/DataFolders.h"
 #include "features/InfoDrawers.h"
@@ -26,6 +26,7 @@
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
+#include "map/HoverTip.h"
 #include "map/MapControl.h"
 
 using namespace qiwu;
@@ -37,12 +38,19 @@ frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), dataFol
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, QColor(0xee, 0xf1, 0xf5));
   setPalette(palette);
-  setFixedSize(TwipsToPixels(kClientWidth, this), TwipsToPixels(kClientHeight, this));
 
+  CreateFrame();
   CreateControls();
   CreatePanels();
   CreateTripPlanner();
+  FillTopStrip();
   ConnectEvents();
+  Map1->SetScaleBar(true);
+  new HoverTip(*Map1);
+  // The start size: the Parts' area at its twips size between the two strips.
+  resize(TwipsToPixels(kClientWidth, this), TopStrip().parentWidget()->height() + statusBar->height() +
+                                                TwipsToPixels(kClientHeight, this));
+  LayOutParts();
 }
 
 frmMain::~frmMain() = default;
@@ -99,8 +107,12 @@ void frmMain::ConnectEvents() {
           [this](int tool, double x1, double y1, double, double, double, bool, bool) {
             Guarded(QStringLiteral("地图点选查询"), [&] { Map1_ToolCompleted(tool, x1, y1); });
           });
-  connect(Map1, &MapControl::SelectionModified, this,
-          [this] { Guarded(QStringLiteral("显示选中图元"), [this] { drawers->SelectionModified(); }); });
+  connect(Map1, &MapControl::SelectionModified, this, [this] {
+    Guarded(QStringLiteral("显示选中图元"), [this] { drawers->SelectionModified(); });
+    statusBar->ShowSelection(*Map1);
+  });
+  connect(Map1, &MapControl::CursorMoved, this,
+          [this](double x, double y) { statusBar->ShowCursor(*Map1, {x, y}); });
   connect(Map2, &MapControl::MouseDown, this, [this](int, int, double x, double y) {
     Guarded(QStringLiteral("鹰眼图定位"), [&] { Map2_MouseDown(x, y); });
   });
@@ -114,16 +126,4 @@ void frmMain::ShowHelp() {
   if (!help_) help_ = new HelpWindow(this);
   if (!help_->ShowPage(helpFile_))
     MsgBox(QStringLiteral("找不到帮助文件：") + helpFile_, MsgIcon::Information);
-}
-
-// The top row (toolbar, read-outs, Picture4) sits on a light band with a rule under it.
-void frmMain::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  const int band = TwipsToPixels(765, this);
-  QLinearGradient fill(0, 0, 0, band);
-  fill.setColorAt(0, QColor(0xfd, 0xfe, 0xff));
-  fill.setColorAt(1, QColor(0xe3, 0xe9, 0xf1));
-  painter.fillRect(0, 0, width(), band, fill);
-  painter.setPen(QColor(0xb9, 0xc4, 0xd2));
-  painter.drawLine(0, band, width(), band);
 }

@@ -3,7 +3,8 @@
 // on the left, the two drawers on the right. It builds the controls under their given names,
 // runs start-up and the city switch, and wires the events to their handlers; each panel's own
 // behaviour lives in its panel class (bus/, features/), which says what it wants by its signals;
-// the window wires them to short handlers. Positions are twips in the client area.
+// the window wires them to short handlers. The window is the top strip (TopStrip()), the Parts'
+// area and the status bar; positions are twips in the Parts' area (PartsLayout.h when resized).
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -16,7 +17,9 @@
 #include "map/MapTypes.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
+class QScrollArea;
 class QLineEdit;
 class QListWidget;
 class QTimer;
@@ -30,6 +33,7 @@ class NearestPanel;
 class RadiusPanel;
 class ResultsHub;
 class SearchBox;
+class StatusBar;
 class TypeBrowsePanel;
 class TripWindow;
 class QToolButton;
@@ -43,8 +47,8 @@ class frmMain : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 15435;  // room for a drawer opened at 10800
-  static constexpr int kClientHeight = 10080;
+  static constexpr int kClientWidth = 15435;  // the Parts' area at the start size: room for a
+  static constexpr int kClientHeight = 10080;  // drawer opened at 10800
 
   // programDir: the directory that holds the city data set (map/, data/) and help/.
   explicit frmMain(QString programDir, QWidget* parent = nullptr);
@@ -82,6 +86,14 @@ class frmMain : public QWidget {
   const QString& HelpFile() const { return helpFile_; }
   HelpWindow* Help() const { return help_; }
 
+  // The strip above the Parts' area, for the window's own commands (search, export, ...).
+  QHBoxLayout& TopStrip() { return *topStrip_; }
+  // The Parts' area: every twips position is relative to it. The panel column (city selector,
+  // tabs, panels, overview) lies in a scroll area at its left.
+  QWidget* partsArea;
+  QScrollArea* column;
+  StatusBar* statusBar;
+
   // Controls, under their given names.
   QComboBox* cmbCity;
   QWidget* picMain;
@@ -118,15 +130,19 @@ class frmMain : public QWidget {
   RadiusPanel* radius;
   NearestPanel* nearest;
   BusPanel* bus;
-  InfoDrawers* drawers;
+  InfoDrawers* drawers = nullptr;
   // The result table and the export commands (its toolbar belongs in the strip above the panels).
   ResultsHub* results;
   QToolButton* cmdTrip = nullptr;  // opens the trip planner
 
  protected:
-  void paintEvent(QPaintEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CreateFrame();
+  // Places the resizable parts for the Parts' area's size (PartsLayout.h).
+  void LayOutParts();
+  int Line1Bottom() const;
   void CreateControls();
   void CreateTopRow();
   void CreateLeftColumn();
@@ -135,6 +151,7 @@ class frmMain : public QWidget {
   void CreatePanels();
   void ConnectEvents();
   void CreateTripPlanner();
+  void FillTopStrip();
   QStringList TripPlaceSuggestions(const QString& text);
 
   // Start-up and switch steps.
@@ -159,4 +176,7 @@ class frmMain : public QWidget {
   std::unique_ptr<qiwu::Accordion> accordion_;
   HelpWindow* help_ = nullptr;
   TripWindow* trip_ = nullptr;
+  QHBoxLayout* topStrip_ = nullptr;
+  QWidget* columnContent_ = nullptr;
+  int columnStretch_ = 0;  // twips the column's panels have grown beyond their start height
 };

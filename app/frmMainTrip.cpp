@@ -1,4 +1,4 @@
-// The trip planner in the main window: its toolbar button after the top row, and the main map's
+// The trip planner in the main window: its button in the top strip, and the main map's
 // right-click menu that starts or ends a trip at the clicked point.
 #include <QMenu>
 #include <QPainter>
@@ -52,11 +52,13 @@ QStringList frmMain::TripPlaceSuggestions(const QString& text) {
 void frmMain::CreateTripPlanner() {
   cmdTrip = new QToolButton(this);
   cmdTrip->setObjectName(QStringLiteral("cmdTrip"));
-  cmdTrip->setToolTip(QStringLiteral("出行规划"));
+  cmdTrip->setText(QStringLiteral("出行规划"));
+  cmdTrip->setToolTip(QStringLiteral("从一处到另一处：步行、乘车和换乘"));
   cmdTrip->setAutoRaise(true);
-  SetTwipsGeometry(cmdTrip, 15105, 135, 300, 480);
-  cmdTrip->setIconSize(cmdTrip->size());
-  cmdTrip->setIcon(TripIcon(cmdTrip->size()));
+  cmdTrip->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  const int side = TwipsToPixels(300, this);
+  cmdTrip->setIconSize(QSize(side, side));
+  cmdTrip->setIcon(TripIcon(QSize(side, side)));
   connect(cmdTrip, &QToolButton::clicked, this, [this] { OpenTripPlanner(); });
 
   Map1->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -36,9 +36,8 @@ const QString kLineLayer = city::layer::kBusLines;
 // The station boxes' design-time texts: their own labels, and names like any other when searched.
 const std::array<QString, 2> kStationLabels = {QStringLiteral("出发站"), QStringLiteral("目的站")};
 
-// The two places of the suggestion list, each directly above the box it serves.
+// The suggestion list's first place, directly above the departure box.
 constexpr int kAboveDeparture = 2190;
-constexpr int kAboveDestination = 2570;
 
 constexpr quint32 kWhite = 0xFFFFFF;
 constexpr quint32 kLightGrey = 0xC0C0C0;
@@ -270,10 +269,9 @@ void BusPanel::FillSuggestions(int index) {
 
 void BusPanel::txtStation_GotFocus(int index) {
   lstStation->clear();
-  const int wrongPlace = index == 0 ? kAboveDestination : kAboveDeparture;
-  if (qiwu::TwipsTop(lstStation) == wrongPlace) {
+  if (qiwu::TwipsTop(lstStation) != AboveBox(index)) {
     lstStation->hide();
-    qiwu::SetTwipsTop(lstStation, index == 0 ? kAboveDeparture : kAboveDestination);
+    qiwu::SetTwipsTop(lstStation, AboveBox(index));
   }
 }
 
@@ -286,7 +284,7 @@ void BusPanel::txtStation_LostFocus(int /*index*/) {
 void BusPanel::lstStation_DblClick() {
   const QListWidgetItem* item = lstStation->currentItem();
   const QString entry = item ? item->text() : QString();
-  if (qiwu::TwipsTop(lstStation) == kAboveDeparture) {
+  if (qiwu::TwipsTop(lstStation) == AboveBox(0)) {
     txtStation[0]->setText(entry);
     lstStation->hide();
     txtStation[1]->setFocus(Qt::OtherFocusReason);
@@ -295,6 +293,11 @@ void BusPanel::lstStation_DblClick() {
     lstStation->hide();
     cmdOk->setFocus(Qt::OtherFocusReason);
   }
+}
+
+// The list's place directly above a station box, wherever the window has put the boxes.
+int BusPanel::AboveBox(int index) const {
+  return qiwu::TwipsTop(txtStation[index]) - qiwu::TwipsHeight(lstStation);
 }
 
 void BusPanel::lstStation_LostFocus() { lstStation->hide(); }

@@ -78,6 +78,7 @@ class BusPanel : public QObject {
   void txtStation_LostFocus(int index);
   void lstStation_DblClick();
   void lstStation_LostFocus();
+  int AboveBox(int index) const;  // twips top of the suggestion list directly above txtStation(index)
   void cmdOk_Click();
 
  signals:

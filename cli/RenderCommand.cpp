@@ -1,5 +1,6 @@
 // qiwu-cli render: a PNG of the main workspace at a size in pixels, around a centre and across a
-// view width in metres (default: the workspace's own centre and zoom).
+// view width in metres (default: the workspace's own centre and zoom), with the scale bar unless
+// --no-scale-bar.
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
@@ -16,7 +17,8 @@ constexpr int kMaxPixels = 16384;
 
 int Usage() {
   std::fprintf(
-      stderr, "usage: qiwu-cli render --out FILE.png --width W --height H [--center X Y] [--view-width M]\n");
+      stderr, "usage: qiwu-cli render --out FILE.png --width W --height H [--center X Y] [--view-width M]\n"
+      "       [--no-scale-bar]\n");
   return 2;
 }
 
@@ -46,8 +48,14 @@ int RunRender(const CliContext& context, const QStringList& args) {
   double width = 0, height = 0, viewWidth = 0;
   MapPoint centre;
   bool hasCentre = false;
+  RenderOptions options;
+  options.scaleBar = true;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& option = args[i];
+    if (option == "--no-scale-bar") {
+      options.scaleBar = false;
+      continue;
+    }
     const qsizetype values = option == "--center" ? 2 : 1;
     if (i + values >= args.size()) return Usage();
     bool ok = true;
@@ -89,7 +97,7 @@ int RunRender(const CliContext& context, const QStringList& args) {
   QPainter painter(&image);
   QElapsedTimer timer;
   timer.start();
-  const RenderStats stats = MapRenderer().Render(painter, layers, view);
+  const RenderStats stats = MapRenderer().Render(painter, layers, view, options);
   const qint64 elapsed = timer.nsecsElapsed();
   painter.end();
   if (!image.save(out, "PNG")) {
@@ -105,6 +113,7 @@ int RunRender(const CliContext& context, const QStringList& args) {
 }
 
 const CommandRegistration reg{
-    "render", "render --out FILE.png --width W --height H [--center X Y] [--view-width M]", &RunRender};
+    "render", "render --out FILE.png --width W --height H [--center X Y] [--view-width M] [--no-scale-bar]",
+    &RunRender};
 
 }  // namespace

@@ -136,17 +136,22 @@ void InfoDrawers::FillCard(const Feature& feature) {
   lblWeb->setText(modGetRecord::GetFieldValue(database_, table, city::kWebField, condition));
 }
 
+void InfoDrawers::KeepToRightEdge(int shift) {
+  for (QWidget* drawer : picInfo) qiwu::SetTwipsLeft(drawer, qiwu::TwipsLeft(drawer) - shift_ + shift);
+  shift_ = shift;
+}
+
 void InfoDrawers::imgInfo_Click(int index) {
   QWidget* drawer = picInfo[index];
   // The drawer's position is its only state: exactly closed opens, anything else closes.
-  if (qiwu::TwipsLeft(drawer) == kClosedLeft) {
+  if (qiwu::TwipsLeft(drawer) == kClosedLeft + shift_) {
     CardOpen = true;
     SelectionModified();
     if (index == 1) RefreshLegend();
-    qiwu::SetTwipsLeft(drawer, kOpenLeft);
+    qiwu::SetTwipsLeft(drawer, kOpenLeft + shift_);
     drawer->raise();
   } else {
-    qiwu::SetTwipsLeft(drawer, kClosedLeft);
+    qiwu::SetTwipsLeft(drawer, kClosedLeft + shift_);
     CardOpen = false;
   }
 }

@@ -23,8 +23,12 @@ class InfoDrawers : public QObject {
   Q_OBJECT
 
  public:
-  static constexpr int kClosedLeft = 14940;  // twips
+  static constexpr int kClosedLeft = 14940;  // twips, in a window of its start size
   static constexpr int kOpenLeft = 10800;
+
+  // The window grew (or shrank back) by shift twips: both drawers keep to the map's right edge,
+  // closed at kClosedLeft + shift and open at kOpenLeft + shift.
+  void KeepToRightEdge(int shift);
 
   // txtObjName is the main window's name box in Picture4; hand is the cursor shown over the tabs
   // and a non-empty link (the toolbar image list's "Hand" in the main window).
@@ -69,5 +73,6 @@ class InfoDrawers : public QObject {
 
   MapControl& Map1_;
   CityDatabase& database_;
+  int shift_ = 0;  // twips the drawers stand right of their start-size places
   QCursor hand_;
 };

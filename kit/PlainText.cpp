@@ -20,13 +20,17 @@ class PlainToolTips : public QObject {
     auto* widget = static_cast<QWidget*>(watched);
     const QString tip = widget->toolTip();
     if (!Qt::mightBeRichText(tip)) return false;
-    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), Qt::convertFromPlainText(tip), widget,
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), PlainToolTipText(tip), widget,
                        QRect(), widget->toolTipDuration());
     return true;
   }
 };
 
 }  // namespace
+
+QString PlainToolTipText(const QString& text) {
+  return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text) : text;
+}
 
 QLabel* NewLabel(QWidget* parent, const QString& text) {
   auto* label = new QLabel(parent);

@@ -14,6 +14,9 @@ namespace qiwu {
 // A label inside parent whose text is always shown as it is, never as markup.
 QLabel* NewLabel(QWidget* parent, const QString& text = QString());
 
+// A tooltip text that Qt shows as it is: markup-looking text comes back escaped.
+QString PlainToolTipText(const QString& text);
+
 // From now on every widget's tooltip is shown as plain text. Installed once on the application;
 // further calls do nothing.
 void InstallPlainToolTips();

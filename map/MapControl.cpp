@@ -66,6 +66,7 @@ MapResult MapControl::LoadWorkspace(const QString& gstPath) {
   // A load always reports its view, even one equal to the last, so that what follows the view
   // (the overview's frame) is drawn for the new layers.
   view_ = view;
+  projection_ = workspace.file.projection;
   cacheDirty_ = true;
   update();
   emit ViewChanged();
@@ -164,6 +165,11 @@ double MapControl::MeasureDistance(double x1, double y1, double x2, double y2) c
   return std::hypot(x2 - x1, y2 - y1);
 }
 
+void MapControl::SetScaleBar(bool on) {
+  scaleBar_ = on;
+  Redraw();
+}
+
 void MapControl::Redraw() {
   cacheDirty_ = true;
   update();
@@ -250,7 +256,9 @@ void MapControl::RenderCache() {
   cache_.setDevicePixelRatio(ratio);
   cache_.fill(Qt::white);
   QPainter painter(&cache_);
-  renderer_.Render(painter, LayersBottomToTop(), view_);
+  RenderOptions options;
+  options.scaleBar = scaleBar_;
+  renderer_.Render(painter, LayersBottomToTop(), view_, options);
   cacheDirty_ = false;
 }
 
@@ -263,8 +271,11 @@ void MapControl::paintEvent(QPaintEvent*) {
   Tool().PaintOverlay(painter);
 }
 
-void MapControl::resizeEvent(QResizeEvent*) {
+// A larger map shows more at the same scale rather than the same ground larger.
+void MapControl::resizeEvent(QResizeEvent* event) {
   MapView view = view_;
+  if (event->oldSize().width() > 0 && event->size().width() > 0)
+    view.SetWidth(view_.PixelSize() * event->size().width());
   ApplyView(view);
 }
 
@@ -282,6 +293,8 @@ void MapControl::mousePressEvent(QMouseEvent* event) {
 }
 
 void MapControl::mouseMoveEvent(QMouseEvent* event) {
+  const MapPoint at = ScreenToMap(event->position().x(), event->position().y());
+  emit CursorMoved(at.x, at.y);
   if (middleDragStart_) {
     SetPanOffset(event->position().toPoint() - *middleDragStart_);
     return;

@@ -31,6 +31,10 @@ class MapControl : public QWidget, public LayerHost {
   // Reads a .gst workspace and replaces every layer, temporary ones too; sets the view from
   // its CENTER and ZOOMLEVEL. On failure the map keeps what it had.
   MapResult LoadWorkspace(const QString& gstPath);
+  // The loaded workspace's CRS as it wrote it (EPSG:n or WKT); empty before a load.
+  const QString& Projection() const { return projection_; }
+  // Draws the scale bar over the map (off unless set).
+  void SetScaleBar(bool on);
 
   // The view. Every change emits ViewChanged.
   double ViewWidth() const { return view_.Width(); }  // metres across the widget
@@ -101,6 +105,8 @@ class MapControl : public QWidget, public LayerHost {
   // A button press on the map: button (1 left, 2 right, 4 middle), shift state (1 shift, 2 ctrl,
   // 4 alt), x, y in screen units (pixels).
   void MouseDown(int button, int shift, double x, double y);
+  // The pointer moved over the map, now at (x, y) in map coordinates.
+  void CursorMoved(double x, double y);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -132,6 +138,8 @@ class MapControl : public QWidget, public LayerHost {
   bool cacheDirty_ = true;
   QPoint panOffset_;
   bool userNavigation_ = true;
+  bool scaleBar_ = false;
+  QString projection_;
   double minUserWidth_ = 0;
   double maxUserWidth_ = std::numeric_limits<double>::infinity();
   std::optional<QPoint> middleDragStart_;  // where a middle-button pan began

@@ -1,5 +1,6 @@
 #include "map/Renderer.h"
 
+#include "map/ScaleBar.h"
 #include "map/render/LayerPainter.h"
 
 namespace {
@@ -65,6 +66,7 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<const Layer
     if (!layer->IsTemporary() || !layer->IsDrawnAt(view.Width())) continue;
     stats.featuresDrawn += layers.Draw(*layer, IdsToDraw(*layer, view), nullptr, nullptr);
   }
+  if (options.scaleBar) DrawScaleBar(painter, view);
   painter.restore();
   return stats;
 }

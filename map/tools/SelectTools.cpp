@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "map/FeaturePick.h"
 #include "map/MapControl.h"
 
 namespace {
@@ -16,17 +17,17 @@ void SelectPointTool::Release(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const bool add = event->modifiers() & Qt::ShiftModifier;
   if (!add) map_.UnselectAll();
-  const MapPoint p = ToMap(map_, event->position().toPoint());
-  for (Layer* layer : map_.SelectableLayers()) {
-    const std::vector<int> ids = layer->IdsAtPoint(p, map_.PickTolerance());
-    if (ids.empty()) continue;
-    // The last feature in layer order is the one drawn on top.
-    if (add) {
-      layer->Selection().SelectAtPoint(p.x, p.y, kSelectionAdd);
-    } else {
-      layer->Selection().Replace(layer->FeatureForId(ids.back()));
-    }
-    return;
+  const std::optional<PickedFeature> picked = FeatureUnder(map_, event->position());
+  if (!picked) return;
+  Layer& layer = *picked->layer;
+  if (!add) {
+    layer.Selection().Replace(layer.FeatureForId(picked->id));
+  } else if (picked->preferredPoint) {
+    const Feature point = layer.FeatureForId(picked->id);
+    layer.Selection().SelectWithinRadius(point.CenterX(), point.CenterY(), 0, kSelectionAdd);
+  } else {
+    const MapPoint p = ToMap(map_, event->position().toPoint());
+    layer.Selection().SelectAtPoint(p.x, p.y, kSelectionAdd);
   }
 }
 
