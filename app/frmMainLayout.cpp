@@ -15,11 +15,14 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/Artwork.h"
 #include "app/PartsLayout.h"
+#include "app/ResultsHub.h"
 #include "app/StatusBar.h"
 #include "app/frmMain.h"
 #include "features/SearchBox.h"

@@ -113,7 +113,7 @@ std::vector<std::multiset<QString>> BusAnswers(const QString& root, const QStrin
   const CliRun run = Cli(root, city, {"bus", "--batch", pairs});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   std::vector<std::multiset<QString>> answers;
-  for (const QString& answer : run.out.split("\n\f\n")) {
+  for (const QString& answer : QString::fromUtf8(run.out).split("\n\f\n")) {
     const QStringList plans = answer.split('\n', Qt::SkipEmptyParts);
     answers.emplace_back(plans.begin(), plans.end());
   }
