@@ -9,6 +9,7 @@ packages=(
   libboost-dev libicu-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth strace
+  libpq-dev postgresql-15 postgresql-15-postgis-3
 )
 missing=()
 for p in "${packages[@]}"; do
