@@ -9,6 +9,7 @@
 #include "data/SqliteQuery.h"
 #include "data/TableName.h"
 
+CityDatabase::CityDatabase() = default;
 CityDatabase::~CityDatabase() { Close(); }
 
 void CityDatabase::Close() {

@@ -17,7 +17,7 @@ class ServerDatabase;
 
 class CityDatabase {
  public:
-  CityDatabase() = default;
+  CityDatabase();
   ~CityDatabase();
   CityDatabase(const CityDatabase&) = delete;
   CityDatabase& operator=(const CityDatabase&) = delete;
