@@ -167,15 +167,16 @@ bool CopyLayer(const QString& source, const QString& layer, const QString& conne
   const QByteArray layerName = layer.toUtf8();
   const QByteArray schemaOption = QByteArray("SCHEMA=") + kLayerSchema;
   const char* const argv[] = {"-f", "PostgreSQL", "-lco", "LAUNDER=NO", "-lco", schemaOption.constData(),
-                              "-lco", "GEOMETRY_NAME=geom", "-lco", "SPATIAL_INDEX=GIST", "-lco",
-                              "OVERWRITE=YES", "-lco", "FID=qiwu_fid", "-preserve_fid", layerName.constData(),
+                              "-lco", "GEOMETRY_NAME=geom", "-lco", "SPATIAL_INDEX=GIST", "-lco", "FID=qiwu_fid", "-preserve_fid", layerName.constData(),
                               nullptr};
   std::unique_ptr<GDALVectorTranslateOptions, decltype(&GDALVectorTranslateOptionsFree)> options(
       GDALVectorTranslateOptionsNew(const_cast<char**>(argv), nullptr), &GDALVectorTranslateOptionsFree);
   GDALDatasetH sources[] = {GDALDataset::ToHandle(in.get())};
   int failed = 0;
   CPLErrorReset();
-  GDALDatasetH out = GDALVectorTranslate(("PG:" + connection).toUtf8().constData(), nullptr, 1, sources,
+  // Only the layer schema is seen, so a table of the same name in public is never taken for the layer.
+  const QString target = "PG:" + connection + " active_schema=" + kLayerSchema + " schemas=" + kLayerSchema;
+  GDALDatasetH out = GDALVectorTranslate(target.toUtf8().constData(), nullptr, 1, sources,
                                          options.get(), &failed);
   if (out == nullptr || failed) {
     message = QStringLiteral("无法把图层“%1”写入服务器：%2").arg(layer, QString::fromUtf8(CPLGetLastErrorMsg()));
@@ -269,7 +270,7 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
       QStringLiteral(
           "set client_min_messages = warning; create extension if not exists postgis; "
           "drop collation if exists %1; create collation %1 (provider = icu, locale = '%2', deterministic = true); "
-          "create schema if not exists %3; "
+          "drop schema if exists %3 cascade; create schema %3; "
           "do $$ begin if not exists (select from pg_roles where rolname = '%4') then "
           "create role %4 login nosuperuser nocreatedb nocreaterole noreplication; end if; end $$")
           .arg(qiwu::kServerCollation, qiwu::kServerCollationLocale, kLayerSchema, role);
@@ -293,9 +294,9 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
       QStringLiteral(
           "revoke create on schema public from public; grant usage on schema public, %1 to %2; "
           "grant select on all tables in schema public, %1 to %2; grant select on spatial_ref_sys, "
-          "geometry_columns to %2; alter role %2 set default_transaction_read_only = on; vacuum analyze")
+          "geometry_columns to %2; alter role %2 set default_transaction_read_only = on")
           .arg(kLayerSchema, role);
-  if (!Run(conn.get(), grants, message)) return false;
+  if (!Run(conn.get(), grants, message) || !Run(conn.get(), "vacuum analyze", message)) return false;
 
   QFile pg(qiwu::ServerCityPath(programDir, city));
   if (!pg.open(QIODevice::WriteOnly | QIODevice::Truncate) || pg.write((DeskConnection(connection) + "\n").toUtf8()) < 0) {

@@ -1,0 +1,213 @@
+// The demo city published to a real server answers every statement of the panels and the
+// transfer search as its files do: same rows, same order, same failures.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "bus/modBusChange.h"
+#include "data/CityDatabase.h"
+#include "data/CityPaths.h"
+#include "data/CityVocabulary.h"
+#include "data/ServerCity.h"
+#include "data/modGetRecord.h"
+#include "import/publish/CityPublisher.h"
+#include "tests/server/ServerCluster.h"
+#include "tests/support/MessageRecorder.h"
+#include "tools/citygen/Generator.h"
+
+namespace {
+
+const QString kCity = QStringLiteral("栖坞市");
+const QString kBus = QString::fromUtf8(city::kBusTable);
+
+// The demo city, published once for the whole program; both databases open on it.
+struct PublishedCity {
+  QTemporaryDir programDir;
+  QTemporaryDir configDir;
+  CityDatabase files;
+  CityDatabase server;
+  QString failure;
+
+  PublishedCity() {
+    const ServerCluster& cluster = ServerCluster::Shared();
+    citygen::Options options;
+    options.outDir = programDir.path().toStdString();
+    const std::string written = citygen::WriteDataSet(citygen::Generate(options), options.outDir);
+    if (!written.empty()) {
+      failure = QString::fromStdString(written);
+      return;
+    }
+    qputenv("XDG_CONFIG_HOME", configDir.path().toUtf8());
+    AllowServers({QString("127.0.0.1:%1").arg(cluster.Port())});
+    DbError error;
+    if (!cluster.CreateDatabase("city") ||
+        !publish::PublishCity(cluster.AdminConnection("city"), kCity, programDir.path(), failure) ||
+        !files.Open(qiwu::DatabasePath(programDir.path(), kCity), error) ||
+        !server.Open(qiwu::CityDatabasePath(programDir.path(), kCity), error))
+      failure += error.description;
+  }
+
+  void AllowServers(const QStringList& servers) const {
+    QDir().mkpath(configDir.path() + "/qiwu");
+    QFile list(qiwu::AllowedServersPath());
+    if (!list.open(QIODevice::WriteOnly | QIODevice::Truncate)) ADD_FAILURE() << "cannot write the server list";
+    list.write((servers.join('\n') + '\n').toUtf8());
+  }
+
+  // Opens a .pg file holding text in a fresh database object.
+  DbError OpenServerFile(const QString& text) const {
+    const QString path = programDir.path() + "/data/试验市.pg";
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) ADD_FAILURE() << "cannot write " << path.toStdString();
+    file.write(text.toUtf8());
+    file.close();
+    CityDatabase database;
+    DbError error;
+    if (database.Open(path, error)) error = {};
+    return error;
+  }
+};
+
+PublishedCity& City() {
+  static PublishedCity* city = new PublishedCity();  // outlives the tests; the cluster goes at exit
+  return *city;
+}
+
+class CrossBackend : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SKIP_WITHOUT_SERVER();
+    ASSERT_TRUE(City().failure.isEmpty()) << City().failure.toStdString();
+  }
+
+  static QStringList Column(const QString& sql) {
+    DbError error;
+    const auto rows = City().files.Query(sql, error);
+    QStringList values;
+    if (rows)
+      for (const auto& row : rows->Rows()) values << row.at(0).toString();
+    return values;
+  }
+
+  // The statement on both backends: both fail, or both give the same columns and rows.
+  static void ExpectSameAnswer(const QString& sql) {
+    DbError fileError;
+    DbError serverError;
+    const auto fromFile = City().files.Query(sql, fileError);
+    const auto fromServer = City().server.Query(sql, serverError);
+    ASSERT_EQ(fromFile != nullptr, fromServer != nullptr)
+        << sql.toStdString() << "\nfile: " << fileError.description.toStdString()
+        << "\nserver: " << serverError.description.toStdString();
+    if (!fromFile) {
+      EXPECT_EQ(fileError.number, serverError.number) << sql.toStdString();
+      return;
+    }
+    EXPECT_EQ(fromFile->Columns().join('|').toLower(), fromServer->Columns().join('|').toLower()) << sql.toStdString();
+    EXPECT_EQ(fromFile->Rows(), fromServer->Rows()) << sql.toStdString();
+  }
+};
+
+TEST_F(CrossBackend, EveryStatementShapeOfThePanelsGivesTheSameRows) {
+  using modGetRecord::FillListStatement;
+  const QStringList lines = Column("select distinct 线路名 from 公交信息");
+  const QStringList stops = Column("select distinct 站名 from 公交信息");
+  const QStringList types = Column("select distinct typeName from 地物类型");
+  ASSERT_FALSE(lines.isEmpty());
+  QStringList statements = {
+      FillListStatement("地物类型", "typeName", "", "typeName", true),
+      FillListStatement(kBus, "线路名", "", "id", true),
+      FillListStatement("地物类型", "typeName", " where type  = \"点\" ", "typeName", true),
+      FillListStatement(kBus, "站名", "", "站名", true),
+      "select 1; select 2",
+      "select nosuch from 公交信息",
+  };
+  for (const QString& line : lines + QStringList{lines.first().toLower(), lines.first().toUpper(), "无此线"}) {
+    statements << FillListStatement(kBus, "站名", " where 线路名 = '" + modGetRecord::SqlText(line) + "' ", "顺序", false);
+    statements << "select 站名  from " + kBus + " where 线路名 = '" + modGetRecord::SqlText(line) + "' ";
+  }
+  for (const QString& stop : stops) {
+    statements << FillListStatement(kBus, "线路名", " where 站名 = '" + modGetRecord::SqlText(stop) + "' ", "ID", false);
+    statements << "select 线路名  from " + kBus + " where 站名 = '" + modGetRecord::SqlText(stop) + "' ";
+    statements << FillListStatement(kBus, "站名", " where  站名  like '%" + stop.left(1) + "%' ", "站名", true);
+    statements << modGetRecord::FieldValueStatement(kBus, "顺序", " where 站名='" + stop + "' and 线路名='" + lines.first() + "'");
+  }
+  for (const QString& type : types) {
+    statements << FillListStatement(type, "name", "", "name", true);
+    for (const QString& name : Column("select name from " + type).mid(0, 20))
+      statements << modGetRecord::FieldValueStatement(type, "name", " where name  = '" + modGetRecord::SqlText(name) + "'");
+  }
+  for (const char* field : {"linkman", "tel", "address", "web"})
+    for (const QString& name : Column("select name from 餐饮娱乐"))
+      statements << modGetRecord::FieldValueStatement("餐饮娱乐", field, " where name  = '" + name + "'");
+  for (const char* keyword : {"路", "a", "A", "大", "%", "_", "\\", "x'y", "''", "医院", "1"})
+    statements << modGetRecord::KeywordStatement("name", QString::fromUtf8(keyword));
+  for (const QString& sql : statements) ExpectSameAnswer(sql);
+}
+
+TEST_F(CrossBackend, ThousandTransferSearchesGiveTheSameText) {
+  const QStringList stops = Column("select distinct 站名 from 公交信息 order by 站名");
+  ASSERT_GT(stops.size(), 10);
+  MessageRecorder messages;
+  for (int i = 0; i < 1000; ++i) {
+    const QString& from = stops[(i * 7919) % stops.size()];
+    const QString& to = stops[(i * 104729 + 13) % stops.size()];
+    ASSERT_EQ(modBusChange::FindBusChange(City().files, from, to, kBus).toStdString(),
+              modBusChange::FindBusChange(City().server, from, to, kBus).toStdString())
+        << from.toStdString() << " -> " << to.toStdString();
+  }
+  EXPECT_TRUE(messages.Texts().isEmpty()) << messages.Texts().join('\n').toStdString();
+}
+
+TEST_F(CrossBackend, DesksReadOnlyWithinTheTimeBound) {
+  struct Case {
+    const char* sql;
+    const char* failure;  // part of the description; null: answers
+  };
+  const Case cases[] = {
+      {"select pg_sleep(3)", "语句运行超过 2 秒"},
+      {"create table t (a int)", "read-only"},
+      {"select 1; select 1", "cannot insert multiple commands"},
+      {"select (select rolsuper::int from pg_roles where rolname = current_user)", nullptr},
+  };
+  for (const Case& c : cases) {
+    DbError error;
+    const auto rows = City().server.Query(QString::fromUtf8(c.sql), error);
+    EXPECT_EQ(rows == nullptr, c.failure != nullptr) << c.sql;
+    if (c.failure) {
+      EXPECT_EQ(error.number, kErrorStatementFailed);
+      EXPECT_TRUE(error.description.contains(QString::fromUtf8(c.failure))) << error.description.toStdString();
+    } else {
+      ASSERT_EQ(rows->Rows().size(), 1u);
+      EXPECT_EQ(rows->Rows()[0][0].toLongLong(), 0) << "desks log in as a superuser";
+    }
+  }
+}
+
+TEST_F(CrossBackend, AServerThatCannotBeReachedOrIsNotListedFailsTheOpen) {
+  const int port = ServerCluster::Shared().Port();
+  const QString desk = QString("host=127.0.0.1 port=%1 dbname=%2 user=qiwu_desk");
+  struct Case {
+    QString text;
+    QString failure;
+  };
+  City().AllowServers({QString("127.0.0.1:%1").arg(port), QString("127.0.0.1:%1").arg(port + 1)});
+  const Case cases[] = {
+      {desk.arg(port + 1).arg("city"), "127.0.0.1"},  // listed, nothing listening
+      {desk.arg(port + 2).arg("city"), "不在"},       // not listed
+      {desk.arg(port).arg("nosuch"), "nosuch"},
+      {desk.arg(port).arg("city") + " password=x", "password"},
+      {desk.arg(port).arg("city"), ""},
+  };
+  for (const Case& c : cases) {
+    const DbError error = City().OpenServerFile(c.text);
+    EXPECT_EQ(error.number, c.failure.isEmpty() ? 0 : kErrorOpenFailed) << c.text.toStdString();
+    EXPECT_TRUE(error.description.contains(c.failure)) << error.description.toStdString();
+  }
+  QFile::remove(City().programDir.path() + "/data/试验市.pg");
+  City().AllowServers({QString("127.0.0.1:%1").arg(port)});
+}
+
+}  // namespace
