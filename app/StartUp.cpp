@@ -8,6 +8,7 @@
 #include "bus/BusPanel.h"
 #include "data/CityPaths.h"
 #include "data/CityVocabulary.h"
+#include "data/ServerCity.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
@@ -15,6 +16,7 @@
 #include "kit/Messages.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
+#include "map/ServerLayers.h"
 #include "map/modMapFunction.h"
 
 using namespace qiwu;
@@ -31,6 +33,20 @@ void Check(const MapResult& result) {
   if (!result.ok) EndOnMapFailure(result);
 }
 
+void ConnectOrEnd(const QString& databasePath) {
+  if (!modDBAccess::OpenConnection(databasePath)) {
+    MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
+           QStringLiteral("数据库错误"));
+    EndProgram(1);
+  }
+  SetServerLayerConnection(modDBAccess::cnnCity->ServerConnection());
+}
+
+// A server city connects before its maps load, whose layers lie on the same server.
+void ConnectServerCity(const QString& programDir, const QString& city) {
+  if (HasServerCity(programDir, city)) ConnectOrEnd(ServerCityPath(programDir, city));
+}
+
 // An empty selector (no rows, or a failed query) keeps no text.
 void SelectFirstEntry(QComboBox* combo) {
   if (combo->count() > 0) combo->setCurrentIndex(0);
@@ -41,6 +57,7 @@ void SelectFirstEntry(QComboBox* combo) {
 void frmMain::Form_Load() {
   cmbCity->setCurrentText(QStringLiteral("栖坞市"));
   helpFile_ = HelpFilePath(programDir_);
+  ConnectServerCity(programDir_, cmbCity->currentText());
   LoadMainMap(false);
   LoadOverviewMap();
   PlacePanels();
@@ -56,6 +73,7 @@ void frmMain::Start() {
 // nothing else is reset.
 void frmMain::cmbCity_Click() {
   bus->CitySwitched();
+  ConnectServerCity(programDir_, cmbCity->currentText());
   LoadMainMap(true);
   LoadOverviewMap();
   OpenCityDatabase();
@@ -64,7 +82,7 @@ void frmMain::cmbCity_Click() {
 void frmMain::LoadMainMap(bool atCitySwitch) {
   SetTwipsSize(Map1, TwipsWidth(picMain), TwipsHeight(picMain));
   lyrTempPoint = nullptr;  // the load removes the old marker layer
-  Check(Map1->LoadWorkspace(MainWorkspacePath(programDir_, cmbCity->currentText())));
+  Check(Map1->LoadWorkspace(CityWorkspacePath(programDir_, cmbCity->currentText(), false)));
   Check(SetupMainMap(*Map1, atCitySwitch, lyrTempPoint));
   drawers->RefreshLegend();  // the legend follows the styles of the workspace just loaded
 }
@@ -72,7 +90,7 @@ void frmMain::LoadMainMap(bool atCitySwitch) {
 void frmMain::LoadOverviewMap() {
   SetTwipsGeometry(Map2, 0, 0, TwipsWidth(Picture2), TwipsHeight(Picture2));
   lyrRect = nullptr;  // the load removes the old frame layer
-  Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(programDir_, cmbCity->currentText()), lyrRect));
+  Check(SetupOverviewMap(*Map2, CityWorkspacePath(programDir_, cmbCity->currentText(), true), lyrRect));
   DrawViewFrame(*Map1, *Map2, *lyrRect);  // the frame shows at once, not at the next view change
 }
 
@@ -85,11 +103,8 @@ void frmMain::PlacePanels() {
 }
 
 void frmMain::OpenCityDatabase() {
-  if (!modDBAccess::OpenConnection(DatabasePath(programDir_, cmbCity->currentText()))) {
-    MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
-           QStringLiteral("数据库错误"));
-    EndProgram(1);
-  }
+  if (!HasServerCity(programDir_, cmbCity->currentText()))
+    ConnectOrEnd(DatabasePath(programDir_, cmbCity->currentText()));
   FillSelectors();
 }
 

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "data/CityPaths.h"
 #include "kit/DataSetFile.h"
 
 namespace qiwu {
@@ -114,8 +115,12 @@ bool HasServerCity(const QString& programDir, const QString& city) {
 }
 
 QString CityDatabasePath(const QString& programDir, const QString& city) {
-  return HasServerCity(programDir, city) ? ServerCityPath(programDir, city)
-                                         : QDir(programDir).filePath("data/" + city + ".mdb");
+  return HasServerCity(programDir, city) ? ServerCityPath(programDir, city) : DatabasePath(programDir, city);
+}
+
+QString CityWorkspacePath(const QString& programDir, const QString& city, bool overview) {
+  const QString file = overview ? OverviewWorkspacePath(programDir, city) : MainWorkspacePath(programDir, city);
+  return HasServerCity(programDir, city) ? file.chopped(4) + QStringLiteral(".pg.gst") : file;
 }
 
 }  // namespace qiwu

@@ -39,5 +39,8 @@ QString ServerCityPath(const QString& programDir, const QString& city);
 bool HasServerCity(const QString& programDir, const QString& city);
 // The database the program opens for the city: the .pg file when there is one, else the .mdb.
 QString CityDatabasePath(const QString& programDir, const QString& city);
+// The city's main or overview workspace: the server workspace (<city>.pg.gst, <city>2.pg.gst)
+// for a server city, else the file workspace.
+QString CityWorkspacePath(const QString& programDir, const QString& city, bool overview);
 
 }  // namespace qiwu

@@ -13,7 +13,8 @@ class DataSetConfinement;
 // An open source; a GeoPackage with a -wal file is a private copy that lives as long as this.
 struct LayerSource {
   std::unique_ptr<QTemporaryDir> copyFolder;
-  GDALDatasetUniquePtr dataset;  // closed before the copy goes
+  std::shared_ptr<void> serverDriver;  // a server layer: its driver stays registered until the close
+  GDALDatasetUniquePtr dataset;        // closed before the copy goes and before the driver
 };
 
 // Opens file (relative to folder, checked to be a regular file inside it) under confinement. A

@@ -15,7 +15,9 @@
 #include "data/modGetRecord.h"
 #include "import/publish/CityPublisher.h"
 #include "tests/server/ServerCluster.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/MessageRecorder.h"
+#include "tools/citygen/City.h"
 #include "tools/citygen/Generator.h"
 
 namespace {
@@ -208,6 +210,45 @@ TEST_F(CrossBackend, AServerThatCannotBeReachedOrIsNotListedFailsTheOpen) {
   }
   QFile::remove(City().programDir.path() + "/data/试验市.pg");
   City().AllowServers({QString("127.0.0.1:%1").arg(port)});
+}
+
+// qiwu-cli on the published city, once with data/<city>.pg (the server and its workspace) and
+// once with the file moved aside: the map answers and a rendered view are the same.
+TEST_F(CrossBackend, MapAnswersAndARenderedViewAreTheSame) {
+  const QString root = City().programDir.path();
+  const QString pg = qiwu::ServerCityPath(root, kCity);
+  const QString x = QString::number(citygen::kOriginX, 'f', 0);
+  const QString y = QString::number(citygen::kOriginY, 'f', 0);
+  const QList<QStringList> commands = {
+      {"layers"},
+      {"radius", "餐饮娱乐", x, y, "3000"},
+      {"radius", "医院诊所", x, y, "8000"},
+      {"nearest", "金融银行", x, y},
+      {"nearest", "旅游景点", QString::number(citygen::kOriginX + 2500, 'f', 0), y},
+      {"keyword", "路"},
+      {"render", "--out", root + "/%1.png", "--width", "480", "--height", "360", "--view-width", "6000"},
+  };
+  const auto run = [&](const QString& side) {
+    QList<QByteArray> answers;
+    for (QStringList args : commands) {
+      args.replaceInStrings("%1", side);
+      const CliRun r = RunProgram(QIWU_CLI, QStringList{"--root", root} + args);
+      EXPECT_EQ(r.exitCode, 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
+      QFile picture(root + "/" + side + ".png");
+      answers << (args.first() == "render" && picture.open(QIODevice::ReadOnly) ? picture.readAll() : r.out);
+    }
+    return answers;
+  };
+  const QList<QByteArray> server = run("server");
+  ASSERT_TRUE(QFile::rename(pg, pg + ".aside"));
+  const QList<QByteArray> files = run("files");
+  ASSERT_TRUE(QFile::rename(pg + ".aside", pg));
+  for (qsizetype i = 0; i < commands.size(); ++i) {
+    EXPECT_FALSE(files[i].isEmpty()) << commands[i].join(' ').toStdString();
+    EXPECT_TRUE(files[i] == server[i]) << commands[i].join(' ').toStdString() << "\nfiles:\n"
+                                       << files[i].left(400).toStdString() << "\nserver:\n"
+                                       << server[i].left(400).toStdString();
+  }
 }
 
 }  // namespace
