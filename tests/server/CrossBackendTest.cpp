@@ -95,11 +95,11 @@ class CrossBackend : public ::testing::Test {
   }
 
   // The statement on both backends: both fail, or both give the same columns and rows.
-  static void ExpectSameAnswer(const QString& sql) {
+  static void ExpectSameAnswer(const QString& sql, const CityDatabase& server = City().server) {
     DbError fileError;
     DbError serverError;
     const auto fromFile = City().files.Query(sql, fileError);
-    const auto fromServer = City().server.Query(sql, serverError);
+    const auto fromServer = server.Query(sql, serverError);
     ASSERT_EQ(fromFile != nullptr, fromServer != nullptr)
         << sql.toStdString() << "\nfile: " << fileError.description.toStdString()
         << "\nserver: " << serverError.description.toStdString();
@@ -161,6 +161,30 @@ TEST_F(CrossBackend, ThousandTransferSearchesGiveTheSameText) {
         << from.toStdString() << " -> " << to.toStdString();
   }
   EXPECT_TRUE(messages.Texts().isEmpty()) << messages.Texts().join('\n').toStdString();
+}
+
+TEST_F(CrossBackend, AHotStandbyAnswersTheSameSearches) {
+  const int standby = ServerCluster::Shared().StandbyPort();
+  ASSERT_NE(standby, 0) << ServerCluster::Shared().Unavailable().toStdString();
+  City().AllowServers({QString("127.0.0.1:%1").arg(standby)});
+  const QString path = City().programDir.path() + "/data/副本.pg";
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QString("host=127.0.0.1 port=%1 dbname=city user=qiwu_desk").arg(standby).toUtf8());
+  file.close();
+  CityDatabase replica;
+  DbError error;
+  ASSERT_TRUE(replica.Open(path, error)) << error.description.toStdString();
+  const QStringList stops = Column("select distinct 站名 from 公交信息 order by 站名");
+  ExpectSameAnswer(modGetRecord::FillListStatement(kBus, "线路名", "", "id", true), replica);
+  ExpectSameAnswer(modGetRecord::KeywordStatement("name", "路"), replica);
+  for (int i = 0; i < 100; ++i) {
+    const QString& from = stops[(i * 31) % stops.size()];
+    const QString& to = stops[(i * 17 + 5) % stops.size()];
+    EXPECT_EQ(modBusChange::FindBusChange(City().files, from, to, kBus), modBusChange::FindBusChange(replica, from, to, kBus));
+  }
+  QFile::remove(path);
+  City().AllowServers({QString("127.0.0.1:%1").arg(ServerCluster::Shared().Port())});
 }
 
 TEST_F(CrossBackend, DesksReadOnlyWithinTheTimeBound) {

@@ -53,17 +53,36 @@ ServerCluster::ServerCluster() : binaries_(kBinaries) {
   if (!Run({binaries_ + "/initdb", "-D", data, "-U", "postgres", "--auth=trust", "-E", "UTF8", "--locale=C.UTF-8"},
            "initdb"))
     return;
-  started_ = Run({binaries_ + "/pg_ctl", "-D", data, "-l", folder_.path() + "/server.log", "-w", "-o",
-                  QString("-p %1 -c listen_addresses=127.0.0.1 -c unix_socket_directories=%2 -c fsync=off "
-                          "-c max_connections=200")
-                      .arg(port_)
-                      .arg(folder_.path()),
-                  "start"},
-                 "pg_ctl start");
+  started_ = Start(data, port_);
+}
+
+bool ServerCluster::Start(const QString& data, int port) {
+  return Run({binaries_ + "/pg_ctl", "-D", data, "-l", data + ".log", "-w", "-o",
+              QString("-p %1 -c listen_addresses=127.0.0.1 -c unix_socket_directories=%2 -c fsync=off "
+                      "-c max_connections=300")
+                  .arg(port)
+                  .arg(folder_.path()),
+              "start"},
+             "pg_ctl start");
 }
 
 ServerCluster::~ServerCluster() {
-  if (started_) Run({binaries_ + "/pg_ctl", "-D", folder_.path() + "/data", "-m", "immediate", "-w", "stop"}, "stop");
+  for (const QString data : {"/standby", "/data"})
+    if (started_ && QFile::exists(folder_.path() + data + "/postmaster.pid"))
+      Run({binaries_ + "/pg_ctl", "-D", folder_.path() + data, "-m", "immediate", "-w", "stop"}, "stop");
+}
+
+int ServerCluster::StandbyPort() {
+  if (standbyPort_ == 0 && started_) {
+    const QString data = folder_.path() + "/standby";
+    const int port = FreePort();
+    if (Run({binaries_ + "/pg_basebackup", "-h", "127.0.0.1", "-p", QString::number(port_), "-U", "postgres", "-D",
+             data, "-R", "-X", "stream", "-c", "fast"},
+            "pg_basebackup") &&
+        Start(data, port))
+      standbyPort_ = port;
+  }
+  return standbyPort_;
 }
 
 bool ServerCluster::Run(const QStringList& command, const QString& what) {

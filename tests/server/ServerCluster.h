@@ -18,15 +18,20 @@ class ServerCluster {
   QString AdminConnection(const QString& dbname) const;
   // Creates database dbname (dropping one of that name); false when the server refuses.
   bool CreateDatabase(const QString& dbname) const;
+  // A read-only hot standby streaming from this cluster, started on first use; its port, or 0
+  // when it cannot start (the reason then in Unavailable()).
+  int StandbyPort();
 
  private:
   ServerCluster();
   bool Run(const QStringList& command, const QString& what);
+  bool Start(const QString& data, int port);
 
   QTemporaryDir folder_;
   QString unavailable_;
   QString binaries_;
   int port_ = 0;
+  int standbyPort_ = 0;
   bool started_ = false;
 };
 
