@@ -1,6 +1,6 @@
 // Start-up (the load of frmMain) and the city switch: the maps, the panels' places, the
-// database and the selectors, in this order. A map failure or a database that does not open
-// ends the program after its message.
+// database and the selectors, in this order (a server city connects before its maps). A map
+// failure or a database that does not open ends the program after its message.
 #include <QComboBox>
 
 #include "app/MapSetup.h"
@@ -44,7 +44,10 @@ void ConnectOrEnd(const QString& databasePath) {
 
 // A server city connects before its maps load, whose layers lie on the same server.
 void ConnectServerCity(const QString& programDir, const QString& city) {
-  if (HasServerCity(programDir, city)) ConnectOrEnd(ServerCityPath(programDir, city));
+  if (HasServerCity(programDir, city))
+    ConnectOrEnd(ServerCityPath(programDir, city));
+  else
+    SetServerLayerConnection(QString());  // a file city's workspaces reach no server
 }
 
 // An empty selector (no rows, or a failed query) keeps no text.

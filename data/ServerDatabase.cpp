@@ -14,6 +14,7 @@
 namespace {
 
 constexpr qint64 kMaxServerFileBytes = 64 * 1024;
+constexpr int kConnectSeconds = 30;
 constexpr char kStatementTimeoutCode[] = "57014";  // query_canceled
 
 struct ResultDeleter {
@@ -88,13 +89,19 @@ std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbE
   for (const auto& [key, value] : *params) {
     keys.push_back(key.toUtf8());
     values.push_back(value.toUtf8());
-    timeoutGiven = timeoutGiven || key == "connect_timeout";
+    if (key == "connect_timeout") {
+      // Waiting for a server is bounded as opening a file is.
+      timeoutGiven = true;
+      bool number = false;
+      const int seconds = value.trimmed().toInt(&number);
+      if (!number || seconds <= 0 || seconds > kConnectSeconds) values.back() = QByteArray::number(kConnectSeconds);
+    }
   }
   keys.push_back("client_encoding");
   values.push_back("UTF8");
   if (!timeoutGiven) {
     keys.push_back("connect_timeout");
-    values.push_back("30");
+    values.push_back(QByteArray::number(kConnectSeconds));
   }
   std::vector<const char*> keyPointers;
   std::vector<const char*> valuePointers;

@@ -19,6 +19,7 @@
 #include "data/ServerCity.h"
 #include "data/ServerStatement.h"
 #include "data/SqliteHandles.h"
+#include "map/GdalLockDown.h"
 #include "map/Workspace.h"
 
 namespace publish {
@@ -254,6 +255,7 @@ QString DeskConnection(const QString& connection) {
 }
 
 bool PublishCity(const QString& connection, const QString& city, const QString& programDir, QString& message) {
+  const std::shared_ptr<void> serverDriver = RegisterServerDriver();  // the layers' way to the server
   CityDatabase database;
   DbError error;
   if (!database.Open(qiwu::DatabasePath(programDir, city), error)) {

@@ -1,5 +1,6 @@
 // The window on a server city: it starts and fills its selectors from the server; a server that
 // cannot be reached ends start-up with the database boxes before any map loads.
+#include <gdal.h>
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -35,6 +36,7 @@ TEST_F(ServerStartUp, TheWindowStartsOnThePublishedCity) {
   EXPECT_GT(w.cmbType[0]->count(), 0);
   EXPECT_GT(w.cmbType[1]->count(), 0);
   EXPECT_GT(w.bus->cmbBus->count(), 0);
+  EXPECT_EQ(GDALGetDriverByName("PostgreSQL"), nullptr) << "the server driver stays registered after the load";
 }
 
 TEST_F(ServerStartUp, AnUnreachableServerEndsStartUpBeforeTheMapsLoad) {
