@@ -169,8 +169,9 @@ MapResult ReadVectorLayer(const QString& folder, const QString& file, const QStr
   DataSetConfinement confinement({folder});
   if (!onServer) result = OpenLayerSource(folder, file, confinement, opened);
   const QString layer = onServer && sourceLayer.isEmpty() ? ServerLayerTable(file) : sourceLayer;
-  if (result.ok) result = ReadOpenLayer(*opened.dataset, file, layer, name, mapCrs, confinement, out);
+  if (result.ok) result = ReadOpenLayer(opened.Dataset(), file, layer, name, mapCrs, confinement, out);
   opened.dataset.reset();
+  opened.server.reset();
   if (MapResult seen = ConfinementFailure(confinement, file, sourceLayer, result.ok); !seen.ok) {
     out.reset();
     return seen;

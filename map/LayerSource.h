@@ -13,8 +13,10 @@ class DataSetConfinement;
 // An open source; a GeoPackage with a -wal file is a private copy that lives as long as this.
 struct LayerSource {
   std::unique_ptr<QTemporaryDir> copyFolder;
-  std::shared_ptr<void> serverDriver;  // a server layer: its driver stays registered until the close
-  GDALDatasetUniquePtr dataset;        // closed before the copy goes and before the driver
+  GDALDatasetUniquePtr dataset;  // closed before the copy goes
+  std::shared_ptr<GDALDataset> server;  // a server layer's connection, shared while a workspace loads
+
+  GDALDataset& Dataset() const { return dataset ? *dataset : *server; }
 };
 
 // Opens file (relative to folder, checked to be a regular file inside it) under confinement. A

@@ -13,6 +13,8 @@ constexpr char kLayerSchema[] = "qiwu_map";
 // A fetch of features may wait this long on the server before the load fails.
 constexpr int kFetchLimitMs = 5000;
 
+thread_local ServerLayerSession* session = nullptr;
+
 std::mutex connectionMutex;
 QString& Connection() {
   static QString connection;
@@ -39,7 +41,11 @@ MapResult OpenServerLayerSource(const QString& file, LayerSource& out) {
   if (connection.isEmpty())
     return MapResult::Failure(kMapErrorReadFailed,
                               QStringLiteral("图层 %1 在数据库服务器上，但没有打开服务器城市。").arg(file));
-  out.serverDriver = RegisterServerDriver();
+  if (session && session->shared_) {
+    out.server = session->shared_;
+    return {};
+  }
+  const std::shared_ptr<void> driver = RegisterServerDriver();
   CPLStringList options;
   options.AddNameValue("ACTIVE_SCHEMA", kLayerSchema);
   options.AddNameValue("SCHEMAS", kLayerSchema);
@@ -49,10 +55,17 @@ MapResult OpenServerLayerSource(const QString& file, LayerSource& out) {
                            .toUtf8()
                            .constData());
   const char* const drivers[] = {"PostgreSQL", nullptr};
-  out.dataset.reset(GDALDataset::Open(("PG:" + connection).toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY,
-                                      drivers, options.List()));
-  if (!out.dataset)
+  GDALDataset* dataset = GDALDataset::Open(("PG:" + connection).toUtf8().constData(),
+                                           GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, options.List());
+  if (!dataset)
     return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("无法从数据库服务器读取图层 %1：%2")
                                                        .arg(file, QString::fromUtf8(CPLGetLastErrorMsg())));
+  // The driver stays registered until the connection closes.
+  out.server.reset(dataset, [driver](GDALDataset* open) { GDALClose(GDALDataset::ToHandle(open)); });
+  if (session) session->shared_ = out.server;
   return {};
 }
+
+ServerLayerSession::ServerLayerSession() : outer_(session) { session = this; }
+
+ServerLayerSession::~ServerLayerSession() { session = outer_; }

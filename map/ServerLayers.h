@@ -2,6 +2,7 @@
 // Layers on a database server: a workspace entry whose file is "pg:TABLE" names a PostGIS table
 // of the open server city, read through GDAL's PostgreSQL driver over the city's connection.
 #include <QString>
+#include <memory>
 
 #include "map/LayerSource.h"
 
@@ -12,6 +13,22 @@ void SetServerLayerConnection(const QString& connection);
 bool IsServerLayer(const QString& file);
 QString ServerLayerTable(const QString& file);  // TABLE of "pg:TABLE"
 
-// Opens the server's layer schema for file ("pg:TABLE"). GDAL's PostgreSQL driver is registered
-// only while out's dataset is open (GdalLockDown.h), so no file of a data set reaches a server.
+// Opens the server's layer schema for file ("pg:TABLE") into out.server. GDAL's PostgreSQL driver
+// is registered only while such a connection is open (GdalLockDown.h), so no file of a data set
+// reaches a server.
 MapResult OpenServerLayerSource(const QString& file, LayerSource& out);
+
+// While alive, the server layers read on this thread share one connection: a workspace's load
+// opens one, not one per layer.
+class ServerLayerSession {
+ public:
+  ServerLayerSession();
+  ~ServerLayerSession();
+  ServerLayerSession(const ServerLayerSession&) = delete;
+  ServerLayerSession& operator=(const ServerLayerSession&) = delete;
+
+ private:
+  std::shared_ptr<GDALDataset> shared_;
+  ServerLayerSession* outer_;
+  friend MapResult OpenServerLayerSource(const QString& file, LayerSource& out);
+};
