@@ -128,7 +128,7 @@ QString TranslateForServer(const QString& jetStatement) {
   // The order key goes after the last token that is not a closing ';'.
   std::size_t end = sig.size();
   while (end > 0 && tokens[sig[end - 1]].text == ";") --end;
-  if (plainSelect && end > 0 && sig.size() > 0 && Is(tokens[sig[0]], "select"))
+  if (plainSelect && end > 0 && Is(tokens[sig[0]], "select"))
     out[sig[end - 1]] += ordered ? QStringLiteral(", ") + kRowOrderColumn : QStringLiteral(" order by ") + kRowOrderColumn;
   return out.join(QString());
 }
