@@ -86,7 +86,8 @@ TEST_F(CrossBackend, EveryStatementShapeOfThePanelsGivesTheSameRows) {
   }
   for (const char* field : {"linkman", "tel", "address", "web"})
     for (const QString& name : Column("select name from 餐饮娱乐"))
-      statements << modGetRecord::FieldValueStatement("餐饮娱乐", field, " where name  = '" + name + "'");
+      for (const QString& typed : {name, name.toUpper(), name.toLower()})  // Latin case aside
+        statements << modGetRecord::FieldValueStatement("餐饮娱乐", field, " where name  = '" + typed + "'");
   for (const char* keyword : {"路", "a", "A", "大", "%", "_", "\\", "x'y", "''", "医院", "1"})
     statements << modGetRecord::KeywordStatement("name", QString::fromUtf8(keyword));
   for (const QString& sql : statements) ExpectSameAnswer(sql);
