@@ -1,6 +1,6 @@
 // Start-up (the load of frmMain) and the city switch: the maps, the panels' places, the
-// database and the selectors, in this order. A map failure or a database that does not open
-// ends the program after its message.
+// database and the selectors, in this order (a server city connects before its maps). A map
+// failure or a database that does not open ends the program after its message.
 #include <QComboBox>
 
 #include "app/MapSetup.h"
@@ -10,6 +10,7 @@
 #include "data/CityPaths.h"
 #include "data/CityVocabulary.h"
 #include "data/DataFolders.h"
+#include "data/ServerCity.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
@@ -17,6 +18,7 @@
 #include "kit/Messages.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
+#include "map/ServerLayers.h"
 #include "map/modMapFunction.h"
 
 using namespace qiwu;
@@ -31,6 +33,23 @@ namespace {
 
 void Check(const MapResult& result) {
   if (!result.ok) EndOnMapFailure(result);
+}
+
+void ConnectOrEnd(const QString& databasePath) {
+  if (!modDBAccess::OpenConnection(databasePath)) {
+    MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
+           QStringLiteral("数据库错误"));
+    EndProgram(1);
+  }
+  SetServerLayerConnection(modDBAccess::cnnCity->ServerConnection());
+}
+
+// A server city connects before its maps load, whose layers lie on the same server.
+void ConnectServerCity(const QString& programDir, const QString& city) {
+  if (HasServerCity(programDir, city))
+    ConnectOrEnd(ServerCityPath(programDir, city));
+  else
+    SetServerLayerConnection(QString());  // a file city's workspaces reach no server
 }
 
 // An empty selector (no rows, or a failed query) keeps no text.
@@ -50,6 +69,7 @@ void frmMain::Form_Load() {
   cmbCity->addItems(cities);
   cmbCity->setCurrentText(city);
   helpFile_ = HelpFilePath(dataFolders_);
+  ConnectServerCity(CityFolder(), cmbCity->currentText());
   LoadMainMap(false);
   LoadOverviewMap();
   PlacePanels();
@@ -68,6 +88,7 @@ QString frmMain::CityFolder() const { return FolderOfCity(dataFolders_, cmbCity-
 void frmMain::cmbCity_Click() {
   bus->CitySwitched();
   if (trip_) trip_->CitySwitched();
+  ConnectServerCity(CityFolder(), cmbCity->currentText());
   LoadMainMap(true);
   LoadOverviewMap();
   OpenCityDatabase();
@@ -76,7 +97,7 @@ void frmMain::cmbCity_Click() {
 void frmMain::LoadMainMap(bool atCitySwitch) {
   SetTwipsSize(Map1, TwipsWidth(picMain), TwipsHeight(picMain));
   lyrTempPoint = nullptr;  // the load removes the old marker layer
-  Check(Map1->LoadWorkspace(MainWorkspacePath(CityFolder(), cmbCity->currentText())));
+  Check(Map1->LoadWorkspace(CityWorkspacePath(CityFolder(), cmbCity->currentText(), false)));
   Check(SetupMainMap(*Map1, atCitySwitch, lyrTempPoint));
   drawers->RefreshLegend();  // the legend follows the styles of the workspace just loaded
 }
@@ -84,7 +105,7 @@ void frmMain::LoadMainMap(bool atCitySwitch) {
 void frmMain::LoadOverviewMap() {
   SetTwipsGeometry(Map2, 0, 0, TwipsWidth(Picture2), TwipsHeight(Picture2));
   lyrRect = nullptr;  // the load removes the old frame layer
-  Check(SetupOverviewMap(*Map2, OverviewWorkspacePath(CityFolder(), cmbCity->currentText()), lyrRect));
+  Check(SetupOverviewMap(*Map2, CityWorkspacePath(CityFolder(), cmbCity->currentText(), true), lyrRect));
   DrawViewFrame(*Map1, *Map2, *lyrRect);  // the frame shows at once, not at the next view change
 }
 
@@ -97,11 +118,8 @@ void frmMain::PlacePanels() {
 }
 
 void frmMain::OpenCityDatabase() {
-  if (!modDBAccess::OpenConnection(DatabasePath(CityFolder(), cmbCity->currentText()))) {
-    MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
-           QStringLiteral("数据库错误"));
-    EndProgram(1);
-  }
+  if (!HasServerCity(CityFolder(), cmbCity->currentText()))
+    ConnectOrEnd(DatabasePath(CityFolder(), cmbCity->currentText()));
   FillSelectors();
 }
 

@@ -11,8 +11,8 @@ struct CliContext {
   QString city;  // default 栖坞市
   QString db;    // a database file in place of the city's, or empty
 
-  QString DatabasePath() const;       // db, or root/data/<city>.mdb
-  QString MainWorkspacePath() const;  // root/map/<city>/<city>.gst
+  QString DatabasePath() const;       // db, or root/data/<city>.pg (a server city) or <city>.mdb
+  QString MainWorkspacePath() const;  // root/map/<city>/<city>.gst (.pg.gst for a server city)
 };
 
 using CommandFn = int (*)(const CliContext& context, const QStringList& args);

@@ -8,8 +8,10 @@
 #include "cli/Command.h"
 #include "data/CityPaths.h"
 #include "data/DataFolders.h"
+#include "data/ServerCity.h"
 #include "data/modDBAccess.h"
 #include "map/GdalLockDown.h"
+#include "map/ServerLayers.h"
 
 namespace {
 struct Entry {
@@ -32,10 +34,17 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, Co
   Commands()[name] = Entry{usage, run};
 }
 
-QString CliContext::DatabasePath() const { return db.isEmpty() ? qiwu::DatabasePath(root, city) : db; }
-QString CliContext::MainWorkspacePath() const { return qiwu::MainWorkspacePath(root, city); }
+QString CliContext::DatabasePath() const { return db.isEmpty() ? qiwu::CityDatabasePath(root, city) : db; }
+QString CliContext::MainWorkspacePath() const { return qiwu::CityWorkspacePath(root, city, false); }
 
-bool OpenDatabase(const CliContext& context) { return modDBAccess::OpenConnection(context.DatabasePath()); }
+// A server city stays connected once open: its layers are read over the same connection.
+bool OpenDatabase(const CliContext& context) {
+  const QString path = context.DatabasePath();
+  if (modDBAccess::cnnCity->IsOpen() && modDBAccess::cnnCity->Path() == path) return true;
+  if (!modDBAccess::OpenConnection(path)) return false;
+  SetServerLayerConnection(modDBAccess::cnnCity->ServerConnection());
+  return true;
+}
 
 void WriteOut(const QString& text) {
   const QByteArray bytes = text.toUtf8();
@@ -71,6 +80,8 @@ int main(int argc, char** argv) {
   const CliContext context{folder, parser.value(city), parser.value(db)};
   QStringList args = parser.positionalArguments();
   if (args.isEmpty()) return Usage();
+  // A server city's layers need its connection before any workspace loads.
+  if (context.db.isEmpty() && qiwu::HasServerCity(context.root, context.city) && !OpenDatabase(context)) return 1;
   const auto found = Commands().find(args.first().toStdString());
   if (found == Commands().end()) return Usage();
   args.removeFirst();

@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include "data/DatabaseLoader.h"
+#include "data/ServerDatabase.h"
 #include "data/SqliteQuery.h"
 #include "data/TableName.h"
 
+CityDatabase::CityDatabase() = default;
 CityDatabase::~CityDatabase() { Close(); }
 
 void CityDatabase::Close() {
@@ -15,11 +17,17 @@ void CityDatabase::Close() {
   tables_.clear();
   sqlite3_close_v2(db_);
   db_ = nullptr;
+  server_.reset();
 }
 
 bool CityDatabase::Open(const QString& path, DbError& error) {
   Close();
   path_ = path;
+  if (path_.endsWith(QStringLiteral(".pg"))) {
+    server_ = ServerDatabase::Connect(path_, error);
+    if (server_) tables_ = server_->Tables();
+    return server_ != nullptr;
+  }
   db_ = LoadDatabase(path_, error);
   if (db_ == nullptr) return false;
   DbError ignored;
@@ -39,5 +47,7 @@ std::unique_ptr<ResultSet> CityDatabase::Query(const QString& sql, DbError& erro
     error = DbError{QStringLiteral("数据库没有打开。"), kErrorOpenFailed};
     return nullptr;
   }
-  return RunStatement(db_, sql, error);
+  return server_ ? server_->Query(sql, error) : RunStatement(db_, sql, error);
 }
+
+QString CityDatabase::ServerConnection() const { return server_ ? server_->ConnectionString() : QString(); }

@@ -1,7 +1,7 @@
 #pragma once
 // The database of one city as the program sees it: a file opened, a statement in, its rows out, a
-// failure as a number and a text. Behind it lies today an in-memory SQLite copy of the file
-// (DatabaseLoader.h); a database server could stand behind the same face. The main window and
+// failure as a number and a text. Behind it lies an in-memory SQLite copy of the file
+// (DatabaseLoader.h), or, for a path ending in ".pg", a PostgreSQL server (ServerDatabase.h). The main window and
 // qiwu-cli each own one for their lifetime; the data set is never written.
 #include <QString>
 #include <QStringList>
@@ -13,19 +13,21 @@
 #include "data/ResultSet.h"
 
 struct sqlite3;
+class ServerDatabase;
 
 class CityDatabase {
  public:
-  CityDatabase() = default;
+  CityDatabase();
   ~CityDatabase();
   CityDatabase(const CityDatabase&) = delete;
   CityDatabase& operator=(const CityDatabase&) = delete;
 
-  // Opens the file at path (Jet 4.0 or SQLite, recognised by its first bytes) in place of the
+  // Opens the file at path (Jet 4.0 or SQLite, recognised by its first bytes; a .pg file names a
+  // server, ServerCity.h) in place of the
   // database open so far, whose rows and derived data are dropped. On failure nothing is open
   // and error holds the reason (number kErrorOpenFailed); nothing is shown.
   bool Open(const QString& path, DbError& error);
-  bool IsOpen() const { return db_ != nullptr; }
+  bool IsOpen() const { return db_ != nullptr || server_ != nullptr; }
   const QString& Path() const { return path_; }  // of the last Open, whether it succeeded or not
 
   // True when name, placed unquoted in a statement, means one of the database's tables: a plain
@@ -37,8 +39,13 @@ class CityDatabase {
   std::unique_ptr<ResultSet> Query(const QString& sql, DbError& error) const;
 
   // The SQLite engine behind the face, for a reader that needs the engine's exact values (the bus
-  // module's index) and for tests. Owned by this object; null while nothing is open.
+  // module's index) and for tests. Owned by this object; null while nothing is open and for a
+  // server city, whose readers take the statements' way.
   sqlite3* Handle() const { return db_; }
+
+  // The libpq connection string of an open server city (its workspaces' layers lie on the same
+  // server); empty for a file.
+  QString ServerConnection() const;
 
   // What a higher module reads from the open database once and keeps (the bus module's index of
   // its bus table): one T per database, made on first use, dropped by the next Open, so it never
@@ -60,6 +67,7 @@ class CityDatabase {
 
   QString path_;
   sqlite3* db_ = nullptr;
+  std::unique_ptr<ServerDatabase> server_;
   QStringList tables_;
   std::unordered_map<std::type_index, std::shared_ptr<void>> derived_;
 };

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "data/ServerCity.h"
 #include "data/TextCollation.h"
 
 namespace qiwu {
@@ -27,7 +28,9 @@ QStringList ListCities(const QString& programDir) {
   const QStringList folders = QDir(QDir(programDir).filePath("map")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   for (const QString& city : folders) {
     if (city.startsWith('.')) continue;  // an import's temporaries
-    if (QFileInfo(MainWorkspacePath(programDir, city)).isFile() && QFileInfo(DatabasePath(programDir, city)).isFile())
+    // A workspace with its database file, or with the server that serves the city.
+    if (QFileInfo(MainWorkspacePath(programDir, city)).isFile() &&
+        (QFileInfo(DatabasePath(programDir, city)).isFile() || HasServerCity(programDir, city)))
       cities << city;
   }
   return SortCities(cities);

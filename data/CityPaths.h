@@ -14,7 +14,8 @@ QString HelpFilePath(const QString& programDir);                                
 // The demo city's name, the city a program opens when told none.
 inline const QString kDemoCity = QStringLiteral("栖坞市");
 
-// The complete cities under programDir (map/<city>/<city>.gst with data/<city>.mdb): the demo city
+// The complete cities under programDir (map/<city>/<city>.gst with data/<city>.mdb or data/<city>.pg):
+// the demo city
 // first, then the others in pinyin order.
 QStringList ListCities(const QString& programDir);
 // Cities in that order: the demo city first, then the others in pinyin order.

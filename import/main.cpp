@@ -7,11 +7,27 @@
 #include "import/CityImport.h"
 #include "import/ImportFailure.h"
 #include "import/InputError.h"
+#include "import/publish/CityPublisher.h"
 #include "map/GdalLockDown.h"
 
 namespace {
 
 void Report(const std::string& line) { std::fprintf(stderr, "qiwu-import: %s\n", line.c_str()); }
+
+// qiwu-import --publish: the data set city of programDir onto a database server.
+int Publish(const QString& connection, const QString& city, const QString& programDir) {
+  if (city.isEmpty()) {
+    Report("--publish needs --city NAME; see --help");
+    return 2;
+  }
+  QString message;
+  if (!publish::PublishCity(connection, city, programDir, message)) {
+    Report(message.toStdString());
+    return 1;
+  }
+  std::printf("%s: published\n", city.toUtf8().constData());
+  return 0;
+}
 
 }  // namespace
 
@@ -35,15 +51,19 @@ int main(int argc, char** argv) {
   const QCommandLineOption gtfs("gtfs", QStringLiteral("A GTFS feed, .zip or folder; may be given again."), "FEED");
   const QCommandLineOption epsg("epsg", QStringLiteral("The map CRS, a projected EPSG code in metres."), "CODE");
   const QCommandLineOption replace("replace", QStringLiteral("Replace an existing city of that name."));
-  parser.addOptions({city, out, osm, gtfs, epsg, replace});
+  const QCommandLineOption publish(
+      "publish", QStringLiteral("Load the city NAME of PROGRAM_DIR into this PostgreSQL database instead."), "CONNSTR");
+  parser.addOptions({city, out, osm, gtfs, epsg, replace, publish});
   parser.process(app);
+  // Without --out, the user's data folder when installed, the program's own folder in a build tree.
+  const QString programDir =
+      parser.isSet(out) ? parser.value(out) : qiwu::DefaultImportFolder(QCoreApplication::applicationDirPath());
+
+  if (parser.isSet(publish)) return Publish(parser.value(publish), parser.value(city), programDir);
 
   qiwu::import::ImportRequest request;
   request.city = parser.value(city).toStdString();
-  // Without --out, the user's data folder when installed, the program's own folder in a build tree.
-  request.programDir =
-      (parser.isSet(out) ? parser.value(out) : qiwu::DefaultImportFolder(QCoreApplication::applicationDirPath()))
-          .toStdString();
+  request.programDir = programDir.toStdString();
   request.osm = parser.value(osm).toStdString();
   for (const QString& feed : parser.values(gtfs)) request.gtfs.push_back(feed.toStdString());
   request.replace = parser.isSet(replace);

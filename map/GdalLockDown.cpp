@@ -38,13 +38,20 @@ CPLHTTPResult* RefuseHttp(const char* url, CSLConstList, GDALProgressFunc, void*
   return result;
 }
 
+constexpr char kServerDriver[] = "PostgreSQL";
+GDALDriver* serverDriverAside = nullptr;  // deregistered, kept for RegisterServerDriver
+
 void KeepOnly(const QStringList& drivers) {
   GDALDriverManager* manager = GetGDALDriverManager();
   for (int i = manager->GetDriverCount() - 1; i >= 0; --i) {
     GDALDriver* driver = manager->GetDriver(i);
-    if (drivers.contains(QString::fromUtf8(driver->GetDescription()))) continue;
+    const QString name = QString::fromUtf8(driver->GetDescription());
+    if (drivers.contains(name)) continue;
     manager->DeregisterDriver(driver);
-    delete driver;
+    if (name == QLatin1String(kServerDriver))
+      serverDriverAside = driver;
+    else
+      delete driver;
   }
 }
 
@@ -76,4 +83,20 @@ void LockDownGdal(const QStringList& keepDrivers, const QStringList& keepArchive
     OSRSetPROJEnableNetwork(FALSE);
     InstallDataSetConfinement();
   });
+}
+
+std::shared_ptr<void> RegisterServerDriver() {
+  LockDownGdal();
+  static std::mutex mutex;
+  static std::weak_ptr<void> registered;
+  const std::lock_guard<std::mutex> lock(mutex);
+  if (std::shared_ptr<void> held = registered.lock()) return held;
+  if (serverDriverAside == nullptr) return std::make_shared<int>(0);  // kept registered, or none at all
+  GetGDALDriverManager()->RegisterDriver(serverDriverAside);
+  std::shared_ptr<void> held(serverDriverAside, [](void* driver) {
+    const std::lock_guard<std::mutex> lock(mutex);
+    GetGDALDriverManager()->DeregisterDriver(static_cast<GDALDriver*>(driver));
+  });
+  registered = held;
+  return held;
 }

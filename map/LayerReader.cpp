@@ -10,6 +10,7 @@
 #include "map/DataSetConfinement.h"
 #include "map/GdalLockDown.h"
 #include "map/LayerSource.h"
+#include "map/ServerLayers.h"
 
 namespace {
 
@@ -161,11 +162,16 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
 MapResult ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
                           const QString& name, const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out) {
   LockDownGdal();
-  DataSetConfinement confinement({folder});
+  // A server layer's name is no file: it is opened before the confinement of the folder begins.
+  const bool onServer = IsServerLayer(file);
   LayerSource opened;
-  MapResult result = OpenLayerSource(folder, file, confinement, opened);
-  if (result.ok) result = ReadOpenLayer(*opened.dataset, file, sourceLayer, name, mapCrs, confinement, out);
+  MapResult result = onServer ? OpenServerLayerSource(file, opened) : MapResult{};
+  DataSetConfinement confinement({folder});
+  if (!onServer) result = OpenLayerSource(folder, file, confinement, opened);
+  const QString layer = onServer && sourceLayer.isEmpty() ? ServerLayerTable(file) : sourceLayer;
+  if (result.ok) result = ReadOpenLayer(opened.Dataset(), file, layer, name, mapCrs, confinement, out);
   opened.dataset.reset();
+  opened.server.reset();
   if (MapResult seen = ConfinementFailure(confinement, file, sourceLayer, result.ok); !seen.ok) {
     out.reset();
     return seen;

@@ -14,6 +14,9 @@ class DataSetConfinement;
 struct LayerSource {
   std::unique_ptr<QTemporaryDir> copyFolder;
   GDALDatasetUniquePtr dataset;  // closed before the copy goes
+  std::shared_ptr<GDALDataset> server;  // a server layer's connection, shared while a workspace loads
+
+  GDALDataset& Dataset() const { return dataset ? *dataset : *server; }
 };
 
 // Opens file (relative to folder, checked to be a regular file inside it) under confinement. A

@@ -7,6 +7,7 @@
 
 #include "map/GdalLockDown.h"
 #include "map/LayerReader.h"
+#include "map/ServerLayers.h"
 
 MapResult LoadWorkspace(const QString& gstPath, Workspace& out) {
   out = Workspace();
@@ -27,6 +28,7 @@ MapResult LoadWorkspace(const QString& gstPath, Workspace& out) {
   mapCrs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
 
   const QString folder = QFileInfo(gstPath).absolutePath();
+  const ServerLayerSession serverLayers;  // a server city's layers come over one connection
   for (const WorkspaceLayerEntry& entry : out.file.layers) {
     std::unique_ptr<Layer> layer;
     if (MapResult r = ReadVectorLayer(folder, entry.file, entry.sourceLayer, entry.name, mapCrs, layer); !r.ok)

@@ -9,8 +9,9 @@ packages=(
   libboost-dev libicu-dev python3 unicode-data
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk xvfb xauth strace
-  poppler-utils python3
+  poppler-utils
   libosmium2-dev libprotozero-dev libexpat1-dev zlib1g-dev libbz2-dev
+  libpq-dev postgresql-15 postgresql-15-postgis-3
 )
 missing=()
 for p in "${packages[@]}"; do

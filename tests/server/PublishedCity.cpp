@@ -1,0 +1,60 @@
+#include "tests/server/PublishedCity.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "data/CityPaths.h"
+#include "data/ServerCity.h"
+#include "import/publish/CityPublisher.h"
+#include "tests/server/ServerCluster.h"
+#include "tools/citygen/Generator.h"
+
+namespace {
+const QString kCity = QStringLiteral("栖坞市");
+}
+
+PublishedCity::PublishedCity() {
+  const ServerCluster& cluster = ServerCluster::Shared();
+  if (!cluster.Unavailable().isEmpty()) return;
+  citygen::Options options;
+  options.outDir = programDir.path().toStdString();
+  const std::string written = citygen::WriteDataSet(citygen::Generate(options), options.outDir);
+  if (!written.empty()) {
+    failure = QString::fromStdString(written);
+    return;
+  }
+  qputenv("XDG_CONFIG_HOME", configDir.path().toUtf8());
+  AllowServers({QString("127.0.0.1:%1").arg(cluster.Port())});
+  DbError error;
+  if (!cluster.CreateDatabase("city") ||
+      !publish::PublishCity(cluster.AdminConnection("city"), kCity, programDir.path(), failure) ||
+      !files.Open(qiwu::DatabasePath(programDir.path(), kCity), error) ||
+      !server.Open(qiwu::CityDatabasePath(programDir.path(), kCity), error))
+    failure += error.description;
+}
+
+void PublishedCity::AllowServers(const QStringList& servers) const {
+  QDir().mkpath(configDir.path() + "/qiwu");
+  QFile list(qiwu::AllowedServersPath());
+  if (!list.open(QIODevice::WriteOnly | QIODevice::Truncate)) ADD_FAILURE() << "cannot write the server list";
+  list.write((servers.join('\n') + '\n').toUtf8());
+}
+
+DbError PublishedCity::OpenServerFile(const QString& text) const {
+  const QString path = programDir.path() + "/data/试验市.pg";
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) ADD_FAILURE() << "cannot write " << path.toStdString();
+  file.write(text.toUtf8());
+  file.close();
+  CityDatabase database;
+  DbError error;
+  if (database.Open(path, error)) error = {};
+  return error;
+}
+
+PublishedCity& City() {
+  static PublishedCity* city = new PublishedCity();  // outlives the tests; the cluster goes at exit
+  return *city;
+}
