@@ -16,7 +16,8 @@ std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
   return x | t;
 }
 
-double Clamp01(double v) { return v <= 0 ? 0 : v >= 1 ? 1 : v; }
+// Without std::hypot's care for overflow, which screen pixels do not need and which costs.
+double Length(double x, double y) { return std::sqrt(x * x + y * y); }
 
 }  // namespace
 
@@ -29,7 +30,7 @@ void CoverageMask::Reset(QSize size) {
     size_ = size;
     cover_.assign(std::size_t(size.width()) * std::size_t(std::max(0, size.height())), 0);
   }
-  dirty_ = QRect();
+  ClearDirty();
 }
 
 void CoverageMask::AddPolyline(std::span<const QPointF> line, double halfWidth, bool closed) {
@@ -44,50 +45,53 @@ void CoverageMask::AddPolyline(std::span<const QPointF> line, double halfWidth, 
 }
 
 void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStart, bool squareEnd) {
-  const double reach = half + 1;
-  const int x0 = std::max(0, int(std::floor(std::min(a.x(), b.x()) - reach)));
-  const int x1 = std::min(size_.width() - 1, int(std::ceil(std::max(a.x(), b.x()) + reach)));
-  const int y0 = std::max(0, int(std::floor(std::min(a.y(), b.y()) - reach)));
-  const int y1 = std::min(size_.height() - 1, int(std::ceil(std::max(a.y(), b.y()) + reach)));
+  // Pixel x has its centre at x + 0.5; centres `edge` or farther from the segment are not covered.
+  const double edge = half + 0.5;
+  const int x0 = std::max(0, int(std::ceil(std::min(a.x(), b.x()) - edge - 0.5)));
+  const int x1 = std::min(size_.width() - 1, int(std::floor(std::max(a.x(), b.x()) + edge - 0.5)));
+  const int y0 = std::max(0, int(std::ceil(std::min(a.y(), b.y()) - edge - 0.5)));
+  const int y1 = std::min(size_.height() - 1, int(std::floor(std::max(a.y(), b.y()) + edge - 0.5)));
   if (x0 > x1 || y0 > y1) return;
-  dirty_ |= QRect(QPoint(x0, y0), QPoint(x1, y1));
+  dirtyLeft_ = std::min(dirtyLeft_, x0), dirtyRight_ = std::max(dirtyRight_, x1);
+  dirtyTop_ = std::min(dirtyTop_, y0), dirtyBottom_ = std::max(dirtyBottom_, y1);
 
-  const double dx = b.x() - a.x(), dy = b.y() - a.y(), length = std::hypot(dx, dy);
+  const double dx = b.x() - a.x(), dy = b.y() - a.y(), length = Length(dx, dy);
   // A zero-length segment is a dot: a square or a disc.
   const double ux = length > 0 ? dx / length : 1, uy = length > 0 ? dy / length : 0;
-  const double edge = half + 0.5;  // pixel centres this far from the line are just not covered
+  const double slope = std::abs(uy) > 1e-9 ? ux / uy : 0, spread = std::abs(uy) > 1e-9 ? edge / std::abs(uy) : 0;
   for (int y = y0; y <= y1; ++y) {
-    const double cy = y + 0.5;
+    const double cy = y + 0.5, vy = cy - a.y();
     int from = x0, to = x1;
-    if (std::abs(uy) > 1e-9) {
+    if (spread > 0) {
       // The pixel centres of this row within the band about the infinite line.
-      const double cross = a.x() + (cy - a.y()) * ux / uy, span = edge / std::abs(uy);
-      from = std::max(x0, int(std::floor(cross - span - 0.5)));
-      to = std::min(x1, int(std::ceil(cross + span - 0.5)));
+      const double cross = a.x() + vy * slope;
+      from = std::max(x0, int(std::ceil(cross - spread - 0.5)));
+      to = std::min(x1, int(std::floor(cross + spread - 0.5)));
     }
     unsigned char* row = cover_.data() + std::size_t(y) * std::size_t(size_.width());
-    for (int x = from; x <= to; ++x) {
-      const double vx = x + 0.5 - a.x(), vy = cy - a.y();
-      const double along = vx * ux + vy * uy, across = std::abs(vx * uy - vy * ux);
+    // Position of the pixel centre along the segment and across it, stepped along the row.
+    double vx = from + 0.5 - a.x();
+    double along = vx * ux + vy * uy, across = vx * uy - vy * ux;
+    for (int x = from; x <= to; ++x, vx += 1, along += ux, across += uy) {
       double c;
-      if (along < 0) {
-        c = squareStart ? std::min(Clamp01(edge - across), Clamp01(edge + along))
-                        : Clamp01(edge - std::hypot(vx, vy));
-      } else if (along > length) {
-        c = squareEnd ? std::min(Clamp01(edge - across), Clamp01(edge - (along - length)))
-                      : Clamp01(edge - std::hypot(x + 0.5 - b.x(), cy - b.y()));
+      if (along >= 0 && along <= length) {
+        c = edge - std::abs(across);
+      } else if (along < 0) {
+        c = squareStart ? std::min(edge - std::abs(across), edge + along) : edge - Length(vx, vy);
       } else {
-        c = Clamp01(edge - across);
+        c = squareEnd ? std::min(edge - std::abs(across), edge - (along - length))
+                      : edge - Length(vx - dx, vy - dy);
       }
-      const auto value = static_cast<unsigned char>(c * 255 + 0.5);
+      if (c <= 0) continue;
+      const auto value = static_cast<unsigned char>(c >= 1 ? 255 : c * 255 + 0.5);
       if (value > row[x]) row[x] = value;
     }
   }
 }
 
 void CoverageMask::Composite(QImage& image, const QColor& color) {
-  if (dirty_.isEmpty()) return;
-  const QRect area = dirty_ & image.rect();
+  const QRect area = QRect(QPoint(dirtyLeft_, dirtyTop_), QPoint(dirtyRight_, dirtyBottom_)) & image.rect();
+  if (area.isEmpty()) return;
   const std::uint32_t source = qPremultiply(color.rgba());
   for (int y = area.top(); y <= area.bottom(); ++y) {
     auto* pixels = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
@@ -100,5 +104,5 @@ void CoverageMask::Composite(QImage& image, const QColor& color) {
       pixels[x] = s + ByteMul(pixels[x], 255 - (s >> 24));
     }
   }
-  dirty_ = QRect();
+  ClearDirty();
 }

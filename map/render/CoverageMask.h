@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -27,5 +28,9 @@ class CoverageMask {
 
   QSize size_;
   std::vector<unsigned char> cover_;
-  QRect dirty_;
+  void ClearDirty() {
+    dirtyLeft_ = dirtyTop_ = std::numeric_limits<int>::max();
+    dirtyRight_ = dirtyBottom_ = -1;
+  }
+  int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = -1, dirtyBottom_ = -1;  // the pixels touched
 };
