@@ -10,7 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QEventLoop>
 #include <QPainter>
+#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -20,6 +23,7 @@
 
 #include "SyntheticCity.h"
 #include "map/Renderer.h"
+#include "map/render/RenderWorker.h"
 #include "map/Workspace.h"
 
 namespace {
@@ -246,6 +250,36 @@ BENCHMARK(BM_Synthetic)
     ->Args({4, 100, 0})
     ->Args({16, 100, 0})
     ->Unit(benchmark::kMillisecond);
+// The longest the event loop waits for its next turn while the 3.3-million-feature set is drawn, the
+// way a map widget has it drawn: a snapshot of its layers taken on the event loop's thread, the frame
+// drawn on the worker's and handed back. A 1-ms timer measures the gaps between the loop's turns.
+void BM_EventLoopStallDuringRender(benchmark::State& state) {
+  const SyntheticCity& city = Synthetic(16);
+  using Clock = std::chrono::steady_clock;
+  double longest = 0, frame = 0;
+  for (auto _ : state) {
+    QEventLoop loop;
+    QTimer tick;
+    tick.setInterval(1);
+    Clock::time_point last = Clock::now();
+    const Clock::time_point start = last;
+    longest = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      const Clock::time_point now = Clock::now();
+      longest = std::max(longest, std::chrono::duration<double, std::milli>(now - last).count());
+      last = now;
+    });
+    RenderWorker worker([&](RenderedFrame) { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
+    tick.start();
+    worker.Request(Snapshots(city.BottomToTop()), SyntheticView(), 1);
+    loop.exec();
+    frame = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  }
+  state.counters["longest_stall_ms"] = longest;
+  state.counters["frame_ms"] = frame;
+}
+BENCHMARK(BM_EventLoopStallDuringRender)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 BENCHMARK(BM_DemoFullExtent)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DemoWorkspaceView)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DemoView1000m)->Unit(benchmark::kMillisecond);
