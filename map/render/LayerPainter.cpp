@@ -37,6 +37,8 @@ double SignedArea2(const QPolygonF& ring) {
 
 // How often (in features) a drawing loop looks whether it has been cancelled.
 constexpr std::size_t kCancelCheck = 4096;
+// Screen vertices a layer's lines are stroked by when nothing needs them all at once.
+constexpr std::size_t kBatchPoints = std::size_t(1) << 20;
 
 LayerPainter::LayerPainter(QPainter& painter, const MapView& view, PainterBuffers& buffers,
                            const std::atomic<bool>* cancel)
@@ -165,6 +167,7 @@ int LayerPainter::DrawLines(const LayerSnapshot& layer, const std::vector<int>& 
   const FeatureStore& store = layer.Store();
   const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
   outlines_.Clear();
+  const bool flushable = !style.casingColor.isValid() && style.penColor.alpha() == 255;
   int drawn = 0;
   for (std::size_t i = 0; i < ids.size(); ++i) {
     if (i % kCancelCheck == 0 && Cancelled()) break;
@@ -183,6 +186,12 @@ int LayerPainter::DrawLines(const LayerSnapshot& layer, const std::vector<int>& 
       }
     }
     drawn += any && Counted(store, id);
+    // Without a casing to go under all of them, the lines are stroked a batch at a time, so that a
+    // city's millions of lines never sit on screen all at once.
+    if (flushable && outlines_.Points() >= kBatchPoints) {
+      StrokeOutlines(style, false);
+      outlines_.Clear();
+    }
   }
   StrokeOutlines(style, false);
   return drawn;

@@ -17,6 +17,7 @@ class PolylineBatch {
     ends_.push_back(points_.size());
   }
   std::size_t Count() const { return ends_.size(); }
+  std::size_t Points() const { return points_.size(); }
   bool Empty() const { return ends_.empty(); }
   std::span<const QPointF> Line(std::size_t i) const {
     const std::size_t from = i ? ends_[i - 1] : 0;
