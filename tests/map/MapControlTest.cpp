@@ -178,3 +178,18 @@ TEST_F(CityMapTest, SelectionChangesByTheProgramRaiseSelectionModified) {
   ASSERT_TRUE(map.LoadWorkspace(gst).ok);  // the selected layer goes away
   EXPECT_EQ(modified.count(), 5);
 }
+
+// A view change while a frame is being drawn: the frame that completes shows the latest view.
+TEST_F(CityMapTest, FrameReadyComesWithTheFrameOfTheLatestView) {
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  QSignalSpy ready(&map, &MapControl::FrameReady);
+  ASSERT_TRUE(map.WaitForFrame());
+  map.WaitForFrame(0);  // nothing due: returns at once
+  map.SetViewWidth(8000);
+  map.WaitForFrame(0);  // starts the frame of the new view
+  map.SetCenterX(501000);
+  ASSERT_TRUE(map.WaitForFrame());
+  EXPECT_EQ(map.FrameView(), map.View());
+  EXPECT_EQ(map.Frame().deviceIndependentSize().toSize(), map.size());
+  EXPECT_EQ(ready.count(), 2);
+}
