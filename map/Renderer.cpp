@@ -65,7 +65,10 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<LayerSnapsh
     if (layer.IsTemporary() || !layer.IsDrawnAt(view.Width())) continue;
     drawn.push_back(&layer);
     labelling |= options.labels && Labelled(layer, view);
-    layer.IdsIn(RowsExtent(view, 0, view.Pixels().height()), ids_);
+  }
+  // Labelled drawings stay on one thread; for the others, the features in view decide.
+  for (std::size_t i = 0; !labelling && bands_ > 1 && i < drawn.size(); ++i) {
+    drawn[i]->IdsIn(RowsExtent(view, 0, view.Pixels().height()), ids_);
     inView += ids_.size();
   }
 

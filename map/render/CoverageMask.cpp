@@ -29,8 +29,9 @@ void CoverageMask::Reset(QSize size) {
   if (size != size_) {
     size_ = size;
     cover_.assign(std::size_t(size.width()) * std::size_t(std::max(0, size.height())), 0);
+    tilesAcross_ = (size.width() + kTile - 1) / kTile;
+    touched_.assign(std::size_t(tilesAcross_) * std::size_t((std::max(0, size.height()) + kTile - 1) / kTile), 0);
   }
-  ClearDirty();
 }
 
 void CoverageMask::AddPolyline(std::span<const QPointF> line, double halfWidth, bool closed) {
@@ -52,8 +53,8 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStar
   const int y0 = std::max(0, int(std::ceil(std::min(a.y(), b.y()) - edge - 0.5)));
   const int y1 = std::min(size_.height() - 1, int(std::floor(std::max(a.y(), b.y()) + edge - 0.5)));
   if (x0 > x1 || y0 > y1) return;
-  dirtyLeft_ = std::min(dirtyLeft_, x0), dirtyRight_ = std::max(dirtyRight_, x1);
-  dirtyTop_ = std::min(dirtyTop_, y0), dirtyBottom_ = std::max(dirtyBottom_, y1);
+  for (int ty = y0 / kTile; ty <= y1 / kTile; ++ty)
+    for (int tx = x0 / kTile; tx <= x1 / kTile; ++tx) touched_[std::size_t(ty * tilesAcross_ + tx)] = 1;
 
   const double dx = b.x() - a.x(), dy = b.y() - a.y(), length = Length(dx, dy);
   // A zero-length segment is a dot: a square or a disc.
@@ -90,19 +91,23 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStar
 }
 
 void CoverageMask::Composite(QImage& image, const QColor& color) {
-  const QRect area = QRect(QPoint(dirtyLeft_, dirtyTop_), QPoint(dirtyRight_, dirtyBottom_)) & image.rect();
-  if (area.isEmpty()) return;
   const std::uint32_t source = qPremultiply(color.rgba());
-  for (int y = area.top(); y <= area.bottom(); ++y) {
-    auto* pixels = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
-    unsigned char* row = cover_.data() + std::size_t(y) * std::size_t(size_.width());
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const std::uint32_t m = row[x];
-      if (m == 0) continue;
-      row[x] = 0;
-      const std::uint32_t s = ByteMul(source, m);
-      pixels[x] = s + ByteMul(pixels[x], 255 - (s >> 24));
+  for (std::size_t tile = 0; tile < touched_.size(); ++tile) {
+    if (!touched_[tile]) continue;
+    touched_[tile] = 0;
+    const int left = int(tile % std::size_t(tilesAcross_)) * kTile, top = int(tile / std::size_t(tilesAcross_)) * kTile;
+    const int right = std::min(left + kTile, std::min(size_.width(), image.width()));
+    const int bottom = std::min(top + kTile, std::min(size_.height(), image.height()));
+    for (int y = top; y < bottom; ++y) {
+      auto* pixels = reinterpret_cast<std::uint32_t*>(image.scanLine(y));
+      unsigned char* row = cover_.data() + std::size_t(y) * std::size_t(size_.width());
+      for (int x = left; x < right; ++x) {
+        const std::uint32_t m = row[x];
+        if (m == 0) continue;
+        row[x] = 0;
+        const std::uint32_t s = ByteMul(source, m);
+        pixels[x] = s + ByteMul(pixels[x], 255 - (s >> 24));
+      }
     }
   }
-  ClearDirty();
 }

@@ -7,7 +7,6 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
-#include <limits>
 #include <span>
 #include <vector>
 
@@ -28,9 +27,7 @@ class CoverageMask {
 
   QSize size_;
   std::vector<unsigned char> cover_;
-  void ClearDirty() {
-    dirtyLeft_ = dirtyTop_ = std::numeric_limits<int>::max();
-    dirtyRight_ = dirtyBottom_ = -1;
-  }
-  int dirtyLeft_ = 0, dirtyTop_ = 0, dirtyRight_ = -1, dirtyBottom_ = -1;  // the pixels touched
+  static constexpr int kTile = 32;  // pixels a side of the squares whose touch is recorded
+  std::vector<unsigned char> touched_;  // by square, row by row: the composite visits only these
+  int tilesAcross_ = 0;
 };
