@@ -179,17 +179,18 @@ TEST_F(CityMapTest, SelectionChangesByTheProgramRaiseSelectionModified) {
   EXPECT_EQ(modified.count(), 5);
 }
 
-// A view change while a frame is being drawn: the frame that completes shows the latest view.
+// View changes while frames are drawn: FrameReady only ever comes with the frame of the view then.
 TEST_F(CityMapTest, FrameReadyComesWithTheFrameOfTheLatestView) {
   ASSERT_TRUE(map.LoadWorkspace(gst).ok);
-  QSignalSpy ready(&map, &MapControl::FrameReady);
+  std::vector<bool> current;
+  QObject::connect(&map, &MapControl::FrameReady, [&] { current.push_back(map.FrameView() == map.View()); });
   ASSERT_TRUE(map.WaitForFrame());
-  map.WaitForFrame(0);  // nothing due: returns at once
   map.SetViewWidth(8000);
   map.WaitForFrame(0);  // starts the frame of the new view
   map.SetCenterX(501000);
   ASSERT_TRUE(map.WaitForFrame());
   EXPECT_EQ(map.FrameView(), map.View());
   EXPECT_EQ(map.Frame().deviceIndependentSize().toSize(), map.size());
-  EXPECT_EQ(ready.count(), 2);
+  EXPECT_GE(current.size(), 2u);
+  EXPECT_EQ(std::count(current.begin(), current.end(), false), 0);
 }
