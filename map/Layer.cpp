@@ -39,18 +39,37 @@ bool WhollyWithin(const FeatureStore& store, int id, MapPoint p, double r) {
 
 }  // namespace
 
+void LayerContent::IdsIn(const MapRect& r, std::vector<int>& ids) const {
+  ids.clear();
+  const MapRect all = index.Extent();
+  if (r.minX <= all.minX && r.minY <= all.minY && r.maxX >= all.maxX && r.maxY >= all.maxY) {
+    // Every feature: in id order straight away, without asking the tree and sorting.
+    ids.reserve(std::size_t(store.Count()));
+    for (int id = 1; id <= store.IdLimit(); ++id)
+      if (store.Exists(id)) ids.push_back(id);
+    return;
+  }
+  index.Query(r, ids);
+  std::sort(ids.begin(), ids.end());
+}
+
 Layer::Layer(QString name, FeatureStore store, bool temporary)
-    : name_(std::move(name)),
-      store_(std::move(store)),
-      index_(IndexEntries(store_)),
-      displayField_(store_.FieldIndex(QStringLiteral("name"))),
-      temporary_(temporary) {}
+    : name_(std::move(name)), temporary_(temporary) {
+  SpatialIndex index(IndexEntries(store));
+  content_ = std::make_shared<LayerContent>(LayerContent{std::move(store), std::move(index)});
+  displayField_ = content_->store.FieldIndex(QStringLiteral("name"));
+}
+
+LayerContent& Layer::Editable() {
+  if (content_.use_count() > 1) content_ = std::make_shared<LayerContent>(*content_);
+  return *content_;
+}
 
 FeatureSet Layer::ListFeatures() {
   std::vector<Feature> items;
-  items.reserve(std::size_t(store_.Count()));
-  for (int id = 1; id <= store_.IdLimit(); ++id)
-    if (store_.Exists(id)) items.emplace_back(this, id);
+  items.reserve(std::size_t(content_->store.Count()));
+  for (int id = 1; id <= content_->store.IdLimit(); ++id)
+    if (content_->store.Exists(id)) items.emplace_back(this, id);
   return FeatureSet(std::move(items));
 }
 
@@ -58,19 +77,21 @@ Feature Layer::InsertFeature(const Feature& f) {
   if (!AllowEdits() || !f.IsValid()) return {};
   std::vector<std::span<const MapPoint>> parts;
   for (int k = 0; k < f.PartCount(); ++k) parts.push_back(f.Part(k));
-  const int id = store_.Add(f.Type(), parts, {});
-  if (const FeatureStyle* style = f.Style()) store_.SetStyle(id, *style);
-  index_.Insert(store_.BoundsOf(id), id);
+  LayerContent& content = Editable();
+  const int id = content.store.Add(f.Type(), parts, {});
+  if (const FeatureStyle* style = f.Style()) content.store.SetStyle(id, *style);
+  content.index.Insert(content.store.BoundsOf(id), id);
   if (host_) host_->LayerContentChanged(*this);
   return Feature(this, id);
 }
 
 bool Layer::RemoveFeature(const Feature& f) {
-  if (f.OwnerLayer() != this || !AllowEdits() || !store_.Exists(f.Id())) return false;
-  index_.Remove(store_.BoundsOf(f.Id()), f.Id());
-  store_.Remove(f.Id());
+  if (f.OwnerLayer() != this || !AllowEdits() || !Store().Exists(f.Id())) return false;
+  LayerContent& content = Editable();
+  content.index.Remove(content.store.BoundsOf(f.Id()), f.Id());
+  content.store.Remove(f.Id());
   const bool wasSelected = selection_.Forget(f.Id());
-  if (temporary_ && store_.Count() == 0) Restart();
+  if (temporary_ && content.store.Count() == 0) Restart();
   if (host_) {
     host_->LayerContentChanged(*this);
     if (wasSelected) host_->LayerSelectionChanged(*this);
@@ -78,10 +99,7 @@ bool Layer::RemoveFeature(const Feature& f) {
   return true;
 }
 
-void Layer::Restart() {
-  store_ = FeatureStore(store_.Fields());
-  index_ = SpatialIndex();
-}
+void Layer::Restart() { content_ = std::make_shared<LayerContent>(LayerContent{FeatureStore(Store().Fields()), {}}); }
 
 bool Layer::RemoveFeature(const QString& key) { return RemoveFeature(FeatureForKey(key)); }
 
@@ -90,8 +108,8 @@ void Layer::RedrawLayer() {
 }
 
 int Layer::IdOfNamedFeature(const QString& name) const {
-  for (int id = 1; id <= store_.IdLimit(); ++id)
-    if (store_.Exists(id) && store_.ValueOf(id, displayField_) == name) return id;
+  for (int id = 1; id <= content_->store.IdLimit(); ++id)
+    if (content_->store.Exists(id) && content_->store.ValueOf(id, displayField_) == name) return id;
   return 0;
 }
 
@@ -106,12 +124,12 @@ Feature Layer::FeatureForKey(const QString& key) {
   return ok ? FeatureForId(id) : Feature();
 }
 
-Feature Layer::FeatureForId(int id) { return store_.Exists(id) ? Feature(this, id) : Feature(); }
+Feature Layer::FeatureForId(int id) { return content_->store.Exists(id) ? Feature(this, id) : Feature(); }
 
 FeatureSet Layer::FeaturesWithinDistance(MapPoint p, double distance, int unit, int mode) {
   if (unit != kUnitMetres || distance < 0) return {};
   std::vector<SpatialIndex::Entry> entries;
-  index_.Query(Around(p, distance), entries);
+  content_->index.Query(Around(p, distance), entries);
   std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
   std::vector<Feature> found;
   for (const auto& [box, id] : entries) {
@@ -123,9 +141,9 @@ FeatureSet Layer::FeaturesWithinDistance(MapPoint p, double distance, int unit, 
         std::hypot(std::max({b.minX - p.x, 0.0, p.x - b.maxX}), std::max({b.minY - p.y, 0.0, p.y - b.maxY}));
     bool hit;
     if (mode == kSearchWhollyWithin) {
-      hit = farthest <= distance || (nearest <= distance && WhollyWithin(store_, id, p, distance));
+      hit = farthest <= distance || (nearest <= distance && WhollyWithin(content_->store, id, p, distance));
     } else if (mode == 1) {
-      hit = farthest <= distance || (nearest <= distance && DistanceToFeature(store_, id, p) <= distance);
+      hit = farthest <= distance || (nearest <= distance && DistanceToFeature(content_->store, id, p) <= distance);
     } else {
       hit = Distance(p, {b.CenterX(), b.CenterY()}) <= distance;
     }
@@ -135,25 +153,25 @@ FeatureSet Layer::FeaturesWithinDistance(MapPoint p, double distance, int unit, 
 }
 
 FieldSearchResult Layer::SearchByField(const QString& field, const QString& value) {
-  const int fieldIndex = store_.FieldIndex(field);
+  const int fieldIndex = content_->store.FieldIndex(field);
   if (fieldIndex < 0) return {};
-  for (int id = 1; id <= store_.IdLimit(); ++id)
-    if (store_.Exists(id) && store_.ValueOf(id, fieldIndex) == value)
+  for (int id = 1; id <= content_->store.IdLimit(); ++id)
+    if (content_->store.Exists(id) && content_->store.ValueOf(id, fieldIndex) == value)
       return {Feature(this, id), kSearchExact};
   return {};
 }
 
 Feature Layer::NearestFeature(MapPoint p) {
-  const int first = index_.Nearest(p);
+  const int first = content_->index.Nearest(p);
   if (!first) return {};
   // The feature with the nearest bounds need not have the nearest centre (a long line), nor be
   // the earliest of a tie; but every feature whose centre lies within its centre's distance has
   // bounds meeting the square around p of that half side.
-  const double reach = Distance(p, store_.CenterOf(first));
+  const double reach = Distance(p, content_->store.CenterOf(first));
   int bestId = first;
   double best = reach;
   for (int id : IdsIn(Around(p, reach))) {  // ascending: the first of equals stays
-    const double d = Distance(p, store_.CenterOf(id));
+    const double d = Distance(p, content_->store.CenterOf(id));
     if (d < best || (d == best && id < bestId)) {
       best = d;
       bestId = id;
@@ -164,16 +182,15 @@ Feature Layer::NearestFeature(MapPoint p) {
 
 std::vector<int> Layer::IdsIn(const MapRect& r) const {
   std::vector<int> ids;
-  index_.Query(r, ids);
-  std::sort(ids.begin(), ids.end());
+  content_->IdsIn(r, ids);
   return ids;
 }
 
 std::vector<int> Layer::IdsAtPoint(MapPoint p, double tolerance) const {
   std::vector<int> ids;
   for (int id : IdsIn(Around(p, tolerance))) {
-    const double d = DistanceToFeature(store_, id, p);
-    if (store_.TypeOf(id) == kFeatureRegion ? d == 0 : d <= tolerance) ids.push_back(id);
+    const double d = DistanceToFeature(content_->store, id, p);
+    if (content_->store.TypeOf(id) == kFeatureRegion ? d == 0 : d <= tolerance) ids.push_back(id);
   }
   return ids;
 }

@@ -11,6 +11,7 @@
 // Selection().Contains(id) marks features to highlight, drawn at any view width.
 #include <QString>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "map/Feature.h"
@@ -20,6 +21,16 @@
 #include "map/Style.h"
 
 class Layer;
+
+// A layer's features and the R-tree of their bounds. A rendering shares them with the layer while it
+// draws; an edit of the layer then works on a copy, so the rendering goes on seeing what it began with.
+struct LayerContent {
+  FeatureStore store;
+  SpatialIndex index;
+
+  // Ids of features whose bounds meet r, ascending (layer order), into ids (cleared first).
+  void IdsIn(const MapRect& r, std::vector<int>& ids) const;
+};
 
 // What a layer needs from the map that holds it.
 class LayerHost {
@@ -87,7 +98,7 @@ class Layer {
 
   const QString& Name() const { return name_; }
   bool IsTemporary() const { return temporary_; }
-  MapRect Bounds() const { return index_.Extent(); }  // extent of all features
+  MapRect Bounds() const { return content_->index.Extent(); }  // extent of all features
 
   // Display: drawn while visible and the view width (metres) is <= the limit.
   void SetMaxVisibleWidth(double metres) { maxVisibleWidth_ = metres; }
@@ -98,7 +109,7 @@ class Layer {
   const LayerStyle& Style() const { return style_; }
   void SetStyle(const LayerStyle& style) { style_ = style; }
   // The attribute that names a feature (DisplayName), "name" unless the workspace says otherwise.
-  void SetDisplayField(const QString& field) { displayField_ = store_.FieldIndex(field); }
+  void SetDisplayField(const QString& field) { displayField_ = content_->store.FieldIndex(field); }
   int DisplayField() const { return displayField_; }
 
   // Editing: data layers accept inserts and removals only after SetAllowEdits(true).
@@ -138,7 +149,10 @@ class Layer {
   // Ids of features at p: points and lines within tolerance (metres), regions containing p.
   std::vector<int> IdsAtPoint(MapPoint p, double tolerance) const;
 
-  const FeatureStore& Store() const { return store_; }
+  // The reference stays valid until the layer's next edit.
+  const FeatureStore& Store() const { return content_->store; }
+  // The features and index as they are now, shared: later edits of the layer do not reach them.
+  std::shared_ptr<const LayerContent> Content() const { return content_; }
   ::Selection& Selection() { return selection_; }
   const ::Selection& Selection() const { return selection_; }
 
@@ -148,9 +162,10 @@ class Layer {
 
  private:
   void Restart();  // empties the layer's storage and index
+  // The content to edit: copied first while a rendering still shares it.
+  LayerContent& Editable();
   QString name_;
-  FeatureStore store_;
-  SpatialIndex index_;
+  std::shared_ptr<LayerContent> content_;
   LayerStyle style_;
   ::Selection selection_{*this};
   LayerHost* host_ = nullptr;

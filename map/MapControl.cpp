@@ -1,6 +1,8 @@
 #include "map/MapControl.h"
 
+#include <QEventLoop>
 #include <QPainter>
+#include <QTimer>
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <algorithm>
@@ -27,6 +29,10 @@ int ShiftCode(Qt::KeyboardModifiers m) {
 }  // namespace
 
 MapControl::MapControl(QWidget* parent) : QWidget(parent) {
+  worker_ = std::make_unique<RenderWorker>([this](RenderedFrame frame) {
+    QMetaObject::invokeMethod(
+        this, [this, frame = std::move(frame)]() mutable { FrameDrawn(std::move(frame)); }, Qt::QueuedConnection);
+  });
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   view_.SetPixels(size());
@@ -39,7 +45,7 @@ MapControl::MapControl(QWidget* parent) : QWidget(parent) {
   tools_[kToolSelectRect] = std::make_unique<SelectRectTool>(*this, kToolSelectRect);
 }
 
-MapControl::~MapControl() = default;
+MapControl::~MapControl() { worker_.reset(); }  // before the layers its frame may still be drawing from go
 
 MapResult MapControl::LoadWorkspace(const QString& gstPath) {
   Workspace workspace;
@@ -250,24 +256,46 @@ void MapControl::LayerContentChanged(Layer&) { Redraw(); }
 
 double MapControl::PickTolerance() const { return kPickPixels * view_.PixelSize(); }
 
-void MapControl::RenderCache() {
-  const qreal ratio = devicePixelRatioF();
-  cache_ = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-  cache_.setDevicePixelRatio(ratio);
-  cache_.fill(Qt::white);
-  QPainter painter(&cache_);
+void MapControl::StartFrame() {
+  cacheDirty_ = false;
   RenderOptions options;
   options.scaleBar = scaleBar_;
-  renderer_.Render(painter, LayersBottomToTop(), view_, options);
-  cacheDirty_ = false;
+  frameWanted_ = worker_->Request(Snapshots(LayersBottomToTop()), view_, devicePixelRatioF(), options);
+}
+
+void MapControl::FrameDrawn(RenderedFrame frame) {
+  if (frame.number < frameShown_) return;
+  frameShown_ = frame.number;
+  cache_ = std::move(frame.image);
+  cacheView_ = frame.view;
+  update();
+  if (frameShown_ == frameWanted_ && !cacheDirty_) emit FrameReady();
+}
+
+bool MapControl::WaitForFrame(int timeoutMs) {
+  if (cacheDirty_) StartFrame();
+  if (frameShown_ == frameWanted_) return true;
+  QEventLoop loop;
+  connect(this, &MapControl::FrameReady, &loop, &QEventLoop::quit);
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+  loop.exec();
+  return frameShown_ == frameWanted_;
 }
 
 void MapControl::paintEvent(QPaintEvent*) {
   // While a pan is dragged the last image moves with the mouse; the new one is drawn on release.
-  if (cacheDirty_ && panOffset_.isNull()) RenderCache();
+  if (cacheDirty_ && panOffset_.isNull()) StartFrame();
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
-  painter.drawImage(panOffset_, cache_);
+  if (!cache_.isNull()) {
+    // The last frame where its map lies in the view now, until the new one is drawn.
+    const MapRect shown = cacheView_.Extent();
+    const QPointF topLeft = view_.ToScreen({shown.minX, shown.maxY});
+    const double scale = cacheView_.PixelSize() / view_.PixelSize();
+    const QSizeF size = cache_.deviceIndependentSize() * scale;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1);
+    painter.drawImage(QRectF(topLeft + panOffset_, size), cache_);
+  }
   Tool().PaintOverlay(painter);
 }
 

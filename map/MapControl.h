@@ -18,6 +18,7 @@
 #include "map/MapTypes.h"
 #include "map/MapView.h"
 #include "map/Renderer.h"
+#include "map/render/RenderWorker.h"
 
 class MapTool;
 
@@ -69,7 +70,16 @@ class MapControl : public QWidget, public LayerHost {
   double MeasureDistance(double x1, double y1, double x2, double y2) const;
   MapPoint ScreenToMap(double sx, double sy) const { return view_.ToMap({sx, sy}); }
   QPointF MapToScreen(MapPoint p) const { return view_.ToScreen(p); }
-  void Redraw();  // draws the map again from its layers
+  // Draws the map again from its layers. Drawing runs on a thread of its own, from a snapshot of the
+  // layers taken when it starts; until it is done the last frame is shown, moved and scaled to the
+  // view. FrameReady is emitted when the frame of the current view and layers is complete.
+  void Redraw();
+  // Starts the frame now if one is due, and waits (running the event loop) until FrameReady, at most
+  // timeoutMs; false on timeout. For tests and tools that read the picture.
+  bool WaitForFrame(int timeoutMs = 30000);
+  // The last complete frame and the view it shows.
+  const QImage& Frame() const { return cache_; }
+  const MapView& FrameView() const { return cacheView_; }
 
   // Layers: position 1 is the top (drawn last).
   Layer* FindLayer(const QString& name) const;  // nullptr when absent
@@ -107,6 +117,8 @@ class MapControl : public QWidget, public LayerHost {
   void MouseDown(int button, int shift, double x, double y);
   // The pointer moved over the map, now at (x, y) in map coordinates.
   void CursorMoved(double x, double y);
+  // The frame of the current view and layers is drawn (Frame()).
+  void FrameReady();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -121,7 +133,8 @@ class MapControl : public QWidget, public LayerHost {
  private:
   void ApplyView(MapView view);
   bool NavigateByKey(int key);  // true when key is one of the navigation keys
-  void RenderCache();
+  void StartFrame();                     // asks the worker for the frame of the view and layers now
+  void FrameDrawn(RenderedFrame frame);  // on the window's thread
   MapTool& Tool() const { return *tools_.at(currentTool_); }
 
   // UnselectAll clears layer after layer but reports one change.
@@ -132,10 +145,11 @@ class MapControl : public QWidget, public LayerHost {
   std::map<int, std::unique_ptr<MapTool>> tools_;
   int currentTool_ = kToolPointer;
   MapView view_;
-  MapRenderer renderer_;  // its sprite and label caches serve this map only
-  QImage cache_;          // the last drawing of the layers
-  MapView cacheView_;  // the view cache_ was drawn at
-  bool cacheDirty_ = true;
+  QImage cache_;          // the last frame drawn
+  MapView cacheView_;     // the view cache_ was drawn at
+  bool cacheDirty_ = true;  // a frame is due
+  std::uint64_t frameWanted_ = 0;  // the number of the latest request
+  std::uint64_t frameShown_ = 0;   // the number of the frame in cache_
   QPoint panOffset_;
   bool userNavigation_ = true;
   bool scaleBar_ = false;
@@ -143,4 +157,5 @@ class MapControl : public QWidget, public LayerHost {
   double minUserWidth_ = 0;
   double maxUserWidth_ = std::numeric_limits<double>::infinity();
   std::optional<QPoint> middleDragStart_;  // where a middle-button pan began
+  std::unique_ptr<RenderWorker> worker_;   // its renderer's caches serve this map only
 };

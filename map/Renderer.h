@@ -5,14 +5,20 @@
 // visible and the view width (metres) is at most its limit; its labels while the view width is at most
 // its label limit. The selection of a visible layer is drawn at any width. The overview map is the same
 // renderer at another view.
+//
+// A large drawing on an image, with nothing to label, is split into horizontal bands drawn at once on
+// several threads straight into the image; each band draws the features that reach into it, so the
+// picture is the one a single thread draws.
 #include <QPainter>
 #include <QString>
+#include <atomic>
 #include <vector>
 
 #include "map/Layer.h"
 #include "map/MapView.h"
 #include "map/render/Labeler.h"
-#include "map/render/SymbolPainter.h"
+#include "map/render/LayerPainter.h"
+#include "map/render/LayerSnapshot.h"
 #include "map/render/TextPaths.h"
 
 struct RenderOptions {
@@ -26,18 +32,30 @@ struct RenderStats {
   std::vector<PlacedLabel> labels;  // boxes in screen pixels
 };
 
-// Keeps the caches of symbol sprites and label outlines between renderings; one per map widget.
+// Keeps the caches of symbol sprites and label outlines, and the drawing buffers, between renderings;
+// one per map widget. One rendering at a time.
 class MapRenderer {
  public:
+  MapRenderer();
+
   // Draws layers (bottom to top; not owned) into the painter, whose device is view.Pixels() large in
   // device-independent pixels, screen y down. The painter's state is restored afterwards.
   RenderStats Render(QPainter& painter, const std::vector<const Layer*>& bottomToTop, const MapView& view,
                      const RenderOptions& options = {});
+  // The same from snapshots of the layers. Once *cancel is set the drawing stops early, unfinished.
+  RenderStats Render(QPainter& painter, const std::vector<LayerSnapshot>& bottomToTop, const MapView& view,
+                     const RenderOptions& options = {}, const std::atomic<bool>* cancel = nullptr);
+
+  // How many bands a large drawing is split into (1: all on the calling thread); the cores by default.
+  void SetBands(int bands);
 
  private:
-  SymbolSprites sprites_;
+  int DrawBands(QPainter& painter, const std::vector<const LayerSnapshot*>& layers, const MapView& view,
+                int bands, const std::atomic<bool>* cancel);
+
+  int bands_ = 1;
+  std::vector<PainterBuffers> buffers_;  // one per band
+  std::vector<int> ids_;
   TextPaths text_;
   LabelSprites labelSprites_;
-  QImage layerImage_;
 };
-

@@ -1,14 +1,19 @@
 // Rendering speed at 1920 x 1080 with antialiasing and labels: the demo city, and a city ten times its
 // size (generated once with `qiwu-citygen --scale 10` into $QIWU_SCALE10_DIR, default /tmp/qiwu-scale10)
-// at full extent and at a 1,000-m view. Counters: features drawn, features a second, labels placed, and
-// the resident memory (VmRSS) with the city loaded.
+// at full extent and at a 1,000-m view; and the synthetic set other engines render too (SyntheticCity.h,
+// docs/render-benchmark.md) at 205,000 features and 4 and 16 times that. Counters: features drawn,
+// features a second, labels placed, the resident memory (VmRSS) with the city loaded, and for the
+// synthetic set the memory rendering adds (peak RSS over the renders minus RSS before them).
 #include <benchmark/benchmark.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QEventLoop>
 #include <QPainter>
+#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -16,7 +21,9 @@
 #include <memory>
 #include <span>
 
+#include "SyntheticCity.h"
 #include "map/Renderer.h"
+#include "map/render/RenderWorker.h"
 #include "map/Workspace.h"
 
 namespace {
@@ -26,13 +33,22 @@ const QString kCity = QStringLiteral("栖坞市");
 
 QString ProgramDir() { return QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath(); }
 
-double ResidentMegabytes() {
+// A figure of /proc/self/status in MiB: VmRSS (resident now) or VmHWM (peak since the last reset).
+double StatusMegabytes(const char* key = "VmRSS:") {
   QFile status("/proc/self/status");
   if (!status.open(QIODevice::ReadOnly)) return 0;
   for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    if (line.startsWith(key)) return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toDouble() / 1024;
   }
   return 0;
+}
+
+double ResidentMegabytes() { return StatusMegabytes(); }
+
+// Starts VmHWM afresh at the present resident size.
+void ResetPeakResident() {
+  QFile clear("/proc/self/clear_refs");
+  if (clear.open(QIODevice::WriteOnly)) clear.write("5");
 }
 
 double ProcessCpuMilliseconds() {
@@ -172,6 +188,97 @@ void BM_Scale10FullExtent(benchmark::State& state) { Render(state, City(Scale10D
 void BM_Scale10View1000m(benchmark::State& state) { Render(state, City(Scale10Dir()), View::Metres1000); }
 void BM_TiledDemoFullExtent(benchmark::State& state) { Render(state, TiledDemo(), View::FullExtent); }
 void BM_TiledDemoView1000m(benchmark::State& state) { Render(state, TiledDemo(), View::Metres1000); }
+
+// The synthetic set at scale (1, 4, 16); one scale is kept loaded at a time, so that the peak memory
+// of a render is that of its own data. $QIWU_SYNTH_WORKSPACE names a folder to write the set and a
+// workspace for it into, for other engines to render the same features.
+const SyntheticCity& Synthetic(int scale) {
+  static std::unique_ptr<SyntheticCity> city;
+  static int loaded = 0;
+  if (loaded != scale) {
+    city.reset();
+    city = std::make_unique<SyntheticCity>(MakeSyntheticCity(scale, 1));
+    loaded = scale;
+    if (const QByteArray dir = qgetenv("QIWU_SYNTH_WORKSPACE"); !dir.isEmpty() && scale == 1)
+      WriteSyntheticWorkspace(*city, dir.constData(), 1);
+  }
+  return *city;
+}
+
+// range(0): scale; range(1): line width in hundredths of a pixel; range(2): 1 to draw the lines alone.
+void BM_Synthetic(benchmark::State& state) {
+  const SyntheticCity& city = Synthetic(int(state.range(0)));
+  const double linePixels = double(state.range(1)) / 100;
+  LayerStyle lineStyle = city.layers[1]->Style();
+  lineStyle.penWidth = MakeSyntheticCity(0, linePixels).layers[1]->Style().penWidth;
+  city.layers[1]->SetStyle(lineStyle);
+  std::vector<const Layer*> layers = city.BottomToTop();
+  if (state.range(2)) layers = {city.layers[1].get()};
+  const MapView view = SyntheticView();
+
+  QImage image(view.Pixels(), QImage::Format_ARGB32_Premultiplied);
+  MapRenderer renderer;
+  RenderStats stats;
+  const double before = ResidentMegabytes();
+  ResetPeakResident();
+  for (auto _ : state) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    stats = renderer.Render(painter, layers, view);
+  }
+  state.counters["features"] = stats.featuresDrawn;
+  state.counters["features_per_s"] = benchmark::Counter(
+      double(stats.featuresDrawn) * double(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["rss_MB_loaded"] = before;
+  state.counters["peak_MB"] = StatusMegabytes("VmHWM:");
+  state.counters["render_added_MB"] = StatusMegabytes("VmHWM:") - before;
+  if (qEnvironmentVariableIsSet("QIWU_RENDER_PNG")) {
+    image.save(QStringLiteral("%1/synth-%2-%3-%4.png")
+                   .arg(QDir::tempPath())
+                   .arg(state.range(0))
+                   .arg(state.range(1))
+                   .arg(state.range(2)));
+  }
+}
+
+BENCHMARK(BM_Synthetic)
+    ->ArgNames({"scale", "line_px100", "lines_only"})
+    ->Args({1, 100, 0})
+    ->Args({1, 110, 0})
+    ->Args({1, 200, 0})
+    ->Args({1, 200, 1})
+    ->Args({4, 100, 0})
+    ->Args({16, 100, 0})
+    ->Unit(benchmark::kMillisecond);
+// The longest the event loop waits for its next turn while the 3.3-million-feature set is drawn, the
+// way a map widget has it drawn: a snapshot of its layers taken on the event loop's thread, the frame
+// drawn on the worker's and handed back. A 1-ms timer measures the gaps between the loop's turns.
+void BM_EventLoopStallDuringRender(benchmark::State& state) {
+  const SyntheticCity& city = Synthetic(16);
+  using Clock = std::chrono::steady_clock;
+  double longest = 0, frame = 0;
+  for (auto _ : state) {
+    QEventLoop loop;
+    QTimer tick;
+    tick.setInterval(1);
+    Clock::time_point last = Clock::now();
+    const Clock::time_point start = last;
+    longest = 0;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      const Clock::time_point now = Clock::now();
+      longest = std::max(longest, std::chrono::duration<double, std::milli>(now - last).count());
+      last = now;
+    });
+    RenderWorker worker([&](RenderedFrame) { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
+    tick.start();
+    worker.Request(Snapshots(city.BottomToTop()), SyntheticView(), 1);
+    loop.exec();
+    frame = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  }
+  state.counters["longest_stall_ms"] = longest;
+  state.counters["frame_ms"] = frame;
+}
+BENCHMARK(BM_EventLoopStallDuringRender)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 BENCHMARK(BM_DemoFullExtent)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DemoWorkspaceView)->Unit(benchmark::kMillisecond);

@@ -35,14 +35,30 @@ double SignedArea2(const QPolygonF& ring) {
 
 }  // namespace
 
-LayerPainter::LayerPainter(QPainter& painter, const MapView& view, SymbolSprites& sprites, QImage& layerImage)
+// How often (in features) a drawing loop looks whether it has been cancelled.
+constexpr std::size_t kCancelCheck = 4096;
+// Screen vertices a layer's lines are stroked by when nothing needs them all at once.
+constexpr std::size_t kBatchPoints = std::size_t(1) << 20;
+
+LayerPainter::LayerPainter(QPainter& painter, const MapView& view, PainterBuffers& buffers,
+                           const std::atomic<bool>* cancel)
     : painter_(painter),
       view_(view),
       xf_(ScreenTransform::Of(view)),
-      sprites_(sprites),
-      layerImage_(layerImage) {}
+      buffers_(buffers),
+      sprites_(buffers.sprites),
+      scratch_(buffers.scratch),
+      outlines_(buffers.outlines),
+      cancel_(cancel) {}
 
-QString LayerPainter::LabelText(const Layer& layer, int id) const {
+bool LayerPainter::Counted(const FeatureStore& store, int id) const {
+  if (countTop_ == 0 && countBottom_ == std::numeric_limits<int>::max()) return true;
+  if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) return countTop_ == 0;
+  const double y = std::max(0.0, xf_(store.Part(id, 0).front()).y());
+  return y >= countTop_ && y < countBottom_;
+}
+
+QString LayerPainter::LabelText(const LayerSnapshot& layer, int id) const {
   const FeatureStore& store = layer.Store();
   return store.ValueOf(id, store.FieldIndex(layer.Style().labelField)).trimmed().toString();
 }
@@ -55,13 +71,17 @@ LabelLook LayerPainter::Look(const LayerStyle& style) const {
   return look;
 }
 
-int LayerPainter::Draw(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
+int LayerPainter::Draw(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels,
                        std::vector<QRectF>* obstacles) {
   const LayerStyle& style = layer.Style();
   const bool labelled = labels && !style.labelField.isEmpty() && view_.Width() <= style.labelMaxViewWidth;
   LayerLabels* want = labelled ? labels : nullptr;
   // Features split by kind; those with a style of their own are drawn last, in it.
-  std::vector<int> regions, lines, points, styled;
+  std::vector<int>& regions = buffers_.regions;
+  std::vector<int>& lines = buffers_.lines;
+  std::vector<int>& points = buffers_.points;
+  std::vector<int>& styled = buffers_.styled;
+  regions.clear(), lines.clear(), points.clear(), styled.clear();
   const FeatureStore& store = layer.Store();
   for (int id : ids) {
     if (store.StyleOf(id))
@@ -76,8 +96,11 @@ int LayerPainter::Draw(const Layer& layer, const std::vector<int>& ids, LayerLab
   int drawn = DrawRegions(layer, regions, want);
   drawn += DrawLines(layer, lines, want);
   drawn += DrawPoints(layer, points, want, obstacles);
-  for (int id : styled) DrawStyledFeature(store, id, *store.StyleOf(id));
-  return drawn + int(styled.size());
+  for (int id : styled) {
+    DrawStyledFeature(store, id, *store.StyleOf(id));
+    drawn += Counted(store, id);
+  }
+  return drawn;
 }
 
 bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& path) {
@@ -92,28 +115,33 @@ bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& p
   return !path.isEmpty();
 }
 
-int LayerPainter::DrawRegions(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
+int LayerPainter::DrawRegions(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels) {
   if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   painter_.setPen(Qt::NoPen);
   painter_.setBrush(style.brushColor.isValid() ? QBrush(style.brushColor, style.brushPattern) : QBrush());
   const bool filled = painter_.brush().style() != Qt::NoBrush;
+  const bool outlined = (style.penColor.isValid() && style.penPattern != Qt::NoPen) || style.casingColor.isValid();
   QPainterPath path;
-  outlines_.clear();
+  outlines_.Clear();
   int drawn = 0;
-  for (int id : ids) {
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (i % kCancelCheck == 0 && Cancelled()) break;
+    const int id = ids[i];
     if (!RegionPath(store, id, path)) continue;
     if (filled) painter_.drawPath(path);
-    ++drawn;
-    for (QPolygonF& ring : path.toSubpathPolygons()) outlines_.push_back(std::move(ring));
+    drawn += Counted(store, id);
+    if (outlined) {
+      for (const QPolygonF& ring : path.toSubpathPolygons()) outlines_.Add(ring);
+    }
     if (labels) AddAreaLabel(layer, id, *labels);
   }
   StrokeOutlines(style, true);
   return drawn;
 }
 
-void LayerPainter::AddAreaLabel(const Layer& layer, int id, LayerLabels& labels) {
+void LayerPainter::AddAreaLabel(const LayerSnapshot& layer, int id, LayerLabels& labels) {
   const FeatureStore& store = layer.Store();
   const QString text = LabelText(layer, id);
   if (text.isEmpty() || store.PartCount(id) == 0) return;
@@ -133,20 +161,23 @@ void LayerPainter::AddAreaLabel(const Layer& layer, int id, LayerLabels& labels)
   }
 }
 
-int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels) {
+int LayerPainter::DrawLines(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels) {
   if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
-  outlines_.clear();
+  outlines_.Clear();
+  const bool flushable = !style.casingColor.isValid() && style.penColor.alpha() == 255;
   int drawn = 0;
-  for (int id : ids) {
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (i % kCancelCheck == 0 && Cancelled()) break;
+    const int id = ids[i];
     const QString text = labels ? LabelText(layer, id) : QString();
     bool any = false;
     for (int part = 0; part < store.PartCount(id); ++part) {
       ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
       if (scratch_.size() < 2 || SubPixel(scratch_)) continue;
-      outlines_.push_back(scratch_);
+      outlines_.Add(scratch_);
       any = true;
       if (text.isEmpty()) continue;
       for (QPolygonF& piece : ClipPolyline(scratch_, screen)) {
@@ -154,7 +185,13 @@ int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, Lay
         labels->lines.back().look.letterSpacing = labels->lines.back().look.pixelSize * 0.3;
       }
     }
-    drawn += any;
+    drawn += any && Counted(store, id);
+    // Without a casing to go under all of them, the lines are stroked a batch at a time, so that a
+    // city's millions of lines never sit on screen all at once.
+    if (flushable && outlines_.Points() >= kBatchPoints) {
+      StrokeOutlines(style, false);
+      outlines_.Clear();
+    }
   }
   StrokeOutlines(style, false);
   return drawn;
@@ -163,15 +200,18 @@ int LayerPainter::DrawLines(const Layer& layer, const std::vector<int>& ids, Lay
 void LayerPainter::StrokeOutlines(const LayerStyle& style, bool closed) {
   // Widths thin out at views wider than kFullWidthView so that a whole city does not drown in its roads.
   const double scale = std::min(1.0, std::sqrt(kFullWidthView / view_.Width()));
-  LineStroker stroker(painter_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())), layerImage_);
+  LineStroker stroker(painter_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())), buffers_.stroke);
   // All casings of the layer before all its fills, so that crossings merge.
-  stroker.Stroke(outlines_, style.casingColor, style.casingWidth * scale);
-  stroker.Stroke(outlines_, style.penColor, style.penWidth * scale, style.penPattern);
+  stroker.Stroke(outlines_, style.casingColor, style.casingWidth * scale, Qt::SolidLine, closed);
+  stroker.Stroke(outlines_, style.penColor, style.penWidth * scale, style.penPattern, closed);
   if (style.lineDecoration != LineDecoration::Wall || !style.penColor.isValid()) return;
   LayerStyle thinned = style;
   thinned.penWidth *= scale;
   QPainterPath teeth;
-  for (const QPolygonF& path : outlines_) AddWall(path, thinned, closed, teeth);
+  for (std::size_t i = 0; i < outlines_.Count(); ++i) {
+    const std::span<const QPointF> line = outlines_.Line(i);
+    AddWall(QPolygonF(line.begin(), line.end()), thinned, closed, teeth);
+  }
   painter_.fillPath(teeth, style.penColor);
 }
 
@@ -186,7 +226,7 @@ void LayerPainter::AddWall(const QPolygonF& path, const LayerStyle& style, bool 
   teeth.addPath(Battlements(reversed, size, style.penWidth / 2 - 0.3));
 }
 
-int LayerPainter::DrawPoints(const Layer& layer, const std::vector<int>& ids, LayerLabels* labels,
+int LayerPainter::DrawPoints(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels,
                              std::vector<QRectF>* obstacles) {
   if (ids.empty()) return 0;
   const LayerStyle& style = layer.Style();
@@ -194,11 +234,13 @@ int LayerPainter::DrawPoints(const Layer& layer, const std::vector<int>& ids, La
   const SymbolLook def{style.symbolShape, style.symbolSize, style.symbolColor, style.symbolOutline};
   const double half = style.symbolSize / 2;
   int drawn = 0;
-  for (int id : ids) {
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    if (i % kCancelCheck == 0 && Cancelled()) break;
+    const int id = ids[i];
     if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
     const QPointF at = xf_(store.Part(id, 0).front());
     sprites_.Draw(painter_, def, at);
-    ++drawn;
+    drawn += Counted(store, id);
     if (obstacles) obstacles->emplace_back(at.x() - half, at.y() - half, 2 * half, 2 * half);
     if (!labels) continue;
     const QString text = LabelText(layer, id);
@@ -233,7 +275,7 @@ void LayerPainter::DrawStyledFeature(const FeatureStore& store, int id, const Fe
   painter_.strokePath(path, Pen(qiwu::ColorFromBGR(style.LineColor), style.LineWidth));
 }
 
-void LayerPainter::DrawHighlight(const Layer& layer, const std::vector<int>& ids) {
+void LayerPainter::DrawHighlight(const LayerSnapshot& layer, const std::vector<int>& ids) {
   const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   for (int id : ids) {

@@ -1,28 +1,45 @@
 #pragma once
-// Strokes screen polylines with a pen, fast. A solid pen draws the polylines segment by segment with
-// square caps: the raster engine has a fast path for single wide antialiased segments, while a wide
-// polyline or path goes through the general stroker, some thirty times slower. Square caps overlap at
-// the vertices, so bends stay closed. Patterned pens (dashes) keep whole polylines so that the pattern
-// runs on across vertices. A translucent colour is drawn opaque into a scratch image and laid over the
-// map at its opacity, so that overlapping lines of one layer do not darken each other.
+// Strokes screen polylines with a pen, fast. Widths up to 1 px (and those a little over, which are
+// snapped to 1 px) go through the raster engine's one-pixel path, polyline by polyline. A wider solid
+// pen on an image is laid through a CoverageMask, without Qt's stroker; on other devices (print, PDF)
+// it is drawn segment by segment with square caps. Patterned pens (dashes) keep whole polylines so that
+// the pattern runs on across vertices. A translucent colour drawn by Qt goes opaque into a scratch
+// image laid over the map at its opacity, so that overlapping lines of one layer do not darken each
+// other.
 #include <QImage>
 #include <QPainter>
-#include <QPolygonF>
 #include <vector>
+
+#include "map/render/CoverageMask.h"
+#include "map/render/PolylineBatch.h"
+
+// Scratch space of the stroker, kept by the renderer between strokes and renderings.
+struct StrokeBuffers {
+  QImage scratch;
+  CoverageMask mask;
+  std::vector<QLineF> segments;
+  std::vector<QPointF> devicePoints;
+};
 
 class LineStroker {
  public:
-  // screen: the visible area in pixels; scratch: an image kept by the caller between strokes.
-  LineStroker(QPainter& painter, const QRectF& screen, QImage& scratch);
+  // screen: the visible area in pixels.
+  LineStroker(QPainter& painter, const QRectF& screen, StrokeBuffers& buffers);
 
-  void Stroke(const std::vector<QPolygonF>& lines, const QColor& color, double width,
-              Qt::PenStyle pattern = Qt::SolidLine);
+  // closed: the polylines are rings.
+  void Stroke(const PolylineBatch& lines, const QColor& color, double width, Qt::PenStyle pattern,
+              bool closed);
+
+  // The width a line of `width` pixels is drawn at: widths in (1, 1.25] go to 1, so that they take
+  // the one-pixel path.
+  static double DrawnWidth(double width) { return width > 1 && width <= 1.25 ? 1.0 : width; }
 
  private:
-  void Draw(QPainter& painter, const std::vector<QPolygonF>& lines, const QPen& pen);
+  void Draw(QPainter& painter, const PolylineBatch& lines, const QPen& pen);
+  // Draws through the mask when the painter paints straight onto an image; false otherwise.
+  bool DrawMasked(const PolylineBatch& lines, const QColor& color, double width, bool closed);
 
   QPainter& painter_;
   QRectF screen_;
-  QImage& scratch_;
-  std::vector<QLineF> segments_;
+  StrokeBuffers& buffers_;
 };

@@ -38,7 +38,15 @@ namespace {
 QDir outDir;
 bool allSaved = true;
 
-void Settle() { QTest::qWait(400); }
+// Lets the window settle, and every map in it finish its frame.
+void Settle() {
+  QTest::qWait(400);
+  for (QWidget* window : QApplication::topLevelWidgets()) {
+    for (MapControl* map : window->findChildren<MapControl*>()) {
+      if (map->isVisible() && !map->WaitForFrame()) std::fprintf(stderr, "a map did not finish its frame\n");
+    }
+  }
+}
 
 QPixmap Grab(QWidget* widget, QRect twips = {}) {
   Settle();

@@ -124,6 +124,24 @@ TEST(LayerTest, IdsStayStableAndKeysFindFeatures) {
   EXPECT_EQ(layer->ListFeatures().Count(), 3);
   EXPECT_EQ(layer->IdsIn({4, 4, 6, 6}), std::vector<int>{4});
   EXPECT_EQ(layer->KeyOfNamedFeature(""), "4");  // an inserted feature has no name
+  // A rectangle holding the whole layer lists it without the tree: removed ids stay out there too.
+  const struct {
+    MapRect rect;
+    std::vector<int> ids;
+  } cases[] = {{{-10, -10, 10, 10}, {2, 3, 4}}, {{0.5, 0.5, 5, 5}, {2, 3, 4}}, {{1.5, 1.5, 5, 5}, {3, 4}}};
+  for (const auto& c : cases) EXPECT_EQ(layer->IdsIn(c.rect), c.ids) << c.rect.minX;
+}
+
+TEST(LayerTest, ContentTakenBeforeAnEditKeepsWhatItHad) {
+  auto layer = MakeLayer({Point(0, 0, "甲"), Point(1, 1, "乙")});
+  layer->SetAllowEdits(true);
+  const std::shared_ptr<const LayerContent> before = layer->Content();
+  layer->RemoveFeature(layer->FeatureForId(1));
+  layer->InsertFeature(Feature(kFeaturePoint, {{5, 5}}, FeatureStyle{}));
+  std::vector<int> ids;
+  before->IdsIn({-10, -10, 10, 10}, ids);
+  EXPECT_EQ(ids, (std::vector<int>{1, 2}));
+  EXPECT_EQ(layer->IdsIn({-10, -10, 10, 10}), (std::vector<int>{2, 3}));
 }
 
 TEST(LayerTest, EveryProgramChangeOfTheSelectionIsReported) {

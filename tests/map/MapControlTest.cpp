@@ -178,3 +178,19 @@ TEST_F(CityMapTest, SelectionChangesByTheProgramRaiseSelectionModified) {
   ASSERT_TRUE(map.LoadWorkspace(gst).ok);  // the selected layer goes away
   EXPECT_EQ(modified.count(), 5);
 }
+
+// View changes while frames are drawn: FrameReady only ever comes with the frame of the view then.
+TEST_F(CityMapTest, FrameReadyComesWithTheFrameOfTheLatestView) {
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  std::vector<bool> current;
+  QObject::connect(&map, &MapControl::FrameReady, [&] { current.push_back(map.FrameView() == map.View()); });
+  ASSERT_TRUE(map.WaitForFrame());
+  map.SetViewWidth(8000);
+  map.WaitForFrame(0);  // starts the frame of the new view
+  map.SetCenterX(501000);
+  ASSERT_TRUE(map.WaitForFrame());
+  EXPECT_EQ(map.FrameView(), map.View());
+  EXPECT_EQ(map.Frame().deviceIndependentSize().toSize(), map.size());
+  EXPECT_GE(current.size(), 2u);
+  EXPECT_EQ(std::count(current.begin(), current.end(), false), 0);
+}
