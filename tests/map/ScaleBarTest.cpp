@@ -31,7 +31,7 @@ TEST(ScaleBar, DrawnBottomLeftOnlyWhenAsked) {
     QPainter painter(&image);
     RenderOptions options;
     options.scaleBar = on;
-    MapRenderer().Render(painter, {}, view, options);
+    MapRenderer().Render(painter, std::vector<const Layer*>{}, view, options);
     painter.end();
     const auto dark = [](QColor c) { return c.lightness() < 100; };
     EXPECT_EQ(CountPixels(image, QRect(0, 240, 160, 60), dark) > 20, on);
