@@ -1,12 +1,14 @@
 // The radius and nearest panels against a brute-force computation over the layer, at seeded
-// random points and radii; and qiwu-cli's searches and refusals against the panels.
+// random points and radii; and qiwu-cli's searches, refusals and rendering.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <cmath>
 #include <random>
 
@@ -99,6 +101,20 @@ TEST(BruteForce, TheCommandLineAnswersAsThePanels) {
 
 // A failure says in words what went wrong, on standard error, and exits non-zero: 2 for a
 // number that is not finite, 1 for a refused search.
+TEST(CommandLine, RenderDrawsTheScaleBarUnlessToldNot) {
+  QTemporaryDir dir;
+  QImage corner[2];
+  for (const bool bar : {true, false}) {
+    const QString out = dir.filePath(bar ? "bar.png" : "plain.png");
+    QStringList args{"render", "--out", out, "--width", "400", "--height", "300"};
+    if (!bar) args << "--no-scale-bar";
+    ASSERT_EQ(RunCliOnFixture(args).exitCode, 0);
+    corner[bar] = QImage(out).copy(0, 240, 160, 60);  // the bar's place, bottom left
+    ASSERT_FALSE(corner[bar].isNull());
+  }
+  EXPECT_NE(corner[true], corner[false]);
+}
+
 TEST(CommandLine, RefusalsNameTheTypeOrTheNumberAndExitNonZero) {
   const QString x = QString::number(fixture::kCx), y = QString::number(fixture::kCy);
   const struct {
