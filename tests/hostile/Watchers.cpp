@@ -18,7 +18,8 @@ namespace hostile {
 namespace {
 
 // Read-only system files any Qt, GDAL or PROJ program reads: libraries, plugins, fonts, PROJ,
-// GDAL and ICU data, the loader cache, the process's own /proc and /sys entries.
+// GDAL and ICU data, the loader cache, the process's own /proc and /sys entries, and the kernel's
+// overcommit setting, which glibc's allocator reads when a thread (the map's drawing) gets a heap.
 const QStringList kSystemPrefixes{QStringLiteral("/usr"),
                                   QStringLiteral("/lib"),
                                   QStringLiteral("/lib64"),
@@ -26,6 +27,7 @@ const QStringList kSystemPrefixes{QStringLiteral("/usr"),
                                   QStringLiteral("/etc/ld.so.cache"),
                                   QStringLiteral("/var/cache/fontconfig"),
                                   QStringLiteral("/proc/self"),
+                                  QStringLiteral("/proc/sys/vm/overcommit_memory"),
                                   QStringLiteral("/sys/devices/system"),
                                   QStringLiteral("/dev/null"),
                                   QStringLiteral("/dev/urandom"),
