@@ -9,10 +9,10 @@ deb=$(ls qiwu_*_amd64.deb)
 export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq --no-install-recommends mmdebstrap lintian x11-apps imagemagick >/dev/null
 
-lintian --fail-on error --no-tag-display-limit "$deb" | tee lintian.txt
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee lintian.txt
 
-# The first and the last stop of the demo city's first line.
-db=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -m1 '/data/.*\.mdb$')
+# The first stop of the demo city's first line and the stop halfway along it.
+db=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | awk '/\/data\/.*\.mdb$/ && !found { print; found = 1 }')
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work/pkg"
@@ -20,13 +20,14 @@ IFS=$'\t' read -r from to < <(python3 - "$work/pkg/${db#./}" <<'PY'
 import sqlite3, sys
 rows = sqlite3.connect(sys.argv[1]).execute(
     "select 站名 from 公交信息 where ID = (select min(ID) from 公交信息) order by 顺序").fetchall()
-print(rows[0][0], rows[-1][0], sep="\t")
+print(rows[0][0], rows[len(rows) // 2][0], sep="\t")
 PY
 )
 
 sources=/etc/apt/sources.list.d/debian.sources
 [ -f "$sources" ] || sources=/etc/apt/sources.list
-mmdebstrap --quiet --variant=apt --include="$PWD/$deb,xvfb,xauth,x11-utils,x11-apps" \
+mmdebstrap --quiet --variant=apt --include="$PWD/$deb" --include=xvfb,xauth,x11-utils,x11-apps \
+  --hook-dir=/usr/share/mmdebstrap/hooks/file-mirror-automount \
   bookworm "$work/root" - < "$sources"
 
 # In a private mount namespace, so /proc and /dev leave with it.
