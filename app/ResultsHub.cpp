@@ -18,6 +18,7 @@
 #include "features/ShowFeature.h"
 #include "kit/HandlerGuard.h"
 #include "kit/Messages.h"
+#include "kit/SavePath.h"
 #include "map/MapControl.h"
 
 namespace {
@@ -35,7 +36,10 @@ void ReportFailure(const QString& error) {
 }  // namespace
 
 ResultsHub::ResultsHub(frmMain& window, CityDatabase& database)
-    : QObject(&window), table(new ResultTable(&window)), actions(new QToolBar(&window)), window_(window),
+    : QObject(&window),
+      table(new ResultTable(&window)),
+      actions(new QToolBar(&window)),
+      window_(window),
       database_(database) {
   actions->setObjectName(QStringLiteral("ResultsActions"));
   actions->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -52,8 +56,9 @@ ResultsHub::ResultsHub(frmMain& window, CityDatabase& database)
           [this](const QString& layer, const QString& name) { ShowFeature(*window_.Map1, layer, name); });
   for (int index : {0, 1, 2}) {
     auto* inTable = new QAction(QStringLiteral("在表格中查看"), window.lstShow[index]);
-    connect(inTable, &QAction::triggered, this,
-            [this, index] { qiwu::Guarded(QStringLiteral("结果表格"), [this, index] { ShowListTable(index); }); });
+    connect(inTable, &QAction::triggered, this, [this, index] {
+      qiwu::Guarded(QStringLiteral("结果表格"), [this, index] { ShowListTable(index); });
+    });
     window.lstShow[index]->addAction(inTable);
     window.lstShow[index]->setContextMenuPolicy(Qt::ActionsContextMenu);
   }
@@ -66,7 +71,8 @@ QAction* ResultsHub::AddCommand(const QString& text, void (ResultsHub::*command)
   return action;
 }
 
-void ResultsHub::ShowRadiusResults(const QString& type, MapPoint centre, double radius, const FeatureSet& found) {
+void ResultsHub::ShowRadiusResults(const QString& type, MapPoint centre, double radius,
+                                   const FeatureSet& found) {
   radiusSource_ = QStringLiteral("半径查询：%1，%2 米内").arg(type, QString::number(radius));
   radiusRows_ = RowsOfFound(found, type, centre);
   FillContacts(database_, radiusRows_);
@@ -101,22 +107,28 @@ void ResultsHub::ShowOpenPanelTable() {
 void ResultsHub::ExportPng() {
   ExportSizeDialog ask(ExportSizeDialog::Kind::Picture, window_.Map1->size(), &window_);
   if (ask.exec() != QDialog::Accepted) return;
-  const QString path = QFileDialog::getSaveFileName(&window_, QStringLiteral("导出地图图片"), QStringLiteral("地图.png"),
-                                                    QStringLiteral("PNG 图片 (*.png)"));
+  const QString path = QFileDialog::getSaveFileName(
+      &window_, QStringLiteral("导出地图图片"),
+      qiwu::SuggestedSavePath(QStandardPaths::PicturesLocation, QStringLiteral("地图.png")),
+      QStringLiteral("PNG 图片 (*.png)"));
   if (path.isEmpty()) return;
   QString error;
-  if (!mapexport::WritePng(path, window_.Map1->LayersBottomToTop(), window_.Map1->View(), ask.Pixels(), error))
+  if (!mapexport::WritePng(path, window_.Map1->LayersBottomToTop(), window_.Map1->View(), ask.Pixels(),
+                           error))
     ReportFailure(error);
 }
 
 void ResultsHub::ExportPdf() {
   ExportSizeDialog ask(ExportSizeDialog::Kind::Page, window_.Map1->size(), &window_);
   if (ask.exec() != QDialog::Accepted) return;
-  const QString path = QFileDialog::getSaveFileName(&window_, QStringLiteral("导出地图 PDF"), QStringLiteral("地图.pdf"),
-                                                    QStringLiteral("PDF 文件 (*.pdf)"));
+  const QString path = QFileDialog::getSaveFileName(
+      &window_, QStringLiteral("导出地图 PDF"),
+      qiwu::SuggestedSavePath(QStandardPaths::DocumentsLocation, QStringLiteral("地图.pdf")),
+      QStringLiteral("PDF 文件 (*.pdf)"));
   if (path.isEmpty()) return;
   QString error;
-  if (!mapexport::WritePdf(path, window_.Map1->LayersBottomToTop(), window_.Map1->View(), ask.PageLayout(), error))
+  if (!mapexport::WritePdf(path, window_.Map1->LayersBottomToTop(), window_.Map1->View(), ask.PageLayout(),
+                           error))
     ReportFailure(error);
 }
 

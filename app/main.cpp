@@ -2,6 +2,9 @@
 // database that does not open, or a map that does not load, ends the program there.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/frmMain.h"
 #include "kit/MessageBoxSink.h"
@@ -12,6 +15,11 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("栖坞"));
   qiwu::InstallMessageBoxSink();
+  // Qt's own dialogs and buttons (a file to save, printing, 确定 and 取消) in the program's language.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
 
   QApplication::setApplicationVersion(QStringLiteral(QIWU_VERSION));
   QCommandLineParser parser;

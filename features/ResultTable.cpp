@@ -18,6 +18,7 @@
 #include "kit/HandlerGuard.h"
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
+#include "kit/SavePath.h"
 
 ResultTable::ResultTable(QWidget* parent)
     : QWidget(parent, Qt::Window),
@@ -46,7 +47,8 @@ ResultTable::ResultTable(QWidget* parent)
   grid->addAction(copyAction);
   grid->addAction(csvAction);
   grid->setContextMenuPolicy(Qt::ActionsContextMenu);
-  connect(copyAction, &QAction::triggered, this, [this] { qiwu::Guarded(QStringLiteral("复制"), [this] { CopySelection(); }); });
+  connect(copyAction, &QAction::triggered, this,
+          [this] { qiwu::Guarded(QStringLiteral("复制"), [this] { CopySelection(); }); });
   connect(csvAction, &QAction::triggered, this,
           [this] { qiwu::Guarded(QStringLiteral("导出 CSV"), [this] { ExportCsvWithDialog(); }); });
   connect(grid, &QTableView::activated, this, [this](const QModelIndex& index) {
@@ -121,11 +123,13 @@ bool ResultTable::ExportCsv(const QString& path, QString& error) const {
 }
 
 void ResultTable::ExportCsvWithDialog() {
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("导出表格"), QStringLiteral("查询结果.csv"),
-                                                    QStringLiteral("CSV 文件 (*.csv)"));
+  const QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("导出表格"),
+      qiwu::SuggestedSavePath(QStandardPaths::DocumentsLocation, QStringLiteral("查询结果.csv")),
+      QStringLiteral("CSV 文件 (*.csv)"));
   if (path.isEmpty()) return;
   QString error;
   if (!ExportCsv(path, error))
-    qiwu::MsgBox(QStringLiteral("无法写入文件：") + path + QStringLiteral("\r\n") + error, qiwu::MsgIcon::Critical,
-                 QStringLiteral("导出失败"));
+    qiwu::MsgBox(QStringLiteral("无法写入文件：") + path + QStringLiteral("\r\n") + error,
+                 qiwu::MsgIcon::Critical, QStringLiteral("导出失败"));
 }
