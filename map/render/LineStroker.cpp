@@ -61,7 +61,9 @@ void LineStroker::Stroke(const PolylineBatch& lines, const QColor& color, double
                          bool closed) {
   if (lines.Empty() || !color.isValid() || pattern == Qt::NoPen || width <= 0) return;
   width = DrawnWidth(width);
-  if (pattern == Qt::SolidLine && width > 1 && DrawMasked(lines, color, width, closed)) return;
+  if (pattern == Qt::SolidLine && width > 1 && lines.Points() >= kMaskFromPoints &&
+      DrawMasked(lines, color, width, closed))
+    return;
   const Qt::PenCapStyle cap = pattern == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap;
   if (color.alpha() == 255) {
     Draw(painter_, lines, QPen(color, width, pattern, cap, Qt::RoundJoin));

@@ -1,8 +1,8 @@
 #pragma once
 // Strokes screen polylines with a pen, fast. Widths up to 1 px (and those a little over, which are
 // snapped to 1 px) go through the raster engine's one-pixel path, polyline by polyline. A wider solid
-// pen on an image is laid through a CoverageMask, without Qt's stroker; on other devices (print, PDF)
-// it is drawn segment by segment with square caps. Patterned pens (dashes) keep whole polylines so that
+// pen on an image, for a batch of many points, is laid through a CoverageMask, without Qt's stroker;
+// otherwise (few points, print, PDF) it is drawn segment by segment with square caps. Patterned pens (dashes) keep whole polylines so that
 // the pattern runs on across vertices. A translucent colour drawn by Qt goes opaque into a scratch
 // image laid over the map at its opacity, so that overlapping lines of one layer do not darken each
 // other.
@@ -29,6 +29,10 @@ class LineStroker {
   // closed: the polylines are rings.
   void Stroke(const PolylineBatch& lines, const QColor& color, double width, Qt::PenStyle pattern,
               bool closed);
+
+  // The mask pays for itself on many points (a whole city's streets); a zoomed-in view's few wide
+  // lines are quicker through Qt's stroker, which also draws them exactly as before the mask.
+  static constexpr std::size_t kMaskFromPoints = 1024;
 
   // The width a line of `width` pixels is drawn at: widths in (1, 1.25] go to 1, so that they take
   // the one-pixel path.

@@ -93,6 +93,7 @@ TEST(RenderBands, MaskedWideLinesMatchQtsStroker) {
     for (int k = 0; k < 5; ++k, a += turn(gen)) line.append(line.last() + 20 * QPointF(std::cos(a), std::sin(a)));
     lines.Add(line);
   }
+  ASSERT_GE(lines.Points(), LineStroker::kMaskFromPoints) << "enough points to go through the mask";
   const struct {
     double width;
     QColor color;
