@@ -19,6 +19,20 @@ std::uint32_t ByteMul(std::uint32_t x, std::uint32_t a) {
 // Without std::hypot's care for overflow, which screen pixels do not need and which costs.
 double Length(double x, double y) { return std::sqrt(x * x + y * y); }
 
+// The share of a pixel (a unit square) on the inner side of an edge whose unit normal has the
+// components a >= b >= 0, the pixel's centre lying t inside it (negative: outside). This is the area
+// a rasterizer covers, so that an edge at any angle shades as Qt's antialiasing shades it.
+double EdgeCover(double t, double a, double b) {
+  const double corner = (a + b) / 2;
+  if (t >= corner) return 1;
+  if (t <= -corner) return 0;
+  if (b < 1e-9) return 0.5 + t;
+  const double flat = (a - b) / 2;
+  if (t > flat) return 1 - (corner - t) * (corner - t) / (2 * a * b);
+  if (t < -flat) return (corner + t) * (corner + t) / (2 * a * b);
+  return 0.5 + t / a;
+}
+
 }  // namespace
 
 bool CoverageMask::Supports(const QImage& image) {
@@ -34,24 +48,25 @@ void CoverageMask::Reset(QSize size) {
   }
 }
 
-void CoverageMask::AddPolyline(std::span<const QPointF> line, double halfWidth, bool closed) {
+void CoverageMask::AddPolyline(std::span<const QPointF> line, double halfWidth) {
   const std::size_t n = line.size();
   if (n == 0 || halfWidth <= 0) return;
   if (n == 1) {
-    AddSegment(line[0], line[0], halfWidth, !closed, !closed);
+    AddSegment(line[0], line[0], halfWidth, true, true);
     return;
   }
-  for (std::size_t i = 1; i < n; ++i)
-    AddSegment(line[i - 1], line[i], halfWidth, !closed && i == 1, !closed && i + 1 == n);
+  for (std::size_t i = 1; i < n; ++i) AddSegment(line[i - 1], line[i], halfWidth, true, true);
 }
 
 void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStart, bool squareEnd) {
-  // Pixel x has its centre at x + 0.5; centres `edge` or farther from the segment are not covered.
-  const double edge = half + 0.5;
-  const int x0 = std::max(0, int(std::ceil(std::min(a.x(), b.x()) - edge - 0.5)));
-  const int x1 = std::min(size_.width() - 1, int(std::floor(std::max(a.x(), b.x()) + edge - 0.5)));
-  const int y0 = std::max(0, int(std::ceil(std::min(a.y(), b.y()) - edge - 0.5)));
-  const int y1 = std::min(size_.height() - 1, int(std::floor(std::max(a.y(), b.y()) + edge - 0.5)));
+  // Pixel x has its centre at x + 0.5. Along the sides a pixel is covered by its area inside the band
+  // (EdgeCover); about the ends, by how far its centre lies within `edge` of the end. No pixel whose
+  // centre lies `reach` or farther from the segment is touched.
+  const double edge = half + 0.5, reach = half + 0.7072;
+  const int x0 = std::max(0, int(std::ceil(std::min(a.x(), b.x()) - reach - 0.5)));
+  const int x1 = std::min(size_.width() - 1, int(std::floor(std::max(a.x(), b.x()) + reach - 0.5)));
+  const int y0 = std::max(0, int(std::ceil(std::min(a.y(), b.y()) - reach - 0.5)));
+  const int y1 = std::min(size_.height() - 1, int(std::floor(std::max(a.y(), b.y()) + reach - 0.5)));
   if (x0 > x1 || y0 > y1) return;
   for (int ty = y0 / kTile; ty <= y1 / kTile; ++ty)
     for (int tx = x0 / kTile; tx <= x1 / kTile; ++tx) touched_[std::size_t(ty * tilesAcross_ + tx)] = 1;
@@ -59,7 +74,8 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStar
   const double dx = b.x() - a.x(), dy = b.y() - a.y(), length = Length(dx, dy);
   // A zero-length segment is a dot: a square or a disc.
   const double ux = length > 0 ? dx / length : 1, uy = length > 0 ? dy / length : 0;
-  const double slope = std::abs(uy) > 1e-9 ? ux / uy : 0, spread = std::abs(uy) > 1e-9 ? edge / std::abs(uy) : 0;
+  const double slope = std::abs(uy) > 1e-9 ? ux / uy : 0, spread = std::abs(uy) > 1e-9 ? reach / std::abs(uy) : 0;
+  const double normalA = std::max(std::abs(ux), std::abs(uy)), normalB = std::min(std::abs(ux), std::abs(uy));
   for (int y = y0; y <= y1; ++y) {
     const double cy = y + 0.5, vy = cy - a.y();
     int from = x0, to = x1;
@@ -76,7 +92,7 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStar
     for (int x = from; x <= to; ++x, vx += 1, along += ux, across += uy) {
       double c;
       if (along >= 0 && along <= length) {
-        c = edge - std::abs(across);
+        c = EdgeCover(half - across, normalA, normalB) + EdgeCover(half + across, normalA, normalB) - 1;
       } else if (along < 0) {
         c = squareStart ? std::min(edge - std::abs(across), edge + along) : edge - Length(vx, vy);
       } else {
@@ -85,7 +101,8 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStar
       }
       if (c <= 0) continue;
       const auto value = static_cast<unsigned char>(c >= 1 ? 255 : c * 255 + 0.5);
-      if (value > row[x]) row[x] = value;
+      // Laid over what earlier segments covered, as source-over blending lays one over another.
+      row[x] = static_cast<unsigned char>(255 - (255 - row[x]) * (255 - value) / 255);
     }
   }
 }

@@ -17,8 +17,9 @@ class CoverageMask {
 
   // Starts afresh for an image of size device pixels.
   void Reset(QSize size);
-  // A polyline in device pixels, halfWidth pixels to each side; closed: a ring (no ends).
-  void AddPolyline(std::span<const QPointF> line, double halfWidth, bool closed);
+  // A polyline in device pixels, halfWidth pixels to each side. Each segment ends square and is laid
+  // over the ones before it, as Qt strokes a polyline segment by segment.
+  void AddPolyline(std::span<const QPointF> line, double halfWidth);
   // Lays the covered pixels over image (of the size given to Reset) in color, and clears the mask.
   void Composite(QImage& image, const QColor& color);
 

@@ -202,8 +202,8 @@ void LayerPainter::StrokeOutlines(const LayerStyle& style, bool closed) {
   const double scale = std::min(1.0, std::sqrt(kFullWidthView / view_.Width()));
   LineStroker stroker(painter_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())), buffers_.stroke);
   // All casings of the layer before all its fills, so that crossings merge.
-  stroker.Stroke(outlines_, style.casingColor, style.casingWidth * scale, Qt::SolidLine, closed);
-  stroker.Stroke(outlines_, style.penColor, style.penWidth * scale, style.penPattern, closed);
+  stroker.Stroke(outlines_, style.casingColor, style.casingWidth * scale, Qt::SolidLine);
+  stroker.Stroke(outlines_, style.penColor, style.penWidth * scale, style.penPattern);
   if (style.lineDecoration != LineDecoration::Wall || !style.penColor.isValid()) return;
   LayerStyle thinned = style;
   thinned.penWidth *= scale;

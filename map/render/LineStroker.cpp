@@ -31,7 +31,7 @@ void LineStroker::Draw(QPainter& painter, const PolylineBatch& lines, const QPen
   painter.drawLines(segments.data(), int(segments.size()));
 }
 
-bool LineStroker::DrawMasked(const PolylineBatch& lines, const QColor& color, double width, bool closed) {
+bool LineStroker::DrawMasked(const PolylineBatch& lines, const QColor& color, double width) {
   QPaintDevice* device = painter_.device();
   if (!device || device->devType() != QInternal::Image || painter_.hasClipping() ||
       painter_.compositionMode() != QPainter::CompositionMode_SourceOver ||
@@ -49,7 +49,7 @@ bool LineStroker::DrawMasked(const PolylineBatch& lines, const QColor& color, do
     const std::span<const QPointF> line = lines.Line(i);
     devicePoints.assign(line.begin(), line.end());
     for (QPointF& p : devicePoints) p = QPointF(p.x() * scale + t.dx(), p.y() * scale + t.dy());
-    mask.AddPolyline(devicePoints, width * scale / 2, closed);
+    mask.AddPolyline(devicePoints, width * scale / 2);
   }
   QColor drawn = color;
   drawn.setAlphaF(color.alphaF() * painter_.opacity());
@@ -57,12 +57,11 @@ bool LineStroker::DrawMasked(const PolylineBatch& lines, const QColor& color, do
   return true;
 }
 
-void LineStroker::Stroke(const PolylineBatch& lines, const QColor& color, double width, Qt::PenStyle pattern,
-                         bool closed) {
+void LineStroker::Stroke(const PolylineBatch& lines, const QColor& color, double width, Qt::PenStyle pattern) {
   if (lines.Empty() || !color.isValid() || pattern == Qt::NoPen || width <= 0) return;
   width = DrawnWidth(width);
   if (pattern == Qt::SolidLine && width > 1 && lines.Points() >= kMaskFromPoints &&
-      DrawMasked(lines, color, width, closed))
+      DrawMasked(lines, color, width))
     return;
   const Qt::PenCapStyle cap = pattern == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap;
   if (color.alpha() == 255) {

@@ -26,9 +26,7 @@ class LineStroker {
   // screen: the visible area in pixels.
   LineStroker(QPainter& painter, const QRectF& screen, StrokeBuffers& buffers);
 
-  // closed: the polylines are rings.
-  void Stroke(const PolylineBatch& lines, const QColor& color, double width, Qt::PenStyle pattern,
-              bool closed);
+  void Stroke(const PolylineBatch& lines, const QColor& color, double width, Qt::PenStyle pattern);
 
   // The mask pays for itself on many points (a whole city's streets); a zoomed-in view's few wide
   // lines are quicker through Qt's stroker, which also draws them exactly as before the mask.
@@ -41,7 +39,7 @@ class LineStroker {
  private:
   void Draw(QPainter& painter, const PolylineBatch& lines, const QPen& pen);
   // Draws through the mask when the painter paints straight onto an image; false otherwise.
-  bool DrawMasked(const PolylineBatch& lines, const QColor& color, double width, bool closed);
+  bool DrawMasked(const PolylineBatch& lines, const QColor& color, double width);
 
   QPainter& painter_;
   QRectF screen_;

@@ -107,7 +107,7 @@ TEST(RenderBands, MaskedWideLinesMatchQtsStroker) {
       painter.setRenderHint(QPainter::Antialiasing);
       if (qt) painter.setClipRect(images[qt].rect());
       StrokeBuffers buffers;
-      LineStroker(painter, images[qt].rect(), buffers).Stroke(lines, c.color, c.width, Qt::SolidLine, false);
+      LineStroker(painter, images[qt].rect(), buffers).Stroke(lines, c.color, c.width, Qt::SolidLine);
     }
     QImage blank(400, 400, QImage::Format_ARGB32_Premultiplied);
     blank.fill(Qt::white);
