@@ -44,7 +44,8 @@ void CoverageMask::Reset(QSize size) {
     size_ = size;
     cover_.assign(std::size_t(size.width()) * std::size_t(std::max(0, size.height())), 0);
     tilesAcross_ = (size.width() + kTile - 1) / kTile;
-    touched_.assign(std::size_t(tilesAcross_) * std::size_t((std::max(0, size.height()) + kTile - 1) / kTile), 0);
+    touched_.assign(std::size_t(tilesAcross_) * std::size_t((std::max(0, size.height()) + kTile - 1) / kTile),
+                    0);
   }
 }
 
@@ -52,17 +53,17 @@ void CoverageMask::AddPolyline(std::span<const QPointF> line, double halfWidth) 
   const std::size_t n = line.size();
   if (n == 0 || halfWidth <= 0) return;
   if (n == 1) {
-    AddSegment(line[0], line[0], halfWidth, true, true);
+    AddSegment(line[0], line[0], halfWidth);
     return;
   }
-  for (std::size_t i = 1; i < n; ++i) AddSegment(line[i - 1], line[i], halfWidth, true, true);
+  for (std::size_t i = 1; i < n; ++i) AddSegment(line[i - 1], line[i], halfWidth);
 }
 
-void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStart, bool squareEnd) {
-  // Pixel x has its centre at x + 0.5. Along the sides a pixel is covered by its area inside the band
-  // (EdgeCover); about the ends, by how far its centre lies within `edge` of the end. No pixel whose
-  // centre lies `reach` or farther from the segment is touched.
-  const double edge = half + 0.5, reach = half + 0.7072;
+void CoverageMask::AddSegment(QPointF a, QPointF b, double half) {
+  // Pixel x has its centre at x + 0.5. A pixel is covered by its area inside the segment's rectangle
+  // (square ends reach `half` beyond a and b): inside both sides and both ends (EdgeCover). No pixel
+  // whose centre lies `reach` or farther from the segment is touched.
+  const double reach = half + 0.7072;
   const int x0 = std::max(0, int(std::ceil(std::min(a.x(), b.x()) - reach - 0.5)));
   const int x1 = std::min(size_.width() - 1, int(std::floor(std::max(a.x(), b.x()) + reach - 0.5)));
   const int y0 = std::max(0, int(std::ceil(std::min(a.y(), b.y()) - reach - 0.5)));
@@ -72,9 +73,10 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStar
     for (int tx = x0 / kTile; tx <= x1 / kTile; ++tx) touched_[std::size_t(ty * tilesAcross_ + tx)] = 1;
 
   const double dx = b.x() - a.x(), dy = b.y() - a.y(), length = Length(dx, dy);
-  // A zero-length segment is a dot: a square or a disc.
+  // A zero-length segment is a dot: a square.
   const double ux = length > 0 ? dx / length : 1, uy = length > 0 ? dy / length : 0;
-  const double slope = std::abs(uy) > 1e-9 ? ux / uy : 0, spread = std::abs(uy) > 1e-9 ? reach / std::abs(uy) : 0;
+  const double slope = std::abs(uy) > 1e-9 ? ux / uy : 0,
+               spread = std::abs(uy) > 1e-9 ? reach / std::abs(uy) : 0;
   const double normalA = std::max(std::abs(ux), std::abs(uy)), normalB = std::min(std::abs(ux), std::abs(uy));
   for (int y = y0; y <= y1; ++y) {
     const double cy = y + 0.5, vy = cy - a.y();
@@ -90,15 +92,10 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half, bool squareStar
     double vx = from + 0.5 - a.x();
     double along = vx * ux + vy * uy, across = vx * uy - vy * ux;
     for (int x = from; x <= to; ++x, vx += 1, along += ux, across += uy) {
-      double c;
-      if (along >= 0 && along <= length) {
-        c = EdgeCover(half - across, normalA, normalB) + EdgeCover(half + across, normalA, normalB) - 1;
-      } else if (along < 0) {
-        c = squareStart ? std::min(edge - std::abs(across), edge + along) : edge - Length(vx, vy);
-      } else {
-        c = squareEnd ? std::min(edge - std::abs(across), edge - (along - length))
-                      : edge - Length(vx - dx, vy - dy);
-      }
+      const double side =
+          EdgeCover(half - across, normalA, normalB) + EdgeCover(half + across, normalA, normalB) - 1;
+      const double c = side * EdgeCover(half + along, normalA, normalB) *
+                       EdgeCover(half + length - along, normalA, normalB);
       if (c <= 0) continue;
       const auto value = static_cast<unsigned char>(c >= 1 ? 255 : c * 255 + 0.5);
       // Laid over what earlier segments covered, as source-over blending lays one over another.
@@ -112,7 +109,8 @@ void CoverageMask::Composite(QImage& image, const QColor& color) {
   for (std::size_t tile = 0; tile < touched_.size(); ++tile) {
     if (!touched_[tile]) continue;
     touched_[tile] = 0;
-    const int left = int(tile % std::size_t(tilesAcross_)) * kTile, top = int(tile / std::size_t(tilesAcross_)) * kTile;
+    const int left = int(tile % std::size_t(tilesAcross_)) * kTile,
+              top = int(tile / std::size_t(tilesAcross_)) * kTile;
     const int right = std::min(left + kTile, std::min(size_.width(), image.width()));
     const int bottom = std::min(top + kTile, std::min(size_.height(), image.height()));
     for (int y = top; y < bottom; ++y) {

@@ -1,8 +1,9 @@
 #pragma once
-// Wide antialiased lines without Qt's stroker: each segment's pixels get the coverage of a band of the
-// line's width (from the pixel centre's distance to it), kept as the maximum over the segments in an
-// 8-bit mask, which is then laid over the image in one pass in the line's colour. Joins come out
-// round, open ends square; where lines of one layer cross, they merge without darkening.
+// Wide antialiased lines without Qt's stroker: each segment's pixels get the share of their area inside
+// the segment's rectangle (square ends reaching half the width beyond its ends), laid over what earlier
+// segments covered as source-over blending would lay it, in an 8-bit mask that is then laid over the
+// image in one pass in the line's colour. The picture is the one Qt's stroker gives a polyline drawn
+// segment by segment with square caps; where lines of one layer cross, they merge without darkening.
 #include <QColor>
 #include <QImage>
 #include <QPointF>
@@ -24,7 +25,7 @@ class CoverageMask {
   void Composite(QImage& image, const QColor& color);
 
  private:
-  void AddSegment(QPointF a, QPointF b, double half, bool squareStart, bool squareEnd);
+  void AddSegment(QPointF a, QPointF b, double half);
 
   QSize size_;
   std::vector<unsigned char> cover_;
