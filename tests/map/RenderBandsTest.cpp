@@ -84,10 +84,11 @@ TEST(RenderBands, BandsOnSeveralThreadsDrawTheSinglePicture) {
 // two lines' soft edges cross (Qt blends them twice, the mask keeps the stronger): a few in a hundred
 // pixels of this dense tangle, none along the lines.
 TEST(RenderBands, MaskedWideLinesMatchQtsStroker) {
+  constexpr int kSide = 1200;  // room for a city-sized batch of lines, as dense as streets
   std::mt19937 gen(3);
-  std::uniform_real_distribution<double> at(0, 400), turn(-0.6, 0.6);
+  std::uniform_real_distribution<double> at(0, kSide), turn(-0.6, 0.6);
   PolylineBatch lines;
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 3000; ++i) {
     QPolygonF line{QPointF(at(gen), at(gen))};
     double a = turn(gen) * 10;
     for (int k = 0; k < 5; ++k, a += turn(gen)) line.append(line.last() + 20 * QPointF(std::cos(a), std::sin(a)));
@@ -101,7 +102,7 @@ TEST(RenderBands, MaskedWideLinesMatchQtsStroker) {
   for (const auto& c : cases) {
     QImage images[2];
     for (int qt = 0; qt < 2; ++qt) {
-      images[qt] = QImage(400, 400, QImage::Format_ARGB32_Premultiplied);
+      images[qt] = QImage(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
       images[qt].fill(Qt::white);
       QPainter painter(&images[qt]);
       painter.setRenderHint(QPainter::Antialiasing);
@@ -109,10 +110,10 @@ TEST(RenderBands, MaskedWideLinesMatchQtsStroker) {
       StrokeBuffers buffers;
       LineStroker(painter, images[qt].rect(), buffers).Stroke(lines, c.color, c.width, Qt::SolidLine);
     }
-    QImage blank(400, 400, QImage::Format_ARGB32_Premultiplied);
+    QImage blank(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
     blank.fill(Qt::white);
     EXPECT_GT(Differing(images[0], blank, 16), 4000) << "lines were drawn";
-    EXPECT_LE(Differing(images[0], images[1], 16), 400 * 400 / 200) << c.width;  // at most 0.5 %
+    EXPECT_LE(Differing(images[0], images[1], 16), kSide * kSide / 200) << c.width;  // at most 0.5 %
   }
 }
 
