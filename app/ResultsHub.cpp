@@ -104,13 +104,16 @@ void ResultsHub::ShowOpenPanelTable() {
   table->raise();
 }
 
+QString ResultsHub::AskSavePath(const QString& title, QStandardPaths::StandardLocation folder,
+                                const QString& fileName, const QString& filter) {
+  return QFileDialog::getSaveFileName(&window_, title, qiwu::SuggestedSavePath(folder, fileName), filter);
+}
+
 void ResultsHub::ExportPng() {
   ExportSizeDialog ask(ExportSizeDialog::Kind::Picture, window_.Map1->size(), &window_);
   if (ask.exec() != QDialog::Accepted) return;
-  const QString path = QFileDialog::getSaveFileName(
-      &window_, QStringLiteral("导出地图图片"),
-      qiwu::SuggestedSavePath(QStandardPaths::PicturesLocation, QStringLiteral("地图.png")),
-      QStringLiteral("PNG 图片 (*.png)"));
+  const QString path = AskSavePath(QStringLiteral("导出地图图片"), QStandardPaths::PicturesLocation,
+                                   QStringLiteral("地图.png"), QStringLiteral("PNG 图片 (*.png)"));
   if (path.isEmpty()) return;
   QString error;
   if (!mapexport::WritePng(path, window_.Map1->LayersBottomToTop(), window_.Map1->View(), ask.Pixels(),
@@ -121,10 +124,8 @@ void ResultsHub::ExportPng() {
 void ResultsHub::ExportPdf() {
   ExportSizeDialog ask(ExportSizeDialog::Kind::Page, window_.Map1->size(), &window_);
   if (ask.exec() != QDialog::Accepted) return;
-  const QString path = QFileDialog::getSaveFileName(
-      &window_, QStringLiteral("导出地图 PDF"),
-      qiwu::SuggestedSavePath(QStandardPaths::DocumentsLocation, QStringLiteral("地图.pdf")),
-      QStringLiteral("PDF 文件 (*.pdf)"));
+  const QString path = AskSavePath(QStringLiteral("导出地图 PDF"), QStandardPaths::DocumentsLocation,
+                                   QStringLiteral("地图.pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
   if (path.isEmpty()) return;
   QString error;
   if (!mapexport::WritePdf(path, window_.Map1->LayersBottomToTop(), window_.Map1->View(), ask.PageLayout(),

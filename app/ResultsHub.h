@@ -4,6 +4,7 @@
 // printed. Its commands are the toolbar `actions`, whose place is the strip above the panels; the
 // result lists also offer the table in their context menus. Owned by the main window.
 #include <QObject>
+#include <QStandardPaths>
 #include <QString>
 
 #include <vector>
@@ -31,6 +32,9 @@ class ResultsHub : public QObject {
   // The table of the open panel's list (type, keyword or radius); otherwise the table as it was.
   void ShowOpenPanelTable();
   // Ask for a size and a path, then write the main map's view.
+  // The file the user names in a save dialog that first proposes folder/fileName; empty: cancelled.
+  QString AskSavePath(const QString& title, QStandardPaths::StandardLocation folder, const QString& fileName,
+                      const QString& filter);
   void ExportPng();
   void ExportPdf();
   // The print dialog, then the main map's view on one page.
