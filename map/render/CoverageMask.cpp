@@ -33,6 +33,23 @@ double EdgeCover(double t, double a, double b) {
   return 0.5 + t / a;
 }
 
+// A share of a pixel (0 to 1) as a mask value.
+int Value(double c) { return c <= 0 ? 0 : c >= 1 ? 255 : int(c * 255 + 0.5); }
+
+// Lays a mask value over a mask pixel, as source-over blending lays one shape over another.
+void Lay(unsigned char& pixel, int value) {
+  pixel = static_cast<unsigned char>(255 - (255 - pixel) * (255 - value) / 255);
+}
+
+void LayRun(unsigned char* first, unsigned char* last, int value) {
+  if (value == 255) {
+    std::fill(first, last, 255);
+    return;
+  }
+  if (value > 0)
+    for (; first != last; ++first) Lay(*first, value);
+}
+
 }  // namespace
 
 bool CoverageMask::Supports(const QImage& image) {
@@ -75,31 +92,71 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half) {
   const double dx = b.x() - a.x(), dy = b.y() - a.y(), length = Length(dx, dy);
   // A zero-length segment is a dot: a square.
   const double ux = length > 0 ? dx / length : 1, uy = length > 0 ? dy / length : 0;
-  const double slope = std::abs(uy) > 1e-9 ? ux / uy : 0,
-               spread = std::abs(uy) > 1e-9 ? reach / std::abs(uy) : 0;
+  const bool level = std::abs(uy) <= 1e-9, upright = std::abs(ux) <= 1e-9;
+  const double slope = level || upright ? 0 : ux / uy, spread = level ? 0 : reach / std::abs(uy);
   const double normalA = std::max(std::abs(ux), std::abs(uy)), normalB = std::min(std::abs(ux), std::abs(uy));
+  // A pixel whose centre lies `corner` or more inside an edge is wholly inside it.
+  const double corner = (normalA + normalB) / 2;
+  const double fullSpread = level || half < corner ? -1 : (half - corner) / std::abs(uy);
+  // The middle of the segment, between its soft ends, where only the sides shade: along runs from
+  // corner - half to length + half - corner.
+  const double middleFrom = corner - half, middleTo = length + half - corner, perUx = upright ? 0 : 1 / ux;
+  const auto sides = [&](double across) {
+    return EdgeCover(half - across, normalA, normalB) + EdgeCover(half + across, normalA, normalB) - 1;
+  };
+  const auto ends = [&](double along) {
+    return EdgeCover(half + along, normalA, normalB) * EdgeCover(half + length - along, normalA, normalB);
+  };
+  columns_.clear();
   for (int y = y0; y <= y1; ++y) {
-    const double cy = y + 0.5, vy = cy - a.y();
+    const double vy = y + 0.5 - a.y();
+    // Where the line crosses the row, less half a pixel: the pixel whose centre is on it.
+    const double cross = a.x() + vy * slope - 0.5;
     int from = x0, to = x1;
-    if (spread > 0) {
-      // The pixel centres of this row within the band about the infinite line.
-      const double cross = a.x() + vy * slope;
-      from = std::max(x0, int(std::ceil(cross - spread - 0.5)));
-      to = std::min(x1, int(std::floor(cross + spread - 0.5)));
+    if (!level) {  // the pixel centres of this row within the band about the infinite line
+      from = std::max(x0, int(std::ceil(cross - spread)));
+      to = std::min(x1, int(std::floor(cross + spread)));
     }
     unsigned char* row = cover_.data() + std::size_t(y) * std::size_t(size_.width());
-    // Position of the pixel centre along the segment and across it, stepped along the row.
-    double vx = from + 0.5 - a.x();
-    double along = vx * ux + vy * uy, across = vx * uy - vy * ux;
-    for (int x = from; x <= to; ++x, vx += 1, along += ux, across += uy) {
-      const double side =
-          EdgeCover(half - across, normalA, normalB) + EdgeCover(half + across, normalA, normalB) - 1;
-      const double c = side * EdgeCover(half + along, normalA, normalB) *
-                       EdgeCover(half + length - along, normalA, normalB);
-      if (c <= 0) continue;
-      const auto value = static_cast<unsigned char>(c >= 1 ? 255 : c * 255 + 0.5);
-      // Laid over what earlier segments covered, as source-over blending lays one over another.
-      row[x] = static_cast<unsigned char>(255 - (255 - row[x]) * (255 - value) / 255);
+    // The position of pixel x's centre along the segment and across it.
+    const auto along = [&](int x) { return (x + 0.5 - a.x()) * ux + vy * uy; };
+    const auto across = [&](int x) { return (x + 0.5 - a.x()) * uy - vy * ux; };
+    int midFrom = to + 1, midTo = to;
+    if (middleFrom > middleTo) {
+      // too short to have a middle
+    } else if (!upright) {
+      const double at = a.x() - 0.5 - vy * uy * perUx;
+      double e0 = at + middleFrom * perUx, e1 = at + middleTo * perUx;
+      if (e0 > e1) std::swap(e0, e1);
+      midFrom = std::max(from, int(std::ceil(e0)));
+      midTo = std::min(to, int(std::floor(e1)));
+      if (midFrom > midTo) midFrom = to + 1, midTo = to;
+    } else if (vy * uy >= middleFrom && vy * uy <= middleTo) {
+      midFrom = from, midTo = to;
+    }
+    for (int x = from; x < midFrom; ++x) Lay(row[x], Value(sides(across(x)) * ends(along(x))));
+    for (int x = midTo + 1; x <= to; ++x) Lay(row[x], Value(sides(across(x)) * ends(along(x))));
+    if (midFrom > midTo) continue;
+    if (level) {  // the sides are the same all along a level row
+      LayRun(row + midFrom, row + midTo + 1, Value(sides(-vy * ux)));
+      continue;
+    }
+    if (upright) {  // and the middle rows of an upright segment are all alike
+      if (columns_.empty())
+        for (int x = from; x <= to; ++x) columns_.push_back(Value(sides(across(x))));
+      for (int x = from; x <= to; ++x) Lay(row[x], columns_[std::size_t(x - from)]);
+      continue;
+    }
+    // Wholly covered: centres `corner` or more inside both sides.
+    const int fullFrom = std::max(midFrom, int(std::ceil(cross - fullSpread))),
+              fullTo = std::min(midTo, int(std::floor(cross + fullSpread)));
+    for (int x = midFrom; x <= midTo; ++x) {
+      if (x == fullFrom && fullFrom <= fullTo) {
+        std::memset(row + fullFrom, 255, std::size_t(fullTo - fullFrom + 1));
+        x = fullTo;
+        continue;
+      }
+      Lay(row[x], Value(sides(across(x))));
     }
   }
 }

@@ -79,26 +79,36 @@ TEST(RenderBands, BandsOnSeveralThreadsDrawTheSinglePicture) {
   }
 }
 
-// Streets as random walks of gentle turns, stroked through the mask and through Qt's stroker (which a
-// clipped painter takes). They differ only where Qt's square caps stick out of the bends and where
-// two lines' soft edges cross (Qt blends them twice, the mask keeps the stronger): a few in a hundred
-// pixels of this dense tangle, none along the lines.
+// Streets as random walks of gentle turns, or of right angles as on a grid, stroked through the mask
+// and through Qt's stroker (which a clipped painter takes). They differ only where Qt's square caps
+// stick out of the bends and where two lines' soft edges cross (Qt blends them twice, the mask keeps
+// the stronger): a few in a hundred pixels of this dense tangle, none along the lines.
 TEST(RenderBands, MaskedWideLinesMatchQtsStroker) {
   constexpr int kSide = 1200;  // room for a city-sized batch of lines, as dense as streets
-  std::mt19937 gen(3);
-  std::uniform_real_distribution<double> at(0, kSide), turn(-0.6, 0.6);
-  PolylineBatch lines;
-  for (int i = 0; i < 3000; ++i) {
-    QPolygonF line{QPointF(at(gen), at(gen))};
-    double a = turn(gen) * 10;
-    for (int k = 0; k < 5; ++k, a += turn(gen)) line.append(line.last() + 20 * QPointF(std::cos(a), std::sin(a)));
-    lines.Add(line);
-  }
-  ASSERT_GE(lines.Points(), LineStroker::kMaskFromPoints) << "enough points to go through the mask";
+  const auto streets = [](bool grid) {
+    std::mt19937 gen(3);
+    std::uniform_real_distribution<double> at(0, kSide), turn(-0.6, 0.6);
+    PolylineBatch lines;
+    for (int i = 0; i < 3000; ++i) {
+      QPolygonF line{QPointF(at(gen), at(gen))};
+      double a = grid ? 0 : turn(gen) * 10;
+      for (int k = 0; k < 5; ++k, a += grid ? M_PI / 2 * (turn(gen) > 0 ? 1 : -1) : turn(gen))
+        line.append(line.last() + QPointF(std::round(20 * std::cos(a)), std::round(20 * std::sin(a))));
+      lines.Add(line);
+    }
+    return lines;
+  };
+  const PolylineBatch gentle = streets(false), gridded = streets(true);
+  ASSERT_GE(gentle.Points(), LineStroker::kMaskFromPoints) << "enough points to go through the mask";
   const struct {
     double width;
     QColor color;
-  } cases[] = {{2, QColor(51, 160, 44)}, {3.5, QColor(200, 30, 30)}, {8, QColor(20, 20, 120, 128)}};
+    const PolylineBatch& lines;
+  } cases[] = {{2, QColor(51, 160, 44), gentle},
+               {3.5, QColor(200, 30, 30), gentle},
+               {8, QColor(20, 20, 120, 128), gentle},
+               {2.2, QColor(51, 160, 44), gridded},
+               {7.4, QColor(20, 20, 120, 128), gridded}};
   for (const auto& c : cases) {
     QImage images[2];
     for (int qt = 0; qt < 2; ++qt) {
@@ -108,7 +118,7 @@ TEST(RenderBands, MaskedWideLinesMatchQtsStroker) {
       painter.setRenderHint(QPainter::Antialiasing);
       if (qt) painter.setClipRect(images[qt].rect());
       StrokeBuffers buffers;
-      LineStroker(painter, images[qt].rect(), buffers).Stroke(lines, c.color, c.width, Qt::SolidLine);
+      LineStroker(painter, images[qt].rect(), buffers).Stroke(c.lines, c.color, c.width, Qt::SolidLine);
     }
     QImage blank(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
     blank.fill(Qt::white);
