@@ -7,7 +7,7 @@ LineStroker::LineStroker(QPainter& painter, const QRectF& screen, StrokeBuffers&
 
 void LineStroker::Draw(QPainter& painter, const PolylineBatch& lines, const QPen& pen) {
   painter.setPen(pen);
-  if (pen.style() != Qt::SolidLine || pen.widthF() <= 1) {
+  if (pen.style() != Qt::SolidLine) {
     for (std::size_t i = 0; i < lines.Count(); ++i) {
       const std::span<const QPointF> line = lines.Line(i);
       painter.drawPolyline(line.data(), int(line.size()));

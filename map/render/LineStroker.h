@@ -1,11 +1,12 @@
 #pragma once
-// Strokes screen polylines with a pen, fast. Widths up to 1 px (and those a little over, which are
-// snapped to 1 px) go through the raster engine's one-pixel path, polyline by polyline. A wider solid
-// pen on an image, for a batch of many points, is laid through a CoverageMask, without Qt's stroker;
-// otherwise (few points, print, PDF) it is drawn segment by segment with square caps. Patterned pens (dashes) keep whole polylines so that
-// the pattern runs on across vertices. A translucent colour drawn by Qt goes opaque into a scratch
-// image laid over the map at its opacity, so that overlapping lines of one layer do not darken each
-// other.
+// Strokes screen polylines with a pen, fast. Solid lines are drawn segment by segment with square
+// caps, all of a batch in one call: widths up to 1 px (and those a little over, which are snapped to
+// 1 px) take the raster engine's one-pixel path. (drawPolyline is quicker there, but it draws each
+// joint once, which changes how every thin street looks.) A wider solid pen on an image, for a batch
+// of many points, is laid through a CoverageMask, without Qt's stroker, to the same picture.
+// Patterned pens (dashes) keep whole polylines so that the pattern runs on across vertices. A
+// translucent colour drawn by Qt goes opaque into a scratch image laid over the map at its opacity,
+// so that overlapping lines of one layer do not darken each other.
 #include <QImage>
 #include <QPainter>
 #include <vector>
