@@ -9,6 +9,7 @@
 #include <cmath>
 #include <optional>
 
+#include "map/ScaleBar.h"
 #include "map/Workspace.h"
 #include "map/tools/NavigationTools.h"
 #include "map/tools/SelectTools.h"
@@ -173,7 +174,7 @@ double MapControl::MeasureDistance(double x1, double y1, double x2, double y2) c
 
 void MapControl::SetScaleBar(bool on) {
   scaleBar_ = on;
-  Redraw();
+  update();
 }
 
 void MapControl::Redraw() {
@@ -258,9 +259,7 @@ double MapControl::PickTolerance() const { return kPickPixels * view_.PixelSize(
 
 void MapControl::StartFrame() {
   cacheDirty_ = false;
-  RenderOptions options;
-  options.scaleBar = scaleBar_;
-  frameWanted_ = worker_->Request(Snapshots(LayersBottomToTop()), view_, devicePixelRatioF(), options);
+  frameWanted_ = worker_->Request(Snapshots(LayersBottomToTop()), view_, devicePixelRatioF(), RenderOptions());
 }
 
 void MapControl::FrameDrawn(RenderedFrame frame) {
@@ -296,6 +295,9 @@ void MapControl::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1);
     painter.drawImage(QRectF(topLeft + panOffset_, size), cache_);
   }
+  // Over the frame rather than in it, so that it keeps its corner while a pan is dragged and tells the
+  // scale of the view now while a zoom waits for its frame.
+  if (scaleBar_) DrawScaleBar(painter, view_);
   Tool().PaintOverlay(painter);
 }
 

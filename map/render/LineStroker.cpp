@@ -26,6 +26,12 @@ void LineStroker::Draw(QPainter& painter, const PolylineBatch& lines, const QPen
           (a.y() < clip.top() && b.y() < clip.top()) || (a.y() > clip.bottom() && b.y() > clip.bottom()))
         continue;
       segments.emplace_back(a, b);
+      // A few thousand at a time: Qt draws each segment on its own anyway, and a city's million
+      // segments need not sit in memory together.
+      if (segments.size() == kSegmentsPerCall) {
+        painter.drawLines(segments.data(), int(segments.size()));
+        segments.clear();
+      }
     }
   }
   painter.drawLines(segments.data(), int(segments.size()));

@@ -32,6 +32,7 @@ class LineStroker {
   // The mask pays for itself on many points (a whole city's streets); a zoomed-in view's few wide
   // lines are quicker through Qt's stroker, which also draws them exactly as before the mask.
   static constexpr std::size_t kMaskFromPoints = 16384;
+  static constexpr std::size_t kSegmentsPerCall = 4096;
 
   // The width a line of `width` pixels is drawn at: widths in (1, 1.25] go to 1, so that they take
   // the one-pixel path.

@@ -1,6 +1,7 @@
 // The main map's scale bar: its round length and where it is drawn.
 #include <gtest/gtest.h>
 
+#include "map/MapControl.h"
 #include "map/Renderer.h"
 #include "map/ScaleBar.h"
 #include "tests/map/RenderFixture.h"
@@ -36,5 +37,21 @@ TEST(ScaleBar, DrawnBottomLeftOnlyWhenAsked) {
     const auto dark = [](QColor c) { return c.lightness() < 100; };
     EXPECT_EQ(CountPixels(image, QRect(0, 240, 160, 60), dark) > 20, on);
     EXPECT_EQ(CountPixels(image, QRect(200, 0, 200, 240), dark), 0);
+  }
+}
+
+// On the map it is painted over the frame, so that it keeps its corner while a pan drags the frame.
+TEST(ScaleBar, KeepsItsCornerOnTheMapWhileAPanIsDragged) {
+  MapControl map;
+  map.resize(400, 300);
+  map.SetView(MapView({500000, 3400000}, 4000, {400, 300}));
+  const auto dark = [](QColor c) { return c.lightness() < 100; };
+  for (const bool on : {false, true}) {
+    map.SetScaleBar(on);
+    ASSERT_TRUE(map.WaitForFrame());
+    map.SetPanOffset({200, -150});
+    EXPECT_EQ(CountPixels(map.grab().toImage(), QRect(0, 240, 160, 60), dark) > 20, on);
+    EXPECT_EQ(CountPixels(map.Frame(), QRect(0, 0, 400, 300), dark), 0) << "not in the frame itself";
+    map.SetPanOffset({});
   }
 }
