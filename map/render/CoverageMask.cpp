@@ -150,14 +150,16 @@ void CoverageMask::AddSegment(QPointF a, QPointF b, double half) {
     // Wholly covered: centres `corner` or more inside both sides.
     const int fullFrom = std::max(midFrom, int(std::ceil(cross - fullSpread))),
               fullTo = std::min(midTo, int(std::floor(cross + fullSpread)));
-    for (int x = midFrom; x <= midTo; ++x) {
-      if (x == fullFrom && fullFrom <= fullTo) {
-        std::memset(row + fullFrom, 255, std::size_t(fullTo - fullFrom + 1));
-        x = fullTo;
-        continue;
-      }
-      Lay(row[x], Value(sides(across(x))));
+    const auto shade = [&](int first, int last) {
+      for (int x = first; x <= last; ++x) Lay(row[x], Value(sides(across(x))));
+    };
+    if (fullFrom > fullTo) {
+      shade(midFrom, midTo);
+      continue;
     }
+    shade(midFrom, fullFrom - 1);
+    std::memset(row + fullFrom, 255, std::size_t(fullTo - fullFrom + 1));
+    shade(fullTo + 1, midTo);
   }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Strokes screen polylines with a pen, fast. Solid lines are drawn segment by segment with square
-// caps, all of a batch in one call: widths up to 1 px (and those a little over, which are snapped to
+// caps, thousands to a call: widths up to 1 px (and those a little over, which are snapped to
 // 1 px) take the raster engine's one-pixel path. (drawPolyline is quicker there, but it draws each
 // joint once, which changes how every thin street looks.) A wider solid pen on an image, for a batch
 // of many points, is laid through a CoverageMask, without Qt's stroker, to the same picture.
