@@ -46,7 +46,9 @@ ExportSizeDialog::ExportSizeDialog(Kind kind, QSize pixels, QWidget* parent) : Q
   form->addRow(buttons);
 }
 
-QSize ExportSizeDialog::Pixels() const { return spnWidth ? QSize(spnWidth->value(), spnHeight->value()) : QSize(); }
+QSize ExportSizeDialog::Pixels() const {
+  return spnWidth ? QSize(spnWidth->value(), spnHeight->value()) : QSize();
+}
 
 QPageLayout ExportSizeDialog::PageLayout() const {
   if (!cmbPage) return {};

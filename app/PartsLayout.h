@@ -17,11 +17,11 @@ inline constexpr int kMinPartsHeight = 7200;  // with the strips, fits a 1280 x 
 inline constexpr int kColumnWidth = 2940;     // the panel column, left of the map
 
 struct PartsGeometry {
-  int grownRight = 0;      // twips the map's right edge lies beyond its start place
-  int columnStretch = 0;   // twips the column's panels grow downward (never below 0)
+  int grownRight = 0;     // twips the map's right edge lies beyond its start place
+  int columnStretch = 0;  // twips the column's panels grow downward (never below 0)
   bool columnScrolls = false;
-  QRect column;            // the scroll area holding the column
-  int columnHeight = 0;    // the column's content
+  QRect column;          // the scroll area holding the column
+  int columnHeight = 0;  // the column's content
   QRect picMain;
 };
 

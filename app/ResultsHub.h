@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QStandardPaths>
 #include <QString>
-
 #include <vector>
 
 #include "features/ResultRows.h"

@@ -44,7 +44,9 @@ QString SelectionText(const MapControl& map) {
   return QStringLiteral("已选 %1 个：").arg(count) + layers.join(QStringLiteral("、"));
 }
 
-QString LastMeasureText(double metres) { return QStringLiteral("上次测量 ") + FormatGrouped(metres, 0) + QStringLiteral(" 米"); }
+QString LastMeasureText(double metres) {
+  return QStringLiteral("上次测量 ") + FormatGrouped(metres, 0) + QStringLiteral(" 米");
+}
 
 StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
   setSizeGripEnabled(true);
@@ -52,7 +54,8 @@ StatusBar::StatusBar(QWidget* parent) : QStatusBar(parent) {
     *label = NewLabel(this);
     (*label)->setContentsMargins(6, 0, 6, 0);
   }
-  lblCursor->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("X 0,000,000.0  Y 0,000,000.0")) + 12);
+  lblCursor->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("X 0,000,000.0  Y 0,000,000.0")) +
+                             12);
   addWidget(lblCursor);
   addWidget(lblLonLat);
   addWidget(lblSelection, 1);

@@ -18,11 +18,11 @@ class QLabel;
 // the screen's physical dots per inch (in the same pixels the map is measured in).
 double ScaleDenominator(double metresPerPixel, double dpi);
 
-QString CursorText(MapPoint p);                       // "X 512,345.6  Y 3,301,234.5"
+QString CursorText(MapPoint p);                        // "X 512,345.6  Y 3,301,234.5"
 QString LonLatText(const std::optional<MapPoint>& p);  // "东经 120.12345°  北纬 30.12345°"
 QString ScaleText(double metresPerPixel, double dpi);  // "比例尺 1:12,345"
 QString SelectionText(const MapControl& map);          // "已选 5 个：餐饮娱乐", empty for none
-QString LastMeasureText(double metres);               // "上次测量 1,109 米"
+QString LastMeasureText(double metres);                // "上次测量 1,109 米"
 
 class StatusBar : public QStatusBar {
  public:

@@ -31,7 +31,8 @@
 
 using namespace qiwu;
 
-frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), dataFolders_(qiwu::DataFolders(programDir)) {
+frmMain::frmMain(QString programDir, QWidget* parent)
+    : QWidget(parent), dataFolders_(qiwu::DataFolders(programDir)) {
   setWindowTitle(QStringLiteral("栖坞地理信息查询系统"));
   InstallPlainToolTips();
   setAutoFillBackground(true);
@@ -48,8 +49,8 @@ frmMain::frmMain(QString programDir, QWidget* parent) : QWidget(parent), dataFol
   Map1->SetScaleBar(true);
   new HoverTip(*Map1);
   // The start size: the Parts' area at its twips size between the two strips.
-  resize(TwipsToPixels(kClientWidth, this), TopStrip().parentWidget()->height() + statusBar->height() +
-                                                TwipsToPixels(kClientHeight, this));
+  resize(TwipsToPixels(kClientWidth, this),
+         TopStrip().parentWidget()->height() + statusBar->height() + TwipsToPixels(kClientHeight, this));
   LayOutParts();
 }
 
@@ -57,11 +58,14 @@ frmMain::~frmMain() = default;
 
 // Each panel is made and its intents wired to the window's handlers here.
 void frmMain::CreatePanels() {
-  const auto showFeature = [this](const QString& layer, const QString& name) { ShowFeature(*Map1, layer, name); };
+  const auto showFeature = [this](const QString& layer, const QString& name) {
+    ShowFeature(*Map1, layer, name);
+  };
   typeBrowse = new TypeBrowsePanel(picShow[0], database_);
   connect(typeBrowse, &TypeBrowsePanel::FeatureChosen, this, showFeature);
   keyword = new KeywordPanel(picShow[1], database_);
-  connect(keyword, &KeywordPanel::NameChosen, this, [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
+  connect(keyword, &KeywordPanel::NameChosen, this,
+          [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
   radius = new RadiusPanel(picShow[2], *Map1);
   connect(radius, &RadiusPanel::PickRequested, this, [this] { cmdClick_Click(0); });
   connect(radius, &RadiusPanel::TypeChosen, this, [this] { cmbType_Click(1); });
@@ -111,8 +115,9 @@ void frmMain::ConnectEvents() {
     Guarded(QStringLiteral("显示选中图元"), [this] { drawers->SelectionModified(); });
     statusBar->ShowSelection(*Map1);
   });
-  connect(Map1, &MapControl::CursorMoved, this,
-          [this](double x, double y) { statusBar->ShowCursor(*Map1, {x, y}); });
+  connect(Map1, &MapControl::CursorMoved, this, [this](double x, double y) {
+    statusBar->ShowCursor(*Map1, {x, y});
+  });
   connect(Map2, &MapControl::MouseDown, this, [this](int, int, double x, double y) {
     Guarded(QStringLiteral("鹰眼图定位"), [&] { Map2_MouseDown(x, y); });
   });

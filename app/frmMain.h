@@ -47,7 +47,7 @@ class frmMain : public QWidget {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 15435;  // the Parts' area at the start size: room for a
+  static constexpr int kClientWidth = 15435;   // the Parts' area at the start size: room for a
   static constexpr int kClientHeight = 10080;  // drawer opened at 10800
 
   // programDir: the directory that holds the city data set (map/, data/) and help/.

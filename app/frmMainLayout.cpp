@@ -8,8 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QLinearGradient>
+#include <QListWidget>
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -25,8 +25,8 @@
 #include "app/ResultsHub.h"
 #include "app/StatusBar.h"
 #include "app/frmMain.h"
-#include "features/SearchBox.h"
 #include "features/InfoDrawers.h"
+#include "features/SearchBox.h"
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"

@@ -75,7 +75,8 @@ BusNetworkIndex::ClassId BusNetworkIndex::ClassOfValue(TextId id) {
 
 std::unique_ptr<BusNetworkIndex> BusNetworkIndex::Build(sqlite3* db, const QString& table) {
   if (db == nullptr || !IsPlainTableName(table)) return nullptr;
-  const SqliteStatement statement = Prepare(db, (QStringLiteral("select 线路名, 站名, 顺序 from ") + table).toStdString());
+  const SqliteStatement statement =
+      Prepare(db, (QStringLiteral("select 线路名, 站名, 顺序 from ") + table).toStdString());
   if (!statement) return nullptr;
   sqlite3_stmt* const s = statement.get();
 

@@ -15,9 +15,6 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
-#include "kit/ItemListAdapters.h"
-#include "kit/Messages.h"
-#include "kit/Twips.h"
 #include "bus/BusSearchRefusal.h"
 #include "bus/PlanTextBox.h"
 #include "bus/RouteDrawing.h"
@@ -26,6 +23,9 @@
 #include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
 #include "kit/Colors.h"
+#include "kit/ItemListAdapters.h"
+#include "kit/Messages.h"
+#include "kit/Twips.h"
 #include "map/modMapFunction.h"
 
 namespace {
@@ -246,7 +246,9 @@ void BusPanel::ShowListEntry() {
   emit FeatureChosen(target.layer, target.name);
 }
 
-void BusPanel::cmdBus_Click() { emit FeatureChosen(LineMode() ? kLineLayer : kStopLayer, cmbBus->currentText()); }
+void BusPanel::cmdBus_Click() {
+  emit FeatureChosen(LineMode() ? kLineLayer : kStopLayer, cmbBus->currentText());
+}
 
 void BusPanel::txtStation_Change(int index) { FillSuggestions(index); }
 

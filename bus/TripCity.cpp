@@ -80,14 +80,16 @@ std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* st
     lineRows[*l].push_back({std::isfinite(order) ? order : 0, *s});
   }
   for (std::size_t l = 0; l < lineRows.size(); ++l) {
-    std::stable_sort(lineRows[l].begin(), lineRows[l].end(), [](const Row& a, const Row& b) { return a.order < b.order; });
+    std::stable_sort(lineRows[l].begin(), lineRows[l].end(),
+                     [](const Row& a, const Row& b) { return a.order < b.order; });
     for (const Row& r : lineRows[l]) network.lines[l].stops.push_back(r.stop);
   }
   if (stopLayer) PlaceStops(*stopLayer, stopIds, network);
   return network;
 }
 
-std::optional<Place> FindPlace(const Index& index, const QString& text, const std::vector<Layer*>& pointLayers) {
+std::optional<Place> FindPlace(const Index& index, const QString& text,
+                               const std::vector<Layer*>& pointLayers) {
   if (const int stop = index.StopNamed(text); stop >= 0) {
     const Stop& s = index.Net().stops[stop];
     return Place{text, stop, s.placed, s.position};

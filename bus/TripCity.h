@@ -22,6 +22,7 @@ std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* st
 // The place a text names: a stop of the index by its exact name; else the first point feature of
 // that name in stored order, the layers searched in the order given; else "X,Y" as two finite
 // numbers. nullopt when it names nothing.
-std::optional<Place> FindPlace(const Index& index, const QString& text, const std::vector<Layer*>& pointLayers);
+std::optional<Place> FindPlace(const Index& index, const QString& text,
+                               const std::vector<Layer*>& pointLayers);
 
 }  // namespace trip

@@ -23,7 +23,9 @@ void DrawTripPlan(RouteOverlay& overlay, MapControl& map, const trip::Index& ind
   const auto& stops = index.Net().stops;
   // Where a leg's end lies: a stop's position, or the trip's start or end.
   auto where = [&](int stop, const trip::Place& end) -> std::optional<MapPoint> {
-    if (stop >= 0) return stops[std::size_t(stop)].placed ? std::optional(stops[std::size_t(stop)].position) : std::nullopt;
+    if (stop >= 0)
+      return stops[std::size_t(stop)].placed ? std::optional(stops[std::size_t(stop)].position)
+                                             : std::nullopt;
     return end.placed ? std::optional(end.point) : std::nullopt;
   };
   std::vector<RoutePath> paths;

@@ -42,7 +42,8 @@ Index::Index(Network network) : network_(std::move(network)) {
   Flatten(through, linesBegin_, linesThrough_);
 
   for (int s = 0; s < stops; ++s)
-    if (network_.stops[s].placed) grid_[CellOf(network_.stops[s].position.x, network_.stops[s].position.y)].push_back(s);
+    if (network_.stops[s].placed)
+      grid_[CellOf(network_.stops[s].position.x, network_.stops[s].position.y)].push_back(s);
   std::vector<std::vector<Walk>> transfers(stops);
   for (int s = 0; s < stops; ++s) {
     if (!network_.stops[s].placed) continue;
@@ -79,12 +80,15 @@ std::vector<Index::Walk> Index::StopsNear(MapPoint p, double radius) const {
 std::size_t Index::MemoryBytes() const {
   std::size_t bytes = sizeof(*this);
   for (const Stop& s : network_.stops) bytes += sizeof(Stop) + std::size_t(s.name.capacity()) * 2;
-  for (const Line& l : network_.lines) bytes += sizeof(Line) + std::size_t(l.name.capacity()) * 2 + l.stops.capacity() * sizeof(int);
+  for (const Line& l : network_.lines)
+    bytes += sizeof(Line) + std::size_t(l.name.capacity()) * 2 + l.stops.capacity() * sizeof(int);
   bytes += std::size_t(stopByName_.capacity()) * (sizeof(QString) + sizeof(int) + sizeof(void*));
-  bytes += (segmentBegin_.capacity() + linesBegin_.capacity() + transfersBegin_.capacity()) * sizeof(std::uint32_t);
+  bytes += (segmentBegin_.capacity() + linesBegin_.capacity() + transfersBegin_.capacity()) *
+           sizeof(std::uint32_t);
   bytes += segmentMinutes_.capacity() * sizeof(double) + linesThrough_.capacity() * sizeof(int);
   bytes += transfers_.capacity() * sizeof(Walk);
-  for (const auto& [cell, stops] : grid_) bytes += sizeof(cell) + sizeof(stops) + stops.capacity() * sizeof(int) + 2 * sizeof(void*);
+  for (const auto& [cell, stops] : grid_)
+    bytes += sizeof(cell) + sizeof(stops) + stops.capacity() * sizeof(int) + 2 * sizeof(void*);
   return bytes;
 }
 

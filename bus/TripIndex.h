@@ -29,7 +29,7 @@ class Index {
 
   struct Walk {
     int stop = -1;
-    double metres = 0;   // walked
+    double metres = 0;  // walked
     double minutes = 0;
   };
   // The other stop names whose positions lie within kTransferMetres of stop's.

@@ -8,7 +8,7 @@
 
 namespace trip {
 
-constexpr double kWalkMetresPerMinute = 4500.0 / 60;  // 4.5 km/h
+constexpr double kWalkMetresPerMinute = 4500.0 / 60;   // 4.5 km/h
 constexpr double kWalkDetour = 1.3;                    // walked metres per straight-line metre
 constexpr double kRideMetresPerMinute = 20000.0 / 60;  // 20 km/h
 constexpr double kMinutesPerSegment = 0.5;             // stopping at each stop passed
@@ -42,20 +42,20 @@ struct Network {
 // Where a trip starts or ends: a stop (boarded or left without walking), a point, or both (a stop
 // with a position: its neighbours within walking distance may be used as well).
 struct Place {
-  QString label;         // as the user named it
-  int stop = -1;         // index into Network::stops, -1: not a stop
-  bool placed = false;   // point holds a position
+  QString label;        // as the user named it
+  int stop = -1;        // index into Network::stops, -1: not a stop
+  bool placed = false;  // point holds a position
   MapPoint point;
 };
 
 struct Leg {
   enum class Mode { Walk, Ride };
   Mode mode = Mode::Walk;
-  int from = -1;  // stop index; -1 for the trip's start (a walk's origin)
-  int to = -1;    // stop index; -1 for the trip's end
-  double metres = 0;          // a walk's walked metres
-  int line = -1;              // a ride's line (index into Network::lines)
-  std::vector<int> stops;     // a ride's stops in riding order, both ends included
+  int from = -1;           // stop index; -1 for the trip's start (a walk's origin)
+  int to = -1;             // stop index; -1 for the trip's end
+  double metres = 0;       // a walk's walked metres
+  int line = -1;           // a ride's line (index into Network::lines)
+  std::vector<int> stops;  // a ride's stops in riding order, both ends included
   double minutes = 0;
 
   static Leg WalkLeg(int from, int to, double metres) {

@@ -39,8 +39,9 @@ QStringList LegTexts(const Index& index, const Plan& plan, const Place& to) {
     QStringList names;
     for (int stop : leg.stops) names << StopName(index, stop);
     texts << QStringLiteral("%1乘 %2 从 %3 到 %4，坐 %5 站：%6")
-                 .arg(ridden ? QStringLiteral("换乘，") : QString(), index.Net().lines[std::size_t(leg.line)].name,
-                      names.front(), names.back(), QString::number(names.size() - 1), names.join(u'、'));
+                 .arg(ridden ? QStringLiteral("换乘，") : QString(),
+                      index.Net().lines[std::size_t(leg.line)].name, names.front(), names.back(),
+                      QString::number(names.size() - 1), names.join(u'、'));
     ridden = true;
   }
   return texts;
@@ -73,17 +74,24 @@ QJsonObject PlansJson(const Index& index, const Place& from, const Place& to, co
       if (leg.mode == Leg::Mode::Walk) {
         const double metres = Round(leg.metres, 1);
         walked += metres;
-        legs.append(QJsonObject{{"mode", "walk"}, {"from", stopOrNull(leg.from)}, {"to", stopOrNull(leg.to)},
+        legs.append(QJsonObject{{"mode", "walk"},
+                                {"from", stopOrNull(leg.from)},
+                                {"to", stopOrNull(leg.to)},
                                 {"metres", metres}});
         continue;
       }
       QJsonArray stops;
       for (int stop : leg.stops) stops.append(StopName(index, stop));
-      legs.append(QJsonObject{{"mode", "ride"}, {"line", index.Net().lines[std::size_t(leg.line)].name},
-                              {"from", StopName(index, leg.from)}, {"to", StopName(index, leg.to)}, {"stops", stops}});
+      legs.append(QJsonObject{{"mode", "ride"},
+                              {"line", index.Net().lines[std::size_t(leg.line)].name},
+                              {"from", StopName(index, leg.from)},
+                              {"to", StopName(index, leg.to)},
+                              {"stops", stops}});
     }
-    planArray.append(QJsonObject{{"minutes", Round(plan.minutes, 2)}, {"walk_metres", Round(walked, 1)},
-                                 {"changes", plan.Changes()}, {"legs", legs}});
+    planArray.append(QJsonObject{{"minutes", Round(plan.minutes, 2)},
+                                 {"walk_metres", Round(walked, 1)},
+                                 {"changes", plan.Changes()},
+                                 {"legs", legs}});
   }
   QJsonObject json{{"from", from.label}, {"to", to.label}, {"plans", planArray}};
   if (plans.empty()) json.insert("reason", NoPlanReason(index, from, to, maxRides));

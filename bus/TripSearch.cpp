@@ -18,7 +18,7 @@ bool Better(double t1, double w1, double t2, double w2) {
 struct Ride {
   int line = -1;
   int dir = 0;
-  int boardAt = -1;   // occurrence on the line
+  int boardAt = -1;  // occurrence on the line
   int alightAt = -1;
 };
 
@@ -26,13 +26,18 @@ struct Ride {
 struct Round {
   std::vector<double> arriveTime, arriveWalk;  // having left ride k at the stop
   std::vector<Ride> ride;
-  std::vector<double> boardTime, boardWalk;    // ready to board ride k at the stop
-  std::vector<int> boardFrom;                  // stop walked from (itself: no walk); -1: the trip's start
-  std::vector<double> boardWalkMetres;         // of that walk
+  std::vector<double> boardTime, boardWalk;  // ready to board ride k at the stop
+  std::vector<int> boardFrom;                // stop walked from (itself: no walk); -1: the trip's start
+  std::vector<double> boardWalkMetres;       // of that walk
 
   explicit Round(int stops)
-      : arriveTime(stops, kNoTrip), arriveWalk(stops, 0), ride(stops), boardTime(stops, kNoTrip),
-        boardWalk(stops, 0), boardFrom(stops, -1), boardWalkMetres(stops, 0) {}
+      : arriveTime(stops, kNoTrip),
+        arriveWalk(stops, 0),
+        ride(stops),
+        boardTime(stops, kNoTrip),
+        boardWalk(stops, 0),
+        boardFrom(stops, -1),
+        boardWalkMetres(stops, 0) {}
 };
 
 // The stops a place reaches on foot: itself as a stop without walking, and the placed stops within
@@ -161,7 +166,8 @@ class Searcher {
           round.ride[stop] = {line, dir, boardAt, at};
         }
       }
-      if (round.boardTime[stop] != kNoTrip && (boardAt < 0 || Better(round.boardTime[stop], round.boardWalk[stop], time, walk))) {
+      if (round.boardTime[stop] != kNoTrip &&
+          (boardAt < 0 || Better(round.boardTime[stop], round.boardWalk[stop], time, walk))) {
         time = round.boardTime[stop];
         walk = round.boardWalk[stop];
         boardAt = at;
@@ -175,7 +181,8 @@ class Searcher {
     const Round& round = R(k);
     double quickest = kNoTrip;
     for (const Index::Walk& w : egress_)
-      if (round.arriveTime[w.stop] != kNoTrip) quickest = std::min(quickest, round.arriveTime[w.stop] + w.minutes);
+      if (round.arriveTime[w.stop] != kNoTrip)
+        quickest = std::min(quickest, round.arriveTime[w.stop] + w.minutes);
     std::optional<Plan> chosen;
     for (const Index::Walk& w : egress_) {
       const double t = round.arriveTime[w.stop];
@@ -210,8 +217,7 @@ class Searcher {
       const int boarded = stops[ride.boardAt];
       const int walkedFrom = R(j).boardFrom[boarded];
       const double metres = R(j).boardWalkMetres[boarded];
-      if (walkedFrom != boarded)
-        legs.push_back(Leg::WalkLeg(walkedFrom, boarded, metres));
+      if (walkedFrom != boarded) legs.push_back(Leg::WalkLeg(walkedFrom, boarded, metres));
       at = walkedFrom;
     }
     std::reverse(legs.begin(), legs.end());

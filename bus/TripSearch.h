@@ -30,7 +30,8 @@ struct SearchResult {
   std::array<double, kMaxRides + 1> bestMinutes;
 };
 
-SearchResult Search(const Index& index, const Place& from, const Place& to, const SearchOptions& options = {});
+SearchResult Search(const Index& index, const Place& from, const Place& to,
+                    const SearchOptions& options = {});
 
 // Orders two plans as the answer lists them: quicker first (times within kTieMinutes are equal),
 // then fewer rides, less walking, the smaller sequence of line names.

@@ -50,7 +50,8 @@ TripWindow::TripWindow(MapControl& Map1, CityDatabase& database, QWidget* parent
   cmdCopy = new QPushButton(QStringLiteral("复制方案"), this);
   cmdCopy->setEnabled(false);
   lstPlans = new QTreeWidget(this);
-  lstPlans->setHeaderLabels({QStringLiteral("方案"), QStringLiteral("用时"), QStringLiteral("步行"), QStringLiteral("换乘")});
+  lstPlans->setHeaderLabels(
+      {QStringLiteral("方案"), QStringLiteral("用时"), QStringLiteral("步行"), QStringLiteral("换乘")});
   lstPlans->header()->setSectionResizeMode(0, QHeaderView::Stretch);
   lstPlans->setWordWrap(true);
 
@@ -106,7 +107,8 @@ void TripWindow::ClearPlans() {
 
 std::vector<Layer*> TripWindow::PointLayers() const {
   std::vector<Layer*> layers;  // from position 2 upward: position 1 holds the program's marker
-  for (int position = 2; position <= Map1_.LayerCount(); ++position) layers.push_back(Map1_.LayerAt(position));
+  for (int position = 2; position <= Map1_.LayerCount(); ++position)
+    layers.push_back(Map1_.LayerAt(position));
   return layers;
 }
 
@@ -157,9 +159,10 @@ void TripWindow::Search() {
   for (std::size_t i = 0; i < plans_.size(); ++i) {
     const trip::Plan& plan = plans_[i];
     auto* item = new QTreeWidgetItem(
-        lstPlans, {QStringLiteral("方案 %1").arg(i + 1), QStringLiteral("%1 分钟").arg(plan.minutes, 0, 'f', 1),
-                   QStringLiteral("%1 米").arg(qRound(plan.walkMetres)),
-                   plan.rides == 0 ? QStringLiteral("步行") : QStringLiteral("%1 次").arg(plan.Changes())});
+        lstPlans,
+        {QStringLiteral("方案 %1").arg(i + 1), QStringLiteral("%1 分钟").arg(plan.minutes, 0, 'f', 1),
+         QStringLiteral("%1 米").arg(qRound(plan.walkMetres)),
+         plan.rides == 0 ? QStringLiteral("步行") : QStringLiteral("%1 次").arg(plan.Changes())});
     for (const QString& leg : trip::LegTexts(*index_, plan, *to_)) {
       auto* child = new QTreeWidgetItem(item, {leg});
       child->setToolTip(0, leg);

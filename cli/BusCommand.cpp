@@ -65,7 +65,8 @@ class BatchFile {
 
  private:
   std::optional<Pair> Refuse(const QString& why, bool& bad) {
-    std::fprintf(stderr, "bus: %s:%lld: %s\n", qUtf8Printable(file_.fileName()), lineNumber_, qUtf8Printable(why));
+    std::fprintf(stderr, "bus: %s:%lld: %s\n", qUtf8Printable(file_.fileName()), lineNumber_,
+                 qUtf8Printable(why));
     bad = true;
     return std::nullopt;
   }

@@ -16,9 +16,9 @@ namespace {
 constexpr int kMaxPixels = 16384;
 
 int Usage() {
-  std::fprintf(
-      stderr, "usage: qiwu-cli render --out FILE.png --width W --height H [--center X Y] [--view-width M]\n"
-      "       [--no-scale-bar]\n");
+  std::fprintf(stderr,
+               "usage: qiwu-cli render --out FILE.png --width W --height H [--center X Y] [--view-width M]\n"
+               "       [--no-scale-bar]\n");
   return 2;
 }
 

@@ -27,6 +27,7 @@ int RunSql(const CliContext& context, const QStringList& args) {
   return 0;
 }
 
-const CommandRegistration registration{"sql", "sql STATEMENT (exactly one statement that only reads)", &RunSql};
+const CommandRegistration registration{"sql", "sql STATEMENT (exactly one statement that only reads)",
+                                       &RunSql};
 
 }  // namespace

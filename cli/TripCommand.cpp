@@ -75,7 +75,8 @@ int RunTrip(const CliContext& context, const QStringList& args) {
   const trip::Place& to = *places[1];
   const std::vector<trip::Plan> plans = trip::Search(index, from, to, {maxRides}).plans;
   if (json) {
-    WriteOut(QString::fromUtf8(QJsonDocument(trip::PlansJson(index, from, to, plans, maxRides)).toJson(QJsonDocument::Indented)));
+    WriteOut(QString::fromUtf8(
+        QJsonDocument(trip::PlansJson(index, from, to, plans, maxRides)).toJson(QJsonDocument::Indented)));
     return 0;
   }
   WriteOut(QStringLiteral("从 %1 到 %2\n").arg(from.label, to.label));

@@ -27,7 +27,8 @@ int RunType(const CliContext& context, const QStringList& args) {
   const QStringList types = FeatureTypes();
   if (!modDBAccess::rsResult()) return 1;
   if (!types.contains(type)) {
-    std::fprintf(stderr, "%s\n", qUtf8Printable(QStringLiteral("%1中没有“%2”。").arg(city::kTypeTable, type)));
+    std::fprintf(stderr, "%s\n",
+                 qUtf8Printable(QStringLiteral("%1中没有“%2”。").arg(city::kTypeTable, type)));
     return 1;
   }
   TextItemList names;

@@ -74,14 +74,16 @@ int main(int argc, char** argv) {
     return 0;
   }
   // Without --root, the data folder that holds the city (data/DataFolders.h).
-  const QString folder = parser.isSet(root) ? parser.value(root)
-                                            : qiwu::FolderOfCity(qiwu::DataFolders(QCoreApplication::applicationDirPath()),
-                                                                 parser.value(city));
+  const QString folder =
+      parser.isSet(root)
+          ? parser.value(root)
+          : qiwu::FolderOfCity(qiwu::DataFolders(QCoreApplication::applicationDirPath()), parser.value(city));
   const CliContext context{folder, parser.value(city), parser.value(db)};
   QStringList args = parser.positionalArguments();
   if (args.isEmpty()) return Usage();
   // A server city's layers need its connection before any workspace loads.
-  if (context.db.isEmpty() && qiwu::HasServerCity(context.root, context.city) && !OpenDatabase(context)) return 1;
+  if (context.db.isEmpty() && qiwu::HasServerCity(context.root, context.city) && !OpenDatabase(context))
+    return 1;
   const auto found = Commands().find(args.first().toStdString());
   if (found == Commands().end()) return Usage();
   args.removeFirst();

@@ -31,15 +31,16 @@ bool CityDatabase::Open(const QString& path, DbError& error) {
   db_ = LoadDatabase(path_, error);
   if (db_ == nullptr) return false;
   DbError ignored;
-  const auto names = RunStatement(db_, QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
+  const auto names =
+      RunStatement(db_, QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
   if (names)
     for (const std::vector<QVariant>& row : names->Rows()) tables_ << row.at(0).toString();
   return true;
 }
 
 bool CityDatabase::HasTable(const QString& name) const {
-  return IsPlainTableName(name) &&
-         std::any_of(tables_.begin(), tables_.end(), [&](const QString& table) { return SameName(table, name); });
+  return IsPlainTableName(name) && std::any_of(tables_.begin(), tables_.end(),
+                                               [&](const QString& table) { return SameName(table, name); });
 }
 
 std::unique_ptr<ResultSet> CityDatabase::Query(const QString& sql, DbError& error) const {

@@ -1,8 +1,8 @@
 #pragma once
 // The database of one city as the program sees it: a file opened, a statement in, its rows out, a
 // failure as a number and a text. Behind it lies an in-memory SQLite copy of the file
-// (DatabaseLoader.h), or, for a path ending in ".pg", a PostgreSQL server (ServerDatabase.h). The main window and
-// qiwu-cli each own one for their lifetime; the data set is never written.
+// (DatabaseLoader.h), or, for a path ending in ".pg", a PostgreSQL server (ServerDatabase.h). The main window
+// and qiwu-cli each own one for their lifetime; the data set is never written.
 #include <QString>
 #include <QStringList>
 #include <memory>

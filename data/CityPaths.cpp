@@ -25,7 +25,8 @@ QString HelpFilePath(const QString& programDir) { return QDir(programDir).filePa
 
 QStringList ListCities(const QString& programDir) {
   QStringList cities;
-  const QStringList folders = QDir(QDir(programDir).filePath("map")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  const QStringList folders =
+      QDir(QDir(programDir).filePath("map")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   for (const QString& city : folders) {
     if (city.startsWith('.')) continue;  // an import's temporaries
     // A workspace with its database file, or with the server that serves the city.

@@ -10,8 +10,10 @@ namespace qiwu {
 
 QStringList DataFolders(const QString& programDir) {
   const QString shared = QDir::cleanPath(programDir + QStringLiteral("/../share/qiwu"));
-  if (QFileInfo(programDir + QStringLiteral("/map")).isDir() || !QFileInfo(shared).isDir()) return {programDir};
-  const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/qiwu");
+  if (QFileInfo(programDir + QStringLiteral("/map")).isDir() || !QFileInfo(shared).isDir())
+    return {programDir};
+  const QString own =
+      QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/qiwu");
   return {shared, own};
 }
 

@@ -4,13 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "kit/DataSetFile.h"
 #include "data/SourceDatabase.h"
 #include "data/SqliteGuards.h"
 #include "data/SqliteHandles.h"
 #include "data/SqliteStep.h"
 #include "data/TableCopy.h"
 #include "data/TextCollation.h"
+#include "kit/DataSetFile.h"
 
 namespace {
 
@@ -103,7 +103,8 @@ sqlite3* LoadDatabase(const QString& path, DbError& error) {
   // The copy is the program's working data; nothing may change it once loaded.
   if (!CopyInTime(source.db.get(), db.get(), failure) ||
       RunOneStatement(db.get(), "PRAGMA query_only = 1") != SQLITE_OK) {
-    error.description = Damaged(shown, failure.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db.get())) : failure);
+    error.description =
+        Damaged(shown, failure.isEmpty() ? QString::fromUtf8(sqlite3_errmsg(db.get())) : failure);
     return nullptr;
   }
   AllowReadingOnly(db.get());

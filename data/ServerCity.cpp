@@ -13,8 +13,8 @@
 namespace qiwu {
 namespace {
 
-const QStringList kAllowedKeywords = {"host",    "hostaddr",        "port", "dbname", "user",
-                                      "sslmode", "connect_timeout", "application_name"};
+const QStringList kAllowedKeywords = {
+    "host", "hostaddr", "port", "dbname", "user", "sslmode", "connect_timeout", "application_name"};
 
 struct OptionsDeleter {
   void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
@@ -71,13 +71,15 @@ QStringList ServersNamed(const ServerParams& params) {
   QStringList servers;
   for (int i = 0; i < hosts.size(); ++i) {
     const QString port = ports.size() == 1 ? ports[0] : (i < ports.size() ? ports[i] : QString());
-    servers << hosts[i].trimmed() + u':' + (port.trimmed().isEmpty() ? QStringLiteral("5432") : port.trimmed());
+    servers << hosts[i].trimmed() + u':' +
+                   (port.trimmed().isEmpty() ? QStringLiteral("5432") : port.trimmed());
   }
   return servers;
 }
 
 QString AllowedServersPath() {
-  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/qiwu/servers");
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+         QStringLiteral("/qiwu/servers");
 }
 
 QStringList ReadAllowedServers(const QString& path) {
@@ -99,7 +101,8 @@ bool ServersAllowed(const ServerParams& params, const QStringList& allowed, QStr
   }
   for (const QString& server : servers) {
     if (!allowed.contains(server, Qt::CaseInsensitive)) {
-      message = QStringLiteral("服务器 %1 不在本机用户允许的服务器列表（%2）中。").arg(server, AllowedServersPath());
+      message = QStringLiteral("服务器 %1 不在本机用户允许的服务器列表（%2）中。")
+                    .arg(server, AllowedServersPath());
       return false;
     }
   }
@@ -119,7 +122,8 @@ QString CityDatabasePath(const QString& programDir, const QString& city) {
 }
 
 QString CityWorkspacePath(const QString& programDir, const QString& city, bool overview) {
-  const QString file = overview ? OverviewWorkspacePath(programDir, city) : MainWorkspacePath(programDir, city);
+  const QString file =
+      overview ? OverviewWorkspacePath(programDir, city) : MainWorkspacePath(programDir, city);
   return HasServerCity(programDir, city) ? file.chopped(4) + QStringLiteral(".pg.gst") : file;
 }
 

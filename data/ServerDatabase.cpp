@@ -78,7 +78,8 @@ std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbE
   const QString connection = QString::fromUtf8(text.readAll()).trimmed();
   QString message;
   const std::optional<qiwu::ServerParams> params = qiwu::ParseServerCity(connection, message);
-  if (!params || !qiwu::ServersAllowed(*params, qiwu::ReadAllowedServers(qiwu::AllowedServersPath()), message)) {
+  if (!params ||
+      !qiwu::ServersAllowed(*params, qiwu::ReadAllowedServers(qiwu::AllowedServersPath()), message)) {
     error = OpenFailure(path, message);
     return nullptr;
   }
@@ -94,7 +95,8 @@ std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbE
       timeoutGiven = true;
       bool number = false;
       const int seconds = value.trimmed().toInt(&number);
-      if (!number || seconds <= 0 || seconds > kConnectSeconds) values.back() = QByteArray::number(kConnectSeconds);
+      if (!number || seconds <= 0 || seconds > kConnectSeconds)
+        values.back() = QByteArray::number(kConnectSeconds);
     }
   }
   keys.push_back("client_encoding");
@@ -127,7 +129,8 @@ std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbE
     error = OpenFailure(path, ServerText(PQerrorMessage(conn)));
     return nullptr;
   }
-  const Result tables(PQexec(conn, "select table_name from information_schema.tables where table_schema = 'public'"));
+  const Result tables(
+      PQexec(conn, "select table_name from information_schema.tables where table_schema = 'public'"));
   for (int row = 0; row < PQntuples(tables.get()); ++row)
     database->tables_ << QString::fromUtf8(PQgetvalue(tables.get(), row, 0));
   return database;

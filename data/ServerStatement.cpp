@@ -70,9 +70,9 @@ bool Is(const Token& t, const char* word) {
   return t.kind == Kind::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
 }
 
-const QStringList kKeywords = {"select", "from",  "where", "and",   "or",   "not",  "like", "escape",
-                               "order",  "by",    "distinct", "union", "all", "as", "null",  "is",
-                               "in",     "group", "having", "asc",   "desc", "between"};
+const QStringList kKeywords = {"select", "from",  "where",    "and",   "or",   "not",    "like", "escape",
+                               "order",  "by",    "distinct", "union", "all",  "as",     "null", "is",
+                               "in",     "group", "having",   "asc",   "desc", "between"};
 
 bool IsColumn(const Token& t) {
   return t.kind == Kind::Word && !t.text[0].isDigit() && !kKeywords.contains(t.text, Qt::CaseInsensitive);
@@ -129,7 +129,8 @@ QString TranslateForServer(const QString& jetStatement) {
   std::size_t end = sig.size();
   while (end > 0 && tokens[sig[end - 1]].text == ";") --end;
   if (plainSelect && end > 0 && Is(tokens[sig[0]], "select"))
-    out[sig[end - 1]] += ordered ? QStringLiteral(", ") + kRowOrderColumn : QStringLiteral(" order by ") + kRowOrderColumn;
+    out[sig[end - 1]] +=
+        ordered ? QStringLiteral(", ") + kRowOrderColumn : QStringLiteral(" order by ") + kRowOrderColumn;
   return out.join(QString());
 }
 

@@ -5,9 +5,9 @@
 #include <QUrl>
 #include <cstring>
 
-#include "kit/DataSetFile.h"
 #include "data/JetImport.h"
 #include "data/SqliteGuards.h"
+#include "kit/DataSetFile.h"
 
 namespace {
 
@@ -16,10 +16,11 @@ QString SqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)
 // Opens a URI read-only. The file name is percent-encoded, so blanks, '?', '#' and Chinese
 // letters stay part of it.
 SqliteDb OpenReadOnly(const QString& path, const char* parameters, QString& failure) {
-  const QByteArray uri = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + parameters;
+  const QByteArray uri =
+      "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + parameters;
   sqlite3* raw = nullptr;
-  const int rc =
-      sqlite3_open_v2(uri.constData(), &raw, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+  const int rc = sqlite3_open_v2(uri.constData(), &raw,
+                                 SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
   SqliteDb db(raw);
   if (rc != SQLITE_OK) {
     failure = raw ? SqliteMessage(raw) : QStringLiteral("内存不足");
@@ -79,7 +80,8 @@ SqliteDb OpenSqliteFile(const QString& path, SourceDatabase& source, QString& fa
 
 }  // namespace
 
-bool OpenSourceDatabase(const QString& path, DatabaseFormat format, SourceDatabase& source, QString& failure) {
+bool OpenSourceDatabase(const QString& path, DatabaseFormat format, SourceDatabase& source,
+                        QString& failure) {
   if (format == DatabaseFormat::Jet) {
     const QByteArray image = ReadJetFile(path, failure);
     if (!image.isEmpty()) source.db = OpenImage(image, failure);

@@ -22,7 +22,9 @@ int ReadOnlyAuthorizer(void*, int action, const char* first, const char* second,
 // SQLite calls this every kProgressSteps virtual-machine steps, a few microseconds apart.
 constexpr int kProgressSteps = 1000;
 
-int StopWhenPassed(void* deadline) { return static_cast<const StatementDeadline*>(deadline)->Passed() ? 1 : 0; }
+int StopWhenPassed(void* deadline) {
+  return static_cast<const StatementDeadline*>(deadline)->Passed() ? 1 : 0;
+}
 
 }  // namespace
 

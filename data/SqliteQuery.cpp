@@ -48,7 +48,8 @@ std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError
   if (!statement) return sqliteFailure();
   // Blanks, comments and semicolons may follow the statement; a second statement may not.
   const qsizetype used = tail - text.constData();
-  if (Prepare(db, std::string_view(text.constData(), std::size_t(text.size())).substr(std::size_t(used))) || sqlite3_errcode(db) != SQLITE_OK)
+  if (Prepare(db, std::string_view(text.constData(), std::size_t(text.size())).substr(std::size_t(used))) ||
+      sqlite3_errcode(db) != SQLITE_OK)
     return fail(QStringLiteral("语句之后还有别的语句；一次只能运行一条语句。"));
 
   QStringList columns;

@@ -32,7 +32,8 @@ struct SourceTable {
 };
 
 bool ReadColumns(sqlite3* source, SourceTable& table, QString& failure) {
-  SqliteStatement info = Prepare(source, ("PRAGMA main.table_info(" + Quoted(table.name) + ')').toStdString());
+  SqliteStatement info =
+      Prepare(source, ("PRAGMA main.table_info(" + Quoted(table.name) + ')').toStdString());
   if (!info) return Fail(source, failure);
   int rc;
   while ((rc = sqlite3_step(info.get())) == SQLITE_ROW) {
@@ -47,16 +48,19 @@ bool ReadColumns(sqlite3* source, SourceTable& table, QString& failure) {
 // table's own b-tree: rowid order, or key order for a table without rowid.
 bool CopyRows(sqlite3* source, sqlite3* target, const SourceTable& table, QString& failure) {
   SqliteStatement select = Prepare(
-      source, ("SELECT " + table.columns.join(u',') + " FROM main." + Quoted(table.name) + " NOT INDEXED").toStdString());
+      source, ("SELECT " + table.columns.join(u',') + " FROM main." + Quoted(table.name) + " NOT INDEXED")
+                  .toStdString());
   if (!select) return Fail(source, failure);
   const QStringList parameters(table.columns.size(), QStringLiteral("?"));
-  SqliteStatement insert =
-      Prepare(target, ("INSERT INTO main." + Quoted(table.name) + " VALUES (" + parameters.join(u',') + ')').toStdString());
+  SqliteStatement insert = Prepare(
+      target,
+      ("INSERT INTO main." + Quoted(table.name) + " VALUES (" + parameters.join(u',') + ')').toStdString());
   if (!insert) return Fail(target, failure);
   const int count = int(table.columns.size());
   int rc;
   while ((rc = sqlite3_step(select.get())) == SQLITE_ROW) {
-    for (int i = 0; i < count; ++i) sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i));
+    for (int i = 0; i < count; ++i)
+      sqlite3_bind_value(insert.get(), i + 1, sqlite3_column_value(select.get(), i));
     if (sqlite3_step(insert.get()) != SQLITE_DONE) return Fail(target, failure);
     sqlite3_reset(insert.get());
   }
@@ -97,7 +101,8 @@ bool CopyTables(sqlite3* source, sqlite3* target, QString& failure) {
   if (!Run(target, QStringLiteral("BEGIN"), failure)) return false;
   for (SourceTable& table : tables) {
     if (!ReadColumns(source, table, failure)) return false;
-    const QString create = "CREATE TABLE main." + Quoted(table.name) + " (" + table.definitions.join(", ") + ')';
+    const QString create =
+        "CREATE TABLE main." + Quoted(table.name) + " (" + table.definitions.join(", ") + ')';
     if (!Run(target, create, failure) || !CopyRows(source, target, table, failure)) return false;
   }
   return Run(target, QStringLiteral("COMMIT"), failure);

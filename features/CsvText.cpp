@@ -10,8 +10,8 @@ QString GuardFormula(const QString& cell) {
 
 QString Field(const QString& cell) {
   QString field = GuardFormula(cell);
-  if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) && !field.contains(QLatin1Char('\n')) &&
-      !field.contains(QLatin1Char('\r')))
+  if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
+      !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
     return field;
   field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
   return QLatin1Char('"') + field + QLatin1Char('"');
@@ -33,7 +33,8 @@ QString TabText(const std::vector<QStringList>& rows) {
     QStringList cells;
     for (const QString& cell : row) {
       QString flat = GuardFormula(cell);
-      for (const QChar breaker : {QLatin1Char('\t'), QLatin1Char('\r'), QLatin1Char('\n')}) flat.replace(breaker, QLatin1Char(' '));
+      for (const QChar breaker : {QLatin1Char('\t'), QLatin1Char('\r'), QLatin1Char('\n')})
+        flat.replace(breaker, QLatin1Char(' '));
       cells.append(flat);
     }
     text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');

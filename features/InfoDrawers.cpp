@@ -5,16 +5,16 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
-#include "kit/Colors.h"
-#include "kit/HandlerGuard.h"
-#include "kit/ImageControl.h"
-#include "kit/PlainText.h"
-#include "kit/Twips.h"
 #include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
 #include "features/CityLegend.h"
 #include "features/DrawerArt.h"
 #include "features/WebLink.h"
+#include "kit/Colors.h"
+#include "kit/HandlerGuard.h"
+#include "kit/ImageControl.h"
+#include "kit/PlainText.h"
+#include "kit/Twips.h"
 #include "map/MapControl.h"
 
 namespace {

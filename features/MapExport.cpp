@@ -24,7 +24,8 @@ MapView ExportView(const MapView& screen, QSize pixels) {
 
 QImage RenderMap(const std::vector<const Layer*>& bottomToTop, const MapView& screen, QSize pixels,
                  qreal devicePixelRatio) {
-  const QSize imagePixels(qRound(pixels.width() * devicePixelRatio), qRound(pixels.height() * devicePixelRatio));
+  const QSize imagePixels(qRound(pixels.width() * devicePixelRatio),
+                          qRound(pixels.height() * devicePixelRatio));
   QImage image(imagePixels, QImage::Format_ARGB32_Premultiplied);
   if (image.isNull()) return image;
   image.setDevicePixelRatio(devicePixelRatio);
@@ -34,9 +35,10 @@ QImage RenderMap(const std::vector<const Layer*>& bottomToTop, const MapView& sc
   return image;
 }
 
-bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen, QSize pixels,
-              QString& error) {
-  if (pixels.width() < 1 || pixels.height() < 1 || pixels.width() > kMaxPixels || pixels.height() > kMaxPixels) {
+bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
+              QSize pixels, QString& error) {
+  if (pixels.width() < 1 || pixels.height() < 1 || pixels.width() > kMaxPixels ||
+      pixels.height() > kMaxPixels) {
     error = QStringLiteral("图片的宽和高须在 1 到 %1 像素之间。").arg(kMaxPixels);
     return false;
   }
@@ -53,7 +55,8 @@ bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop,
   return true;
 }
 
-bool PaintPage(QPagedPaintDevice& device, const std::vector<const Layer*>& bottomToTop, const MapView& screen) {
+bool PaintPage(QPagedPaintDevice& device, const std::vector<const Layer*>& bottomToTop,
+               const MapView& screen) {
   // The page's paintable area in device units, laid out in screen pixels so symbols and labels keep
   // their screen size on paper, and drawn at the page's own density (up to kPageDpi).
   const double deviceDpi = device.logicalDpiX();

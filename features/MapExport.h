@@ -28,13 +28,14 @@ QImage RenderMap(const std::vector<const Layer*>& bottomToTop, const MapView& sc
 
 // Writes the map as a PNG of pixels size (each side 1 to kMaxPixels). False with error set when the
 // size is out of range or the file cannot be written.
-bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen, QSize pixels,
-              QString& error);
+bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
+              QSize pixels, QString& error);
 
 // Draws the map onto the current page of device (a PDF writer or a printer), filling its paintable
 // area, as a picture of up to 300 dots an inch. False when the picture or the device cannot be
 // painted (a file that cannot be written, a page too large for memory).
-bool PaintPage(QPagedPaintDevice& device, const std::vector<const Layer*>& bottomToTop, const MapView& screen);
+bool PaintPage(QPagedPaintDevice& device, const std::vector<const Layer*>& bottomToTop,
+               const MapView& screen);
 
 // Writes a one-page PDF of page layout layout (size, orientation, margins) holding the map.
 bool WritePdf(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,

@@ -6,12 +6,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "features/SpatialSearch.h"
+#include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "features/SpatialSearch.h"
-#include "kit/Colors.h"
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 #include "map/modMapFunction.h"

@@ -7,12 +7,12 @@
 #include <QPushButton>
 
 #include "features/ListClicks.h"
+#include "features/SpatialSearch.h"
+#include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "features/SpatialSearch.h"
-#include "kit/Colors.h"
 #include "map/MapControl.h"
 #include "map/MapTypes.h"
 #include "map/modMapFunction.h"
@@ -51,7 +51,8 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1)
 }
 
 void RadiusPanel::lstShow_Click() {
-  if (const QListWidgetItem* item = lstShow2->currentItem()) emit FeatureChosen(cmbType1->currentText(), item->text());
+  if (const QListWidgetItem* item = lstShow2->currentItem())
+    emit FeatureChosen(cmbType1->currentText(), item->text());
 }
 
 void RadiusPanel::RadiusSearch(double x, double y, Layer* lyrTempPoint) {

@@ -20,7 +20,8 @@ RecentSearches::RecentSearches(QString file) : file_(std::move(file)) {
 }
 
 QString RecentSearches::DefaultFile() {
-  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/recent-searches.ini");
+  return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+         QStringLiteral("/recent-searches.ini");
 }
 
 void RecentSearches::Add(const Item& item) {

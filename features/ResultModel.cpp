@@ -10,10 +10,14 @@ namespace {
 
 const QString& TextOf(const ResultRow& row, int column) {
   switch (column) {
-    case ResultModel::kType: return row.type;
-    case ResultModel::kAddress: return row.address;
-    case ResultModel::kPhone: return row.phone;
-    default: return row.name;
+    case ResultModel::kType:
+      return row.type;
+    case ResultModel::kAddress:
+      return row.address;
+    case ResultModel::kPhone:
+      return row.phone;
+    default:
+      return row.name;
   }
 }
 
@@ -26,10 +30,13 @@ void ResultModel::SetRows(std::vector<ResultRow> rows) {
 }
 
 bool ResultModel::HasDistances() const {
-  return std::any_of(rows_.begin(), rows_.end(), [](const ResultRow& row) { return row.distance.has_value(); });
+  return std::any_of(rows_.begin(), rows_.end(),
+                     [](const ResultRow& row) { return row.distance.has_value(); });
 }
 
-int ResultModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(rows_.size()); }
+int ResultModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : int(rows_.size());
+}
 
 int ResultModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kColumnCount; }
 
@@ -45,14 +52,16 @@ QVariant ResultModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
+  if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    return QAbstractTableModel::headerData(section, orientation, role);
   return ResultHeader().value(section);
 }
 
 void ResultModel::sort(int column, Qt::SortOrder sortOrder) {
   if (column < 0 || column >= kColumnCount) return;  // no sort column: the order given stays
   const auto before = [column](const ResultRow& a, const ResultRow& b) {
-    if (column != kDistance) return CompareText(TextOf(a, column).toStdString(), TextOf(b, column).toStdString()) < 0;
+    if (column != kDistance)
+      return CompareText(TextOf(a, column).toStdString(), TextOf(b, column).toStdString()) < 0;
     if (a.distance && b.distance) return *a.distance < *b.distance;
     return a.distance.has_value() && !b.distance.has_value();
   };

@@ -20,7 +20,9 @@ QString NameKey(QString name) {
   return name;
 }
 
-QString Text(const std::optional<QVariant>& value) { return value && !value->isNull() ? value->toString() : QString(); }
+QString Text(const std::optional<QVariant>& value) {
+  return value && !value->isNull() ? value->toString() : QString();
+}
 
 // The address and phone of the rows of table whose names are among names, keyed by NameKey; the
 // first row of a name wins, as the card's look-up takes the first row.
@@ -28,10 +30,11 @@ QHash<QString, Contact> ContactsIn(CityDatabase& database, const QString& table,
   QHash<QString, Contact> contacts;
   if (names.isEmpty() || !database.HasTable(table)) return contacts;
   QStringList quoted;
-  for (const QString& name : names) quoted.append(QLatin1Char('\'') + modGetRecord::SqlText(name) + QLatin1Char('\''));
+  for (const QString& name : names)
+    quoted.append(QLatin1Char('\'') + modGetRecord::SqlText(name) + QLatin1Char('\''));
   const QString sql = QStringLiteral("select * from ") + table + QStringLiteral(" where ") +
-                      QString::fromUtf8(city::kNameField) + QStringLiteral(" in (") + quoted.join(QLatin1Char(',')) +
-                      QLatin1Char(')');
+                      QString::fromUtf8(city::kNameField) + QStringLiteral(" in (") +
+                      quoted.join(QLatin1Char(',')) + QLatin1Char(')');
   DbError error;
   const std::unique_ptr<ResultSet> result = database.Query(sql, error);
   if (!result) return contacts;
@@ -49,8 +52,9 @@ QHash<QString, Contact> ContactsIn(CityDatabase& database, const QString& table,
 std::vector<ResultRow> RowsOfFound(const FeatureSet& found, const QString& type, MapPoint centre) {
   std::vector<ResultRow> rows;
   for (const Feature& feature : found)
-    rows.push_back({feature.DisplayName(), type, std::hypot(feature.CenterX() - centre.x, feature.CenterY() - centre.y),
-                    QString(), QString()});
+    rows.push_back({feature.DisplayName(), type,
+                    std::hypot(feature.CenterX() - centre.x, feature.CenterY() - centre.y), QString(),
+                    QString()});
   return rows;
 }
 
@@ -62,7 +66,8 @@ void FillContacts(CityDatabase& database, std::vector<ResultRow>& rows) {
     for (ResultRow& row : rows) {
       if (row.type != it.key()) continue;
       const auto contact = contacts.constFind(NameKey(row.name));
-      if (contact != contacts.cend()) std::tie(row.address, row.phone) = std::tie(contact->address, contact->phone);
+      if (contact != contacts.cend())
+        std::tie(row.address, row.phone) = std::tie(contact->address, contact->phone);
     }
   }
 }

@@ -12,7 +12,7 @@
 
 struct ResultRow {
   QString name;
-  QString type;                   // the feature type, which names its table and its layer
+  QString type;                    // the feature type, which names its table and its layer
   std::optional<double> distance;  // metres from the picked point; none outside a radius search
   QString address;
   QString phone;

@@ -113,7 +113,8 @@ void SearchBox::Show(std::vector<search::Entry> entries) {
   }
   popup_->setCurrentItem(popup_->topLevelItem(0));
   const int rows = popup_->topLevelItemCount();
-  popup_->resize(std::max(width(), kPopupMinWidth), rows * popup_->sizeHintForRow(0) + 2 * popup_->frameWidth());
+  popup_->resize(std::max(width(), kPopupMinWidth),
+                 rows * popup_->sizeHintForRow(0) + 2 * popup_->frameWidth());
   popup_->move(mapToGlobal(QPoint(0, height())));
   if (!popup_->isVisible()) popup_->show();
 }

@@ -18,7 +18,8 @@ class SearchBox : public QLineEdit {
  public:
   // database, which outlives the box, is the city whose names are searched; recentFile keeps
   // the recent choices.
-  SearchBox(QWidget* parent, CityDatabase& database, const QString& recentFile = RecentSearches::DefaultFile());
+  SearchBox(QWidget* parent, CityDatabase& database,
+            const QString& recentFile = RecentSearches::DefaultFile());
 
   // The suggestion list, a popup window: column 0 the name, column 1 the kind.
   QTreeWidget* Suggestions() const { return popup_; }

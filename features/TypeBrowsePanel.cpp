@@ -30,7 +30,8 @@ TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, CityDatabase& database)
 }
 
 void TypeBrowsePanel::lstShow_Click() {
-  if (const QListWidgetItem* item = lstShow0->currentItem()) emit FeatureChosen(cmbType0->currentText(), item->text());
+  if (const QListWidgetItem* item = lstShow0->currentItem())
+    emit FeatureChosen(cmbType0->currentText(), item->text());
 }
 
 void TypeBrowsePanel::ListChosenType() {

@@ -5,9 +5,11 @@
 namespace qiwu::import {
 namespace {
 
-void AddAreas(const std::vector<osm::Way>& ways, const MapProjection& projection, std::vector<citygen::Area>& into) {
+void AddAreas(const std::vector<osm::Way>& ways, const MapProjection& projection,
+              std::vector<citygen::Area>& into) {
   for (const osm::Way& way : ways)
-    if (auto parts = projection.AreasOf(*way.shape); !parts.empty()) into.push_back({way.name, std::move(parts)});
+    if (auto parts = projection.AreasOf(*way.shape); !parts.empty())
+      into.push_back({way.name, std::move(parts)});
 }
 
 void AddDistricts(const std::vector<osm::Boundary>& boundaries, const MapProjection& projection,
@@ -20,7 +22,8 @@ void AddDistricts(const std::vector<osm::Boundary>& boundaries, const MapProject
     auto parts = projection.AreasOf(*boundary.shape);
     if (parts.empty()) continue;
     citygen::NamedLine border{boundary.name + "界", {}};
-    for (const citygen::Polygon& part : parts) border.parts.insert(border.parts.end(), part.rings.begin(), part.rings.end());
+    for (const citygen::Polygon& part : parts)
+      border.parts.insert(border.parts.end(), part.rings.begin(), part.rings.end());
     city.districtBorders.push_back(std::move(border));
     city.districts.push_back({boundary.name, std::move(parts)});
   }

@@ -10,12 +10,12 @@
 #include <filesystem>
 
 #include "data/CityVocabulary.h"
-#include "import/gtfs/GtfsReader.h"
 #include "import/CityFromOsm.h"
 #include "import/ImportFailure.h"
 #include "import/InputError.h"
 #include "import/MapProjection.h"
 #include "import/TransitToCity.h"
+#include "import/gtfs/GtfsReader.h"
 #include "import/osm/OsmReader.h"
 #include "map/DataSetConfinement.h"
 #include "tools/citygen/Writers.h"
@@ -29,12 +29,14 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QString& text) { return text.toStdString(); }
 
 // A temporary folder beside `target`, removed unless its content was moved into place.
-std::unique_ptr<QTemporaryDir> TemporaryBeside(const QString& folder, const std::string& city, const char* kind) {
+std::unique_ptr<QTemporaryDir> TemporaryBeside(const QString& folder, const std::string& city,
+                                               const char* kind) {
   auto dir = std::make_unique<QTemporaryDir>(QDir(folder).filePath("." + Q(city) + kind + "XXXXXX"));
   if (!dir->isValid()) throw ImportFailure("cannot create a temporary folder in " + S(folder), 1);
   // QTemporaryDir makes it private; the city it becomes is for everyone to read.
-  QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+  QFile::setPermissions(dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                         QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                         QFile::ExeOther);
   return dir;
 }
 
@@ -84,8 +86,8 @@ void Move(const QString& from, const QString& to) {
 
 // Puts the new map folder and database in place; an old city goes into `trash` first and comes back
 // if the new one cannot be put in place whole.
-void PutInPlace(const QString& newMap, const QString& newDb, const QString& mapTarget, const QString& dbTarget,
-                const QString& trash) {
+void PutInPlace(const QString& newMap, const QString& newDb, const QString& mapTarget,
+                const QString& dbTarget, const QString& trash) {
   const QString oldMap = QDir(trash).filePath("map"), oldDb = QDir(trash).filePath("db");
   const bool hadMap = QFileInfo::exists(mapTarget), hadDb = QFileInfo::exists(dbTarget);
   if (hadMap) Move(mapTarget, oldMap);
@@ -114,7 +116,9 @@ std::string Summary(const citygen::City& city, double seconds) {
   for (const citygen::Road& road : city.roads) ++roads[int(road.roadClass)];
   for (const citygen::BusLine& line : city.lines) rows += line.stops.size();
   std::string text = city.name + " (EPSG:" + std::to_string(city.epsg) + ")\n";
-  const auto count = [&text](const std::string& what, std::size_t n) { text += "  " + what + ": " + std::to_string(n) + "\n"; };
+  const auto count = [&text](const std::string& what, std::size_t n) {
+    text += "  " + what + ": " + std::to_string(n) + "\n";
+  };
   count(city::layer::kDistricts, city.districts.size());
   count(city::layer::kBorders, city.districtBorders.size());
   count(city::layer::kWaters, city.waters.size());
@@ -124,7 +128,8 @@ std::string Summary(const citygen::City& city, double seconds) {
   count(city::layer::kBranchRoads, roads[2]);
   count(city::layer::kBusLines, city.lines.size());
   count(city::layer::kBusStops, city.stops.size());
-  for (citygen::PoiType type : citygen::kPoiTypes) count(citygen::PoiTypeName(type), city.pois[std::size_t(type)].size());
+  for (citygen::PoiType type : citygen::kPoiTypes)
+    count(citygen::PoiTypeName(type), city.pois[std::size_t(type)].size());
   count(std::string(city::kBusTable) + " rows", rows);
   char time[32];
   std::snprintf(time, sizeof time, "%.1f s", seconds);
@@ -138,16 +143,19 @@ std::string RefuseCityName(const std::string& city) {
   if (city.front() == '.') return "a city name may not start with a dot";
   if (city.size() > 200) return "the city name is too long";
   for (unsigned char c : city)
-    if (c < 0x20 || c == '/' || c == '\\' || c == 0x7f) return "a city name may not hold slashes or control characters";
+    if (c < 0x20 || c == '/' || c == '\\' || c == 0x7f)
+      return "a city name may not hold slashes or control characters";
   return {};
 }
 
 std::string ImportCity(const ImportRequest& request, const Progress& progress) {
   const auto start = std::chrono::steady_clock::now();
-  if (const std::string refusal = RefuseCityName(request.city); !refusal.empty()) throw ImportFailure(refusal, 2);
+  if (const std::string refusal = RefuseCityName(request.city); !refusal.empty())
+    throw ImportFailure(refusal, 2);
   if (request.osm.empty() && request.gtfs.empty()) throw ImportFailure("give --osm or --gtfs", 2);
   if (request.epsg)
-    if (const std::string refusal = RefuseMapEpsg(request.epsg); !refusal.empty()) throw ImportFailure(refusal, 2);
+    if (const std::string refusal = RefuseMapEpsg(request.epsg); !refusal.empty())
+      throw ImportFailure(refusal, 2);
 
   const QDir program(Q(request.programDir));
   const QString mapFolder = program.filePath("map"), dataFolder = program.filePath("data");

@@ -11,12 +11,12 @@
 namespace qiwu::import {
 
 struct ImportRequest {
-  std::string city;                // names map/<city>/ and data/<city>.mdb
-  std::string programDir;          // where map/ and data/ lie
-  std::string osm;                 // an .osm or .osm.pbf file, or empty
-  std::vector<std::string> gtfs;   // GTFS feeds (.zip or folders)
-  int epsg = 0;                    // the map CRS; 0 chooses it from the data's centre
-  bool replace = false;            // an existing city of that name is replaced
+  std::string city;               // names map/<city>/ and data/<city>.mdb
+  std::string programDir;         // where map/ and data/ lie
+  std::string osm;                // an .osm or .osm.pbf file, or empty
+  std::vector<std::string> gtfs;  // GTFS feeds (.zip or folders)
+  int epsg = 0;                   // the map CRS; 0 chooses it from the data's centre
+  bool replace = false;           // an existing city of that name is replaced
 };
 
 // Empty when `city` can name a folder and files beside the program; otherwise why not.

@@ -8,7 +8,8 @@ namespace qiwu::import {
 
 class ImportFailure : public std::runtime_error {
  public:
-  ImportFailure(const std::string& message, int exitCode) : std::runtime_error(message), exitCode_(exitCode) {}
+  ImportFailure(const std::string& message, int exitCode)
+      : std::runtime_error(message), exitCode_(exitCode) {}
   int exitCode() const { return exitCode_; }
 
  private:

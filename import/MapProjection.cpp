@@ -19,7 +19,8 @@ bool InChina(LonLat at) {
 
 OGRSpatialReference SpatialReference(int epsg) {
   OGRSpatialReference srs;
-  if (srs.importFromEPSG(epsg) != OGRERR_NONE) throw std::runtime_error("EPSG:" + std::to_string(epsg) + " is unknown");
+  if (srs.importFromEPSG(epsg) != OGRERR_NONE)
+    throw std::runtime_error("EPSG:" + std::to_string(epsg) + " is unknown");
   srs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   return srs;
 }

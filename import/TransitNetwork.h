@@ -19,9 +19,9 @@ struct TransitStop {
 };
 
 struct TransitLine {
-  std::string name;             // unique within the network
-  std::vector<int> stops;       // indices into TransitNetwork::stops, in riding order
-  std::vector<LonLat> route;    // the line's course; the stops joined where the source has none
+  std::string name;           // unique within the network
+  std::vector<int> stops;     // indices into TransitNetwork::stops, in riding order
+  std::vector<LonLat> route;  // the line's course; the stops joined where the source has none
 };
 
 struct TransitNetwork {

@@ -42,22 +42,32 @@ int main(int argc, char** argv) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral(
       "Builds the data set of a city (map/NAME/ and data/NAME.mdb in PROGRAM_DIR) from an OpenStreetMap\n"
-      "extract and GTFS feeds. Bus lines come from the feeds, or from the extract's bus routes without one."));
+      "extract and GTFS feeds. Bus lines come from the feeds, or from the extract's bus routes without "
+      "one."));
   parser.addHelpOption();
   parser.addVersionOption();
-  const QCommandLineOption city("city", QStringLiteral("The city's name (names its folder and files)."), "NAME");
-  const QCommandLineOption out("out", QStringLiteral("The program directory to write into (default: the user's data folder when installed)."), "PROGRAM_DIR");
-  const QCommandLineOption osm("osm", QStringLiteral("An OpenStreetMap extract, .osm.pbf or .osm."), "EXTRACT");
-  const QCommandLineOption gtfs("gtfs", QStringLiteral("A GTFS feed, .zip or folder; may be given again."), "FEED");
-  const QCommandLineOption epsg("epsg", QStringLiteral("The map CRS, a projected EPSG code in metres."), "CODE");
+  const QCommandLineOption city("city", QStringLiteral("The city's name (names its folder and files)."),
+                                "NAME");
+  const QCommandLineOption out(
+      "out",
+      QStringLiteral("The program directory to write into (default: the user's data folder when installed)."),
+      "PROGRAM_DIR");
+  const QCommandLineOption osm("osm", QStringLiteral("An OpenStreetMap extract, .osm.pbf or .osm."),
+                               "EXTRACT");
+  const QCommandLineOption gtfs("gtfs", QStringLiteral("A GTFS feed, .zip or folder; may be given again."),
+                                "FEED");
+  const QCommandLineOption epsg("epsg", QStringLiteral("The map CRS, a projected EPSG code in metres."),
+                                "CODE");
   const QCommandLineOption replace("replace", QStringLiteral("Replace an existing city of that name."));
   const QCommandLineOption publish(
-      "publish", QStringLiteral("Load the city NAME of PROGRAM_DIR into this PostgreSQL database instead."), "CONNSTR");
+      "publish", QStringLiteral("Load the city NAME of PROGRAM_DIR into this PostgreSQL database instead."),
+      "CONNSTR");
   parser.addOptions({city, out, osm, gtfs, epsg, replace, publish});
   parser.process(app);
   // Without --out, the user's data folder when installed, the program's own folder in a build tree.
-  const QString programDir =
-      parser.isSet(out) ? parser.value(out) : qiwu::DefaultImportFolder(QCoreApplication::applicationDirPath());
+  const QString programDir = parser.isSet(out)
+                                 ? parser.value(out)
+                                 : qiwu::DefaultImportFolder(QCoreApplication::applicationDirPath());
 
   if (parser.isSet(publish)) return Publish(parser.value(publish), parser.value(city), programDir);
 
@@ -69,8 +79,7 @@ int main(int argc, char** argv) {
   request.replace = parser.isSet(replace);
   bool numeric = true;
   if (parser.isSet(epsg)) request.epsg = parser.value(epsg).toInt(&numeric);
-  if (!numeric || request.epsg < 0 || !parser.isSet(city) ||
-      (request.osm.empty() && request.gtfs.empty())) {
+  if (!numeric || request.epsg < 0 || !parser.isSet(city) || (request.osm.empty() && request.gtfs.empty())) {
     Report("needs --city NAME and --osm or --gtfs (--epsg takes a number); see --help");
     return 2;
   }

@@ -31,10 +31,13 @@ bool IsVirtualOrRemotePath(const QString& path) {
 DataSetFile CheckDataSetFile(const QString& path, const QStringList& roots, const QString& baseDir,
                              qint64 maxBytes) {
   const auto refuse = [&](const QString& why) { return DataSetFile{QString(), why.arg(Shown(path))}; };
-  const auto absent = [&] { return DataSetFile{QString(), QStringLiteral("找不到文件“%1”。").arg(Shown(path)), true}; };
+  const auto absent = [&] {
+    return DataSetFile{QString(), QStringLiteral("找不到文件“%1”。").arg(Shown(path)), true};
+  };
   if (path.isEmpty()) return refuse(QStringLiteral("文件名为空%1。"));
   if (path.contains(QChar(0))) return refuse(QStringLiteral("文件名“%1”含有空字符，不予打开。"));
-  if (IsVirtualOrRemotePath(path)) return refuse(QStringLiteral("文件“%1”不是数据集中的本地文件，不予打开。"));
+  if (IsVirtualOrRemotePath(path))
+    return refuse(QStringLiteral("文件“%1”不是数据集中的本地文件，不予打开。"));
 
   const QString joined = QDir::isAbsolutePath(path) || baseDir.isEmpty() ? path : baseDir + '/' + path;
   const QString canonical = QFileInfo(joined).canonicalFilePath();
@@ -49,7 +52,8 @@ DataSetFile CheckDataSetFile(const QString& path, const QStringList& roots, cons
 
   struct stat info {};
   if (::stat(QFile::encodeName(canonical).constData(), &info) != 0) return absent();
-  if (!S_ISREG(info.st_mode)) return refuse(QStringLiteral("“%1”不是普通文件（文件夹、管道或设备），不予打开。"));
+  if (!S_ISREG(info.st_mode))
+    return refuse(QStringLiteral("“%1”不是普通文件（文件夹、管道或设备），不予打开。"));
   if (maxBytes > 0 && info.st_size > maxBytes)
     return DataSetFile{QString(), QStringLiteral("文件“%1”过大（%2 字节，上限 %3 字节），不予读取。")
                                       .arg(Shown(path))

@@ -12,8 +12,8 @@ namespace qiwu {
 inline constexpr qint64 kMaxTextFileBytes = 16 * 1024 * 1024;
 
 struct DataSetFile {
-  QString path;   // the resolved (canonical) path to open; empty when refused
-  QString error;  // why the file was refused, naming it; empty when accepted
+  QString path;          // the resolved (canonical) path to open; empty when refused
+  QString error;         // why the file was refused, naming it; empty when accepted
   bool missing = false;  // refused because nothing is there
   bool ok() const { return error.isEmpty(); }
 };
@@ -23,8 +23,8 @@ QStringList DataSetRoots(const QString& programDir, const QString& city);
 
 // Checks the file at path (absolute, or relative to baseDir) against roots (folders, resolved
 // here). maxBytes > 0 also refuses a larger file. Nothing is opened.
-DataSetFile CheckDataSetFile(const QString& path, const QStringList& roots, const QString& baseDir = QString(),
-                             qint64 maxBytes = 0);
+DataSetFile CheckDataSetFile(const QString& path, const QStringList& roots,
+                             const QString& baseDir = QString(), qint64 maxBytes = 0);
 
 // True when path names one of GDAL's virtual file systems or a URL ("/vsicurl/…", "http://…").
 bool IsVirtualOrRemotePath(const QString& path);

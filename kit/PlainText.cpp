@@ -20,8 +20,8 @@ class PlainToolTips : public QObject {
     auto* widget = static_cast<QWidget*>(watched);
     const QString tip = widget->toolTip();
     if (!Qt::mightBeRichText(tip)) return false;
-    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), PlainToolTipText(tip), widget,
-                       QRect(), widget->toolTipDuration());
+    QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), PlainToolTipText(tip), widget, QRect(),
+                       widget->toolTipDuration());
     return true;
   }
 };

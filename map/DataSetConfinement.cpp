@@ -45,7 +45,8 @@ Confinement& State() {
 }
 
 bool Under(const std::string& path, const std::string& folder) {
-  return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
+  return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+         path[folder.size()] == '/';
 }
 
 std::string Canonical(const std::string& path) {
@@ -97,7 +98,8 @@ class ConfiningFilesystem final : public VSIFilesystemHandler {
   VSIVirtualHandle* Open(const char* path, const char* access, bool setError, CSLConstList options) override {
     if (Active()) {
       const std::string resolved = Resolve(path);
-      if (!Allowed(resolved, WritesIn(access) ? Need::kWrite : Need::kRead) || !IsRegularOrMissing(resolved)) {
+      if (!Allowed(resolved, WritesIn(access) ? Need::kWrite : Need::kRead) ||
+          !IsRegularOrMissing(resolved)) {
         Refuse(path);
         if (setError) CPLError(CE_Failure, CPLE_OpenFailed, "refused to open %s outside the data set", path);
         return nullptr;
@@ -109,9 +111,7 @@ class ConfiningFilesystem final : public VSIFilesystemHandler {
     if (Active() && !Allowed(Resolve(path), Need::kRead)) return Refuse(path);
     return local_->Stat(path, buffer, flags);
   }
-  int Unlink(const char* path) override {
-    return WriteAllowed(path) ? local_->Unlink(path) : Refuse(path);
-  }
+  int Unlink(const char* path) override { return WriteAllowed(path) ? local_->Unlink(path) : Refuse(path); }
   int Rename(const char* from, const char* to) override {
     if (!WriteAllowed(from)) return Refuse(from);
     return WriteAllowed(to) ? local_->Rename(from, to) : Refuse(to);
@@ -123,7 +123,9 @@ class ConfiningFilesystem final : public VSIFilesystemHandler {
   char** ReadDirEx(const char* path, int maxFiles) override {
     return Listable(path) ? local_->ReadDirEx(path, maxFiles) : nullptr;
   }
-  char** SiblingFiles(const char* path) override { return Listable(path) ? local_->SiblingFiles(path) : nullptr; }
+  char** SiblingFiles(const char* path) override {
+    return Listable(path) ? local_->SiblingFiles(path) : nullptr;
+  }
   VSIDIR* OpenDir(const char* path, int depth, const char* const* options) override {
     return Listable(path) ? local_->OpenDir(path, depth, options) : nullptr;
   }
@@ -145,20 +147,22 @@ class ConfiningFilesystem final : public VSIFilesystemHandler {
 };
 
 void StartBound() {
-  State().deadline = (Clock::now() + std::chrono::seconds(DataSetConfinement::kStallSeconds)).time_since_epoch().count();
+  State().deadline =
+      (Clock::now() + std::chrono::seconds(DataSetConfinement::kStallSeconds)).time_since_epoch().count();
 }
 
 // Pragmas GDAL runs with an argument that change nothing on disk: schema queries about a table,
 // and connection settings made when it opens a GeoPackage.
 bool IsHarmlessWithArgument(const char* pragma) {
-  for (const char* name : {"table_info", "table_xinfo", "index_list", "index_info", "index_xinfo",
-                           "foreign_key_list", "recursive_triggers", "cache_size", "foreign_keys",
-                           "case_sensitive_like"})
+  for (const char* name :
+       {"table_info", "table_xinfo", "index_list", "index_info", "index_xinfo", "foreign_key_list",
+        "recursive_triggers", "cache_size", "foreign_keys", "case_sensitive_like"})
     if (sqlite3_stricmp(pragma, name) == 0) return true;
   return false;
 }
 
-int AllowReadingOnly(void*, int action, const char* pragma, const char* pragmaValue, const char*, const char*) {
+int AllowReadingOnly(void*, int action, const char* pragma, const char* pragmaValue, const char*,
+                     const char*) {
   if (!State().active) return SQLITE_OK;
   switch (action) {
     case SQLITE_SELECT:

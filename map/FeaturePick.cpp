@@ -13,7 +13,8 @@ std::optional<PickedFeature> FeatureUnder(const MapControl& map, QPointF screen)
   for (Layer* layer : layers) {
     for (int id : layer->IdsAtPoint(p, best)) {
       const FeatureStore& store = layer->Store();
-      if (store.TypeOf(id) != kFeaturePoint || store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
+      if (store.TypeOf(id) != kFeaturePoint || store.PartCount(id) == 0 || store.Part(id, 0).empty())
+        continue;
       const MapPoint at = store.Part(id, 0).front();
       const double d = std::hypot(at.x - p.x, at.y - p.y);
       if (d > best || (nearest && d == best)) continue;

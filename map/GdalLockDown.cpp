@@ -29,8 +29,8 @@ class RefusingFilesystem final : public VSIFilesystemHandler {
   }
 };
 
-CPLHTTPResult* RefuseHttp(const char* url, CSLConstList, GDALProgressFunc, void*, CPLHTTPFetchWriteFunc, void*,
-                          void*) {
+CPLHTTPResult* RefuseHttp(const char* url, CSLConstList, GDALProgressFunc, void*, CPLHTTPFetchWriteFunc,
+                          void*, void*) {
   NoteRefusedAccess(QString::fromUtf8(url));
   auto* result = static_cast<CPLHTTPResult*>(CPLCalloc(1, sizeof(CPLHTTPResult)));
   result->nStatus = 1;
@@ -75,7 +75,8 @@ void LockDownGdal(const QStringList& keepDrivers, const QStringList& keepArchive
     char** prefixes = VSIFileManager::GetPrefixes();
     for (char** prefix = prefixes; prefix && *prefix; ++prefix) {
       const QString name = QString::fromUtf8(*prefix);
-      const bool kept = name == QStringLiteral("/vsimem/") || (archives.contains(name) && keepArchives.contains(name));
+      const bool kept =
+          name == QStringLiteral("/vsimem/") || (archives.contains(name) && keepArchives.contains(name));
       if (!kept) VSIFileManager::InstallHandler(*prefix, new RefusingFilesystem);
     }
     CSLDestroy(prefixes);

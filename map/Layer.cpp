@@ -99,7 +99,9 @@ bool Layer::RemoveFeature(const Feature& f) {
   return true;
 }
 
-void Layer::Restart() { content_ = std::make_shared<LayerContent>(LayerContent{FeatureStore(Store().Fields()), {}}); }
+void Layer::Restart() {
+  content_ = std::make_shared<LayerContent>(LayerContent{FeatureStore(Store().Fields()), {}});
+}
 
 bool Layer::RemoveFeature(const QString& key) { return RemoveFeature(FeatureForKey(key)); }
 
@@ -143,7 +145,8 @@ FeatureSet Layer::FeaturesWithinDistance(MapPoint p, double distance, int unit, 
     if (mode == kSearchWhollyWithin) {
       hit = farthest <= distance || (nearest <= distance && WhollyWithin(content_->store, id, p, distance));
     } else if (mode == 1) {
-      hit = farthest <= distance || (nearest <= distance && DistanceToFeature(content_->store, id, p) <= distance);
+      hit = farthest <= distance ||
+            (nearest <= distance && DistanceToFeature(content_->store, id, p) <= distance);
     } else {
       hit = Distance(p, {b.CenterX(), b.CenterY()}) <= distance;
     }

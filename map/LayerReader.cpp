@@ -80,24 +80,26 @@ MapResult ConfinementFailure(const DataSetConfinement& confinement, const QStrin
   if (const QString refused = confinement.Refused(); !refused.isEmpty())
     return MapResult::Failure(
         kMapErrorReadFailed,
-        QStringLiteral("图层数据文件 %1 要读取数据集文件夹之外、不是普通文件或在网络上的“%2”，不予读取").arg(file, refused));
+        QStringLiteral("图层数据文件 %1 要读取数据集文件夹之外、不是普通文件或在网络上的“%2”，不予读取")
+            .arg(file, refused));
   if (confinement.Stalled())
     return MapResult::Failure(kMapErrorReadFailed,
                               QStringLiteral("图层数据文件 %1 的图层 %2 读取时超过 %3 秒没有进展，不予读取")
                                   .arg(file, layer)
                                   .arg(DataSetConfinement::kStallSeconds));
   if (const QString failure = confinement.GdalFailure(); readOk && !failure.isEmpty())
-    return MapResult::Failure(kMapErrorReadFailed,
-                              QStringLiteral("读取图层数据文件 %1 的图层 %2 出错：%3").arg(file, layer, failure));
+    return MapResult::Failure(
+        kMapErrorReadFailed,
+        QStringLiteral("读取图层数据文件 %1 的图层 %2 出错：%3").arg(file, layer, failure));
   return {};
 }
 
 // Reads the layer of an open source under confinement.
-MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString& sourceLayer, const QString& name,
-                        const OGRSpatialReference& mapCrs, DataSetConfinement& confinement,
-                        std::unique_ptr<Layer>& out) {
-  OGRLayer* source = sourceLayer.isEmpty() ? dataset.GetLayer(0)
-                                           : dataset.GetLayerByName(sourceLayer.toUtf8().constData());
+MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString& sourceLayer,
+                        const QString& name, const OGRSpatialReference& mapCrs,
+                        DataSetConfinement& confinement, std::unique_ptr<Layer>& out) {
+  OGRLayer* source =
+      sourceLayer.isEmpty() ? dataset.GetLayer(0) : dataset.GetLayerByName(sourceLayer.toUtf8().constData());
   if (!source)
     return MapResult::Failure(kMapErrorLayerMissing,
                               QStringLiteral("图层数据文件 %1 中没有图层 %2").arg(path, sourceLayer));
@@ -138,8 +140,9 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
     Flatten(*geometry, flat);
     if (flat.type < 0) continue;
     if (!AllFinite(flat.vertices))
-      return MapResult::Failure(kMapErrorReadFailed,
-                                QStringLiteral("图层数据文件 %1 中要素 %2 的坐标不是有限数").arg(path).arg(feature->GetFID()));
+      return MapResult::Failure(
+          kMapErrorReadFailed,
+          QStringLiteral("图层数据文件 %1 中要素 %2 的坐标不是有限数").arg(path).arg(feature->GetFID()));
     parts.clear();
     std::size_t begin = 0;
     for (std::size_t end : flat.partEnds) {
@@ -160,7 +163,8 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
 }  // namespace
 
 MapResult ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
-                          const QString& name, const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out) {
+                          const QString& name, const OGRSpatialReference& mapCrs,
+                          std::unique_ptr<Layer>& out) {
   LockDownGdal();
   // A server layer's name is no file: it is opened before the confinement of the folder begins.
   const bool onServer = IsServerLayer(file);
@@ -178,4 +182,3 @@ MapResult ReadVectorLayer(const QString& folder, const QString& file, const QStr
   }
   return result;
 }
-

@@ -17,4 +17,5 @@ class OGRSpatialReference;
 // A missing or refused file, a missing layer, a CRS that cannot be transformed, a coordinate that
 // is not finite, or a SQLite statement stalled past the bound is a failure naming the file.
 MapResult ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
-                          const QString& name, const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out);
+                          const QString& name, const OGRSpatialReference& mapCrs,
+                          std::unique_ptr<Layer>& out);

@@ -12,7 +12,8 @@
 namespace {
 
 MapResult Refused(const QString& file, const QString& why) {
-  return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("无法打开图层数据文件 %1：%2").arg(file, why));
+  return MapResult::Failure(kMapErrorReadFailed,
+                            QStringLiteral("无法打开图层数据文件 %1：%2").arg(file, why));
 }
 
 // Copies the GeoPackage at canonical and its checked -wal file into a new private folder; returns
@@ -20,7 +21,8 @@ MapResult Refused(const QString& file, const QString& why) {
 QString CopyWithWal(const QString& canonical, const QString& wal, LayerSource& out, QString& why) {
   out.copyFolder = std::make_unique<QTemporaryDir>();
   const QString copy = out.copyFolder->filePath(QFileInfo(canonical).fileName());
-  if (!out.copyFolder->isValid() || !QFile::copy(canonical, copy) || !QFile::copy(wal, copy + QStringLiteral("-wal"))) {
+  if (!out.copyFolder->isValid() || !QFile::copy(canonical, copy) ||
+      !QFile::copy(wal, copy + QStringLiteral("-wal"))) {
     why = QStringLiteral("无法复制到临时文件夹");
     return {};
   }
@@ -56,8 +58,8 @@ MapResult OpenLayerSource(const QString& folder, const QString& file, DataSetCon
       options.AddNameValue("IMMUTABLE", "YES");
     }
   }
-  out.dataset.reset(GDALDataset::FromHandle(GDALOpenEx(openPath.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY,
-                                                       drivers.List(), options.List(), nullptr)));
+  out.dataset.reset(GDALDataset::FromHandle(GDALOpenEx(
+      openPath.constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers.List(), options.List(), nullptr)));
   if (!out.dataset) return Refused(file, QString::fromUtf8(CPLGetLastErrorMsg()));
   confinement.BindConnection(out.dataset->GetInternalHandle("SQLITE_HANDLE"));
   return {};

@@ -13,7 +13,7 @@ class DataSetConfinement;
 // An open source; a GeoPackage with a -wal file is a private copy that lives as long as this.
 struct LayerSource {
   std::unique_ptr<QTemporaryDir> copyFolder;
-  GDALDatasetUniquePtr dataset;  // closed before the copy goes
+  GDALDatasetUniquePtr dataset;         // closed before the copy goes
   std::shared_ptr<GDALDataset> server;  // a server layer's connection, shared while a workspace loads
 
   GDALDataset& Dataset() const { return dataset ? *dataset : *server; }

@@ -2,8 +2,8 @@
 
 #include <QEventLoop>
 #include <QPainter>
-#include <QTimer>
 #include <QResizeEvent>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -32,7 +32,8 @@ int ShiftCode(Qt::KeyboardModifiers m) {
 MapControl::MapControl(QWidget* parent) : QWidget(parent) {
   worker_ = std::make_unique<RenderWorker>([this](RenderedFrame frame) {
     QMetaObject::invokeMethod(
-        this, [this, frame = std::move(frame)]() mutable { FrameDrawn(std::move(frame)); }, Qt::QueuedConnection);
+        this, [this, frame = std::move(frame)]() mutable { FrameDrawn(std::move(frame)); },
+        Qt::QueuedConnection);
   });
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
@@ -259,7 +260,8 @@ double MapControl::PickTolerance() const { return kPickPixels * view_.PixelSize(
 
 void MapControl::StartFrame() {
   cacheDirty_ = false;
-  frameWanted_ = worker_->Request(Snapshots(LayersBottomToTop()), view_, devicePixelRatioF(), RenderOptions());
+  frameWanted_ =
+      worker_->Request(Snapshots(LayersBottomToTop()), view_, devicePixelRatioF(), RenderOptions());
 }
 
 void MapControl::FrameDrawn(RenderedFrame frame) {

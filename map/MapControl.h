@@ -132,7 +132,7 @@ class MapControl : public QWidget, public LayerHost {
 
  private:
   void ApplyView(MapView view);
-  bool NavigateByKey(int key);  // true when key is one of the navigation keys
+  bool NavigateByKey(int key);           // true when key is one of the navigation keys
   void StartFrame();                     // asks the worker for the frame of the view and layers now
   void FrameDrawn(RenderedFrame frame);  // on the window's thread
   MapTool& Tool() const { return *tools_.at(currentTool_); }
@@ -145,9 +145,9 @@ class MapControl : public QWidget, public LayerHost {
   std::map<int, std::unique_ptr<MapTool>> tools_;
   int currentTool_ = kToolPointer;
   MapView view_;
-  QImage cache_;          // the last frame drawn
-  MapView cacheView_;     // the view cache_ was drawn at
-  bool cacheDirty_ = true;  // a frame is due
+  QImage cache_;                   // the last frame drawn
+  MapView cacheView_;              // the view cache_ was drawn at
+  bool cacheDirty_ = true;         // a frame is due
   std::uint64_t frameWanted_ = 0;  // the number of the latest request
   std::uint64_t frameShown_ = 0;   // the number of the frame in cache_
   QPoint panOffset_;

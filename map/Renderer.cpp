@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr double kQueryMargin = 24;   // pixels around the view whose features may reach into it
+constexpr double kQueryMargin = 24;             // pixels around the view whose features may reach into it
 constexpr std::size_t kBandedFeatures = 20000;  // fewer features in view: one thread is quicker
 constexpr int kMaxBands = 4;
 
@@ -85,8 +85,8 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<LayerSnapsh
   } else {
     for (std::size_t i = 0; i < drawn.size(); ++i) {
       drawn[i]->IdsIn(all, ids_);
-      stats.featuresDrawn += layers.Draw(*drawn[i], ids_, labelling ? &labels[i] : nullptr,
-                                         labelling ? &obstacles : nullptr);
+      stats.featuresDrawn +=
+          layers.Draw(*drawn[i], ids_, labelling ? &labels[i] : nullptr, labelling ? &obstacles : nullptr);
     }
   }
 

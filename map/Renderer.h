@@ -23,7 +23,7 @@
 
 struct RenderOptions {
   bool labels = true;
-  QColor background;  // invalid: the painter's surface is left as it is under the map
+  QColor background;      // invalid: the painter's surface is left as it is under the map
   bool scaleBar = false;  // the main map's scale bar, bottom left (ScaleBar.h)
 };
 

@@ -31,7 +31,8 @@ MapResult LoadWorkspace(const QString& gstPath, Workspace& out) {
   const ServerLayerSession serverLayers;  // a server city's layers come over one connection
   for (const WorkspaceLayerEntry& entry : out.file.layers) {
     std::unique_ptr<Layer> layer;
-    if (MapResult r = ReadVectorLayer(folder, entry.file, entry.sourceLayer, entry.name, mapCrs, layer); !r.ok)
+    if (MapResult r = ReadVectorLayer(folder, entry.file, entry.sourceLayer, entry.name, mapCrs, layer);
+        !r.ok)
       return r;
     layer->SetVisible(entry.visible);
     layer->SetMaxVisibleWidth(entry.zoomMax);

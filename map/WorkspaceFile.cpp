@@ -57,8 +57,9 @@ MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
     return MapResult::Failure(kMapErrorFileMissing, QStringLiteral("工作空间文件不存在：%1").arg(path));
   QFile file(checked.path);
   if (!checked.ok() || !file.open(QIODevice::ReadOnly))
-    return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("无法读取工作空间文件 %1：%2")
-                                                       .arg(path, checked.ok() ? file.errorString() : checked.error));
+    return MapResult::Failure(kMapErrorReadFailed,
+                              QStringLiteral("无法读取工作空间文件 %1：%2")
+                                  .arg(path, checked.ok() ? file.errorString() : checked.error));
   const QByteArray bytes = file.read(kMaxWorkspaceBytes + 1);
   if (bytes.size() > kMaxWorkspaceBytes)
     return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("工作空间文件 %1 过大").arg(path));

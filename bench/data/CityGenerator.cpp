@@ -33,7 +33,9 @@ const std::vector<KeywordTable> kTables = {
 };
 
 // "name TYPE" for a table's column list.
-QString Column(const char* name, const char* type) { return QString::fromUtf8(name) + u' ' + QLatin1String(type); }
+QString Column(const char* name, const char* type) {
+  return QString::fromUtf8(name) + u' ' + QLatin1String(type);
+}
 
 }  // namespace
 
@@ -49,12 +51,14 @@ int WriteCity(const QString& path, int names, int busRows) {
     bus.rows.append({QStringLiteral("%1路").arg(line), pick(kPlaces) + pick(kMiddles) + QStringLiteral("站"),
                      row % 25 + 1, line});
   }
-  testcity::Table types{
-      QString::fromUtf8(city::kTypeTable), {Column(city::kTypeNameField, "TEXT"), Column(city::kTypeKindField, "TEXT")}, {}};
+  testcity::Table types{QString::fromUtf8(city::kTypeTable),
+                        {Column(city::kTypeNameField, "TEXT"), Column(city::kTypeKindField, "TEXT")},
+                        {}};
   QList<testcity::Table> tables{bus};
   for (const KeywordTable& table : kTables) {
     const QString name = QString::fromUtf8(table.name);
-    testcity::Table keywords{name, {Column(city::kNameField, "TEXT"), Column(city::kAddressField, "TEXT")}, {}};
+    testcity::Table keywords{
+        name, {Column(city::kNameField, "TEXT"), Column(city::kAddressField, "TEXT")}, {}};
     for (int i = 0; i < names / 8; ++i) {
       keywords.rows.append({pick(kPlaces) + pick(kMiddles) + QString::number(i % 97) + pick(table.suffixes),
                             pick(kPlaces) + QStringLiteral("路%1号").arg(i % 300)});

@@ -59,7 +59,8 @@ sqlite3* KeywordCopyWithSqlitesLike() {
       return CompareText(std::string_view(static_cast<const char*>(a), std::size_t(lengthA)),
                          std::string_view(static_cast<const char*>(b), std::size_t(lengthB)));
     };
-    if (sqlite3_create_collation_v2(raw, kTextCollation, SQLITE_UTF8, nullptr, collation, nullptr) != SQLITE_OK)
+    if (sqlite3_create_collation_v2(raw, kTextCollation, SQLITE_UTF8, nullptr, collation, nullptr) !=
+        SQLITE_OK)
       return nullptr;
     sqlite3_backup* backup = sqlite3_backup_init(raw, "main", benchDatabase.Handle(), "main");
     if (backup == nullptr || sqlite3_backup_step(backup, -1) != SQLITE_DONE) return nullptr;
@@ -125,9 +126,11 @@ void BM_HundredfoldCityStatement(benchmark::State& state, const char* statement)
   }
   state.counters["rows"] = double(modDBAccess::rsResult() ? modDBAccess::rsResult()->Rows().size() : 0);
 }
-BENCHMARK_CAPTURE(BM_HundredfoldCityStatement, stop_list, "select Distinct 站名 , 站名 from 公交信息  order by 站名")
+BENCHMARK_CAPTURE(BM_HundredfoldCityStatement, stop_list,
+                  "select Distinct 站名 , 站名 from 公交信息  order by 站名")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_HundredfoldCityStatement, line_list, "select Distinct 线路名 , id from 公交信息  order by id")
+BENCHMARK_CAPTURE(BM_HundredfoldCityStatement, line_list,
+                  "select Distinct 线路名 , id from 公交信息  order by id")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_HundredfoldCityStatement, station_suggestions,
                   "select Distinct 站名 , 站名 from 公交信息  where  站名  like '%东%'  order by 站名")

@@ -28,9 +28,10 @@ QStringList Names() {
   QStringList names;
   for (const auto& [table, field] : columns) {
     DbError error;
-    const auto rows = database.Query(QStringLiteral("select %1 from %2 limit 1 offset (select count(*) from %2) / 2")
-                                         .arg(QString::fromUtf8(field), QString::fromUtf8(table)),
-                                     error);
+    const auto rows =
+        database.Query(QStringLiteral("select %1 from %2 limit 1 offset (select count(*) from %2) / 2")
+                           .arg(QString::fromUtf8(field), QString::fromUtf8(table)),
+                       error);
     if (rows && !rows->Rows().empty()) names << rows->Rows().front().front().toString();
   }
   return names;
@@ -71,10 +72,13 @@ void BM_SearchKeystroke(benchmark::State& state) {
     for (const QString& text : prefixes)
       benchmark::DoNotOptimize(cityIndex.Find(text, search::SearchIndex::kSuggestions));
   state.counters["keystrokes"] = double(prefixes.size());
-  state.counters["per_keystroke"] =
-      benchmark::Counter(double(prefixes.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_keystroke"] = benchmark::Counter(
+      double(prefixes.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_SearchKeystroke)->ArgName("typed_as_text_pinyin_initials")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchKeystroke)
+    ->ArgName("typed_as_text_pinyin_initials")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

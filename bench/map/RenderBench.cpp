@@ -7,10 +7,10 @@
 #include <benchmark/benchmark.h>
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QEventLoop>
 #include <QPainter>
 #include <QTimer>
 #include <chrono>
@@ -23,8 +23,8 @@
 
 #include "SyntheticCity.h"
 #include "map/Renderer.h"
-#include "map/render/RenderWorker.h"
 #include "map/Workspace.h"
+#include "map/render/RenderWorker.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ double StatusMegabytes(const char* key = "VmRSS:") {
   QFile status("/proc/self/status");
   if (!status.open(QIODevice::ReadOnly)) return 0;
   for (const QByteArray& line : status.readAll().split('\n')) {
-    if (line.startsWith(key)) return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toDouble() / 1024;
+    if (line.startsWith(key))
+      return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toDouble() / 1024;
   }
   return 0;
 }
@@ -269,7 +270,8 @@ void BM_EventLoopStallDuringRender(benchmark::State& state) {
       longest = std::max(longest, std::chrono::duration<double, std::milli>(now - last).count());
       last = now;
     });
-    RenderWorker worker([&](RenderedFrame) { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
+    RenderWorker worker(
+        [&](RenderedFrame) { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
     tick.start();
     worker.Request(Snapshots(city.BottomToTop()), SyntheticView(), 1);
     loop.exec();

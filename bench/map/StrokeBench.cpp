@@ -114,7 +114,8 @@ void BM_StrokerBySegmentLength(benchmark::State& state) {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x33, 0xA0, 0x2C), double(state.range(1)) / 10, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin));
+    painter.setPen(QPen(QColor(0x33, 0xA0, 0x2C), double(state.range(1)) / 10, Qt::SolidLine, Qt::SquareCap,
+                        Qt::RoundJoin));
     segments.clear();
     for (const QPolygonF& walk : walks)
       for (qsizetype i = 1; i < walk.size(); ++i) segments.emplace_back(walk[i - 1], walk[i]);
@@ -137,7 +138,11 @@ void BM_MaskBySegmentLength(benchmark::State& state) {
 BENCHMARK(BM_Polylines)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Segments)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuadFill)->Arg(200)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StrokerBySegmentLength)->ArgsProduct({{2, 8, 32, 128}, {22, 36, 54, 74}, {0, 1}})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MaskBySegmentLength)->ArgsProduct({{2, 8, 32, 128}, {22, 36, 54, 74}, {0, 1}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StrokerBySegmentLength)
+    ->ArgsProduct({{2, 8, 32, 128}, {22, 36, 54, 74}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MaskBySegmentLength)
+    ->ArgsProduct({{2, 8, 32, 128}, {22, 36, 54, 74}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -116,8 +116,9 @@ namespace {
 bool WriteLayer(GDALDataset& ds, const Layer& layer, OGRSpatialReference& srs) {
   const FeatureStore& store = layer.Store();
   const int type = store.Count() ? store.TypeOf(1) : kFeaturePoint;
-  const OGRwkbGeometryType geometry =
-      type == kFeatureRegion ? wkbPolygon : type == kFeatureLine ? wkbLineString : wkbPoint;
+  const OGRwkbGeometryType geometry = type == kFeatureRegion ? wkbPolygon
+                                      : type == kFeatureLine ? wkbLineString
+                                                             : wkbPoint;
   OGRLayer* out = ds.CreateLayer(layer.Name().toUtf8().constData(), &srs, geometry, nullptr);
   if (!out) return false;
   OGRFieldDefn kindField("kind", OFTInteger);
@@ -176,7 +177,8 @@ bool WriteSyntheticWorkspace(const SyntheticCity& city, const char* dir, double 
       "\"\\TABLE\\%1\\STYLE\\BRUSH\\COLOR\" = \"#A6CEE3\"\n\"\\TABLE\\%1\\STYLE\\PEN\\COLOR\" = \"none\"\n",
       "\"\\TABLE\\%1\\STYLE\\PEN\\COLOR\" = \"#33A02C\"\n\"\\TABLE\\%1\\STYLE\\PEN\\WIDTH\" = \"%2\"\n",
       "\"\\TABLE\\%1\\STYLE\\SYMBOL\\SHAPE\" = \"circle\"\n\"\\TABLE\\%1\\STYLE\\SYMBOL\\SIZE\" = \"4\"\n"
-      "\"\\TABLE\\%1\\STYLE\\SYMBOL\\COLOR\" = \"#E31A1C\"\n\"\\TABLE\\%1\\STYLE\\SYMBOL\\OUTLINE\" = \"none\"\n"};
+      "\"\\TABLE\\%1\\STYLE\\SYMBOL\\COLOR\" = \"#E31A1C\"\n\"\\TABLE\\%1\\STYLE\\SYMBOL\\OUTLINE\" = "
+      "\"none\"\n"};
   for (int i = 0; i < 3; ++i) {
     const int table = i + 1;
     text += QStringLiteral("\"\\TABLE\\%1\\FILE\" = \"synth.gpkg\"\n\"\\TABLE\\%1\\LAYER\" = \"%2\"\n")

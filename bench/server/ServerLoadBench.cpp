@@ -100,7 +100,8 @@ void BM_DeskLoad(benchmark::State& state) {
   const QString db = state.range(0) == 0   ? qiwu::ServerCityPath(root, kCity)
                      : state.range(0) == 1 ? City().standbyFile
                                            : qiwu::DatabasePath(root, kCity);
-  const int port = state.range(0) == 1 ? ServerCluster::Shared().StandbyPort() : ServerCluster::Shared().Port();
+  const int port =
+      state.range(0) == 1 ? ServerCluster::Shared().StandbyPort() : ServerCluster::Shared().Port();
   PGconn* admin = PQconnectdb(QString("host=127.0.0.1 port=%1 user=postgres dbname=city").arg(port).toUtf8());
   const QStringList& stops = City().stops;
   std::vector<double> latencies;
@@ -121,7 +122,8 @@ void BM_DeskLoad(benchmark::State& state) {
           const auto began = std::chrono::steady_clock::now();
           process.start(QIWU_CLI, QStringList{"--root", root, "--db", db} + args);
           process.waitForFinished(60000);
-          const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
+          const double ms =
+              std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();
           const std::lock_guard<std::mutex> lock(mutex);
           latencies.push_back(process.exitCode() == 0 ? ms : 1e9);
         }
@@ -180,7 +182,8 @@ void BM_StartUp(benchmark::State& state) {
       state.SkipWithError(error.description.toStdString().c_str());
     SetServerLayerConnection(database.ServerConnection());
     for (const bool overview : {false, true}) {
-      const QString gst = overview ? qiwu::OverviewWorkspacePath(root, kCity) : qiwu::MainWorkspacePath(root, kCity);
+      const QString gst =
+          overview ? qiwu::OverviewWorkspacePath(root, kCity) : qiwu::MainWorkspacePath(root, kCity);
       Workspace workspace;
       const MapResult loaded = LoadWorkspace(server ? gst.chopped(4) + ".pg.gst" : gst, workspace);
       if (!loaded.ok) state.SkipWithError(loaded.description.toStdString().c_str());

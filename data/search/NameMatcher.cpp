@@ -79,7 +79,8 @@ Query::Query(const QString& text, const Alphabet& alphabet) {
       std::uint64_t reach = letter.passable ? std::uint64_t(1) << j : 0;
       if (j < q.size() && q[j] == letter.c) reach |= std::uint64_t(2) << j;
       for (const std::string_view reading : letter.readings)
-        for (std::size_t k = 0; k < reading.size() && j + k < q.size() && q[j + k] == char32_t(reading[k]); ++k)
+        for (std::size_t k = 0; k < reading.size() && j + k < q.size() && q[j + k] == char32_t(reading[k]);
+             ++k)
           reach |= std::uint64_t(2) << (j + k);
       row[j] = reach;
       any = any || reach;

@@ -14,7 +14,8 @@ namespace search {
 namespace {
 
 // The first column of every row of sql, as text; nothing when the statement fails.
-void EachValue(const CityDatabase& database, const QString& sql, const std::function<void(const QString&)>& take) {
+void EachValue(const CityDatabase& database, const QString& sql,
+               const std::function<void(const QString&)>& take) {
   DbError error;
   const std::unique_ptr<ResultSet> rows = database.Query(sql, error);
   if (!rows) return;
@@ -57,8 +58,10 @@ void SearchIndex::Build(const CityDatabase& database) {
 
   const QString bus = QString::fromUtf8(city::kBusTable);
   if (database.HasTable(bus)) {
-    addAll(Select(city::kStopField, bus), QStringLiteral("站点"), QString::fromUtf8(city::layer::kBusStops), kinds++);
-    addAll(Select(city::kLineField, bus), QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines), kinds++);
+    addAll(Select(city::kStopField, bus), QStringLiteral("站点"), QString::fromUtf8(city::layer::kBusStops),
+           kinds++);
+    addAll(Select(city::kLineField, bus), QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines),
+           kinds++);
   }
   QStringList pointTypes;
   if (database.HasTable(QString::fromUtf8(city::kTypeTable)))
@@ -75,7 +78,8 @@ void SearchIndex::Build(const CityDatabase& database) {
   const int roads = kinds++;
   for (const char* road : {city::layer::kMainRoads, city::layer::kSecondaryRoads, city::layer::kBranchRoads})
     if (database.HasTable(QString::fromUtf8(road)))
-      addAll(Select(city::kNameField, QString::fromUtf8(road)), QStringLiteral("道路"), QString::fromUtf8(road), roads);
+      addAll(Select(city::kNameField, QString::fromUtf8(road)), QStringLiteral("道路"),
+             QString::fromUtf8(road), roads);
   SortAndMerge(kindOrder);
 }
 
@@ -97,7 +101,8 @@ void SearchIndex::SortAndMerge(const std::vector<int>& kindOrder) {
   std::vector<std::uint64_t> key(entries_.size());
   for (std::size_t i = 0; i < key.size(); ++i) {
     const std::span<const Symbol> s = spelling(i);
-    std::uint64_t k = std::uint64_t(std::min<std::size_t>(s.size(), 0xFF)) << 56 | std::uint64_t(kindOrder[i] & 0xFF) << 48;
+    std::uint64_t k =
+        std::uint64_t(std::min<std::size_t>(s.size(), 0xFF)) << 56 | std::uint64_t(kindOrder[i] & 0xFF) << 48;
     for (int c = 0; c < packed; ++c)
       k |= (std::size_t(c) < s.size() ? std::uint64_t(rank[s[c]]) + 1 : 0) << (bits * (packed - 1 - c));
     key[i] = k;
@@ -120,7 +125,8 @@ void SearchIndex::SortAndMerge(const std::vector<int>& kindOrder) {
   symbols.reserve(symbols_.size());
   std::size_t previous = entries_.size();
   for (const std::size_t i : order) {
-    if (previous < entries_.size() && kindOrder[previous] == kindOrder[i] && entries_[previous].name == entries_[i].name)
+    if (previous < entries_.size() && kindOrder[previous] == kindOrder[i] &&
+        entries_[previous].name == entries_[i].name)
       continue;
     previous = i;
     entries.push_back(entries_[i]);

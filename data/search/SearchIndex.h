@@ -24,7 +24,7 @@ struct Entry {
 
 class SearchIndex {
  public:
-  static constexpr int kSuggestions = 10;  // what the box lists and qiwu-cli find prints by default
+  static constexpr int kSuggestions = 10;     // what the box lists and qiwu-cli find prints by default
   static constexpr int kMaxNameLength = 100;  // longer names (no real place's) are not indexed
 
   // The index of the city open in database: built on first use and kept with the database
@@ -48,7 +48,7 @@ class SearchIndex {
   bool built_ = false;
   std::vector<Entry> entries_;
   Alphabet alphabet_;
-  std::vector<Symbol> symbols_;       // every name's symbols back to back
+  std::vector<Symbol> symbols_;        // every name's symbols back to back
   std::vector<std::uint32_t> starts_;  // entry i: symbols_[starts_[i] .. starts_[i + 1])
 };
 

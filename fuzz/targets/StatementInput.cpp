@@ -89,8 +89,8 @@ void CheckKeyword(sqlite3* db, const QString& keyword) {
 void CheckQuotedValue(sqlite3* db, const QString& value) {
   DbError error;
   const QString condition = " where name = '" + modGetRecord::SqlText(value) + "'";
-  const auto rows =
-      RunStatement(db, modGetRecord::FieldValueStatement(city::layer::kDining, city::kNameField, condition), error);
+  const auto rows = RunStatement(
+      db, modGetRecord::FieldValueStatement(city::layer::kDining, city::kNameField, condition), error);
   Check(rows != nullptr, "a quoted value always runs");
   QSet<QString> expected;
   for (const QString& name : kNames)

@@ -1,13 +1,12 @@
 #include "import/osm/OsmCensus.h"
 
+#include <algorithm>
+#include <map>
 #include <osmium/handler.hpp>
 #include <osmium/io/pbf_input.hpp>
 #include <osmium/io/reader.hpp>
 #include <osmium/io/xml_input.hpp>
 #include <osmium/visitor.hpp>
-
-#include <algorithm>
-#include <map>
 #include <set>
 #include <string_view>
 #include <unordered_map>
@@ -20,8 +19,8 @@ namespace {
 
 // Keys GDAL's driver (and our osmconf.ini) passes over when it decides whether a feature counts.
 bool Insignificant(std::string_view key) {
-  for (std::string_view passed : {"created_by", "converted_by", "source", "time", "ele", "attribution", "note",
-                                  "todo", "fixme", "FIXME", "area"})
+  for (std::string_view passed : {"created_by", "converted_by", "source", "time", "ele", "attribution",
+                                  "note", "todo", "fixme", "FIXME", "area"})
     if (key == passed) return true;
   return key.starts_with("openGeoDB:");
 }
@@ -101,7 +100,8 @@ class SecondPass : public osmium::handler::Handler {
  public:
   const std::set<osmium::object_id_type>& wanted;
   std::unordered_map<osmium::object_id_type, StopNode>& found;
-  SecondPass(const std::set<osmium::object_id_type>& w, std::unordered_map<osmium::object_id_type, StopNode>& f)
+  SecondPass(const std::set<osmium::object_id_type>& w,
+             std::unordered_map<osmium::object_id_type, StopNode>& f)
       : wanted(w), found(f) {}
 
   void node(const osmium::Node& node) {
@@ -126,7 +126,9 @@ void Read(const std::string& path, osmium::osm_entity_bits::type what, Handler& 
 std::vector<std::string> LineNames(const std::vector<Route>& routes) {
   std::vector<std::string> names;
   for (const Route& route : routes)
-    names.push_back(!route.ref.empty() ? route.ref : !route.name.empty() ? route.name : std::to_string(route.id));
+    names.push_back(!route.ref.empty()    ? route.ref
+                    : !route.name.empty() ? route.name
+                                          : std::to_string(route.id));
   for (int round = 0; round < 2; ++round) {
     std::map<std::string, int> uses;
     for (const std::string& name : names) ++uses[name];
@@ -156,8 +158,9 @@ TransitNetwork BusNetwork(const std::vector<Route>& routes,
     }
     if (line.stops.size() >= 2) network.lines.push_back(std::move(line));
   }
-  std::stable_sort(network.lines.begin(), network.lines.end(),
-                   [](const TransitLine& a, const TransitLine& b) { return CompareNaturally(a.name, b.name) < 0; });
+  std::stable_sort(
+      network.lines.begin(), network.lines.end(),
+      [](const TransitLine& a, const TransitLine& b) { return CompareNaturally(a.name, b.name) < 0; });
   return network;
 }
 
@@ -170,8 +173,9 @@ Census TakeCensus(const std::string& path, const Progress& progress) {
   Read(path, osmium::osm_entity_bits::nwr, first);
   first.CountTaggedAreaMembers();
   if (progress)
-    progress("  " + std::to_string(census.taggedNodes) + " tagged nodes, " + std::to_string(census.taggedWays) +
-             " tagged ways, " + std::to_string(routes.size()) + " bus routes in the file");
+    progress("  " + std::to_string(census.taggedNodes) + " tagged nodes, " +
+             std::to_string(census.taggedWays) + " tagged ways, " + std::to_string(routes.size()) +
+             " bus routes in the file");
   std::set<osmium::object_id_type> wanted;
   for (const Route& route : routes) wanted.insert(route.stops.begin(), route.stops.end());
   std::unordered_map<osmium::object_id_type, StopNode> stopNodes;

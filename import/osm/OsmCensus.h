@@ -11,10 +11,10 @@ namespace qiwu::import::osm {
 
 struct Census {
   long taggedNodes = 0;  // nodes with a tag the driver counts as significant: its points
-  long taggedWays = 0;   // ways of two nodes or more with a tag it does not ignore: its lines and closed areas
+  long taggedWays = 0;  // ways of two nodes or more with a tag it does not ignore: its lines and closed areas
   // Of those, the members of multipolygon relations: the driver may fold them into the relation's area.
   long taggedWaysInAreas = 0;
-  TransitNetwork bus;    // from type=route + route=bus relations; lines in natural order of their names
+  TransitNetwork bus;  // from type=route + route=bus relations; lines in natural order of their names
 };
 
 // Throws InputError when the file cannot be read.

@@ -31,7 +31,8 @@ class FeatureTags : public Tags {
 };
 
 LonLat PointOn(const OGRGeometry& shape) {
-  if (wkbFlatten(shape.getGeometryType()) == wkbPoint) return {shape.toPoint()->getX(), shape.toPoint()->getY()};
+  if (wkbFlatten(shape.getGeometryType()) == wkbPoint)
+    return {shape.toPoint()->getX(), shape.toPoint()->getY()};
   const OGRGeometryH surface = OGR_G_PointOnSurface(OGRGeometry::ToHandle(const_cast<OGRGeometry*>(&shape)));
   if (!surface) {
     OGREnvelope box;
@@ -43,13 +44,16 @@ LonLat PointOn(const OGRGeometry& shape) {
   return at;
 }
 
-std::unique_ptr<OGRGeometry> Clone(const OGRGeometry& shape) { return std::unique_ptr<OGRGeometry>(shape.clone()); }
+std::unique_ptr<OGRGeometry> Clone(const OGRGeometry& shape) {
+  return std::unique_ptr<OGRGeometry>(shape.clone());
+}
 
 void Sort(const std::string& layer, const OGRFeature& feature, const OGRGeometry& shape, Extract& into) {
   const FeatureTags tags(feature);
   const std::string name = DisplayName(tags);
   if (layer == "multipolygons") {
-    if (const auto level = AdministrativeLevel(tags)) into.boundaries.push_back({{name, Clone(shape)}, *level});
+    if (const auto level = AdministrativeLevel(tags))
+      into.boundaries.push_back({{name, Clone(shape)}, *level});
     if (IsWater(tags)) into.waters.push_back({name, Clone(shape)});
     if (IsGreen(tags)) into.greens.push_back({name, Clone(shape)});
   }
@@ -58,7 +62,8 @@ void Sort(const std::string& layer, const OGRFeature& feature, const OGRGeometry
     if (const auto roadClass = RoadClassOf(tags)) into.roads.push_back({{name, Clone(shape)}, *roadClass});
   if (layer == "points" || layer == "multipolygons")
     if (const auto type = PlaceType(tags))
-      into.places.push_back({name, *type, PointOn(shape), tags("operator"), Telephone(tags), Address(tags), Website(tags)});
+      into.places.push_back(
+          {name, *type, PointOn(shape), tags("operator"), Telephone(tags), Address(tags), Website(tags)});
 }
 
 // Ways the driver handed out: its lines, and its areas made of one closed way.
@@ -80,7 +85,8 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder, const
   const std::string configOption = "CONFIG_FILE=" + config;
   const char* const options[] = {configOption.c_str(), nullptr};
   if (progress) progress("reading " + path);
-  GDALDatasetUniquePtr dataset(GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, allowed, options));
+  GDALDatasetUniquePtr dataset(
+      GDALDataset::Open(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, allowed, options));
   if (!dataset) throw InputError(path, 0, std::string("not an OpenStreetMap file: ") + CPLGetLastErrorMsg());
 
   Extract extract;

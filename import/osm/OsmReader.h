@@ -41,8 +41,8 @@ struct Extract {
   std::vector<Road> roads;
   std::vector<Way> waters, greens;
   std::vector<Boundary> boundaries;
-  TransitNetwork bus;                   // from bus route relations
-  OGREnvelope extent;                   // of every feature read
+  TransitNetwork bus;                    // from bus route relations
+  OGREnvelope extent;                    // of every feature read
   std::map<std::string, long> perLayer;  // features the driver handed out, by its layer
 };
 

@@ -50,7 +50,8 @@ std::optional<citygen::RoadClass> RoadClassOf(const Tags& tags) {
   const std::string highway = tags("highway");
   if (OneOf(highway, {"motorway", "trunk", "primary", "motorway_link", "trunk_link", "primary_link"}))
     return RoadClass::Main;
-  if (OneOf(highway, {"secondary", "tertiary", "secondary_link", "tertiary_link"})) return RoadClass::Secondary;
+  if (OneOf(highway, {"secondary", "tertiary", "secondary_link", "tertiary_link"}))
+    return RoadClass::Secondary;
   if (OneOf(highway, {"residential", "unclassified", "living_street", "service", "pedestrian", "road"}))
     return RoadClass::Branch;
   return std::nullopt;

@@ -2,8 +2,8 @@
 
 #include <gdal_priv.h>
 #include <gdal_utils.h>
-#include <ogrsf_frmts.h>
 #include <libpq-fe.h>
+#include <ogrsf_frmts.h>
 #include <sqlite3.h>
 
 #include <QDir>
@@ -58,10 +58,14 @@ enum class ColumnType { Integer, Real, Bytes, Text };
 
 const char* TypeName(ColumnType type) {
   switch (type) {
-    case ColumnType::Integer: return "bigint";
-    case ColumnType::Real: return "double precision";
-    case ColumnType::Bytes: return "bytea";
-    case ColumnType::Text: break;
+    case ColumnType::Integer:
+      return "bigint";
+    case ColumnType::Real:
+      return "double precision";
+    case ColumnType::Bytes:
+      return "bytea";
+    case ColumnType::Text:
+      break;
   }
   return "text";
 }
@@ -93,7 +97,8 @@ bool CopyTable(sqlite3* db, PGconn* conn, const QString& table, QString& message
   sqlite3_stmt* s = scan.get();
   std::vector<Column> columns(std::size_t(sqlite3_column_count(s)));
   std::vector<bool> seen(columns.size(), false);
-  for (std::size_t c = 0; c < columns.size(); ++c) columns[c].name = QString::fromUtf8(sqlite3_column_name(s, int(c)));
+  for (std::size_t c = 0; c < columns.size(); ++c)
+    columns[c].name = QString::fromUtf8(sqlite3_column_name(s, int(c)));
   while (sqlite3_step(s) == SQLITE_ROW) {
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const int type = sqlite3_column_type(s, int(c));
@@ -108,10 +113,12 @@ bool CopyTable(sqlite3* db, PGconn* conn, const QString& table, QString& message
   QStringList declarations{QString(qiwu::kRowOrderColumn) + " bigint not null"};
   for (const Column& column : columns) {
     declarations << Ident(column.name) + u' ' + TypeName(column.type) +
-                        (column.type == ColumnType::Text ? QString(" collate ") + qiwu::kServerCollation : QString());
+                        (column.type == ColumnType::Text ? QString(" collate ") + qiwu::kServerCollation
+                                                         : QString());
   }
-  if (!Run(conn, "drop table if exists public." + Ident(table) + " cascade; create table public." + Ident(table) +
-                     " (" + declarations.join(", ") + ")",
+  if (!Run(conn,
+           "drop table if exists public." + Ident(table) + " cascade; create table public." + Ident(table) +
+               " (" + declarations.join(", ") + ")",
            message))
     return false;
 
@@ -144,31 +151,49 @@ bool CopyTable(sqlite3* db, PGconn* conn, const QString& table, QString& message
       pointers[c + 1] = type == SQLITE_NULL ? nullptr : values[c + 1].constData();
       lengths[c + 1] = int(values[c + 1].size());
     }
-    const Result r(PQexecPrepared(conn, "", int(values.size()), pointers.data(), lengths.data(), formats.data(), 0));
+    const Result r(
+        PQexecPrepared(conn, "", int(values.size()), pointers.data(), lengths.data(), formats.data(), 0));
     if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) {
-      message = QStringLiteral("表“%1”第 %2 行：%3").arg(table).arg(row).arg(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
+      message = QStringLiteral("表“%1”第 %2 行：%3")
+                    .arg(table)
+                    .arg(row)
+                    .arg(QString::fromUtf8(PQerrorMessage(conn)).trimmed());
       return false;
     }
   }
   QStringList indexes;
   for (const Column& column : columns)
     if (column.type == ColumnType::Text)
-      indexes << "create index on public." + Ident(table) + " (" + qiwu::FoldedColumn(Ident(column.name)) + ")";
+      indexes << "create index on public." + Ident(table) + " (" + qiwu::FoldedColumn(Ident(column.name)) +
+                     ")";
   return indexes.isEmpty() || Run(conn, indexes.join("; "), message);
 }
 
 // Copies one layer of a source file into the layer schema; its features keep their order.
 bool CopyLayer(const QString& source, const QString& layer, const QString& connection, QString& message) {
   const char* const allowed[] = {"GPKG", "ESRI Shapefile", "MapInfo File", "GeoJSON", nullptr};
-  GDALDatasetUniquePtr in(GDALDataset::Open(source.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, allowed));
+  GDALDatasetUniquePtr in(
+      GDALDataset::Open(source.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, allowed));
   if (!in) {
     message = QStringLiteral("无法打开图层文件 %1。").arg(source);
     return false;
   }
   const QByteArray layerName = layer.toUtf8();
   const QByteArray schemaOption = QByteArray("SCHEMA=") + kLayerSchema;
-  const char* const argv[] = {"-f", "PostgreSQL", "-lco", "LAUNDER=NO", "-lco", schemaOption.constData(),
-                              "-lco", "GEOMETRY_NAME=geom", "-lco", "SPATIAL_INDEX=GIST", "-lco", "FID=qiwu_fid", "-preserve_fid", layerName.constData(),
+  const char* const argv[] = {"-f",
+                              "PostgreSQL",
+                              "-lco",
+                              "LAUNDER=NO",
+                              "-lco",
+                              schemaOption.constData(),
+                              "-lco",
+                              "GEOMETRY_NAME=geom",
+                              "-lco",
+                              "SPATIAL_INDEX=GIST",
+                              "-lco",
+                              "FID=qiwu_fid",
+                              "-preserve_fid",
+                              layerName.constData(),
                               nullptr};
   std::unique_ptr<GDALVectorTranslateOptions, decltype(&GDALVectorTranslateOptionsFree)> options(
       GDALVectorTranslateOptionsNew(const_cast<char**>(argv), nullptr), &GDALVectorTranslateOptionsFree);
@@ -177,10 +202,11 @@ bool CopyLayer(const QString& source, const QString& layer, const QString& conne
   CPLErrorReset();
   // Only the layer schema is seen, so a table of the same name in public is never taken for the layer.
   const QString target = "PG:" + connection + " active_schema=" + kLayerSchema + " schemas=" + kLayerSchema;
-  GDALDatasetH out = GDALVectorTranslate(target.toUtf8().constData(), nullptr, 1, sources,
-                                         options.get(), &failed);
+  GDALDatasetH out =
+      GDALVectorTranslate(target.toUtf8().constData(), nullptr, 1, sources, options.get(), &failed);
   if (out == nullptr || failed) {
-    message = QStringLiteral("无法把图层“%1”写入服务器：%2").arg(layer, QString::fromUtf8(CPLGetLastErrorMsg()));
+    message =
+        QStringLiteral("无法把图层“%1”写入服务器：%2").arg(layer, QString::fromUtf8(CPLGetLastErrorMsg()));
     if (out) GDALClose(out);
     return false;
   }
@@ -254,7 +280,8 @@ QString DeskConnection(const QString& connection) {
   return parts.join(u' ');
 }
 
-bool PublishCity(const QString& connection, const QString& city, const QString& programDir, QString& message) {
+bool PublishCity(const QString& connection, const QString& city, const QString& programDir,
+                 QString& message) {
   const std::shared_ptr<void> serverDriver = RegisterServerDriver();  // the layers' way to the server
   CityDatabase database;
   DbError error;
@@ -264,14 +291,16 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
   }
   const Connection conn(PQconnectdb(connection.toUtf8().constData()));
   if (PQstatus(conn.get()) != CONNECTION_OK) {
-    message = QStringLiteral("无法连接数据库服务器：") + QString::fromUtf8(PQerrorMessage(conn.get())).trimmed();
+    message =
+        QStringLiteral("无法连接数据库服务器：") + QString::fromUtf8(PQerrorMessage(conn.get())).trimmed();
     return false;
   }
   const QString role = kDeskRole;
   const QString setup =
       QStringLiteral(
           "set client_min_messages = warning; create extension if not exists postgis; "
-          "drop collation if exists %1; create collation %1 (provider = icu, locale = '%2', deterministic = true); "
+          "drop collation if exists %1; create collation %1 (provider = icu, locale = '%2', deterministic = "
+          "true); "
           "drop schema if exists %3 cascade; create schema %3; "
           "do $$ begin if not exists (select from pg_roles where rolname = '%4') then "
           "create role %4 login nosuperuser nocreatedb nocreaterole noreplication; end if; end $$")
@@ -287,7 +316,8 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
   if (!Run(conn.get(), "commit", message)) return false;
 
   std::map<QString, QString> layers;
-  for (const QString& gst : {qiwu::MainWorkspacePath(programDir, city), qiwu::OverviewWorkspacePath(programDir, city)})
+  for (const QString& gst :
+       {qiwu::MainWorkspacePath(programDir, city), qiwu::OverviewWorkspacePath(programDir, city)})
     if (!WriteServerWorkspace(gst, layers, message)) return false;
   for (const auto& [layer, source] : layers)
     if (!CopyLayer(source, layer, connection, message)) return false;
@@ -301,7 +331,8 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
   if (!Run(conn.get(), grants, message) || !Run(conn.get(), "vacuum analyze", message)) return false;
 
   QFile pg(qiwu::ServerCityPath(programDir, city));
-  if (!pg.open(QIODevice::WriteOnly | QIODevice::Truncate) || pg.write((DeskConnection(connection) + "\n").toUtf8()) < 0) {
+  if (!pg.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      pg.write((DeskConnection(connection) + "\n").toUtf8()) < 0) {
     message = QStringLiteral("无法写入 %1。").arg(pg.fileName());
     return false;
   }

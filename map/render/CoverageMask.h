@@ -29,7 +29,7 @@ class CoverageMask {
 
   QSize size_;
   std::vector<unsigned char> cover_;
-  static constexpr int kTile = 32;  // pixels a side of the squares whose touch is recorded
+  static constexpr int kTile = 32;      // pixels a side of the squares whose touch is recorded
   std::vector<unsigned char> touched_;  // by square, row by row: the composite visits only these
   int tilesAcross_ = 0;
   std::vector<unsigned char> columns_;  // an upright segment's cover across one of its middle rows

@@ -122,7 +122,8 @@ int LayerPainter::DrawRegions(const LayerSnapshot& layer, const std::vector<int>
   painter_.setPen(Qt::NoPen);
   painter_.setBrush(style.brushColor.isValid() ? QBrush(style.brushColor, style.brushPattern) : QBrush());
   const bool filled = painter_.brush().style() != Qt::NoBrush;
-  const bool outlined = (style.penColor.isValid() && style.penPattern != Qt::NoPen) || style.casingColor.isValid();
+  const bool outlined =
+      (style.penColor.isValid() && style.penPattern != Qt::NoPen) || style.casingColor.isValid();
   QPainterPath path;
   outlines_.Clear();
   int drawn = 0;

@@ -63,7 +63,8 @@ bool LineStroker::DrawMasked(const PolylineBatch& lines, const QColor& color, do
   return true;
 }
 
-void LineStroker::Stroke(const PolylineBatch& lines, const QColor& color, double width, Qt::PenStyle pattern) {
+void LineStroker::Stroke(const PolylineBatch& lines, const QColor& color, double width,
+                         Qt::PenStyle pattern) {
   if (lines.Empty() || !color.isValid() || pattern == Qt::NoPen || width <= 0) return;
   width = DrawnWidth(width);
   if (pattern == Qt::SolidLine && width > 1 && lines.Points() >= kMaskFromPoints &&
@@ -84,7 +85,8 @@ void LineStroker::Stroke(const PolylineBatch& lines, const QColor& color, double
     QPainter layer(&scratch);
     layer.setRenderHints(painter_.renderHints());
     layer.setTransform(painter_.transform());
-    Draw(layer, lines, QPen(QColor(color.red(), color.green(), color.blue()), width, pattern, cap, Qt::RoundJoin));
+    Draw(layer, lines,
+         QPen(QColor(color.red(), color.green(), color.blue()), width, pattern, cap, Qt::RoundJoin));
   }
   painter_.save();
   painter_.resetTransform();

@@ -1,7 +1,8 @@
 #pragma once
 // Tools that select features on the layers drawn at the current view: at a point (a point
-// feature within 5 px, else the topmost feature there: FeaturePick.h), within a dragged circle (features whose centre lies inside) or a dragged
-// rectangle (features lying inside). Shift adds to the selection; otherwise it is replaced.
+// feature within 5 px, else the topmost feature there: FeaturePick.h), within a dragged circle (features
+// whose centre lies inside) or a dragged rectangle (features lying inside). Shift adds to the selection;
+// otherwise it is replaced.
 #include <QPoint>
 #include <optional>
 

@@ -24,7 +24,8 @@ TEST(BusRoute, ACitySwitchRemovesTheDrawnRoute) {
   QListWidget* stops = w.bus->lstShow3;
   ASSERT_GT(stops->count(), 1);
   w.bus->txtStation[0]->setText(BusPanel::ListEntryTarget(stops->item(0)->text(), true).name);
-  w.bus->txtStation[1]->setText(BusPanel::ListEntryTarget(stops->item(stops->count() / 2)->text(), true).name);
+  w.bus->txtStation[1]->setText(
+      BusPanel::ListEntryTarget(stops->item(stops->count() / 2)->text(), true).name);
   w.bus->cmdOk->click();
   ASSERT_NE(w.bus->PlanWindow(), nullptr);
   const QString plan = w.bus->PlanWindow()->rtxtBusChange->Text();

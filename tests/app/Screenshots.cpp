@@ -14,6 +14,8 @@
 #include <array>
 #include <cstdio>
 
+#include "app/ExportSizeDialog.h"
+#include "app/ResultsHub.h"
 #include "app/frmMain.h"
 #include "bus/BusPanel.h"
 #include "bus/PlanTextBox.h"
@@ -24,13 +26,11 @@
 #include "features/KeywordPanel.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
+#include "features/ResultTable.h"
 #include "features/TypeBrowsePanel.h"
 #include "kit/Messages.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
-#include "app/ExportSizeDialog.h"
-#include "app/ResultsHub.h"
-#include "features/ResultTable.h"
 #include "tests/app/ScreenshotScenes.h"
 
 namespace {

@@ -38,17 +38,20 @@ TEST(StatusBarEvents, CursorSelectionAndTheLastMeasureFollowTheMainMap) {
   StatusBar& status = *w.statusBar;
 
   const QPointF at(200, 150);
-  QMouseEvent move(QEvent::MouseMove, at, w.Map1->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, at, w.Map1->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(w.Map1, &move);
   EXPECT_EQ(status.lblCursor->text(), CursorText(w.Map1->ScreenToMap(at.x(), at.y())));
-  EXPECT_TRUE(status.lblLonLat->text().startsWith(QStringLiteral("东经 "))) << status.lblLonLat->text().toStdString();
+  EXPECT_TRUE(status.lblLonLat->text().startsWith(QStringLiteral("东经 ")))
+      << status.lblLonLat->text().toStdString();
   EXPECT_TRUE(status.lblScale->text().startsWith(QStringLiteral("比例尺 1:")));
 
   Layer* dining = w.Map1->FindLayer(QStringLiteral("餐饮娱乐"));
   ASSERT_NE(dining, nullptr);
   dining->Selection().SelectWithinRadius(w.Map1->CenterX(), w.Map1->CenterY(), 1e7, kSelectionNew);
   ASSERT_GT(dining->Selection().Count(), 1);
-  EXPECT_EQ(status.lblSelection->text(), QStringLiteral("已选 %1 个：餐饮娱乐").arg(dining->Selection().Count()));
+  EXPECT_EQ(status.lblSelection->text(),
+            QStringLiteral("已选 %1 个：餐饮娱乐").arg(dining->Selection().Count()));
   w.Map1->UnselectAll();
   EXPECT_EQ(status.lblSelection->text(), QString());
 

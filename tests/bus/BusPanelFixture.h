@@ -16,7 +16,6 @@
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/QtTexts.h"
 
-
 class BusPanel;
 class MapControl;
 

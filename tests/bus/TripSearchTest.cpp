@@ -33,10 +33,12 @@ struct DemoCity {
 
   DemoCity() {
     DbError error;
-    if (!database.Open(kDemoDir + "/data/" + kDemoCity + ".mdb", error)) throw std::runtime_error("demo database");
+    if (!database.Open(kDemoDir + "/data/" + kDemoCity + ".mdb", error))
+      throw std::runtime_error("demo database");
     if (!LoadWorkspace(kDemoDir + "/map/" + kDemoCity + "/" + kDemoCity + ".gst", workspace).ok)
       throw std::runtime_error("demo workspace");
-    for (auto it = workspace.layers.rbegin(); it != workspace.layers.rend(); ++it) layersFromTop.push_back(it->get());
+    for (auto it = workspace.layers.rbegin(); it != workspace.layers.rend(); ++it)
+      layersFromTop.push_back(it->get());
     const Layer* stops = nullptr;
     for (Layer* layer : layersFromTop)
       if (layer->Name() == QString::fromUtf8(city::layer::kBusStops)) stops = layer;
@@ -101,10 +103,12 @@ TEST(TripSearch, FindsARideForMostPairsTheTransferSearchGivesUpOn) {
     const int a = int(random() % network.stops.size()), b = int(random() % network.stops.size());
     if (a == b) continue;
     const QString from = network.stops[a].name, to = network.stops[b].name;
-    if (modBusChange::FindBusChange(from, to, QString::fromUtf8(city::kBusTable)) != modBusChange::TooFarAnswer())
+    if (modBusChange::FindBusChange(from, to, QString::fromUtf8(city::kBusTable)) !=
+        modBusChange::TooFarAnswer())
       continue;
     ++tooFar;
-    const auto plans = Search(*demo.index, *FindPlace(*demo.index, from, {}), *FindPlace(*demo.index, to, {})).plans;
+    const auto plans =
+        Search(*demo.index, *FindPlace(*demo.index, from, {}), *FindPlace(*demo.index, to, {})).plans;
     ridden += std::any_of(plans.begin(), plans.end(), [](const Plan& p) { return p.rides > 0; });
   }
   std::printf("a ride for %d of %d pairs the transfer search gives up on\n", ridden, tooFar);
@@ -140,16 +144,33 @@ TEST(TripSearch, FollowsTheModel) {
   };
   const Case cases[] = {
       {"a short trip: walking is quickest and alone", Street({"0", "3000"}, {{0, 1}}), At(0), At(100), {0}},
-      {"riding beats walking; walking still listed", Street({"0", "3000"}, {{0, 1}}), At(0), At(3000), {1, 0}},
+      {"riding beats walking; walking still listed",
+       Street({"0", "3000"}, {{0, 1}}),
+       At(0),
+       At(3000),
+       {1, 0}},
       {"no stop within 800 m of the start", Street({"0", "5000"}, {{0, 1}}), At(-801), At(5000), {0}},
-      {"a change by walking 250 m", Street({"0", "6000", "6250", "12000"}, {{0, 1}, {2, 3}}), At(0), At(12000), {2, 0}},
-      {"no change by walking 350 m", Street({"0", "6000", "6350", "12000"}, {{0, 1}, {2, 3}}), At(0), At(12000), {0}},
+      {"a change by walking 250 m",
+       Street({"0", "6000", "6250", "12000"}, {{0, 1}, {2, 3}}),
+       At(0),
+       At(12000),
+       {2, 0}},
+      {"no change by walking 350 m",
+       Street({"0", "6000", "6350", "12000"}, {{0, 1}, {2, 3}}),
+       At(0),
+       At(12000),
+       {0}},
       {"a line is ridden either way", Street({"0", "9000"}, {{1, 0}}), At(0), At(9000), {1, 0}},
       {"at most four rides",
-       Street({"0", "4000", "8000", "12000", "16000", "20000"}, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}}), At(0),
-       At(20000), {0}},
-      {"stops without position are boarded by name", Street({"0", "-", "-", "9000"}, {{0, 1}, {1, 2}, {2, 3}}),
-       At(0), At(9000), {3, 0}},
+       Street({"0", "4000", "8000", "12000", "16000", "20000"}, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}}),
+       At(0),
+       At(20000),
+       {0}},
+      {"stops without position are boarded by name",
+       Street({"0", "-", "-", "9000"}, {{0, 1}, {1, 2}, {2, 3}}),
+       At(0),
+       At(9000),
+       {3, 0}},
   };
   for (const Case& c : cases) {
     const Index index(c.network);
@@ -196,8 +217,8 @@ TEST(TripCommand, WritesPlansAsJson) {
                                {QStringLiteral("400000,3000000"), QStringLiteral("400100,3000000")},
                                {QStringLiteral("400000,3000000"), network.stops[9].name}};
   for (const QStringList& pair : pairs) {
-    const CliRun run = RunProgram(QStringLiteral(QIWU_CLI),
-                                  {"--root", kDemoDir, "trip", pair[0], pair[1], "--json"});
+    const CliRun run =
+        RunProgram(QStringLiteral(QIWU_CLI), {"--root", kDemoDir, "trip", pair[0], pair[1], "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QJsonObject json = QJsonDocument::fromJson(run.out).object();
     EXPECT_EQ(json["from"].toString(), pair[0]);

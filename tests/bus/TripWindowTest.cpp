@@ -25,8 +25,10 @@ TEST(TripWindow, DrawsTheChosenPlanUntilClosed) {
   ASSERT_GT(window.lstPlans->topLevelItemCount(), 0);
   ASSERT_TRUE(window.Overlay());
   const auto& paths = window.Overlay()->Paths();
-  EXPECT_TRUE(std::any_of(paths.begin(), paths.end(), [](const RoutePath& p) { return p.style == Qt::DashLine; }));
-  EXPECT_TRUE(std::any_of(paths.begin(), paths.end(), [](const RoutePath& p) { return p.style == Qt::SolidLine; }));
+  EXPECT_TRUE(
+      std::any_of(paths.begin(), paths.end(), [](const RoutePath& p) { return p.style == Qt::DashLine; }));
+  EXPECT_TRUE(
+      std::any_of(paths.begin(), paths.end(), [](const RoutePath& p) { return p.style == Qt::SolidLine; }));
 
   window.cmdCopy->click();
   const QString copied = QGuiApplication::clipboard()->text();

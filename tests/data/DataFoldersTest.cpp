@@ -1,6 +1,4 @@
 // Where an installed program and a build tree find their cities.
-#include "data/DataFolders.h"
-
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -9,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "data/CityPaths.h"
+#include "data/DataFolders.h"
 
 namespace {
 
@@ -31,7 +30,8 @@ TEST_F(DataFoldersTest, BuildTreeReadsItsOwnFolderInstalledReadsSharedThenUser) 
   const QString build = root_.filePath("build/bin");
   MakeCity(build, "栖坞市");
   EXPECT_EQ(qiwu::DataFolders(build), QStringList{build}) << "map/ beside the program";
-  EXPECT_EQ(qiwu::DataFolders(root_.filePath("bare")), QStringList{root_.filePath("bare")}) << "nothing installed";
+  EXPECT_EQ(qiwu::DataFolders(root_.filePath("bare")), QStringList{root_.filePath("bare")})
+      << "nothing installed";
 
   const QString bin = root_.filePath("usr/bin"), shared = root_.filePath("usr/share/qiwu");
   MakeCity(shared, "栖坞市");

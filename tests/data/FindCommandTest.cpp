@@ -20,7 +20,8 @@ TEST(FindCommand, PrintsTheSuggestionsOneALine) {
       {{"find", "lu", "--limit", "many"}, 2, ""},
   };
   for (const auto& c : cases) {
-    const CliRun run = RunProgram(QStringLiteral(QIWU_CLI), QStringList{"--root", city.Root(), "--city", city.Name()} + c.args);
+    const CliRun run = RunProgram(QStringLiteral(QIWU_CLI),
+                                  QStringList{"--root", city.Root(), "--city", city.Name()} + c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.args.join(' ').toStdString();
     EXPECT_EQ(run.out, c.out) << c.args.join(' ').toStdString();
   }

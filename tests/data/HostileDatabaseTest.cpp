@@ -29,9 +29,21 @@ QStringList StoredValues(sqlite3* db, const QString& column) {
 TEST(HostileDatabase, DeclaredTypesKeepTheirAffinityAndAreNeverRun) {
   QTemporaryDir dir;
   const QString evil = dir.filePath("evil.db");
-  const QStringList types{"INT", "VARCHAR(10)", "CLOB", "BLOB", "", "REAL", "FLOATING POINT", "DOUBLE",
-                          "DECIMAL(5,2)", "BOOLEAN", "CHARINT", "BLOBREAL", "TEXTBLOB",
-                          "x); COMMIT; ATTACH '" + evil + "' AS p; CREATE TABLE p.x(y); BEGIN; CREATE TABLE main.zz (q"};
+  const QStringList types{
+      "INT",
+      "VARCHAR(10)",
+      "CLOB",
+      "BLOB",
+      "",
+      "REAL",
+      "FLOATING POINT",
+      "DOUBLE",
+      "DECIMAL(5,2)",
+      "BOOLEAN",
+      "CHARINT",
+      "BLOBREAL",
+      "TEXTBLOB",
+      "x); COMMIT; ATTACH '" + evil + "' AS p; CREATE TABLE p.x(y); BEGIN; CREATE TABLE main.zz (q"};
   QStringList columns;
   for (int i = 0; i < types.size(); ++i)
     columns << QStringLiteral("c%1").arg(i) + (types[i].isEmpty() ? QString() : " \"" + types[i] + '"');
@@ -88,25 +100,24 @@ TEST_F(CityCopy, OnlyOneStatementThatReadsRunsAndNoneRunsForEver) {
 TEST(HostileDatabase, ANameFromTheDataIsATableOnlyWhenTheDatabaseHasThatPlainName) {
   // Run as a statement, this type name would never end: "select Distinct name , name from " + it.
   const QString query =
-      "x union select 1, 1 from (with recursive c(i) as (select 1 union all select i+1 from c) select i from c)";
+      "x union select 1, 1 from (with recursive c(i) as (select 1 union all select i+1 from c) select i from "
+      "c)";
   QTemporaryDir dir;
   const QString path = dir.filePath("city.mdb");
   // A table even carries the query's text as its name, so only its form gives it away.
   testcity::WriteSql(path, SmallCityStatements() << "CREATE TABLE x (name TEXT)"
-                                              << "CREATE TABLE \"" + query + "\" (name TEXT)"
-                                              << "INSERT INTO 地物类型 VALUES ('" + query + "', '点')"
-                                              << "CREATE TABLE Shops (name TEXT)"
-                                              << "INSERT INTO Shops VALUES ('小店')");
+                                                 << "CREATE TABLE \"" + query + "\" (name TEXT)"
+                                                 << "INSERT INTO 地物类型 VALUES ('" + query + "', '点')"
+                                                 << "CREATE TABLE Shops (name TEXT)"
+                                                 << "INSERT INTO Shops VALUES ('小店')");
   MessageRecorder recorder;
   ASSERT_TRUE(modDBAccess::OpenConnection(path));
   const struct {
     QString table;
     QStringList items;  // "old": refused
   } cases[] = {
-      {query, {"old"}},
-      {"无此表", {"old"}},
-      {"main.餐饮娱乐", {"old"}},
-      {"餐饮娱乐 where 1 = 1 or name", {"old"}},
+      {query, {"old"}},           {"无此表", {"old"}},
+      {"main.餐饮娱乐", {"old"}}, {"餐饮娱乐 where 1 = 1 or name", {"old"}},
       {"shops", {"小店"}},
   };
   for (const auto& c : cases) {

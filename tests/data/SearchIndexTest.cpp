@@ -13,9 +13,10 @@ namespace {
 
 const search::SearchIndex& Index() {
   static CityDatabase database;
-  static const search::SearchIndex& index = [] () -> const search::SearchIndex& {
+  static const search::SearchIndex& index = []() -> const search::SearchIndex& {
     DbError error;
-    if (!database.Open(SearchCity::Get().DatabasePath(), error)) throw std::runtime_error("search city not opened");
+    if (!database.Open(SearchCity::Get().DatabasePath(), error))
+      throw std::runtime_error("search city not opened");
     return search::SearchIndex::Of(database);
   }();
   return index;
@@ -51,7 +52,9 @@ TEST(SearchIndex, FindsByTextPinyinAndInitialsRankedExactPrefixRest) {
       {"1lu", {"线路:1路", "线路:11路"}},
       // 绿 lv or lu begins a name; 路 lu ends others. Names of a kind sort by the commonest
       // reading: 人 ren before 长 zhang.
-      {"lu", {"餐饮娱乐:绿岛咖啡", "线路:1路", "站点:长寿路", "线路:11路", "道路:人民路", "道路:长寿路", "站点:重庆路口"}},
+      {"lu",
+       {"餐饮娱乐:绿岛咖啡", "线路:1路", "站点:长寿路", "线路:11路", "道路:人民路", "道路:长寿路",
+        "站点:重庆路口"}},
       {"nothing", {}},
       {"", {}},
   };
@@ -112,7 +115,8 @@ TEST(PinyinTable, HoldsEveryReadingOfUnihanLinesMandarinFirst) {
     const QString line = QString::fromUtf8(raw);
     const char32_t c = line.section(u'\t', 0, 0).mid(2).toUInt(nullptr, 16);
     QStringList table;
-    for (const std::string_view r : pinyin::Readings(c)) table << QString::fromLatin1(r.data(), qsizetype(r.size()));
+    for (const std::string_view r : pinyin::Readings(c))
+      table << QString::fromLatin1(r.data(), qsizetype(r.size()));
     const QStringList raws = RawReadings(line);
     for (const QString& r : raws) EXPECT_TRUE(table.contains(r)) << raw << " lacks " << r.toStdString();
     if (line.contains("kMandarin")) {

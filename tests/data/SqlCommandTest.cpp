@@ -47,9 +47,11 @@ TEST(SqlCommand, ReadsEveryRowFromAReadOnlyDataSetInAnyJournalMode) {
     const QString statement = QStringLiteral("select group_concat(v) as rows from t");
     CliRun run;
     if (::geteuid() == 0) {
-      const QString script = QStringLiteral("mount --bind -o ro \"$1\" \"$1\" && exec \"$2\" --db \"$3\" sql \"$4\"");
+      const QString script =
+          QStringLiteral("mount --bind -o ro \"$1\" \"$1\" && exec \"$2\" --db \"$3\" sql \"$4\"");
       run = RunProgram("unshare", {"-m", "sh", "-c", script, "sh", dir.path(), QIWU_CLI, path, statement});
-      if (run.err.contains("mount") || run.err.contains("unshare")) GTEST_SKIP() << "no read-only mount here: " << run.err.toStdString();
+      if (run.err.contains("mount") || run.err.contains("unshare"))
+        GTEST_SKIP() << "no read-only mount here: " << run.err.toStdString();
     } else {
       for (const QString& file : before.keys()) QFile::setPermissions(dir.filePath(file), QFile::ReadOwner);
       QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);

@@ -28,7 +28,8 @@ TEST(MapExport, PngHasTheChosenSizeAndShowsTheMap) {
   for (const QSize size : {QSize(320, 200), QSize(150, 400)}) {
     const QString path = dir.filePath(QStringLiteral("地图.png"));
     QString error;
-    ASSERT_TRUE(mapexport::WritePng(path, h.Map1->LayersBottomToTop(), h.Map1->View(), size, error)) << error.toStdString();
+    ASSERT_TRUE(mapexport::WritePng(path, h.Map1->LayersBottomToTop(), h.Map1->View(), size, error))
+        << error.toStdString();
     const QImage image(path);
     EXPECT_EQ(image.size(), size);
     EXPECT_GT(InkShare(image), 0.2);
@@ -40,7 +41,8 @@ TEST(MapExport, PngRefusesSizesOutOfRange) {
   QTemporaryDir dir;
   for (const QSize size : {QSize(0, 10), QSize(10, -1), QSize(mapexport::kMaxPixels + 1, 10)}) {
     QString error;
-    EXPECT_FALSE(mapexport::WritePng(dir.filePath("x.png"), h.Map1->LayersBottomToTop(), h.Map1->View(), size, error));
+    EXPECT_FALSE(
+        mapexport::WritePng(dir.filePath("x.png"), h.Map1->LayersBottomToTop(), h.Map1->View(), size, error));
     EXPECT_FALSE(error.isEmpty());
   }
 }
@@ -53,7 +55,8 @@ TEST(MapExport, ExportShowsTheViewsExtentAroundItsCentre) {
     const MapRect shown = view.Extent(), wanted = screen.Extent();
     EXPECT_LE(shown.minX, wanted.minX + 1e-6);
     EXPECT_LE(shown.minY, wanted.minY + 1e-6);
-    EXPECT_TRUE(std::abs(view.Width() - screen.Width()) < 1e-6 || std::abs(view.Height() - screen.Height()) < 1e-6);
+    EXPECT_TRUE(std::abs(view.Width() - screen.Width()) < 1e-6 ||
+                std::abs(view.Height() - screen.Height()) < 1e-6);
   }
 }
 
@@ -63,12 +66,14 @@ TEST(MapExport, PdfPageRendersInPdftoppmAtItsSize) {
   PanelHarness h;
   QTemporaryDir dir;
   constexpr int kDpi = 30;
-  for (const auto& [page, orientation] : {std::pair{QPageSize::A4, QPageLayout::Portrait},
-                                          std::pair{QPageSize::A5, QPageLayout::Landscape}}) {
-    const QPageLayout layout(QPageSize(page), orientation, QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+  for (const auto& [page, orientation] :
+       {std::pair{QPageSize::A4, QPageLayout::Portrait}, std::pair{QPageSize::A5, QPageLayout::Landscape}}) {
+    const QPageLayout layout(QPageSize(page), orientation, QMarginsF(10, 10, 10, 10),
+                             QPageLayout::Millimeter);
     const QString pdf = dir.filePath(QStringLiteral("地图.pdf"));
     QString error;
-    ASSERT_TRUE(mapexport::WritePdf(pdf, h.Map1->LayersBottomToTop(), h.Map1->View(), layout, error)) << error.toStdString();
+    ASSERT_TRUE(mapexport::WritePdf(pdf, h.Map1->LayersBottomToTop(), h.Map1->View(), layout, error))
+        << error.toStdString();
     const QString png = dir.filePath(QStringLiteral("page"));
     const CliRun run = RunProgram(pdftoppm, {"-r", QString::number(kDpi), "-png", "-singlefile", pdf, png});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();

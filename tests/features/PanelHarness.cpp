@@ -67,7 +67,8 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
     PickForRadius = forRadius;
   };
   QObject::connect(typeBrowse, &TypeBrowsePanel::FeatureChosen, w, show);
-  QObject::connect(keyword, &KeywordPanel::NameChosen, w, [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
+  QObject::connect(keyword, &KeywordPanel::NameChosen, w,
+                   [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
   QObject::connect(radius, &RadiusPanel::FeatureChosen, w, show);
   QObject::connect(radius, &RadiusPanel::TypeChosen, w, listTypes);
   QObject::connect(nearest, &NearestPanel::TypeChosen, w, listTypes);

@@ -26,7 +26,9 @@
 
 namespace {
 
-const ResultModel& Model(const ResultTable& table) { return *static_cast<const ResultModel*>(table.grid->model()); }
+const ResultModel& Model(const ResultTable& table) {
+  return *static_cast<const ResultModel*>(table.grid->model());
+}
 
 const ResultRow* Find(const ResultModel& model, const QString& name) {
   for (int row = 0; row < model.rowCount(); ++row)
@@ -57,7 +59,8 @@ TEST(CsvText, FieldsAreQuotedAndFormulasDefused) {
 }
 
 TEST(CsvText, DocumentHasAByteOrderMarkAndCrLfRecords) {
-  EXPECT_EQ(csv::Document({{"名称", "电话"}, {"=x"}}), QByteArray("\xEF\xBB\xBF") + QStringLiteral("名称,电话\r\n'=x\r\n").toUtf8());
+  EXPECT_EQ(csv::Document({{"名称", "电话"}, {"=x"}}),
+            QByteArray("\xEF\xBB\xBF") + QStringLiteral("名称,电话\r\n'=x\r\n").toUtf8());
 }
 
 TEST(CsvText, TabTextKeepsItsColumns) {
@@ -85,7 +88,8 @@ struct RadiusTable {
 // Whether a restaurant of that name lies metres from the centre (measured here; names have twins).
 bool IsDistanceOf(const QString& name, double metres) {
   for (const fixture::NamedPoint& p : fixture::Restaurants())
-    if (p.name == name && std::abs(std::hypot(p.at.x - fixture::kCx, p.at.y - fixture::kCy) - metres) < 1e-6) return true;
+    if (p.name == name && std::abs(std::hypot(p.at.x - fixture::kCx, p.at.y - fixture::kCy) - metres) < 1e-6)
+      return true;
   return false;
 }
 
@@ -121,7 +125,8 @@ TEST(ResultTable, SortsEveryColumnBothWays) {
     }
     t.table.grid->sortByColumn(ResultModel::kName, order);
     for (int row = 1; row < model.rowCount(); ++row) {
-      const int compared = CompareText(model.Row(row - 1).name.toStdString(), model.Row(row).name.toStdString());
+      const int compared =
+          CompareText(model.Row(row - 1).name.toStdString(), model.Row(row).name.toStdString());
       EXPECT_TRUE(order == Qt::AscendingOrder ? compared <= 0 : compared >= 0);
     }
   }
@@ -182,12 +187,12 @@ TEST(ResultTable, CsvExportReadsBackInPythonsCsvModule) {
   QString error;
   ASSERT_TRUE(table.ExportCsv(path, error)) << error.toStdString();
 
-  const CliRun read = RunProgram(
-      python, {QStringLiteral("-c"),
-               QStringLiteral("import csv, json, sys\n"
-                              "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
-                              "    print(json.dumps(list(csv.reader(f, strict=True))))"),
-               path});
+  const CliRun read =
+      RunProgram(python, {QStringLiteral("-c"),
+                          QStringLiteral("import csv, json, sys\n"
+                                         "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                                         "    print(json.dumps(list(csv.reader(f, strict=True))))"),
+                          path});
   ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
   QJsonArray expected{QJsonArray::fromStringList(ResultHeader())};
   for (int row = 0; row < table.grid->model()->rowCount(); ++row) {

@@ -55,7 +55,8 @@ class SearchBoxTest : public ::testing::Test {
     QStringList selected;
     for (int position = 1; position <= map->LayerCount(); ++position)
       for (int i = 1; i <= map->LayerAt(position)->Selection().Count(); ++i)
-        selected << map->LayerAt(position)->Name() + ":" + map->LayerAt(position)->Selection().Item(i).DisplayName();
+        selected << map->LayerAt(position)->Name() + ":" +
+                        map->LayerAt(position)->Selection().Item(i).DisplayName();
     return selected;
   }
 
@@ -87,7 +88,8 @@ TEST_F(SearchBoxTest, TypingSuggestsAndEnterOrAClickShowsTheChoiceOnTheMap) {
     Type("changshou");
     QTreeWidget* list = box->Suggestions();
     if (click) {
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                        list->visualItemRect(list->topLevelItem(0)).center());
     } else {
       QTest::keyClick(box, Qt::Key_Down);
       QTest::keyClick(box, Qt::Key_Return);

@@ -41,7 +41,8 @@ CliRun Cli(const QString& root, const QString& city, const QStringList& command)
 QStringList Entries(const QString& root) {
   QStringList entries;
   for (const char* folder : {"map", "data"})
-    for (const QString& name : QDir(QDir(root).filePath(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+    for (const QString& name :
+         QDir(QDir(root).filePath(folder)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
       entries << QString(folder) + "/" + name;
   return entries;
 }
@@ -49,7 +50,8 @@ QStringList Entries(const QString& root) {
 class ImportProgram : public testing::Test {
  protected:
   void SetUp() override {
-    if (!QFile::exists(SmallExtract())) GTEST_SKIP() << "the npm fixtures are not installed (scripts/install-deps.sh)";
+    if (!QFile::exists(SmallExtract()))
+      GTEST_SKIP() << "the npm fixtures are not installed (scripts/install-deps.sh)";
   }
   QTemporaryDir root_;
 };
@@ -109,7 +111,8 @@ using Names = std::multimap<std::string, std::string>;  // type or class -> name
 
 // The transfer search's answers to each pair, one answer a plan a line: the lines sorted, since a
 // city numbers its lines in its own order and plans of one kind follow that order.
-std::vector<std::multiset<QString>> BusAnswers(const QString& root, const QString& city, const QString& pairs) {
+std::vector<std::multiset<QString>> BusAnswers(const QString& root, const QString& city,
+                                               const QString& pairs) {
   const CliRun run = Cli(root, city, {"bus", "--batch", pairs});
   EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
   std::vector<std::multiset<QString>> answers;
@@ -135,9 +138,11 @@ TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtractAndFeed) {
     for (const citygen::Poi& poi : demo.city.pois[std::size_t(type)]) expected.insert({table, poi.name});
     for (const auto& row : imported.Query("select name from " + table)) found.insert({table, row[0]});
   }
-  for (const citygen::Road& road : demo.city.roads) expected.insert({citygen::RoadLayerName(road.roadClass), road.name});
+  for (const citygen::Road& road : demo.city.roads)
+    expected.insert({citygen::RoadLayerName(road.roadClass), road.name});
   for (const char* table : {"主干道", "次干道", "支路"})
-    for (const auto& row : imported.Query(std::string("select name from ") + table)) found.insert({table, row[0]});
+    for (const auto& row : imported.Query(std::string("select name from ") + table))
+      found.insert({table, row[0]});
   EXPECT_TRUE(expected == found) << expected.size() << " expected, " << found.size() << " found";
 
   std::map<std::string, std::vector<std::string>> lines, importedLines;
@@ -150,7 +155,8 @@ TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtractAndFeed) {
   EXPECT_TRUE(std::is_sorted(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
     return qiwu::import::CompareNaturally(a[0], b[0]) < 0;
   })) << "lines numbered in natural order of their names";
-  EXPECT_EQ(citytest::ReadWorkspace(imported.MainWorkspace(), nullptr).at("\\GEOSET\\PROJECTION"), "EPSG:4547");
+  EXPECT_EQ(citytest::ReadWorkspace(imported.MainWorkspace(), nullptr).at("\\GEOSET\\PROJECTION"),
+            "EPSG:4547");
 
   std::vector<std::string> stops;
   for (const auto& row : demo.files.Query("select distinct 站名 from 公交信息")) stops.push_back(row[0]);
@@ -158,11 +164,14 @@ TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtractAndFeed) {
   std::uniform_int_distribution<std::size_t> pick(0, stops.size() - 1);
   QFile pairs(root_.filePath("pairs.txt"));
   ASSERT_TRUE(pairs.open(QIODevice::WriteOnly));
-  for (int k = 0; k < 1000; ++k) pairs.write((stops[pick(random)] + "\t" + stops[pick(random)] + "\n").c_str());
+  for (int k = 0; k < 1000; ++k)
+    pairs.write((stops[pick(random)] + "\t" + stops[pick(random)] + "\n").c_str());
   pairs.close();
-  const auto answers = BusAnswers(QString::fromStdString(demo.files.root.string()), "栖坞市", pairs.fileName());
+  const auto answers =
+      BusAnswers(QString::fromStdString(demo.files.root.string()), "栖坞市", pairs.fileName());
   EXPECT_EQ(answers.size(), 1000u);
-  EXPECT_GT(std::count_if(answers.begin(), answers.end(), [](const auto& plans) { return plans.size() > 1; }), 500)
+  EXPECT_GT(std::count_if(answers.begin(), answers.end(), [](const auto& plans) { return plans.size() > 1; }),
+            500)
       << "most pairs have several plans to compare";
   EXPECT_TRUE(answers == BusAnswers(root_.path(), "回程市", pairs.fileName()));
 }

@@ -18,9 +18,10 @@ TEST(MapCrs, ZoneFromTheCentre) {
     double lon, lat;
     int epsg;
   } cases[] = {
-      {75.0, 35.0, 4534},   {76.49, 35.0, 4534}, {76.5, 35.0, 4535},   {114.3, 30.6, 4547},  {121.47, 31.2, 4549},
-      {134.9, 48.0, 4554},  {73.6, 39.5, 4534},  {126.97, 37.56, 32652}, {-0.13, 51.5, 32630}, {0.0, 51.5, 32631},
-      {151.2, -33.9, 32756}, {-180.0, 10.0, 32601}, {179.99, -10.0, 32760}, {-74.0, 40.7, 32618},
+      {75.0, 35.0, 4534},     {76.49, 35.0, 4534},  {76.5, 35.0, 4535},    {114.3, 30.6, 4547},
+      {121.47, 31.2, 4549},   {134.9, 48.0, 4554},  {73.6, 39.5, 4534},    {126.97, 37.56, 32652},
+      {-0.13, 51.5, 32630},   {0.0, 51.5, 32631},   {151.2, -33.9, 32756}, {-180.0, 10.0, 32601},
+      {179.99, -10.0, 32760}, {-74.0, 40.7, 32618},
   };
   for (const auto& c : cases) EXPECT_EQ(ChooseMapEpsg({c.lon, c.lat}), c.epsg) << c.lon << "," << c.lat;
 }
@@ -60,11 +61,11 @@ TEST(OsmTags, PlaceTypes) {
     TagMap tags;
     std::optional<PoiType> type;
   } cases[] = {
-      {{{"amenity", "restaurant"}}, PoiType::Dining}, {{{"amenity", "cinema"}}, PoiType::Dining},
-      {{{"amenity", "bank"}}, PoiType::Bank},         {{{"amenity", "doctors"}}, PoiType::Clinic},
+      {{{"amenity", "restaurant"}}, PoiType::Dining},  {{{"amenity", "cinema"}}, PoiType::Dining},
+      {{{"amenity", "bank"}}, PoiType::Bank},          {{{"amenity", "doctors"}}, PoiType::Clinic},
       {{{"amenity", "university"}}, PoiType::College}, {{{"tourism", "museum"}}, PoiType::Sight},
-      {{{"historic", "castle"}}, PoiType::Sight},     {{{"amenity", "school"}}, std::nullopt},
-      {{{"tourism", "hotel"}}, std::nullopt},         {{{"shop", "bakery"}}, std::nullopt},
+      {{{"historic", "castle"}}, PoiType::Sight},      {{{"amenity", "school"}}, std::nullopt},
+      {{{"tourism", "hotel"}}, std::nullopt},          {{{"shop", "bakery"}}, std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(osm::PlaceType(c.tags), c.type) << c.tags.values.begin()->second;
 }
@@ -73,12 +74,13 @@ TEST(OsmTags, RoadClasses) {
   const struct {
     const char* highway;
     std::optional<RoadClass> roadClass;
-  } cases[] = {{"motorway", RoadClass::Main},        {"trunk", RoadClass::Main},
-               {"primary", RoadClass::Main},         {"secondary", RoadClass::Secondary},
-               {"tertiary", RoadClass::Secondary},   {"residential", RoadClass::Branch},
-               {"pedestrian", RoadClass::Branch},    {"footway", std::nullopt},
-               {"cycleway", std::nullopt},           {"proposed", std::nullopt}};
-  for (const auto& c : cases) EXPECT_EQ(osm::RoadClassOf(TagMap{{"highway", c.highway}}), c.roadClass) << c.highway;
+  } cases[] = {{"motorway", RoadClass::Main},      {"trunk", RoadClass::Main},
+               {"primary", RoadClass::Main},       {"secondary", RoadClass::Secondary},
+               {"tertiary", RoadClass::Secondary}, {"residential", RoadClass::Branch},
+               {"pedestrian", RoadClass::Branch},  {"footway", std::nullopt},
+               {"cycleway", std::nullopt},         {"proposed", std::nullopt}};
+  for (const auto& c : cases)
+    EXPECT_EQ(osm::RoadClassOf(TagMap{{"highway", c.highway}}), c.roadClass) << c.highway;
 }
 
 TEST(OsmTags, NamesAndCardFields) {
@@ -88,10 +90,23 @@ TEST(OsmTags, NamesAndCardFields) {
   } cases[] = {
       {{{"name", "Bank of China"}, {"name:zh", " 中国银行 "}}, "中国银行", "", "", ""},
       {{{"name", "Luigi's"}, {"contact:phone", "0736-1234567"}, {"contact:website", "www.x.cn"}},
-       "Luigi's", "", "0736-1234567", "www.x.cn"},
-      {{{"phone", "1"}, {"contact:phone", "2"}, {"website", "a"}, {"contact:website", "b"}}, "", "", "1", "a"},
-      {{{"addr:province", "湖北省"}, {"addr:city", "武汉市"}, {"addr:street", "解放大道"}, {"addr:housenumber", "1号"}},
-       "", "湖北省武汉市解放大道1号", "", ""},
+       "Luigi's",
+       "",
+       "0736-1234567",
+       "www.x.cn"},
+      {{{"phone", "1"}, {"contact:phone", "2"}, {"website", "a"}, {"contact:website", "b"}},
+       "",
+       "",
+       "1",
+       "a"},
+      {{{"addr:province", "湖北省"},
+        {"addr:city", "武汉市"},
+        {"addr:street", "解放大道"},
+        {"addr:housenumber", "1号"}},
+       "",
+       "湖北省武汉市解放大道1号",
+       "",
+       ""},
       {{{"addr:street", "Kapuzinerstraße"}, {"addr:housenumber", "12"}}, "", "Kapuzinerstraße 12", "", ""},
       {{{"addr:full", "北京市东城区1号"}, {"addr:street", "长安街"}}, "", "北京市东城区1号", "", ""},
   };
@@ -108,8 +123,10 @@ TEST(OsmTags, AreasAndBoundaries) {
   EXPECT_TRUE(osm::IsGreen(TagMap{{"leisure", "park"}}));
   EXPECT_FALSE(osm::IsGreen(TagMap{{"landuse", "residential"}}));
   EXPECT_EQ(osm::AdministrativeLevel(TagMap{{"boundary", "administrative"}, {"admin_level", "6"}}), 6);
-  EXPECT_EQ(osm::AdministrativeLevel(TagMap{{"boundary", "administrative"}, {"admin_level", "6;7"}}), std::nullopt);
-  EXPECT_EQ(osm::AdministrativeLevel(TagMap{{"boundary", "postal_code"}, {"admin_level", "6"}}), std::nullopt);
+  EXPECT_EQ(osm::AdministrativeLevel(TagMap{{"boundary", "administrative"}, {"admin_level", "6;7"}}),
+            std::nullopt);
+  EXPECT_EQ(osm::AdministrativeLevel(TagMap{{"boundary", "postal_code"}, {"admin_level", "6"}}),
+            std::nullopt);
 }
 
 TEST(OsmDistricts, CoarsestLevelWithAHandfulToAFewDozen) {
@@ -128,5 +145,6 @@ TEST(OsmDistricts, CoarsestLevelWithAHandfulToAFewDozen) {
 
 TEST(CityName, OnlyPlainFolderNames) {
   for (const char* good : {"栖坞市", "Bolzano Bozen", "city-2"}) EXPECT_EQ(RefuseCityName(good), "") << good;
-  for (const char* bad : {"", ".", "..", ".hidden", "a/b", "..\\x", "a\nb"}) EXPECT_NE(RefuseCityName(bad), "") << bad;
+  for (const char* bad : {"", ".", "..", ".hidden", "a/b", "..\\x", "a\nb"})
+    EXPECT_NE(RefuseCityName(bad), "") << bad;
 }

@@ -28,7 +28,7 @@ TEST(CityList, CompleteDataSetsDemoFirstThenPinyin) {
     Touch(qiwu::MainWorkspacePath(root.path(), city));
     Touch(qiwu::DatabasePath(root.path(), city));
   }
-  Touch(qiwu::MainWorkspacePath(root.path(), "无库城"));             // no database
+  Touch(qiwu::MainWorkspacePath(root.path(), "无库城"));            // no database
   Touch(qiwu::DatabasePath(root.path(), "无图城"));                 // no workspace
   Touch(qiwu::MainWorkspacePath(root.path(), ".博岑.tmp-abc123"));  // an import under way
   EXPECT_EQ(qiwu::ListCities(root.path()), (QStringList{"栖坞市", "阿城", "博岑", "重庆"}));

@@ -1,9 +1,9 @@
 // The layer model: searches by field, distance and nearest; names and keys; selections.
-#include "map/Layer.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
+
+#include "map/Layer.h"
 
 namespace {
 

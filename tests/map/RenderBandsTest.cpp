@@ -37,7 +37,8 @@ std::vector<std::unique_ptr<Layer>> BusyLayers(double lineWidth) {
   for (int i = 0; i < 12000; ++i) {
     std::vector<MapPoint> walk;
     double x = at(gen), y = at(gen), a = turn(gen) * 10;
-    for (int k = 0; k < 6; ++k, a += turn(gen)) walk.push_back({x += 40 * std::cos(a), y += 40 * std::sin(a)});
+    for (int k = 0; k < 6; ++k, a += turn(gen))
+      walk.push_back({x += 40 * std::cos(a), y += 40 * std::sin(a)});
     walks.push_back({{walk}, ""});
     points.push_back({{{{at(gen), at(gen)}}}, ""});
     if (i % 20 == 0) squares.push_back({{Square(at(gen), at(gen), 60)}, ""});
@@ -137,7 +138,9 @@ TEST(RenderBands, WidthsJustOverAPixelAreDrawnAsOne) {
 TEST(RenderBands, FramesAreDrawnOffTheCallingThreadFromTheSnapshotTakenWhenAsked) {
   auto layer = MakeLayer("marks", kFeaturePoint, {{{{{2000, 5000}}}, ""}}, {}, true);
   std::promise<std::pair<RenderedFrame, std::thread::id>> delivered;
-  RenderWorker worker([&](RenderedFrame frame) { delivered.set_value({std::move(frame), std::this_thread::get_id()}); });
+  RenderWorker worker([&](RenderedFrame frame) {
+    delivered.set_value({std::move(frame), std::this_thread::get_id()});
+  });
   worker.Request(Snapshots({layer.get()}), kView, 1);
   // An edit right after the request goes to a copy of the layer's content: the frame has one symbol.
   layer->InsertFeature(Feature(kFeaturePoint, {{8000, 5000}}, FeatureStyle()));

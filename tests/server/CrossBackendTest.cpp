@@ -50,7 +50,8 @@ class CrossBackend : public ::testing::Test {
       EXPECT_EQ(fileError.number, serverError.number) << sql.toStdString();
       return;
     }
-    EXPECT_EQ(fromFile->Columns().join('|').toLower(), fromServer->Columns().join('|').toLower()) << sql.toStdString();
+    EXPECT_EQ(fromFile->Columns().join('|').toLower(), fromServer->Columns().join('|').toLower())
+        << sql.toStdString();
     EXPECT_EQ(fromFile->Rows(), fromServer->Rows()) << sql.toStdString();
   }
 };
@@ -69,20 +70,26 @@ TEST_F(CrossBackend, EveryStatementShapeOfThePanelsGivesTheSameRows) {
       "select 1; select 2",
       "select nosuch from 公交信息",
   };
-  for (const QString& line : lines + QStringList{lines.first().toLower(), lines.first().toUpper(), "无此线"}) {
-    statements << FillListStatement(kBus, "站名", " where 线路名 = '" + modGetRecord::SqlText(line) + "' ", "顺序", false);
+  for (const QString& line :
+       lines + QStringList{lines.first().toLower(), lines.first().toUpper(), "无此线"}) {
+    statements << FillListStatement(kBus, "站名", " where 线路名 = '" + modGetRecord::SqlText(line) + "' ",
+                                    "顺序", false);
     statements << "select 站名  from " + kBus + " where 线路名 = '" + modGetRecord::SqlText(line) + "' ";
   }
   for (const QString& stop : stops) {
-    statements << FillListStatement(kBus, "线路名", " where 站名 = '" + modGetRecord::SqlText(stop) + "' ", "ID", false);
+    statements << FillListStatement(kBus, "线路名", " where 站名 = '" + modGetRecord::SqlText(stop) + "' ",
+                                    "ID", false);
     statements << "select 线路名  from " + kBus + " where 站名 = '" + modGetRecord::SqlText(stop) + "' ";
-    statements << FillListStatement(kBus, "站名", " where  站名  like '%" + stop.left(1) + "%' ", "站名", true);
-    statements << modGetRecord::FieldValueStatement(kBus, "顺序", " where 站名='" + stop + "' and 线路名='" + lines.first() + "'");
+    statements << FillListStatement(kBus, "站名", " where  站名  like '%" + stop.left(1) + "%' ", "站名",
+                                    true);
+    statements << modGetRecord::FieldValueStatement(
+        kBus, "顺序", " where 站名='" + stop + "' and 线路名='" + lines.first() + "'");
   }
   for (const QString& type : types) {
     statements << FillListStatement(type, "name", "", "name", true);
     for (const QString& name : Column("select name from " + type).mid(0, 20))
-      statements << modGetRecord::FieldValueStatement(type, "name", " where name  = '" + modGetRecord::SqlText(name) + "'");
+      statements << modGetRecord::FieldValueStatement(type, "name",
+                                                      " where name  = '" + modGetRecord::SqlText(name) + "'");
   }
   for (const char* field : {"linkman", "tel", "address", "web"})
     for (const QString& name : Column("select name from 餐饮娱乐"))
@@ -125,7 +132,8 @@ TEST_F(CrossBackend, AHotStandbyAnswersTheSameSearches) {
   for (int i = 0; i < 100; ++i) {
     const QString& from = stops[(i * 31) % stops.size()];
     const QString& to = stops[(i * 17 + 5) % stops.size()];
-    EXPECT_EQ(modBusChange::FindBusChange(City().files, from, to, kBus), modBusChange::FindBusChange(replica, from, to, kBus));
+    EXPECT_EQ(modBusChange::FindBusChange(City().files, from, to, kBus),
+              modBusChange::FindBusChange(replica, from, to, kBus));
   }
   QFile::remove(path);
   City().AllowServers({QString("127.0.0.1:%1").arg(ServerCluster::Shared().Port())});
@@ -148,7 +156,8 @@ TEST_F(CrossBackend, DesksReadOnlyWithinTheTimeBound) {
     EXPECT_EQ(rows == nullptr, c.failure != nullptr) << c.sql;
     if (c.failure) {
       EXPECT_EQ(error.number, kErrorStatementFailed);
-      EXPECT_TRUE(error.description.contains(QString::fromUtf8(c.failure))) << error.description.toStdString();
+      EXPECT_TRUE(error.description.contains(QString::fromUtf8(c.failure)))
+          << error.description.toStdString();
     } else {
       ASSERT_EQ(rows->Rows().size(), 1u);
       EXPECT_EQ(rows->Rows()[0][0].toLongLong(), 0) << "desks log in as a superuser";

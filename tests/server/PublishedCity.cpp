@@ -45,7 +45,8 @@ void PublishedCity::AllowServers(const QStringList& servers) const {
 DbError PublishedCity::OpenServerFile(const QString& text) const {
   const QString path = programDir.path() + "/data/试验市.pg";
   QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) ADD_FAILURE() << "cannot write " << path.toStdString();
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    ADD_FAILURE() << "cannot write " << path.toStdString();
   file.write(text.toUtf8());
   file.close();
   CityDatabase database;

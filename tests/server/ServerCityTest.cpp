@@ -12,7 +12,8 @@ TEST(ServerCity, OnlyTheConnectionKeywordsPass) {
     const char* refusedWord;  // null: accepted
   };
   const Case cases[] = {
-      {"host=db.city.example port=5433 dbname=city user=desk sslmode=require connect_timeout=5 application_name=q",
+      {"host=db.city.example port=5433 dbname=city user=desk sslmode=require connect_timeout=5 "
+       "application_name=q",
        nullptr},
       {"hostaddr=10.0.0.7 dbname=city", nullptr},
       {"postgresql://desk@db.city.example:5433/city", nullptr},
@@ -72,10 +73,14 @@ TEST(ServerStatement, JetTextBecomesTheServersWithItsMeaning) {
        "select Distinct typeName , typeName from 地物类型  where %type  = '点'  order by typeName"},
       {"select  站名 , 顺序 from 公交信息  where 线路名 = 'K3路'  order by 顺序",
        "select  站名 , 顺序 from 公交信息  where %线路名 = 'k3路'  order by 顺序, qiwu_row"},
-      {"select 线路名  from 公交信息 where 站名 = 'S' ", "select 线路名  from 公交信息 where %站名 = 's' order by qiwu_row "},
-      {"select name from 大中专院校 where name like '%A\\B%'  union select name from 支路 where name like '%A\\B%'  order by name",
-       "select name from 大中专院校 where %name like '%a\\b%' escape ''  union select name from 支路 where %name like '%a\\b%' escape ''  order by name"},
-      {"select name from t where name like '%\\%%' escape '\\' ;", "select name from t where %name like '%\\%%' escape '\\' order by qiwu_row ;"},
+      {"select 线路名  from 公交信息 where 站名 = 'S' ",
+       "select 线路名  from 公交信息 where %站名 = 's' order by qiwu_row "},
+      {"select name from 大中专院校 where name like '%A\\B%'  union select name from 支路 where name like "
+       "'%A\\B%'  order by name",
+       "select name from 大中专院校 where %name like '%a\\b%' escape ''  union select name from 支路 where "
+       "%name like '%a\\b%' escape ''  order by name"},
+      {"select name from t where name like '%\\%%' escape '\\' ;",
+       "select name from t where %name like '%\\%%' escape '\\' order by qiwu_row ;"},
       {"select x from t where y = 'Ａ''s'", "select x from t where %y = 'Ａ''s' order by qiwu_row"},
       {"select count(*) from (select 1 from t)", "select count(*) from (select 1 from t)"},
   };
@@ -83,7 +88,8 @@ TEST(ServerStatement, JetTextBecomesTheServersWithItsMeaning) {
     QString expected = QString::fromUtf8(c.server);
     for (const char* column : {"type", "线路名", "站名", "name", "y"})
       expected.replace(QString("%") + QString::fromUtf8(column), fold.arg(QString::fromUtf8(column)));
-    EXPECT_EQ(qiwu::TranslateForServer(QString::fromUtf8(c.jet)).toStdString(), expected.toStdString()) << c.jet;
+    EXPECT_EQ(qiwu::TranslateForServer(QString::fromUtf8(c.jet)).toStdString(), expected.toStdString())
+        << c.jet;
   }
 }
 

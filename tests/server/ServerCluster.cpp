@@ -38,19 +38,22 @@ ServerCluster& ServerCluster::Shared() {
 
 ServerCluster::ServerCluster() : binaries_(kBinaries) {
   if (!QFile::exists(binaries_ + "/initdb") || !QFile::exists(kPostgis)) {
-    unavailable_ = "PostgreSQL 15 and PostGIS 3 are not installed (scripts/install-deps.sh); server tests skipped";
+    unavailable_ =
+        "PostgreSQL 15 and PostGIS 3 are not installed (scripts/install-deps.sh); server tests skipped";
     return;
   }
   if (geteuid() == 0) {
     const passwd* postgres = getpwnam("postgres");
-    if (postgres == nullptr || chown(folder_.path().toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
+    if (postgres == nullptr ||
+        chown(folder_.path().toLocal8Bit().constData(), postgres->pw_uid, postgres->pw_gid) != 0) {
       unavailable_ = "running as root without a postgres user to run the server as";
       return;
     }
   }
   port_ = FreePort();
   const QString data = folder_.path() + "/data";
-  if (!Run({binaries_ + "/initdb", "-D", data, "-U", "postgres", "--auth=trust", "-E", "UTF8", "--locale=C.UTF-8"},
+  if (!Run({binaries_ + "/initdb", "-D", data, "-U", "postgres", "--auth=trust", "-E", "UTF8",
+            "--locale=C.UTF-8"},
            "initdb"))
     return;
   started_ = Start(data, port_);
@@ -76,8 +79,8 @@ int ServerCluster::StandbyPort() {
   if (standbyPort_ == 0 && started_) {
     const QString data = folder_.path() + "/standby";
     const int port = FreePort();
-    if (Run({binaries_ + "/pg_basebackup", "-h", "127.0.0.1", "-p", QString::number(port_), "-U", "postgres", "-D",
-             data, "-R", "-X", "stream", "-c", "fast"},
+    if (Run({binaries_ + "/pg_basebackup", "-h", "127.0.0.1", "-p", QString::number(port_), "-U", "postgres",
+             "-D", data, "-R", "-X", "stream", "-c", "fast"},
             "pg_basebackup") &&
         Start(data, port))
       standbyPort_ = port;
@@ -95,7 +98,8 @@ bool ServerCluster::Run(const QStringList& command, const QString& what) {
     program = "runuser";
   }
   process.start(program, arguments);
-  if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0)
+  if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
+      process.exitCode() == 0)
     return true;
   unavailable_ = what + " failed: " + QString::fromLocal8Bit(process.readAll());
   return false;

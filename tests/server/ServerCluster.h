@@ -36,6 +36,6 @@ class ServerCluster {
 };
 
 // Skips the test with one line when the server cannot run here.
-#define SKIP_WITHOUT_SERVER()                                                      \
-  if (!ServerCluster::Shared().Unavailable().isEmpty())                            \
+#define SKIP_WITHOUT_SERVER()                           \
+  if (!ServerCluster::Shared().Unavailable().isEmpty()) \
   GTEST_SKIP() << ServerCluster::Shared().Unavailable().toStdString()

@@ -36,7 +36,8 @@ TEST_F(ServerStartUp, TheWindowStartsOnThePublishedCity) {
   EXPECT_GT(w.cmbType[0]->count(), 0);
   EXPECT_GT(w.cmbType[1]->count(), 0);
   EXPECT_GT(w.bus->cmbBus->count(), 0);
-  EXPECT_EQ(GDALGetDriverByName("PostgreSQL"), nullptr) << "the server driver stays registered after the load";
+  EXPECT_EQ(GDALGetDriverByName("PostgreSQL"), nullptr)
+      << "the server driver stays registered after the load";
 }
 
 TEST_F(ServerStartUp, AnUnreachableServerEndsStartUpBeforeTheMapsLoad) {
@@ -56,7 +57,8 @@ TEST_F(ServerStartUp, AnUnreachableServerEndsStartUpBeforeTheMapsLoad) {
   EXPECT_THROW(w.Start(), qiwu::ProgramEnded);
   ASSERT_EQ(messages.Messages().size(), 2u) << messages.Texts().join('\n').toStdString();
   EXPECT_EQ(messages.Messages()[0].title, QStringLiteral("打开数据库错误"));
-  EXPECT_TRUE(messages.Messages()[0].text.contains(QString::number(unreachable))) << messages.Texts()[0].toStdString();
+  EXPECT_TRUE(messages.Messages()[0].text.contains(QString::number(unreachable)))
+      << messages.Texts()[0].toStdString();
   EXPECT_EQ(messages.Messages()[1].title, QStringLiteral("数据库错误"));
   EXPECT_EQ(w.Map1->LayerCount(), 0);
 

@@ -1,7 +1,8 @@
 // Test entry point: a QApplication (offscreen in ctest) around GoogleTest. Like the program,
 // the test program owns a city database, current unless a test's own window makes its own current.
-#include <QApplication>
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include "data/modDBAccess.h"
 

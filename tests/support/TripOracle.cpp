@@ -89,7 +89,8 @@ std::array<double, kMaxRides + 1> TripOracle::BestMinutes(const Place& from, con
         for (int dir : {-1, 1}) {
           const int j = i + dir;
           if (j < 0 || j >= int(stops.size())) continue;
-          relax(seated(lineBegin_[line] + j, dir, k + 1), d + Segment(network_.stops[stops[i]], network_.stops[stops[j]]));
+          relax(seated(lineBegin_[line] + j, dir, k + 1),
+                d + Segment(network_.stops[stops[i]], network_.stops[stops[j]]));
         }
       }
     } else if (node < 2 * n * K) {  // left a ride: change here or after a short walk
@@ -100,7 +101,8 @@ std::array<double, kMaxRides + 1> TripOracle::BestMinutes(const Place& from, con
       for (const Edge& w : transfers_[stop]) relax(ready(w.to, k), d + kChangeMinutes + w.minutes);
     } else {  // seated: get off here, or ride on
       const int rest = node - 2 * n * K, k = rest % K + 1, dir = (rest / K) % 2 ? 1 : -1, seat = rest / K / 2;
-      const int line = int(std::upper_bound(lineBegin_.begin(), lineBegin_.end(), seat) - lineBegin_.begin()) - 1;
+      const int line =
+          int(std::upper_bound(lineBegin_.begin(), lineBegin_.end(), seat) - lineBegin_.begin()) - 1;
       const auto& stops = network_.lines[line].stops;
       const int i = seat - lineBegin_[line], j = i + dir;
       relax(left(stops[i], k), d);

@@ -75,9 +75,9 @@ struct Poi {
 };
 
 struct City {
-  std::string name;  // e.g. "栖坞市"
-  int epsg = kDemoEpsg;                 // the map CRS: projected, in metres
-  Vec2 origin{kOriginX, kOriginY};      // map coordinates of the city's (0, 0), the initial view centre
+  std::string name;                 // e.g. "栖坞市"
+  int epsg = kDemoEpsg;             // the map CRS: projected, in metres
+  Vec2 origin{kOriginX, kOriginY};  // map coordinates of the city's (0, 0), the initial view centre
   std::vector<Area> districts;
   std::vector<NamedLine> districtBorders;  // between districts, and the city's own border
   std::vector<Area> greens;

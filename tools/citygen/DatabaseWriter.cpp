@@ -62,7 +62,10 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
       }
     }
     WriteTable(db, city::kBusTable,
-               {{city::kLineField, "TEXT"}, {city::kStopField, "TEXT"}, {city::kOrderField, "INTEGER"}, {"ID", "INTEGER"}},
+               {{city::kLineField, "TEXT"},
+                {city::kStopField, "TEXT"},
+                {city::kOrderField, "INTEGER"},
+                {"ID", "INTEGER"}},
                bus);
 
     std::vector<CellRow> types;

@@ -18,12 +18,23 @@ std::string Escaped(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&apos;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&apos;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -31,20 +42,28 @@ std::string Escaped(const std::string& text) {
 
 Tags PlaceTags(PoiType type) {
   switch (type) {
-    case PoiType::Dining: return {{"amenity", "restaurant"}};
-    case PoiType::College: return {{"amenity", "college"}};
-    case PoiType::Sight: return {{"tourism", "attraction"}};
-    case PoiType::Bank: return {{"amenity", "bank"}};
-    case PoiType::Clinic: return {{"amenity", "clinic"}};
+    case PoiType::Dining:
+      return {{"amenity", "restaurant"}};
+    case PoiType::College:
+      return {{"amenity", "college"}};
+    case PoiType::Sight:
+      return {{"tourism", "attraction"}};
+    case PoiType::Bank:
+      return {{"amenity", "bank"}};
+    case PoiType::Clinic:
+      return {{"amenity", "clinic"}};
   }
   return {};
 }
 
 const char* Highway(RoadClass roadClass) {
   switch (roadClass) {
-    case RoadClass::Main: return "primary";
-    case RoadClass::Secondary: return "secondary";
-    default: return "residential";
+    case RoadClass::Main:
+      return "primary";
+    case RoadClass::Secondary:
+      return "secondary";
+    default:
+      return "residential";
   }
 }
 
@@ -91,13 +110,14 @@ class OsmText {
   void Area(const citygen::Area& area, Tags tags) {
     std::vector<std::pair<std::string, long>> members;
     for (const Polygon& part : area.parts)
-      for (std::size_t k = 0; k < part.rings.size(); ++k) members.push_back({k ? "inner" : "outer", Way(part.rings[k])});
+      for (std::size_t k = 0; k < part.rings.size(); ++k)
+        members.push_back({k ? "inner" : "outer", Way(part.rings[k])});
     tags.push_back({"name", area.name});
     Relation(members, {}, tags);
   }
   std::string Text() const {
-    return "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\" generator=\"qiwu-citygen\">\n" + nodes_ +
-           ways_ + relations_ + "</osm>\n";
+    return "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\" generator=\"qiwu-citygen\">\n" +
+           nodes_ + ways_ + relations_ + "</osm>\n";
   }
 
  private:
@@ -118,21 +138,29 @@ class OsmText {
 
 std::string WriteOsmXml(const City& city, const std::string& path) {
   OsmText osm(city);
-  if (!osm.ok()) return "no transformation from EPSG:" + std::to_string(city.epsg) + " to longitude and latitude";
+  if (!osm.ok())
+    return "no transformation from EPSG:" + std::to_string(city.epsg) + " to longitude and latitude";
   for (PoiType type : kPoiTypes)
     for (const Poi& poi : city.pois[std::size_t(type)]) {
       Tags tags = PlaceTags(type);
-      tags.insert(tags.end(), {{"name", poi.name}, {"operator", poi.linkman}, {"phone", poi.tel},
-                               {"addr:full", poi.address}, {"website", poi.web}});
+      tags.insert(tags.end(), {{"name", poi.name},
+                               {"operator", poi.linkman},
+                               {"phone", poi.tel},
+                               {"addr:full", poi.address},
+                               {"website", poi.web}});
       osm.Node(poi.at, tags);
     }
-  for (const Road& road : city.roads) osm.Way(road.line, {{"highway", Highway(road.roadClass)}, {"name", road.name}});
+  for (const Road& road : city.roads)
+    osm.Way(road.line, {{"highway", Highway(road.roadClass)}, {"name", road.name}});
   for (const citygen::Area& district : city.districts)
     osm.Area(district, {{"type", "boundary"}, {"boundary", "administrative"}, {"admin_level", "8"}});
-  for (const citygen::Area& water : city.waters) osm.Area(water, {{"type", "multipolygon"}, {"natural", "water"}});
-  for (const citygen::Area& green : city.greens) osm.Area(green, {{"type", "multipolygon"}, {"leisure", "park"}});
+  for (const citygen::Area& water : city.waters)
+    osm.Area(water, {{"type", "multipolygon"}, {"natural", "water"}});
+  for (const citygen::Area& green : city.greens)
+    osm.Area(green, {{"type", "multipolygon"}, {"leisure", "park"}});
   std::vector<long> stopNodes;
-  for (const Stop& stop : city.stops) stopNodes.push_back(osm.Node(stop.at, {{"highway", "bus_stop"}, {"name", stop.name}}));
+  for (const Stop& stop : city.stops)
+    stopNodes.push_back(osm.Node(stop.at, {{"highway", "bus_stop"}, {"name", stop.name}}));
   for (const BusLine& line : city.lines) {
     std::vector<std::pair<std::string, long>> stops;
     for (int stop : line.stops) stops.push_back({"stop", stopNodes[std::size_t(stop)]});
