@@ -3,7 +3,7 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git clang-format-14
   qt6-base-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins qt6-translations-l10n
   libgdal-dev gdal-bin mdbtools-dev mdbtools libsqlite3-dev sqlite3
   libboost-dev libicu-dev python3 unicode-data
