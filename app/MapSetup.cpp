@@ -38,8 +38,9 @@ MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint)
   return {};
 }
 
-MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect) {
-  const MapResult loaded = overview.LoadWorkspace(workspacePath);
+MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect,
+                           const QString& serverConnection) {
+  const MapResult loaded = overview.LoadWorkspace(workspacePath, serverConnection);
   if (!loaded.ok) return loaded;
   overview.SetUserNavigation(false);
   lyrRect = overview.CreateTemporaryLayer(QStringLiteral("rectlayer"));

@@ -17,6 +17,8 @@ constexpr double kMaxViewWidth = 46200;
 // from the workspace is a failure naming it (lyrTempPoint is then left as it was).
 MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint);
 
-// Loads the overview workspace into overview and stores its new "rectlayer" in lyrRect. The
-// overview's view changes only here: the user's wheel, keys and middle-button drag do not move it.
-MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect);
+// Loads the overview workspace into overview (its "pg:" layers over serverConnection) and stores its
+// new "rectlayer" in lyrRect. The overview's view changes only here: the user's wheel, keys and
+// middle-button drag do not move it.
+MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect,
+                           const QString& serverConnection = QString());

@@ -8,9 +8,9 @@
 #include "bus/BusPanel.h"
 #include "bus/TripWindow.h"
 #include "data/CityPaths.h"
+#include "data/CityPlace.h"
 #include "data/CityVocabulary.h"
 #include "data/DataFolders.h"
-#include "data/ServerCity.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
@@ -18,7 +18,6 @@
 #include "kit/Messages.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
-#include "map/ServerLayers.h"
 #include "map/modMapFunction.h"
 
 using namespace qiwu;
@@ -35,21 +34,31 @@ void Check(const MapResult& result) {
   if (!result.ok) EndOnMapFailure(result);
 }
 
+[[noreturn]] void EndOnDatabaseFailure() {
+  MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
+         QStringLiteral("数据库错误"));
+  EndProgram(1);
+}
+
+// A server city's server that fell silent while start-up or a city switch read from it ends the
+// program as a database that does not open does.
+void EndIfServerLost() {
+  if (modDBAccess::cnnCity->ConnectionLost()) EndOnDatabaseFailure();
+}
+
 void ConnectOrEnd(const QString& databasePath) {
-  if (!modDBAccess::OpenConnection(databasePath)) {
-    MsgBox(QStringLiteral("连接数据库错误，请确认数据库是否存在；应用程序将退出..."), MsgIcon::Critical,
-           QStringLiteral("数据库错误"));
-    EndProgram(1);
-  }
-  SetServerLayerConnection(modDBAccess::cnnCity->ServerConnection());
+  if (!modDBAccess::OpenConnection(databasePath)) EndOnDatabaseFailure();
+}
+
+// The connection a city's maps read their "pg:" layers over: none for a file city, whose workspaces
+// reach no server (not even the one a city open before it was served from).
+QString LayerConnection(const CityPlace& city) {
+  return city.onServer ? modDBAccess::cnnCity->ServerConnection() : QString();
 }
 
 // A server city connects before its maps load, whose layers lie on the same server.
-void ConnectServerCity(const QString& programDir, const QString& city) {
-  if (HasServerCity(programDir, city))
-    ConnectOrEnd(ServerCityPath(programDir, city));
-  else
-    SetServerLayerConnection(QString());  // a file city's workspaces reach no server
+void ConnectServerCity(const CityPlace& city) {
+  if (city.onServer) ConnectOrEnd(city.database);
 }
 
 // An empty selector (no rows, or a failed query) keeps no text.
@@ -69,7 +78,8 @@ void frmMain::Form_Load() {
   cmbCity->addItems(cities);
   cmbCity->setCurrentText(city);
   helpFile_ = HelpFilePath(dataFolders_);
-  ConnectServerCity(CityFolder(), cmbCity->currentText());
+  city_ = ResolveCity(FolderOfCity(dataFolders_, city), city);
+  ConnectServerCity(city_);
   LoadMainMap(false);
   LoadOverviewMap();
   PlacePanels();
@@ -83,12 +93,11 @@ void frmMain::Start() {
 
 // Steps 1, 2 and the panel placement of start-up are not repeated; apart from the drawn bus route
 // nothing else is reset.
-QString frmMain::CityFolder() const { return FolderOfCity(dataFolders_, cmbCity->currentText()); }
-
 void frmMain::cmbCity_Click() {
   bus->CitySwitched();
   if (trip_) trip_->CitySwitched();
-  ConnectServerCity(CityFolder(), cmbCity->currentText());
+  city_ = ResolveCity(FolderOfCity(dataFolders_, cmbCity->currentText()), cmbCity->currentText());
+  ConnectServerCity(city_);
   LoadMainMap(true);
   LoadOverviewMap();
   OpenCityDatabase();
@@ -97,7 +106,7 @@ void frmMain::cmbCity_Click() {
 void frmMain::LoadMainMap(bool atCitySwitch) {
   SetTwipsSize(Map1, TwipsWidth(picMain), TwipsHeight(picMain));
   lyrTempPoint = nullptr;  // the load removes the old marker layer
-  Check(Map1->LoadWorkspace(CityWorkspacePath(CityFolder(), cmbCity->currentText(), false)));
+  Check(Map1->LoadWorkspace(city_.mainWorkspace, LayerConnection(city_)));
   Check(SetupMainMap(*Map1, atCitySwitch, lyrTempPoint));
   drawers->RefreshLegend();  // the legend follows the styles of the workspace just loaded
 }
@@ -105,7 +114,7 @@ void frmMain::LoadMainMap(bool atCitySwitch) {
 void frmMain::LoadOverviewMap() {
   SetTwipsGeometry(Map2, 0, 0, TwipsWidth(Picture2), TwipsHeight(Picture2));
   lyrRect = nullptr;  // the load removes the old frame layer
-  Check(SetupOverviewMap(*Map2, CityWorkspacePath(CityFolder(), cmbCity->currentText(), true), lyrRect));
+  Check(SetupOverviewMap(*Map2, city_.overviewWorkspace, lyrRect, LayerConnection(city_)));
   DrawViewFrame(*Map1, *Map2, *lyrRect);  // the frame shows at once, not at the next view change
 }
 
@@ -118,8 +127,7 @@ void frmMain::PlacePanels() {
 }
 
 void frmMain::OpenCityDatabase() {
-  if (!HasServerCity(CityFolder(), cmbCity->currentText()))
-    ConnectOrEnd(DatabasePath(CityFolder(), cmbCity->currentText()));
+  if (!city_.onServer) ConnectOrEnd(city_.database);
   FillSelectors();
 }
 
@@ -127,17 +135,21 @@ void frmMain::FillSelectors() {
   ComboBoxItems allTypes(cmbType[0]);
   modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, allTypes, QString(), city::kTypeNameField,
                          true, false);
+  EndIfServerLost();
   SelectFirstEntry(cmbType[0]);
 
   bus->optLine_Click();
+  EndIfServerLost();
   ComboBoxItems lines(bus->cmbBus);
   modGetRecord::FillList(city::kBusTable, city::kLineField, lines, QString(), QStringLiteral("id"), true,
                          false);
+  EndIfServerLost();
 
   for (int i = 1; i <= 2; ++i) {
     ComboBoxItems pointTypes(cmbType[i]);
     modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, pointTypes,
                            QStringLiteral(" where type  = \"点\" "), city::kTypeNameField, true, false);
+    EndIfServerLost();
     SelectFirstEntry(cmbType[i]);
   }
 }

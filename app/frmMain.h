@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Accordion.h"
+#include "data/CityPlace.h"
 #include "data/modDBAccess.h"
 #include "kit/ImageList.h"
 #include "map/MapTypes.h"
@@ -168,8 +169,8 @@ class frmMain : public QWidget {
   // The city database, current (modDBAccess::cnnCity) while the window lives.
   CityDatabase database_;
   modDBAccess::CurrentCity currentCity_{database_};
-  // The data folder of the city cmbCity shows.
-  QString CityFolder() const;
+  // The city open now: resolved at start-up and at each switch from cmbCity's text, then passed down.
+  qiwu::CityPlace city_;
   QStringList dataFolders_;  // where the cities and the help lie (data/DataFolders.h)
   QString startCity_;
   QString helpFile_;

@@ -6,13 +6,15 @@
 #include <QString>
 #include <QStringList>
 
-struct CliContext {
-  QString root;  // the program directory (default: the directory of qiwu-cli)
-  QString city;  // default 栖坞市
-  QString db;    // a database file in place of the city's, or empty
+#include "data/CityPlace.h"
 
-  QString DatabasePath() const;       // db, or root/data/<city>.pg (a server city) or <city>.mdb
-  QString MainWorkspacePath() const;  // root/map/<city>/<city>.gst (.pg.gst for a server city)
+struct CliContext {
+  qiwu::CityPlace place;     // the city (default 栖坞市) in --root, else in the data folder holding it
+  QString db;                // a database file in place of the city's, or empty
+  QString serverConnection;  // a server city's, for its "pg:" layers, once its database is open
+
+  QString DatabasePath() const;  // db, or the city's database (its .pg on a server, else its .mdb)
+  QString MainWorkspacePath() const { return place.mainWorkspace; }
 };
 
 using CommandFn = int (*)(const CliContext& context, const QStringList& args);

@@ -8,10 +8,8 @@
 #include "cli/Command.h"
 #include "data/CityPaths.h"
 #include "data/DataFolders.h"
-#include "data/ServerCity.h"
 #include "data/modDBAccess.h"
 #include "map/GdalLockDown.h"
-#include "map/ServerLayers.h"
 
 namespace {
 struct Entry {
@@ -34,16 +32,13 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, Co
   Commands()[name] = Entry{usage, run};
 }
 
-QString CliContext::DatabasePath() const { return db.isEmpty() ? qiwu::CityDatabasePath(root, city) : db; }
-QString CliContext::MainWorkspacePath() const { return qiwu::CityWorkspacePath(root, city, false); }
+QString CliContext::DatabasePath() const { return db.isEmpty() ? place.database : db; }
 
-// A server city stays connected once open: its layers are read over the same connection.
+// A server city stays connected once open.
 bool OpenDatabase(const CliContext& context) {
   const QString path = context.DatabasePath();
   if (modDBAccess::cnnCity->IsOpen() && modDBAccess::cnnCity->Path() == path) return true;
-  if (!modDBAccess::OpenConnection(path)) return false;
-  SetServerLayerConnection(modDBAccess::cnnCity->ServerConnection());
-  return true;
+  return modDBAccess::OpenConnection(path);
 }
 
 void WriteOut(const QString& text) {
@@ -78,12 +73,14 @@ int main(int argc, char** argv) {
       parser.isSet(root)
           ? parser.value(root)
           : qiwu::FolderOfCity(qiwu::DataFolders(QCoreApplication::applicationDirPath()), parser.value(city));
-  const CliContext context{folder, parser.value(city), parser.value(db)};
+  CliContext context{qiwu::ResolveCity(folder, parser.value(city)), parser.value(db), QString()};
   QStringList args = parser.positionalArguments();
   if (args.isEmpty()) return Usage();
   // A server city's layers need its connection before any workspace loads.
-  if (context.db.isEmpty() && qiwu::HasServerCity(context.root, context.city) && !OpenDatabase(context))
-    return 1;
+  if (context.db.isEmpty() && context.place.onServer) {
+    if (!OpenDatabase(context)) return 1;
+    context.serverConnection = database.ServerConnection();
+  }
   const auto found = Commands().find(args.first().toStdString());
   if (found == Commands().end()) return Usage();
   args.removeFirst();

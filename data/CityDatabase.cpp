@@ -51,4 +51,6 @@ std::unique_ptr<ResultSet> CityDatabase::Query(const QString& sql, DbError& erro
   return server_ ? server_->Query(sql, error) : RunStatement(db_, sql, error);
 }
 
+bool CityDatabase::ConnectionLost() const { return server_ && server_->Lost(); }
+
 QString CityDatabase::ServerConnection() const { return server_ ? server_->ConnectionString() : QString(); }

@@ -43,9 +43,12 @@ class CityDatabase {
   // server city, whose readers take the statements' way.
   sqlite3* Handle() const { return db_; }
 
-  // The libpq connection string of an open server city (its workspaces' layers lie on the same
-  // server); empty for a file.
+  // The connection string of an open server city for GDAL (its workspaces' layers lie on the same
+  // server), rebuilt from the checked .pg file; empty for a file.
   QString ServerConnection() const;
+  // True once the server of an open server city stopped answering and its connection was given up:
+  // every statement fails from then on.
+  bool ConnectionLost() const;
 
   // What a higher module reads from the open database once and keeps (the bus module's index of
   // its bus table): one T per database, made on first use, dropped by the next Open, so it never

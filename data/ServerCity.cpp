@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <memory>
+#include <vector>
 
 #include "data/CityPaths.h"
 #include "kit/DataSetFile.h"
@@ -15,6 +16,22 @@ namespace {
 
 const QStringList kAllowedKeywords = {
     "host", "hostaddr", "port", "dbname", "user", "sslmode", "connect_timeout", "application_name"};
+
+// Waiting for a server to answer a connection is bounded as opening a file is.
+constexpr int kConnectSeconds = 30;
+// A server that stops answering (a frozen host, a dropped link) is given up after about 5 s
+// without an acknowledgement or a keepalive answer, on every connection of the program.
+const std::pair<const char*, const char*> kLivenessParams[] = {{"keepalives", "1"},
+                                                               {"keepalives_idle", "5"},
+                                                               {"keepalives_interval", "2"},
+                                                               {"keepalives_count", "2"},
+                                                               {"tcp_user_timeout", "5000"}};
+
+// libpq's sslmode values from the weakest to the strongest; -1 for any other text.
+int SslModeRank(const QString& mode) {
+  static const QStringList kModes = {"disable", "allow", "prefer", "require", "verify-ca", "verify-full"};
+  return int(kModes.indexOf(mode));
+}
 
 struct OptionsDeleter {
   void operator()(PQconninfoOption* options) const { PQconninfoFree(options); }
@@ -28,7 +45,7 @@ QStringList Entries(const ServerParams& params, const QString& key) {
 
 }  // namespace
 
-std::optional<ServerParams> ParseServerCity(const QString& connection, QString& message) {
+std::optional<ServerParams> ParseConnection(const QString& connection, QString& message) {
   char* error = nullptr;
   const std::unique_ptr<PQconninfoOption, OptionsDeleter> options(
       PQconninfoParse(connection.trimmed().toUtf8().constData(), &error));
@@ -38,23 +55,95 @@ std::optional<ServerParams> ParseServerCity(const QString& connection, QString& 
     return std::nullopt;
   }
   ServerParams params;
-  for (const PQconninfoOption* o = options.get(); o->keyword != nullptr; ++o) {
-    if (o->val == nullptr) continue;
-    const QString key = QString::fromUtf8(o->keyword);
-    const QString value = QString::fromUtf8(o->val);
+  for (const PQconninfoOption* o = options.get(); o->keyword != nullptr; ++o)
+    if (o->val != nullptr) params.emplace_back(QString::fromUtf8(o->keyword), QString::fromUtf8(o->val));
+  return params;
+}
+
+std::optional<ServerParams> ParseServerCity(const QString& connection, QString& message) {
+  std::optional<ServerParams> params = ParseConnection(connection, message);
+  if (!params) return std::nullopt;
+  for (const auto& [key, value] : *params) {
     if (!kAllowedKeywords.contains(key)) {
       message = QStringLiteral("服务器连接串不许使用“%1”。").arg(key);
       return std::nullopt;
     }
-    params.emplace_back(key, value);
   }
-  for (const QString& host : Entries(params, "host")) {
+  const QString unsafe = UnsafeValueKey(*params);
+  if (!unsafe.isEmpty()) {
+    message = QStringLiteral("服务器连接串中“%1”的值含有空白、引号、反斜杠或等号。").arg(unsafe);
+    return std::nullopt;
+  }
+  for (const QString& host : Entries(*params, "host")) {
     if (host.startsWith(u'/') || host.startsWith(u'@')) {
       message = QStringLiteral("服务器连接串的 host 必须是主机名或地址：“%1”。").arg(host);
       return std::nullopt;
     }
   }
+  const QStringList sslmode = Entries(*params, "sslmode");
+  if (!sslmode.isEmpty() && SslModeRank(sslmode.join(u',')) < 0) {
+    message = QStringLiteral("服务器连接串的 sslmode 无效：“%1”。").arg(sslmode.join(u','));
+    return std::nullopt;
+  }
   return params;
+}
+
+QString UnsafeValueKey(const ServerParams& params) {
+  for (const auto& [key, value] : params) {
+    for (const QChar c : value)
+      if (c.isSpace() || c.category() == QChar::Other_Control || c == u'\'' || c == u'"' || c == u'\\' ||
+          c == u'=')
+        return key;
+  }
+  return {};
+}
+
+ServerParams ConnectionParams(const ServerParams& params, ConnectionUse use, const QString& userSslMode) {
+  ServerParams out;
+  QString sslmode = QStringLiteral("prefer");
+  if (SslModeRank(userSslMode) > SslModeRank(sslmode)) sslmode = userSslMode;
+  int connectSeconds = kConnectSeconds;
+  for (const auto& [key, value] : params) {
+    if (key == "sslmode") {
+      if (SslModeRank(value) > SslModeRank(sslmode)) sslmode = value;
+    } else if (key == "connect_timeout") {
+      bool number = false;
+      const int seconds = value.toInt(&number);
+      if (number && seconds > 0 && seconds < connectSeconds) connectSeconds = seconds;
+    } else if (key != "application_name" || use == ConnectionUse::Libpq) {
+      out.emplace_back(key, value);
+    }
+  }
+  if (use == ConnectionUse::Libpq)
+    out.emplace_back(QStringLiteral("client_encoding"), QStringLiteral("UTF8"));
+  out.emplace_back(QStringLiteral("sslmode"), sslmode);
+  out.emplace_back(QStringLiteral("connect_timeout"), QString::number(connectSeconds));
+  for (const auto& [key, value] : kLivenessParams)
+    out.emplace_back(QString::fromLatin1(key), QString::fromLatin1(value));
+  return out;
+}
+
+pg_conn* ConnectWith(const ServerParams& params) {
+  std::vector<QByteArray> text;
+  for (const auto& [key, value] : params) {
+    text.push_back(key.toUtf8());
+    text.push_back(value.toUtf8());
+  }
+  std::vector<const char*> keys;
+  std::vector<const char*> values;
+  for (std::size_t i = 0; i < text.size(); i += 2) {
+    keys.push_back(text[i].constData());
+    values.push_back(text[i + 1].constData());
+  }
+  keys.push_back(nullptr);
+  values.push_back(nullptr);
+  return PQconnectdbParams(keys.data(), values.data(), 0);
+}
+
+QString ConnectionText(const ServerParams& params) {
+  QStringList parts;
+  for (const auto& [key, value] : params) parts << key + QStringLiteral("='") + value + u'\'';
+  return parts.join(u' ');
 }
 
 QStringList ServersNamed(const ServerParams& params) {
@@ -115,16 +204,6 @@ QString ServerCityPath(const QString& programDir, const QString& city) {
 
 bool HasServerCity(const QString& programDir, const QString& city) {
   return CheckDataSetFile(ServerCityPath(programDir, city), DataSetRoots(programDir, city)).ok();
-}
-
-QString CityDatabasePath(const QString& programDir, const QString& city) {
-  return HasServerCity(programDir, city) ? ServerCityPath(programDir, city) : DatabasePath(programDir, city);
-}
-
-QString CityWorkspacePath(const QString& programDir, const QString& city, bool overview) {
-  const QString file =
-      overview ? OverviewWorkspacePath(programDir, city) : MainWorkspacePath(programDir, city);
-  return HasServerCity(programDir, city) ? file.chopped(4) + QStringLiteral(".pg.gst") : file;
 }
 
 }  // namespace qiwu

@@ -1,9 +1,12 @@
 #include "data/ServerDatabase.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <QFile>
 #include <QFileInfo>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "data/ServerCity.h"
@@ -14,8 +17,10 @@
 namespace {
 
 constexpr qint64 kMaxServerFileBytes = 64 * 1024;
-constexpr int kConnectSeconds = 30;
 constexpr char kStatementTimeoutCode[] = "57014";  // query_canceled
+// A live server ends a statement itself after kStatementTimeLimit; one that stops answering (a frozen
+// host, a dropped link) is given up this long after the statement was sent.
+constexpr std::chrono::milliseconds kAnswerDeadline{2500};
 
 struct ResultDeleter {
   void operator()(PGresult* result) const { PQclear(result); }
@@ -51,6 +56,51 @@ QVariant Value(const PGresult* result, int row, int column) {
   }
 }
 
+QString NoAnswer() {
+  return QStringLiteral("数据库服务器 %1 秒内没有回答，已放弃该语句。").arg(kAnswerDeadline.count() / 1000.0);
+}
+
+enum class Protocol { Simple, OneStatement };
+
+// Sends sql and waits for its answer at most kAnswerDeadline: the last result of the text, or null
+// when it could not be sent (PQerrorMessage says why). False when the server did not answer in time.
+// The simple protocol runs every statement of the text; the other runs exactly one, and refuses a
+// second.
+bool Exchange(PGconn* conn, const QByteArray& sql, Protocol protocol, Result& result) {
+  const int sent = protocol == Protocol::Simple
+                       ? PQsendQuery(conn, sql.constData())
+                       : PQsendQueryParams(conn, sql.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0);
+  if (!sent) return true;
+  const auto deadline = std::chrono::steady_clock::now() + kAnswerDeadline;
+  while (true) {
+    while (PQisBusy(conn)) {
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      pollfd wait{PQsocket(conn), POLLIN, 0};
+      ::poll(&wait, 1, int(left.count()));
+      if (!PQconsumeInput(conn)) break;  // the link broke: PQgetResult says so
+    }
+    PGresult* next = PQgetResult(conn);
+    if (!next) return true;
+    result.reset(next);
+  }
+}
+
+// Gives up a connection whose server stopped answering: asks it to cancel the statement on a thread
+// of its own (the request may never be answered either) and closes the link without waiting.
+void Abandon(PGconn* conn) {
+  if (PGcancel* cancel = PQgetCancel(conn)) {
+    std::thread([cancel] {
+      char ignored[256];
+      PQcancel(cancel, ignored, sizeof ignored);
+      PQfreeCancel(cancel);
+    }).detach();
+  }
+  PQsetnonblocking(conn, 1);
+  PQfinish(conn);
+}
+
 DbError OpenFailure(const QString& path, const QString& reason) {
   return DbError{QStringLiteral("无法打开服务器城市“%1”：%2").arg(QFileInfo(path).fileName(), reason),
                  kErrorOpenFailed};
@@ -61,7 +111,11 @@ DbError OpenFailure(const QString& path, const QString& reason) {
 ServerDatabase::ServerDatabase(pg_conn* connection, QString connectionString)
     : conn_(connection), connection_(std::move(connectionString)) {}
 
-ServerDatabase::~ServerDatabase() { PQfinish(conn_); }
+ServerDatabase::~ServerDatabase() {
+  if (!conn_) return;
+  PQsetnonblocking(conn_, 1);  // closing never waits on the server
+  PQfinish(conn_);
+}
 
 std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbError& error) {
   const qiwu::DataSetFile file =
@@ -84,38 +138,11 @@ std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbE
     return nullptr;
   }
 
-  std::vector<QByteArray> keys;
-  std::vector<QByteArray> values;
-  bool timeoutGiven = false;
-  for (const auto& [key, value] : *params) {
-    keys.push_back(key.toUtf8());
-    values.push_back(value.toUtf8());
-    if (key == "connect_timeout") {
-      // Waiting for a server is bounded as opening a file is.
-      timeoutGiven = true;
-      bool number = false;
-      const int seconds = value.trimmed().toInt(&number);
-      if (!number || seconds <= 0 || seconds > kConnectSeconds)
-        values.back() = QByteArray::number(kConnectSeconds);
-    }
-  }
-  keys.push_back("client_encoding");
-  values.push_back("UTF8");
-  if (!timeoutGiven) {
-    keys.push_back("connect_timeout");
-    values.push_back(QByteArray::number(kConnectSeconds));
-  }
-  std::vector<const char*> keyPointers;
-  std::vector<const char*> valuePointers;
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    keyPointers.push_back(keys[i].constData());
-    valuePointers.push_back(values[i].constData());
-  }
-  keyPointers.push_back(nullptr);
-  valuePointers.push_back(nullptr);
-  // expand_dbname 0: a dbname holding "key=value" text stays a database name.
-  PGconn* conn = PQconnectdbParams(keyPointers.data(), valuePointers.data(), 0);
-  std::unique_ptr<ServerDatabase> database(new ServerDatabase(conn, connection));
+  const QString userSslMode = qEnvironmentVariable("PGSSLMODE");
+  PGconn* conn = qiwu::ConnectWith(qiwu::ConnectionParams(*params, qiwu::ConnectionUse::Libpq, userSslMode));
+  // GDAL reads the layers over a text rebuilt from the checked keywords, never the file's own.
+  std::unique_ptr<ServerDatabase> database(new ServerDatabase(
+      conn, qiwu::ConnectionText(qiwu::ConnectionParams(*params, qiwu::ConnectionUse::Gdal, userSslMode))));
   if (PQstatus(conn) != CONNECTION_OK) {
     error = OpenFailure(path, ServerText(PQerrorMessage(conn)));
     return nullptr;
@@ -124,22 +151,40 @@ std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbE
                             "SET statement_timeout = %1; SET default_transaction_read_only = on; "
                             "SET search_path = public")
                             .arg(kStatementTimeLimit.count());
-  const Result set(PQexec(conn, setup.toUtf8().constData()));
-  if (PQresultStatus(set.get()) != PGRES_COMMAND_OK) {
-    error = OpenFailure(path, ServerText(PQerrorMessage(conn)));
+  Result set;
+  Result tables;
+  if (!Exchange(conn, setup.toUtf8(), Protocol::Simple, set) ||
+      (PQresultStatus(set.get()) == PGRES_COMMAND_OK &&
+       !Exchange(conn, "select table_name from information_schema.tables where table_schema = 'public'",
+                 Protocol::OneStatement, tables))) {
+    Abandon(database->conn_);
+    database->conn_ = nullptr;
+    error = OpenFailure(path, NoAnswer());
     return nullptr;
   }
-  const Result tables(
-      PQexec(conn, "select table_name from information_schema.tables where table_schema = 'public'"));
+  if (PQresultStatus(set.get()) != PGRES_COMMAND_OK || PQresultStatus(tables.get()) != PGRES_TUPLES_OK) {
+    error = OpenFailure(path, ServerText(set && PQresultStatus(set.get()) != PGRES_COMMAND_OK
+                                             ? PQresultErrorMessage(set.get())
+                                             : PQerrorMessage(conn)));
+    return nullptr;
+  }
   for (int row = 0; row < PQntuples(tables.get()); ++row)
     database->tables_ << QString::fromUtf8(PQgetvalue(tables.get(), row, 0));
   return database;
 }
 
 std::unique_ptr<ResultSet> ServerDatabase::Query(const QString& jetStatement, DbError& error) const {
-  const QByteArray sql = qiwu::TranslateForServer(jetStatement).toUtf8();
-  // The extended protocol runs exactly one statement: a second one in the text is refused.
-  const Result result(PQexecParams(conn_, sql.constData(), 0, nullptr, nullptr, nullptr, nullptr, 0));
+  if (!conn_) {
+    error = DbError{QStringLiteral("与数据库服务器的连接已中断。"), kErrorStatementFailed};
+    return nullptr;
+  }
+  Result result;
+  if (!Exchange(conn_, qiwu::TranslateForServer(jetStatement).toUtf8(), Protocol::OneStatement, result)) {
+    Abandon(conn_);
+    conn_ = nullptr;
+    error = DbError{NoAnswer(), kErrorStatementFailed};
+    return nullptr;
+  }
   const ExecStatusType status = PQresultStatus(result.get());
   if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
     const char* code = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);

@@ -23,16 +23,21 @@ class ServerDatabase {
   // The tables of the city (lower-case names, as the publisher made them).
   const QStringList& Tables() const { return tables_; }
 
-  // Runs one statement of the program; null with error set (kErrorStatementFailed) on failure.
+  // Runs one statement of the program; null with error set (kErrorStatementFailed) on failure. A server
+  // that has not answered 2.5 s after the statement was sent is given up, and with it the connection.
   std::unique_ptr<ResultSet> Query(const QString& jetStatement, DbError& error) const;
 
-  // The libpq connection string of the .pg file, for GDAL's PostgreSQL driver.
+  // True once the server stopped answering and the connection was given up.
+  bool Lost() const { return conn_ == nullptr; }
+
+  // The connection string for GDAL's PostgreSQL driver, rebuilt from the .pg file's checked
+  // keywords (qiwu::ConnectionParams for GDAL), never the file's text.
   const QString& ConnectionString() const { return connection_; }
 
  private:
   ServerDatabase(pg_conn* connection, QString connectionString);
 
-  pg_conn* conn_;
+  mutable pg_conn* conn_;  // null once a server stopped answering: the link was given up
   QString connection_;
   QStringList tables_;
 };

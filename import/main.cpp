@@ -32,9 +32,6 @@ int Publish(const QString& connection, const QString& city, const QString& progr
 }  // namespace
 
 int main(int argc, char** argv) {
-  // OSM reads the extract, GPKG writes the layers, /vsizip/ opens zipped feeds; no other driver and no
-  // network.
-  LockDownGdal({QStringLiteral("OSM"), QStringLiteral("GPKG")}, {QStringLiteral("/vsizip/")});
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("qiwu-import"));
   QCoreApplication::setApplicationVersion(QStringLiteral(QIWU_VERSION));
@@ -69,7 +66,11 @@ int main(int argc, char** argv) {
                                  ? parser.value(out)
                                  : qiwu::DefaultImportFolder(QCoreApplication::applicationDirPath());
 
+  // Publishing sets GDAL up as the desks have it, to read the data set's layers as they do.
   if (parser.isSet(publish)) return Publish(parser.value(publish), parser.value(city), programDir);
+  // OSM reads the extract, GPKG writes the layers, /vsizip/ opens zipped feeds; no other driver and no
+  // network.
+  LockDownGdal({QStringLiteral("OSM"), QStringLiteral("GPKG")}, {QStringLiteral("/vsizip/")});
 
   qiwu::import::ImportRequest request;
   request.city = parser.value(city).toStdString();

@@ -94,10 +94,17 @@ MapResult ConfinementFailure(const DataSetConfinement& confinement, const QStrin
   return {};
 }
 
-// Reads the layer of an open source under confinement.
+// The memory a feature takes as read: its vertices and its texts.
+qint64 FeatureBytes(const Flattened& flat, const std::vector<QString>& values) {
+  qint64 bytes = qint64(flat.vertices.size() * sizeof(MapPoint));
+  for (const QString& value : values) bytes += value.size() * qint64(sizeof(QChar));
+  return bytes;
+}
+
+// Reads the layer of an open source under confinement, and within budget when one is given.
 MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString& sourceLayer,
                         const QString& name, const OGRSpatialReference& mapCrs,
-                        DataSetConfinement& confinement, std::unique_ptr<Layer>& out) {
+                        DataSetConfinement& confinement, LoadBudget* budget, std::unique_ptr<Layer>& out) {
   OGRLayer* source =
       sourceLayer.isEmpty() ? dataset.GetLayer(0) : dataset.GetLayerByName(sourceLayer.toUtf8().constData());
   if (!source)
@@ -152,6 +159,9 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
     for (int i = 0; i < fields.size(); ++i)
       values[std::size_t(i)] =
           feature->IsFieldSetAndNotNull(i) ? QString::fromUtf8(feature->GetFieldAsString(i)) : QString();
+    if (budget)
+      if (const QString spent = budget->Spend(FeatureBytes(flat, values), path); !spent.isEmpty())
+        return MapResult::Failure(kMapErrorReadFailed, spent);
     store.Add(flat.type, parts, values);
   }
 
@@ -173,7 +183,12 @@ MapResult ReadVectorLayer(const QString& folder, const QString& file, const QStr
   DataSetConfinement confinement({folder});
   if (!onServer) result = OpenLayerSource(folder, file, confinement, opened);
   const QString layer = onServer && sourceLayer.isEmpty() ? ServerLayerTable(file) : sourceLayer;
-  if (result.ok) result = ReadOpenLayer(opened.Dataset(), file, layer, name, mapCrs, confinement, out);
+  // A layer read alone (not in a workspace's load) is bounded as a load of its own.
+  LoadBudget alone;
+  LoadBudget* budget = onServer ? ServerLayerSession::CurrentBudget() : nullptr;
+  if (onServer && !budget) budget = &alone;
+  if (result.ok)
+    result = ReadOpenLayer(opened.Dataset(), file, layer, name, mapCrs, confinement, budget, out);
   opened.dataset.reset();
   opened.server.reset();
   if (MapResult seen = ConfinementFailure(confinement, file, sourceLayer, result.ok); !seen.ok) {

@@ -92,3 +92,4 @@ constexpr int kMapErrorMalformedLine = 1002;  // a workspace line that is not "\
 constexpr int kMapErrorLayerMissing = 1003;   // a layer the workspace or the program names is absent
 constexpr int kMapErrorBadProjection = 1004;  // a CRS that cannot be read or transformed
 constexpr int kMapErrorReadFailed = 1005;     // GDAL could not open or read the data
+constexpr int kMapErrorWriteFailed = 1006;    // a file could not be written

@@ -2,8 +2,6 @@
 
 #include <gdal_priv.h>
 
-#include <mutex>
-
 #include "map/GdalLockDown.h"
 
 namespace {
@@ -15,29 +13,14 @@ constexpr int kFetchLimitMs = 5000;
 
 thread_local ServerLayerSession* session = nullptr;
 
-std::mutex connectionMutex;
-QString& Connection() {
-  static QString connection;
-  return connection;
-}
-
 }  // namespace
-
-void SetServerLayerConnection(const QString& connection) {
-  const std::lock_guard<std::mutex> lock(connectionMutex);
-  Connection() = connection;
-}
 
 bool IsServerLayer(const QString& file) { return file.startsWith(QLatin1String(kPrefix)); }
 
 QString ServerLayerTable(const QString& file) { return file.mid(int(sizeof kPrefix) - 1); }
 
 MapResult OpenServerLayerSource(const QString& file, LayerSource& out) {
-  QString connection;
-  {
-    const std::lock_guard<std::mutex> lock(connectionMutex);
-    connection = Connection();
-  }
+  const QString connection = session ? session->connection_ : QString();
   if (connection.isEmpty())
     return MapResult::Failure(kMapErrorReadFailed,
                               QStringLiteral("图层 %1 在数据库服务器上，但没有打开服务器城市。").arg(file));
@@ -66,6 +49,10 @@ MapResult OpenServerLayerSource(const QString& file, LayerSource& out) {
   return {};
 }
 
-ServerLayerSession::ServerLayerSession() : outer_(session) { session = this; }
+ServerLayerSession::ServerLayerSession(const QString& connection) : connection_(connection), outer_(session) {
+  session = this;
+}
 
 ServerLayerSession::~ServerLayerSession() { session = outer_; }
+
+LoadBudget* ServerLayerSession::CurrentBudget() { return session ? &session->budget_ : nullptr; }

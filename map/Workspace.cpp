@@ -9,7 +9,7 @@
 #include "map/LayerReader.h"
 #include "map/ServerLayers.h"
 
-MapResult LoadWorkspace(const QString& gstPath, Workspace& out) {
+MapResult LoadWorkspace(const QString& gstPath, Workspace& out, const QString& serverConnection) {
   out = Workspace();
   LockDownGdal();
   if (MapResult read = ReadWorkspaceFile(gstPath, out.file); !read.ok) return read;
@@ -28,7 +28,7 @@ MapResult LoadWorkspace(const QString& gstPath, Workspace& out) {
   mapCrs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
 
   const QString folder = QFileInfo(gstPath).absolutePath();
-  const ServerLayerSession serverLayers;  // a server city's layers come over one connection
+  const ServerLayerSession serverLayers(serverConnection);  // a server city's layers come over one connection
   for (const WorkspaceLayerEntry& entry : out.file.layers) {
     std::unique_ptr<Layer> layer;
     if (MapResult r = ReadVectorLayer(folder, entry.file, entry.sourceLayer, entry.name, mapCrs, layer);

@@ -1,11 +1,14 @@
+#include "map/WorkspaceFile.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <cmath>
 #include <map>
 
 #include "kit/DataSetFile.h"
-#include "map/Workspace.h"
 
 namespace {
 
@@ -26,11 +29,18 @@ bool ParseNumber(const QString& text, double& out) {
 bool ApplyTableKey(WorkspaceLayerEntry& entry, const QString& rest, const QString& value) {
   if (rest == QLatin1String("FILE")) {
     entry.file = value;
-  } else if (rest == QLatin1String("LAYER")) {
+    return true;
+  }
+  if (rest == QLatin1String("LAYER")) {
     entry.sourceLayer = value;
-  } else if (rest == QLatin1String("NAME")) {
+    return true;
+  }
+  if (rest == QLatin1String("NAME")) {
     entry.name = value;
-  } else if (rest == QLatin1String("DISPLAYFIELD")) {
+    return true;
+  }
+  entry.keys.emplace_back(rest, value);
+  if (rest == QLatin1String("DISPLAYFIELD")) {
     entry.displayField = value;
   } else if (rest == QLatin1String("ISVISIBLE")) {
     if (value.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0) {
@@ -126,5 +136,60 @@ MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
           QStringLiteral("工作空间文件 %1 的第 %2 个图层没有指定数据文件").arg(path).arg(n));
     out.layers.push_back(std::move(entry));
   }
+  return {};
+}
+
+namespace {
+
+// A number as the reader reads it back: plain decimals, as few digits as give the same value.
+QString Number(double value) { return QString::number(value, 'f', QLocale::FloatingPointShortest); }
+
+QString KeyLine(const QString& key, const QString& value) {
+  return QStringLiteral("\"\\%1\" = \"%2\"\n").arg(key, value);
+}
+
+// The first value a workspace line cannot hold (a quote or a line break would end it), or empty.
+QString UnwritableValue(const WorkspaceFile& workspace) {
+  QStringList values = {workspace.name, workspace.projection};
+  for (const WorkspaceLayerEntry& entry : workspace.layers) {
+    values << entry.file << entry.sourceLayer << entry.name;
+    for (const auto& [key, value] : entry.keys) values << key << value;
+  }
+  for (const QString& value : values)
+    if (value.contains(u'"') || value.contains(u'\n') || value.contains(u'\r')) return value;
+  return {};
+}
+
+}  // namespace
+
+QString WorkspaceText(const WorkspaceFile& workspace) {
+  QString text = QStringLiteral("!GEOSET\nbegin_metadata\n");
+  if (!workspace.name.isEmpty()) text += KeyLine(QStringLiteral("GEOSET\\NAME"), workspace.name);
+  if (!workspace.projection.isEmpty())
+    text += KeyLine(QStringLiteral("GEOSET\\PROJECTION"), workspace.projection);
+  if (workspace.hasCenter)
+    text += KeyLine(QStringLiteral("GEOSET\\CENTER"),
+                    Number(workspace.center.x) + u',' + Number(workspace.center.y));
+  if (workspace.zoomLevel > 0)
+    text += KeyLine(QStringLiteral("GEOSET\\ZOOMLEVEL"), Number(workspace.zoomLevel));
+  for (std::size_t i = 0; i < workspace.layers.size(); ++i) {
+    const WorkspaceLayerEntry& entry = workspace.layers[i];
+    const QString prefix = QStringLiteral("TABLE\\%1\\").arg(i + 1);
+    text += KeyLine(prefix + QStringLiteral("FILE"), entry.file);
+    if (!entry.sourceLayer.isEmpty()) text += KeyLine(prefix + QStringLiteral("LAYER"), entry.sourceLayer);
+    if (!entry.name.isEmpty()) text += KeyLine(prefix + QStringLiteral("NAME"), entry.name);
+    for (const auto& [key, value] : entry.keys) text += KeyLine(prefix + key, value);
+  }
+  return text + QStringLiteral("end_metadata\n");
+}
+
+MapResult WriteWorkspaceFile(const QString& path, const WorkspaceFile& workspace) {
+  if (const QString bad = UnwritableValue(workspace); !bad.isEmpty())
+    return MapResult::Failure(kMapErrorWriteFailed,
+                              QStringLiteral("工作空间文件 %1 无法保存含有引号或换行的“%2”").arg(path, bad));
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(WorkspaceText(workspace).toUtf8()) < 0 || !file.commit())
+    return MapResult::Failure(kMapErrorWriteFailed,
+                              QStringLiteral("无法写入工作空间文件 %1：%2").arg(path, file.errorString()));
   return {};
 }

@@ -22,7 +22,6 @@
 #include "data/CityPaths.h"
 #include "data/ServerCity.h"
 #include "import/publish/CityPublisher.h"
-#include "map/ServerLayers.h"
 #include "map/Workspace.h"
 #include "tests/server/ServerCluster.h"
 #include "tools/citygen/Generator.h"
@@ -180,12 +179,12 @@ void BM_StartUp(benchmark::State& state) {
     DbError error;
     if (!database.Open(server ? qiwu::ServerCityPath(root, kCity) : qiwu::DatabasePath(root, kCity), error))
       state.SkipWithError(error.description.toStdString().c_str());
-    SetServerLayerConnection(database.ServerConnection());
     for (const bool overview : {false, true}) {
       const QString gst =
           overview ? qiwu::OverviewWorkspacePath(root, kCity) : qiwu::MainWorkspacePath(root, kCity);
       Workspace workspace;
-      const MapResult loaded = LoadWorkspace(server ? gst.chopped(4) + ".pg.gst" : gst, workspace);
+      const MapResult loaded =
+          LoadWorkspace(server ? gst.chopped(4) + ".pg.gst" : gst, workspace, database.ServerConnection());
       if (!loaded.ok) state.SkipWithError(loaded.description.toStdString().c_str());
       benchmark::DoNotOptimize(workspace.layers.size());
     }

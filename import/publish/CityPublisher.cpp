@@ -9,9 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QtGlobal>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "data/CityDatabase.h"
@@ -19,8 +20,10 @@
 #include "data/ServerCity.h"
 #include "data/ServerStatement.h"
 #include "data/SqliteHandles.h"
+#include "map/DataSetConfinement.h"
 #include "map/GdalLockDown.h"
-#include "map/Workspace.h"
+#include "map/LayerSource.h"
+#include "map/WorkspaceFile.h"
 
 namespace publish {
 namespace {
@@ -43,7 +46,29 @@ QString Ident(const QString& name) {
   return u'"' + lowered.replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-QString Literal(QString text) { return u'\'' + text.replace(u'\'', QStringLiteral("''")) + u'\''; }
+// A layer file of a workspace: file relative to folder (map/<city>/), and the layer inside it.
+struct LayerFile {
+  QString folder;
+  QString file;
+  QString sourceLayer;  // empty: the first
+};
+
+// The name of the first layer of a layer file, opened under the data set's rules.
+bool FirstLayerName(const LayerFile& source, QString& name, QString& message) {
+  DataSetConfinement confinement({source.folder});
+  LayerSource opened;
+  const MapResult open = OpenLayerSource(source.folder, source.file, confinement, opened);
+  if (!open.ok) {
+    message = open.description;
+    return false;
+  }
+  if (opened.Dataset().GetLayerCount() == 0) {
+    message = QStringLiteral("图层文件 %1 中没有图层。").arg(source.file);
+    return false;
+  }
+  name = QString::fromUtf8(opened.Dataset().GetLayer(0)->GetName());
+  return true;
+}
 
 bool Run(PGconn* conn, const QString& sql, QString& message) {
   const Result r(PQexec(conn, sql.toUtf8().constData()));
@@ -169,17 +194,30 @@ bool CopyTable(sqlite3* db, PGconn* conn, const QString& table, QString& message
   return indexes.isEmpty() || Run(conn, indexes.join("; "), message);
 }
 
-// Copies one layer of a source file into the layer schema; its features keep their order.
-bool CopyLayer(const QString& source, const QString& layer, const QString& connection, QString& message) {
-  const char* const allowed[] = {"GPKG", "ESRI Shapefile", "MapInfo File", "GeoJSON", nullptr};
-  GDALDatasetUniquePtr in(
-      GDALDataset::Open(source.toUtf8().constData(), GDAL_OF_VECTOR | GDAL_OF_READONLY, allowed));
-  if (!in) {
-    message = QStringLiteral("无法打开图层文件 %1。").arg(source);
+// Renews the stall bound of the confinement while GDAL copies features.
+int RenewWhileCopying(double, const char*, void* confinement) {
+  static_cast<DataSetConfinement*>(confinement)->Renew();
+  return TRUE;
+}
+
+// Copies one layer of a data set's layer file into schema; its features keep their order. The file is
+// opened as the desks open it: a regular file inside folder, confined while it is read, each step
+// bounded in time.
+bool CopyLayer(const LayerFile& source, const QString& layer, const QString& gdalConnection,
+               const char* schema, QString& message) {
+  DataSetConfinement confinement({source.folder});
+  LayerSource opened;
+  const MapResult open = OpenLayerSource(source.folder, source.file, confinement, opened);
+  if (!open.ok) {
+    message = open.description;
     return false;
   }
-  const QByteArray layerName = layer.toUtf8();
-  const QByteArray schemaOption = QByteArray("SCHEMA=") + kLayerSchema;
+  const QByteArray layerName =
+      source.sourceLayer.isEmpty()
+          ? QByteArray(opened.Dataset().GetLayer(0) ? opened.Dataset().GetLayer(0)->GetName() : "")
+          : source.sourceLayer.toUtf8();
+  const QByteArray newName = layer.toUtf8();
+  const QByteArray schemaOption = QByteArray("SCHEMA=") + schema;
   const char* const argv[] = {"-f",
                               "PostgreSQL",
                               "-lco",
@@ -193,71 +231,61 @@ bool CopyLayer(const QString& source, const QString& layer, const QString& conne
                               "-lco",
                               "FID=qiwu_fid",
                               "-preserve_fid",
+                              "-nln",
+                              newName.constData(),
                               layerName.constData(),
                               nullptr};
   std::unique_ptr<GDALVectorTranslateOptions, decltype(&GDALVectorTranslateOptionsFree)> options(
       GDALVectorTranslateOptionsNew(const_cast<char**>(argv), nullptr), &GDALVectorTranslateOptionsFree);
-  GDALDatasetH sources[] = {GDALDataset::ToHandle(in.get())};
+  GDALVectorTranslateOptionsSetProgress(options.get(), RenewWhileCopying, &confinement);
+  GDALDatasetH sources[] = {GDALDataset::ToHandle(&opened.Dataset())};
   int failed = 0;
   CPLErrorReset();
-  // Only the layer schema is seen, so a table of the same name in public is never taken for the layer.
-  const QString target = "PG:" + connection + " active_schema=" + kLayerSchema + " schemas=" + kLayerSchema;
+  // Only the schema is seen, so a table of the same name in public is never taken for the layer.
+  const QString target = "PG:" + gdalConnection +
+                         QStringLiteral(" active_schema=%1 schemas=%1").arg(QString::fromLatin1(schema));
   GDALDatasetH out =
       GDALVectorTranslate(target.toUtf8().constData(), nullptr, 1, sources, options.get(), &failed);
+  if (out) GDALClose(out);
+  if (const QString refused = confinement.Refused(); !refused.isEmpty()) {
+    message = QStringLiteral("图层文件 %1 要读取数据集文件夹之外、不是普通文件或在网络上的“%2”，不予发布。")
+                  .arg(source.file, refused);
+    return false;
+  }
+  if (confinement.Stalled()) {
+    message = QStringLiteral("图层文件 %1 读取时超过 %2 秒没有进展，不予发布。")
+                  .arg(source.file)
+                  .arg(DataSetConfinement::kStallSeconds);
+    return false;
+  }
   if (out == nullptr || failed) {
     message =
         QStringLiteral("无法把图层“%1”写入服务器：%2").arg(layer, QString::fromUtf8(CPLGetLastErrorMsg()));
-    if (out) GDALClose(out);
     return false;
   }
-  GDALClose(out);
   return true;
 }
 
-// The server workspace beside a file workspace: every layer read from table pg:<layer> of the
-// city's server. Returns the layers it names, keyed by table, with the file each comes from.
-bool WriteServerWorkspace(const QString& gstPath, std::map<QString, QString>& layers, QString& message) {
-  WorkspaceFile workspace;
-  const MapResult read = ReadWorkspaceFile(gstPath, workspace);
-  if (!read.ok) {
+// The server workspace beside a file workspace: every layer read from table pg:<layer> of the city's
+// server. Adds the layers it names to layers, keyed by table, with the file each comes from.
+bool ServerWorkspace(const QString& gstPath, std::map<QString, LayerFile>& layers, WorkspaceFile& workspace,
+                     QString& message) {
+  if (const MapResult read = ReadWorkspaceFile(gstPath, workspace); !read.ok) {
     message = read.description;
     return false;
   }
-  QFile in(gstPath);
-  if (!in.open(QIODevice::ReadOnly)) {
-    message = in.errorString();
-    return false;
-  }
-  QString text = QString::fromUtf8(in.readAll());
   const QString folder = QFileInfo(gstPath).absolutePath();
-  for (const WorkspaceLayerEntry& entry : workspace.layers) {
-    const QString source = QDir(folder).filePath(entry.file);
+  for (WorkspaceLayerEntry& entry : workspace.layers) {
+    const LayerFile source{folder, entry.file, entry.sourceLayer};
     QString table = entry.sourceLayer;
-    if (table.isEmpty()) {
-      const char* const allowed[] = {"GPKG", "ESRI Shapefile", "MapInfo File", "GeoJSON", nullptr};
-      GDALDatasetUniquePtr ds(GDALDataset::Open(source.toUtf8().constData(), GDAL_OF_VECTOR, allowed));
-      if (!ds || ds->GetLayerCount() == 0) {
-        message = QStringLiteral("无法打开图层文件 %1。").arg(source);
-        return false;
-      }
-      table = QString::fromUtf8(ds->GetLayer(0)->GetName());
-    }
+    if (table.isEmpty() && !FirstLayerName(source, table, message)) return false;
     const auto [at, added] = layers.emplace(table, source);
-    if (!added && at->second != source) {
+    if (!added && (at->second.folder != source.folder || at->second.file != source.file)) {
       message = QStringLiteral("两个图层文件都有名为“%1”的图层。").arg(table);
       return false;
     }
-    const QString key = QStringLiteral("\"\\TABLE\\%1\\").arg(entry.number);
-    text.replace(QRegularExpression("^" + QRegularExpression::escape(key) + "FILE\"\\s*=.*$",
-                                    QRegularExpression::MultilineOption),
-                 key + "FILE\" = \"pg:" + table + "\"");
-    text.remove(QRegularExpression("^" + QRegularExpression::escape(key) + "LAYER\"\\s*=.*\\n?",
-                                   QRegularExpression::MultilineOption));
-  }
-  QFile out(gstPath.chopped(4) + ".pg.gst");
-  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(text.toUtf8()) < 0) {
-    message = QStringLiteral("无法写入 %1。").arg(out.fileName());
-    return false;
+    entry.file = QStringLiteral("pg:") + table;
+    entry.sourceLayer.clear();
   }
   return true;
 }
@@ -266,22 +294,30 @@ bool WriteServerWorkspace(const QString& gstPath, std::map<QString, QString>& la
 
 QString DeskConnection(const QString& connection) {
   const QStringList kept = {"host", "hostaddr", "port", "dbname", "sslmode", "connect_timeout"};
-  char* error = nullptr;
-  PQconninfoOption* options = PQconninfoParse(connection.toUtf8().constData(), &error);
-  PQfreemem(error);
-  QStringList parts;
-  for (const PQconninfoOption* o = options; o && o->keyword; ++o) {
-    const QString key = QString::fromUtf8(o->keyword);
-    if (o->val && kept.contains(key))
-      parts << key + u'=' + Literal(QString::fromUtf8(o->val).replace(u'\\', QStringLiteral("\\\\")));
-  }
-  PQconninfoFree(options);
-  parts << QStringLiteral("user=") + kDeskRole;
-  return parts.join(u' ');
+  QString ignored;
+  qiwu::ServerParams desk;
+  for (const auto& [key, value] : qiwu::ParseConnection(connection, ignored).value_or(qiwu::ServerParams{}))
+    if (kept.contains(key)) desk.emplace_back(key, value);
+  desk.emplace_back(QStringLiteral("user"), QString::fromLatin1(kDeskRole));
+  return qiwu::ConnectionText(desk);
 }
 
 bool PublishCity(const QString& connection, const QString& city, const QString& programDir,
                  QString& message) {
+  const std::optional<qiwu::ServerParams> params = qiwu::ParseConnection(connection, message);
+  if (!params) return false;
+  if (const QString unsafe = qiwu::UnsafeValueKey(*params); !unsafe.isEmpty()) {
+    message = QStringLiteral(
+                  "连接串中“%1”的值含有空白、引号、反斜杠或等号，GDAL 无法可靠读取；"
+                  "密码请放在 ~/.pgpass 或环境变量 PGPASSWORD 中。")
+                  .arg(unsafe);
+    return false;
+  }
+  const QString userSslMode = qEnvironmentVariable("PGSSLMODE");
+  const QString gdalConnection =
+      qiwu::ConnectionText(qiwu::ConnectionParams(*params, qiwu::ConnectionUse::Gdal, userSslMode));
+
+  LockDownGdal();  // the data set's layers are read as the desks read them
   const std::shared_ptr<void> serverDriver = RegisterServerDriver();  // the layers' way to the server
   CityDatabase database;
   DbError error;
@@ -289,47 +325,70 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
     message = error.description;
     return false;
   }
-  const Connection conn(PQconnectdb(connection.toUtf8().constData()));
+  std::map<QString, LayerFile> layers;
+  std::vector<std::pair<QString, WorkspaceFile>> workspaces;  // the server workspaces, by path
+  for (const QString& gst :
+       {qiwu::MainWorkspacePath(programDir, city), qiwu::OverviewWorkspacePath(programDir, city)}) {
+    WorkspaceFile workspace;
+    if (!ServerWorkspace(gst, layers, workspace, message)) return false;
+    workspaces.emplace_back(gst.chopped(4) + ".pg.gst", std::move(workspace));
+  }
+
+  const Connection conn(
+      qiwu::ConnectWith(qiwu::ConnectionParams(*params, qiwu::ConnectionUse::Libpq, userSslMode)));
   if (PQstatus(conn.get()) != CONNECTION_OK) {
     message =
         QStringLiteral("无法连接数据库服务器：") + QString::fromUtf8(PQerrorMessage(conn.get())).trimmed();
     return false;
   }
+  // The layers go to a schema of their own first; the one transaction below then replaces an earlier
+  // publication whole, or leaves it as it was.
+  const QString staging = QString::fromLatin1(kLayerSchema) + QStringLiteral("_new");
+  if (!Run(conn.get(),
+           QStringLiteral("set client_min_messages = warning; create extension if not exists postgis; "
+                          "drop schema if exists %1 cascade; create schema %1")
+               .arg(staging),
+           message))
+    return false;
+  for (const auto& [layer, source] : layers) {
+    if (!CopyLayer(source, layer, gdalConnection, staging.toLatin1().constData(), message)) {
+      QString ignored;
+      Run(conn.get(), QStringLiteral("drop schema if exists %1 cascade").arg(staging), ignored);
+      return false;
+    }
+  }
+
   const QString role = kDeskRole;
   const QString setup =
       QStringLiteral(
-          "set client_min_messages = warning; create extension if not exists postgis; "
-          "drop collation if exists %1; create collation %1 (provider = icu, locale = '%2', deterministic = "
-          "true); "
-          "drop schema if exists %3 cascade; create schema %3; "
-          "do $$ begin if not exists (select from pg_roles where rolname = '%4') then "
-          "create role %4 login nosuperuser nocreatedb nocreaterole noreplication; end if; end $$")
-          .arg(qiwu::kServerCollation, qiwu::kServerCollationLocale, kLayerSchema, role);
-  if (!Run(conn.get(), setup, message)) return false;
-
+          "begin; create collation if not exists %1 (provider = icu, locale = '%2', deterministic = true); "
+          "do $$ begin if not exists (select from pg_roles where rolname = '%3') then "
+          "create role %3 login nosuperuser nocreatedb nocreaterole noreplication; end if; end $$; "
+          "do $$ declare t text; begin for t in select table_name from information_schema.columns "
+          "where table_schema = 'public' and column_name = '%4' loop "
+          "execute format('drop table public.%I cascade', t); end loop; end $$")
+          .arg(qiwu::kServerCollation, qiwu::kServerCollationLocale, role, qiwu::kRowOrderColumn);
   DbError ignored;
   const std::unique_ptr<ResultSet> tables =
       database.Query(QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
-  if (!tables || !Run(conn.get(), "begin", message)) return false;
+  if (!tables || !Run(conn.get(), setup, message)) return false;
   for (const std::vector<QVariant>& row : tables->Rows())
     if (!CopyTable(database.Handle(), conn.get(), row.at(0).toString(), message)) return false;
-  if (!Run(conn.get(), "commit", message)) return false;
-
-  std::map<QString, QString> layers;
-  for (const QString& gst :
-       {qiwu::MainWorkspacePath(programDir, city), qiwu::OverviewWorkspacePath(programDir, city)})
-    if (!WriteServerWorkspace(gst, layers, message)) return false;
-  for (const auto& [layer, source] : layers)
-    if (!CopyLayer(source, layer, connection, message)) return false;
-
-  const QString grants =
+  const QString swapAndGrant =
       QStringLiteral(
-          "revoke create on schema public from public; grant usage on schema public, %1 to %2; "
-          "grant select on all tables in schema public, %1 to %2; grant select on spatial_ref_sys, "
-          "geometry_columns to %2; alter role %2 set default_transaction_read_only = on")
-          .arg(kLayerSchema, role);
-  if (!Run(conn.get(), grants, message) || !Run(conn.get(), "vacuum analyze", message)) return false;
+          "drop schema if exists %1 cascade; alter schema %2 rename to %1; "
+          "revoke create on schema public from public; grant usage on schema public, %1 to %3; "
+          "grant select on all tables in schema public, %1 to %3; grant select on spatial_ref_sys, "
+          "geometry_columns to %3; alter role %3 set default_transaction_read_only = on; commit")
+          .arg(kLayerSchema, staging, role);
+  if (!Run(conn.get(), swapAndGrant, message) || !Run(conn.get(), "vacuum analyze", message)) return false;
 
+  for (const auto& [path, workspace] : workspaces) {
+    if (const MapResult written = WriteWorkspaceFile(path, workspace); !written.ok) {
+      message = written.description;
+      return false;
+    }
+  }
   QFile pg(qiwu::ServerCityPath(programDir, city));
   if (!pg.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
       pg.write((DeskConnection(connection) + "\n").toUtf8()) < 0) {

@@ -14,8 +14,10 @@ inline constexpr char kDeskRole[] = "qiwu_desk";
 inline constexpr char kLayerSchema[] = "qiwu_map";
 
 // Loads the data set city found under programDir into the database that connection (a libpq
-// connection string of a role that may create tables and roles) names, replacing what an earlier
-// publication left there, and writes the .pg and .pg.gst files. False with message set on failure.
+// connection string or URI of a role that may create tables and roles) names, replacing an earlier
+// publication in one transaction, and writes the .pg and .pg.gst files. The data set is untrusted: its
+// layer files are opened as the desks open them (GDAL locked down, each file regular and inside
+// map/<city>/, confined, bounded in time). False with message set on failure.
 bool PublishCity(const QString& connection, const QString& city, const QString& programDir, QString& message);
 
 // The connection string desks use: connection's host, hostaddr, port, dbname, sslmode and

@@ -1,6 +1,7 @@
 // Workspaces: the .gst reader's errors, and layers read through GDAL from other sources and CRSs.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include "map/Workspace.h"
@@ -130,4 +131,32 @@ TEST(WorkspaceTest, FailuresNameTheFileAndWhatIsWrong) {
   const MapResult missing = LoadWorkspace(ws.Path("nowhere.gst"), workspace);
   EXPECT_EQ(missing.number, kMapErrorFileMissing);
   EXPECT_TRUE(missing.description.contains("nowhere.gst"));
+}
+
+// The generator writes the demo city's workspaces through the writer; reading one and writing it again
+// gives its very bytes, so the reader keeps every key and its order and the writer adds nothing.
+TEST(WorkspaceTest, ReadingAndWritingAWorkspaceKeepsItsBytes) {
+  for (const char* suffix : {"", "2"}) {
+    const QString path =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/map/栖坞市/栖坞市%1.gst").arg(suffix);
+    WorkspaceFile read;
+    const MapResult result = ReadWorkspaceFile(path, read);
+    ASSERT_TRUE(result.ok) << result.description.toStdString();
+    EXPECT_EQ(WorkspaceText(read).toUtf8(), ReadBytes(path)) << path.toStdString();
+  }
+}
+
+TEST(WorkspaceTest, AValueALineCannotHoldIsRefusedAndNothingWritten) {
+  TempWorkspace ws;
+  for (const QString& bad : {QStringLiteral("a\"b"), QStringLiteral("a\nb")}) {
+    WorkspaceFile workspace;
+    workspace.name = QStringLiteral("城");
+    WorkspaceLayerEntry& entry = workspace.layers.emplace_back();
+    entry.file = QStringLiteral("x.gpkg");
+    entry.name = bad;
+    const MapResult written = WriteWorkspaceFile(ws.Path("bad.gst"), workspace);
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(written.number, kMapErrorWriteFailed);
+    EXPECT_FALSE(QFile::exists(ws.Path("bad.gst")));
+  }
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "data/CityPaths.h"
+#include "data/CityPlace.h"
 #include "data/ServerCity.h"
 #include "import/publish/CityPublisher.h"
 #include "tests/server/ServerCluster.h"
@@ -31,7 +32,7 @@ PublishedCity::PublishedCity() {
   if (!cluster.CreateDatabase("city") ||
       !publish::PublishCity(cluster.AdminConnection("city"), kCity, programDir.path(), failure) ||
       !files.Open(qiwu::DatabasePath(programDir.path(), kCity), error) ||
-      !server.Open(qiwu::CityDatabasePath(programDir.path(), kCity), error))
+      !server.Open(qiwu::ResolveCity(programDir.path(), kCity).database, error))
     failure += error.description;
 }
 

@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <stdexcept>
 
+#include "map/WorkspaceFile.h"
 #include "tools/citygen/GeoPackage.h"
 #include "tools/citygen/SqliteFile.h"
-#include "tools/citygen/WorkspaceText.h"
 
 namespace testcity {
 namespace {
@@ -95,14 +95,19 @@ void WriteLayers(const QString& gpkgPath, const QList<Layer>& layers) {
 
 QString WriteWorkspace(const QString& path, const QString& gpkg, const QStringList& layers,
                        const View& view) {
-  std::vector<citygen::WorkspaceLayer> entries;
-  for (const QString& layer : layers) entries.push_back({Utf8(gpkg), Utf8(layer), Utf8(layer), {}});
-  const std::string text = citygen::WorkspaceText({{"NAME", "测试市"},
-                                                   {"PROJECTION", Utf8(view.projection)},
-                                                   {"CENTER", Utf8(view.center)},
-                                                   {"ZOOMLEVEL", Utf8(view.zoom)}},
-                                                  entries);
-  Check(citygen::ReplaceFile(Utf8(path), text));
+  WorkspaceFile workspace;
+  workspace.name = QStringLiteral("测试市");
+  workspace.projection = view.projection;
+  workspace.hasCenter = true;
+  workspace.center = {view.center.section(u',', 0, 0).toDouble(), view.center.section(u',', 1, 1).toDouble()};
+  workspace.zoomLevel = view.zoom.toDouble();
+  for (const QString& layer : layers) {
+    WorkspaceLayerEntry& entry = workspace.layers.emplace_back();
+    entry.file = gpkg;
+    entry.sourceLayer = entry.name = layer;
+  }
+  if (const MapResult written = WriteWorkspaceFile(path, workspace); !written.ok)
+    throw std::runtime_error("test city: " + written.description.toStdString());
   return path;
 }
 

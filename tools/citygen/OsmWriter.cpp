@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/citygen/WorkspaceText.h"
+#include "tools/citygen/Writers.h"
 
 namespace citygen {
 namespace {

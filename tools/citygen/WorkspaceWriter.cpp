@@ -5,13 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "tools/citygen/WorkspaceText.h"
+#include "map/WorkspaceFile.h"
 #include "tools/citygen/Writers.h"
 
 namespace citygen {
 namespace {
 
-using Keys = WorkspaceKeys;
+using Keys = std::vector<std::pair<std::string, std::string>>;
 
 struct LayerEntry {
   std::string layer;
@@ -93,17 +93,29 @@ std::vector<LayerEntry> OverviewLayers() {
   };
 }
 
-std::string Workspace(const City& city, const std::string& gpkgName, const std::vector<LayerEntry>& layers,
-                      double viewWidth) {
-  std::vector<WorkspaceLayer> entries;
-  for (const LayerEntry& entry : layers)
-    entries.push_back({gpkgName, entry.layer, entry.layer, Key("ISVISIBLE", "TRUE") + entry.keys});
-  return WorkspaceText({{"NAME", city.name},
-                        {"PROJECTION", "EPSG:" + std::to_string(city.epsg)},
-                        {"CENTER", std::to_string(std::lround(city.origin.x)) + "," +
-                                       std::to_string(std::lround(city.origin.y))},
-                        {"ZOOMLEVEL", std::to_string(long(viewWidth))}},
-                       entries);
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+WorkspaceFile Workspace(const City& city, const std::string& gpkgName, const std::vector<LayerEntry>& layers,
+                        double viewWidth) {
+  WorkspaceFile workspace;
+  workspace.name = Q(city.name);
+  workspace.projection = Q("EPSG:" + std::to_string(city.epsg));
+  workspace.hasCenter = true;
+  workspace.center = {double(std::lround(city.origin.x)), double(std::lround(city.origin.y))};
+  workspace.zoomLevel = double(long(viewWidth));
+  for (const LayerEntry& entry : layers) {
+    WorkspaceLayerEntry& written = workspace.layers.emplace_back();
+    written.file = Q(gpkgName);
+    written.sourceLayer = written.name = Q(entry.layer);
+    for (const auto& [key, value] : Key("ISVISIBLE", "TRUE") + entry.keys)
+      written.keys.emplace_back(Q(key), Q(value));
+  }
+  return workspace;
+}
+
+std::string Written(const std::string& path, const WorkspaceFile& workspace) {
+  const MapResult written = WriteWorkspaceFile(Q(path), workspace);
+  return written.ok ? std::string() : written.description.toStdString();
 }
 
 // The width of a view that shows the whole city: its borders, or its roads where it has none.
@@ -123,30 +135,12 @@ double CityWidth(const City& city) {
 
 std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName) {
   const std::filesystem::path base(dir);
-  std::string error =
-      ReplaceFile((base / (city.name + ".gst")).string(),
-                  Workspace(city, gpkgName, MainLayers(), std::min(12000.0, CityWidth(city))));
-  if (error.empty()) {
-    error = ReplaceFile((base / (city.name + "2.gst")).string(),
-                        Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));
-  }
+  std::string error = Written((base / (city.name + ".gst")).string(),
+                              Workspace(city, gpkgName, MainLayers(), std::min(12000.0, CityWidth(city))));
+  if (error.empty())
+    error = Written((base / (city.name + "2.gst")).string(),
+                    Workspace(city, gpkgName, OverviewLayers(), CityWidth(city)));
   return error;
-}
-
-std::string WorkspaceText(const WorkspaceKeys& geoset, const std::vector<WorkspaceLayer>& layers) {
-  const auto quote = [](const std::string& key, const std::string& value) {
-    return "\"\\" + key + "\" = \"" + value + "\"\n";
-  };
-  std::string text = "!GEOSET\nbegin_metadata\n";
-  for (const auto& [key, value] : geoset) text += quote("GEOSET\\" + key, value);
-  for (std::size_t k = 0; k < layers.size(); ++k) {
-    const std::string prefix = "TABLE\\" + std::to_string(k + 1) + "\\";
-    text += quote(prefix + "FILE", layers[k].file);
-    if (!layers[k].layer.empty()) text += quote(prefix + "LAYER", layers[k].layer);
-    if (!layers[k].name.empty()) text += quote(prefix + "NAME", layers[k].name);
-    for (const auto& [key, value] : layers[k].keys) text += quote(prefix + key, value);
-  }
-  return text + "end_metadata\n";
 }
 
 std::string ReplaceFile(const std::string& path, const std::string& text) {

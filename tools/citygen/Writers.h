@@ -18,6 +18,9 @@ std::string WriteDatabase(const City& city, const std::string& dbPath);
 // (a file name relative to `dir`).
 std::string WriteWorkspaces(const City& city, const std::string& dir, const std::string& gpkgName);
 
+// Writes text at path under a temporary name and renames it.
+std::string ReplaceFile(const std::string& path, const std::string& text);
+
 // The layer names of the map, as the workspaces and the database use them.
 namespace layer = city::layer;
 
