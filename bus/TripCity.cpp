@@ -7,6 +7,7 @@
 #include "data/CityDatabase.h"
 #include "data/CityVocabulary.h"
 #include "map/Layer.h"
+#include "map/MapReach.h"
 
 namespace trip {
 
@@ -101,6 +102,13 @@ std::optional<Place> FindPlace(const Index& index, const QString& text,
   }
   if (const auto p = ReadPoint(text)) return Place{text, -1, true, *p};
   return std::nullopt;
+}
+
+QString PlaceOffMap(const Place& place, const std::optional<MapRect>& extent) {
+  if (!place.placed || WithinReach(extent, place.point)) return {};
+  return QStringLiteral("地点“%1”离城市地图超过 %2 公里，不能规划出行。")
+      .arg(place.label)
+      .arg(kMapReachMetres / 1000);
 }
 
 }  // namespace trip

@@ -7,6 +7,7 @@
 
 #include "bus/TripIndex.h"
 #include "bus/TripModel.h"
+#include "map/MapTypes.h"
 
 class CityDatabase;
 class Layer;
@@ -24,5 +25,9 @@ std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* st
 // numbers. nullopt when it names nothing.
 std::optional<Place> FindPlace(const Index& index, const QString& text,
                                const std::vector<Layer*>& pointLayers);
+
+// Why a trip cannot start or end at the place: it lies farther than kMapReachMetres from extent,
+// the extent of the map's layers (map/MapReach.h). Empty when it may.
+QString PlaceOffMap(const Place& place, const std::optional<MapRect>& extent);
 
 }  // namespace trip

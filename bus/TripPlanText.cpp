@@ -1,6 +1,7 @@
 #include "bus/TripPlanText.h"
 
 #include <QJsonArray>
+#include <algorithm>
 #include <cmath>
 
 namespace trip {
@@ -12,7 +13,8 @@ double Round(double value, int decimals) {
   return std::round(value * scale) / scale;
 }
 
-QString Metres(double metres) { return QString::number(std::lround(metres)); }
+constexpr double kLargestShown = 1e9;
+const QString kBeyondShown = QStringLiteral("超过 1000000000");
 
 QString StopName(const Index& index, int stop) { return index.Net().stops[std::size_t(stop)].name; }
 
@@ -22,10 +24,19 @@ QString EndName(const Index& index, int stop, const Place& end) {
 
 }  // namespace
 
+QString MetresText(double metres) {
+  return metres < kLargestShown ? QString::number(std::lround(std::max(metres, 0.0))) : kBeyondShown;
+}
+
+QString MinutesText(double minutes) {
+  return minutes < kLargestShown ? QString::number(std::max(minutes, 0.0), 'f', 1) : kBeyondShown;
+}
+
 QString PlanSummary(const Plan& plan) {
-  const QString time = QStringLiteral("用时 %1 分钟").arg(QString::number(plan.minutes, 'f', 1));
-  if (plan.rides == 0) return time + QStringLiteral("，全程步行 %1 米").arg(Metres(plan.walkMetres));
-  return time + QStringLiteral("，步行 %1 米，换乘 %2 次").arg(Metres(plan.walkMetres)).arg(plan.Changes());
+  const QString time = QStringLiteral("用时 %1 分钟").arg(MinutesText(plan.minutes));
+  if (plan.rides == 0) return time + QStringLiteral("，全程步行 %1 米").arg(MetresText(plan.walkMetres));
+  return time +
+         QStringLiteral("，步行 %1 米，换乘 %2 次").arg(MetresText(plan.walkMetres)).arg(plan.Changes());
 }
 
 QStringList LegTexts(const Index& index, const Plan& plan, const Place& to) {
@@ -33,7 +44,7 @@ QStringList LegTexts(const Index& index, const Plan& plan, const Place& to) {
   bool ridden = false;
   for (const Leg& leg : plan.legs) {
     if (leg.mode == Leg::Mode::Walk) {
-      texts << QStringLiteral("步行 %1 米到 %2").arg(Metres(leg.metres), EndName(index, leg.to, to));
+      texts << QStringLiteral("步行 %1 米到 %2").arg(MetresText(leg.metres), EndName(index, leg.to, to));
       continue;
     }
     QStringList names;

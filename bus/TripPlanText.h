@@ -10,6 +10,12 @@
 
 namespace trip {
 
+// A distance in whole metres, a time in minutes to a tenth. Only a map with absurd coordinates gives
+// one beyond a million kilometres or 1,900 years: it is shown as that bound ("超过 1000000000"),
+// never as digits that wrapped round.
+QString MetresText(double metres);
+QString MinutesText(double minutes);
+
 // "用时 23.4 分钟，步行 350 米，换乘 1 次" (or "全程步行 …" for a plan without a ride).
 QString PlanSummary(const Plan& plan);
 // One line per leg: "步行 120 米到 北门站", "乘 12路 从 北门站 到 南湖站，坐 3 站：北门站、…", a

@@ -81,7 +81,8 @@ class Searcher {
     std::sort(best.begin(), best.end(), [](const Plan& a, const Plan& b) { return a.rides < b.rides; });
     double quickest = kNoTrip;
     for (Plan& plan : best) {
-      if (plan.minutes >= quickest - kTieMinutes) continue;
+      // The first is kept even when its time is infinite: walking all the way on an absurd map.
+      if (!result.plans.empty() && plan.minutes >= quickest - kTieMinutes) continue;
       quickest = plan.minutes;
       result.plans.push_back(std::move(plan));
     }

@@ -21,6 +21,7 @@
 #include "data/CityVocabulary.h"
 #include "kit/Messages.h"
 #include "map/MapControl.h"
+#include "map/MapReach.h"
 
 TripSuggest NameSuggestions(QStringList names, int limit) {
   names.removeDuplicates();
@@ -145,9 +146,13 @@ void TripWindow::Search() {
   const std::vector<Layer*> layers = PointLayers();
   from_ = trip::FindPlace(*index_, txtFrom->text().trimmed(), layers);
   to_ = trip::FindPlace(*index_, txtTo->text().trimmed(), layers);
+  const std::optional<MapRect> extent = LayersExtent(Map1_.LayersBottomToTop());
   for (const auto& [place, box] : {std::pair{&from_, txtFrom}, std::pair{&to_, txtTo}}) {
-    if (place->has_value()) continue;
-    qiwu::MsgBox(QStringLiteral("找不到地点“%1”。").arg(box->text().trimmed()), qiwu::MsgIcon::Information);
+    const QString refusal = !place->has_value()
+                                ? QStringLiteral("找不到地点“%1”。").arg(box->text().trimmed())
+                                : trip::PlaceOffMap(**place, extent);
+    if (refusal.isEmpty()) continue;
+    qiwu::MsgBox(refusal, qiwu::MsgIcon::Information);
     return;
   }
   plans_ = trip::Search(*index_, *from_, *to_).plans;
@@ -160,8 +165,8 @@ void TripWindow::Search() {
     const trip::Plan& plan = plans_[i];
     auto* item = new QTreeWidgetItem(
         lstPlans,
-        {QStringLiteral("方案 %1").arg(i + 1), QStringLiteral("%1 分钟").arg(plan.minutes, 0, 'f', 1),
-         QStringLiteral("%1 米").arg(qRound(plan.walkMetres)),
+        {QStringLiteral("方案 %1").arg(i + 1), trip::MinutesText(plan.minutes) + QStringLiteral(" 分钟"),
+         trip::MetresText(plan.walkMetres) + QStringLiteral(" 米"),
          plan.rides == 0 ? QStringLiteral("步行") : QStringLiteral("%1 次").arg(plan.Changes())});
     for (const QString& leg : trip::LegTexts(*index_, plan, *to_)) {
       auto* child = new QTreeWidgetItem(item, {leg});

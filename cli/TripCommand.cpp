@@ -10,6 +10,7 @@
 #include "cli/Command.h"
 #include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
+#include "map/MapReach.h"
 #include "map/Workspace.h"
 
 namespace {
@@ -63,11 +64,16 @@ int RunTrip(const CliContext& context, const QStringList& args) {
     return 1;
   }
   const trip::Index index(std::move(*network));
+  const std::optional<MapRect> extent = LayersExtent(std::vector<const Layer*>(layers.begin(), layers.end()));
   std::optional<trip::Place> places[2];
   for (int i = 0; i < 2; ++i) {
     places[i] = trip::FindPlace(index, names[i], layers);
     if (!places[i]) {
       std::fprintf(stderr, "trip: 找不到地点“%s”\n", qUtf8Printable(names[i]));
+      return 1;
+    }
+    if (const QString off = trip::PlaceOffMap(*places[i], extent); !off.isEmpty()) {
+      std::fprintf(stderr, "trip: %s\n", qUtf8Printable(off));
       return 1;
     }
   }

@@ -172,10 +172,10 @@ QString AllowedServersPath() {
 }
 
 QStringList ReadAllowedServers(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+  QByteArray text;
+  ReportRefusedUserFile(ReadUserFile(path, text));
   QStringList servers;
-  for (const QByteArray& line : file.readAll().split('\n')) {
+  for (const QByteArray& line : text.split('\n')) {
     const QString server = QString::fromUtf8(line).trimmed();
     if (!server.isEmpty() && !server.startsWith(u'#')) servers << server;
   }

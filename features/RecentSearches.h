@@ -14,16 +14,21 @@ class RecentSearches {
     QString name;
   };
 
-  // Reads file (an INI file; absent or unreadable: no items).
+  // Reads file, an INI file. No items when it is absent or unreadable, or refused as the user's
+  // files are (kit/DataSetFile.h: a FIFO, a device, over 1 MiB).
   explicit RecentSearches(QString file);
   // recent-searches.ini in the program's folder of the user's configuration.
   static QString DefaultFile();
 
   const QList<Item>& Items() const { return items_; }
-  // Puts the item first (once) and writes the file.
+  // Puts the item first (once) and writes the file, unless it is refused.
   void Add(const Item& item);
 
  private:
+  // Whether QSettings may have the file: missing, or a small regular file (it would wait for ever
+  // on a FIFO and read a device without end). A refusal is reported on standard error.
+  bool Usable() const;
+
   QString file_;
   QList<Item> items_;
 };

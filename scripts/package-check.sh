@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Proves the package built by scripts/package.sh on a clean system, as root: lintian reports no
-# error; a throw-away Debian root made by mmdebstrap from this machine's own Debian sources gets
-# the package through apt with the dependencies it declares; there qiwu-cli answers a transfer
-# search on the demo city and qiwu shows its window under Xvfb (a picture: package-check.png).
+# error and no permission tag (it only warns about those); every folder and program is 0755 and
+# every other file 0644, owned by root, whatever the builder's umask was; a throw-away Debian root
+# made by mmdebstrap from this machine's own Debian sources gets the package through apt with the
+# dependencies it declares; there qiwu-cli answers a transfer search on the demo city and qiwu
+# shows its window under Xvfb (a picture: package-check.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 deb=$(ls qiwu_*_amd64.deb)
@@ -10,6 +12,15 @@ export DEBIAN_FRONTEND=noninteractive
 apt-get install -y -qq --no-install-recommends mmdebstrap lintian x11-apps imagemagick >/dev/null
 
 lintian --fail-on error --tag-display-limit 0 "$deb" | tee lintian.txt
+if grep -E '^[A-Z]: [^ ]+: [a-z0-9-]*(perm|world-writable|setuid|setgid)' lintian.txt; then
+  echo "lintian reports permissions (above)"
+  exit 1
+fi
+odd=$(dpkg-deb -c "$deb" | awk '!($1 ~ /^(drwxr-xr-x|-rwxr-xr-x|-rw-r--r--)$/ && $2 == "root/root")')
+if [ -n "$odd" ]; then
+  printf 'entries of other modes or owners:\n%s\n' "$odd"
+  exit 1
+fi
 
 # The first stop of the demo city's first line and the stop halfway along it.
 db=$(dpkg-deb --fsys-tarfile "$deb" | tar -t | awk '/\/data\/.*\.mdb$/ && !found { print; found = 1 }')

@@ -214,8 +214,8 @@ TEST(TripSearch, NamesAStopAPointFeatureOrAPoint) {
 TEST(TripCommand, WritesPlansAsJson) {
   const Network& network = DemoCity::Get().index->Net();
   const QStringList pairs[] = {{network.stops[3].name, network.stops[400].name},
-                               {QStringLiteral("400000,3000000"), QStringLiteral("400100,3000000")},
-                               {QStringLiteral("400000,3000000"), network.stops[9].name}};
+                               {QStringLiteral("499000,3399000"), QStringLiteral("499100,3399000")},
+                               {QStringLiteral("499000,3399000"), network.stops[9].name}};
   for (const QStringList& pair : pairs) {
     const CliRun run =
         RunProgram(QStringLiteral(QIWU_CLI), {"--root", kDemoDir, "trip", pair[0], pair[1], "--json"});

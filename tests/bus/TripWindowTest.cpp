@@ -39,15 +39,23 @@ TEST(TripWindow, DrawsTheChosenPlanUntilClosed) {
   EXPECT_TRUE(harness.messages.Messages().empty());
 }
 
-TEST(TripWindow, SaysWhichPlaceItCannotFind) {
-  PanelHarness harness;
-  TripWindow window(*harness.map, *modDBAccess::cnnCity, &harness.window);
-  window.txtFrom->setText(FixtureLines()[0].stops[0]);
-  window.txtTo->setText(QStringLiteral("无此地"));
-  window.cmdSearch->click();
-  ASSERT_EQ(harness.messages.Messages().size(), 1u);
-  EXPECT_EQ(harness.messages.Messages()[0].text, QStringLiteral("找不到地点“无此地”。"));
-  EXPECT_EQ(window.lstPlans->topLevelItemCount(), 0);
+TEST(TripWindow, SaysWhichPlaceItCannotTake) {
+  const struct {
+    QString to, message;
+  } cases[] = {
+      {"无此地", "找不到地点“无此地”。"},
+      {"1e300,0", "地点“1e300,0”离城市地图超过 50 公里，不能规划出行。"},
+  };
+  for (const auto& c : cases) {
+    PanelHarness harness;
+    TripWindow window(*harness.map, *modDBAccess::cnnCity, &harness.window);
+    window.txtFrom->setText(FixtureLines()[0].stops[0]);
+    window.txtTo->setText(c.to);
+    window.cmdSearch->click();
+    ASSERT_EQ(harness.messages.Messages().size(), 1u);
+    EXPECT_EQ(harness.messages.Messages()[0].text, c.message);
+    EXPECT_EQ(window.lstPlans->topLevelItemCount(), 0);
+  }
 }
 
 TEST(TripWindow, SuggestsNamesBeginningWithTheTextFirst) {

@@ -60,10 +60,12 @@ QString WorkspaceFile(const QString& root) { return CityFolder(root) + "/" + app
 
 void ExecSql(const QString& file, const QString& sql) {
   sqlite3* db = nullptr;
-  if (sqlite3_open(file.toUtf8().constData(), &db) == SQLITE_OK)
+  if (sqlite3_open(file.toUtf8().constData(), &db) == SQLITE_OK) {
+    RegisterPointFunctions(db);
     Exec(db, sql);
-  else
+  } else {
     ADD_FAILURE() << "cannot open " << file.toStdString();
+  }
   sqlite3_close(db);
 }
 

@@ -12,7 +12,8 @@ QString CityFolder(const QString& root);     // map/<city>
 QString LayerFile(const QString& root);      // map/<city>/<city>.gpkg
 QString WorkspaceFile(const QString& root);  // map/<city>/<city>.gst
 
-// Runs sql (any number of statements) on an SQLite file.
+// Runs sql (any number of statements) on an SQLite file; a GeoPackage point may be inserted
+// (GeoPackagePoint below).
 void ExecSql(const QString& file, const QString& sql);
 
 // Replaces every occurrence of from (which must occur) in the main workspace.

@@ -1,8 +1,9 @@
 // Hostile data sets: copies of the demo city, each poisoned in one way a city copied from
 // elsewhere could be, run through qiwu-cli or the real window in a child process under strace.
-// Whatever the data set holds, the program ends by itself within 10 s (with a message where it
-// refuses), creates or changes no file in the data set or anywhere it points to, opens no file
-// outside the data set except the system's read-only ones, and contacts no server.
+// Whatever the data set or the user's own configuration holds, the program ends by itself within
+// 10 s and 4 GiB of address space (with a message where it refuses), creates or changes no file in
+// the data set or anywhere it points to, opens no file outside the data set except the system's
+// read-only ones, and contacts no server.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -33,6 +34,7 @@ enum class Outcome {
 struct Scene {
   QString prog;     // the program directory: the data set's copy
   QString scratch;  // a folder outside it, for files the data set points to
+  QString home;     // the child's HOME and XDG folders: the user's configuration
   int port = 0;     // a loopback server that must receive nothing
   QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(port); }
 
@@ -51,6 +53,22 @@ struct Case {
 QString Img(const QString& file) { return "<img src=\"" + file + "\">"; }
 QString Quoted(const QString& text) { return "'" + QString(text).replace("'", "''") + "'"; }
 const QString kProjectionLine = QStringLiteral("\"\\GEOSET\\PROJECTION\" = \"EPSG:4547\"");
+// The demo city's centre, in map metres.
+const QString kCentre = QStringLiteral("500000,3400000");
+const QString kWrappedMetres = QStringLiteral("-9223372036854775808");
+
+// The user's list of servers a desk may reach, and a server city naming the scene's loopback
+// server (the only one it could reach).
+QString ServersList(const Scene& s) { return s.home + "/qiwu/servers"; }
+void ServeCityFrom(Scene& s) {
+  WriteFile(s.prog + "/data/" + apptest::kCity + ".pg",
+            QStringLiteral("host=127.0.0.1 port=%1 dbname=city user=qiwu_desk").arg(s.port).toUtf8());
+  QDir().mkpath(s.home + "/qiwu");
+  s.cli = QStringList{"sql", "select 1"};
+  s.outcome = Outcome::Refused;
+}
+// The search box's recent choices; the window's program is named hostile_window.
+QString RecentSearchesFile(const Scene& s) { return s.home + "/hostile_window/recent-searches.ini"; }
 
 const Case kCases[] = {
     {"UntouchedDemoCityWorks", [](Scene& s) { s.outcome = Outcome::Works; }},
@@ -248,6 +266,47 @@ const Case kCases[] = {
        s.cli = QStringList{"sql", "select 1; select 2"};
        s.outcome = Outcome::Refused;
      }},
+    // Points far off the map: refused, and no distance printed as digits that wrapped.
+    {"TripFromAFarPoint",
+     [](Scene& s) {
+       s.cli = QStringList{"trip", "1e300,0", kCentre};
+       s.outcome = Outcome::Refused;
+       s.mustNotPrint = kWrappedMetres;
+     }},
+    {"TripFromTheLargestNumbers",
+     [](Scene& s) {
+       s.cli = QStringList{"trip", "1.7e308,-1.7e308", kCentre};
+       s.outcome = Outcome::Refused;
+     }},
+    // A bank at 1e300 m stretches the map's extent so far that the point is near it.
+    {"TripAcrossAnAbsurdMap",
+     [](Scene& s) {
+       ExecSql(LayerFile(s.prog), "insert into 金融银行 (geom, name) values (" +
+                                      GeoPackagePoint(1e300, 3400000, 4547) + ", '远方银行')");
+       s.cli = QStringList{"trip", "1e300,3400000", kCentre};
+       s.outcome = Outcome::Works;
+       s.mustPrint = QStringLiteral("全程步行");
+       s.mustNotPrint = kWrappedMetres;
+     }},
+
+    // The user's own files: read only as small regular files.
+    {"ServersListIsAFifo",
+     [](Scene& s) {
+       ServeCityFrom(s);
+       MakeFifo(ServersList(s));
+     }},
+    {"ServersListLinksToDevZero",
+     [](Scene& s) {
+       ServeCityFrom(s);
+       QFile::link(QStringLiteral("/dev/zero"), ServersList(s));
+     }},
+    {"RecentSearchesAreAFifo",
+     [](Scene& s) {
+       QDir().mkpath(QFileInfo(RecentSearchesFile(s)).path());
+       MakeFifo(RecentSearchesFile(s));
+       s.outcome = Outcome::Works;
+     }},
+
     {"BusBatchFromDevZero",
      [](Scene& s) {
        s.cli = QStringList{"bus", "--batch", "/dev/zero"};
@@ -293,7 +352,7 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
   scene.prog = copy->path();
   scene.scratch = outside.path() + "/scratch";
   scene.port = server.Port();
-  const QString home = outside.path() + "/home";
+  const QString home = scene.home = outside.path() + "/home";
   ASSERT_TRUE(QDir().mkpath(scene.scratch) && QDir().mkpath(home));
   GetParam().build(scene);
   if (HasFailure()) return;
@@ -305,6 +364,7 @@ TEST_P(HostileDataSet, EndsInTimeChangesNothingAndStaysInside) {
   plan.home = home;
   plan.allowed = QStringList{scene.prog} + scene.alsoAllowed;
   plan.watched = {scene.prog, scene.scratch};
+  plan.addressSpaceBytes = qint64(4) << 30;
   const auto media = [](const char* how) {
     RecordProperty("media", how);
     std::printf("read-only media: %s\n", how);

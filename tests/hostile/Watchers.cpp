@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -204,7 +205,12 @@ WatchedRun RunWatched(const RunPlan& plan) {
   QProcess process;
   process.setProcessEnvironment(environment);
   process.setWorkingDirectory(plan.home);
-  process.setChildProcessModifier([] { ::setpgid(0, 0); });
+  process.setChildProcessModifier([limit = plan.addressSpaceBytes] {
+    ::setpgid(0, 0);
+    if (limit <= 0) return;
+    const rlimit addressSpace{rlim_t(limit), rlim_t(limit)};
+    ::setrlimit(RLIMIT_AS, &addressSpace);
+  });
   WatchedRun run;
   QElapsedTimer clock;
   clock.start();

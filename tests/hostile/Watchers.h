@@ -49,9 +49,11 @@ struct RunPlan {
   QStringList watched;    // folders where it must not even try to write
   QString readOnlyMount;  // a folder bound read-only in a private mount namespace first
   int timeoutMs = 10000;
+  qint64 addressSpaceBytes = 0;  // RLIMIT_AS of the child (strace and the program); 0: none
 };
 
-// Runs the plan under strace (its own process group, killed at the time limit).
+// Runs the plan under strace (its own process group, killed at the time limit, its address space
+// limited when the plan says so).
 WatchedRun RunWatched(const RunPlan& plan);
 
 // Whether this machine can bind a folder read-only in a private mount namespace (root only).
