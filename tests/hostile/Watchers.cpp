@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -204,7 +205,14 @@ WatchedRun RunWatched(const RunPlan& plan) {
   QProcess process;
   process.setProcessEnvironment(environment);
   process.setWorkingDirectory(plan.home);
-  process.setChildProcessModifier([] { ::setpgid(0, 0); });
+  const rlim_t addressSpace = rlim_t(plan.addressSpaceBytes);
+  process.setChildProcessModifier([addressSpace] {
+    ::setpgid(0, 0);
+    if (addressSpace > 0) {
+      const rlimit limit{addressSpace, addressSpace};
+      ::setrlimit(RLIMIT_AS, &limit);
+    }
+  });
   WatchedRun run;
   QElapsedTimer clock;
   clock.start();

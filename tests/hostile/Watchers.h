@@ -49,6 +49,7 @@ struct RunPlan {
   QStringList watched;    // folders where it must not even try to write
   QString readOnlyMount;  // a folder bound read-only in a private mount namespace first
   int timeoutMs = 10000;
+  qint64 addressSpaceBytes = 0;  // the child's RLIMIT_AS (strace and the program inherit it); 0: none
 };
 
 // Runs the plan under strace (its own process group, killed at the time limit).
