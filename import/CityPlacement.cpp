@@ -38,8 +38,11 @@ bool Rename(const fs::path& from, const fs::path& to, unsigned flags) {
   return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), flags) == 0;
 }
 
-// The note's text: the name of a folder beside data/NAME.mdb; empty when unreadable or not such a name.
+// The note's text: the name of a folder beside data/NAME.mdb; empty when unreadable, not a regular
+// file (a FIFO would block) or not such a name.
 std::string ReadNote(const fs::path& note, const std::string& city) {
+  std::error_code error;
+  if (!fs::is_regular_file(fs::symlink_status(note, error))) return "";
   std::ifstream in(note, std::ios::binary);
   char text[256];
   in.read(text, sizeof text);

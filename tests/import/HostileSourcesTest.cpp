@@ -3,6 +3,7 @@
 // cities a replacement must not touch.
 #include <gdal_priv.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -278,6 +279,9 @@ TEST_F(HostileSources, LeftoversOfKilledImportsAreFinishedPutBackOrRemoved) {
   Write(prog + "/map/戊/.database-pending", "../../elsewhere");
   Write(prog + "/data/戊.mdb", "db");
   Write(dir_.filePath("elsewhere/戊.mdb"), "bait");
+  // Nor does a note that is a FIFO block the import.
+  Write(prog + "/map/己/己.gst", "map");
+  ASSERT_EQ(::mkfifo((prog + "/map/己/.database-pending").toUtf8().constData(), 0600), 0);
   // Private folders: one of a killed import, one of a running import.
   Write(temp + "/qiwu-import-Ff6666/osm/x", "x");
   Write(temp + "/qiwu-import-Gg7777/osm/x", "x");
@@ -292,7 +296,8 @@ TEST_F(HostileSources, LeftoversOfKilledImportsAreFinishedPutBackOrRemoved) {
   EXPECT_EQ(Read(prog + "/map/丙/丙.gst"), "new map");
   EXPECT_EQ(Read(prog + "/data/戊.mdb"), "db");
   EXPECT_TRUE(QFile::exists(dir_.filePath("elsewhere/戊.mdb")));
-  for (const QString& folder : {prog + "/map", prog + "/data", prog + "/map/甲", prog + "/map/戊"})
+  for (const QString& folder :
+       {prog + "/map", prog + "/data", prog + "/map/甲", prog + "/map/戊", prog + "/map/己"})
     EXPECT_EQ(Hidden(folder), QStringList()) << folder.toStdString();
   EXPECT_EQ(QDir(temp).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"qiwu-import-Gg7777"});
 }
