@@ -62,25 +62,53 @@ const std::regex& LeftoverName() {
 }  // namespace
 
 void PutInPlace(const std::string& newMap, const std::string& newDb, const std::string& mapTarget,
-                const std::string& dbTarget) {
+                const std::string& dbTarget, bool exchange) {
   const fs::path note = fs::path(newMap) / kNote;
   std::ofstream(note, std::ios::binary | std::ios::trunc)
       << fs::path(newDb).parent_path().filename().string();
   if (!Exists(note)) throw ImportFailure("cannot write " + note.string(), 1);
-  const bool hadMap = Exists(mapTarget);
-  const unsigned how = hadMap ? RENAME_EXCHANGE : RENAME_NOREPLACE;
-  if (!Rename(newMap, mapTarget, how)) {
+  // Without RENAME_EXCHANGE (NFS), the old map folder is moved aside into map/.NAME.old-…/map
+  // first; after a kill the cleanup puts it back.
+  fs::path aside;
+  const auto fail = [&](const std::string& what) {
     const std::string why = Why();
-    fs::remove(note);
-    throw ImportFailure("cannot put " + newMap + " in place of " + mapTarget + ": " + why, 1);
+    std::error_code ignored;
+    fs::remove(note, ignored);
+    if (!aside.empty()) fs::remove(aside, ignored);  // only when empty: the old map came back
+    throw ImportFailure("cannot " + what + ": " + why, 1);
+  };
+  bool exchanged = false;
+  if (Exists(mapTarget)) {
+    exchanged = exchange && Rename(newMap, mapTarget, RENAME_EXCHANGE);
+    if (!exchanged) {
+      if (exchange && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        fail("put " + newMap + " in place of " + mapTarget);
+      const std::string name = fs::path(newMap).filename().string();
+      const std::size_t suffix = name.rfind(".tmp-");
+      aside = fs::path(mapTarget).parent_path() /
+              ("." + fs::path(mapTarget).filename().string() + ".old-" +
+               (suffix == std::string::npos ? "aside" : name.substr(suffix + 5)));
+      std::error_code error;
+      fs::create_directory(aside, error);
+      if (error || !Rename(mapTarget, aside / "map", RENAME_NOREPLACE)) fail("move " + mapTarget + " aside");
+      if (!Rename(newMap, mapTarget, RENAME_NOREPLACE)) {
+        Rename(aside / "map", mapTarget, RENAME_NOREPLACE);
+        fail("move " + newMap + " to " + mapTarget);
+      }
+    }
+  } else if (!Rename(newMap, mapTarget, RENAME_NOREPLACE)) {
+    fail("move " + newMap + " to " + mapTarget);
   }
   if (std::rename(newDb.c_str(), dbTarget.c_str()) != 0) {
-    const std::string why = Why();
-    if (Rename(mapTarget, newMap, how)) fs::remove(note);
-    throw ImportFailure("cannot move " + newDb + " to " + dbTarget + ": " + why, 1);
+    const int renameError = errno;
+    if (Rename(mapTarget, newMap, exchanged ? RENAME_EXCHANGE : RENAME_NOREPLACE) && !aside.empty())
+      Rename(aside / "map", mapTarget, RENAME_NOREPLACE);
+    errno = renameError;
+    fail("move " + newDb + " to " + dbTarget);
   }
   std::error_code ignored;
   fs::remove(fs::path(mapTarget) / kNote, ignored);
+  if (!aside.empty()) fs::remove_all(aside, ignored);
 }
 
 std::vector<std::string> CleanUpLeftovers(const std::string& programDir, const std::string& tempDir) {

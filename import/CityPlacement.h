@@ -9,11 +9,12 @@
 
 namespace qiwu::import {
 
-// Puts the folder newMap (beside mapTarget) and the database newDb (in a temporary folder beside
-// dbTarget) in place; the old map folder, if any, ends up at newMap. Throws ImportFailure, and then
-// the old city stays as it was.
+// Puts the folder newMap (beside mapTarget, named .NAME.tmp-…) and the database newDb (in a
+// temporary folder beside dbTarget) in place; the old map folder, if any, ends up at newMap.
+// Without `exchange` (or where the file system cannot exchange), the old map folder is moved aside
+// first and removed at the end. Throws ImportFailure, and then the old city stays as it was.
 void PutInPlace(const std::string& newMap, const std::string& newDb, const std::string& mapTarget,
-                const std::string& dbTarget);
+                const std::string& dbTarget, bool exchange = true);
 
 // Finishes the replacements a kill interrupted in programDir, puts back the cities an older
 // importer left in map/.NAME.old-* folders, removes every other map/.NAME.tmp-*, .NAME.old-* and

@@ -302,26 +302,47 @@ TEST_F(HostileSources, LeftoversOfKilledImportsAreFinishedPutBackOrRemoved) {
   EXPECT_EQ(QDir(temp).entryList(QDir::Dirs | QDir::NoDotAndDotDot), QStringList{"qiwu-import-Gg7777"});
 }
 
-TEST_F(HostileSources, ReplacementExchangesTheMapAndRenamesTheDatabase) {
+// With an exchange of the map folders, and (file systems without one) with the old one moved aside;
+// a database that cannot be moved (gone) leaves the old city as it was.
+TEST_F(HostileSources, ReplacementPutsTheNewCityInPlaceWhole) {
   const QString prog = dir_.filePath("prog");
-  for (const bool hadCity : {true, false}) {
-    const QString city = hadCity ? "甲" : "乙";
-    if (hadCity) {
-      Write(prog + "/map/" + city + "/a.gst", "old map");
-      Write(prog + "/data/" + city + ".mdb", "old db");
-    }
-    Write(prog + "/map/.new/a.gst", "new map");
-    Write(prog + "/data/.newdb/" + city + ".mdb", "new db");
-    qiwu::import::PutInPlace(
-        (prog + "/map/.new").toStdString(), (prog + "/data/.newdb/" + city + ".mdb").toStdString(),
-        (prog + "/map/" + city).toStdString(), (prog + "/data/" + city + ".mdb").toStdString());
-    EXPECT_EQ(Read(prog + "/map/" + city + "/a.gst"), "new map");
-    EXPECT_EQ(Read(prog + "/data/" + city + ".mdb"), "new db");
-    EXPECT_EQ(Hidden(prog + "/map/" + city), QStringList());
-    EXPECT_EQ(QFileInfo::exists(prog + "/map/.new/a.gst"), hadCity)
-        << "the old map waits where the new one was";
-    QDir(prog + "/map/.new").removeRecursively();
-  }
+  int run = 0;
+  for (const bool exchange : {true, false})
+    for (const bool hadCity : {true, false})
+      for (const bool dbMoves : {true, false}) {
+        const QString city = QString::number(++run), newMap = prog + "/map/." + city + ".tmp-Aa0001";
+        const QString newDb = prog + "/data/." + city + ".tmp-Bb0002/" + city + ".mdb";
+        if (hadCity) {
+          Write(prog + "/map/" + city + "/a.gst", "old map");
+          Write(prog + "/data/" + city + ".mdb", "old db");
+        }
+        Write(newMap + "/a.gst", "new map");
+        Write(newDb, "new db");
+        if (!dbMoves) QFile::remove(newDb);
+        const auto put = [&] {
+          qiwu::import::PutInPlace(newMap.toStdString(), newDb.toStdString(),
+                                   (prog + "/map/" + city).toStdString(),
+                                   (prog + "/data/" + city + ".mdb").toStdString(), exchange);
+        };
+        const std::string what = "run " + std::to_string(run);
+        if (dbMoves) {
+          EXPECT_NO_THROW(put()) << what;
+        } else {
+          EXPECT_THROW(put(), ImportFailure) << what;
+        }
+        const QByteArray mapNow = Read(prog + "/map/" + city + "/a.gst");
+        EXPECT_EQ(mapNow, dbMoves ? "new map" : hadCity ? "old map" : "(missing)") << what;
+        if (dbMoves) {
+          EXPECT_EQ(Read(prog + "/data/" + city + ".mdb"), "new db") << what;
+        }
+        EXPECT_EQ(Hidden(prog + "/map/" + city), QStringList()) << what;
+        const QStringList leftovers = Hidden(prog + "/map").filter(QStringLiteral(".old-"));
+        EXPECT_EQ(leftovers, QStringList()) << what;
+        // What stays at newMap: the old map after an exchange, the new one when it failed.
+        const bool kept = dbMoves ? hadCity && exchange : true;
+        EXPECT_EQ(QFileInfo::exists(newMap + "/a.gst"), kept) << what;
+        QDir(newMap).removeRecursively();
+      }
 }
 
 }  // namespace
