@@ -206,7 +206,8 @@ const Case kCases[] = {
        s.mustSay = QStringLiteral("'}'");
      }},
 
-    // A node outside the world: GDAL's own complaint, and the node.
+    // A node outside the world: GDAL's own complaint, and the node; from XML, GDAL's driver drops it
+    // and only the counts differed ("features were lost").
     {"NodeAtLatitude95",
      [](ImportScene& s) {
        osmfixture::WriteOsm(s.Std("pole.osm.pbf"),
@@ -215,6 +216,15 @@ const Case kCases[] = {
        s.Import("极", {"--osm", s.Path("pole.osm.pbf")});
        s.exitCode = 1;
        s.mustSay = QStringLiteral("node 7");
+     }},
+    {"NodeAtLatitude95InXml",
+     [](ImportScene& s) {
+       osmfixture::WriteOsm(s.Std("pole.osm"),
+                            {{1, 114.30, 30.55, {{"amenity", "restaurant"}, {"name", "甲"}}},
+                             {7, 114.31, 95.0, {{"amenity", "restaurant"}, {"name", "乙"}}}});
+       s.Import("极", {"--osm", s.Path("pole.osm")});
+       s.exitCode = 1;
+       s.mustSay = QStringLiteral("node 7 lies outside the world");
      }},
 
     // A quote in a city name would end a string of its workspace files.
