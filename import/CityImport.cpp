@@ -11,6 +11,7 @@
 
 #include "data/CityVocabulary.h"
 #include "import/CityFromOsm.h"
+#include "import/CityPlacement.h"
 #include "import/ImportFailure.h"
 #include "import/InputError.h"
 #include "import/MapProjection.h"
@@ -51,6 +52,26 @@ QStringList SourceFolders(const ImportRequest& request) {
   return folders;
 }
 
+// The sources with symbolic links resolved, so that the confinement allows the folders they lie in.
+ImportRequest Resolved(const ImportRequest& request) {
+  const auto real = [](const std::string& path) {
+    const QString canonical = QFileInfo(Q(path)).canonicalFilePath();
+    return canonical.isEmpty() ? path : S(canonical);
+  };
+  ImportRequest resolved = request;
+  if (!resolved.osm.empty()) resolved.osm = real(resolved.osm);
+  for (std::string& feed : resolved.gtfs) feed = real(feed);
+  return resolved;
+}
+
+// Whether the folder holds any part of the city: its map folder, database or server file.
+bool CityIn(const QString& folder, const QString& city) {
+  const QDir dir(folder);
+  return QFileInfo::exists(dir.filePath("map/" + city)) ||
+         QFileInfo::exists(dir.filePath("data/" + city + ".mdb")) ||
+         QFileInfo::exists(dir.filePath("data/" + city + ".pg"));
+}
+
 struct Sources {
   osm::Extract osm;
   TransitNetwork bus;
@@ -76,39 +97,6 @@ LonLat CentreOf(const Sources& sources) {
 
 void Check(const std::string& error) {
   if (!error.empty()) throw ImportFailure(error, 1);
-}
-
-void Move(const QString& from, const QString& to) {
-  std::error_code failure;
-  fs::rename(fs::path(S(from)), fs::path(S(to)), failure);
-  if (failure) throw ImportFailure("cannot move " + S(from) + " to " + S(to) + ": " + failure.message(), 1);
-}
-
-// Puts the new map folder and database in place; an old city goes into `trash` first and comes back
-// if the new one cannot be put in place whole.
-void PutInPlace(const QString& newMap, const QString& newDb, const QString& mapTarget,
-                const QString& dbTarget, const QString& trash) {
-  const QString oldMap = QDir(trash).filePath("map"), oldDb = QDir(trash).filePath("db");
-  const bool hadMap = QFileInfo::exists(mapTarget), hadDb = QFileInfo::exists(dbTarget);
-  if (hadMap) Move(mapTarget, oldMap);
-  try {
-    if (hadDb) Move(dbTarget, oldDb);
-    try {
-      Move(newMap, mapTarget);
-      try {
-        Move(newDb, dbTarget);
-      } catch (...) {
-        Move(mapTarget, newMap);
-        throw;
-      }
-    } catch (...) {
-      if (hadDb) Move(oldDb, dbTarget);
-      throw;
-    }
-  } catch (...) {
-    if (hadMap) Move(oldMap, mapTarget);
-    throw;
-  }
 }
 
 std::string Summary(const citygen::City& city, double seconds) {
@@ -145,6 +133,8 @@ std::string RefuseCityName(const std::string& city) {
   for (unsigned char c : city)
     if (c < 0x20 || c == '/' || c == '\\' || c == 0x7f)
       return "a city name may not hold slashes or control characters";
+  // The map's workspace files quote the name with it.
+  if (city.find('"') != std::string::npos) return "a city name may not hold '\"'";
   return {};
 }
 
@@ -161,14 +151,33 @@ std::string ImportCity(const ImportRequest& request, const Progress& progress) {
   const QString mapFolder = program.filePath("map"), dataFolder = program.filePath("data");
   const QString mapTarget = QDir(mapFolder).filePath(Q(request.city));
   const QString dbTarget = QDir(dataFolder).filePath(Q(request.city) + ".mdb");
-  if (!request.replace && (QFileInfo::exists(mapTarget) || QFileInfo::exists(dbTarget)))
+  const QString published = QDir(dataFolder).filePath(Q(request.city) + ".pg");
+  for (const std::string& other : request.otherDataFolders)
+    if (CityIn(Q(other), Q(request.city)))
+      throw ImportFailure("the data folder " + other + " holds a city " + request.city +
+                              " already, which the program would open instead; choose another name",
+                          3);
+  if (request.replace && QFileInfo::exists(published))
+    throw ImportFailure("the city " + request.city + " is published (" + S(published) +
+                            " names its server); remove that file before replacing the city",
+                        3);
+  if (!request.replace && CityIn(program.path(), Q(request.city)))
     throw ImportFailure("the city " + request.city + " exists already; --replace replaces it", 3);
   if (!program.mkpath("map") || !program.mkpath("data"))
     throw ImportFailure("cannot create map/ and data/ in " + request.programDir, 1);
 
+  // The import that has the program directory to itself cleans up what killed ones left.
+  FolderLock programLock(request.programDir, FolderLock::Want::ExclusiveOrShared);
+  if (programLock.Exclusive()) {
+    for (const std::string& done : CleanUpLeftovers(request.programDir, S(QDir::tempPath())))
+      if (progress) progress(done);
+    programLock.Share();
+  }
+
   const QTemporaryDir privateFolder(QDir::temp().filePath("qiwu-import-XXXXXX"));
   if (!privateFolder.isValid()) throw ImportFailure("cannot create a private temporary folder", 1);
-  const Sources sources = ReadSources(request, privateFolder.path(), progress);
+  const FolderLock privateLock(S(privateFolder.path()), FolderLock::Want::Exclusive);
+  const Sources sources = ReadSources(Resolved(request), privateFolder.path(), progress);
 
   const LonLat centre = CentreOf(sources);
   citygen::City city;
@@ -191,8 +200,7 @@ std::string ImportCity(const ImportRequest& request, const Progress& progress) {
   Check(citygen::WriteLayers(city, S(QDir(newMap->path()).filePath(Q(gpkgName)))));
   Check(citygen::WriteWorkspaces(city, S(newMap->path()), gpkgName));
   Check(citygen::WriteDatabase(city, S(newDb)));
-  const auto trash = TemporaryBeside(mapFolder, request.city, ".old-");
-  PutInPlace(newMap->path(), newDb, mapTarget, dbTarget, trash->path());
+  PutInPlace(S(newMap->path()), S(newDb), S(mapTarget), S(dbTarget));
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return Summary(city, seconds);
 }

@@ -1,8 +1,9 @@
 #pragma once
 // One run of qiwu-import: reads the sources, chooses the map CRS, builds the city and writes its data
 // set beside the program. Everything is written into temporary folders beside the targets
-// (map/.NAME.tmp-…, data/.NAME.tmp-…) and renamed into place at the end, so a failed import
-// leaves nothing behind and an existing city is replaced only by a complete new one.
+// (map/.NAME.tmp-…, data/.NAME.tmp-…) and put in place at the end (import/CityPlacement.h), so a
+// failed import leaves nothing behind and an existing city is replaced only by a complete new one.
+// What a killed import left is cleaned up by the next one.
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ struct ImportRequest {
   std::vector<std::string> gtfs;  // GTFS feeds (.zip or folders)
   int epsg = 0;                   // the map CRS; 0 chooses it from the data's centre
   bool replace = false;           // an existing city of that name is replaced
+  // The program's other data folders: a city one of them holds may not be imported here, since the
+  // program would open that one instead.
+  std::vector<std::string> otherDataFolders;
 };
 
 // Empty when `city` can name a folder and files beside the program; otherwise why not.

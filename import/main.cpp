@@ -1,6 +1,9 @@
 // qiwu-import: builds a city data set beside the program from an OpenStreetMap extract and GTFS feeds.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
 
 #include "data/DataFolders.h"
@@ -78,6 +81,15 @@ int main(int argc, char** argv) {
   request.osm = parser.value(osm).toStdString();
   for (const QString& feed : parser.values(gtfs)) request.gtfs.push_back(feed.toStdString());
   request.replace = parser.isSet(replace);
+  // A city of the program's other data folders would hide the one written here, or be hidden by it.
+  const auto same = [](const QString& a, const QString& b) {
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+  };
+  const QStringList folders = qiwu::DataFolders(QCoreApplication::applicationDirPath());
+  if (std::any_of(folders.begin(), folders.end(), [&](const QString& f) { return same(f, programDir); }))
+    for (const QString& folder : folders)
+      if (!same(folder, programDir)) request.otherDataFolders.push_back(folder.toStdString());
   bool numeric = true;
   if (parser.isSet(epsg)) request.epsg = parser.value(epsg).toInt(&numeric);
   if (!numeric || request.epsg < 0 || !parser.isSet(city) || (request.osm.empty() && request.gtfs.empty())) {
@@ -93,5 +105,9 @@ int main(int argc, char** argv) {
   } catch (const qiwu::import::ImportFailure& failure) {
     Report(failure.what());
     return failure.exitCode();
+  } catch (const std::exception& failure) {
+    // Out of memory, most likely: the temporary folders are removed on the way out all the same.
+    Report(std::string("stopped: ") + failure.what());
+    return 1;
   }
 }

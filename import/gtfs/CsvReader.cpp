@@ -14,13 +14,15 @@ namespace {
 constexpr std::size_t kBufferSize = 1 << 20;
 // No GTFS record comes near this; past it the file is broken (an unclosed quote) or hostile.
 constexpr std::size_t kLongestRecord = 1 << 20;
+// GTFS files have a few dozen columns; a record of commas would cost memory per field.
+constexpr std::size_t kMostFields = 1000;
 
 VSILFILE* Handle(void* file) { return static_cast<VSILFILE*>(file); }
 
 }  // namespace
 
-CsvReader::CsvReader(const std::string& path, std::string name)
-    : name_(std::move(name)), buffer_(kBufferSize) {
+CsvReader::CsvReader(const std::string& path, std::string name, std::uint64_t mostBytes)
+    : name_(std::move(name)), buffer_(kBufferSize), mostBytes_(mostBytes) {
   file_ = VSIFOpenL(path.c_str(), "rb");
   if (!file_) throw InputError(name_, 0, "cannot open the file");
   if (Fill() && size_ >= 3 && std::memcmp(buffer_.data(), "\xEF\xBB\xBF", 3) == 0) pos_ = 3;
@@ -50,6 +52,11 @@ bool CsvReader::Fill() {
   if (eof_) return false;
   size_ = VSIFReadL(buffer_.data(), 1, buffer_.size(), Handle(file_));
   pos_ = 0;
+  read_ += size_;
+  if (read_ > mostBytes_) {
+    recordLine_ = line_;
+    Fail("the file holds more than its zip entry declares");
+  }
   if (size_ < buffer_.size()) eof_ = true;
   return size_ > 0;
 }
@@ -75,6 +82,7 @@ bool CsvReader::ReadRecord() {
       ReadPlain();
     }
     if (record_.size() > kLongestRecord) Fail("a record longer than 1 MiB (a quote left open?)");
+    if (ends_.size() == kMostFields) Fail("a record of more than 1000 fields");
     ends_.push_back(std::uint32_t(record_.size()));
     if (!Fill()) return true;
     const char end = buffer_[pos_++];

@@ -2,7 +2,8 @@
 // A streaming reader of one comma-separated file (RFC 4180) through GDAL's virtual file system, so a
 // file in a folder and a file inside a .zip (/vsizip/) read alike. Every field is text. Quoted
 // fields may hold commas, doubled quotes and line ends; a UTF-8 byte-order mark, CR LF or LF line
-// ends and blank lines are accepted. Only the current record is held in memory.
+// ends and blank lines are accepted. Only the current record is held in memory: at most 1 MiB of
+// text in at most 1,000 fields.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,8 +14,9 @@ namespace qiwu::import {
 class CsvReader {
  public:
   // Opens `path` (a GDAL virtual file system path) and reads its header; `name` is how errors
-  // name the file. Throws InputError when it cannot be opened.
-  CsvReader(const std::string& path, std::string name);
+  // name the file. A file that holds more than `mostBytes` (what its zip entry declares) is
+  // refused once that is read. Throws InputError when it cannot be opened.
+  CsvReader(const std::string& path, std::string name, std::uint64_t mostBytes = UINT64_MAX);
   ~CsvReader();
   CsvReader(const CsvReader&) = delete;
   CsvReader& operator=(const CsvReader&) = delete;
@@ -49,6 +51,7 @@ class CsvReader {
   std::vector<char> buffer_;
   std::size_t pos_ = 0, size_ = 0;
   bool eof_ = false;
+  std::uint64_t read_ = 0, mostBytes_;
   long line_ = 1, recordLine_ = 0;
   std::string record_;               // the current record's fields, unquoted, back to back
   std::vector<std::uint32_t> ends_;  // where each field of record_ ends

@@ -13,6 +13,9 @@ namespace qiwu::import {
 namespace {
 
 constexpr std::uint32_t kNone = UINT32_MAX;
+// Far above any real trip or shape, far below what a crafted feed could make of a few kilobytes.
+constexpr std::size_t kMostCalls = 20000;
+constexpr std::size_t kMostShapePoints = 200000;
 
 struct IdHash {
   using is_transparent = void;
@@ -95,7 +98,7 @@ class FeedTables {
  private:
   CsvReader Open(const std::string& file) const {
     if (progress_) progress_("reading " + feed_.FileName(file));
-    return CsvReader(feed_.FilePath(file), feed_.FileName(file));
+    return CsvReader(feed_.FilePath(file), feed_.FileName(file), feed_.MostBytes(file));
   }
 
   void ReadRoutes() {
@@ -159,6 +162,7 @@ class FeedTables {
       const std::uint32_t n = Whole(csv, sequence, "stop_sequence");
       if (t == kNone) continue;
       if (!stops_[s].placed) csv.Fail("stop " + Quoted(csv[stop]) + " has no position");
+      if (trips_[t].calls.size() == kMostCalls) csv.Fail("a trip of more than 20000 calls");
       trips_[t].calls.push_back({n, s});
     }
     if (progress_) progress_(csv.Name() + ": " + std::to_string(rows) + " rows");
@@ -202,8 +206,9 @@ class FeedTables {
     const int lat = csv.RequiredColumn("shape_pt_lat"), lon = csv.RequiredColumn("shape_pt_lon");
     while (csv.Next()) {
       const auto shape = shapes.find(csv[id]);
-      if (shape != shapes.end())
-        shape->second.push_back({Whole(csv, sequence, "shape_pt_sequence"), Position(csv, lat, lon)});
+      if (shape == shapes.end()) continue;
+      if (shape->second.size() == kMostShapePoints) csv.Fail("a shape of more than 200000 points");
+      shape->second.push_back({Whole(csv, sequence, "shape_pt_sequence"), Position(csv, lat, lon)});
     }
     for (auto& [name, points] : shapes)
       std::stable_sort(points.begin(), points.end(),

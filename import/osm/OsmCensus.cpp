@@ -1,6 +1,7 @@
 #include "import/osm/OsmCensus.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <osmium/handler.hpp>
 #include <osmium/io/pbf_input.hpp>
@@ -23,6 +24,25 @@ bool Insignificant(std::string_view key) {
                                   "note", "todo", "fixme", "FIXME", "area"})
     if (key == passed) return true;
   return key.starts_with("openGeoDB:");
+}
+
+// libosmium keeps an object's tags as keys and values back to back, each ended by a NUL, and finds
+// each end when it walks them. A NUL inside a PBF string splits it in two: an odd number of them
+// and the walk steps past the list's end. The list is checked with searches bounded by its end
+// before any tag is read.
+void CheckTags(const osmium::OSMObject& object) {
+  const osmium::TagList& tags = object.tags();
+  const char* at = reinterpret_cast<const char*>(tags.data()) + sizeof(osmium::TagList);
+  const char* end = reinterpret_cast<const char*>(tags.data()) + tags.byte_size();
+  std::size_t strings = 0;
+  for (; at < end; ++strings) {
+    const void* nul = std::memchr(at, 0, std::size_t(end - at));
+    if (!nul) break;
+    at = static_cast<const char*>(nul) + 1;
+  }
+  if (at != end || strings % 2 != 0)
+    throw osmium::io_error(std::string(osmium::item_type_to_name(object.type())) + " " +
+                           std::to_string(object.id()) + " has a tag whose key or value holds a NUL byte");
 }
 
 bool Significant(const osmium::TagList& tags, bool isNode) {
@@ -73,14 +93,21 @@ class FirstPass : public osmium::handler::Handler {
   }
 
   void node(const osmium::Node& node) {
+    CheckTags(node);
+    if (!census.outsideNode && !node.location().valid() && node.location().is_defined()) {
+      census.outsideNode = node.id();
+      census.outsideAt = {node.location().lon_without_check(), node.location().lat_without_check()};
+    }
     if (Significant(node.tags(), true)) ++census.taggedNodes;
   }
   void way(const osmium::Way& way) {
+    CheckTags(way);
     if (way.nodes().size() < 2 || !Significant(way.tags(), false)) return;
     ++census.taggedWays;
     taggedWays.push_back(way.id());
   }
   void relation(const osmium::Relation& relation) {
+    CheckTags(relation);
     const osmium::TagList& tags = relation.tags();
     if (tags.has_tag("type", "multipolygon") || tags.has_tag("type", "boundary"))
       for (const osmium::RelationMember& member : relation.members())
@@ -106,6 +133,7 @@ class SecondPass : public osmium::handler::Handler {
 
   void node(const osmium::Node& node) {
     if (!wanted.count(node.id()) || !node.location().valid()) return;
+    CheckTags(node);
     if (std::string name = NameOf(node.tags()); !name.empty())
       found[node.id()] = {std::move(name), {node.location().lon(), node.location().lat()}};
   }

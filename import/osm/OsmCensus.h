@@ -15,9 +15,12 @@ struct Census {
   // Of those, the members of multipolygon relations: the driver may fold them into the relation's area.
   long taggedWaysInAreas = 0;
   TransitNetwork bus;  // from type=route + route=bus relations; lines in natural order of their names
+  // The first node that lies outside the world (a latitude beyond ±90, a longitude beyond ±180).
+  long outsideNode = 0;
+  LonLat outsideAt;
 };
 
-// Throws InputError when the file cannot be read.
+// Throws InputError when the file cannot be read, and when a string of its tags holds a NUL byte.
 Census TakeCensus(const std::string& path, const Progress& progress);
 
 }  // namespace qiwu::import::osm

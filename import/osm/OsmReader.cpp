@@ -6,6 +6,7 @@
 #include <ogrsf_frmts.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 
 #include "import/InputError.h"
@@ -66,6 +67,38 @@ void Sort(const std::string& layer, const OGRFeature& feature, const OGRGeometry
           {name, *type, PointOn(shape), tags("operator"), Telephone(tags), Address(tags), Website(tags)});
 }
 
+// GDAL's errors while the file is read, the first few joined, for the message that ends the import.
+class GdalErrors {
+ public:
+  GdalErrors() { CPLPushErrorHandlerEx(&GdalErrors::Keep, this); }
+  ~GdalErrors() { CPLPopErrorHandler(); }
+  GdalErrors(const GdalErrors&) = delete;
+  GdalErrors& operator=(const GdalErrors&) = delete;
+  const std::string& Text() const { return text_; }
+
+ private:
+  static void CPL_STDCALL Keep(CPLErr level, CPLErrorNum, const char* message) {
+    auto* self = static_cast<GdalErrors*>(CPLGetErrorHandlerUserData());
+    if (level < CE_Failure || ++self->count_ > 4) return;
+    self->text_ += (self->text_.empty() ? "" : "; ") + std::string(message ? message : "");
+  }
+  std::string text_;
+  int count_ = 0;
+};
+
+// Why the file cannot be read: GDAL's own error, and the node outside the world if there is one.
+std::string Refusal(const std::string& gdalError, const Census& census) {
+  std::string why;
+  if (census.outsideNode) {
+    char at[64];
+    std::snprintf(at, sizeof at, "%.7f, %.7f", census.outsideAt.lon, census.outsideAt.lat);
+    why = "node " + std::to_string(census.outsideNode) + " lies outside the world (longitude, latitude " +
+          at + ")";
+  }
+  if (!gdalError.empty()) why += (why.empty() ? "" : "; ") + std::string("GDAL's OSM driver: ") + gdalError;
+  return why;
+}
+
 // Ways the driver handed out: its lines, and its areas made of one closed way.
 long WaysRead(const Extract& extract, long areasFromWays) {
   const auto lines = extract.perLayer.find("lines");
@@ -92,12 +125,17 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder, const
   Extract extract;
   long areasFromWays = 0;
   OGRLayer* layer = nullptr;
+  const GdalErrors errors;
   for (;;) {
     CPLErrorReset();
     OGRFeatureUniquePtr feature(dataset->GetNextFeature(&layer, nullptr, nullptr, nullptr));
     if (!feature) {
-      if (CPLGetLastErrorType() >= CE_Failure)
-        throw InputError(path, 0, std::string("the OSM driver failed: ") + CPLGetLastErrorMsg());
+      if (CPLGetLastErrorType() >= CE_Failure) {
+        dataset.reset();
+        throw InputError(
+            path, 0,
+            Refusal(errors.Text().empty() ? CPLGetLastErrorMsg() : errors.Text(), TakeCensus(path, {})));
+      }
       break;
     }
     const std::string layerName = layer->GetName();
@@ -120,6 +158,7 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder, const
   const long points = extract.perLayer.count("points") ? extract.perLayer.at("points") : 0;
   const long ways = WaysRead(extract, areasFromWays);
   const bool waysWhole = ways <= census.taggedWays && ways >= census.taggedWays - census.taggedWaysInAreas;
+  if (const std::string why = Refusal(errors.Text(), census); !why.empty()) throw InputError(path, 0, why);
   if (points != census.taggedNodes || !waysWhole)
     throw InputError(path, 0,
                      "GDAL's OSM driver handed out " + std::to_string(points) + " tagged nodes and " +

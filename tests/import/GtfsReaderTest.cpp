@@ -74,6 +74,20 @@ TEST_F(GtfsReaderTest, ReadsCsvAsText) {
   });
 }
 
+TEST_F(GtfsReaderTest, ReadsUpToItsBounds) {
+  const std::string wide = "stop_id,stop_name,stop_lat,stop_lon" + std::string(996, ',') + "\nA,甲,30,114" +
+                           std::string(996, ',') + "\nB,乙,30,114\n";
+  std::string calls = "trip_id,stop_id,stop_sequence\n", expected = "5:";
+  for (int i = 1; i <= 20000; ++i) {
+    calls += "t1," + std::string(i % 2 ? "A," : "B,") + std::to_string(i) + "\n";
+    expected += i % 2 ? " 甲" : " 乙";
+  }
+  ExpectLines({
+      {"1,000 fields in the header and a record", {{"stops.txt", wide.c_str()}}, "5: 甲 乙"},
+      {"20,000 calls", {{"stop_times.txt", calls.c_str()}}, expected.c_str()},
+  });
+}
+
 TEST_F(GtfsReaderTest, RepresentativeTripBreaksTiesInEveryPosition) {
   const auto trips = [](const char* rows) { return std::string("route_id,trip_id,direction_id\n") + rows; };
   static const std::string t[] = {
@@ -176,6 +190,15 @@ TEST_F(GtfsReaderTest, BadInputNamesFileAndLine) {
   const std::string spanning =
       stopsHeader + std::string("A,\"甲\n乙\",30,114\nB,乙,30,114\nC,\"丙\n\",x,114\n");
   const std::string unclosed = stopsHeader + std::string("A,甲,30,114\nB,\"乙,30,114\nC,丙,30,114\n");
+  // Bounds: 1,000 fields a record, 20,000 calls a trip, 200,000 points a shape.
+  const std::string wideHeader =
+      "stop_id,stop_name,stop_lat,stop_lon" + std::string(997, ',') + "\nA,甲,30,114\n";
+  const std::string wideRecord = stopsHeader + std::string("A,甲,30,114") + std::string(997, ',') + "\n";
+  std::string longTrip = "trip_id,stop_id,stop_sequence\n",
+              longShape = "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\n";
+  for (int i = 1; i <= 20001; ++i)
+    longTrip += "t1," + std::string(i % 2 ? "A," : "B,") + std::to_string(i) + "\n";
+  for (int i = 1; i <= 200001; ++i) longShape += "S,30,114," + std::to_string(i) + "\n";
   const Bad cases[] = {
       {"missing file", {{"stops.txt", nullptr}}, "stops.txt", 0},
       {"missing column", {{"stops.txt", "stop_id,stop_name,stop_lon\nA,甲,114\n"}}, "stops.txt", 0},
@@ -225,6 +248,13 @@ TEST_F(GtfsReaderTest, BadInputNamesFileAndLine) {
         {"shapes.txt", "shape_id,shape_pt_lat,shape_pt_lon,shape_pt_sequence\nS,30,114,1\nS,30,east,2\n"}},
        "shapes.txt",
        3},
+      {"a header of 1,001 fields", {{"stops.txt", wideHeader.c_str()}}, "stops.txt", 1},
+      {"a record of 1,001 fields", {{"stops.txt", wideRecord.c_str()}}, "stops.txt", 2},
+      {"a trip of 20,001 calls", {{"stop_times.txt", longTrip.c_str()}}, "stop_times.txt", 20002},
+      {"a shape of 200,001 points",
+       {{"trips.txt", "route_id,trip_id,shape_id\nR,t1,S\n"}, {"shapes.txt", longShape.c_str()}},
+       "shapes.txt",
+       200002},
   };
   for (const Bad& c : cases) {
     try {

@@ -145,6 +145,6 @@ TEST(OsmDistricts, CoarsestLevelWithAHandfulToAFewDozen) {
 
 TEST(CityName, OnlyPlainFolderNames) {
   for (const char* good : {"栖坞市", "Bolzano Bozen", "city-2"}) EXPECT_EQ(RefuseCityName(good), "") << good;
-  for (const char* bad : {"", ".", "..", ".hidden", "a/b", "..\\x", "a\nb"})
+  for (const char* bad : {"", ".", "..", ".hidden", "a/b", "..\\x", "a\nb", "引\"号", "\""})
     EXPECT_NE(RefuseCityName(bad), "") << bad;
 }
