@@ -66,6 +66,10 @@ QString RouteOfLine(const QString& table, const QString& line) {
 
 QString BusTableRows(const QString& table) { return "select 线路名, 站名, 顺序 from " + table; }
 
+QString PointTypesInOrder() { return QStringLiteral("select typeName from 地物类型 where type = '点'"); }
+
+QString NamesIn(const QString& table) { return "select name from " + table; }
+
 QString NameCondition(const QString& name) { return " where name  = " + Quoted(name); }
 
 QString RowsNamed(const QString& table, const QStringList& names) {

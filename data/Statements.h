@@ -47,6 +47,11 @@ QString RouteOfLine(const QString& table, const QString& line);
 // Every row of the bus table: 线路名, 站名, 顺序, in stored order.
 QString BusTableRows(const QString& table);
 
+// The search box's names: the point types' names in stored order, and the name of every row of
+// a feature type's or a road's table.
+QString PointTypesInOrder();
+QString NamesIn(const QString& table);
+
 // The where clause of the feature card's look-ups: the row of a feature type's table named name.
 QString NameCondition(const QString& name);
 

@@ -9,6 +9,7 @@
 #include "data/BusTable.h"
 #include "data/CityDatabase.h"
 #include "data/CityVocabulary.h"
+#include "data/Statements.h"
 #include "data/TextCollation.h"
 
 namespace search {
@@ -33,10 +34,6 @@ void EachValue(const BusTable& table, QVariant BusTableRow::*column,
                const std::function<void(const QString&)>& take) {
   for (const BusTableRow& row : table.Rows())
     if (IsName(row.*column)) take((row.*column).toString());
-}
-
-QString Select(const char* field, const QString& table) {
-  return QStringLiteral("select %1 from %2").arg(QString::fromUtf8(field), table);
 }
 
 bool Blank(const QString& name) {
@@ -79,21 +76,17 @@ void SearchIndex::Build(const CityDatabase& database) {
   }
   QStringList pointTypes;
   if (database.HasTable(QString::fromUtf8(city::kTypeTable)))
-    EachValue(database,
-              QStringLiteral("select %1 from %2 where %3 = '%4'")
-                  .arg(QString::fromUtf8(city::kTypeNameField), QString::fromUtf8(city::kTypeTable),
-                       QString::fromUtf8(city::kTypeKindField), QString::fromUtf8(city::kPointKind)),
-              [&](const QString& type) {
-                if (!pointTypes.contains(type)) pointTypes.append(type);
-              });
+    EachValue(database, statements::PointTypesInOrder(), [&](const QString& type) {
+      if (!pointTypes.contains(type)) pointTypes.append(type);
+    });
   // A type's name becomes part of a statement only when it names one of the city's tables.
   for (const QString& type : pointTypes)
-    if (database.HasTable(type)) addAll(Select(city::kNameField, type), type, type, kinds++);
+    if (database.HasTable(type)) addAll(statements::NamesIn(type), type, type, kinds++);
   const int roads = kinds++;
   for (const char* road : {city::layer::kMainRoads, city::layer::kSecondaryRoads, city::layer::kBranchRoads})
     if (database.HasTable(QString::fromUtf8(road)))
-      addAll(Select(city::kNameField, QString::fromUtf8(road)), QStringLiteral("道路"),
-             QString::fromUtf8(road), roads);
+      addAll(statements::NamesIn(QString::fromUtf8(road)), QStringLiteral("道路"), QString::fromUtf8(road),
+             roads);
   SortAndMerge(kindOrder);
 }
 
