@@ -11,6 +11,7 @@
 #include "data/CityPlace.h"
 #include "data/CityVocabulary.h"
 #include "data/DataFolders.h"
+#include "data/Statements.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
@@ -133,22 +134,19 @@ void frmMain::OpenCityDatabase() {
 
 void frmMain::FillSelectors() {
   ComboBoxItems allTypes(cmbType[0]);
-  modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, allTypes, QString(), city::kTypeNameField,
-                         true, false);
+  modGetRecord::FillList(statements::TypeNames(), allTypes, false);
   EndIfServerLost();
   SelectFirstEntry(cmbType[0]);
 
   bus->optLine_Click();
   EndIfServerLost();
   ComboBoxItems lines(bus->cmbBus);
-  modGetRecord::FillList(city::kBusTable, city::kLineField, lines, QString(), QStringLiteral("id"), true,
-                         false);
+  modGetRecord::FillList(statements::LineNames(), lines, false);
   EndIfServerLost();
 
   for (int i = 1; i <= 2; ++i) {
     ComboBoxItems pointTypes(cmbType[i]);
-    modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, pointTypes,
-                           QStringLiteral(" where type  = \"点\" "), city::kTypeNameField, true, false);
+    modGetRecord::FillList(statements::PointTypeNames(), pointTypes, false);
     EndIfServerLost();
     SelectFirstEntry(cmbType[i]);
   }

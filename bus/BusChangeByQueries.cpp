@@ -7,6 +7,7 @@
 
 #include "bus/BusPlanText.h"
 #include "bus/modBusChange.h"
+#include "data/Statements.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 #include "kit/Messages.h"
@@ -32,24 +33,16 @@ std::optional<QStringList> ReadColumn(CityDatabase& database, const QString& sql
 }
 
 std::optional<QStringList> LinesThrough(CityDatabase& database, const QString& table, const QString& stop) {
-  return ReadColumn(database,
-                    QStringLiteral("select 线路名  from ") + table + QStringLiteral(" where 站名 = '") +
-                        modGetRecord::SqlText(stop) + QStringLiteral("' "),
-                    QStringLiteral("线路名"));
+  return ReadColumn(database, statements::LineNamesAtStop(table, stop), QStringLiteral("线路名"));
 }
 
 std::optional<QStringList> StopsOf(CityDatabase& database, const QString& table, const QString& line) {
-  return ReadColumn(database,
-                    QStringLiteral("select 站名  from ") + table + QStringLiteral(" where 线路名 = '") +
-                        modGetRecord::SqlText(line) + QStringLiteral("' "),
-                    QStringLiteral("站名"));
+  return ReadColumn(database, statements::StopNamesOfLine(table, line), QStringLiteral("站名"));
 }
 
 qint64 Position(CityDatabase& database, const QString& table, const QString& stop, const QString& line) {
-  return PositionValue(modGetRecord::GetFieldValue(
-      database, table, QStringLiteral("顺序"),
-      QStringLiteral(" where 站名='") + modGetRecord::SqlText(stop) + QStringLiteral("' and 线路名='") +
-          modGetRecord::SqlText(line) + QStringLiteral("'")));
+  return PositionValue(modGetRecord::GetFieldValue(database, table, QStringLiteral("顺序"),
+                                                   statements::StopOnLineCondition(stop, line)));
 }
 
 }  // namespace

@@ -1,43 +1,23 @@
-// Building the in-memory bus table. It is read straight from SQLite, not through ExecuteQuery,
-// so that building shows no message and leaves rsResult alone; whatever it cannot read exactly
-// as the statements would read it makes it give up, and the statements answer instead.
+// Building the in-memory bus table from the rows the database gave (BusTable.h). Whatever the
+// index cannot match exactly as the statements would makes it give up, and the statements answer
+// instead.
 #include "bus/BusNetworkIndex.h"
 
-#include <sqlite3.h>
-
-#include <QByteArray>
+#include <QVariant>
 #include <algorithm>
 #include <numeric>
 
 #include "bus/BusPlanText.h"
-#include "data/SqliteHandles.h"
-#include "data/TableName.h"
+#include "data/BusTable.h"
+#include "data/TextCollation.h"
 
 namespace modBusChange {
 namespace {
 
-// The text with A-Z lower-cased: two names are equal under the database's = exactly when
-// these agree (see data/TextCollation.h).
-QString FoldLatinCase(const QString& text) {
-  QString folded = text;
-  for (QChar& c : folded) {
-    if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
-  }
-  return folded;
-}
-
-// A text comes back unchanged from a statement only when it is valid UTF-8 without NUL.
-std::optional<QString> ExactText(const QByteArray& raw) {
-  if (raw.contains('\0')) return std::nullopt;
-  QString text = QString::fromUtf8(raw);
-  if (text.toUtf8() != raw) return std::nullopt;
-  return text;
-}
-
-QByteArray ColumnBytes(sqlite3_stmt* statement, int column) {
-  const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-  return QByteArray::fromRawData(bytes ? bytes : "", sqlite3_column_bytes(statement, column));
-}
+// A text a statement finds again: one without NUL, which would end the statement, and without
+// U+FFFD, which is what stored bytes that are not UTF-8 read as (the statement would look for
+// the character, not the bytes).
+bool Exact(const QString& text) { return !text.contains(QChar(u'\0')) && !text.contains(QChar(0xFFFD)); }
 
 }  // namespace
 
@@ -46,16 +26,14 @@ std::size_t BusNetworkIndex::RowGroups::Size(ClassId c) const {
   return begin[std::size_t(c) + 1] - begin[std::size_t(c)];
 }
 
-std::optional<BusNetworkIndex::TextId> BusNetworkIndex::InternName(sqlite3_stmt* statement, int column) {
-  const int type = sqlite3_column_type(statement, column);
-  if (type != SQLITE_TEXT && type != SQLITE_NULL) return std::nullopt;
-  const QByteArray raw = ColumnBytes(statement, column);  // a null reads as the empty text
-  if (const auto found = textIds_.constFind(raw); found != textIds_.cend()) return *found;
-  const std::optional<QString> text = ExactText(raw);
-  if (!text) return std::nullopt;
+std::optional<BusNetworkIndex::TextId> BusNetworkIndex::InternName(const QVariant& value) {
+  if (!value.isNull() && value.typeId() != QMetaType::QString) return std::nullopt;
+  const QString text = value.toString();  // a null reads as the empty text
+  if (const auto found = textIds_.constFind(text); found != textIds_.cend()) return *found;
+  if (!Exact(text)) return std::nullopt;
   const TextId id = TextId(texts_.size());
-  textIds_.insert(QByteArray(raw.constData(), raw.size()), id);  // a copy: raw lies in SQLite's row
-  texts_.push_back(*text);
+  textIds_.insert(text, id);
+  texts_.push_back(text);
   textClass_.push_back(kNoClass);
   return id;
 }
@@ -73,45 +51,35 @@ BusNetworkIndex::ClassId BusNetworkIndex::ClassOfValue(TextId id) {
   return c;
 }
 
-std::unique_ptr<BusNetworkIndex> BusNetworkIndex::Build(sqlite3* db, const QString& table) {
-  if (db == nullptr || !IsPlainTableName(table)) return nullptr;
-  const SqliteStatement statement =
-      Prepare(db, (QStringLiteral("select 线路名, 站名, 顺序 from ") + table).toStdString());
-  if (!statement) return nullptr;
-  sqlite3_stmt* const s = statement.get();
-
+std::unique_ptr<BusNetworkIndex> BusNetworkIndex::Build(const BusTable& table) {
+  if (!table.Ok()) return nullptr;
   std::unique_ptr<BusNetworkIndex> index(new BusNetworkIndex());
   std::vector<ClassId> lineClasses;
   std::vector<ClassId> stopClasses;
-  int step;
-  while ((step = sqlite3_step(s)) == SQLITE_ROW) {
-    const bool lineIsNull = sqlite3_column_type(s, 0) == SQLITE_NULL;
-    const bool stopIsNull = sqlite3_column_type(s, 1) == SQLITE_NULL;
-    const std::optional<TextId> line = index->InternName(s, 0);
-    const std::optional<TextId> stop = index->InternName(s, 1);
+  for (const BusTableRow& busRow : table.Rows()) {
+    const std::optional<TextId> line = index->InternName(busRow.line);
+    const std::optional<TextId> stop = index->InternName(busRow.stop);
     if (!line || !stop) return nullptr;
     Row row{*line, *stop, 0};
-    switch (sqlite3_column_type(s, 2)) {
-      case SQLITE_NULL:
+    const QVariant& position = busRow.position;
+    switch (position.typeId()) {
+      case QMetaType::UnknownType:  // null
         break;
-      case SQLITE_INTEGER:
+      case QMetaType::LongLong:
         // What PositionValue makes of the number's decimal text, without writing it out.
-        row.position = std::clamp<qint64>(sqlite3_column_int64(s, 2), -kPositionLimit, kPositionLimit);
+        row.position = std::clamp<qint64>(position.toLongLong(), -kPositionLimit, kPositionLimit);
         break;
-      case SQLITE_TEXT: {
-        const std::optional<QString> text = ExactText(ColumnBytes(s, 2));
-        if (!text) return nullptr;
-        row.position = PositionValue(*text);
+      case QMetaType::QString:
+        if (!Exact(position.toString())) return nullptr;
+        row.position = PositionValue(position.toString());
         break;
-      }
       default:  // a fraction or bytes: their text form is the database layer's business
         return nullptr;
     }
     index->rows_.push_back(row);
-    lineClasses.push_back(lineIsNull ? kNoClass : index->ClassOfValue(*line));
-    stopClasses.push_back(stopIsNull ? kNoClass : index->ClassOfValue(*stop));
+    lineClasses.push_back(busRow.line.isNull() ? kNoClass : index->ClassOfValue(*line));
+    stopClasses.push_back(busRow.stop.isNull() ? kNoClass : index->ClassOfValue(*stop));
   }
-  if (step != SQLITE_DONE) return nullptr;
   index->Finish(lineClasses, stopClasses);
   return index;
 }

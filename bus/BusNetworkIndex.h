@@ -3,7 +3,6 @@
 // table's stored order, the rows through each stop and along each line, and each stop's first
 // position on each line. Names match as the database's = matches them (the case of Latin
 // letters A-Z ignored); the search itself compares names exactly.
-#include <QByteArray>
 #include <QHash>
 #include <QString>
 #include <cstdint>
@@ -11,18 +10,18 @@
 #include <optional>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
+class BusTable;
+class QVariant;
 
 namespace modBusChange {
 
 class BusNetworkIndex {
  public:
-  // Reads 线路名, 站名 and 顺序 of every row of table from db (owned by the caller, not kept),
-  // showing no message. nullptr when the index could not answer as the statements would: the
-  // table or a column missing, a table name that is not a plain name, a name that is not text
-  // or does not survive the round trip through a statement, a position that is a fraction.
-  static std::unique_ptr<BusNetworkIndex> Build(sqlite3* db, const QString& table);
+  // The index of a bus table's rows (not kept). nullptr when the index could not answer as the
+  // statements would: the table not read (a table or a column missing, a table name that is not
+  // a plain name), a name that is not text or null or that a statement would not find again, a
+  // position that is a fraction or bytes.
+  static std::unique_ptr<BusNetworkIndex> Build(const BusTable& table);
 
   // The transfer plan text for the two names (see modBusChange.h); nullopt when a name is one
   // the index cannot match as the database would, and the statements must answer.
@@ -51,9 +50,9 @@ class BusNetworkIndex {
   };
 
   BusNetworkIndex() = default;
-  // The text a name column holds in the statement's current row (a null reads as the empty
-  // text); nullopt when it is neither text nor null or would not read back unchanged.
-  std::optional<TextId> InternName(sqlite3_stmt* statement, int column);
+  // The text of a name value (a null reads as the empty text); nullopt when it is neither text
+  // nor null or a statement would not find it again.
+  std::optional<TextId> InternName(const QVariant& value);
   ClassId ClassOfValue(TextId id);  // a text seen as a value: its first sighting makes its class
   ClassId ClassOfName(const QString& name) const;  // a typed name; kNoClass when no row matches
   // The position that the lookup "站名='S' and 线路名='L'" returns: that of the first row in
@@ -61,10 +60,10 @@ class BusNetworkIndex {
   qint64 PositionOf(ClassId stop, ClassId line) const;
   void Finish(const std::vector<ClassId>& lineClasses, const std::vector<ClassId>& stopClasses);
 
-  std::vector<QString> texts_;         // by TextId
-  std::vector<ClassId> textClass_;     // by TextId: the class of that text as a value
-  QHash<QByteArray, TextId> textIds_;  // by UTF-8 bytes, while building only
-  QHash<QString, ClassId> classes_;    // by the text with A-Z lower-cased
+  std::vector<QString> texts_;       // by TextId
+  std::vector<ClassId> textClass_;   // by TextId: the class of that text as a value
+  QHash<QString, TextId> textIds_;   // while building only
+  QHash<QString, ClassId> classes_;  // by the text with A-Z lower-cased
   std::vector<Row> rows_;
   RowGroups rowsByStop_;  // by class of 站名; null names in no group
   RowGroups rowsByLine_;  // by class of 线路名

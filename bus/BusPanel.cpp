@@ -21,6 +21,7 @@
 #include "bus/frmBus.h"
 #include "bus/modBusChange.h"
 #include "data/CityVocabulary.h"
+#include "data/Statements.h"
 #include "data/modGetRecord.h"
 #include "kit/Colors.h"
 #include "kit/ItemListAdapters.h"
@@ -42,11 +43,6 @@ constexpr int kAboveDeparture = 2190;
 constexpr quint32 kWhite = 0xFFFFFF;
 constexpr quint32 kLightGrey = 0xC0C0C0;
 constexpr quint32 kPaleGrey = 0xE0E0E0;
-
-// A value between single quotes in a where clause.
-QString Quoted(const QString& value) {
-  return QLatin1Char('\'') + modGetRecord::SqlText(value) + QLatin1Char('\'');
-}
 }  // namespace
 
 BusPanel::BusPanel(QWidget* picShow4, MapControl& Map1, CityDatabase& database)
@@ -189,23 +185,23 @@ void BusPanel::optLine_Click() {
   Select(optLine);
   cmdBus->setText(QStringLiteral("在地图上显示该路线"));
   lstShow3->clear();
-  FillCombo(city::kLineField, QStringLiteral("id"));
+  FillCombo(statements::LineNames());
 }
 
 void BusPanel::optStation_Click() {
   Select(optStation);
   cmdBus->setText(QStringLiteral("在地图上显示该站点"));
   lstShow3->clear();
-  FillCombo(city::kStopField, city::kStopField);
+  FillCombo(statements::StopNames());
 }
 
 // The fill empties the combo's text before it reads its rows. That emptying is no edit of the
 // user's: lstShow(3) is already empty, and a query run from it would replace the result set
 // the fill is still reading.
-void BusPanel::FillCombo(const QString& field, const QString& order) {
+void BusPanel::FillCombo(const ListStatement& names) {
   const QScopedValueRollback filling(fillingCombo_, true);
   qiwu::ComboBoxItems items(cmbBus);
-  modGetRecord::FillList(database_, kBusTable, field, items, QString(), order, true, false);
+  modGetRecord::FillList(database_, names, items, false);
 }
 
 void BusPanel::cmbBus_Change() {
@@ -221,13 +217,9 @@ void BusPanel::FillStops() {
   qiwu::ListWidgetItems items(lstShow3);
   const QString text = cmbBus->currentText();
   if (LineMode()) {
-    modGetRecord::FillList(database_, kBusTable, city::kStopField, items,
-                           QStringLiteral(" where 线路名 = ") + Quoted(text) + QStringLiteral(" "),
-                           QStringLiteral("顺序"), false, true);
+    modGetRecord::FillList(database_, statements::StopsOfLine(text), items, true);
   } else {
-    modGetRecord::FillList(database_, kBusTable, city::kLineField, items,
-                           QStringLiteral(" where 站名 = ") + Quoted(text) + QStringLiteral(" "),
-                           QStringLiteral("ID"), false, false);
+    modGetRecord::FillList(database_, statements::LinesThrough(text), items, false);
   }
 }
 
@@ -262,10 +254,7 @@ void BusPanel::FillSuggestions(int index) {
     return;
   }
   qiwu::ListWidgetItems items(lstStation);
-  modGetRecord::FillList(
-      database_, kBusTable, city::kStopField, items,
-      QStringLiteral(" where  站名  like '%") + modGetRecord::SqlText(text) + QStringLiteral("%' "),
-      QStringLiteral("站名"), true, false);
+  modGetRecord::FillList(database_, statements::StopsLike(text), items, false);
   lstStation->setVisible(lstStation->count() > 0);
 }
 

@@ -19,6 +19,7 @@ class QRadioButton;
 class QWidget;
 class frmBus;
 class CityDatabase;
+struct ListStatement;
 class MapControl;
 class RouteDrawing;
 
@@ -95,7 +96,7 @@ class BusPanel : public QObject {
   bool SuggestionListEvent(QEvent* event);
   void SelectUntouchedLabel(int index);
   void Select(QRadioButton* option);
-  void FillCombo(const QString& field, const QString& order);
+  void FillCombo(const ListStatement& names);
   void FillStops();
   void FillSuggestions(int index);
   frmBus& PlanWindowCreated();

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
+#include "data/Statements.h"
 #include "data/modDBAccess.h"
-#include "data/modGetRecord.h"
 
 namespace {
 const QString kDirectMarker = QStringLiteral(" 直达；经过 ");
@@ -36,10 +36,7 @@ std::vector<RideLeg> ParsePlanLine(const QString& planLine, const QString& depar
 }
 
 std::optional<QStringList> LineStops(CityDatabase& database, const QString& table, const QString& line) {
-  const QString sql = QStringLiteral("select 站名 , 顺序 from ") + table +
-                      QStringLiteral("  where 线路名 = '") + modGetRecord::SqlText(line) +
-                      QStringLiteral("'  order by 顺序");
-  if (!modDBAccess::ExecuteQuery(database, sql)) return std::nullopt;
+  if (!modDBAccess::ExecuteQuery(database, statements::RouteOfLine(table, line))) return std::nullopt;
   QStringList stops;
   for (const auto& row : database.currentResult->Rows()) stops << row.at(0).toString();
   return stops;

@@ -3,9 +3,10 @@
 #include <QHash>
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
+#include "data/BusTable.h"
 #include "data/CityDatabase.h"
-#include "data/CityVocabulary.h"
 #include "map/Layer.h"
 #include "map/MapReach.h"
 
@@ -51,20 +52,12 @@ void PlaceStops(const Layer& stopLayer, const QHash<QString, int>& stopIds, Netw
 
 }  // namespace
 
-std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* stopLayer, QString& error) {
-  const QString sql = QStringLiteral("select %1, %2, %3 from %4")
-                          .arg(city::kLineField, city::kStopField, city::kOrderField, city::kBusTable);
-  DbError failure;
-  const std::unique_ptr<ResultSet> rows = database.Query(sql, failure);
-  if (!rows) {
-    error = failure.description;
-    return std::nullopt;
-  }
+Network ReadNetwork(const BusTable& table, const Layer* stopLayer) {
   Network network;
   QHash<QString, int> stopIds, lineIds;
   std::vector<std::vector<Row>> lineRows;
-  for (const auto& row : rows->Rows()) {
-    const QString line = row[0].toString(), stop = row[1].toString();
+  for (const BusTableRow& row : table.Rows()) {
+    const QString line = row.line.toString(), stop = row.stop.toString();
     if (line.isEmpty() || stop.isEmpty()) continue;
     auto s = stopIds.find(stop);
     if (s == stopIds.end()) {
@@ -77,7 +70,7 @@ std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* st
       network.lines.emplace_back().name = line;
       lineRows.emplace_back();
     }
-    const double order = row[2].toDouble();
+    const double order = row.position.toDouble();
     lineRows[*l].push_back({std::isfinite(order) ? order : 0, *s});
   }
   for (std::size_t l = 0; l < lineRows.size(); ++l) {
@@ -87,6 +80,29 @@ std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* st
   }
   if (stopLayer) PlaceStops(*stopLayer, stopIds, network);
   return network;
+}
+
+namespace {
+
+// The index kept with the database, and the stop layer its stops were placed by.
+struct CachedIndex {
+  const Layer* stopLayer = nullptr;
+  std::unique_ptr<Index> index;
+};
+
+}  // namespace
+
+const Index* IndexOf(CityDatabase& database, const Layer* stopLayer, QString& error) {
+  CachedIndex& cache = database.Derived<CachedIndex>();
+  if (cache.index && cache.stopLayer == stopLayer) return cache.index.get();
+  cache.index.reset();
+  const BusTable& table = BusTable::Of(database);
+  if (!table.Ok()) {
+    error = table.Error().description;
+    return nullptr;
+  }
+  cache = {stopLayer, std::make_unique<Index>(ReadNetwork(table, stopLayer))};
+  return cache.index.get();
 }
 
 std::optional<Place> FindPlace(const Index& index, const QString& text,

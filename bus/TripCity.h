@@ -9,6 +9,7 @@
 #include "bus/TripModel.h"
 #include "map/MapTypes.h"
 
+class BusTable;
 class CityDatabase;
 class Layer;
 
@@ -17,12 +18,17 @@ namespace trip {
 // The lines of the bus table (rows of one 线路名 ordered by 顺序, stored order among equal
 // positions) and the stop names, each placed at the mean of stopLayer's points of that name
 // (stopLayer may be null: no stop is placed). Rows with an empty line or stop name are left out.
-// nullopt, with error set, when the table cannot be read.
-std::optional<Network> ReadNetwork(const CityDatabase& database, const Layer* stopLayer, QString& error);
+Network ReadNetwork(const BusTable& table, const Layer* stopLayer);
 
-// The place a text names: a stop of the index by its exact name; else the first point feature of
-// that name in stored order, the layers searched in the order given; else "X,Y" as two finite
-// numbers. nullopt when it names nothing.
+// The trip index of the city open in database, its stops placed by stopLayer: made from the
+// city's bus table (BusTable::Of) at the first call, again when another stop layer is given, and
+// kept with the database until it opens another file. Null, with error set, when the bus table
+// cannot be read. The window and qiwu-cli both plan on it.
+const Index* IndexOf(CityDatabase& database, const Layer* stopLayer, QString& error);
+
+// The place a text names: a stop of the index by its name (Index::StopNamed); else the first point
+// feature of that name in stored order, the layers searched in the order given; else "X,Y" as two
+// finite numbers. nullopt when it names nothing.
 std::optional<Place> FindPlace(const Index& index, const QString& text,
                                const std::vector<Layer*>& pointLayers);
 

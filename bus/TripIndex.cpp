@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "data/TextCollation.h"
+
 namespace trip {
 
 namespace {
@@ -27,7 +29,10 @@ void Flatten(std::vector<std::vector<T>>& lists, std::vector<std::uint32_t>& beg
 
 Index::Index(Network network) : network_(std::move(network)) {
   const int stops = StopCount();
-  for (int s = stops - 1; s >= 0; --s) stopByName_.insert(network_.stops[s].name, s);
+  for (int s = stops - 1; s >= 0; --s) {
+    stopByName_.insert(network_.stops[s].name, s);
+    stopByFoldedName_.insert(FoldLatinCase(network_.stops[s].name), s);
+  }
 
   std::vector<std::vector<int>> through(stops);
   segmentBegin_.push_back(0);
@@ -77,12 +82,18 @@ std::vector<Index::Walk> Index::StopsNear(MapPoint p, double radius) const {
   return near;
 }
 
+int Index::StopNamed(const QString& name) const {
+  const int exact = stopByName_.value(name, -1);
+  return exact >= 0 ? exact : stopByFoldedName_.value(FoldLatinCase(name), -1);
+}
+
 std::size_t Index::MemoryBytes() const {
   std::size_t bytes = sizeof(*this);
   for (const Stop& s : network_.stops) bytes += sizeof(Stop) + std::size_t(s.name.capacity()) * 2;
   for (const Line& l : network_.lines)
     bytes += sizeof(Line) + std::size_t(l.name.capacity()) * 2 + l.stops.capacity() * sizeof(int);
-  bytes += std::size_t(stopByName_.capacity()) * (sizeof(QString) + sizeof(int) + sizeof(void*));
+  bytes += std::size_t(stopByName_.capacity() + stopByFoldedName_.capacity()) *
+           (sizeof(QString) + sizeof(int) + sizeof(void*));
   bytes += (segmentBegin_.capacity() + linesBegin_.capacity() + transfersBegin_.capacity()) *
            sizeof(std::uint32_t);
   bytes += segmentMinutes_.capacity() * sizeof(double) + linesThrough_.capacity() * sizeof(int);

@@ -19,8 +19,9 @@ class Index {
   const Network& Net() const { return network_; }
   int StopCount() const { return int(network_.stops.size()); }
   int LineCount() const { return int(network_.lines.size()); }
-  // The stop of exactly this name, -1 when there is none.
-  int StopNamed(const QString& name) const { return stopByName_.value(name, -1); }
+  // The stop of this name as the database's = finds it (the case of A-Z aside): the stop of
+  // exactly this name if there is one, else the first in the bus table's order; -1 when none.
+  int StopNamed(const QString& name) const;
 
   // Minutes to ride segment i of line, between its stops i and i + 1.
   double SegmentMinutes(int line, int i) const { return segmentMinutes_[segmentBegin_[line] + i]; }
@@ -48,6 +49,7 @@ class Index {
 
   Network network_;
   QHash<QString, int> stopByName_;
+  QHash<QString, int> stopByFoldedName_;
   std::vector<std::uint32_t> segmentBegin_;
   std::vector<double> segmentMinutes_;
   std::vector<std::uint32_t> linesBegin_;

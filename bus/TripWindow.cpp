@@ -19,28 +19,25 @@
 #include "bus/TripPlanText.h"
 #include "bus/TripSearch.h"
 #include "data/CityVocabulary.h"
+#include "data/search/SearchIndex.h"
 #include "kit/Messages.h"
 #include "map/MapControl.h"
 #include "map/MapReach.h"
 
-TripSuggest NameSuggestions(QStringList names, int limit) {
-  names.removeDuplicates();
-  return [names = std::move(names), limit](const QString& text) {
-    QStringList starting, holding;
-    if (text.isEmpty()) return starting;
-    for (const QString& name : names) {
-      if (starting.size() >= limit) break;
-      if (name.startsWith(text))
-        starting << name;
-      else if (holding.size() < limit && name.contains(text))
-        holding << name;
+TripSuggest PlaceSuggestions(CityDatabase& database, int limit) {
+  return [&database, limit](const QString& text) {
+    QStringList names;
+    for (const search::Entry* entry : search::SearchIndex::Of(database).Find(text, 4 * limit)) {
+      if (entry->kind == QStringLiteral("线路") || entry->kind == QStringLiteral("道路")) continue;
+      if (!names.contains(entry->name)) names << entry->name;
+      if (names.size() == limit) break;
     }
-    return (starting + holding).mid(0, limit);
+    return names;
   };
 }
 
 TripWindow::TripWindow(MapControl& Map1, CityDatabase& database, QWidget* parent)
-    : QWidget(parent, Qt::Window), Map1_(Map1), database_(database) {
+    : QWidget(parent, Qt::Window), Map1_(Map1), database_(database), suggest_(PlaceSuggestions(database)) {
   setWindowTitle(QStringLiteral("出行规划"));
   resize(460, 560);
   txtFrom = new QLineEdit(this);
@@ -96,7 +93,7 @@ void TripWindow::SetEnd(MapPoint point) {
 
 void TripWindow::CitySwitched() {
   ClearPlans();
-  index_.reset();
+  index_ = nullptr;
 }
 
 void TripWindow::ClearPlans() {
@@ -114,24 +111,10 @@ std::vector<Layer*> TripWindow::PointLayers() const {
 }
 
 bool TripWindow::PrepareCity() {
-  if (index_) return true;
   QString error;
-  std::optional<trip::Network> network =
-      trip::ReadNetwork(database_, Map1_.FindLayer(QString::fromUtf8(city::layer::kBusStops)), error);
-  if (!network) {
-    qiwu::MsgBox(QStringLiteral("读取公交信息失败：") + error, qiwu::MsgIcon::Critical);
-    return false;
-  }
-  index_ = std::make_unique<trip::Index>(std::move(*network));
-  if (!suggest_) {
-    QStringList names;
-    for (const trip::Stop& stop : index_->Net().stops) names << stop.name;
-    for (Layer* layer : PointLayers())
-      for (const Feature& f : layer->ListFeatures())
-        if (f.Type() == kFeaturePoint && !f.DisplayName().isEmpty()) names << f.DisplayName();
-    suggest_ = NameSuggestions(names);
-  }
-  return true;
+  index_ = trip::IndexOf(database_, Map1_.FindLayer(QString::fromUtf8(city::layer::kBusStops)), error);
+  if (!index_) qiwu::MsgBox(QStringLiteral("读取公交信息失败：") + error, qiwu::MsgIcon::Critical);
+  return index_ != nullptr;
 }
 
 void TripWindow::Suggest(QLineEdit* box, QStringListModel* model) {

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -26,9 +25,9 @@ class QTreeWidget;
 // What the boxes suggest for a text typed so far.
 using TripSuggest = std::function<QStringList(const QString& text)>;
 
-// Suggestions from a list of names: those beginning with the text, then those holding it, at most
-// limit, each once, in the list's order within each group.
-TripSuggest NameSuggestions(QStringList names, int limit = 12);
+// The search box's suggestions (search::SearchIndex) that a trip can start or end at: stops and
+// places, at most limit, each name once (lines and roads are not places).
+TripSuggest PlaceSuggestions(CityDatabase& database, int limit = 12);
 
 class TripWindow : public QWidget {
   Q_OBJECT
@@ -39,7 +38,7 @@ class TripWindow : public QWidget {
   TripWindow(MapControl& Map1, CityDatabase& database, QWidget* parent);
   ~TripWindow() override;
 
-  // Replaces the suggestions (by default the city's stop and place names).
+  // Replaces the suggestions (by default PlaceSuggestions of the database).
   void SetSuggestions(TripSuggest suggest) { suggest_ = std::move(suggest); }
   // A point taken from the map: the start or the end of the trip.
   void SetStart(MapPoint point);
@@ -70,7 +69,7 @@ class TripWindow : public QWidget {
   MapControl& Map1_;
   CityDatabase& database_;
   TripSuggest suggest_;
-  std::unique_ptr<trip::Index> index_;
+  const trip::Index* index_ = nullptr;  // the database's (trip::IndexOf), set by PrepareCity
   std::vector<trip::Plan> plans_;
   std::optional<trip::Place> from_, to_;
   QPointer<RouteOverlay> overlay_;

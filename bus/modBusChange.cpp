@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "bus/BusNetworkIndex.h"
+#include "data/BusTable.h"
+#include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 
@@ -11,6 +13,7 @@ namespace {
 
 // The index of one bus table of an open database, kept by the database: its data never
 // changes, so the index lives until the database opens another file or another table is asked for.
+// The city's bus table is read once for every reader of it (BusTable::Of); another is read here.
 struct CachedIndex {
   bool built = false;
   QString table;
@@ -21,7 +24,10 @@ const BusNetworkIndex* IndexFor(CityDatabase& database, const QString& table) {
   CachedIndex& cache = database.Derived<CachedIndex>();
   if (!cache.built || cache.table != table) {
     cache.index.reset();  // before building, so two tables are never held at once
-    cache = {true, table, BusNetworkIndex::Build(database.Handle(), table)};
+    cache = {true, table,
+             BusNetworkIndex::Build(table == QString::fromUtf8(city::kBusTable)
+                                        ? BusTable::Of(database)
+                                        : BusTable::Read(database, table))};
   }
   return cache.index.get();
 }

@@ -9,9 +9,9 @@ class CityDatabase;
 
 namespace modBusChange {
 
-// The search the program uses. It reads the bus table of database once per opened file (again
-// when another file is opened or another table is named) into an in-memory index, which the
-// database keeps (CityDatabase::Derived), and answers from it.
+// The search the program uses. It makes an in-memory index of the bus table once per open
+// database, file or server (again when another table is named), from the rows the database keeps
+// (data/BusTable.h); the database keeps the index too (CityDatabase::Derived), and it answers.
 // Where the index cannot stand in for the statements (the table or a column missing, values
 // it cannot match as the database would), it runs FindBusChangeByQueries, so answers and
 // message boxes are always those of the statements. Names are taken as typed, not trimmed.

@@ -58,12 +58,12 @@ int RunTrip(const CliContext& context, const QStringList& args) {
   for (Layer* layer : layers)
     if (!stopLayer && layer->Name() == QString::fromUtf8(city::layer::kBusStops)) stopLayer = layer;
   QString error;
-  std::optional<trip::Network> network = trip::ReadNetwork(*modDBAccess::cnnCity, stopLayer, error);
-  if (!network) {
+  const trip::Index* const found = trip::IndexOf(*modDBAccess::cnnCity, stopLayer, error);
+  if (!found) {
     std::fprintf(stderr, "trip: %s\n", qUtf8Printable(error));
     return 1;
   }
-  const trip::Index index(std::move(*network));
+  const trip::Index& index = *found;
   const std::optional<MapRect> extent = LayersExtent(std::vector<const Layer*>(layers.begin(), layers.end()));
   std::optional<trip::Place> places[2];
   for (int i = 0; i < 2; ++i) {

@@ -4,6 +4,7 @@
 
 #include "cli/Command.h"
 #include "data/CityVocabulary.h"
+#include "data/Statements.h"
 #include "data/modDBAccess.h"
 #include "data/modGetRecord.h"
 
@@ -12,8 +13,7 @@ namespace {
 // The types of the browse's selector, as the main window fills it; empty after a failed query.
 QStringList FeatureTypes() {
   TextItemList types;
-  modGetRecord::FillList(city::kTypeTable, city::kTypeNameField, types, QString(), city::kTypeNameField, true,
-                         false);
+  modGetRecord::FillList(statements::TypeNames(), types, false);
   return types.items;
 }
 
@@ -32,8 +32,7 @@ int RunType(const CliContext& context, const QStringList& args) {
     return 1;
   }
   TextItemList names;
-  const QString field = city::kNameField;
-  modGetRecord::FillList(type, field, names, QString(), field, true, false);
+  modGetRecord::FillList(statements::NamesOfType(type), names, false);
   if (!modDBAccess::rsResult()) return 1;
   WriteOut(names.items.isEmpty() ? QString() : names.items.join(u'\n') + u'\n');
   return 0;

@@ -38,9 +38,9 @@ class CityDatabase {
   // kErrorStatementFailed, or kErrorOpenFailed while nothing is open) when it fails. Shows nothing.
   std::unique_ptr<ResultSet> Query(const QString& sql, DbError& error) const;
 
-  // The SQLite engine behind the face, for a reader that needs the engine's exact values (the bus
-  // module's index) and for tests. Owned by this object; null while nothing is open and for a
-  // server city, whose readers take the statements' way.
+  // The SQLite engine behind a file city, for the publisher, which copies its tables value for
+  // value, and for tests; the program's readers go through Query. Owned by this object; null
+  // while nothing is open and for a server city.
   sqlite3* Handle() const { return db_; }
 
   // The connection string of an open server city for GDAL (its workspaces' layers lie on the same
@@ -50,11 +50,11 @@ class CityDatabase {
   // every statement fails from then on.
   bool ConnectionLost() const;
 
-  // What a higher module reads from the open database once and keeps (the bus module's index of
-  // its bus table): one T per database, made on first use, dropped by the next Open, so it never
-  // outlives the data it was read from.
+  // What a module reads from the open database once and keeps (the bus table, the indexes made
+  // from it): one T per database, made on first use, dropped by the next Open, so it never
+  // outlives the data it was read from. A cache: reading a const database may fill it.
   template <class T>
-  T& Derived() {
+  T& Derived() const {
     std::shared_ptr<void>& slot = derived_[std::type_index(typeid(T))];
     if (!slot) slot = std::make_shared<T>();
     return *static_cast<T*>(slot.get());
@@ -72,5 +72,5 @@ class CityDatabase {
   sqlite3* db_ = nullptr;
   std::unique_ptr<ServerDatabase> server_;
   QStringList tables_;
-  std::unordered_map<std::type_index, std::shared_ptr<void>> derived_;
+  mutable std::unordered_map<std::type_index, std::shared_ptr<void>> derived_;
 };

@@ -71,3 +71,10 @@ int RegisterTextFunctions(sqlite3* db) {
       sqlite3_create_collation_v2(db, kTextCollation, SQLITE_UTF8, nullptr, &CollationCallback, nullptr);
   return rc == SQLITE_OK ? RegisterLike(db) : rc;
 }
+
+QString FoldLatinCase(const QString& text) {
+  QString folded = text;
+  for (QChar& c : folded)
+    if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + (u'a' - u'A'));
+  return folded;
+}

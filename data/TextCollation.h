@@ -1,6 +1,7 @@
 #pragma once
 // The program's text comparison inside SQLite: the case of Latin letters is ignored, and
 // Chinese text sorts by pinyin (ICU's zh collator), as Chinese users expect in lists.
+#include <QString>
 #include <string_view>
 
 struct sqlite3;
@@ -16,3 +17,7 @@ int CompareText(std::string_view a, std::string_view b);
 // Installs the collation kTextCollation and the like() of LikePattern.h on db (owned by the caller).
 // Returns an SQLite result code.
 int RegisterTextFunctions(sqlite3* db);
+
+// The text with the Latin letters A-Z lower-cased: two names are equal under the database's =
+// exactly when these agree (the server folds the same letters). For look-ups outside the engine.
+QString FoldLatinCase(const QString& text);

@@ -62,6 +62,14 @@ void FillList(const QString& table, const QString& field, ItemList& target, cons
   }
 }
 
+void FillList(CityDatabase& database, const ListStatement& list, ItemList& target, bool numbered) {
+  FillList(database, list.table, list.field, target, list.condition, list.order, list.distinct, numbered);
+}
+
+void FillList(const ListStatement& list, ItemList& target, bool numbered) {
+  FillList(list.table, list.field, target, list.condition, list.order, list.distinct, numbered);
+}
+
 void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword,
                        ItemList& target) {
   Fill(database, modDBAccess::ExecuteQuery(database, KeywordStatement(field, keyword)), field, target, false);

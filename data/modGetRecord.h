@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "data/CityDatabase.h"
+#include "data/Statements.h"
 #include "kit/ItemList.h"
 
 namespace modGetRecord {
@@ -46,6 +47,9 @@ void FillList(CityDatabase& database, const QString& table, const QString& field
               const QString& condition, const QString& order, bool distinct, bool numbered);
 void FillList(const QString& table, const QString& field, ItemList& target, const QString& condition,
               const QString& order, bool distinct, bool numbered);
+// The same with the statement named (data/Statements.h).
+void FillList(CityDatabase& database, const ListStatement& list, ItemList& target, bool numbered);
+void FillList(const ListStatement& list, ItemList& target, bool numbered);
 
 // Fills target with the names from KeywordStatement, as FillList does (never numbered).
 void FillListByKeyword(CityDatabase& database, const QString& field, const QString& keyword,

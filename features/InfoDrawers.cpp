@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 
 #include "data/CityVocabulary.h"
+#include "data/Statements.h"
 #include "data/modGetRecord.h"
 #include "features/CityLegend.h"
 #include "features/DrawerArt.h"
@@ -127,8 +128,7 @@ void InfoDrawers::FillCard(const Feature& feature) {
   const QString name = feature.DisplayName();
   const QString table = feature.OwnerLayer()->Name();
   lblName->setText(name);
-  const QString condition =
-      QStringLiteral(" where name  = '") + modGetRecord::SqlText(name) + QStringLiteral("'");
+  const QString condition = statements::NameCondition(name);
   // Four separate lookups, in this order; a failing one leaves its label empty and the rest run.
   lblLinkman->setText(modGetRecord::GetFieldValue(database_, table, city::kLinkmanField, condition));
   lblTel->setText(modGetRecord::GetFieldValue(database_, table, city::kTelField, condition));

@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "data/CityVocabulary.h"
-#include "data/modGetRecord.h"
+#include "data/Statements.h"
+#include "data/TextCollation.h"
 
 namespace {
 
@@ -13,33 +14,20 @@ struct Contact {
   QString phone;
 };
 
-// The database compares names with the case of Latin letters ignored; so do the look-ups here.
-QString NameKey(QString name) {
-  for (QChar& c : name)
-    if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) c = QChar(c.unicode() + ('a' - 'A'));
-  return name;
-}
-
 QString Text(const std::optional<QVariant>& value) {
   return value && !value->isNull() ? value->toString() : QString();
 }
 
-// The address and phone of the rows of table whose names are among names, keyed by NameKey; the
+// The address and phone of the rows of table whose names are among names, keyed by FoldLatinCase; the
 // first row of a name wins, as the card's look-up takes the first row.
 QHash<QString, Contact> ContactsIn(CityDatabase& database, const QString& table, const QStringList& names) {
   QHash<QString, Contact> contacts;
   if (names.isEmpty() || !database.HasTable(table)) return contacts;
-  QStringList quoted;
-  for (const QString& name : names)
-    quoted.append(QLatin1Char('\'') + modGetRecord::SqlText(name) + QLatin1Char('\''));
-  const QString sql = QStringLiteral("select * from ") + table + QStringLiteral(" where ") +
-                      QString::fromUtf8(city::kNameField) + QStringLiteral(" in (") +
-                      quoted.join(QLatin1Char(',')) + QLatin1Char(')');
   DbError error;
-  const std::unique_ptr<ResultSet> result = database.Query(sql, error);
+  const std::unique_ptr<ResultSet> result = database.Query(statements::RowsNamed(table, names), error);
   if (!result) return contacts;
   for (result->MoveFirst(); !result->AtEnd(); result->MoveNext()) {
-    const QString key = NameKey(Text(result->Field(QString::fromUtf8(city::kNameField))));
+    const QString key = FoldLatinCase(Text(result->Field(QString::fromUtf8(city::kNameField))));
     if (!contacts.contains(key))
       contacts.insert(key, {Text(result->Field(QString::fromUtf8(city::kAddressField))),
                             Text(result->Field(QString::fromUtf8(city::kTelField)))});
@@ -65,7 +53,7 @@ void FillContacts(CityDatabase& database, std::vector<ResultRow>& rows) {
     const QHash<QString, Contact> contacts = ContactsIn(database, it.key(), it.value());
     for (ResultRow& row : rows) {
       if (row.type != it.key()) continue;
-      const auto contact = contacts.constFind(NameKey(row.name));
+      const auto contact = contacts.constFind(FoldLatinCase(row.name));
       if (contact != contacts.cend())
         std::tie(row.address, row.phone) = std::tie(contact->address, contact->phone);
     }
@@ -82,7 +70,7 @@ std::vector<ResultRow> RowsOfKeywordNames(CityDatabase& database, const QStringL
     const QString table = QString::fromUtf8(tableName);
     const QHash<QString, Contact> contacts = ContactsIn(database, table, unclaimed);
     for (ResultRow& row : rows) {
-      const auto contact = contacts.constFind(NameKey(row.name));
+      const auto contact = contacts.constFind(FoldLatinCase(row.name));
       if (!row.type.isEmpty() || contact == contacts.cend()) continue;
       row.type = table;
       std::tie(row.address, row.phone) = std::tie(contact->address, contact->phone);

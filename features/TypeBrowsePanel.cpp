@@ -4,6 +4,7 @@
 #include <QListWidget>
 
 #include "data/CityVocabulary.h"
+#include "data/Statements.h"
 #include "data/modGetRecord.h"
 #include "features/ListClicks.h"
 #include "kit/Colors.h"
@@ -40,5 +41,5 @@ void TypeBrowsePanel::ListChosenType() {
   // Before the selectors are filled there is no type to list (and no table to ask).
   if (type.isEmpty()) return;
   qiwu::ListWidgetItems target(lstShow0);
-  modGetRecord::FillList(database_, type, city::kNameField, target, QString(), city::kNameField, true, false);
+  modGetRecord::FillList(database_, statements::NamesOfType(type), target, false);
 }

@@ -13,6 +13,7 @@
 
 #include "bus/BusNetworkIndex.h"
 #include "bus/modBusChange.h"
+#include "data/BusTable.h"
 #include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "tests/bus/BusNetworkFixture.h"
@@ -72,7 +73,7 @@ void BM_SearchesAfterOpening(benchmark::State& state) {
     const struct mallinfo2 before = mallinfo2();
     const Clock::time_point start = Clock::now();
     const std::unique_ptr<modBusChange::BusNetworkIndex> index =
-        modBusChange::BusNetworkIndex::Build(modDBAccess::cnnCity->Handle(), kTable);
+        modBusChange::BusNetworkIndex::Build(BusTable::Read(*modDBAccess::cnnCity, kTable));
     const double buildMicros = Micros(Clock::now() - start);
     const struct mallinfo2 after = mallinfo2();
 

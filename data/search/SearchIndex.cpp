@@ -6,12 +6,18 @@
 #include <functional>
 #include <numeric>
 
+#include "data/BusTable.h"
 #include "data/CityDatabase.h"
 #include "data/CityVocabulary.h"
+#include "data/Statements.h"
+#include "data/TextCollation.h"
 
 namespace search {
 
 namespace {
+
+// A value that names something: not null, not bytes.
+bool IsName(const QVariant& value) { return !value.isNull() && value.typeId() != QMetaType::QByteArray; }
 
 // The first column of every row of sql, as text; nothing when the statement fails.
 void EachValue(const CityDatabase& database, const QString& sql,
@@ -20,12 +26,14 @@ void EachValue(const CityDatabase& database, const QString& sql,
   const std::unique_ptr<ResultSet> rows = database.Query(sql, error);
   if (!rows) return;
   for (const std::vector<QVariant>& row : rows->Rows())
-    if (!row.empty() && !row.front().isNull() && row.front().typeId() != QMetaType::QByteArray)
-      take(row.front().toString());
+    if (!row.empty() && IsName(row.front())) take(row.front().toString());
 }
 
-QString Select(const char* field, const QString& table) {
-  return QStringLiteral("select %1 from %2").arg(QString::fromUtf8(field), table);
+// The values of one column of the bus table's rows, as EachValue gives a column.
+void EachValue(const BusTable& table, QVariant BusTableRow::*column,
+               const std::function<void(const QString&)>& take) {
+  for (const BusTableRow& row : table.Rows())
+    if (IsName(row.*column)) take((row.*column).toString());
 }
 
 bool Blank(const QString& name) {
@@ -46,40 +54,39 @@ void SearchIndex::Build(const CityDatabase& database) {
   starts_.push_back(0);
   std::vector<int> kindOrder;  // per entry
   int kinds = 0;
-  const auto addAll = [&](const QString& sql, const QString& kind, const QString& layer, int order) {
-    QString previous;  // the bus table names a line once for each of its stops, in a row
-    EachValue(database, sql, [&](const QString& name) {
+  // Takes the names of one kind; the bus table names a line once for each of its stops, in a row.
+  const auto adder = [&](const QString& kind, const QString& layer, int order) {
+    return [this, &kindOrder, kind, layer, order, previous = QString()](const QString& name) mutable {
       if (name == previous || name.size() > kMaxNameLength || Blank(name)) return;
       previous = name;
       Add(kind, layer, name);
       kindOrder.push_back(order);
-    });
+    };
+  };
+  const auto addAll = [&](const QString& sql, const QString& kind, const QString& layer, int order) {
+    EachValue(database, sql, adder(kind, layer, order));
   };
 
-  const QString bus = QString::fromUtf8(city::kBusTable);
-  if (database.HasTable(bus)) {
-    addAll(Select(city::kStopField, bus), QStringLiteral("站点"), QString::fromUtf8(city::layer::kBusStops),
-           kinds++);
-    addAll(Select(city::kLineField, bus), QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines),
-           kinds++);
+  if (database.HasTable(QString::fromUtf8(city::kBusTable))) {
+    const BusTable& bus = BusTable::Of(database);
+    EachValue(bus, &BusTableRow::stop,
+              adder(QStringLiteral("站点"), QString::fromUtf8(city::layer::kBusStops), kinds++));
+    EachValue(bus, &BusTableRow::line,
+              adder(QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines), kinds++));
   }
   QStringList pointTypes;
   if (database.HasTable(QString::fromUtf8(city::kTypeTable)))
-    EachValue(database,
-              QStringLiteral("select %1 from %2 where %3 = '%4'")
-                  .arg(QString::fromUtf8(city::kTypeNameField), QString::fromUtf8(city::kTypeTable),
-                       QString::fromUtf8(city::kTypeKindField), QString::fromUtf8(city::kPointKind)),
-              [&](const QString& type) {
-                if (!pointTypes.contains(type)) pointTypes.append(type);
-              });
+    EachValue(database, statements::PointTypesInOrder(), [&](const QString& type) {
+      if (!pointTypes.contains(type)) pointTypes.append(type);
+    });
   // A type's name becomes part of a statement only when it names one of the city's tables.
   for (const QString& type : pointTypes)
-    if (database.HasTable(type)) addAll(Select(city::kNameField, type), type, type, kinds++);
+    if (database.HasTable(type)) addAll(statements::NamesIn(type), type, type, kinds++);
   const int roads = kinds++;
   for (const char* road : {city::layer::kMainRoads, city::layer::kSecondaryRoads, city::layer::kBranchRoads})
     if (database.HasTable(QString::fromUtf8(road)))
-      addAll(Select(city::kNameField, QString::fromUtf8(road)), QStringLiteral("道路"),
-             QString::fromUtf8(road), roads);
+      addAll(statements::NamesIn(QString::fromUtf8(road)), QStringLiteral("道路"), QString::fromUtf8(road),
+             roads);
   SortAndMerge(kindOrder);
 }
 
@@ -157,8 +164,14 @@ std::vector<const Entry*> SearchIndex::Find(const QString& text, int limit) cons
 }
 
 const Entry* SearchIndex::Lookup(const QString& kind, const QString& name) const {
-  const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                  [&](const Entry& e) { return e.name == name && e.kind == kind; });
+  const auto named = [&](bool exactly) {
+    const QString folded = FoldLatinCase(name);
+    return std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
+      return e.kind == kind && (exactly ? e.name == name : FoldLatinCase(e.name) == folded);
+    });
+  };
+  auto found = named(true);
+  if (found == entries_.end()) found = named(false);
   return found == entries_.end() ? nullptr : &*found;
 }
 

@@ -32,12 +32,14 @@ class SearchIndex {
   static const SearchIndex& Of(CityDatabase& database);
 
   // Reads the names from database in place of any read before; reads nothing while it is closed.
-  // A table or column the city lacks adds no names; nothing is shown.
+  // A table or column the city lacks adds no names; nothing is shown. The stops and lines come
+  // from the database's bus table as BusTable::Of keeps it.
   void Build(const CityDatabase& database);
 
   // At most limit suggestions for text, best first.
   std::vector<const Entry*> Find(const QString& text, int limit) const;
-  // The entry of that kind and name, or null (a walk through the entries).
+  // The entry of that kind and name as the database's = finds it (the case of A-Z aside; an entry
+  // of exactly that name first), or null (a walk through the entries).
   const Entry* Lookup(const QString& kind, const QString& name) const;
   std::size_t Size() const { return entries_.size(); }
 

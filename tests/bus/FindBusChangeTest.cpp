@@ -2,11 +2,15 @@
 // by statements and the indexed search, and both must give the expected answer.
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
+
 #include "bus/BusPlanText.h"
 #include "bus/modBusChange.h"
+#include "data/modDBAccess.h"
 #include "tests/bus/BusNetworkFixture.h"
 #include "tests/bus/StatementTrace.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/TestCity.h"
 
 namespace {
 
@@ -214,6 +218,47 @@ TEST(FindBusChange, UnusualNamesGetTheSameAnswerBothWays) {
     byStatements.Clear();
     EXPECT_EQ(modBusChange::FindBusChange(c.from, c.to, c.table), expected) << c.table.toStdString();
     EXPECT_EQ(byStatements.Texts(), expectedTexts) << c.table.toStdString();
+  }
+}
+
+// Stored values the index cannot match as the statements would (bytes that are not UTF-8 read
+// back as U+FFFD, a NUL inside a text, bytes where a name belongs, a fraction for a position):
+// the statements answer, the names typed as the rows read back.
+TEST(FindBusChange, StoredValuesTheIndexCannotMatchLeaveTheAnswerToTheStatements) {
+  const struct {
+    const char* name;
+    const char* line;  // SQL values of the row of 1路's first stop
+    const char* stop;
+    const char* position;
+  } cases[] = {
+      {"a stop name that is not UTF-8", "'1路'", "cast(x'e794b2ff' as text)", "1"},
+      {"a stop name holding NUL", "'1路'", "cast(x'e794b200e794b2' as text)", "1"},
+      {"a line name stored as bytes", "x'31e8b7af'", "'甲'", "1"},
+      {"a position that is a fraction", "'1路'", "'甲'", "1.5"},
+  };
+  for (const auto& c : cases) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bus.db");
+    testcity::WriteSql(
+        path,
+        {"create table 公交信息 (线路名 text, 站名 text, 顺序, ID integer)",
+         QString("insert into 公交信息 values (%1, %2, %3, 1)").arg(c.line, c.stop, c.position),
+         "insert into 公交信息 values ('1路', '乙', 4, 2)", "insert into 公交信息 values ('2路', '乙', 1, 3)",
+         "insert into 公交信息 values ('2路', '丙', 2, 4)"});
+    ASSERT_TRUE(modDBAccess::OpenConnection(path)) << c.name;
+    DbError error;
+    const auto rows = modDBAccess::cnnCity->Query("select 站名 from 公交信息 where ID = 1", error);
+    ASSERT_TRUE(rows) << c.name;
+    const QString typed = rows->Rows().at(0).at(0).toString();
+    for (const QString& to : {QStringLiteral("乙"), QStringLiteral("丙")}) {
+      MessageRecorder messages;
+      const QString expected = modBusChange::FindBusChangeByQueries(typed, to, kTable);
+      const QStringList expectedTexts = messages.Texts();
+      messages.Clear();
+      EXPECT_EQ(modBusChange::FindBusChange(typed, to, kTable).toStdString(), expected.toStdString())
+          << c.name;
+      EXPECT_EQ(messages.Texts(), expectedTexts) << c.name;
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include "bus/TripCity.h"
 #include "bus/TripSearch.h"
 #include "bus/modBusChange.h"
+#include "data/BusTable.h"
 #include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "map/Workspace.h"
@@ -42,8 +43,7 @@ struct DemoCity {
     const Layer* stops = nullptr;
     for (Layer* layer : layersFromTop)
       if (layer->Name() == QString::fromUtf8(city::layer::kBusStops)) stops = layer;
-    QString failure;
-    index = std::make_unique<Index>(*ReadNetwork(database, stops, failure));
+    index = std::make_unique<Index>(ReadNetwork(BusTable::Of(database), stops));
   }
   static DemoCity& Get() {
     static DemoCity city;

@@ -1,0 +1,82 @@
+#include "data/Statements.h"
+
+#include "data/CityVocabulary.h"
+#include "data/modGetRecord.h"
+
+namespace statements {
+
+namespace {
+
+const QString kBus = QString::fromUtf8(city::kBusTable);
+const QString kLine = QString::fromUtf8(city::kLineField);
+const QString kStop = QString::fromUtf8(city::kStopField);
+const QString kOrder = QString::fromUtf8(city::kOrderField);
+
+QString Quoted(const QString& value) { return u'\'' + modGetRecord::SqlText(value) + u'\''; }
+
+}  // namespace
+
+ListStatement TypeNames() {
+  const QString name = QString::fromUtf8(city::kTypeNameField);
+  return {QString::fromUtf8(city::kTypeTable), name, QString(), name, true};
+}
+
+ListStatement PointTypeNames() {
+  ListStatement types = TypeNames();
+  types.condition = QStringLiteral(" where type  = \"点\" ");
+  return types;
+}
+
+ListStatement NamesOfType(const QString& type) {
+  const QString name = QString::fromUtf8(city::kNameField);
+  return {type, name, QString(), name, true};
+}
+
+ListStatement LineNames() { return {kBus, kLine, QString(), QStringLiteral("id"), true}; }
+
+ListStatement StopNames() { return {kBus, kStop, QString(), kStop, true}; }
+
+ListStatement StopsOfLine(const QString& line) {
+  return {kBus, kStop, " where 线路名 = " + Quoted(line) + ' ', kOrder, false};
+}
+
+ListStatement LinesThrough(const QString& stop) {
+  return {kBus, kLine, " where 站名 = " + Quoted(stop) + ' ', QStringLiteral("ID"), false};
+}
+
+ListStatement StopsLike(const QString& text) {
+  return {kBus, kStop, " where  站名  like '%" + modGetRecord::SqlText(text) + "%' ", kStop, true};
+}
+
+QString LineNamesAtStop(const QString& table, const QString& stop) {
+  return "select 线路名  from " + table + " where 站名 = " + Quoted(stop) + ' ';
+}
+
+QString StopNamesOfLine(const QString& table, const QString& line) {
+  return "select 站名  from " + table + " where 线路名 = " + Quoted(line) + ' ';
+}
+
+QString StopOnLineCondition(const QString& stop, const QString& line) {
+  return " where 站名=" + Quoted(stop) + " and 线路名=" + Quoted(line);
+}
+
+QString RouteOfLine(const QString& table, const QString& line) {
+  return "select 站名 , 顺序 from " + table + "  where 线路名 = " + Quoted(line) + "  order by 顺序";
+}
+
+QString BusTableRows(const QString& table) { return "select 线路名, 站名, 顺序 from " + table; }
+
+QString PointTypesInOrder() { return QStringLiteral("select typeName from 地物类型 where type = '点'"); }
+
+QString NamesIn(const QString& table) { return "select name from " + table; }
+
+QString NameCondition(const QString& name) { return " where name  = " + Quoted(name); }
+
+QString RowsNamed(const QString& table, const QStringList& names) {
+  QStringList quoted;
+  for (const QString& name : names) quoted << Quoted(name);
+  return "select * from " + table + " where " + QString::fromUtf8(city::kNameField) + " in (" +
+         quoted.join(u',') + ')';
+}
+
+}  // namespace statements
