@@ -113,7 +113,7 @@ std::optional<Place> FindPlace(const Index& index, const QString& text,
   }
   for (Layer* layer : pointLayers) {
     const FieldSearchResult found = layer->SearchByField(QStringLiteral("name"), text);
-    if (found.code % 10 == kSearchExact && found.feature.Type() == kFeaturePoint)
+    if (found.Exact() && found.feature.Type() == kFeaturePoint)
       return Place{text, -1, true, found.feature.Center()};
   }
   if (const auto p = ReadPoint(text)) return Place{text, -1, true, *p};

@@ -23,6 +23,7 @@
 #include "kit/Messages.h"
 #include "map/MapControl.h"
 #include "map/MapReach.h"
+#include "map/modMapFunction.h"
 
 TripSuggest PlaceSuggestions(CityDatabase& database, int limit) {
   return [&database, limit](const QString& text) {
@@ -103,12 +104,7 @@ void TripWindow::ClearPlans() {
   if (overlay_) overlay_->Clear();
 }
 
-std::vector<Layer*> TripWindow::PointLayers() const {
-  std::vector<Layer*> layers;  // from position 2 upward: position 1 holds the program's marker
-  for (int position = 2; position <= Map1_.LayerCount(); ++position)
-    layers.push_back(Map1_.LayerAt(position));
-  return layers;
-}
+std::vector<Layer*> TripWindow::PointLayers() const { return LayersBelowMarker(Map1_); }
 
 bool TripWindow::PrepareCity() {
   QString error;

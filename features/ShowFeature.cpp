@@ -13,8 +13,7 @@ void ShowFeature(MapControl& map, const QString& layer, const QString& name) {
 }
 
 void ShowFeatureInAnyLayer(MapControl& map, const QString& name) {
-  for (int position = 2; position <= map.LayerCount(); ++position) {
-    if (LocateFeature(map, map.LayerAt(position)->Name(), QStringLiteral("name"), name)) return;
-  }
+  for (const Layer* layer : LayersBelowMarker(map))
+    if (LocateFeature(map, layer->Name(), QStringLiteral("name"), name)) return;
   SayNotFound();
 }

@@ -80,13 +80,16 @@ class Selection {
   std::vector<bool> member_;  // by id
 };
 
+constexpr int kSearchNotFound = 0;
+constexpr int kSearchExact = 1;
+
 // Result of Layer::SearchByField: the found feature and a code, exact when code % 10 == 1.
 struct FieldSearchResult {
   Feature feature;
   int code = 0;
+  // Whether the feature's text equals the value searched for (the code's last digit says so).
+  bool Exact() const { return code % 10 == kSearchExact; }
 };
-constexpr int kSearchNotFound = 0;
-constexpr int kSearchExact = 1;
 
 class Layer {
  public:

@@ -28,12 +28,18 @@ FeatureStyle MarkerStyle() {
   return style;
 }
 
+std::vector<Layer*> LayersBelowMarker(const MapControl& map) {
+  std::vector<Layer*> layers;
+  for (int position = 2; position <= map.LayerCount(); ++position) layers.push_back(map.LayerAt(position));
+  return layers;
+}
+
 bool LocateFeature(MapControl& map, const QString& layerName, const QString& fieldName,
                    const QString& value) {
   Layer* layer = map.FindLayer(layerName);
   if (!layer) return false;
   const FieldSearchResult found = layer->SearchByField(fieldName, value);
-  if (found.code % 10 != kSearchExact) return false;
+  if (!found.Exact()) return false;
 
   const Feature& f = found.feature;
   if (f.Type() == kFeaturePoint) {

@@ -3,6 +3,7 @@
 // feature, frame a feature and a point, draw the main view on the overview. They keep no state
 // and work through the map's operations. Coordinates and distances: metres in the map CRS.
 #include <QString>
+#include <vector>
 
 #include "map/Feature.h"
 #include "map/Layer.h"
@@ -11,6 +12,10 @@
 
 // The style of the position marker: a small red flag bitmap, "GOLF1-32.BMP", size 12.
 FeatureStyle MarkerStyle();
+
+// The city's layers from the top down: every layer but the one at position 1, which holds the
+// position marker.
+std::vector<Layer*> LayersBelowMarker(const MapControl& map);
 
 // Finds the first feature of layerName whose field equals value exactly, brings it into view (a
 // point: width 1000 m centred on it; otherwise its bounds) and makes it the map's only selected

@@ -125,8 +125,10 @@ TEST_F(Publish, PublishingAgainReplacesTheEarlierPublicationWholeOrNotAtAll) {
   const int busRows = DeskRows(root, "公交信息");
   ASSERT_GT(busRows, 0);
 
+  // The second time as a user would publish, by the whole program.
   hostile::ExecSql(hostile::DatabaseFile(root), "drop table 旧表");
-  EXPECT_TRUE(publish::PublishCity(connection, kCity, root, message)) << message.toStdString();
+  const CliRun again = Import({"--publish", connection, "--city", kCity, "--out", root});
+  EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
   EXPECT_EQ(TablesNamed("again", "旧表"), 0) << "a table of the earlier publication stayed";
   EXPECT_EQ(DeskRows(root, "公交信息"), busRows);
 

@@ -7,9 +7,11 @@
 
 #include <QDir>
 
+#include "data/CityPlace.h"
 #include "map/LayerReader.h"
 #include "map/LoadBudget.h"
 #include "map/ServerLayers.h"
+#include "map/WorkspaceFile.h"
 #include "tests/server/DeskPgFile.h"
 #include "tests/server/FreezingProxy.h"
 
