@@ -59,9 +59,13 @@ Index::Index(Network network) : network_(std::move(network)) {
 }
 
 std::int64_t Index::CellOf(double x, double y) const {
-  const auto cx = std::int64_t(std::floor(x / kAccessMetres));
-  const auto cy = std::int64_t(std::floor(y / kAccessMetres));
-  return (cx << 32) ^ (cy & 0xFFFFFFFF);
+  // A data set's absurd coordinates (1e300 m, or not finite) land in the edge cells instead of
+  // overflowing the conversion.
+  const auto cell = [](double v) {
+    const double c = std::floor(v / kAccessMetres);
+    return std::int64_t(std::isfinite(c) ? std::clamp(c, -2147483648.0, 2147483647.0) : 0.0);
+  };
+  return (cell(x) << 32) ^ (cell(y) & 0xFFFFFFFF);
 }
 
 std::vector<Index::Walk> Index::StopsNear(MapPoint p, double radius) const {

@@ -97,11 +97,16 @@ QString TranslateForServer(const QString& jetStatement) {
 
   int depth = 0;
   int tables = 0;
-  bool plainSelect = true;  // one table, no distinct, union or group by at the top level
+  bool plainSelect = true;  // one table, no distinct, union, group by or aggregate at the top level
   bool ordered = false;
   bool inFrom = false;  // inside the top level's from clause
+  static const QStringList kAggregates = {"count", "sum", "min", "max", "avg"};
   for (std::size_t k = 0; k < sig.size(); ++k) {
     const Token& t = tokens[sig[k]];
+    // An aggregate's one row has no order to keep (and the server refuses an order key beside it).
+    if (depth == 0 && !inFrom && k + 1 < sig.size() && tokens[sig[k + 1]].text == "(" &&
+        kAggregates.contains(t.text, Qt::CaseInsensitive))
+      plainSelect = false;
     if (t.text == "(") ++depth;
     if (t.text == ")") --depth;
     if (depth == 0) {

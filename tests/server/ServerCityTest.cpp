@@ -83,6 +83,10 @@ TEST(ServerStatement, JetTextBecomesTheServersWithItsMeaning) {
        "select name from t where %name like '%\\%%' escape '\\' order by qiwu_row ;"},
       {"select x from t where y = 'Ａ''s'", "select x from t where %y = 'Ａ''s' order by qiwu_row"},
       {"select count(*) from (select 1 from t)", "select count(*) from (select 1 from t)"},
+      {"select count(*) from 公交信息", "select count(*) from 公交信息"},
+      {"select Max(x) from t where y = 'A'", "select Max(x) from t where %y = 'a'"},
+      {"select name, (select count(*) from u) from t",
+       "select name, (select count(*) from u) from t order by qiwu_row"},
   };
   for (const Case& c : cases) {
     QString expected = QString::fromUtf8(c.server);
