@@ -153,7 +153,6 @@ class frmMain : public QWidget {
   void ConnectEvents();
   void CreateTripPlanner();
   void FillTopStrip();
-  QStringList TripPlaceSuggestions(const QString& text);
 
   // Start-up and switch steps.
   void LoadMainMap(bool atCitySwitch);

@@ -6,7 +6,6 @@
 
 #include "app/frmMain.h"
 #include "bus/TripWindow.h"
-#include "data/search/SearchIndex.h"
 #include "kit/Twips.h"
 #include "map/MapControl.h"
 
@@ -36,19 +35,6 @@ QIcon TripIcon(QSize size) {
 
 }  // namespace
 
-// The one search box's suggestions that a trip can start or end at: stops and places, each name
-// once (lines and roads are not places).
-QStringList frmMain::TripPlaceSuggestions(const QString& text) {
-  constexpr int kShown = 12;
-  QStringList names;
-  for (const search::Entry* entry : search::SearchIndex::Of(database_).Find(text, 4 * kShown)) {
-    if (entry->kind == QStringLiteral("线路") || entry->kind == QStringLiteral("道路")) continue;
-    if (!names.contains(entry->name)) names << entry->name;
-    if (names.size() == kShown) break;
-  }
-  return names;
-}
-
 void frmMain::CreateTripPlanner() {
   cmdTrip = new QToolButton(this);
   cmdTrip->setObjectName(QStringLiteral("cmdTrip"));
@@ -72,10 +58,7 @@ void frmMain::CreateTripPlanner() {
 }
 
 TripWindow* frmMain::OpenTripPlanner() {
-  if (!trip_) {
-    trip_ = new TripWindow(*Map1, database_, this);
-    trip_->SetSuggestions([this](const QString& text) { return TripPlaceSuggestions(text); });
-  }
+  if (!trip_) trip_ = new TripWindow(*Map1, database_, this);
   trip_->show();
   trip_->raise();
   trip_->activateWindow();
