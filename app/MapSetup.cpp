@@ -19,7 +19,7 @@ constexpr int kLimitsAtSwitch = 6;
 
 }  // namespace
 
-MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint) {
+Outcome SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint) {
   map.DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
   map.DefineUserTool(kToolMeasure, kUserToolPolyline, kCursorCrossHair);
   map.SetUserZoomLimits(kMinViewWidth, kMaxViewWidth);
@@ -29,8 +29,7 @@ MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint)
     const QString name = QString::fromUtf8(kDisplayLimits[i].layer);
     Layer* layer = map.FindLayer(name);
     if (!layer)
-      return MapResult::Failure(kMapErrorLayerMissing,
-                                QStringLiteral("地图工作空间中没有图层“%1”").arg(name));
+      return Outcome::Failure(kMapErrorLayerMissing, QStringLiteral("地图工作空间中没有图层“%1”").arg(name));
     layer->SetMaxVisibleWidth(kDisplayLimits[i].maxViewWidth);
   }
 
@@ -38,10 +37,10 @@ MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint)
   return {};
 }
 
-MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect,
-                           const QString& serverConnection) {
-  const MapResult loaded = overview.LoadWorkspace(workspacePath, serverConnection);
-  if (!loaded.ok) return loaded;
+Outcome SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect,
+                         const QString& serverConnection) {
+  const Outcome loaded = overview.LoadWorkspace(workspacePath, serverConnection);
+  if (!loaded.ok()) return loaded;
   overview.SetUserNavigation(false);
   lyrRect = overview.CreateTemporaryLayer(QStringLiteral("rectlayer"));
   return {};

@@ -15,10 +15,10 @@ constexpr double kMaxViewWidth = 46200;
 // display limits of the eight named layers (only the first six at a city switch, the bus layers
 // keeping the workspace's), and a new "tempPoint" layer stored in lyrTempPoint. A named layer missing
 // from the workspace is a failure naming it (lyrTempPoint is then left as it was).
-MapResult SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint);
+Outcome SetupMainMap(MapControl& map, bool atCitySwitch, Layer*& lyrTempPoint);
 
 // Loads the overview workspace into overview (its "pg:" layers over serverConnection) and stores its
 // new "rectlayer" in lyrRect. The overview's view changes only here: the user's wheel, keys and
 // middle-button drag do not move it.
-MapResult SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect,
-                           const QString& serverConnection = QString());
+Outcome SetupOverviewMap(MapControl& overview, const QString& workspacePath, Layer*& lyrRect,
+                         const QString& serverConnection = QString());

@@ -25,14 +25,14 @@ using namespace qiwu;
 
 namespace {
 
-[[noreturn]] void EndOnMapFailure(const MapResult& result) {
+[[noreturn]] void EndOnMapFailure(const Outcome& result) {
   MsgBox(QStringLiteral("错误代码：%1\r\n错误描述：%2").arg(result.number).arg(result.description),
          MsgIcon::Critical, QStringLiteral("地图错误"));
   EndProgram(1);
 }
 
-void Check(const MapResult& result) {
-  if (!result.ok) EndOnMapFailure(result);
+void Check(const Outcome& result) {
+  if (!result.ok()) EndOnMapFailure(result);
 }
 
 [[noreturn]] void EndOnDatabaseFailure() {

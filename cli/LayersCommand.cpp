@@ -15,9 +15,8 @@ int RunLayers(const CliContext& context, const QStringList& args) {
     return 2;
   }
   Workspace workspace;
-  if (const MapResult loaded =
-          LoadWorkspace(context.MainWorkspacePath(), workspace, context.serverConnection);
-      !loaded.ok) {
+  if (const Outcome loaded = LoadWorkspace(context.MainWorkspacePath(), workspace, context.serverConnection);
+      !loaded.ok()) {
     std::fprintf(stderr, "layers: %s\n", qUtf8Printable(loaded.description));
     return 1;
   }

@@ -31,9 +31,8 @@ int ReadPointSearch(const CliContext& context, const QStringList& args, int argC
     std::fprintf(stderr, "usage: qiwu-cli %s\n", usage);
     return 2;
   }
-  const MapResult loaded =
-      LoadWorkspace(context.MainWorkspacePath(), out.workspace, context.serverConnection);
-  if (!loaded.ok) {
+  const Outcome loaded = LoadWorkspace(context.MainWorkspacePath(), out.workspace, context.serverConnection);
+  if (!loaded.ok()) {
     std::fprintf(stderr, "%s\n", qUtf8Printable(loaded.description));
     return 1;
   }

@@ -79,9 +79,8 @@ int RunRender(const CliContext& context, const QStringList& args) {
     return Usage();
 
   Workspace workspace;
-  if (const MapResult loaded =
-          LoadWorkspace(context.MainWorkspacePath(), workspace, context.serverConnection);
-      !loaded.ok) {
+  if (const Outcome loaded = LoadWorkspace(context.MainWorkspacePath(), workspace, context.serverConnection);
+      !loaded.ok()) {
     std::fprintf(stderr, "render: %s\n", qUtf8Printable(loaded.description));
     return 1;
   }

@@ -48,8 +48,8 @@ int RunTrip(const CliContext& context, const QStringList& args) {
   if (names.size() != 2) return Usage();
   if (!OpenDatabase(context)) return 1;
   Workspace workspace;
-  const MapResult loaded = LoadWorkspace(context.MainWorkspacePath(), workspace, context.serverConnection);
-  if (!loaded.ok) {
+  const Outcome loaded = LoadWorkspace(context.MainWorkspacePath(), workspace, context.serverConnection);
+  if (!loaded.ok()) {
     std::fprintf(stderr, "%s\n", qUtf8Printable(loaded.description));
     return 1;
   }

@@ -17,7 +17,7 @@ BusTable BusTable::Read(const CityDatabase& database, const QString& table) {
   BusTable read;
   read.read_ = true;
   if (!IsPlainTableName(table)) {
-    read.error_ = {QStringLiteral("“%1”不是表名。").arg(table), kErrorStatementFailed};
+    read.error_ = Outcome::Failure(kErrorStatementFailed, QStringLiteral("“%1”不是表名。").arg(table));
     return read;
   }
   const std::unique_ptr<ResultSet> rows = database.Query(statements::BusTableRows(table), read.error_);

@@ -7,7 +7,7 @@
 #include <QVariant>
 #include <vector>
 
-#include "data/DbError.h"
+#include "kit/Outcome.h"
 
 class CityDatabase;
 
@@ -27,11 +27,11 @@ class BusTable {
   // False when the table could not be read (missing, a column missing, nothing open); then
   // Error() says why and there are no rows. Nothing is shown either way.
   bool Ok() const { return error_.number == 0; }
-  const DbError& Error() const { return error_; }
+  const Outcome& Error() const { return error_; }
   const std::vector<BusTableRow>& Rows() const { return rows_; }
 
  private:
   bool read_ = false;
-  DbError error_;
+  Outcome error_;
   std::vector<BusTableRow> rows_;
 };

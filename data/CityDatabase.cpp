@@ -20,7 +20,7 @@ void CityDatabase::Close() {
   server_.reset();
 }
 
-bool CityDatabase::Open(const QString& path, DbError& error) {
+bool CityDatabase::Open(const QString& path, Outcome& error) {
   Close();
   path_ = path;
   if (path_.endsWith(QStringLiteral(".pg"))) {
@@ -30,7 +30,7 @@ bool CityDatabase::Open(const QString& path, DbError& error) {
   }
   db_ = LoadDatabase(path_, error);
   if (db_ == nullptr) return false;
-  DbError ignored;
+  Outcome ignored;
   const auto names =
       RunStatement(db_, QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
   if (names)
@@ -43,9 +43,9 @@ bool CityDatabase::HasTable(const QString& name) const {
                                                [&](const QString& table) { return SameName(table, name); });
 }
 
-std::unique_ptr<ResultSet> CityDatabase::Query(const QString& sql, DbError& error) const {
+std::unique_ptr<ResultSet> CityDatabase::Query(const QString& sql, Outcome& error) const {
   if (!IsOpen()) {
-    error = DbError{QStringLiteral("数据库没有打开。"), kErrorOpenFailed};
+    error = Outcome::Failure(kErrorOpenFailed, QStringLiteral("数据库没有打开。"));
     return nullptr;
   }
   return server_ ? server_->Query(sql, error) : RunStatement(db_, sql, error);

@@ -9,8 +9,8 @@
 #include <typeindex>
 #include <unordered_map>
 
-#include "data/DbError.h"
 #include "data/ResultSet.h"
+#include "kit/Outcome.h"
 
 struct sqlite3;
 class ServerDatabase;
@@ -26,7 +26,7 @@ class CityDatabase {
   // server, ServerCity.h) in place of the
   // database open so far, whose rows and derived data are dropped. On failure nothing is open
   // and error holds the reason (number kErrorOpenFailed); nothing is shown.
-  bool Open(const QString& path, DbError& error);
+  bool Open(const QString& path, Outcome& error);
   bool IsOpen() const { return db_ != nullptr || server_ != nullptr; }
   const QString& Path() const { return path_; }  // of the last Open, whether it succeeded or not
 
@@ -36,7 +36,7 @@ class CityDatabase {
 
   // Runs one statement (SQL text, UTF-16) and returns all its rows; null with error set (number
   // kErrorStatementFailed, or kErrorOpenFailed while nothing is open) when it fails. Shows nothing.
-  std::unique_ptr<ResultSet> Query(const QString& sql, DbError& error) const;
+  std::unique_ptr<ResultSet> Query(const QString& sql, Outcome& error) const;
 
   // The SQLite engine behind a file city, for the publisher, which copies its tables value for
   // value, and for tests; the program's readers go through Query. Owned by this object; null

@@ -51,8 +51,8 @@ DatabaseFormat DetectFormat(const QByteArray& head) {
   return DatabaseFormat::Unknown;
 }
 
-sqlite3* LoadDatabase(const QString& path, DbError& error) {
-  error = DbError{QString(), kErrorOpenFailed};
+sqlite3* LoadDatabase(const QString& path, Outcome& error) {
+  error = Outcome::Failure(kErrorOpenFailed, QString());
   const QString shown = QDir::toNativeSeparators(path);
   const QFileInfo info(path);
   if (path.isEmpty() || !info.exists()) {
@@ -108,5 +108,6 @@ sqlite3* LoadDatabase(const QString& path, DbError& error) {
     return nullptr;
   }
   AllowReadingOnly(db.get());
+  error = Outcome{};
   return db.release();
 }

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "data/DbError.h"
+#include "kit/Outcome.h"
 
 struct sqlite3;
 
@@ -20,4 +20,4 @@ DatabaseFormat DetectFormat(const QByteArray& head);
 // nothing created beside it). Returns the database, owned by the caller (close with
 // sqlite3_close_v2), or null with error set: a description in Chinese naming the file, number
 // kErrorOpenFailed.
-sqlite3* LoadDatabase(const QString& path, DbError& error);
+sqlite3* LoadDatabase(const QString& path, Outcome& error);

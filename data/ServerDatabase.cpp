@@ -101,9 +101,9 @@ void Abandon(PGconn* conn) {
   PQfinish(conn);
 }
 
-DbError OpenFailure(const QString& path, const QString& reason) {
-  return DbError{QStringLiteral("无法打开服务器城市“%1”：%2").arg(QFileInfo(path).fileName(), reason),
-                 kErrorOpenFailed};
+Outcome OpenFailure(const QString& path, const QString& reason) {
+  return Outcome::Failure(
+      kErrorOpenFailed, QStringLiteral("无法打开服务器城市“%1”：%2").arg(QFileInfo(path).fileName(), reason));
 }
 
 }  // namespace
@@ -117,7 +117,7 @@ ServerDatabase::~ServerDatabase() {
   PQfinish(conn_);
 }
 
-std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbError& error) {
+std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, Outcome& error) {
   const qiwu::DataSetFile file =
       qiwu::CheckDataSetFile(path, {QFileInfo(path).absolutePath()}, QString(), kMaxServerFileBytes);
   if (!file.ok()) {
@@ -173,16 +173,16 @@ std::unique_ptr<ServerDatabase> ServerDatabase::Connect(const QString& path, DbE
   return database;
 }
 
-std::unique_ptr<ResultSet> ServerDatabase::Query(const QString& jetStatement, DbError& error) const {
+std::unique_ptr<ResultSet> ServerDatabase::Query(const QString& jetStatement, Outcome& error) const {
   if (!conn_) {
-    error = DbError{QStringLiteral("与数据库服务器的连接已中断。"), kErrorStatementFailed};
+    error = Outcome::Failure(kErrorStatementFailed, QStringLiteral("与数据库服务器的连接已中断。"));
     return nullptr;
   }
   Result result;
   if (!Exchange(conn_, qiwu::TranslateForServer(jetStatement).toUtf8(), Protocol::OneStatement, result)) {
     Abandon(conn_);
     conn_ = nullptr;
-    error = DbError{NoAnswer(), kErrorStatementFailed};
+    error = Outcome::Failure(kErrorStatementFailed, NoAnswer());
     return nullptr;
   }
   const ExecStatusType status = PQresultStatus(result.get());
@@ -192,7 +192,7 @@ std::unique_ptr<ResultSet> ServerDatabase::Query(const QString& jetStatement, Db
         code && QByteArray(code) == kStatementTimeoutCode
             ? QStringLiteral("语句运行超过 %1 秒，已被中止。").arg(kStatementTimeLimit.count() / 1000.0)
             : ServerText(result ? PQresultErrorMessage(result.get()) : PQerrorMessage(conn_));
-    error = DbError{description, kErrorStatementFailed};
+    error = Outcome::Failure(kErrorStatementFailed, description);
     return nullptr;
   }
   QStringList columns;

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <memory>
 
-#include "data/DbError.h"
 #include "data/ResultSet.h"
+#include "kit/Outcome.h"
 
 struct pg_conn;
 
@@ -18,14 +18,14 @@ class ServerDatabase {
 
   // Reads the .pg file at path, checks it and the servers it names against the user's list, and
   // connects. Null with error set (number kErrorOpenFailed, the server's text) on any failure.
-  static std::unique_ptr<ServerDatabase> Connect(const QString& path, DbError& error);
+  static std::unique_ptr<ServerDatabase> Connect(const QString& path, Outcome& error);
 
   // The tables of the city (lower-case names, as the publisher made them).
   const QStringList& Tables() const { return tables_; }
 
   // Runs one statement of the program; null with error set (kErrorStatementFailed) on failure. A server
   // that has not answered 2.5 s after the statement was sent is given up, and with it the connection.
-  std::unique_ptr<ResultSet> Query(const QString& jetStatement, DbError& error) const;
+  std::unique_ptr<ResultSet> Query(const QString& jetStatement, Outcome& error) const;
 
   // True once the server stopped answering and the connection was given up.
   bool Lost() const { return conn_ == nullptr; }

@@ -24,9 +24,9 @@ QVariant ColumnValue(sqlite3_stmt* statement, int column) {
 
 }  // namespace
 
-std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError& error) {
+std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, Outcome& error) {
   const auto fail = [&](const QString& reason) {
-    error = DbError{reason, kErrorStatementFailed};
+    error = Outcome::Failure(kErrorStatementFailed, reason);
     return nullptr;
   };
   const auto sqliteFailure = [&] {

@@ -3,8 +3,8 @@
 #include <QString>
 #include <memory>
 
-#include "data/DbError.h"
 #include "data/ResultSet.h"
+#include "kit/Outcome.h"
 
 struct sqlite3;
 
@@ -12,4 +12,4 @@ struct sqlite3;
 // (a description, number kErrorStatementFailed) when the statement fails: SQLite rejects it,
 // another statement follows it in sql, or it runs longer than kStatementTimeLimit
 // (SqliteGuards.h). Shows nothing.
-std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, DbError& error);
+std::unique_ptr<ResultSet> RunStatement(sqlite3* db, const QString& sql, Outcome& error);

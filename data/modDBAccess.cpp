@@ -8,18 +8,18 @@ CityDatabase* cnnCity = nullptr;
 
 namespace {
 
-void ShowFailure(const DbError& error) {
+void ShowFailure(const Outcome& error) {
   qiwu::MsgBox(FailureBoxText(error), qiwu::MsgIcon::Critical, QStringLiteral("打开数据库错误"));
 }
 
-DbError NoDatabase() { return {QStringLiteral("没有城市数据库。"), kErrorOpenFailed}; }
+Outcome NoDatabase() { return Outcome::Failure(kErrorOpenFailed, QStringLiteral("没有城市数据库。")); }
 
 }  // namespace
 
 ResultSet* rsResult() { return cnnCity ? cnnCity->currentResult.get() : nullptr; }
 
 bool OpenConnection(const QString& path) {
-  DbError error = NoDatabase();
+  Outcome error = NoDatabase();
   if (cnnCity && cnnCity->Open(path, error)) return true;
   ShowFailure(error);
   return false;
@@ -27,7 +27,7 @@ bool OpenConnection(const QString& path) {
 
 bool ExecuteQuery(CityDatabase& database, const QString& sql) {
   database.currentResult.reset();
-  DbError error;
+  Outcome error;
   database.currentResult = database.Query(sql, error);
   if (database.currentResult) return true;
   ShowFailure(error);
@@ -37,7 +37,8 @@ bool ExecuteQuery(CityDatabase& database, const QString& sql) {
 bool ExecuteQueryOnTable(CityDatabase& database, const QString& table, const QString& sql) {
   if (database.IsOpen() && !database.HasTable(table)) {
     database.currentResult.reset();
-    ShowFailure(DbError{QStringLiteral("数据库中没有名为“%1”的表。").arg(table), kErrorStatementFailed});
+    ShowFailure(
+        Outcome::Failure(kErrorStatementFailed, QStringLiteral("数据库中没有名为“%1”的表。").arg(table)));
     return false;
   }
   return ExecuteQuery(database, sql);

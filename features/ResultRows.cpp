@@ -23,7 +23,7 @@ QString Text(const std::optional<QVariant>& value) {
 QHash<QString, Contact> ContactsIn(CityDatabase& database, const QString& table, const QStringList& names) {
   QHash<QString, Contact> contacts;
   if (names.isEmpty() || !database.HasTable(table)) return contacts;
-  DbError error;
+  Outcome error;
   const std::unique_ptr<ResultSet> result = database.Query(statements::RowsNamed(table, names), error);
   if (!result) return contacts;
   for (result->MoveFirst(); !result->AtEnd(); result->MoveNext()) {

@@ -75,20 +75,20 @@ bool AllFinite(const std::vector<MapPoint>& vertices) {
 
 // What the confinement saw while the layer was read, as a failure; ok when nothing went wrong.
 // GDAL's own failures count only when the read itself found nothing wrong.
-MapResult ConfinementFailure(const DataSetConfinement& confinement, const QString& file, const QString& layer,
-                             bool readOk) {
+Outcome ConfinementFailure(const DataSetConfinement& confinement, const QString& file, const QString& layer,
+                           bool readOk) {
   if (const QString refused = confinement.Refused(); !refused.isEmpty())
-    return MapResult::Failure(
+    return Outcome::Failure(
         kMapErrorReadFailed,
         QStringLiteral("图层数据文件 %1 要读取数据集文件夹之外、不是普通文件或在网络上的“%2”，不予读取")
             .arg(file, refused));
   if (confinement.Stalled())
-    return MapResult::Failure(kMapErrorReadFailed,
-                              QStringLiteral("图层数据文件 %1 的图层 %2 读取时超过 %3 秒没有进展，不予读取")
-                                  .arg(file, layer)
-                                  .arg(DataSetConfinement::kStallSeconds));
+    return Outcome::Failure(kMapErrorReadFailed,
+                            QStringLiteral("图层数据文件 %1 的图层 %2 读取时超过 %3 秒没有进展，不予读取")
+                                .arg(file, layer)
+                                .arg(DataSetConfinement::kStallSeconds));
   if (const QString failure = confinement.GdalFailure(); readOk && !failure.isEmpty())
-    return MapResult::Failure(
+    return Outcome::Failure(
         kMapErrorReadFailed,
         QStringLiteral("读取图层数据文件 %1 的图层 %2 出错：%3").arg(file, layer, failure));
   return {};
@@ -102,14 +102,14 @@ qint64 FeatureBytes(const Flattened& flat, const std::vector<QString>& values) {
 }
 
 // Reads the layer of an open source under confinement, and within budget when one is given.
-MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString& sourceLayer,
-                        const QString& name, const OGRSpatialReference& mapCrs,
-                        DataSetConfinement& confinement, LoadBudget* budget, std::unique_ptr<Layer>& out) {
+Outcome ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString& sourceLayer,
+                      const QString& name, const OGRSpatialReference& mapCrs, DataSetConfinement& confinement,
+                      LoadBudget* budget, std::unique_ptr<Layer>& out) {
   OGRLayer* source =
       sourceLayer.isEmpty() ? dataset.GetLayer(0) : dataset.GetLayerByName(sourceLayer.toUtf8().constData());
   if (!source)
-    return MapResult::Failure(kMapErrorLayerMissing,
-                              QStringLiteral("图层数据文件 %1 中没有图层 %2").arg(path, sourceLayer));
+    return Outcome::Failure(kMapErrorLayerMissing,
+                            QStringLiteral("图层数据文件 %1 中没有图层 %2").arg(path, sourceLayer));
 
   std::unique_ptr<OGRCoordinateTransformation, TransformDeleter> transform;
   if (const OGRSpatialReference* layerCrs = source->GetSpatialRef(); layerCrs && !layerCrs->IsSame(&mapCrs)) {
@@ -117,7 +117,7 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
     from.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     transform.reset(OGRCreateCoordinateTransformation(&from, &mapCrs));
     if (!transform)
-      return MapResult::Failure(
+      return Outcome::Failure(
           kMapErrorBadProjection,
           QStringLiteral("图层数据文件 %1 的坐标系无法转换到地图坐标系：%2").arg(path, GdalError()));
   }
@@ -129,7 +129,7 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
   FeatureStore store(fields);
   // Counting first makes a source that never ends (a recursive view) stall within the bound.
   const GIntBig expected = source->GetFeatureCount(TRUE);
-  if (confinement.Stalled()) return MapResult::Failure(kMapErrorReadFailed, path);
+  if (confinement.Stalled()) return Outcome::Failure(kMapErrorReadFailed, path);
   confinement.Renew();
   if (expected > 0) store.Reserve(std::size_t(expected), std::size_t(expected));
 
@@ -141,13 +141,13 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
     OGRGeometry* geometry = feature->GetGeometryRef();
     if (!geometry) continue;
     if (transform && geometry->transform(transform.get()) != OGRERR_NONE)
-      return MapResult::Failure(kMapErrorBadProjection,
-                                QStringLiteral("图层数据文件 %1 的坐标无法转换：%2").arg(path, GdalError()));
+      return Outcome::Failure(kMapErrorBadProjection,
+                              QStringLiteral("图层数据文件 %1 的坐标无法转换：%2").arg(path, GdalError()));
     Flattened flat;
     Flatten(*geometry, flat);
     if (flat.type < 0) continue;
     if (!AllFinite(flat.vertices))
-      return MapResult::Failure(
+      return Outcome::Failure(
           kMapErrorReadFailed,
           QStringLiteral("图层数据文件 %1 中要素 %2 的坐标不是有限数").arg(path).arg(feature->GetFID()));
     parts.clear();
@@ -161,7 +161,7 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
           feature->IsFieldSetAndNotNull(i) ? QString::fromUtf8(feature->GetFieldAsString(i)) : QString();
     if (budget)
       if (const QString spent = budget->Spend(FeatureBytes(flat, values), path); !spent.isEmpty())
-        return MapResult::Failure(kMapErrorReadFailed, spent);
+        return Outcome::Failure(kMapErrorReadFailed, spent);
     store.Add(flat.type, parts, values);
   }
 
@@ -172,14 +172,13 @@ MapResult ReadOpenLayer(GDALDataset& dataset, const QString& path, const QString
 
 }  // namespace
 
-MapResult ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
-                          const QString& name, const OGRSpatialReference& mapCrs,
-                          std::unique_ptr<Layer>& out) {
+Outcome ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
+                        const QString& name, const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out) {
   LockDownGdal();
   // A server layer's name is no file: it is opened before the confinement of the folder begins.
   const bool onServer = IsServerLayer(file);
   LayerSource opened;
-  MapResult result = onServer ? OpenServerLayerSource(file, opened) : MapResult{};
+  Outcome result = onServer ? OpenServerLayerSource(file, opened) : Outcome{};
   DataSetConfinement confinement({folder});
   if (!onServer) result = OpenLayerSource(folder, file, confinement, opened);
   const QString layer = onServer && sourceLayer.isEmpty() ? ServerLayerTable(file) : sourceLayer;
@@ -187,11 +186,11 @@ MapResult ReadVectorLayer(const QString& folder, const QString& file, const QStr
   LoadBudget alone;
   LoadBudget* budget = onServer ? ServerLayerSession::CurrentBudget() : nullptr;
   if (onServer && !budget) budget = &alone;
-  if (result.ok)
+  if (result.ok())
     result = ReadOpenLayer(opened.Dataset(), file, layer, name, mapCrs, confinement, budget, out);
   opened.dataset.reset();
   opened.server.reset();
-  if (MapResult seen = ConfinementFailure(confinement, file, sourceLayer, result.ok); !seen.ok) {
+  if (Outcome seen = ConfinementFailure(confinement, file, sourceLayer, result.ok()); !seen.ok()) {
     out.reset();
     return seen;
   }

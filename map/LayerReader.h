@@ -16,6 +16,5 @@ class OGRSpatialReference;
 // read as it stands on disk, its -wal file included, through a private copy when one exists.
 // A missing or refused file, a missing layer, a CRS that cannot be transformed, a coordinate that
 // is not finite, or a SQLite statement stalled past the bound is a failure naming the file.
-MapResult ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
-                          const QString& name, const OGRSpatialReference& mapCrs,
-                          std::unique_ptr<Layer>& out);
+Outcome ReadVectorLayer(const QString& folder, const QString& file, const QString& sourceLayer,
+                        const QString& name, const OGRSpatialReference& mapCrs, std::unique_ptr<Layer>& out);

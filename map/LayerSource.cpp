@@ -11,9 +11,8 @@
 
 namespace {
 
-MapResult Refused(const QString& file, const QString& why) {
-  return MapResult::Failure(kMapErrorReadFailed,
-                            QStringLiteral("无法打开图层数据文件 %1：%2").arg(file, why));
+Outcome Refused(const QString& file, const QString& why) {
+  return Outcome::Failure(kMapErrorReadFailed, QStringLiteral("无法打开图层数据文件 %1：%2").arg(file, why));
 }
 
 // Copies the GeoPackage at canonical and its checked -wal file into a new private folder; returns
@@ -31,11 +30,11 @@ QString CopyWithWal(const QString& canonical, const QString& wal, LayerSource& o
 
 }  // namespace
 
-MapResult OpenLayerSource(const QString& folder, const QString& file, DataSetConfinement& confinement,
-                          LayerSource& out) {
+Outcome OpenLayerSource(const QString& folder, const QString& file, DataSetConfinement& confinement,
+                        LayerSource& out) {
   const qiwu::DataSetFile checked = qiwu::CheckDataSetFile(file, {folder}, folder);
   if (checked.missing)
-    return MapResult::Failure(kMapErrorFileMissing, QStringLiteral("图层数据文件不存在：%1").arg(file));
+    return Outcome::Failure(kMapErrorFileMissing, QStringLiteral("图层数据文件不存在：%1").arg(file));
   if (!checked.ok()) return Refused(file, checked.error);
 
   CPLStringList drivers;

@@ -23,5 +23,5 @@ struct LayerSource {
 // GeoPackage is opened immutable, so SQLite neither creates nor changes a file beside it; when a
 // -wal file stands beside it, both are copied into a private folder and the copy is opened, so
 // that the rows still in the -wal are read too.
-MapResult OpenLayerSource(const QString& folder, const QString& file, DataSetConfinement& confinement,
-                          LayerSource& out);
+Outcome OpenLayerSource(const QString& folder, const QString& file, DataSetConfinement& confinement,
+                        LayerSource& out);

@@ -49,10 +49,10 @@ MapControl::MapControl(QWidget* parent) : QWidget(parent) {
 
 MapControl::~MapControl() { worker_.reset(); }  // before the layers its frame may still be drawing from go
 
-MapResult MapControl::LoadWorkspace(const QString& gstPath, const QString& serverConnection) {
+Outcome MapControl::LoadWorkspace(const QString& gstPath, const QString& serverConnection) {
   Workspace workspace;
-  const MapResult result = ::LoadWorkspace(gstPath, workspace, serverConnection);
-  if (!result.ok) return result;
+  const Outcome result = ::LoadWorkspace(gstPath, workspace, serverConnection);
+  if (!result.ok()) return result;
 
   bool hadSelection = false;
   for (const auto& layer : layers_) hadSelection |= layer->Selection().Count() > 0;

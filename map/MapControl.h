@@ -32,7 +32,7 @@ class MapControl : public QWidget, public LayerHost {
   // Reads a .gst workspace and replaces every layer, temporary ones too; sets the view from
   // its CENTER and ZOOMLEVEL. Its "pg:" layers come over serverConnection (empty for a file city).
   // On failure the map keeps what it had.
-  MapResult LoadWorkspace(const QString& gstPath, const QString& serverConnection = QString());
+  Outcome LoadWorkspace(const QString& gstPath, const QString& serverConnection = QString());
   // The loaded workspace's CRS as it wrote it (EPSG:n or WKT); empty before a load.
   const QString& Projection() const { return projection_; }
   // Draws the scale bar over the map (off unless set).

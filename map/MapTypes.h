@@ -5,6 +5,8 @@
 #include <QString>
 #include <algorithm>
 
+#include "kit/Outcome.h"
+
 struct MapPoint {
   double x = 0;
   double y = 0;
@@ -77,16 +79,8 @@ struct FeatureStyle {
   int LineWidth = 1;
 };
 
-// The outcome of a map operation that can fail (loading a workspace, setting a map up). number is
-// one of the kMapError codes below; description is a Chinese text naming the file or layer at fault.
-struct MapResult {
-  bool ok = true;
-  int number = 0;
-  QString description;
-
-  static MapResult Failure(int number, const QString& description) { return {false, number, description}; }
-};
-
+// The numbers of the map's failures (loading a workspace, setting a map up); the Outcome's text
+// names the file or layer at fault.
 constexpr int kMapErrorFileMissing = 1001;    // the workspace or a layer's data file does not exist
 constexpr int kMapErrorMalformedLine = 1002;  // a workspace line that is not "\KEY" = "value"
 constexpr int kMapErrorLayerMissing = 1003;   // a layer the workspace or the program names is absent

@@ -19,11 +19,11 @@ bool IsServerLayer(const QString& file) { return file.startsWith(QLatin1String(k
 
 QString ServerLayerTable(const QString& file) { return file.mid(int(sizeof kPrefix) - 1); }
 
-MapResult OpenServerLayerSource(const QString& file, LayerSource& out) {
+Outcome OpenServerLayerSource(const QString& file, LayerSource& out) {
   const QString connection = session ? session->connection_ : QString();
   if (connection.isEmpty())
-    return MapResult::Failure(kMapErrorReadFailed,
-                              QStringLiteral("图层 %1 在数据库服务器上，但没有打开服务器城市。").arg(file));
+    return Outcome::Failure(kMapErrorReadFailed,
+                            QStringLiteral("图层 %1 在数据库服务器上，但没有打开服务器城市。").arg(file));
   if (session && session->shared_) {
     out.server = session->shared_;
     return {};
@@ -41,8 +41,8 @@ MapResult OpenServerLayerSource(const QString& file, LayerSource& out) {
   GDALDataset* dataset = GDALDataset::Open(("PG:" + connection).toUtf8().constData(),
                                            GDAL_OF_VECTOR | GDAL_OF_READONLY, drivers, options.List());
   if (!dataset)
-    return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("无法从数据库服务器读取图层 %1：%2")
-                                                       .arg(file, QString::fromUtf8(CPLGetLastErrorMsg())));
+    return Outcome::Failure(kMapErrorReadFailed, QStringLiteral("无法从数据库服务器读取图层 %1：%2")
+                                                     .arg(file, QString::fromUtf8(CPLGetLastErrorMsg())));
   // The driver stays registered until the connection closes.
   out.server.reset(dataset, [driver](GDALDataset* open) { GDALClose(GDALDataset::ToHandle(open)); });
   if (session) session->shared_ = out.server;

@@ -15,7 +15,7 @@ QString ServerLayerTable(const QString& file);  // TABLE of "pg:TABLE"
 // session alive on this thread; without one, or with an empty connection (a file city), it fails.
 // GDAL's PostgreSQL driver is registered only while such a connection is open (GdalLockDown.h), so no
 // file of a data set reaches a server.
-MapResult OpenServerLayerSource(const QString& file, LayerSource& out);
+Outcome OpenServerLayerSource(const QString& file, LayerSource& out);
 
 // While alive, the server layers read on this thread come over connection (a connection string for
 // GDAL; empty for a file city, whose layers reach no server), share one connection and one
@@ -35,5 +35,5 @@ class ServerLayerSession {
   std::shared_ptr<GDALDataset> shared_;
   LoadBudget budget_;
   ServerLayerSession* outer_;
-  friend MapResult OpenServerLayerSource(const QString& file, LayerSource& out);
+  friend Outcome OpenServerLayerSource(const QString& file, LayerSource& out);
 };

@@ -9,10 +9,10 @@
 #include "map/LayerReader.h"
 #include "map/ServerLayers.h"
 
-MapResult LoadWorkspace(const QString& gstPath, Workspace& out, const QString& serverConnection) {
+Outcome LoadWorkspace(const QString& gstPath, Workspace& out, const QString& serverConnection) {
   out = Workspace();
   LockDownGdal();
-  if (MapResult read = ReadWorkspaceFile(gstPath, out.file); !read.ok) return read;
+  if (Outcome read = ReadWorkspaceFile(gstPath, out.file); !read.ok()) return read;
 
   OGRSpatialReference mapCrs;
   // An EPSG code or WKT only: the text never names a file or a URL to fetch.
@@ -22,7 +22,7 @@ MapResult LoadWorkspace(const QString& gstPath, Workspace& out, const QString& s
       mapCrs.SetFromUserInput(out.file.projection.toUtf8().constData(),
                               OGRSpatialReference::SET_FROM_USER_INPUT_LIMITATIONS_get()) != OGRERR_NONE ||
       !mapCrs.IsProjected())
-    return MapResult::Failure(
+    return Outcome::Failure(
         kMapErrorBadProjection,
         QStringLiteral("工作空间文件 %1 的投影“%2”不是可用的投影坐标系").arg(gstPath, out.file.projection));
   mapCrs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
@@ -31,8 +31,8 @@ MapResult LoadWorkspace(const QString& gstPath, Workspace& out, const QString& s
   const ServerLayerSession serverLayers(serverConnection);  // a server city's layers come over one connection
   for (const WorkspaceLayerEntry& entry : out.file.layers) {
     std::unique_ptr<Layer> layer;
-    if (MapResult r = ReadVectorLayer(folder, entry.file, entry.sourceLayer, entry.name, mapCrs, layer);
-        !r.ok)
+    if (Outcome r = ReadVectorLayer(folder, entry.file, entry.sourceLayer, entry.name, mapCrs, layer);
+        !r.ok())
       return r;
     layer->SetVisible(entry.visible);
     layer->SetMaxVisibleWidth(entry.zoomMax);

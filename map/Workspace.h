@@ -20,4 +20,4 @@ struct Workspace {
 // "pg:" layers over serverConnection (ServerLayers.h; empty for a file city). A missing or refused
 // data file, a source lacking the named layer or an unusable CRS (not an EPSG code or WKT, or not
 // projected) is a failure naming the file.
-MapResult LoadWorkspace(const QString& gstPath, Workspace& out, const QString& serverConnection = QString());
+Outcome LoadWorkspace(const QString& gstPath, Workspace& out, const QString& serverConnection = QString());

@@ -12,8 +12,8 @@
 
 namespace {
 
-MapResult Malformed(const QString& path, int lineNumber, const QString& line) {
-  return MapResult::Failure(
+Outcome Malformed(const QString& path, int lineNumber, const QString& line) {
+  return Outcome::Failure(
       kMapErrorMalformedLine,
       QStringLiteral("工作空间文件 %1 第 %2 行格式错误：%3").arg(path).arg(lineNumber).arg(line.trimmed()));
 }
@@ -60,19 +60,19 @@ bool ApplyTableKey(WorkspaceLayerEntry& entry, const QString& rest, const QStrin
 
 }  // namespace
 
-MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
+Outcome ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
   const qiwu::DataSetFile checked =
       qiwu::CheckDataSetFile(path, {QFileInfo(path).absolutePath()}, QString(), kMaxWorkspaceBytes);
   if (checked.missing)
-    return MapResult::Failure(kMapErrorFileMissing, QStringLiteral("工作空间文件不存在：%1").arg(path));
+    return Outcome::Failure(kMapErrorFileMissing, QStringLiteral("工作空间文件不存在：%1").arg(path));
   QFile file(checked.path);
   if (!checked.ok() || !file.open(QIODevice::ReadOnly))
-    return MapResult::Failure(kMapErrorReadFailed,
-                              QStringLiteral("无法读取工作空间文件 %1：%2")
-                                  .arg(path, checked.ok() ? file.errorString() : checked.error));
+    return Outcome::Failure(kMapErrorReadFailed,
+                            QStringLiteral("无法读取工作空间文件 %1：%2")
+                                .arg(path, checked.ok() ? file.errorString() : checked.error));
   const QByteArray bytes = file.read(kMaxWorkspaceBytes + 1);
   if (bytes.size() > kMaxWorkspaceBytes)
-    return MapResult::Failure(kMapErrorReadFailed, QStringLiteral("工作空间文件 %1 过大").arg(path));
+    return Outcome::Failure(kMapErrorReadFailed, QStringLiteral("工作空间文件 %1 过大").arg(path));
   QString text = QString::fromUtf8(bytes);
   if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
 
@@ -131,7 +131,7 @@ MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
 
   for (auto& [n, entry] : tables) {
     if (entry.file.isEmpty())
-      return MapResult::Failure(
+      return Outcome::Failure(
           kMapErrorFileMissing,
           QStringLiteral("工作空间文件 %1 的第 %2 个图层没有指定数据文件").arg(path).arg(n));
     out.layers.push_back(std::move(entry));
@@ -183,13 +183,13 @@ QString WorkspaceText(const WorkspaceFile& workspace) {
   return text + QStringLiteral("end_metadata\n");
 }
 
-MapResult WriteWorkspaceFile(const QString& path, const WorkspaceFile& workspace) {
+Outcome WriteWorkspaceFile(const QString& path, const WorkspaceFile& workspace) {
   if (const QString bad = UnwritableValue(workspace); !bad.isEmpty())
-    return MapResult::Failure(kMapErrorWriteFailed,
-                              QStringLiteral("工作空间文件 %1 无法保存含有引号或换行的“%2”").arg(path, bad));
+    return Outcome::Failure(kMapErrorWriteFailed,
+                            QStringLiteral("工作空间文件 %1 无法保存含有引号或换行的“%2”").arg(path, bad));
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly) || file.write(WorkspaceText(workspace).toUtf8()) < 0 || !file.commit())
-    return MapResult::Failure(kMapErrorWriteFailed,
-                              QStringLiteral("无法写入工作空间文件 %1：%2").arg(path, file.errorString()));
+    return Outcome::Failure(kMapErrorWriteFailed,
+                            QStringLiteral("无法写入工作空间文件 %1：%2").arg(path, file.errorString()));
   return {};
 }

@@ -42,11 +42,11 @@ inline constexpr qint64 kMaxWorkspaceBytes = 1024 * 1024;
 // Parses a .gst (UTF-8): a regular file in its own folder (no link out of it, no FIFO or device)
 // of at most kMaxWorkspaceBytes. A missing or refused file, or a malformed line (named by file and
 // line number; a number that is NaN or infinite is malformed), is a failure.
-MapResult ReadWorkspaceFile(const QString& path, WorkspaceFile& out);
+Outcome ReadWorkspaceFile(const QString& path, WorkspaceFile& out);
 
 // The text of workspace: the header; its name, projection, centre and view width where set; then
 // every layer numbered from 1, bottom first: FILE, LAYER and NAME where set, and its keys in order.
 QString WorkspaceText(const WorkspaceFile& workspace);
 
 // Writes workspace's text at path, through a temporary file renamed over it; a failure names the file.
-MapResult WriteWorkspaceFile(const QString& path, const WorkspaceFile& workspace);
+Outcome WriteWorkspaceFile(const QString& path, const WorkspaceFile& workspace);

@@ -27,7 +27,7 @@ QStringList Names() {
                                     {"金融银行", "name"}, {"旅游景点", "name"},   {"主干道", "name"}};
   QStringList names;
   for (const auto& [table, field] : columns) {
-    DbError error;
+    Outcome error;
     const auto rows =
         database.Query(QStringLiteral("select %1 from %2 limit 1 offset (select count(*) from %2) / 2")
                            .arg(QString::fromUtf8(field), QString::fromUtf8(table)),
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   options.scale = scale;
   const std::string path = dir.filePath("city.mdb").toStdString();
   const std::string error = citygen::WriteDatabase(citygen::Generate(options), path);
-  DbError opened;
+  Outcome opened;
   if (!error.empty() || !database.Open(QString::fromStdString(path), opened)) {
     std::fprintf(stderr, "%s%s\n", error.c_str(), qUtf8Printable(opened.description));
     return 1;

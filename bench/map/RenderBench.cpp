@@ -78,7 +78,7 @@ const LoadedCity* City(const QString& programDir) {
     if (std::system(command.toUtf8().constData()) != 0) return nullptr;
   }
   city = std::make_unique<LoadedCity>();
-  if (const MapResult r = LoadWorkspace(gst, city->workspace); !r.ok) {
+  if (const Outcome r = LoadWorkspace(gst, city->workspace); !r.ok()) {
     std::fprintf(stderr, "%s\n", qUtf8Printable(r.description));
     city.reset();
     return nullptr;

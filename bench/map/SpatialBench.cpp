@@ -109,10 +109,10 @@ void BM_LoadDemoWorkspaces(benchmark::State& state) {
   const QString overview = QString::fromStdString((dir / "栖坞市2.gst").string());
   for (auto _ : state) {
     Workspace a, b;
-    const MapResult ra = LoadWorkspace(main, a);
-    const MapResult rb = LoadWorkspace(overview, b);
-    if (!ra.ok || !rb.ok) {
-      state.SkipWithError((ra.ok ? rb : ra).description.toStdString().c_str());
+    const Outcome ra = LoadWorkspace(main, a);
+    const Outcome rb = LoadWorkspace(overview, b);
+    if (!ra.ok() || !rb.ok()) {
+      state.SkipWithError((ra.ok() ? rb : ra).description.toStdString().c_str());
       return;
     }
   }

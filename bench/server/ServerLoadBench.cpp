@@ -64,7 +64,7 @@ struct Published {
     pg.write(QString("host=127.0.0.1 port=%1 dbname=city user=qiwu_desk").arg(standby).toUtf8());
     pg.close();
     CityDatabase files;
-    DbError error;
+    Outcome error;
     files.Open(qiwu::DatabasePath(programDir.path(), kCity), error);
     if (const auto rows = files.Query("select distinct 站名 from 公交信息 order by 站名", error))
       for (const auto& row : rows->Rows()) stops << row.at(0).toString();
@@ -176,16 +176,16 @@ void BM_StartUp(benchmark::State& state) {
   const bool server = state.range(0) == 0;
   for (auto _ : state) {
     CityDatabase database;
-    DbError error;
+    Outcome error;
     if (!database.Open(server ? qiwu::ServerCityPath(root, kCity) : qiwu::DatabasePath(root, kCity), error))
       state.SkipWithError(error.description.toStdString().c_str());
     for (const bool overview : {false, true}) {
       const QString gst =
           overview ? qiwu::OverviewWorkspacePath(root, kCity) : qiwu::MainWorkspacePath(root, kCity);
       Workspace workspace;
-      const MapResult loaded =
+      const Outcome loaded =
           LoadWorkspace(server ? gst.chopped(4) + ".pg.gst" : gst, workspace, database.ServerConnection());
-      if (!loaded.ok) state.SkipWithError(loaded.description.toStdString().c_str());
+      if (!loaded.ok()) state.SkipWithError(loaded.description.toStdString().c_str());
       benchmark::DoNotOptimize(workspace.layers.size());
     }
   }

@@ -60,7 +60,7 @@ struct Published {
         !publish::PublishCity(cluster.AdminConnection(dbname), kCity, programDir.path(), failure))
       return;
     CityDatabase files;
-    DbError error;
+    Outcome error;
     files.Open(qiwu::DatabasePath(programDir.path(), kCity), error);
     if (const auto rows = files.Query("select distinct 站名 from 公交信息 order by 站名", error))
       for (const auto& row : rows->Rows()) stops << row.at(0).toString();
@@ -108,7 +108,7 @@ void BM_TransferSearchServerCity(benchmark::State& state) {
   }
   const bool server = state.range(1) == 1;
   CityDatabase database;
-  DbError error;
+  Outcome error;
   if (!database.Open(city.DatabaseFile(server), error)) {
     state.SkipWithError(error.description.toStdString().c_str());
     return;

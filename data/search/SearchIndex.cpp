@@ -22,7 +22,7 @@ bool IsName(const QVariant& value) { return !value.isNull() && value.typeId() !=
 // The first column of every row of sql, as text; nothing when the statement fails.
 void EachValue(const CityDatabase& database, const QString& sql,
                const std::function<void(const QString&)>& take) {
-  DbError error;
+  Outcome error;
   const std::unique_ptr<ResultSet> rows = database.Query(sql, error);
   if (!rows) return;
   for (const std::vector<QVariant>& row : rows->Rows())

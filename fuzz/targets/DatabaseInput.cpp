@@ -43,7 +43,7 @@ int DatabaseInput(const std::uint8_t* data, std::size_t size) {
     mdb.write(Header(data[0]));
     mdb.write(reinterpret_cast<const char*>(data + 1), qint64(size - 1));
   }
-  DbError error;
+  Outcome error;
   sqlite3* db = LoadDatabase(path, error);
   if (db == nullptr) {
     Check(!error.description.isEmpty() && error.number == kErrorOpenFailed, "a failed open says why");

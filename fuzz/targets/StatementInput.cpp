@@ -48,7 +48,7 @@ sqlite3* CityDatabase() {
       Check(sqlite3_step(insert.get()) == SQLITE_DONE, "insert a name");
     }
   }
-  DbError error;
+  Outcome error;
   sqlite3* db = LoadDatabase(path, error);
   Check(db != nullptr, "load the sample database");
   return db;
@@ -76,7 +76,7 @@ QSet<QString> FirstColumn(const ResultSet& rows) {
 
 // A keyword matches the names that contain it, Latin case aside; %, _ and ' are letters.
 void CheckKeyword(sqlite3* db, const QString& keyword) {
-  DbError error;
+  Outcome error;
   const auto rows = RunStatement(db, modGetRecord::KeywordStatement("name", keyword), error);
   Check(rows != nullptr, "a keyword statement always runs");
   QSet<QString> expected;
@@ -87,7 +87,7 @@ void CheckKeyword(sqlite3* db, const QString& keyword) {
 
 // A quoted value compares equal to exactly the names it spells.
 void CheckQuotedValue(sqlite3* db, const QString& value) {
-  DbError error;
+  Outcome error;
   const QString condition = " where name = '" + modGetRecord::SqlText(value) + "'";
   const auto rows = RunStatement(
       db, modGetRecord::FieldValueStatement(city::layer::kDining, city::kNameField, condition), error);
@@ -136,12 +136,12 @@ int StatementInput(const std::uint8_t* data, std::size_t size) {
   const QString condition = QString::fromUtf8(parts[3]), order = QString::fromUtf8(parts[4]);
   for (const QString& sql : {modGetRecord::FillListStatement(table, field, condition, order, size % 2 == 0),
                              modGetRecord::FieldValueStatement(table, field, condition)}) {
-    DbError error;
+    Outcome error;
     if (!RunStatement(db, sql, error))
       Check(!error.description.isEmpty() && error.number == kErrorStatementFailed,
             "a failed statement says why");
   }
-  DbError error;
+  Outcome error;
   const auto count = RunStatement(db, "select count(*) from 支路", error);
   Check(count && count->Rows().at(0).at(0).toLongLong() == kNames.size(), "statements change no data");
   return 0;

@@ -47,8 +47,8 @@ int WorkspaceInput(const std::uint8_t* data, std::size_t size) {
     gst.write(reinterpret_cast<const char*>(data), qint64(size));
   }
   WorkspaceFile file;
-  const MapResult read = ReadWorkspaceFile(path, file);
-  if (!read.ok) {
+  const Outcome read = ReadWorkspaceFile(path, file);
+  if (!read.ok()) {
     Check(!read.description.isEmpty(), "a failed read says why");
     return 0;
   }
@@ -62,8 +62,8 @@ int WorkspaceInput(const std::uint8_t* data, std::size_t size) {
   }
   if (NamesOnlySampleLayers(file)) {
     Workspace workspace;
-    const MapResult loaded = LoadWorkspace(path, workspace);
-    Check(loaded.ok ? workspace.layers.size() == file.layers.size() : !loaded.description.isEmpty(),
+    const Outcome loaded = LoadWorkspace(path, workspace);
+    Check(loaded.ok() ? workspace.layers.size() == file.layers.size() : !loaded.description.isEmpty(),
           "a loaded workspace holds its layers, a failed one says why");
   }
   return 0;

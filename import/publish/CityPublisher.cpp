@@ -57,8 +57,8 @@ struct LayerFile {
 bool FirstLayerName(const LayerFile& source, QString& name, QString& message) {
   DataSetConfinement confinement({source.folder});
   LayerSource opened;
-  const MapResult open = OpenLayerSource(source.folder, source.file, confinement, opened);
-  if (!open.ok) {
+  const Outcome open = OpenLayerSource(source.folder, source.file, confinement, opened);
+  if (!open.ok()) {
     message = open.description;
     return false;
   }
@@ -207,8 +207,8 @@ bool CopyLayer(const LayerFile& source, const QString& layer, const QString& gda
                const char* schema, QString& message) {
   DataSetConfinement confinement({source.folder});
   LayerSource opened;
-  const MapResult open = OpenLayerSource(source.folder, source.file, confinement, opened);
-  if (!open.ok) {
+  const Outcome open = OpenLayerSource(source.folder, source.file, confinement, opened);
+  if (!open.ok()) {
     message = open.description;
     return false;
   }
@@ -270,7 +270,7 @@ bool CopyLayer(const LayerFile& source, const QString& layer, const QString& gda
 // server. Adds the layers it names to layers, keyed by table, with the file each comes from.
 bool ServerWorkspace(const QString& gstPath, std::map<QString, LayerFile>& layers, WorkspaceFile& workspace,
                      QString& message) {
-  if (const MapResult read = ReadWorkspaceFile(gstPath, workspace); !read.ok) {
+  if (const Outcome read = ReadWorkspaceFile(gstPath, workspace); !read.ok()) {
     message = read.description;
     return false;
   }
@@ -320,7 +320,7 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
   LockDownGdal();  // the data set's layers are read as the desks read them
   const std::shared_ptr<void> serverDriver = RegisterServerDriver();  // the layers' way to the server
   CityDatabase database;
-  DbError error;
+  Outcome error;
   if (!database.Open(qiwu::DatabasePath(programDir, city), error)) {
     message = error.description;
     return false;
@@ -368,7 +368,7 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
           "where table_schema = 'public' and column_name = '%4' loop "
           "execute format('drop table public.%I cascade', t); end loop; end $$")
           .arg(qiwu::kServerCollation, qiwu::kServerCollationLocale, role, qiwu::kRowOrderColumn);
-  DbError ignored;
+  Outcome ignored;
   const std::unique_ptr<ResultSet> tables =
       database.Query(QStringLiteral("select name from sqlite_schema where type = 'table'"), ignored);
   if (!tables || !Run(conn.get(), setup, message)) return false;
@@ -384,7 +384,7 @@ bool PublishCity(const QString& connection, const QString& city, const QString& 
   if (!Run(conn.get(), swapAndGrant, message) || !Run(conn.get(), "vacuum analyze", message)) return false;
 
   for (const auto& [path, workspace] : workspaces) {
-    if (const MapResult written = WriteWorkspaceFile(path, workspace); !written.ok) {
+    if (const Outcome written = WriteWorkspaceFile(path, workspace); !written.ok()) {
       message = written.description;
       return false;
     }

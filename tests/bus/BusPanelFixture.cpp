@@ -80,8 +80,8 @@ PanelHarness::PanelHarness() {
   qiwu::SetTwipsGeometry(picShow4, 0, 0, 2400, 4500);
   map = new MapControl(&window);
   map->setGeometry(qiwu::TwipsToPixels(2400, picShow4), 0, 640, 480);
-  const MapResult loaded = map->LoadWorkspace(city.WorkspacePath());
-  if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
+  const Outcome loaded = map->LoadWorkspace(city.WorkspacePath());
+  if (!loaded.ok()) throw std::runtime_error(loaded.description.toStdString());
   panel = new BusPanel(picShow4, *map, *modDBAccess::cnnCity);  // the test program's, now open
   // As the main window shows what the panel chose.
   QObject::connect(panel, &BusPanel::FeatureChosen, &window,

@@ -246,7 +246,7 @@ TEST(FindBusChange, StoredValuesTheIndexCannotMatchLeaveTheAnswerToTheStatements
          "insert into 公交信息 values ('1路', '乙', 4, 2)", "insert into 公交信息 values ('2路', '乙', 1, 3)",
          "insert into 公交信息 values ('2路', '丙', 2, 4)"});
     ASSERT_TRUE(modDBAccess::OpenConnection(path)) << c.name;
-    DbError error;
+    Outcome error;
     const auto rows = modDBAccess::cnnCity->Query("select 站名 from 公交信息 where ID = 1", error);
     ASSERT_TRUE(rows) << c.name;
     const QString typed = rows->Rows().at(0).at(0).toString();

@@ -26,7 +26,7 @@ const std::vector<BusRow> kRows = {
 QString StopAsTheDatabaseFindsIt(const QString& typed) {
   for (const BusRow& row : kRows)
     if (row.stop.toString() == typed) return typed;
-  DbError error;
+  Outcome error;
   const auto rows =
       modDBAccess::cnnCity->Query("select 站名 from 公交信息 where 站名 = '" + typed + "'", error);
   return rows && !rows->Rows().empty() ? rows->Rows().front().at(0).toString() : QString();

@@ -33,10 +33,10 @@ struct DemoCity {
   std::unique_ptr<Index> index;
 
   DemoCity() {
-    DbError error;
+    Outcome error;
     if (!database.Open(kDemoDir + "/data/" + kDemoCity + ".mdb", error))
       throw std::runtime_error("demo database");
-    if (!LoadWorkspace(kDemoDir + "/map/" + kDemoCity + "/" + kDemoCity + ".gst", workspace).ok)
+    if (!LoadWorkspace(kDemoDir + "/map/" + kDemoCity + "/" + kDemoCity + ".gst", workspace).ok())
       throw std::runtime_error("demo workspace");
     for (auto it = workspace.layers.rbegin(); it != workspace.layers.rend(); ++it)
       layersFromTop.push_back(it->get());

@@ -14,7 +14,7 @@ namespace {
 const search::SearchIndex& Index() {
   static CityDatabase database;
   static const search::SearchIndex& index = []() -> const search::SearchIndex& {
-    DbError error;
+    Outcome error;
     if (!database.Open(SearchCity::Get().DatabasePath(), error))
       throw std::runtime_error("search city not opened");
     return search::SearchIndex::Of(database);

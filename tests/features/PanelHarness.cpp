@@ -43,8 +43,8 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   picInfo[0] = Box(window.get(), InfoDrawers::kClosedLeft, 840, 4635, 2175);
   picInfo[1] = Box(window.get(), InfoDrawers::kClosedLeft, 7800 - 1200, 4635, 2175);
 
-  const MapResult loaded = Map1->LoadWorkspace(city.WorkspacePath());
-  if (!loaded.ok) throw std::runtime_error(loaded.description.toStdString());
+  const Outcome loaded = Map1->LoadWorkspace(city.WorkspacePath());
+  if (!loaded.ok()) throw std::runtime_error(loaded.description.toStdString());
   Map1->DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
   lyrTempPoint = Map1->CreateTemporaryLayer(QStringLiteral("tempPoint"));
 

@@ -19,9 +19,9 @@ class SearchBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const SearchCity& city = SearchCity::Get();
-    DbError error;
+    Outcome error;
     ASSERT_TRUE(database.Open(city.DatabasePath(), error));
-    ASSERT_TRUE(map->LoadWorkspace(city.WorkspacePath()).ok);
+    ASSERT_TRUE(map->LoadWorkspace(city.WorkspacePath()).ok());
     map->resize(600, 400);
     box = NewBox();
     window.show();

@@ -19,10 +19,10 @@ QString DemoWorkspace(const QString& suffix = QString()) {
 class DemoCityTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const MapResult loaded = map.LoadWorkspace(DemoWorkspace());
-    ASSERT_TRUE(loaded.ok) << loaded.description.toStdString();
-    const MapResult setup = SetupMainMap(map, false, tempPoint);
-    ASSERT_TRUE(setup.ok) << setup.description.toStdString();
+    const Outcome loaded = map.LoadWorkspace(DemoWorkspace());
+    ASSERT_TRUE(loaded.ok()) << loaded.description.toStdString();
+    const Outcome setup = SetupMainMap(map, false, tempPoint);
+    ASSERT_TRUE(setup.ok()) << setup.description.toStdString();
   }
 
   SizedMap sized;
@@ -50,7 +50,7 @@ TEST_F(DemoCityTest, BothMapsSetUpWithTheirTemporaryLayersOnTop) {
   EXPECT_GT(map.FindLayer("行政区域")->Bounds().Width(), 1000);
   Layer* lyrRect = nullptr;
   SizedMap overview;
-  ASSERT_TRUE(SetupOverviewMap(overview.map, DemoWorkspace("2"), lyrRect).ok);
+  ASSERT_TRUE(SetupOverviewMap(overview.map, DemoWorkspace("2"), lyrRect).ok());
   EXPECT_EQ(overview.map.LayerAt(1), lyrRect);
   DrawViewFrame(map, overview.map, *lyrRect);
   EXPECT_EQ(lyrRect->Store().Count(), 1);

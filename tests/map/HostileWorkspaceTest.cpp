@@ -92,7 +92,7 @@ struct HostileCity {
     WritePlaces("GPKG", City("d.gpkg"));
   }
   QString City(const QString& file) const { return ws.Path("city/" + file); }
-  MapResult Load(const QStringList& lines) const {
+  Outcome Load(const QStringList& lines) const {
     Workspace workspace;
     return LoadWorkspace(ws.WriteGst(QStringLiteral("city/city.gst"), lines), workspace);
   }
@@ -199,8 +199,8 @@ TEST(HostileWorkspaceTest, RefusesLayerFilesOutsideTheFolderSpecialFilesAndTheNe
   };
   for (const Case& c : cases) {
     HostileCity city;
-    const MapResult r = city.Load(c.prepare(city));
-    EXPECT_FALSE(r.ok) << c.what;
+    const Outcome r = city.Load(c.prepare(city));
+    EXPECT_FALSE(r.ok()) << c.what;
     EXPECT_TRUE(r.description.contains(c.mention)) << c.what << ": " << r.description.toStdString();
     EXPECT_EQ(city.server.Connections(), 0) << c.what;
   }
@@ -213,7 +213,7 @@ TEST(HostileWorkspaceTest, RefusesAWorkspaceFileThatIsSpecialOrTooLarge) {
   WriteFile(city.City("large.gst"), "!GEOSET\n" + QByteArray(kMaxWorkspaceBytes, '!'));
   for (const char* file : {"fifo.gst", "zero.gst", "large.gst"}) {
     Workspace workspace;
-    const MapResult r = LoadWorkspace(city.City(file), workspace);
+    const Outcome r = LoadWorkspace(city.City(file), workspace);
     EXPECT_EQ(r.number, kMapErrorReadFailed) << file;
     EXPECT_TRUE(r.description.contains(file)) << r.description.toStdString();
   }
@@ -229,8 +229,8 @@ TEST(HostileWorkspaceTest, ReadsEveryRowOfAGeoPackageAndChangesNothingBesideIt) 
     const QString gst = city.ws.WriteGst(QStringLiteral("city/city.gst"), {kProjection, FileLine("d.gpkg")});
     const QMap<QString, QByteArray> before = Fingerprint(city.City("."));
     Workspace workspace;
-    const MapResult r = LoadWorkspace(gst, workspace);
-    ASSERT_TRUE(r.ok) << r.description.toStdString();
+    const Outcome r = LoadWorkspace(gst, workspace);
+    ASSERT_TRUE(r.ok()) << r.description.toStdString();
     EXPECT_EQ(workspace.layers[0]->Store().Count(), wal ? 2 : 1);
     EXPECT_EQ(Fingerprint(city.City(".")), before) << (wal ? "with -wal" : "without -wal");
   }
@@ -252,9 +252,9 @@ TEST(HostileWorkspaceTest, RefusesAGeoPackageViewThatNeverEnds) {
                            "'features', 4547); INSERT INTO gpkg_geometry_columns VALUES ('endless', 'geom', "
                            "'POINT', 4547, 0, 0);";
     ExecSql(city.City("d.gpkg"), QString::fromUtf8(sql));
-    const MapResult r =
+    const Outcome r =
         city.Load({kProjection, FileLine("d.gpkg"), QStringLiteral(R"("\TABLE\1\LAYER" = "endless")")});
-    EXPECT_FALSE(r.ok) << view;
+    EXPECT_FALSE(r.ok()) << view;
     EXPECT_TRUE(r.description.contains("d.gpkg") && r.description.contains("endless"))
         << r.description.toStdString();
   }

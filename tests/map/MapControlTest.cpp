@@ -34,9 +34,9 @@ class CityMapTest : public ::testing::Test {
 
 TEST_F(CityMapTest, LoadSetsTheInitialViewAndOrdersLayersTopFirst) {
   QSignalSpy viewChanged(&map, &MapControl::ViewChanged);
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   EXPECT_EQ(viewChanged.count(), 1);
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);  // the same view again is still reported
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());  // the same view again is still reported
   EXPECT_EQ(viewChanged.count(), 2);
   EXPECT_DOUBLE_EQ(map.ViewWidth(), 4000);
   EXPECT_DOUBLE_EQ(map.CenterX(), 500000);
@@ -50,7 +50,7 @@ TEST_F(CityMapTest, LoadSetsTheInitialViewAndOrdersLayersTopFirst) {
 }
 
 TEST_F(CityMapTest, TemporaryLayersGoOnTopAndALoadReplacesThem) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   Layer* first = map.CreateTemporaryLayer("rectlayer");
   Layer* second = map.CreateTemporaryLayer("tempPoint");
   EXPECT_EQ(map.LayerAt(1), second);
@@ -58,24 +58,24 @@ TEST_F(CityMapTest, TemporaryLayersGoOnTopAndALoadReplacesThem) {
   EXPECT_EQ(map.LayerAt(3)->Name(), "医院诊所");
   EXPECT_EQ(map.LayersBottomToTop().back(), second);
 
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   EXPECT_EQ(map.LayerCount(), 9);
   EXPECT_EQ(map.FindLayer("tempPoint"), nullptr);
   EXPECT_EQ(map.FindLayer("rectlayer"), nullptr);
 }
 
 TEST_F(CityMapTest, AFailedLoadKeepsTheMapAsItWas) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   map.CreateTemporaryLayer("tempPoint");
-  const MapResult r = map.LoadWorkspace(ws.Path("missing.gst"));
-  EXPECT_FALSE(r.ok);
+  const Outcome r = map.LoadWorkspace(ws.Path("missing.gst"));
+  EXPECT_FALSE(r.ok());
   EXPECT_EQ(map.LayerCount(), 10);
 }
 
 TEST_F(CityMapTest, MainSetupAppliesTheDisplayLimitsInItsTable) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   Layer* tempPoint = nullptr;
-  ASSERT_TRUE(SetupMainMap(map, false, tempPoint).ok);
+  ASSERT_TRUE(SetupMainMap(map, false, tempPoint).ok());
   ASSERT_NE(tempPoint, nullptr);
   EXPECT_EQ(map.LayerAt(1), tempPoint);
   EXPECT_EQ(tempPoint->Name(), "tempPoint");
@@ -102,9 +102,9 @@ TEST_F(CityMapTest, MainSetupAppliesTheDisplayLimitsInItsTable) {
 }
 
 TEST_F(CityMapTest, CitySwitchLeavesTheBusLayersToTheWorkspace) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   Layer* tempPoint = nullptr;
-  ASSERT_TRUE(SetupMainMap(map, true, tempPoint).ok);
+  ASSERT_TRUE(SetupMainMap(map, true, tempPoint).ok());
   EXPECT_DOUBLE_EQ(map.FindLayer("路线")->MaxVisibleWidth(), 3000);
   EXPECT_EQ(map.FindLayer("公交路线")->MaxVisibleWidth(), std::numeric_limits<double>::infinity());
   EXPECT_EQ(map.FindLayer("公交站台")->MaxVisibleWidth(), std::numeric_limits<double>::infinity());
@@ -112,24 +112,24 @@ TEST_F(CityMapTest, CitySwitchLeavesTheBusLayersToTheWorkspace) {
 
 TEST_F(CityMapTest, SetupFailsNamingAMissingLayer) {
   ws.WriteGpkg("small.gpkg", {{"行政区域", {{"栖坞市", SquareWkt(500000, 3400000, 5000)}}}});
-  ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("small.gst", "small.gpkg", {"行政区域"})).ok);
+  ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("small.gst", "small.gpkg", {"行政区域"})).ok());
   Layer* tempPoint = nullptr;
-  const MapResult r = SetupMainMap(map, false, tempPoint);
-  EXPECT_FALSE(r.ok);
+  const Outcome r = SetupMainMap(map, false, tempPoint);
+  EXPECT_FALSE(r.ok());
   EXPECT_EQ(r.number, kMapErrorLayerMissing);
   EXPECT_TRUE(r.description.contains("餐饮娱乐")) << r.description.toStdString();
   EXPECT_EQ(tempPoint, nullptr);
 
   Layer* lyrRect = nullptr;
   SizedMap overview;
-  EXPECT_FALSE(SetupOverviewMap(overview.map, ws.Path("none.gst"), lyrRect).ok);
-  ASSERT_TRUE(SetupOverviewMap(overview.map, gst, lyrRect).ok);
+  EXPECT_FALSE(SetupOverviewMap(overview.map, ws.Path("none.gst"), lyrRect).ok());
+  ASSERT_TRUE(SetupOverviewMap(overview.map, gst, lyrRect).ok());
   EXPECT_EQ(overview.map.LayerAt(1), lyrRect);
   EXPECT_EQ(lyrRect->Name(), "rectlayer");
 }
 
 TEST_F(CityMapTest, EveryViewChangeIsReportedOnce) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   QSignalSpy viewChanged(&map, &MapControl::ViewChanged);
   map.SetViewWidth(2000);
   map.SetCenterX(501000);
@@ -146,7 +146,7 @@ TEST_F(CityMapTest, EveryViewChangeIsReportedOnce) {
 }
 
 TEST_F(CityMapTest, ScreenAndMapCoordinatesAgree) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   const MapPoint topLeft = map.ScreenToMap(0, 0);
   EXPECT_DOUBLE_EQ(topLeft.x, 498000);
   EXPECT_DOUBLE_EQ(topLeft.y, 3401500);
@@ -160,7 +160,7 @@ TEST_F(CityMapTest, ScreenAndMapCoordinatesAgree) {
 }
 
 TEST_F(CityMapTest, SelectionChangesByTheProgramRaiseSelectionModified) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   QSignalSpy modified(&map, &MapControl::SelectionModified);
   Layer* dining = map.FindLayer("餐饮娱乐");
   Layer* banks = map.FindLayer("金融银行");
@@ -175,13 +175,13 @@ TEST_F(CityMapTest, SelectionChangesByTheProgramRaiseSelectionModified) {
   banks->Selection().SelectAtPoint(500001, 3400000, kSelectionNew);  // within a few pixels
   EXPECT_EQ(banks->Selection().Count(), 1);
   EXPECT_EQ(modified.count(), 4);
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);  // the selected layer goes away
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());  // the selected layer goes away
   EXPECT_EQ(modified.count(), 5);
 }
 
 // View changes while frames are drawn: FrameReady only ever comes with the frame of the view then.
 TEST_F(CityMapTest, FrameReadyComesWithTheFrameOfTheLatestView) {
-  ASSERT_TRUE(map.LoadWorkspace(gst).ok);
+  ASSERT_TRUE(map.LoadWorkspace(gst).ok());
   std::vector<bool> current;
   QObject::connect(&map, &MapControl::FrameReady, [&] { current.push_back(map.FrameView() == map.View()); });
   ASSERT_TRUE(map.WaitForFrame());

@@ -22,7 +22,7 @@ class MapFunctionTest : public ::testing::Test {
                             {"空图层", {}}});
     ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("f.gst", "f.gpkg",
                                                        {"行政区域", "公交路线", "医院诊所", "空图层"}))
-                    .ok);
+                    .ok());
   }
 
   int SelectedCount() const {
@@ -172,7 +172,7 @@ TEST_F(MapFunctionTest, MarkerAndFrameLayersStayBoundedAfterLongUse) {
 
 TEST_F(MapFunctionTest, DrawViewFrameDrawsARectangleFirstThenACrossHair) {
   SizedMap overview;
-  ASSERT_TRUE(overview.map.LoadWorkspace(ws.Path("f.gst")).ok);
+  ASSERT_TRUE(overview.map.LoadWorkspace(ws.Path("f.gst")).ok());
   overview.map.SetBounds({490000, 3390000, 510000, 3410000});
   Layer* rect = overview.map.CreateTemporaryLayer("rectlayer");
   map.SetBounds({499000, 3399000, 501000, 3400500});

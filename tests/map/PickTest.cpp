@@ -21,7 +21,7 @@ class PickTest : public ::testing::Test {
         "t.gpkg",
         {{"餐饮娱乐", {{"百味菜馆", PointWkt(500000, 3400000)}, {"<img src=x>", PointWkt(500500, 3400000)}}},
          {"绿地", {{"湖滨公园", SquareWkt(500000, 3400000, 300)}}}});
-    ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("t.gst", "t.gpkg", {"餐饮娱乐", "绿地"})).ok);
+    ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("t.gst", "t.gpkg", {"餐饮娱乐", "绿地"})).ok());
   }
   QPointF At(double x, double y) const { return map.MapToScreen({x, y}); }
   void ClickSelect(QPointF at) {

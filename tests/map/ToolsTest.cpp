@@ -20,7 +20,7 @@ class ToolsTest : public ::testing::Test {
                              {{"近", PointWkt(500100, 3400000)},
                               {"远", PointWkt(500600, 3400000)},
                               {"上", PointWkt(500000, 3400300)}}}});
-    ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("t.gst", "t.gpkg", {"行政区域", "餐饮娱乐"})).ok);
+    ASSERT_TRUE(map.LoadWorkspace(ws.WriteGstForLayers("t.gst", "t.gpkg", {"行政区域", "餐饮娱乐"})).ok());
     map.DefineUserTool(kToolPick, kUserToolPoint, kCursorCrossHair);
     map.DefineUserTool(kToolMeasure, kUserToolPolyline, kCursorCrossHair);
   }

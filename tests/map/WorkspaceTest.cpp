@@ -44,8 +44,8 @@ TEST(WorkspaceTest, ReadsChineseNamesFromShapefileAndTabInCodePage936) {
       ws.WriteGst("city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")", R"("\TABLE\1\FILE" = "places.shp")",
                                R"("\TABLE\1\NAME" = "地点")", R"("\TABLE\2\FILE" = "sights.tab")"});
   Workspace workspace;
-  const MapResult r = LoadWorkspace(gst, workspace);
-  ASSERT_TRUE(r.ok) << r.description.toStdString();
+  const Outcome r = LoadWorkspace(gst, workspace);
+  ASSERT_TRUE(r.ok()) << r.description.toStdString();
   ASSERT_EQ(workspace.layers.size(), 2u);
   EXPECT_EQ(workspace.layers[0]->Name(), "地点");
   EXPECT_EQ(workspace.layers[1]->Name(), "sights");  // no NAME: the source layer's name
@@ -60,8 +60,8 @@ TEST(WorkspaceTest, ReprojectsLongitudeLatitudeIntoTheWorkspaceCrs) {
   const QString gst = ws.WriteGst(
       "city.gst", {R"("\GEOSET\PROJECTION" = "EPSG:4547")", R"("\TABLE\1\FILE" = "lonlat.gpkg")"});
   Workspace workspace;
-  const MapResult r = LoadWorkspace(gst, workspace);
-  ASSERT_TRUE(r.ok) << r.description.toStdString();
+  const Outcome r = LoadWorkspace(gst, workspace);
+  ASSERT_TRUE(r.ok()) << r.description.toStdString();
   // Reference values from gdaltransform -s_srs EPSG:4326 -t_srs EPSG:4547.
   ExpectLayer(*workspace.layers[0], {{"北站", {500000, 3320113.398}}, {"东站", {548146.414, 3342389.899}}},
               0.01);
@@ -76,7 +76,7 @@ TEST(WorkspaceTest, ReadsLayerSettings) {
                    R"("\TABLE\1\ZOOM\MAX" = "3000")", R"("\TABLE\1\ISVISIBLE" = "FALSE")",
                    R"("\TABLE\1\STYLE\PEN\WIDTH" = "3.5")", R"("\TABLE\1\SOMETHING\NEW" = "ignored")"});
   Workspace workspace;
-  ASSERT_TRUE(LoadWorkspace(gst, workspace).ok);
+  ASSERT_TRUE(LoadWorkspace(gst, workspace).ok());
   EXPECT_DOUBLE_EQ(workspace.file.center.x, 50);
   EXPECT_DOUBLE_EQ(workspace.file.center.y, 7);
   EXPECT_DOUBLE_EQ(workspace.file.zoomLevel, 1234.5);
@@ -120,15 +120,15 @@ TEST(WorkspaceTest, FailuresNameTheFileAndWhatIsWrong) {
   };
   for (const Case& c : cases) {
     Workspace workspace;
-    const MapResult r = LoadWorkspace(ws.WriteGst("city.gst", c.lines), workspace);
-    EXPECT_FALSE(r.ok) << c.what;
+    const Outcome r = LoadWorkspace(ws.WriteGst("city.gst", c.lines), workspace);
+    EXPECT_FALSE(r.ok()) << c.what;
     EXPECT_EQ(r.number, c.number) << c.what;
     for (const QString& m : c.mentions)
       EXPECT_TRUE(r.description.contains(m)) << c.what << ": " << r.description.toStdString();
   }
 
   Workspace workspace;
-  const MapResult missing = LoadWorkspace(ws.Path("nowhere.gst"), workspace);
+  const Outcome missing = LoadWorkspace(ws.Path("nowhere.gst"), workspace);
   EXPECT_EQ(missing.number, kMapErrorFileMissing);
   EXPECT_TRUE(missing.description.contains("nowhere.gst"));
 }
@@ -140,8 +140,8 @@ TEST(WorkspaceTest, ReadingAndWritingAWorkspaceKeepsItsBytes) {
     const QString path =
         QCoreApplication::applicationDirPath() + QStringLiteral("/map/栖坞市/栖坞市%1.gst").arg(suffix);
     WorkspaceFile read;
-    const MapResult result = ReadWorkspaceFile(path, read);
-    ASSERT_TRUE(result.ok) << result.description.toStdString();
+    const Outcome result = ReadWorkspaceFile(path, read);
+    ASSERT_TRUE(result.ok()) << result.description.toStdString();
     EXPECT_EQ(WorkspaceText(read).toUtf8(), ReadBytes(path)) << path.toStdString();
   }
 }
@@ -154,8 +154,8 @@ TEST(WorkspaceTest, AValueALineCannotHoldIsRefusedAndNothingWritten) {
     WorkspaceLayerEntry& entry = workspace.layers.emplace_back();
     entry.file = QStringLiteral("x.gpkg");
     entry.name = bad;
-    const MapResult written = WriteWorkspaceFile(ws.Path("bad.gst"), workspace);
-    EXPECT_FALSE(written.ok);
+    const Outcome written = WriteWorkspaceFile(ws.Path("bad.gst"), workspace);
+    EXPECT_FALSE(written.ok());
     EXPECT_EQ(written.number, kMapErrorWriteFailed);
     EXPECT_FALSE(QFile::exists(ws.Path("bad.gst")));
   }

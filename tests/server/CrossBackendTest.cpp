@@ -31,7 +31,7 @@ class CrossBackend : public ::testing::Test {
   }
 
   static QStringList Column(const QString& sql) {
-    DbError error;
+    Outcome error;
     const auto rows = City().files.Query(sql, error);
     QStringList values;
     if (rows)
@@ -41,8 +41,8 @@ class CrossBackend : public ::testing::Test {
 
   // The statement on both backends: both fail, or both give the same columns and rows.
   static void ExpectSameAnswer(const QString& sql, const CityDatabase& server = City().server) {
-    DbError fileError;
-    DbError serverError;
+    Outcome fileError;
+    Outcome serverError;
     const auto fromFile = City().files.Query(sql, fileError);
     const auto fromServer = server.Query(sql, serverError);
     ASSERT_EQ(fromFile != nullptr, fromServer != nullptr)
@@ -136,7 +136,7 @@ TEST_F(CrossBackend, AHotStandbyAnswersTheSameSearches) {
   file.write(QString("host=127.0.0.1 port=%1 dbname=city user=qiwu_desk").arg(standby).toUtf8());
   file.close();
   CityDatabase replica;
-  DbError error;
+  Outcome error;
   ASSERT_TRUE(replica.Open(path, error)) << error.description.toStdString();
   const QStringList stops = Column("select distinct 站名 from 公交信息 order by 站名");
   ExpectSameAnswer(modGetRecord::FillListStatement(kBus, "线路名", "", "id", true), replica);
@@ -163,7 +163,7 @@ TEST_F(CrossBackend, DesksReadOnlyWithinTheTimeBound) {
       {"select (select rolsuper::int from pg_roles where rolname = current_user)", nullptr},
   };
   for (const Case& c : cases) {
-    DbError error;
+    Outcome error;
     const auto rows = City().server.Query(QString::fromUtf8(c.sql), error);
     EXPECT_EQ(rows == nullptr, c.failure != nullptr) << c.sql;
     if (c.failure) {
@@ -193,7 +193,7 @@ TEST_F(CrossBackend, AServerThatCannotBeReachedOrIsNotListedFailsTheOpen) {
       {desk.arg(port).arg("city"), ""},
   };
   for (const Case& c : cases) {
-    const DbError error = City().OpenServerFile(c.text);
+    const Outcome error = City().OpenServerFile(c.text);
     EXPECT_EQ(error.number, c.failure.isEmpty() ? 0 : kErrorOpenFailed) << c.text.toStdString();
     EXPECT_TRUE(error.description.contains(c.failure)) << error.description.toStdString();
   }

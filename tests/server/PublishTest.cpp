@@ -46,7 +46,7 @@ int TablesNamed(const QString& dbname, const QString& table) {
 // The rows of table as the desk reads them from root's published city, or -1.
 int DeskRows(const QString& root, const QString& table) {
   CityDatabase desk;
-  DbError error;
+  Outcome error;
   if (!desk.Open(qiwu::ResolveCity(root, kCity).database, error)) {
     ADD_FAILURE() << error.description.toStdString();
     return -1;

@@ -28,7 +28,7 @@ PublishedCity::PublishedCity() {
   }
   qputenv("XDG_CONFIG_HOME", configDir.path().toUtf8());
   AllowServers({QString("127.0.0.1:%1").arg(cluster.Port())});
-  DbError error;
+  Outcome error;
   if (!cluster.CreateDatabase("city") ||
       !publish::PublishCity(cluster.AdminConnection("city"), kCity, programDir.path(), failure) ||
       !files.Open(qiwu::DatabasePath(programDir.path(), kCity), error) ||
@@ -43,7 +43,7 @@ void PublishedCity::AllowServers(const QStringList& servers) const {
   list.write((servers.join('\n') + '\n').toUtf8());
 }
 
-DbError PublishedCity::OpenServerFile(const QString& text) const {
+Outcome PublishedCity::OpenServerFile(const QString& text) const {
   const QString path = programDir.path() + "/data/试验市.pg";
   QFile file(path);
   if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -51,7 +51,7 @@ DbError PublishedCity::OpenServerFile(const QString& text) const {
   file.write(text.toUtf8());
   file.close();
   CityDatabase database;
-  DbError error;
+  Outcome error;
   if (database.Open(path, error)) error = {};
   return error;
 }

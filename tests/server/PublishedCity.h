@@ -18,7 +18,7 @@ struct PublishedCity {
   // Writes the user's list of servers a desk may reach.
   void AllowServers(const QStringList& servers) const;
   // Opens a .pg file holding text in a fresh database object; the failure, or none.
-  DbError OpenServerFile(const QString& text) const;
+  Outcome OpenServerFile(const QString& text) const;
 };
 
 PublishedCity& City();

@@ -69,13 +69,13 @@ class ServerLayerBudget : public OnThePublishedCity {
           "drop table if exists qiwu_map.big");
   }
   // Reads server layer pg:table of the published city as a workspace load does.
-  static MapResult Read(const QString& table) {
+  static Outcome Read(const QString& table) {
     OGRSpatialReference crs;
     crs.importFromEPSG(4547);
     crs.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     std::unique_ptr<Layer> layer;
     const ServerLayerSession session(City().server.ServerConnection());
-    const MapResult read =
+    const Outcome read =
         ReadVectorLayer(City().programDir.path() + "/map", "pg:" + table, {}, {}, crs, layer);
     return read;
   }
@@ -88,8 +88,8 @@ TEST_F(ServerLayerBudget, ALayerOfLongNamesStopsAtTheMemoryBound) {
             "st_setsrid(st_point(500000 + i, 3400000), 4547)::geometry(Point, 4547) as geom, "
             "repeat('x', 60000) as name from generate_series(1, 10000) i; grant select on qiwu_map.big to "
             "qiwu_desk"));
-  const MapResult read = Read("big");
-  EXPECT_FALSE(read.ok);
+  const Outcome read = Read("big");
+  EXPECT_FALSE(read.ok());
   EXPECT_TRUE(read.description.contains("pg:big")) << read.description.toStdString();
   EXPECT_TRUE(read.description.contains(QString::number(LoadBudget::kBytes >> 20)))
       << read.description.toStdString();
@@ -104,8 +104,8 @@ TEST_F(ServerLayerBudget, AViewThatAnswersEachFetchSlowlyStopsAtTheTimeBound) {
       "qiwu_map.slowly(st_setsrid(st_point(500000 + i, 3400000), 4547))::geometry(Point, 4547) as geom, "
       "'p' || i as name from generate_series(1, 5000) i; grant select on qiwu_map.slow to qiwu_desk; "
       "grant execute on function qiwu_map.slowly to qiwu_desk"));
-  const MapResult read = Read("slow");
-  EXPECT_FALSE(read.ok);
+  const Outcome read = Read("slow");
+  EXPECT_FALSE(read.ok());
   EXPECT_TRUE(read.description.contains("pg:slow")) << read.description.toStdString();
   EXPECT_TRUE(read.description.contains(QString::number(LoadBudget::kSeconds)))
       << read.description.toStdString();

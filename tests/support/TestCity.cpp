@@ -106,7 +106,7 @@ QString WriteWorkspace(const QString& path, const QString& gpkg, const QStringLi
     entry.file = gpkg;
     entry.sourceLayer = entry.name = layer;
   }
-  if (const MapResult written = WriteWorkspaceFile(path, workspace); !written.ok)
+  if (const Outcome written = WriteWorkspaceFile(path, workspace); !written.ok())
     throw std::runtime_error("test city: " + written.description.toStdString());
   return path;
 }

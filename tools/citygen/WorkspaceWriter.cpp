@@ -114,8 +114,8 @@ WorkspaceFile Workspace(const City& city, const std::string& gpkgName, const std
 }
 
 std::string Written(const std::string& path, const WorkspaceFile& workspace) {
-  const MapResult written = WriteWorkspaceFile(Q(path), workspace);
-  return written.ok ? std::string() : written.description.toStdString();
+  const Outcome written = WriteWorkspaceFile(Q(path), workspace);
+  return written.ok() ? std::string() : written.description.toStdString();
 }
 
 // The width of a view that shows the whole city: its borders, or its roads where it has none.
