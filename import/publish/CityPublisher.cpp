@@ -53,15 +53,20 @@ struct LayerFile {
   QString sourceLayer;  // empty: the first
 };
 
+// Opens a layer file as the desks open it: a regular file inside its folder, read under confinement
+// (which must outlive opened), each step bounded in time.
+bool OpenConfined(const LayerFile& source, DataSetConfinement& confinement, LayerSource& opened,
+                  QString& message) {
+  const Outcome open = OpenLayerSource(source.folder, source.file, confinement, opened);
+  if (!open.ok()) message = open.description;
+  return open.ok();
+}
+
 // The name of the first layer of a layer file, opened under the data set's rules.
 bool FirstLayerName(const LayerFile& source, QString& name, QString& message) {
   DataSetConfinement confinement({source.folder});
   LayerSource opened;
-  const Outcome open = OpenLayerSource(source.folder, source.file, confinement, opened);
-  if (!open.ok()) {
-    message = open.description;
-    return false;
-  }
+  if (!OpenConfined(source, confinement, opened, message)) return false;
   if (opened.Dataset().GetLayerCount() == 0) {
     message = QStringLiteral("图层文件 %1 中没有图层。").arg(source.file);
     return false;
@@ -200,18 +205,13 @@ int RenewWhileCopying(double, const char*, void* confinement) {
   return TRUE;
 }
 
-// Copies one layer of a data set's layer file into schema; its features keep their order. The file is
-// opened as the desks open it: a regular file inside folder, confined while it is read, each step
-// bounded in time.
+// Copies one layer of a data set's layer file into schema, opened as the desks open it; its features
+// keep their order.
 bool CopyLayer(const LayerFile& source, const QString& layer, const QString& gdalConnection,
                const char* schema, QString& message) {
   DataSetConfinement confinement({source.folder});
   LayerSource opened;
-  const Outcome open = OpenLayerSource(source.folder, source.file, confinement, opened);
-  if (!open.ok()) {
-    message = open.description;
-    return false;
-  }
+  if (!OpenConfined(source, confinement, opened, message)) return false;
   const QByteArray layerName =
       source.sourceLayer.isEmpty()
           ? QByteArray(opened.Dataset().GetLayer(0) ? opened.Dataset().GetLayer(0)->GetName() : "")
