@@ -14,8 +14,8 @@
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
 #include "kit/NumberFormat.h"
-#include "map/MapControl.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 
 using namespace qiwu;
 

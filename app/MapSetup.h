@@ -4,8 +4,8 @@
 #include <QString>
 
 #include "map/Layer.h"
-#include "map/MapControl.h"
 #include "map/MapTypes.h"
+#include "mapwidgets/MapControl.h"
 
 // The main map's view width stays within these (metres, both allowed).
 constexpr double kMinViewWidth = 100;

@@ -8,7 +8,7 @@
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 using namespace qiwu;
 

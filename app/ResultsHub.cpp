@@ -19,7 +19,7 @@
 #include "kit/HandlerGuard.h"
 #include "kit/Messages.h"
 #include "kit/SavePath.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "kit/ItemListAdapters.h"
 #include "kit/Messages.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 
 using namespace qiwu;
 

@@ -7,7 +7,7 @@
 #include "kit/NumberFormat.h"
 #include "kit/PlainText.h"
 #include "map/LonLat.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 using namespace qiwu;
 

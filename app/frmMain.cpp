@@ -26,8 +26,8 @@
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "map/HoverTip.h"
-#include "map/MapControl.h"
+#include "mapwidgets/HoverTip.h"
+#include "mapwidgets/MapControl.h"
 
 using namespace qiwu;
 

@@ -32,7 +32,7 @@
 #include "kit/LineControl.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 using namespace qiwu;
 

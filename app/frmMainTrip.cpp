@@ -7,7 +7,7 @@
 #include "app/frmMain.h"
 #include "bus/TripWindow.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 using namespace qiwu;
 

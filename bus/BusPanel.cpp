@@ -27,7 +27,7 @@
 #include "kit/ItemListAdapters.h"
 #include "kit/Messages.h"
 #include "kit/Twips.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/modMapFunction.h"
 
 namespace {
 const QString kBusTable = city::kBusTable;

@@ -5,7 +5,7 @@
 #include "bus/PlanRoute.h"
 #include "bus/RouteOverlay.h"
 #include "data/CityVocabulary.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 const QString kBusTable = city::kBusTable;

@@ -5,7 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 RouteOverlay::RouteOverlay(MapControl& map) : QWidget(&map), map_(map) {
   setAttribute(Qt::WA_TransparentForMouseEvents);

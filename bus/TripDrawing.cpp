@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "data/CityVocabulary.h"
 #include "data/search/SearchIndex.h"
 #include "kit/Messages.h"
-#include "map/MapControl.h"
 #include "map/MapReach.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 
 TripSuggest PlaceSuggestions(CityDatabase& database, int limit) {
   return [&database, limit](const QString& text) {

@@ -16,7 +16,7 @@
 #include "kit/ImageControl.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 constexpr int kTabWidth = 405;  // twips

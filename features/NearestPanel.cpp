@@ -12,9 +12,9 @@
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
 #include "map/MapTypes.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 
 NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1)
     : QObject(picShow3),

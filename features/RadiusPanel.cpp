@@ -13,9 +13,9 @@
 #include "kit/Messages.h"
 #include "kit/PlainText.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
 #include "map/MapTypes.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 
 RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1)
     : QObject(picShow2),

@@ -1,8 +1,8 @@
 #include "features/ShowFeature.h"
 
 #include "kit/Messages.h"
-#include "map/MapControl.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 
 namespace {
 void SayNotFound() { qiwu::MsgBox(QStringLiteral("没有找到相应图元。 \r\n"), qiwu::MsgIcon::Information); }

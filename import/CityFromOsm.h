@@ -1,8 +1,8 @@
 #pragma once
 // An OpenStreetMap extract as the city's layers and tables, in the city's coordinates.
+#include "dataset/City.h"
 #include "import/MapProjection.h"
 #include "import/osm/OsmReader.h"
-#include "tools/citygen/City.h"
 
 namespace qiwu::import {
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "data/CityVocabulary.h"
+#include "dataset/Writers.h"
 #include "import/CityFromOsm.h"
 #include "import/CityPlacement.h"
 #include "import/ImportFailure.h"
@@ -19,7 +20,6 @@
 #include "import/gtfs/GtfsReader.h"
 #include "import/osm/OsmReader.h"
 #include "map/DataSetConfinement.h"
-#include "tools/citygen/Writers.h"
 
 namespace qiwu::import {
 namespace {

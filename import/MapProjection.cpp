@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "tools/citygen/Shapes.h"
+#include "dataset/Shapes.h"
 
 namespace qiwu::import {
 namespace {

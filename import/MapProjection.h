@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "dataset/City.h"
 #include "import/TransitNetwork.h"
-#include "tools/citygen/City.h"
 
 namespace qiwu::import {
 

@@ -1,9 +1,9 @@
 #pragma once
 // A bus network from any source into the city: stops, lines (numbered 1… in the network's order)
 // and their routes, projected into the city's coordinates.
+#include "dataset/City.h"
 #include "import/MapProjection.h"
 #include "import/TransitNetwork.h"
-#include "tools/citygen/City.h"
 
 namespace qiwu::import {
 

@@ -5,7 +5,8 @@
 set(floors
   "app cli import"       # the program's window, the command line, the importer
   "bus features tools"   # the panels, the transfer search, the city generator
-  "map data"             # the map component and the city database
+  "dataset mapwidgets"   # a city data set and its writers; the map control, its tools and hover tip
+  "map data"             # the map's core (model, workspaces, rendering; no widgets), the city database
   "kit")                 # the form kit: Qt only
 # tests/, bench/ and fuzz/ stand above every floor and may include any folder.
 

@@ -11,7 +11,7 @@
 
 #include "app/frmMain.h"
 #include "kit/Messages.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tools/citygen/Generator.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "data/CityDatabase.h"
 #include "data/search/PinyinTable.h"
 #include "data/search/SearchIndex.h"
+#include "dataset/Writers.h"
 #include "tools/citygen/Generator.h"
-#include "tools/citygen/Writers.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "kit/Messages.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "dataset/City.h"
 #include "import/Progress.h"
 #include "import/TransitNetwork.h"
-#include "tools/citygen/City.h"
 
 namespace qiwu::import::osm {
 

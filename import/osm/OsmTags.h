@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace qiwu::import::osm {
 

@@ -12,9 +12,9 @@
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
 #include "map/MapTypes.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
 
 using apptest::StartedWindow;

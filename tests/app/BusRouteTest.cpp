@@ -10,7 +10,7 @@
 #include "bus/PlanTextBox.h"
 #include "bus/RouteOverlay.h"
 #include "bus/frmBus.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
 
 using apptest::StartedWindow;

@@ -16,8 +16,8 @@
 #include "features/RadiusPanel.h"
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
-#include "map/MapControl.h"
 #include "map/MapTypes.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
 
 using apptest::StartedWindow;

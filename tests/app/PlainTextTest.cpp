@@ -10,7 +10,7 @@
 
 #include "bus/BusPanel.h"
 #include "features/InfoDrawers.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/hostile/DataSetEdits.h"
 #include "tests/support/DatabaseColumn.h"

@@ -13,7 +13,7 @@
 #include "features/RadiusPanel.h"
 #include "features/ResultModel.h"
 #include "features/ResultTable.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/support/QtTexts.h"
 

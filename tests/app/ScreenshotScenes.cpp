@@ -10,7 +10,7 @@
 #include "data/CityVocabulary.h"
 #include "data/modGetRecord.h"
 #include "map/Layer.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 

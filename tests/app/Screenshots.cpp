@@ -30,7 +30,7 @@
 #include "features/TypeBrowsePanel.h"
 #include "kit/Messages.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/app/ScreenshotScenes.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/support/DatabaseColumn.h"
 

@@ -7,7 +7,7 @@
 
 #include "app/StatusBar.h"
 #include "kit/ImageControl.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
 
 using apptest::StartedWindow;

@@ -18,7 +18,7 @@
 #include "kit/ImageControl.h"
 #include "kit/LineControl.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
 
 using apptest::StartedWindow;

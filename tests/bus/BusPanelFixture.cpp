@@ -9,7 +9,7 @@
 #include "data/modDBAccess.h"
 #include "features/ShowFeature.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/support/TestCity.h"
 
 namespace {

@@ -16,7 +16,7 @@
 
 #include "bus/BusPanel.h"
 #include "kit/Twips.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/bus/BusPanelFixture.h"
 #include "tests/support/QtTexts.h"
 

@@ -12,7 +12,7 @@
 #include "bus/PlanTextBox.h"
 #include "bus/RouteOverlay.h"
 #include "bus/frmBus.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/bus/BusPanelFixture.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "features/WebLink.h"
 #include "kit/ImageControl.h"
 #include "kit/Twips.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/modMapFunction.h"
 #include "tests/features/FixtureCity.h"
 #include "tests/features/PanelHarness.h"
 #include "tests/support/MessageRecorder.h"

@@ -13,7 +13,7 @@
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 class PanelHarness {
  public:

@@ -9,7 +9,7 @@
 #include "data/CityDatabase.h"
 #include "features/SearchBox.h"
 #include "features/ShowFeature.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/data/SearchCity.h"
 #include "tests/support/MessageRecorder.h"
 

@@ -13,12 +13,12 @@
 #include <random>
 #include <set>
 
+#include "dataset/Writers.h"
 #include "import/NaturalOrder.h"
 #include "tests/support/CliRun.h"
 #include "tests/tools/CityFiles.h"
 #include "tools/citygen/GtfsWriter.h"
 #include "tools/citygen/OsmWriter.h"
-#include "tools/citygen/Writers.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "app/MapSetup.h"
 #include "map/Geometry.h"
-#include "map/modMapFunction.h"
+#include "mapwidgets/modMapFunction.h"
 #include "tests/map/MapFixture.h"
 
 namespace {

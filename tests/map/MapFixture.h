@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "map/Layer.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/support/TestCity.h"
 
 class TempWorkspace {

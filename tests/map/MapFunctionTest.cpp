@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <functional>
 
-#include "map/modMapFunction.h"
+#include "mapwidgets/modMapFunction.h"
 #include "tests/map/MapFixture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <QToolTip>
 
 #include "kit/PlainText.h"
-#include "map/FeaturePick.h"
-#include "map/HoverTip.h"
 #include "map/LonLat.h"
+#include "mapwidgets/FeaturePick.h"
+#include "mapwidgets/HoverTip.h"
 #include "tests/map/MapFixture.h"
 
 namespace {

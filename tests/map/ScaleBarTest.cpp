@@ -1,9 +1,9 @@
 // The main map's scale bar: its round length and where it is drawn.
 #include <gtest/gtest.h>
 
-#include "map/MapControl.h"
 #include "map/Renderer.h"
 #include "map/ScaleBar.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/map/RenderFixture.h"
 
 TEST(ScaleBar, TheLongestRoundLengthThatFits) {

@@ -24,7 +24,7 @@
 #include "bus/frmBus.h"
 #include "features/WebLink.h"
 #include "kit/ImageControl.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/reliability/SearchDriver.h"
 

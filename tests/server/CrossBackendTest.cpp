@@ -12,11 +12,11 @@
 #include "data/CityVocabulary.h"
 #include "data/ServerCity.h"
 #include "data/modGetRecord.h"
+#include "dataset/City.h"
 #include "tests/server/PublishedCity.h"
 #include "tests/server/ServerCluster.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/MessageRecorder.h"
-#include "tools/citygen/City.h"
 
 namespace {
 

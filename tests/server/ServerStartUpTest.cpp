@@ -10,7 +10,7 @@
 #include "bus/BusPanel.h"
 #include "data/ServerCity.h"
 #include "kit/Messages.h"
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 #include "tests/server/PublishedCity.h"
 #include "tests/server/ServerCluster.h"
 #include "tests/support/MessageRecorder.h"

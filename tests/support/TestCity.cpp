@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <stdexcept>
 
+#include "dataset/GeoPackage.h"
+#include "dataset/SqliteFile.h"
 #include "map/WorkspaceFile.h"
-#include "tools/citygen/GeoPackage.h"
-#include "tools/citygen/SqliteFile.h"
 
 namespace testcity {
 namespace {

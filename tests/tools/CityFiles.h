@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace citytest {
 

@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "dataset/Shapes.h"
 #include "tools/citygen/Landscape.h"
-#include "tools/citygen/Shapes.h"
 
 namespace citygen {
 namespace {

@@ -2,30 +2,14 @@
 
 #include <filesystem>
 
+#include "dataset/Writers.h"
 #include "tools/citygen/BusNetwork.h"
 #include "tools/citygen/Landscape.h"
 #include "tools/citygen/Layout.h"
 #include "tools/citygen/PointsOfInterest.h"
 #include "tools/citygen/StreetNetwork.h"
-#include "tools/citygen/Writers.h"
 
 namespace citygen {
-
-const char* PoiTypeName(PoiType type) {
-  switch (type) {
-    case PoiType::Dining:
-      return layer::kDining;
-    case PoiType::College:
-      return layer::kColleges;
-    case PoiType::Sight:
-      return layer::kSights;
-    case PoiType::Bank:
-      return layer::kBanks;
-    case PoiType::Clinic:
-      return layer::kClinics;
-  }
-  return "";
-}
 
 City Generate(const Options& options) {
   Random random(options.seed);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace citygen {
 

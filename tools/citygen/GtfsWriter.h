@@ -2,7 +2,7 @@
 // The city's bus network as a GTFS feed, the way a transit operator would publish it.
 #include <string>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace citygen {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The city's areas: water and the old town wall, green land, and the districts with their
 // borders. Each builder adds its part to the City; coordinates are city metres.
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 #include "tools/citygen/Layout.h"
 #include "tools/citygen/Names.h"
 

@@ -4,7 +4,7 @@
 // outer streets). Every other part of the generator builds on one Layout.
 #include <vector>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 #include "tools/citygen/Random.h"
 
 namespace citygen {

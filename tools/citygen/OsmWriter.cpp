@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/citygen/Writers.h"
+#include "dataset/Writers.h"
 
 namespace citygen {
 namespace {

@@ -4,7 +4,7 @@
 // their stops in order. Coordinates in longitude and latitude from the city's CRS.
 #include <string>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace citygen {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace citygen {
 

@@ -3,7 +3,7 @@
 // that the NameBook has not handed out before.
 #include <string>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 #include "tools/citygen/Names.h"
 
 namespace citygen {

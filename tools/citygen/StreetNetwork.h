@@ -3,7 +3,7 @@
 // junctions, and the named roads those pieces make up. Coordinates are city metres (warped).
 #include <vector>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 #include "tools/citygen/Layout.h"
 #include "tools/citygen/Names.h"
 

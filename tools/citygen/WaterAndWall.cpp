@@ -1,5 +1,5 @@
+#include "dataset/Shapes.h"
 #include "tools/citygen/Landscape.h"
-#include "tools/citygen/Shapes.h"
 
 namespace citygen {
 namespace {

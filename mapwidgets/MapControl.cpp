@@ -1,4 +1,4 @@
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 #include <QEventLoop>
 #include <QPainter>
@@ -11,9 +11,9 @@
 
 #include "map/ScaleBar.h"
 #include "map/Workspace.h"
-#include "map/tools/NavigationTools.h"
-#include "map/tools/SelectTools.h"
-#include "map/tools/UserTools.h"
+#include "mapwidgets/tools/NavigationTools.h"
+#include "mapwidgets/tools/SelectTools.h"
+#include "mapwidgets/tools/UserTools.h"
 
 namespace {
 

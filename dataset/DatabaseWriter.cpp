@@ -1,8 +1,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "tools/citygen/SqliteFile.h"
-#include "tools/citygen/Writers.h"
+#include "dataset/SqliteFile.h"
+#include "dataset/Writers.h"
 
 namespace citygen {
 namespace {

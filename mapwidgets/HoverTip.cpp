@@ -1,12 +1,12 @@
-#include "map/HoverTip.h"
+#include "mapwidgets/HoverTip.h"
 
 #include <QMouseEvent>
 #include <QTimer>
 #include <QToolTip>
 
 #include "kit/PlainText.h"
-#include "map/FeaturePick.h"
-#include "map/MapControl.h"
+#include "mapwidgets/FeaturePick.h"
+#include "mapwidgets/MapControl.h"
 
 QString HoverText(const MapControl& map, QPointF screen) {
   const std::optional<PickedFeature> picked = FeatureUnder(map, screen);

@@ -1,4 +1,4 @@
-#include "tools/citygen/SqliteFile.h"
+#include "dataset/SqliteFile.h"
 
 namespace citygen {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "map/Feature.h"
 #include "map/Layer.h"
-#include "map/MapControl.h"
 #include "map/MapTypes.h"
+#include "mapwidgets/MapControl.h"
 
 // The style of the position marker: a small red flag bitmap, "GOLF1-32.BMP", size 12.
 FeatureStyle MarkerStyle();

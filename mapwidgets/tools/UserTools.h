@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "map/MapTypes.h"
-#include "map/tools/MapTool.h"
+#include "mapwidgets/tools/MapTool.h"
 
 class UserPointTool : public MapTool {
  public:

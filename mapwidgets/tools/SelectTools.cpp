@@ -1,9 +1,9 @@
-#include "map/tools/SelectTools.h"
+#include "mapwidgets/tools/SelectTools.h"
 
 #include <cmath>
 
-#include "map/FeaturePick.h"
-#include "map/MapControl.h"
+#include "mapwidgets/FeaturePick.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QPoint>
 #include <optional>
 
-#include "map/tools/MapTool.h"
+#include "mapwidgets/tools/MapTool.h"
 
 // Moves the last image with the mouse and sets the new view on release.
 class PanTool : public MapTool {

@@ -1,8 +1,8 @@
-#include "map/FeaturePick.h"
+#include "mapwidgets/FeaturePick.h"
 
 #include <cmath>
 
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 std::optional<PickedFeature> FeatureUnder(const MapControl& map, QPointF screen) {
   const MapPoint p = map.ScreenToMap(screen.x(), screen.y());

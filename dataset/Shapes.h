@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace citygen {
 

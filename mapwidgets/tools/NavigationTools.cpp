@@ -1,6 +1,6 @@
-#include "map/tools/NavigationTools.h"
+#include "mapwidgets/tools/NavigationTools.h"
 
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 void PanTool::Press(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;

@@ -1,6 +1,6 @@
-#include "map/tools/UserTools.h"
+#include "mapwidgets/tools/UserTools.h"
 
-#include "map/MapControl.h"
+#include "mapwidgets/MapControl.h"
 
 namespace {
 

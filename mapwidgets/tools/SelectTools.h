@@ -6,7 +6,7 @@
 #include <QPoint>
 #include <optional>
 
-#include "map/tools/MapTool.h"
+#include "mapwidgets/tools/MapTool.h"
 
 class SelectPointTool : public MapTool {
  public:

@@ -1,4 +1,4 @@
-#include "tools/citygen/GeoPackage.h"
+#include "dataset/GeoPackage.h"
 
 #include <cpl_conv.h>
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "data/CityVocabulary.h"
-#include "tools/citygen/City.h"
+#include "dataset/City.h"
 
 namespace citygen {
 

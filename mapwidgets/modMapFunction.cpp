@@ -1,4 +1,4 @@
-#include "map/modMapFunction.h"
+#include "mapwidgets/modMapFunction.h"
 
 #include <algorithm>
 

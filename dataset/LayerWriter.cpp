@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "tools/citygen/GeoPackage.h"
-#include "tools/citygen/Shapes.h"
-#include "tools/citygen/Writers.h"
+#include "dataset/GeoPackage.h"
+#include "dataset/Shapes.h"
+#include "dataset/Writers.h"
 
 namespace citygen {
 namespace {

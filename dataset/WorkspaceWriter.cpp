@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "dataset/Writers.h"
 #include "map/WorkspaceFile.h"
-#include "tools/citygen/Writers.h"
 
 namespace citygen {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/citygen/Shapes.h"
+#include "dataset/Shapes.h"
 
 namespace citygen {
 namespace {
