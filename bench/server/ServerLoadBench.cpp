@@ -21,10 +21,8 @@
 #include "data/CityDatabase.h"
 #include "data/CityPaths.h"
 #include "data/ServerCity.h"
-#include "import/publish/CityPublisher.h"
 #include "map/Workspace.h"
 #include "tests/server/ServerCluster.h"
-#include "tools/citygen/Generator.h"
 
 namespace {
 
@@ -45,12 +43,8 @@ struct Published {
       failure = cluster.Unavailable();
       return;
     }
-    citygen::Options options;
-    options.outDir = programDir.path().toStdString();
-    failure = QString::fromStdString(citygen::WriteDataSet(citygen::Generate(options), options.outDir));
-    if (!failure.isEmpty() || !cluster.CreateDatabase("city") ||
-        !publish::PublishCity(cluster.AdminConnection("city"), kCity, programDir.path(), failure))
-      return;
+    failure = cluster.PublishDemoCity(programDir.path(), "city");
+    if (!failure.isEmpty()) return;
     const int standby = cluster.StandbyPort();
     qputenv("XDG_CONFIG_HOME", configDir.path().toUtf8());
     QDir().mkpath(configDir.path() + "/qiwu");

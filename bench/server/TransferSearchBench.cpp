@@ -23,9 +23,7 @@
 #include "data/CityPaths.h"
 #include "data/CityVocabulary.h"
 #include "data/ServerCity.h"
-#include "import/publish/CityPublisher.h"
 #include "tests/server/ServerCluster.h"
-#include "tools/citygen/Generator.h"
 
 namespace {
 
@@ -51,14 +49,8 @@ struct Published {
       failure = cluster.Unavailable();
       return;
     }
-    citygen::Options options;
-    options.outDir = programDir.path().toStdString();
-    options.scale = scale;
-    const QString dbname = QStringLiteral("city%1").arg(scale);
-    failure = QString::fromStdString(citygen::WriteDataSet(citygen::Generate(options), options.outDir));
-    if (!failure.isEmpty() || !cluster.CreateDatabase(dbname) ||
-        !publish::PublishCity(cluster.AdminConnection(dbname), kCity, programDir.path(), failure))
-      return;
+    failure = cluster.PublishDemoCity(programDir.path(), QStringLiteral("city%1").arg(scale), scale);
+    if (!failure.isEmpty()) return;
     CityDatabase files;
     Outcome error;
     files.Open(qiwu::DatabasePath(programDir.path(), kCity), error);

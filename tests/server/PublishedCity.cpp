@@ -8,9 +8,7 @@
 #include "data/CityPaths.h"
 #include "data/CityPlace.h"
 #include "data/ServerCity.h"
-#include "import/publish/CityPublisher.h"
 #include "tests/server/ServerCluster.h"
-#include "tools/citygen/Generator.h"
 
 namespace {
 const QString kCity = QStringLiteral("栖坞市");
@@ -19,19 +17,12 @@ const QString kCity = QStringLiteral("栖坞市");
 PublishedCity::PublishedCity() {
   const ServerCluster& cluster = ServerCluster::Shared();
   if (!cluster.Unavailable().isEmpty()) return;
-  citygen::Options options;
-  options.outDir = programDir.path().toStdString();
-  const std::string written = citygen::WriteDataSet(citygen::Generate(options), options.outDir);
-  if (!written.empty()) {
-    failure = QString::fromStdString(written);
-    return;
-  }
+  failure = cluster.PublishDemoCity(programDir.path(), "city");
+  if (!failure.isEmpty()) return;
   qputenv("XDG_CONFIG_HOME", configDir.path().toUtf8());
   AllowServers({QString("127.0.0.1:%1").arg(cluster.Port())});
   Outcome error;
-  if (!cluster.CreateDatabase("city") ||
-      !publish::PublishCity(cluster.AdminConnection("city"), kCity, programDir.path(), failure) ||
-      !files.Open(qiwu::DatabasePath(programDir.path(), kCity), error) ||
+  if (!files.Open(qiwu::DatabasePath(programDir.path(), kCity), error) ||
       !server.Open(qiwu::ResolveCity(programDir.path(), kCity).database, error))
     failure += error.description;
 }

@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QProcess>
 
+#include "import/publish/CityPublisher.h"
+#include "tools/citygen/Generator.h"
+
 namespace {
 
 constexpr char kBinaries[] = "/usr/lib/postgresql/15/bin";
@@ -119,4 +122,16 @@ bool ServerCluster::CreateDatabase(const QString& dbname) const {
   PQclear(r);
   PQfinish(conn);
   return ok;
+}
+
+QString ServerCluster::PublishDemoCity(const QString& programDir, const QString& dbname, int scale) const {
+  citygen::Options options;
+  options.outDir = programDir.toStdString();
+  options.scale = scale;
+  QString failure = QString::fromStdString(citygen::WriteDataSet(citygen::Generate(options), options.outDir));
+  if (!failure.isEmpty()) return failure;
+  if (!CreateDatabase(dbname)) return QStringLiteral("cannot create database ") + dbname;
+  publish::PublishCity(AdminConnection(dbname), QString::fromStdString(options.cityName), programDir,
+                       failure);
+  return failure;
 }

@@ -18,6 +18,9 @@ class ServerCluster {
   QString AdminConnection(const QString& dbname) const;
   // Creates database dbname (dropping one of that name); false when the server refuses.
   bool CreateDatabase(const QString& dbname) const;
+  // Writes the demo city (at scale) into programDir and publishes it to a new database dbname; the
+  // failure, or empty.
+  QString PublishDemoCity(const QString& programDir, const QString& dbname, int scale = 1) const;
   // A read-only hot standby streaming from this cluster, started on first use; its port, or 0
   // when it cannot start (the reason then in Unavailable()).
   int StandbyPort();
