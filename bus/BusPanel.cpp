@@ -181,6 +181,13 @@ void BusPanel::Select(QRadioButton* option) {
   option->setChecked(true);
 }
 
+void BusPanel::CityOpened(const std::function<void()>& afterRead) {
+  optLine_Click();
+  afterRead();
+  FillCombo(statements::LineNames());
+  afterRead();
+}
+
 void BusPanel::optLine_Click() {
   Select(optLine);
   cmdBus->setText(QStringLiteral("在地图上显示该路线"));

@@ -45,3 +45,5 @@ void KeywordPanel::txtLike_Change() {
   qiwu::ListWidgetItems target(lstShow1);
   modGetRecord::FillListByKeyword(database_, city::kNameField, keyword, target);
 }
+
+void KeywordPanel::FocusKeyword() { txtLike->setFocus(); }

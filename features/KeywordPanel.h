@@ -28,6 +28,8 @@ class KeywordPanel : public QObject {
   void txtLike_Change();
   // An item of lstShow(1) was picked (a mouse click on it, or Enter on the current item).
   void lstShow_Click();
+  // The panel was opened: typing goes to txtLike.
+  void FocusKeyword();
 
  signals:
   // Show a feature of that name, in whichever layer has one.

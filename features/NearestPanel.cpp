@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "data/Statements.h"
+#include "features/SelectorFill.h"
 #include "features/SpatialSearch.h"
 #include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
@@ -75,4 +77,8 @@ void NearestPanel::NearestSearch(double x, double y, Layer* lyrTempPoint) {
     MapRect span, view;
     FrameFeatureAndPoint(*map, span, view, feature.CenterX(), feature.CenterY(), x, y);
   }
+}
+
+void NearestPanel::CityOpened(const std::function<void()>& afterRead) {
+  FillSelector(cmbType2, statements::PointTypeNames(), afterRead);
 }

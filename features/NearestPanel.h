@@ -4,6 +4,7 @@
 // lives as long as that picture box. Its pick button asks the window to arm the point pick
 // (PickRequested); the window runs NearestSearch at the picked point.
 #include <QObject>
+#include <functional>
 
 class QComboBox;
 class QGroupBox;
@@ -35,6 +36,11 @@ class NearestPanel : public QObject {
   // layer; none: no marker) and frames feature and point. A pick that cannot be searched (no
   // type, no such layer, a layer without features) shows an information box and changes nothing.
   void NearestSearch(double x, double y, Layer* lyrTempPoint);
+
+ public slots:
+  // A city is open: fills cmbType(2) with the point types from the new database and chooses its first entry.
+  // afterRead runs after each statement (it may end the program).
+  void CityOpened(const std::function<void()>& afterRead);
 
  signals:
   // cmdClick(1): arm the point pick for the nearest search.

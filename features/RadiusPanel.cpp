@@ -6,7 +6,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "data/Statements.h"
 #include "features/ListClicks.h"
+#include "features/SelectorFill.h"
 #include "features/SpatialSearch.h"
 #include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
@@ -91,4 +93,8 @@ void RadiusPanel::FitView(const FeatureSet& found, double x, double y) {
     const double dx = b.Width() / 10, dy = b.Height() / 10;
     map.SetBounds({b.minX - dx, b.minY - dy, b.maxX + dx, b.maxY + dy});
   }
+}
+
+void RadiusPanel::CityOpened(const std::function<void()>& afterRead) {
+  FillSelector(cmbType1, statements::PointTypeNames(), afterRead);
 }

@@ -5,6 +5,7 @@
 // arm the point pick (PickRequested); the window runs RadiusSearch at the picked point.
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "map/Feature.h"
 #include "map/MapTypes.h"
@@ -40,6 +41,11 @@ class RadiusPanel : public QObject {
   void RadiusSearch(double x, double y, Layer* lyrTempPoint);
   // An item of lstShow(2) was picked (a mouse click on it, or Enter on the current item).
   void lstShow_Click();
+
+ public slots:
+  // A city is open: fills cmbType(1) with the point types from the new database and chooses its first entry.
+  // afterRead runs after each statement (it may end the program).
+  void CityOpened(const std::function<void()>& afterRead);
 
  signals:
   // cmdClick(0): arm the point pick for the radius search.

@@ -5,6 +5,7 @@
 // list is handed on as FeatureChosen.
 #include <QObject>
 #include <QString>
+#include <functional>
 
 class CityDatabase;
 class QComboBox;
@@ -26,6 +27,11 @@ class TypeBrowsePanel : public QObject {
   void ListChosenType();
   // An item of lstShow(0) was picked (a mouse click on it, or Enter on the current item).
   void lstShow_Click();
+
+ public slots:
+  // A city is open: fills cmbType(0) with every type name from the new database and chooses its first entry.
+  // afterRead runs after each statement (it may end the program).
+  void CityOpened(const std::function<void()>& afterRead);
 
  signals:
   // Show the feature of that name on the layer of that type.

@@ -1,0 +1,14 @@
+#include "features/SelectorFill.h"
+
+#include <QComboBox>
+
+#include "data/Statements.h"
+#include "data/modGetRecord.h"
+#include "kit/ItemListAdapters.h"
+
+void FillSelector(QComboBox* selector, const ListStatement& names, const std::function<void()>& afterRead) {
+  qiwu::ComboBoxItems items(selector);
+  modGetRecord::FillList(names, items, false);
+  afterRead();
+  if (selector->count() > 0) selector->setCurrentIndex(0);
+}
