@@ -153,6 +153,7 @@ class frmMain : public QWidget {
   void ConnectEvents();
   void CreateTripPlanner();
   void FillTopStrip();
+  void ShowOpenPanelResults();
 
   // Start-up and switch steps.
   void LoadMainMap(bool atCitySwitch);

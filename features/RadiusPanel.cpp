@@ -19,7 +19,7 @@
 #include "mapwidgets/MapControl.h"
 #include "mapwidgets/modMapFunction.h"
 
-RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1)
+RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1, CityDatabase& database)
     : QObject(picShow2),
       Label4(qiwu::NewLabel(picShow2, QStringLiteral("选择地物类型"))),
       cmbType1(new QComboBox(picShow2)),
@@ -28,7 +28,8 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1)
       cmdClick0(new QPushButton(QStringLiteral("屏幕上指定中心点"), picShow2)),
       Label2(qiwu::NewLabel(picShow2, QStringLiteral("查询结果"))),
       lstShow2(new QListWidget(picShow2)),
-      Map1_(Map1) {
+      Map1_(Map1),
+      database_(database) {
   cmbType1->setObjectName(QStringLiteral("cmbType1"));
   txtRadius->setObjectName(QStringLiteral("txtRadius"));
   cmdClick0->setObjectName(QStringLiteral("cmdClick0"));
@@ -77,7 +78,14 @@ void RadiusPanel::RadiusSearch(double x, double y, Layer* lyrTempPoint) {
   FitView(found, x, y);
   lstShow2->clear();
   for (const Feature& feature : found) lstShow2->addItem(feature.DisplayName());
-  emit ResultsFound(type, {x, y}, radius, found);
+  resultsTitle_ = QStringLiteral("半径查询：%1，%2 米内").arg(type, QString::number(radius));
+  results_ = RowsOfFound(found, type, {x, y});
+  FillContacts(database_, results_);
+  OfferResults();
+}
+
+void RadiusPanel::OfferResults() {
+  if (!resultsTitle_.isEmpty()) emit ResultsReady(resultsTitle_, results_);
 }
 
 void RadiusPanel::FitView(const FeatureSet& found, double x, double y) {

@@ -35,6 +35,15 @@ void TypeBrowsePanel::CityOpened(const std::function<void()>& afterRead) {
   FillSelector(cmbType0, statements::TypeNames(), afterRead);
 }
 
+void TypeBrowsePanel::OfferResults() {
+  const QString type = cmbType0->currentText();
+  std::vector<ResultRow> rows;
+  for (int row = 0; row < lstShow0->count(); ++row)
+    rows.push_back({lstShow0->item(row)->text(), type, std::nullopt, QString(), QString()});
+  FillContacts(database_, rows);
+  emit ResultsReady(QStringLiteral("智能查询：") + type, rows);
+}
+
 void TypeBrowsePanel::lstShow_Click() {
   if (const QListWidgetItem* item = lstShow0->currentItem())
     emit FeatureChosen(cmbType0->currentText(), item->text());

@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
+
+#include "features/ResultRows.h"
 
 class CityDatabase;
 class QComboBox;
@@ -32,10 +35,14 @@ class TypeBrowsePanel : public QObject {
   // A city is open: fills cmbType(0) with every type name from the new database and chooses its first entry.
   // afterRead runs after each statement (it may end the program).
   void CityOpened(const std::function<void()>& afterRead);
+  // Hands lstShow(0)'s names, with their type and contacts, on as ResultsReady.
+  void OfferResults();
 
  signals:
   // Show the feature of that name on the layer of that type.
   void FeatureChosen(const QString& layer, const QString& name);
+  // The panel's results, for the result table: a title and the rows of its list.
+  void ResultsReady(const QString& title, const std::vector<ResultRow>& rows);
 
  private:
   CityDatabase& database_;

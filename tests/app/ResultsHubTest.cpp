@@ -2,6 +2,7 @@
 // lists show in it on request, each row with its type.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,13 +51,16 @@ TEST(ResultsHub, TheTableFollowsEachRadiusSearchAndShowsTheListsOnRequest) {
   }
 
   w.keyword->txtLike->setText(QStringLiteral("路"));
-  ASSERT_GT(w.lstShow[1]->count(), 0);
-  w.results->ShowListTable(1);
-  EXPECT_EQ(TableNames(table, &allTyped), Items(w.lstShow[1]));
-  EXPECT_TRUE(allTyped);
-  w.results->ShowListTable(0);
-  EXPECT_EQ(TableNames(table, &allTyped), Items(w.lstShow[0]));
-  EXPECT_TRUE(allTyped);
+  // Each list's context menu hands its names to the table.
+  for (const char* name : {"lstShow1", "lstShow0"}) {
+    auto* list = w.findChild<QListWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(list, nullptr) << name;
+    ASSERT_GT(list->count(), 0) << name;
+    ASSERT_EQ(list->actions().size(), 1) << name;
+    list->actions().front()->trigger();
+    EXPECT_EQ(TableNames(table, &allTyped), Items(list)) << name;
+    EXPECT_TRUE(allTyped) << name;
+  }
   EXPECT_TRUE(started.messages.Messages().empty());
 }
 
