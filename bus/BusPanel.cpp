@@ -76,6 +76,7 @@ void BusPanel::CreateControls(QWidget* picShow4) {
   qiwu::SetTwipsGeometry(cmbBus, 60, 850, 2055, 300);
 
   lstShow3 = new QListWidget(Frame1);
+  lstShow3->setObjectName(QStringLiteral("lstShow3"));
   qiwu::SetTwipsGeometry(lstShow3, 60, 1200, 2055, 1680);
 
   cmdBus = new QPushButton(QStringLiteral("在地图上显示该线路"), Frame1);

@@ -16,6 +16,7 @@
 #include "features/ResultTable.h"
 #include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 #include "tests/support/QtTexts.h"
 
 using apptest::StartedWindow;
@@ -37,20 +38,20 @@ QStringList TableNames(const ResultTable& table, bool* allTyped) {
 TEST(ResultsHub, TheTableFollowsEachRadiusSearchAndShowsTheListsOnRequest) {
   StartedWindow started;
   frmMain& w = started.window;
-  ResultTable& table = *w.results->table;
+  ResultTable& table = *apptest::Part<ResultsHub>(w)->table;
   bool allTyped = false;
-  w.radius->txtRadius->setText(QStringLiteral("1500"));
+  apptest::Part<RadiusPanel>(w)->txtRadius->setText(QStringLiteral("1500"));
   for (const double shift : {0.0, 800.0}) {
-    w.radius->RadiusSearch(w.Map1->CenterX() + shift, w.Map1->CenterY(), w.lyrTempPoint);
-    ASSERT_GT(w.radius->lstShow2->count(), 0);
-    QStringList listed = Items(w.radius->lstShow2), shown = TableNames(table, &allTyped);
+    apptest::Part<RadiusPanel>(w)->RadiusSearch(w.Map1->CenterX() + shift, w.Map1->CenterY(), w.lyrTempPoint);
+    ASSERT_GT(apptest::Part<RadiusPanel>(w)->lstShow2->count(), 0);
+    QStringList listed = Items(apptest::Part<RadiusPanel>(w)->lstShow2), shown = TableNames(table, &allTyped);
     listed.sort();
     shown.sort();
     EXPECT_EQ(shown, listed);
     EXPECT_EQ(table.lblCount->text(), QStringLiteral("共 %1 条").arg(listed.size()));
   }
 
-  w.keyword->txtLike->setText(QStringLiteral("路"));
+  apptest::Part<KeywordPanel>(w)->txtLike->setText(QStringLiteral("路"));
   // Each list's context menu hands its names to the table.
   for (const char* name : {"lstShow1", "lstShow0"}) {
     auto* list = w.findChild<QListWidget*>(QString::fromLatin1(name));
