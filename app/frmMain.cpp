@@ -70,7 +70,7 @@ void frmMain::CreatePanels() {
   connect(radius, &RadiusPanel::PickRequested, this, [this] { cmdClick_Click(0); });
   connect(radius, &RadiusPanel::TypeChosen, this, [this] { cmbType_Click(1); });
   connect(radius, &RadiusPanel::FeatureChosen, this, showFeature);
-  nearest = new NearestPanel(picShow[3], *Map1);
+  nearest = new NearestPanel(picShow[3], *Map1, database_);
   connect(nearest, &NearestPanel::PickRequested, this, [this] { cmdClick_Click(1); });
   connect(nearest, &NearestPanel::TypeChosen, this, [this] { cmbType_Click(2); });
   bus = new BusPanel(picShow[Accordion::kBusPanel], *Map1, database_);

@@ -18,7 +18,7 @@
 #include "mapwidgets/MapControl.h"
 #include "mapwidgets/modMapFunction.h"
 
-NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1)
+NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1, CityDatabase& database)
     : QObject(picShow3),
       Label1(qiwu::NewLabel(picShow3, QStringLiteral("选择地物类型"))),
       cmbType2(new QComboBox(picShow3)),
@@ -28,7 +28,8 @@ NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1)
       txtNear(new QLineEdit(Frame2)),
       Label9(qiwu::NewLabel(Frame2, QStringLiteral("距当前位置的距离"))),
       lblDis(qiwu::NewLabel(Frame2)),
-      Map1_(Map1) {
+      Map1_(Map1),
+      database_(database) {
   cmbType2->setObjectName(QStringLiteral("cmbType2"));
   cmdClick1->setObjectName(QStringLiteral("cmdClick1"));
   txtNear->setObjectName(QStringLiteral("txtNear"));
@@ -80,5 +81,5 @@ void NearestPanel::NearestSearch(double x, double y, Layer* lyrTempPoint) {
 }
 
 void NearestPanel::CityOpened(const std::function<void()>& afterRead) {
-  FillSelector(cmbType2, statements::PointTypeNames(), afterRead);
+  FillSelector(database_, cmbType2, statements::PointTypeNames(), afterRead);
 }

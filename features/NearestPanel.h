@@ -6,6 +6,7 @@
 #include <QObject>
 #include <functional>
 
+class CityDatabase;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -19,8 +20,8 @@ class NearestPanel : public QObject {
   Q_OBJECT
 
  public:
-  // Map1: the main map the search runs on.
-  NearestPanel(QWidget* picShow3, MapControl& Map1);
+  // Map1: the main map the search runs on; database, which outlives the panel, holds the types.
+  NearestPanel(QWidget* picShow3, MapControl& Map1, CityDatabase& database);
 
   QLabel* Label1;          // "选择地物类型"
   QComboBox* cmbType2;     // cmbType(2): point types
@@ -50,4 +51,5 @@ class NearestPanel : public QObject {
 
  private:
   MapControl& Map1_;
+  CityDatabase& database_;
 };

@@ -104,5 +104,5 @@ void RadiusPanel::FitView(const FeatureSet& found, double x, double y) {
 }
 
 void RadiusPanel::CityOpened(const std::function<void()>& afterRead) {
-  FillSelector(cmbType1, statements::PointTypeNames(), afterRead);
+  FillSelector(database_, cmbType1, statements::PointTypeNames(), afterRead);
 }

@@ -6,9 +6,10 @@
 #include "data/modGetRecord.h"
 #include "kit/ItemListAdapters.h"
 
-void FillSelector(QComboBox* selector, const ListStatement& names, const std::function<void()>& afterRead) {
+void FillSelector(CityDatabase& database, QComboBox* selector, const ListStatement& names,
+                  const std::function<void()>& afterRead) {
   qiwu::ComboBoxItems items(selector);
-  modGetRecord::FillList(names, items, false);
+  modGetRecord::FillList(database, names, items, false);
   afterRead();
   if (selector->count() > 0) selector->setCurrentIndex(0);
 }

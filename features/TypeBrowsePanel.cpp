@@ -32,7 +32,7 @@ TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, CityDatabase& database)
 }
 
 void TypeBrowsePanel::CityOpened(const std::function<void()>& afterRead) {
-  FillSelector(cmbType0, statements::TypeNames(), afterRead);
+  FillSelector(database_, cmbType0, statements::TypeNames(), afterRead);
 }
 
 void TypeBrowsePanel::OfferResults() {
