@@ -1,7 +1,5 @@
 // The accordion's tab events: switching panels, then the common reset of the map tool, the
 // toolbar pictures and the position marker; the bus tab's cursor.
-#include <QLineEdit>
-
 #include "app/Artwork.h"
 #include "app/frmMain.h"
 #include "features/KeywordPanel.h"
@@ -19,7 +17,7 @@ void frmMain::imgType_Click(int index) {
 
 void frmMain::ResetAfterTabClick() {
   Line1->SetY2(Line1Bottom());
-  if (!picShow[1]->isHidden()) keyword->txtLike->setFocus();
+  if (!picShow[1]->isHidden()) keyword->FocusKeyword();
   Layer* marker = lyrTempPoint;
   if (marker && marker->ListFeatures().Count() != 0)
     marker->RemoveFeature(marker->KeyOfNamedFeature(QString()));

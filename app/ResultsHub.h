@@ -1,35 +1,45 @@
 #pragma once
-// Results that leave the window: the result table of the radius search (it follows every search)
-// and, on request, of the type and keyword lists; the main map exported as a picture or a PDF, or
-// printed. Its commands are the toolbar `actions`, whose place is the strip above the panels; the
-// result lists also offer the table in their context menus. Owned by the main window.
+// Results that leave the window: the result table, which shows whatever a panel it follows hands
+// on as its results (the radius search at every search, the type and keyword lists on request);
+// the main map exported as a picture or a PDF, or printed. Its commands are the toolbar `actions`,
+// whose place is the strip above the panels; a followed panel's list also offers the table in its
+// context menu. Owned by the main map's window.
+#include <QAction>
+#include <QListWidget>
 #include <QObject>
 #include <QStandardPaths>
 #include <QString>
 #include <vector>
 
 #include "features/ResultRows.h"
+#include "kit/HandlerGuard.h"
 
-class CityDatabase;
-class QAction;
+class MapControl;
 class QToolBar;
 class ResultTable;
-class frmMain;
 
 class ResultsHub : public QObject {
   Q_OBJECT
 
  public:
-  // window: the main window with its panels made; database: the one the panels read.
-  ResultsHub(frmMain& window, CityDatabase& database);
+  // map: the main map, which the table's rows are shown on and the exports draw; the table and
+  // the dialogs belong to its window.
+  explicit ResultsHub(MapControl& map);
 
-  // The radius search found these features of type within radius metres of centre.
-  void ShowRadiusResults(const QString& type, MapPoint centre, double radius, const FeatureSet& found);
-  // The table of a result list: lstShow(0) (type browse), lstShow(1) (keyword) or lstShow(2)
-  // (the last radius search).
-  void ShowListTable(int index);
-  // The table of the open panel's list (type, keyword or radius); otherwise the table as it was.
-  void ShowOpenPanelTable();
+  // The table shows panel's results (its ResultsReady); list's context menu asks the panel for
+  // them (its OfferResults).
+  template <class Panel>
+  void Follow(Panel* panel, QListWidget* list) {
+    connect(panel, &Panel::ResultsReady, this, &ResultsHub::ShowResults);
+    auto* inTable = new QAction(QStringLiteral("在表格中查看"), list);
+    connect(inTable, &QAction::triggered, panel,
+            [panel] { qiwu::Guarded(QStringLiteral("结果表格"), [panel] { panel->OfferResults(); }); });
+    list->addAction(inTable);
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+  }
+  void ShowResults(const QString& title, const std::vector<ResultRow>& rows);
+  // The table as it was.
+  void ShowTable();
   // Ask for a size and a path, then write the main map's view.
   // The file the user names in a save dialog that first proposes folder/fileName; empty: cancelled.
   QString AskSavePath(const QString& title, QStandardPaths::StandardLocation folder, const QString& fileName,
@@ -46,11 +56,13 @@ class ResultsHub : public QObject {
   QAction* pdfAction;
   QAction* printAction;
 
+ signals:
+  // The table command: the window hands on the open panel's results, or shows the table.
+  void TableAsked();
+
  private:
   QAction* AddCommand(const QString& text, void (ResultsHub::*command)());
 
-  frmMain& window_;
-  CityDatabase& database_;
-  QString radiusSource_;
-  std::vector<ResultRow> radiusRows_;
+  MapControl& map_;
+  QWidget* window_;
 };

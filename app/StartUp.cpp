@@ -11,11 +11,11 @@
 #include "data/CityPlace.h"
 #include "data/CityVocabulary.h"
 #include "data/DataFolders.h"
-#include "data/Statements.h"
 #include "data/modDBAccess.h"
-#include "data/modGetRecord.h"
 #include "features/InfoDrawers.h"
-#include "kit/ItemListAdapters.h"
+#include "features/NearestPanel.h"
+#include "features/RadiusPanel.h"
+#include "features/TypeBrowsePanel.h"
 #include "kit/Messages.h"
 #include "kit/Twips.h"
 #include "mapwidgets/MapControl.h"
@@ -60,11 +60,6 @@ QString LayerConnection(const CityPlace& city) {
 // A server city connects before its maps load, whose layers lie on the same server.
 void ConnectServerCity(const CityPlace& city) {
   if (city.onServer) ConnectOrEnd(city.database);
-}
-
-// An empty selector (no rows, or a failed query) keeps no text.
-void SelectFirstEntry(QComboBox* combo) {
-  if (combo->count() > 0) combo->setCurrentIndex(0);
 }
 
 }  // namespace
@@ -133,21 +128,8 @@ void frmMain::OpenCityDatabase() {
 }
 
 void frmMain::FillSelectors() {
-  ComboBoxItems allTypes(cmbType[0]);
-  modGetRecord::FillList(statements::TypeNames(), allTypes, false);
-  EndIfServerLost();
-  SelectFirstEntry(cmbType[0]);
-
-  bus->optLine_Click();
-  EndIfServerLost();
-  ComboBoxItems lines(bus->cmbBus);
-  modGetRecord::FillList(statements::LineNames(), lines, false);
-  EndIfServerLost();
-
-  for (int i = 1; i <= 2; ++i) {
-    ComboBoxItems pointTypes(cmbType[i]);
-    modGetRecord::FillList(statements::PointTypeNames(), pointTypes, false);
-    EndIfServerLost();
-    SelectFirstEntry(cmbType[i]);
-  }
+  typeBrowse->CityOpened(EndIfServerLost);
+  bus->CityOpened(EndIfServerLost);
+  radius->CityOpened(EndIfServerLost);
+  nearest->CityOpened(EndIfServerLost);
 }

@@ -66,11 +66,11 @@ void frmMain::CreatePanels() {
   keyword = new KeywordPanel(picShow[1], database_);
   connect(keyword, &KeywordPanel::NameChosen, this,
           [this](const QString& name) { ShowFeatureInAnyLayer(*Map1, name); });
-  radius = new RadiusPanel(picShow[2], *Map1);
+  radius = new RadiusPanel(picShow[2], *Map1, database_);
   connect(radius, &RadiusPanel::PickRequested, this, [this] { cmdClick_Click(0); });
   connect(radius, &RadiusPanel::TypeChosen, this, [this] { cmbType_Click(1); });
   connect(radius, &RadiusPanel::FeatureChosen, this, showFeature);
-  nearest = new NearestPanel(picShow[3], *Map1);
+  nearest = new NearestPanel(picShow[3], *Map1, database_);
   connect(nearest, &NearestPanel::PickRequested, this, [this] { cmdClick_Click(1); });
   connect(nearest, &NearestPanel::TypeChosen, this, [this] { cmbType_Click(2); });
   bus = new BusPanel(picShow[Accordion::kBusPanel], *Map1, database_);
@@ -83,7 +83,19 @@ void frmMain::CreatePanels() {
 
   lstShow = {typeBrowse->lstShow0, keyword->lstShow1, radius->lstShow2, bus->lstShow3};
   cmbType = {typeBrowse->cmbType0, radius->cmbType1, nearest->cmbType2};
-  results = new ResultsHub(*this, database_);
+  results = new ResultsHub(*Map1);
+  results->Follow(typeBrowse, typeBrowse->lstShow0);
+  results->Follow(keyword, keyword->lstShow1);
+  results->Follow(radius, radius->lstShow2);
+  connect(results, &ResultsHub::TableAsked, this, &frmMain::ShowOpenPanelResults);
+}
+
+// The table command: the results of the open panel with a result list, else the table as it was.
+void frmMain::ShowOpenPanelResults() {
+  if (!picShow[0]->isHidden()) return typeBrowse->OfferResults();
+  if (!picShow[1]->isHidden()) return keyword->OfferResults();
+  if (!picShow[2]->isHidden()) return radius->OfferResults();
+  results->ShowTable();
 }
 
 void frmMain::cmbType_Click(int) { typeBrowse->ListChosenType(); }

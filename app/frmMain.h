@@ -89,11 +89,6 @@ class frmMain : public QWidget {
 
   // The strip above the Parts' area, for the window's own commands (search, export, ...).
   QHBoxLayout& TopStrip() { return *topStrip_; }
-  // The Parts' area: every twips position is relative to it. The panel column (city selector,
-  // tabs, panels, overview) lies in a scroll area at its left.
-  QWidget* partsArea;
-  QScrollArea* column;
-  StatusBar* statusBar;
 
   // Controls, under their given names.
   QComboBox* cmbCity;
@@ -107,15 +102,11 @@ class frmMain : public QWidget {
   QLabel* lblDist;
   QWidget* Picture4;
   QLineEdit* txtObjName;
-  SearchBox* searchBox;  // stops, lines, places and roads by name, pinyin or initials
   std::array<qiwu::ImageControl*, 5> imgType;
   std::array<QWidget*, 5> picShow;
   std::array<QWidget*, 2> picInfo;
   qiwu::LineControl* Line1;
   QTimer* Timer1;
-  // Control arrays whose members live in the panels.
-  std::array<QListWidget*, 4> lstShow{};
-  std::array<QComboBox*, 3> cmbType{};
 
   // The temporary layers of Map1 (the marker "tempPoint") and Map2 (the view frame "rectlayer"),
   // owned by their maps: replaced at every city switch, null from a workspace load until the
@@ -125,7 +116,20 @@ class frmMain : public QWidget {
   // Which search the next pick with user tool 1 runs: radius (true) or nearest (false).
   bool PickForRadius = false;
 
-  // The panels fill the containers above; each is owned by its container (Qt parent).
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The Parts' area: every twips position is relative to it. The panel column (city selector,
+  // tabs, panels, overview) lies in a scroll area at its left.
+  QWidget* partsArea;
+  QScrollArea* column;
+  StatusBar* statusBar;
+  SearchBox* searchBox;  // stops, lines, places and roads by name, pinyin or initials
+  // Control arrays whose members live in the panels.
+  std::array<QListWidget*, 4> lstShow{};
+  std::array<QComboBox*, 3> cmbType{};
+  // The panels fill the containers picShow; each is owned by its container (Qt parent).
   TypeBrowsePanel* typeBrowse;
   KeywordPanel* keyword;
   RadiusPanel* radius;
@@ -136,10 +140,6 @@ class frmMain : public QWidget {
   ResultsHub* results;
   QToolButton* cmdTrip = nullptr;  // opens the trip planner
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   void CreateFrame();
   // Places the resizable parts for the Parts' area's size (PartsLayout.h).
   void LayOutParts();
@@ -153,6 +153,7 @@ class frmMain : public QWidget {
   void ConnectEvents();
   void CreateTripPlanner();
   void FillTopStrip();
+  void ShowOpenPanelResults();
 
   // Start-up and switch steps.
   void LoadMainMap(bool atCitySwitch);

@@ -110,6 +110,7 @@ void frmMain::CreateFrame() {
   frame->addWidget(partsArea, 1);
 
   column = new QScrollArea(partsArea);
+  column->setObjectName(QStringLiteral("column"));
   column->setFrameShape(QFrame::NoFrame);
   column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   columnContent_ = new QWidget;

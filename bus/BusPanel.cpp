@@ -76,6 +76,7 @@ void BusPanel::CreateControls(QWidget* picShow4) {
   qiwu::SetTwipsGeometry(cmbBus, 60, 850, 2055, 300);
 
   lstShow3 = new QListWidget(Frame1);
+  lstShow3->setObjectName(QStringLiteral("lstShow3"));
   qiwu::SetTwipsGeometry(lstShow3, 60, 1200, 2055, 1680);
 
   cmdBus = new QPushButton(QStringLiteral("在地图上显示该线路"), Frame1);
@@ -179,6 +180,13 @@ bool BusPanel::LineMode() const { return optLine->isChecked(); }
 void BusPanel::Select(QRadioButton* option) {
   const QSignalBlocker blocker(option);
   option->setChecked(true);
+}
+
+void BusPanel::CityOpened(const std::function<void()>& afterRead) {
+  optLine_Click();
+  afterRead();
+  FillCombo(statements::LineNames());
+  afterRead();
 }
 
 void BusPanel::optLine_Click() {

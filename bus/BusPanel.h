@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <functional>
 
 class QComboBox;
 class QFrame;
@@ -67,6 +68,10 @@ class BusPanel : public QObject {
 
   // A city switch: the route drawn from the last city's plan goes.
   void CitySwitched();
+
+  // A city is open: line mode, and cmbBus filled with the lines of the new database. afterRead
+  // runs after each statement (it may end the program).
+  void CityOpened(const std::function<void()>& afterRead);
 
   void optLine_Click();
   void optStation_Click();

@@ -45,3 +45,11 @@ void KeywordPanel::txtLike_Change() {
   qiwu::ListWidgetItems target(lstShow1);
   modGetRecord::FillListByKeyword(database_, city::kNameField, keyword, target);
 }
+
+void KeywordPanel::FocusKeyword() { txtLike->setFocus(); }
+
+void KeywordPanel::OfferResults() {
+  QStringList names;
+  for (int row = 0; row < lstShow1->count(); ++row) names << lstShow1->item(row)->text();
+  emit ResultsReady(QStringLiteral("模糊查询：") + txtLike->text(), RowsOfKeywordNames(database_, names));
+}

@@ -5,6 +5,9 @@
 // NameChosen: the list does not say which table it came from.
 #include <QObject>
 #include <QString>
+#include <vector>
+
+#include "features/ResultRows.h"
 
 class CityDatabase;
 class QLabel;
@@ -28,10 +31,18 @@ class KeywordPanel : public QObject {
   void txtLike_Change();
   // An item of lstShow(1) was picked (a mouse click on it, or Enter on the current item).
   void lstShow_Click();
+  // The panel was opened: typing goes to txtLike.
+  void FocusKeyword();
+
+ public slots:
+  // Hands lstShow(1)'s names, each with the first keyword table that holds it, on as ResultsReady.
+  void OfferResults();
 
  signals:
   // Show a feature of that name, in whichever layer has one.
   void NameChosen(const QString& name);
+  // The panel's results, for the result table: a title and the rows of its list.
+  void ResultsReady(const QString& title, const std::vector<ResultRow>& rows);
 
  private:
   CityDatabase& database_;

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "data/Statements.h"
+#include "features/SelectorFill.h"
 #include "features/SpatialSearch.h"
 #include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
@@ -16,7 +18,7 @@
 #include "mapwidgets/MapControl.h"
 #include "mapwidgets/modMapFunction.h"
 
-NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1)
+NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1, CityDatabase& database)
     : QObject(picShow3),
       Label1(qiwu::NewLabel(picShow3, QStringLiteral("选择地物类型"))),
       cmbType2(new QComboBox(picShow3)),
@@ -26,7 +28,8 @@ NearestPanel::NearestPanel(QWidget* picShow3, MapControl& Map1)
       txtNear(new QLineEdit(Frame2)),
       Label9(qiwu::NewLabel(Frame2, QStringLiteral("距当前位置的距离"))),
       lblDis(qiwu::NewLabel(Frame2)),
-      Map1_(Map1) {
+      Map1_(Map1),
+      database_(database) {
   cmbType2->setObjectName(QStringLiteral("cmbType2"));
   cmdClick1->setObjectName(QStringLiteral("cmdClick1"));
   txtNear->setObjectName(QStringLiteral("txtNear"));
@@ -75,4 +78,8 @@ void NearestPanel::NearestSearch(double x, double y, Layer* lyrTempPoint) {
     MapRect span, view;
     FrameFeatureAndPoint(*map, span, view, feature.CenterX(), feature.CenterY(), x, y);
   }
+}
+
+void NearestPanel::CityOpened(const std::function<void()>& afterRead) {
+  FillSelector(database_, cmbType2, statements::PointTypeNames(), afterRead);
 }

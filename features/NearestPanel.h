@@ -4,7 +4,9 @@
 // lives as long as that picture box. Its pick button asks the window to arm the point pick
 // (PickRequested); the window runs NearestSearch at the picked point.
 #include <QObject>
+#include <functional>
 
+class CityDatabase;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -18,8 +20,8 @@ class NearestPanel : public QObject {
   Q_OBJECT
 
  public:
-  // Map1: the main map the search runs on.
-  NearestPanel(QWidget* picShow3, MapControl& Map1);
+  // Map1: the main map the search runs on; database, which outlives the panel, holds the types.
+  NearestPanel(QWidget* picShow3, MapControl& Map1, CityDatabase& database);
 
   QLabel* Label1;          // "选择地物类型"
   QComboBox* cmbType2;     // cmbType(2): point types
@@ -36,6 +38,11 @@ class NearestPanel : public QObject {
   // type, no such layer, a layer without features) shows an information box and changes nothing.
   void NearestSearch(double x, double y, Layer* lyrTempPoint);
 
+ public slots:
+  // A city is open: fills cmbType(2) with the point types from the new database and chooses its first entry.
+  // afterRead runs after each statement (it may end the program).
+  void CityOpened(const std::function<void()>& afterRead);
+
  signals:
   // cmdClick(1): arm the point pick for the nearest search.
   void PickRequested();
@@ -44,4 +51,5 @@ class NearestPanel : public QObject {
 
  private:
   MapControl& Map1_;
+  CityDatabase& database_;
 };

@@ -6,7 +6,9 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "data/Statements.h"
 #include "features/ListClicks.h"
+#include "features/SelectorFill.h"
 #include "features/SpatialSearch.h"
 #include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
@@ -17,7 +19,7 @@
 #include "mapwidgets/MapControl.h"
 #include "mapwidgets/modMapFunction.h"
 
-RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1)
+RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1, CityDatabase& database)
     : QObject(picShow2),
       Label4(qiwu::NewLabel(picShow2, QStringLiteral("选择地物类型"))),
       cmbType1(new QComboBox(picShow2)),
@@ -26,7 +28,8 @@ RadiusPanel::RadiusPanel(QWidget* picShow2, MapControl& Map1)
       cmdClick0(new QPushButton(QStringLiteral("屏幕上指定中心点"), picShow2)),
       Label2(qiwu::NewLabel(picShow2, QStringLiteral("查询结果"))),
       lstShow2(new QListWidget(picShow2)),
-      Map1_(Map1) {
+      Map1_(Map1),
+      database_(database) {
   cmbType1->setObjectName(QStringLiteral("cmbType1"));
   txtRadius->setObjectName(QStringLiteral("txtRadius"));
   cmdClick0->setObjectName(QStringLiteral("cmdClick0"));
@@ -75,7 +78,14 @@ void RadiusPanel::RadiusSearch(double x, double y, Layer* lyrTempPoint) {
   FitView(found, x, y);
   lstShow2->clear();
   for (const Feature& feature : found) lstShow2->addItem(feature.DisplayName());
-  emit ResultsFound(type, {x, y}, radius, found);
+  resultsTitle_ = QStringLiteral("半径查询：%1，%2 米内").arg(type, QString::number(radius));
+  results_ = RowsOfFound(found, type, {x, y});
+  FillContacts(database_, results_);
+  OfferResults();
+}
+
+void RadiusPanel::OfferResults() {
+  if (!resultsTitle_.isEmpty()) emit ResultsReady(resultsTitle_, results_);
 }
 
 void RadiusPanel::FitView(const FeatureSet& found, double x, double y) {
@@ -91,4 +101,8 @@ void RadiusPanel::FitView(const FeatureSet& found, double x, double y) {
     const double dx = b.Width() / 10, dy = b.Height() / 10;
     map.SetBounds({b.minX - dx, b.minY - dy, b.maxX + dx, b.maxY + dy});
   }
+}
+
+void RadiusPanel::CityOpened(const std::function<void()>& afterRead) {
+  FillSelector(database_, cmbType1, statements::PointTypeNames(), afterRead);
 }

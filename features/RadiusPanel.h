@@ -5,10 +5,14 @@
 // arm the point pick (PickRequested); the window runs RadiusSearch at the picked point.
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <vector>
 
+#include "features/ResultRows.h"
 #include "map/Feature.h"
 #include "map/MapTypes.h"
 
+class CityDatabase;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -22,8 +26,9 @@ class RadiusPanel : public QObject {
   Q_OBJECT
 
  public:
-  // Map1: the main map the search runs on.
-  RadiusPanel(QWidget* picShow2, MapControl& Map1);
+  // Map1: the main map the search runs on; database, which outlives the panel, holds the contacts
+  // of the features found.
+  RadiusPanel(QWidget* picShow2, MapControl& Map1, CityDatabase& database);
 
   QLabel* Label4;          // "选择地物类型"
   QComboBox* cmbType1;     // cmbType(1): point types
@@ -41,6 +46,13 @@ class RadiusPanel : public QObject {
   // An item of lstShow(2) was picked (a mouse click on it, or Enter on the current item).
   void lstShow_Click();
 
+ public slots:
+  // A city is open: fills cmbType(1) with the point types from the new database and chooses its first entry.
+  // afterRead runs after each statement (it may end the program).
+  void CityOpened(const std::function<void()>& afterRead);
+  // Hands the last search's rows on again as ResultsReady; nothing before the first search.
+  void OfferResults();
+
  signals:
   // cmdClick(0): arm the point pick for the radius search.
   void PickRequested();
@@ -48,11 +60,15 @@ class RadiusPanel : public QObject {
   void TypeChosen();
   // Show the feature of that name on the layer of that type.
   void FeatureChosen(const QString& layer, const QString& name);
-  // A search ran: the features of type found within radius metres of centre, in lstShow(2)'s order.
-  void ResultsFound(const QString& type, MapPoint centre, double radius, const FeatureSet& found);
+  // Every search hands its rows on: the features found, in lstShow(2)'s order, with their
+  // distances from the picked point and their contacts.
+  void ResultsReady(const QString& title, const std::vector<ResultRow>& rows);
 
  private:
   void FitView(const FeatureSet& found, double x, double y);
 
   MapControl& Map1_;
+  CityDatabase& database_;
+  QString resultsTitle_;
+  std::vector<ResultRow> results_;
 };

@@ -7,6 +7,7 @@
 #include "data/Statements.h"
 #include "data/modGetRecord.h"
 #include "features/ListClicks.h"
+#include "features/SelectorFill.h"
 #include "kit/Colors.h"
 #include "kit/HandlerGuard.h"
 #include "kit/ItemListAdapters.h"
@@ -28,6 +29,19 @@ TypeBrowsePanel::TypeBrowsePanel(QWidget* picShow0, CityDatabase& database)
   });
   connect(new ListClicks(lstShow0), &ListClicks::Click, this,
           [this] { qiwu::Guarded(QStringLiteral("查找图元"), [this] { lstShow_Click(); }); });
+}
+
+void TypeBrowsePanel::CityOpened(const std::function<void()>& afterRead) {
+  FillSelector(database_, cmbType0, statements::TypeNames(), afterRead);
+}
+
+void TypeBrowsePanel::OfferResults() {
+  const QString type = cmbType0->currentText();
+  std::vector<ResultRow> rows;
+  for (int row = 0; row < lstShow0->count(); ++row)
+    rows.push_back({lstShow0->item(row)->text(), type, std::nullopt, QString(), QString()});
+  FillContacts(database_, rows);
+  emit ResultsReady(QStringLiteral("智能查询：") + type, rows);
 }
 
 void TypeBrowsePanel::lstShow_Click() {

@@ -5,6 +5,10 @@
 // list is handed on as FeatureChosen.
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <vector>
+
+#include "features/ResultRows.h"
 
 class CityDatabase;
 class QComboBox;
@@ -27,9 +31,18 @@ class TypeBrowsePanel : public QObject {
   // An item of lstShow(0) was picked (a mouse click on it, or Enter on the current item).
   void lstShow_Click();
 
+ public slots:
+  // A city is open: fills cmbType(0) with every type name from the new database and chooses its first entry.
+  // afterRead runs after each statement (it may end the program).
+  void CityOpened(const std::function<void()>& afterRead);
+  // Hands lstShow(0)'s names, with their type and contacts, on as ResultsReady.
+  void OfferResults();
+
  signals:
   // Show the feature of that name on the layer of that type.
   void FeatureChosen(const QString& layer, const QString& name);
+  // The panel's results, for the result table: a title and the rows of its list.
+  void ResultsReady(const QString& title, const std::vector<ResultRow>& rows);
 
  private:
   CityDatabase& database_;

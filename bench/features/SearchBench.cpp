@@ -16,15 +16,16 @@
 #include "features/RadiusPanel.h"
 #include "kit/Messages.h"
 #include "mapwidgets/MapControl.h"
+#include "tests/app/WindowParts.h"
 
 namespace {
 
 frmMain* NewWindow() {
   auto* w = new frmMain(QCoreApplication::applicationDirPath());
   w->Form_Load();
-  w->radius->cmbType1->setCurrentText(city::layer::kDining);
-  w->nearest->cmbType2->setCurrentText(city::layer::kDining);
-  w->radius->txtRadius->setText(QStringLiteral("500"));
+  apptest::Part<RadiusPanel>(*w)->cmbType1->setCurrentText(city::layer::kDining);
+  apptest::Part<NearestPanel>(*w)->cmbType2->setCurrentText(city::layer::kDining);
+  apptest::Part<RadiusPanel>(*w)->txtRadius->setText(QStringLiteral("500"));
   return w;
 }
 
@@ -44,13 +45,13 @@ std::vector<MapPoint> PointsInCity(int count) {
 
 void BM_RadiusSearch(benchmark::State& state) {
   frmMain& w = Window();
-  w.radius->txtRadius->setText(QString::number(state.range(0)));
+  apptest::Part<RadiusPanel>(w)->txtRadius->setText(QString::number(state.range(0)));
   const std::vector<MapPoint> points = PointsInCity(256);
   std::size_t i = 0, found = 0;
   for (auto _ : state) {
     const MapPoint& p = points[i++ % points.size()];
-    w.radius->RadiusSearch(p.x, p.y, w.lyrTempPoint);
-    found += w.radius->lstShow2->count();
+    apptest::Part<RadiusPanel>(w)->RadiusSearch(p.x, p.y, w.lyrTempPoint);
+    found += apptest::Part<RadiusPanel>(w)->lstShow2->count();
   }
   state.counters["found"] = benchmark::Counter(double(found) / state.iterations());
 }
@@ -62,17 +63,17 @@ void BM_NearestSearch(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     const MapPoint& p = points[i++ % points.size()];
-    w.nearest->NearestSearch(p.x, p.y, w.lyrTempPoint);
-    benchmark::DoNotOptimize(w.nearest->txtNear->text());
+    apptest::Part<NearestPanel>(w)->NearestSearch(p.x, p.y, w.lyrTempPoint);
+    benchmark::DoNotOptimize(apptest::Part<NearestPanel>(w)->txtNear->text());
   }
 }
 BENCHMARK(BM_NearestSearch)->Unit(benchmark::kMicrosecond);
 
 void Search(frmMain& w, bool nearest, const MapPoint& p) {
   if (nearest)
-    w.nearest->NearestSearch(p.x, p.y, w.lyrTempPoint);
+    apptest::Part<NearestPanel>(w)->NearestSearch(p.x, p.y, w.lyrTempPoint);
   else
-    w.radius->RadiusSearch(p.x, p.y, w.lyrTempPoint);
+    apptest::Part<RadiusPanel>(w)->RadiusSearch(p.x, p.y, w.lyrTempPoint);
 }
 
 // A window of its own that has served this many searches, radius and nearest in turn.

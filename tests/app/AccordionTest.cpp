@@ -16,6 +16,7 @@
 #include "mapwidgets/MapControl.h"
 #include "mapwidgets/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 
 using apptest::StartedWindow;
 
@@ -102,7 +103,7 @@ TEST(Accordion, OpeningTheKeywordPanelFocusesTheKeywordBox) {
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   ClickTab(w, 1);
-  EXPECT_TRUE(w.keyword->txtLike->hasFocus());
+  EXPECT_TRUE(apptest::Part<KeywordPanel>(w)->txtLike->hasFocus());
 }
 
 // The panel tabs, the drawer tabs and a non-empty web link show the drawn hand; over any tab, the
@@ -114,7 +115,8 @@ TEST(Accordion, TabsAndLinkShowTheDrawnHandAndTheBusTabFollowsTheBusPanel) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
   const qint64 hand = w.imgListTools.Picture(QStringLiteral("Hand")).cacheKey();
   for (int p = 0; p < 4; ++p) EXPECT_EQ(w.imgType[p]->cursor().pixmap().cacheKey(), hand);
-  for (qiwu::ImageControl* tab : w.drawers->imgInfo) EXPECT_EQ(tab->cursor().pixmap().cacheKey(), hand);
+  for (qiwu::ImageControl* tab : apptest::Part<InfoDrawers>(w)->imgInfo)
+    EXPECT_EQ(tab->cursor().pixmap().cacheKey(), hand);
 
   ClickTab(w, 4);
   QTest::mouseMove(w.imgType[1], QPoint(30, 10));
@@ -126,8 +128,8 @@ TEST(Accordion, TabsAndLinkShowTheDrawnHandAndTheBusTabFollowsTheBusPanel) {
   EXPECT_EQ(w.imgType[4]->cursor().shape(), Qt::BitmapCursor);
   EXPECT_EQ(w.imgType[4]->cursor().pixmap().cacheKey(), hand);
 
-  QTest::mouseClick(w.drawers->imgInfo[0], Qt::LeftButton);  // the card opens
-  w.drawers->lblWeb->setText(QStringLiteral("www.example.cn"));
-  QTest::mouseMove(w.drawers->lblWeb, QPoint(5, 5));
-  EXPECT_EQ(w.drawers->lblWeb->cursor().pixmap().cacheKey(), hand);
+  QTest::mouseClick(apptest::Part<InfoDrawers>(w)->imgInfo[0], Qt::LeftButton);  // the card opens
+  apptest::Part<InfoDrawers>(w)->lblWeb->setText(QStringLiteral("www.example.cn"));
+  QTest::mouseMove(apptest::Part<InfoDrawers>(w)->lblWeb, QPoint(5, 5));
+  EXPECT_EQ(apptest::Part<InfoDrawers>(w)->lblWeb->cursor().pixmap().cacheKey(), hand);
 }

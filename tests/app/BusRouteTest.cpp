@@ -12,6 +12,7 @@
 #include "bus/frmBus.h"
 #include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 
 using apptest::StartedWindow;
 
@@ -20,16 +21,18 @@ TEST(BusRoute, ACitySwitchRemovesTheDrawnRoute) {
   frmMain& w = started.window;
   w.imgType_Click(4);
   // Two stops of the first line (a loop line ends where it starts): a direct ride.
-  w.bus->cmbBus->setCurrentIndex(0);
-  QListWidget* stops = w.bus->lstShow3;
+  apptest::Part<BusPanel>(w)->cmbBus->setCurrentIndex(0);
+  QListWidget* stops = apptest::Part<BusPanel>(w)->lstShow3;
   ASSERT_GT(stops->count(), 1);
-  w.bus->txtStation[0]->setText(BusPanel::ListEntryTarget(stops->item(0)->text(), true).name);
-  w.bus->txtStation[1]->setText(
+  apptest::Part<BusPanel>(w)->txtStation[0]->setText(
+      BusPanel::ListEntryTarget(stops->item(0)->text(), true).name);
+  apptest::Part<BusPanel>(w)->txtStation[1]->setText(
       BusPanel::ListEntryTarget(stops->item(stops->count() / 2)->text(), true).name);
-  w.bus->cmdOk->click();
-  ASSERT_NE(w.bus->PlanWindow(), nullptr);
-  const QString plan = w.bus->PlanWindow()->rtxtBusChange->Text();
-  emit w.bus->PlanWindow()->rtxtBusChange->LineDoubleClicked(plan.section(QStringLiteral("\r\n"), 0, 0));
+  apptest::Part<BusPanel>(w)->cmdOk->click();
+  ASSERT_NE(apptest::Part<BusPanel>(w)->PlanWindow(), nullptr);
+  const QString plan = apptest::Part<BusPanel>(w)->PlanWindow()->rtxtBusChange->Text();
+  emit apptest::Part<BusPanel>(w)->PlanWindow()->rtxtBusChange->LineDoubleClicked(
+      plan.section(QStringLiteral("\r\n"), 0, 0));
   const RouteOverlay* route = w.Map1->findChild<RouteOverlay*>();
   ASSERT_NE(route, nullptr);
   ASSERT_FALSE(route->Paths().empty());

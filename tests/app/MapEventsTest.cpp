@@ -19,6 +19,7 @@
 #include "map/MapTypes.h"
 #include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 
 using apptest::StartedWindow;
 
@@ -192,7 +193,7 @@ TEST(Measuring, ChangingToolMidwayPutsTheLabelBack) {
   frmMain& w = shown.window;
   const std::vector<std::function<void()>> changes = {
       [&] { QTest::mouseClick(w.imgTools[0], Qt::LeftButton, {}, QPoint(10, 10)); },
-      [&] { w.nearest->cmdClick1->click(); },
+      [&] { apptest::Part<NearestPanel>(w)->cmdClick1->click(); },
       [&] { w.imgType_Click(1); },
   };
   for (std::size_t i = 0; i < changes.size(); ++i) {
@@ -252,23 +253,23 @@ TEST(PointPick, DispatchesToTheSearchWhoseButtonWasPressedLast) {
   ShownWindow shown;
   frmMain& w = shown.window;
   w.Map1->SetViewWidth(3000);
-  w.nearest->cmdClick1->click();
+  apptest::Part<NearestPanel>(w)->cmdClick1->click();
   ASSERT_EQ(w.Map1->CurrentTool(), kToolPick);
   for (QPoint at : {QPoint(300, 300), QPoint(500, 200)}) {
-    w.nearest->txtNear->clear();
+    apptest::Part<NearestPanel>(w)->txtNear->clear();
     QTest::mouseClick(w.Map1, Qt::LeftButton, {}, at);
-    EXPECT_FALSE(w.nearest->txtNear->text().isEmpty());
-    EXPECT_EQ(w.lstShow[2]->count(), 0);
+    EXPECT_FALSE(apptest::Part<NearestPanel>(w)->txtNear->text().isEmpty());
+    EXPECT_EQ(apptest::ListShow(w, 2)->count(), 0);
   }
   EXPECT_FALSE(w.PickForRadius);
 
-  w.radius->txtRadius->setText(QStringLiteral("5000"));
-  w.radius->cmdClick0->click();
+  apptest::Part<RadiusPanel>(w)->txtRadius->setText(QStringLiteral("5000"));
+  apptest::Part<RadiusPanel>(w)->cmdClick0->click();
   EXPECT_TRUE(w.PickForRadius);
-  w.nearest->txtNear->clear();
+  apptest::Part<NearestPanel>(w)->txtNear->clear();
   QTest::mouseClick(w.Map1, Qt::LeftButton, {}, QPoint(400, 300));
-  EXPECT_GT(w.lstShow[2]->count(), 0);
-  EXPECT_TRUE(w.nearest->txtNear->text().isEmpty());
+  EXPECT_GT(apptest::ListShow(w, 2)->count(), 0);
+  EXPECT_TRUE(apptest::Part<NearestPanel>(w)->txtNear->text().isEmpty());
   EXPECT_TRUE(shown.messages.Messages().empty()) << shown.messages.Texts().join('\n').toStdString();
 }
 

@@ -12,6 +12,7 @@
 #include "features/InfoDrawers.h"
 #include "mapwidgets/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 #include "tests/hostile/DataSetEdits.h"
 #include "tests/support/DatabaseColumn.h"
 #include "tests/support/WatchedFile.h"
@@ -36,10 +37,10 @@ TEST(PlainText, MarkupFromTheDataSetIsShownLiterallyEverywhere) {
   frmMain& w = started.window;
   w.show();
 
-  w.drawers->imgInfo_Click(0);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
   ASSERT_TRUE(LocateFeature(*w.Map1, QStringLiteral("餐饮娱乐"), QStringLiteral("name"), restaurant));
-  w.bus->cmdOk_Click();  // no stations typed: the plan window is made, with a message
-  ASSERT_NE(w.bus->PlanWindow(), nullptr);
+  apptest::Part<BusPanel>(w)->cmdOk_Click();  // no stations typed: the plan window is made, with a message
+  ASSERT_NE(apptest::Part<BusPanel>(w)->PlanWindow(), nullptr);
   w.txtObjName->setToolTip(picture.ImageTag());
   QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), w.txtObjName->mapToGlobal(QPoint(2, 2)));
   QApplication::sendEvent(w.txtObjName, &help);
@@ -48,7 +49,8 @@ TEST(PlainText, MarkupFromTheDataSetIsShownLiterallyEverywhere) {
   QApplication::processEvents();
 
   for (const QLabel* card :
-       {w.drawers->lblLinkman, w.drawers->lblTel, w.drawers->lblAddress, w.drawers->lblWeb})
+       {apptest::Part<InfoDrawers>(w)->lblLinkman, apptest::Part<InfoDrawers>(w)->lblTel,
+        apptest::Part<InfoDrawers>(w)->lblAddress, apptest::Part<InfoDrawers>(w)->lblWeb})
     EXPECT_EQ(card->text(), picture.ImageTag());
   for (const QLabel* label : w.findChildren<QLabel*>()) {
     if (label->windowType() == Qt::ToolTip) continue;  // Qt's own tip label, showing the text escaped

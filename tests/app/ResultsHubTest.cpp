@@ -2,6 +2,7 @@
 // lists show in it on request, each row with its type.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,7 @@
 #include "features/ResultTable.h"
 #include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 #include "tests/support/QtTexts.h"
 
 using apptest::StartedWindow;
@@ -36,27 +38,30 @@ QStringList TableNames(const ResultTable& table, bool* allTyped) {
 TEST(ResultsHub, TheTableFollowsEachRadiusSearchAndShowsTheListsOnRequest) {
   StartedWindow started;
   frmMain& w = started.window;
-  ResultTable& table = *w.results->table;
+  ResultTable& table = *apptest::Part<ResultsHub>(w)->table;
   bool allTyped = false;
-  w.radius->txtRadius->setText(QStringLiteral("1500"));
+  apptest::Part<RadiusPanel>(w)->txtRadius->setText(QStringLiteral("1500"));
   for (const double shift : {0.0, 800.0}) {
-    w.radius->RadiusSearch(w.Map1->CenterX() + shift, w.Map1->CenterY(), w.lyrTempPoint);
-    ASSERT_GT(w.radius->lstShow2->count(), 0);
-    QStringList listed = Items(w.radius->lstShow2), shown = TableNames(table, &allTyped);
+    apptest::Part<RadiusPanel>(w)->RadiusSearch(w.Map1->CenterX() + shift, w.Map1->CenterY(), w.lyrTempPoint);
+    ASSERT_GT(apptest::Part<RadiusPanel>(w)->lstShow2->count(), 0);
+    QStringList listed = Items(apptest::Part<RadiusPanel>(w)->lstShow2), shown = TableNames(table, &allTyped);
     listed.sort();
     shown.sort();
     EXPECT_EQ(shown, listed);
     EXPECT_EQ(table.lblCount->text(), QStringLiteral("共 %1 条").arg(listed.size()));
   }
 
-  w.keyword->txtLike->setText(QStringLiteral("路"));
-  ASSERT_GT(w.lstShow[1]->count(), 0);
-  w.results->ShowListTable(1);
-  EXPECT_EQ(TableNames(table, &allTyped), Items(w.lstShow[1]));
-  EXPECT_TRUE(allTyped);
-  w.results->ShowListTable(0);
-  EXPECT_EQ(TableNames(table, &allTyped), Items(w.lstShow[0]));
-  EXPECT_TRUE(allTyped);
+  apptest::Part<KeywordPanel>(w)->txtLike->setText(QStringLiteral("路"));
+  // Each list's context menu hands its names to the table.
+  for (const char* name : {"lstShow1", "lstShow0"}) {
+    auto* list = w.findChild<QListWidget*>(QString::fromLatin1(name));
+    ASSERT_NE(list, nullptr) << name;
+    ASSERT_GT(list->count(), 0) << name;
+    ASSERT_EQ(list->actions().size(), 1) << name;
+    list->actions().front()->trigger();
+    EXPECT_EQ(TableNames(table, &allTyped), Items(list)) << name;
+    EXPECT_TRUE(allTyped) << name;
+  }
   EXPECT_TRUE(started.messages.Messages().empty());
 }
 

@@ -32,6 +32,7 @@
 #include "kit/Twips.h"
 #include "mapwidgets/MapControl.h"
 #include "tests/app/ScreenshotScenes.h"
+#include "tests/app/WindowParts.h"
 
 namespace {
 
@@ -95,36 +96,36 @@ void ChooseLine(BusPanel& bus, const QString& line) {
 // A restaurant picked from the type list, its card open: the help's type browse and card, the
 // legend, and the README's main window. Returns the type panel for the panels' picture.
 QPixmap TypeBrowseAndCard(frmMain& w, const Feature& restaurant) {
-  const auto rows = w.lstShow[0]->findItems(restaurant.DisplayName(), Qt::MatchExactly);
-  if (!rows.isEmpty()) w.lstShow[0]->setCurrentItem(rows.first());
-  w.typeBrowse->lstShow_Click();
-  w.drawers->imgInfo_Click(0);
+  const auto rows = apptest::ListShow(w, 0)->findItems(restaurant.DisplayName(), Qt::MatchExactly);
+  if (!rows.isEmpty()) apptest::ListShow(w, 0)->setCurrentItem(rows.first());
+  apptest::Part<TypeBrowsePanel>(w)->lstShow_Click();
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
   Save(Grab(&w), {"help/images/type-browse.png", "docs/images/main-window.png"});
   Save(Grab(w.picInfo[0]), {"help/images/card.png"});
   const QPixmap panel = Grab(w.picShow[0]);
-  w.drawers->imgInfo_Click(0);
-  w.drawers->imgInfo_Click(1);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(1);
   Save(Grab(w.picInfo[1]), {"help/images/legend.png"});
-  w.drawers->imgInfo_Click(1);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(1);
   return panel;
 }
 
 // Another restaurant, clicked on the map with the point select tool while the card is open.
 void CardFollowsSelection(frmMain& w, const Feature& restaurant) {
-  w.drawers->imgInfo_Click(0);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
   w.Map1->SetViewWidth(1500);
   w.Map1->SetCenterX(restaurant.CenterX() + 300);
   w.Map1->SetCenterY(restaurant.CenterY());
   w.imgTools_Click(6);
   ClickMapAt(w.Map1, restaurant.Center());
   Save(Grab(&w), {"docs/images/card.png"});
-  w.drawers->imgInfo_Click(0);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
 }
 
 // The bus panel and the plan window: a line on the map, the suggestions while typing, a transfer
 // plan, and the route of its first plan line drawn on the map.
 void BusPictures(frmMain& w, const TransferScene& transfer) {
-  BusPanel& bus = *w.bus;
+  BusPanel& bus = *apptest::Part<BusPanel>(w);
   w.imgType_Click(4);
   ChooseLine(bus, QStringLiteral("6路"));
   bus.cmdBus->click();
@@ -188,7 +189,7 @@ int main(int argc, char** argv) {
   if (!QTest::qWaitForWindowActive(&w)) std::fprintf(stderr, "the window is not active\n");
   const std::vector<Feature> cards = RestaurantsWithFullCards(*w.Map1, 2);
   const MapPoint corner = BusyCorner(*w.Map1);
-  const TransferScene transfer = FindTransfer(*w.bus);
+  const TransferScene transfer = FindTransfer(*apptest::Part<BusPanel>(w));
   if (cards.size() < 2 || transfer.departure.isEmpty()) {
     std::fprintf(stderr, "the city has no restaurants with full cards or no transfer with one change\n");
     return 1;
@@ -204,7 +205,7 @@ int main(int argc, char** argv) {
   CardFollowsSelection(w, cards[1]);
 
   w.imgType_Click(1);
-  w.keyword->txtLike->setText(QStringLiteral("公园"));
+  apptest::Part<KeywordPanel>(w)->txtLike->setText(QStringLiteral("公园"));
   Save(Grab(&w, QRect(0, 780, 2900, 7100)), {"help/images/keyword.png"});
   panels[1] = Grab(w.picShow[1]);
 
@@ -212,13 +213,13 @@ int main(int argc, char** argv) {
   w.Map1->SetViewWidth(1500);
   w.Map1->SetCenterX(corner.x);
   w.Map1->SetCenterY(corner.y);
-  w.radius->txtRadius->setText(QStringLiteral("400"));
-  w.radius->cmdClick0->click();
+  apptest::Part<RadiusPanel>(w)->txtRadius->setText(QStringLiteral("400"));
+  apptest::Part<RadiusPanel>(w)->cmdClick0->click();
   ClickMapAt(w.Map1, corner);
   Save(Grab(&w), {"help/images/radius.png"});
   panels[2] = Grab(w.picShow[2]);
-  Save(Grab(w.results->table), {"docs/images/results-table.png"});
-  w.results->table->close();
+  Save(Grab(apptest::Part<ResultsHub>(w)->table), {"docs/images/results-table.png"});
+  apptest::Part<ResultsHub>(w)->table->close();
   ExportSizeDialog pageSize(ExportSizeDialog::Kind::Page, w.Map1->size(), &w);
   pageSize.show();
   Save(Grab(&pageSize), {"docs/images/export-pdf.png"});
@@ -228,7 +229,7 @@ int main(int argc, char** argv) {
   const MapPoint here = QuietSpot(*w.Map1, {corner.x - 700, corner.y + 500});
   w.Map1->SetCenterX(here.x);
   w.Map1->SetCenterY(here.y);
-  w.nearest->cmdClick1->click();
+  apptest::Part<NearestPanel>(w)->cmdClick1->click();
   ClickMapAt(w.Map1, here);
   Save(Grab(&w), {"help/images/nearest.png"});
   panels[3] = Grab(w.picShow[3]);

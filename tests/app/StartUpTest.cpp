@@ -18,6 +18,7 @@
 #include "mapwidgets/MapControl.h"
 #include "mapwidgets/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 #include "tests/support/DatabaseColumn.h"
 
 using apptest::StartedWindow;
@@ -59,18 +60,19 @@ TEST(StartUp, OpensOnTheDemoCityWithEverySelectorFilled) {
   const QSet<QString> pointTypes = Column(root, "select distinct typeName from 地物类型 where type = '点'");
   ASSERT_FALSE(pointTypes.isEmpty());
   ASSERT_LT(pointTypes.size(), allTypes.size());
-  EXPECT_EQ(Entries(w.cmbType[0]), allTypes);
-  EXPECT_EQ(w.cmbType[0]->count(), allTypes.size());
+  EXPECT_EQ(Entries(apptest::TypeSelector(w, 0)), allTypes);
+  EXPECT_EQ(apptest::TypeSelector(w, 0)->count(), allTypes.size());
   for (int i = 1; i <= 2; ++i) {
-    EXPECT_EQ(Entries(w.cmbType[i]), pointTypes) << "cmbType(" << i << ")";
-    EXPECT_EQ(w.cmbType[i]->count(), pointTypes.size());
+    EXPECT_EQ(Entries(apptest::TypeSelector(w, i)), pointTypes) << "cmbType(" << i << ")";
+    EXPECT_EQ(apptest::TypeSelector(w, i)->count(), pointTypes.size());
   }
-  for (const QComboBox* combo : w.cmbType) ExpectFirstEntryChosen(combo);
+  for (int i = 0; i < 3; ++i) ExpectFirstEntryChosen(apptest::TypeSelector(w, i));
 
-  EXPECT_TRUE(w.bus->optLine->isChecked());
-  EXPECT_EQ(w.bus->cmdBus->text(), QStringLiteral("在地图上显示该路线"));
-  EXPECT_EQ(Entries(w.bus->cmbBus), Column(root, "select distinct 线路名 from 公交信息"));
-  EXPECT_EQ(w.lstShow[3]->count(), 0);
+  EXPECT_TRUE(apptest::Part<BusPanel>(w)->optLine->isChecked());
+  EXPECT_EQ(apptest::Part<BusPanel>(w)->cmdBus->text(), QStringLiteral("在地图上显示该路线"));
+  EXPECT_EQ(Entries(apptest::Part<BusPanel>(w)->cmbBus),
+            Column(root, "select distinct 线路名 from 公交信息"));
+  EXPECT_EQ(apptest::ListShow(w, 3)->count(), 0);
 
   // Both maps loaded, each with its fresh temporary layer on top.
   EXPECT_EQ(w.Map1->LayerAt(1), w.lyrTempPoint);
@@ -143,7 +145,7 @@ TEST(StartUp, MissingDatabaseEndsTheProgramBeforeTheWindowShows) {
   EXPECT_EQ(messages.Messages()[1].icon, MsgIcon::Critical);
   // The maps were loaded before the database was tried; the selectors were never filled.
   EXPECT_GT(w.Map1->LayerCount(), 1);
-  EXPECT_EQ(w.cmbType[0]->count(), 0);
+  EXPECT_EQ(apptest::TypeSelector(w, 0)->count(), 0);
 }
 
 class StartUpWithoutLayer : public testing::TestWithParam<const char*> {};
@@ -179,9 +181,9 @@ TEST(CitySwitch, SameCityReloadsMapsAndRefillsSelectors) {
   PlaceMarker(*w.Map1, *w.lyrTempPoint, centre.x, centre.y);
   DrawViewFrame(*w.Map1, *w.Map2, *w.lyrRect);
   ASSERT_EQ(w.lyrTempPoint->ListFeatures().Count(), 1);
-  const int lines = w.bus->cmbBus->count(), types = w.cmbType[0]->count();
-  w.bus->cmbBus->clear();
-  w.cmbType[2]->clear();
+  const int lines = apptest::Part<BusPanel>(w)->cmbBus->count(), types = apptest::TypeSelector(w, 0)->count();
+  apptest::Part<BusPanel>(w)->cmbBus->clear();
+  apptest::TypeSelector(w, 2)->clear();
 
   emit w.cmbCity->activated(0);
 
@@ -190,10 +192,10 @@ TEST(CitySwitch, SameCityReloadsMapsAndRefillsSelectors) {
   EXPECT_EQ(w.lyrTempPoint->ListFeatures().Count(), 0);
   ASSERT_EQ(w.lyrRect, w.Map2->FindLayer(QStringLiteral("rectlayer")));
   EXPECT_EQ(w.lyrRect->ListFeatures().Count(), 1) << "only the new load's bare frame";
-  EXPECT_EQ(w.bus->cmbBus->count(), lines);
-  EXPECT_EQ(w.cmbType[0]->count(), types);
-  EXPECT_GT(w.cmbType[2]->count(), 0);
-  EXPECT_EQ(w.cmbType[2]->currentIndex(), 0);
+  EXPECT_EQ(apptest::Part<BusPanel>(w)->cmbBus->count(), lines);
+  EXPECT_EQ(apptest::TypeSelector(w, 0)->count(), types);
+  EXPECT_GT(apptest::TypeSelector(w, 2)->count(), 0);
+  EXPECT_EQ(apptest::TypeSelector(w, 2)->currentIndex(), 0);
   // The panels stay where they were.
   EXPECT_EQ(qiwu::TwipsTop(w.picShow[4]), 3240);
 }

@@ -9,6 +9,7 @@
 #include "kit/ImageControl.h"
 #include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 
 using apptest::StartedWindow;
 
@@ -35,7 +36,7 @@ TEST(StatusBarEvents, CursorSelectionAndTheLastMeasureFollowTheMainMap) {
   frmMain& w = started.window;
   w.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-  StatusBar& status = *w.statusBar;
+  StatusBar& status = *apptest::Part<StatusBar>(w);
 
   const QPointF at(200, 150);
   QMouseEvent move(QEvent::MouseMove, at, w.Map1->mapToGlobal(at), Qt::NoButton, Qt::NoButton,

@@ -20,6 +20,7 @@
 #include "kit/Twips.h"
 #include "mapwidgets/MapControl.h"
 #include "tests/app/WindowFixture.h"
+#include "tests/app/WindowParts.h"
 
 using apptest::StartedWindow;
 using qiwu::TwipsToPixels;
@@ -33,11 +34,14 @@ struct ShownWindow : StartedWindow {
   }
   // Resizes the window so that its Parts' area is width x height pixels.
   void ResizeParts(int width, int height) {
-    const QSize frame = window.size() - window.partsArea->size();
+    const QSize frame = window.size() - apptest::Named<QWidget>(window, QStringLiteral("partsArea"))->size();
     window.resize(frame + QSize(width, height));
-    QTRY_COMPARE(window.partsArea->size(), QSize(width, height));
+    QTRY_COMPARE(apptest::Named<QWidget>(window, QStringLiteral("partsArea"))->size(), QSize(width, height));
   }
-  QRect InParts(const QWidget* w) const { return QRect(w->mapTo(window.partsArea, QPoint(0, 0)), w->size()); }
+  QRect InParts(const QWidget* w) const {
+    return QRect(w->mapTo(apptest::Named<QWidget>(window, QStringLiteral("partsArea")), QPoint(0, 0)),
+                 w->size());
+  }
   QRect Px(int left, int top, int width, int height) const {
     const QWidget* at = &window;
     return QRect(TwipsToPixels(left, at), TwipsToPixels(top, at), TwipsToPixels(width, at),
@@ -56,7 +60,8 @@ struct Placed {
 TEST(WindowLayout, AtTheStartSizeEveryControlStandsAtItsTwipsInThePartsArea) {
   ShownWindow shown;
   frmMain& w = shown.window;
-  ASSERT_EQ(w.partsArea->size(), QSize(TwipsToPixels(15435, &w), TwipsToPixels(10080, &w)));
+  ASSERT_EQ(apptest::Named<QWidget>(w, QStringLiteral("partsArea"))->size(),
+            QSize(TwipsToPixels(15435, &w), TwipsToPixels(10080, &w)));
   std::vector<Placed> table = {
       {"cmbCity", [](frmMain& f) { return f.cmbCity; }, 660, 195, 2130, 360},
       {"lblZoom", [](frmMain& f) { return f.lblZoom; }, 7980, 240, 1920, 300},
@@ -81,7 +86,7 @@ TEST(WindowLayout, AtTheStartSizeEveryControlStandsAtItsTwipsInThePartsArea) {
     EXPECT_EQ(shown.InParts(c.control(w)), shown.Px(c.left, c.top, c.width, c.height));
   }
   EXPECT_EQ(w.Line1->geometry().top(), TwipsToPixels(1080, &w));
-  EXPECT_FALSE(w.column->verticalScrollBar()->isVisible());
+  EXPECT_FALSE(apptest::Named<QScrollArea>(w, QStringLiteral("column"))->verticalScrollBar()->isVisible());
 }
 
 // Larger, the map takes the space, the drawers keep to its right edge, the panels and lists grow
@@ -89,35 +94,37 @@ TEST(WindowLayout, AtTheStartSizeEveryControlStandsAtItsTwipsInThePartsArea) {
 TEST(WindowLayout, LargerTheMapAndColumnGrowAndTheDrawersFollowTheMapsEdge) {
   ShownWindow shown;
   frmMain& w = shown.window;
-  const QRect map0 = shown.InParts(w.picMain), list0 = shown.InParts(w.lstShow[0]);
+  const QRect map0 = shown.InParts(w.picMain), list0 = shown.InParts(apptest::ListShow(w, 0));
   const QRect tab1 = shown.InParts(w.imgType[1]), overview0 = shown.InParts(w.Picture2);
-  const QRect busOk0 = shown.InParts(w.bus->cmdOk);
+  const QRect busOk0 = shown.InParts(apptest::Part<BusPanel>(w)->cmdOk);
   const double viewWidth0 = w.Map1->ViewWidth();
   const int dx = 300, dy = 200;
-  shown.ResizeParts(w.partsArea->width() + dx, w.partsArea->height() + dy);
+  shown.ResizeParts(apptest::Named<QWidget>(w, QStringLiteral("partsArea"))->width() + dx,
+                    apptest::Named<QWidget>(w, QStringLiteral("partsArea"))->height() + dy);
 
   EXPECT_EQ(shown.InParts(w.picMain), map0.adjusted(0, 0, dx, dy));
   EXPECT_EQ(w.Map1->size(), w.picMain->size());
   EXPECT_NEAR(w.Map1->ViewWidth(), viewWidth0 * w.Map1->width() / map0.width(), 1e-6 * viewWidth0);
   const QRect drawer = shown.InParts(w.picInfo[0]);
   EXPECT_NEAR(drawer.left(), shown.InParts(w.picMain).right() + 1, 1);
-  EXPECT_NEAR(shown.InParts(w.lstShow[0]).height(), list0.height() + dy, 1);
+  EXPECT_NEAR(shown.InParts(apptest::ListShow(w, 0)).height(), list0.height() + dy, 1);
   EXPECT_NEAR(shown.InParts(w.imgType[1]).top(), tab1.top() + dy, 1);
   EXPECT_NEAR(shown.InParts(w.Picture2).top(), overview0.top() + dy, 1);
-  EXPECT_NEAR(shown.InParts(w.bus->cmdOk).top(), busOk0.top() + dy, 1);
+  EXPECT_NEAR(shown.InParts(apptest::Part<BusPanel>(w)->cmdOk).top(), busOk0.top() + dy, 1);
 
   // A drawer opened and closed again on the wider window comes back to the map's edge.
-  w.drawers->imgInfo_Click(0);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
   EXPECT_EQ(shown.InParts(w.picInfo[0]).left(),
             drawer.left() - TwipsToPixels(InfoDrawers::kClosedLeft - InfoDrawers::kOpenLeft, &w));
-  w.drawers->imgInfo_Click(0);
+  apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
   EXPECT_EQ(shown.InParts(w.picInfo[0]), drawer);
 
-  shown.ResizeParts(w.partsArea->width() - dx, w.partsArea->height() - dy);
+  shown.ResizeParts(apptest::Named<QWidget>(w, QStringLiteral("partsArea"))->width() - dx,
+                    apptest::Named<QWidget>(w, QStringLiteral("partsArea"))->height() - dy);
   EXPECT_EQ(shown.InParts(w.picMain), map0);
-  EXPECT_EQ(shown.InParts(w.lstShow[0]), list0);
+  EXPECT_EQ(shown.InParts(apptest::ListShow(w, 0)), list0);
   EXPECT_EQ(shown.InParts(w.imgType[1]), tab1);
-  EXPECT_EQ(shown.InParts(w.bus->cmdOk), busOk0);
+  EXPECT_EQ(shown.InParts(apptest::Part<BusPanel>(w)->cmdOk), busOk0);
 }
 
 // Down to a window that fits 1280 x 720: the map gives up height, the column scrolls to show all.
@@ -126,15 +133,18 @@ TEST(WindowLayout, OnA1280By720ScreenTheMapShrinksAndTheColumnScrolls) {
   frmMain& w = shown.window;
   w.resize(1280, 660);  // 720 less a title bar and a panel
   QTRY_COMPARE(w.size(), QSize(1280, 660));
-  const int parts = w.partsArea->height();
+  const int parts = apptest::Named<QWidget>(w, QStringLiteral("partsArea"))->height();
   ASSERT_LT(parts, TwipsToPixels(10080, &w));
   EXPECT_EQ(shown.InParts(w.picMain).bottom(), parts - TwipsToPixels(10080 - 9960, &w) - 1);
-  QScrollBar* scroll = w.column->verticalScrollBar();
+  QScrollBar* scroll = apptest::Named<QScrollArea>(w, QStringLiteral("column"))->verticalScrollBar();
   QTRY_VERIFY(scroll->isVisible());
-  EXPECT_EQ(scroll->maximum(), w.column->widget()->height() - w.column->viewport()->height());
+  EXPECT_EQ(scroll->maximum(),
+            apptest::Named<QScrollArea>(w, QStringLiteral("column"))->widget()->height() -
+                apptest::Named<QScrollArea>(w, QStringLiteral("column"))->viewport()->height());
   scroll->setValue(scroll->maximum());
   EXPECT_LE(shown.InParts(w.Picture2).bottom(), parts);
-  EXPECT_GE(shown.InParts(w.picMain).left(), w.column->geometry().right());
+  EXPECT_GE(shown.InParts(w.picMain).left(),
+            apptest::Named<QScrollArea>(w, QStringLiteral("column"))->geometry().right());
 }
 
 TEST(WindowLayout, PartsGeometryKeepsTheStartSizeAndClampsAtTheSmallest) {

@@ -52,8 +52,8 @@ PanelHarness::PanelHarness() : window(std::make_unique<QWidget>()) {
   CityDatabase& database = *modDBAccess::cnnCity;
   typeBrowse = new TypeBrowsePanel(picShow[0], database);
   keyword = new KeywordPanel(picShow[1], database);
-  radius = new RadiusPanel(picShow[2], *Map1);
-  nearest = new NearestPanel(picShow[3], *Map1);
+  radius = new RadiusPanel(picShow[2], *Map1, database);
+  nearest = new NearestPanel(picShow[3], *Map1, database);
   drawers =
       new InfoDrawers(picInfo[0], picInfo[1], *Map1, database, txtObjName, QCursor(Qt::PointingHandCursor));
   for (QWidget* drawer : picInfo) drawer->raise();

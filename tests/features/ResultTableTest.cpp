@@ -73,12 +73,9 @@ struct RadiusTable {
   ResultTable table{h.window.get()};
 
   explicit RadiusTable(const QString& radius) {
-    QObject::connect(h.radius, &RadiusPanel::ResultsFound, h.window.get(),
-                     [this](const QString& type, MapPoint centre, double, const FeatureSet& found) {
-                       std::vector<ResultRow> rows = RowsOfFound(found, type, centre);
-                       FillContacts(*modDBAccess::cnnCity, rows);
-                       table.ShowRows(type, std::move(rows));
-                     });
+    QObject::connect(
+        h.radius, &RadiusPanel::ResultsReady, h.window.get(),
+        [this](const QString& title, const std::vector<ResultRow>& rows) { table.ShowRows(title, rows); });
     PanelHarness::Choose(h.radius->cmbType1, QStringLiteral("餐饮娱乐"));
     h.radius->txtRadius->setText(radius);
     h.radius->RadiusSearch(fixture::kCx, fixture::kCy, h.lyrTempPoint);

@@ -15,6 +15,7 @@
 #include "features/WebLink.h"
 #include "kit/MessageBoxSink.h"
 #include "kit/Messages.h"
+#include "tests/app/WindowParts.h"
 #include "tests/reliability/SearchDriver.h"
 
 namespace {
@@ -52,8 +53,8 @@ int main(int argc, char** argv) {
   window.grab();
   reliab::RunEverySearch(window);
   window.grab();
-  Report("WEB " + window.drawers->lblWeb->text());
-  window.drawers->lblWeb_Click();
+  Report("WEB " + apptest::Part<InfoDrawers>(window)->lblWeb->text());
+  apptest::Part<InfoDrawers>(window)->lblWeb_Click();
   Report(QStringLiteral("DONE"));
   return 0;
 }

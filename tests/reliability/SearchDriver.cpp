@@ -20,6 +20,7 @@
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
 #include "map/MapTypes.h"
+#include "tests/app/WindowParts.h"
 #include "tests/support/DatabaseColumn.h"
 
 namespace reliab {
@@ -39,51 +40,52 @@ QSet<QString> Column(const QString& root, const QString& sql, const QString& par
 SearchAnswers RunEverySearch(frmMain& w) {
   SearchAnswers answers;
   w.imgType_Click(0);
-  Choose(w.typeBrowse->cmbType0, QStringLiteral("餐饮娱乐"));
-  w.typeBrowse->ListChosenType();
-  answers.typeList = Items(w.typeBrowse->lstShow0);
+  Choose(apptest::Part<TypeBrowsePanel>(w)->cmbType0, QStringLiteral("餐饮娱乐"));
+  apptest::Part<TypeBrowsePanel>(w)->ListChosenType();
+  answers.typeList = Items(apptest::Part<TypeBrowsePanel>(w)->lstShow0);
 
   w.imgType_Click(1);
-  w.keyword->txtLike->clear();
-  w.keyword->txtLike->setText(kKeyword);
-  answers.keywordList = Items(w.keyword->lstShow1);
+  apptest::Part<KeywordPanel>(w)->txtLike->clear();
+  apptest::Part<KeywordPanel>(w)->txtLike->setText(kKeyword);
+  answers.keywordList = Items(apptest::Part<KeywordPanel>(w)->lstShow1);
 
   w.imgType_Click(2);
-  Choose(w.radius->cmbType1, QStringLiteral("餐饮娱乐"));
-  w.radius->txtRadius->setText(QStringLiteral("800"));
-  w.radius->cmdClick0->click();
+  Choose(apptest::Part<RadiusPanel>(w)->cmbType1, QStringLiteral("餐饮娱乐"));
+  apptest::Part<RadiusPanel>(w)->txtRadius->setText(QStringLiteral("800"));
+  apptest::Part<RadiusPanel>(w)->cmdClick0->click();
   w.Map1_ToolCompleted(kToolPick, kCentreX, kCentreY);
-  answers.radiusList = Items(w.radius->lstShow2);
+  answers.radiusList = Items(apptest::Part<RadiusPanel>(w)->lstShow2);
 
   w.imgType_Click(3);
-  Choose(w.nearest->cmbType2, QStringLiteral("金融银行"));
-  w.nearest->cmdClick1->click();
+  Choose(apptest::Part<NearestPanel>(w)->cmbType2, QStringLiteral("金融银行"));
+  apptest::Part<NearestPanel>(w)->cmdClick1->click();
   w.Map1_ToolCompleted(kToolPick, kCentreX, kCentreY);
-  answers.nearestName = w.nearest->txtNear->text();
+  answers.nearestName = apptest::Part<NearestPanel>(w)->txtNear->text();
 
   w.imgType_Click(4);
-  w.bus->optLine->setChecked(true);
-  if (w.bus->cmbBus->count() > 0) {
-    w.bus->cmbBus->setCurrentIndex(0);
-    w.bus->cmbBus_Click();
+  apptest::Part<BusPanel>(w)->optLine->setChecked(true);
+  if (apptest::Part<BusPanel>(w)->cmbBus->count() > 0) {
+    apptest::Part<BusPanel>(w)->cmbBus->setCurrentIndex(0);
+    apptest::Part<BusPanel>(w)->cmbBus_Click();
   }
-  answers.lineStops = Items(w.bus->lstShow3);
+  answers.lineStops = Items(apptest::Part<BusPanel>(w)->lstShow3);
   if (answers.lineStops.size() >= 2) {
     const QRegularExpression number(QStringLiteral("^\\d+ "));
-    w.bus->txtStation[0]->setText(QString(answers.lineStops[0]).remove(number));
-    w.bus->txtStation[1]->setText(QString(answers.lineStops[1]).remove(number));
-    w.bus->cmdOk->click();
-    if (w.bus->PlanWindow()) answers.plan = w.bus->PlanWindow()->rtxtBusChange->Text();
+    apptest::Part<BusPanel>(w)->txtStation[0]->setText(QString(answers.lineStops[0]).remove(number));
+    apptest::Part<BusPanel>(w)->txtStation[1]->setText(QString(answers.lineStops[1]).remove(number));
+    apptest::Part<BusPanel>(w)->cmdOk->click();
+    if (apptest::Part<BusPanel>(w)->PlanWindow())
+      answers.plan = apptest::Part<BusPanel>(w)->PlanWindow()->rtxtBusChange->Text();
   }
 
   w.imgType_Click(0);
-  if (!w.drawers->CardOpen) w.drawers->imgInfo_Click(0);
-  if (w.typeBrowse->lstShow0->count() > 0) {
-    w.typeBrowse->lstShow0->setCurrentRow(0);
-    w.typeBrowse->lstShow_Click();
+  if (!apptest::Part<InfoDrawers>(w)->CardOpen) apptest::Part<InfoDrawers>(w)->imgInfo_Click(0);
+  if (apptest::Part<TypeBrowsePanel>(w)->lstShow0->count() > 0) {
+    apptest::Part<TypeBrowsePanel>(w)->lstShow0->setCurrentRow(0);
+    apptest::Part<TypeBrowsePanel>(w)->lstShow_Click();
   }
   answers.selectedName = w.txtObjName->text();
-  answers.cardName = w.drawers->lblName->text();
+  answers.cardName = apptest::Part<InfoDrawers>(w)->lblName->text();
   return answers;
 }
 

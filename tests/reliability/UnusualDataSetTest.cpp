@@ -17,6 +17,7 @@
 #include "features/KeywordPanel.h"
 #include "features/TypeBrowsePanel.h"
 #include "tests/app/ProgramDir.h"
+#include "tests/app/WindowParts.h"
 #include "tests/hostile/DataSetEdits.h"
 #include "tests/reliability/SearchDriver.h"
 #include "tests/support/MessageRecorder.h"
@@ -175,14 +176,14 @@ TEST(UnusualDataSet, NamesWithApostrophesAndOfAThousandCharactersWorkEverywhere)
   for (const QString& name : names) {
     SCOPED_TRACE(name.left(20).toStdString());
     EXPECT_TRUE(listed.contains(name));
-    w.keyword->txtLike->setText(name);
-    EXPECT_TRUE(reliab::Entries(Items(w.keyword->lstShow1)).contains(name));
-    const auto found = w.typeBrowse->lstShow0->findItems(name, Qt::MatchExactly);
+    apptest::Part<KeywordPanel>(w)->txtLike->setText(name);
+    EXPECT_TRUE(reliab::Entries(Items(apptest::Part<KeywordPanel>(w)->lstShow1)).contains(name));
+    const auto found = apptest::Part<TypeBrowsePanel>(w)->lstShow0->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1);
-    w.typeBrowse->lstShow0->setCurrentItem(found.front());
-    w.typeBrowse->lstShow_Click();
+    apptest::Part<TypeBrowsePanel>(w)->lstShow0->setCurrentItem(found.front());
+    apptest::Part<TypeBrowsePanel>(w)->lstShow_Click();
     EXPECT_EQ(w.txtObjName->text(), name + "(餐饮娱乐)");
-    EXPECT_EQ(w.drawers->lblName->text(), name);
+    EXPECT_EQ(apptest::Part<InfoDrawers>(w)->lblName->text(), name);
   }
   EXPECT_TRUE(recorder.Messages().empty()) << recorder.Texts().join('\n').toStdString();
 }

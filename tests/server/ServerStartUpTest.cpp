@@ -11,6 +11,7 @@
 #include "data/ServerCity.h"
 #include "kit/Messages.h"
 #include "mapwidgets/MapControl.h"
+#include "tests/app/WindowParts.h"
 #include "tests/server/PublishedCity.h"
 #include "tests/server/ServerCluster.h"
 #include "tests/support/MessageRecorder.h"
@@ -33,9 +34,9 @@ TEST_F(ServerStartUp, TheWindowStartsOnThePublishedCity) {
   w.Start();
   EXPECT_TRUE(messages.Texts().isEmpty()) << messages.Texts().join('\n').toStdString();
   EXPECT_GT(w.Map1->LayerCount(), 10);
-  EXPECT_GT(w.cmbType[0]->count(), 0);
-  EXPECT_GT(w.cmbType[1]->count(), 0);
-  EXPECT_GT(w.bus->cmbBus->count(), 0);
+  EXPECT_GT(apptest::TypeSelector(w, 0)->count(), 0);
+  EXPECT_GT(apptest::TypeSelector(w, 1)->count(), 0);
+  EXPECT_GT(apptest::Part<BusPanel>(w)->cmbBus->count(), 0);
   EXPECT_EQ(GDALGetDriverByName("PostgreSQL"), nullptr)
       << "the server driver stays registered after the load";
 }
