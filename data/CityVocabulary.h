@@ -21,13 +21,41 @@ inline constexpr const char* kColleges = "大中专院校";
 inline constexpr const char* kSights = "旅游景点";
 inline constexpr const char* kBanks = "金融银行";
 inline constexpr const char* kClinics = "医院诊所";
+// An imported city's further kinds of place, each a feature type.
+inline constexpr const char* kShops = "购物";
+inline constexpr const char* kLodging = "住宿";
+inline constexpr const char* kSchools = "中小学校";
+inline constexpr const char* kWorship = "宗教场所";
+inline constexpr const char* kPublicServices = "公共服务";
+inline constexpr const char* kTransportFacilities = "交通设施";
+inline constexpr const char* kVenues = "文体场馆";
+inline constexpr const char* kPharmacies = "药店";
+inline constexpr const char* kOtherPlaces = "其他地点";
+// An imported city's drawn ways and buildings, not feature types.
+inline constexpr const char* kFootways = "步行道";
+inline constexpr const char* kRailways = "铁路";
+inline constexpr const char* kBuildings = "建筑";
+inline constexpr const char* kRivers = "河流";
 }  // namespace layer
+
+// The attribute of the drawn ways (步行道, 铁路, 河流) that tells their kind.
+inline constexpr const char* kKindField = "kind";
 
 // The bus table: one row a stop of a line.
 inline constexpr const char* kBusTable = "公交信息";
 inline constexpr const char* kLineField = "线路名";
 inline constexpr const char* kStopField = "站名";
 inline constexpr const char* kOrderField = "顺序";
+
+// Beside the bus table, in a city that records them: each line's mode of transit and colour. The
+// line layer 公交路线 carries the same two attributes.
+inline constexpr const char* kLineModeTable = "线路属性";
+inline constexpr const char* kModeField = "mode";
+inline constexpr const char* kColourField = "color";
+
+// Other names of features (OtherName in dataset/City.h): the feature's type and name, and the other.
+inline constexpr const char* kOtherNameTable = "地物别名";
+inline constexpr const char* kOtherNameField = "otherName";
 
 // The feature types: a type's name and its kind (点 point, 线 line, 面 area).
 inline constexpr const char* kTypeTable = "地物类型";

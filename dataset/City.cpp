@@ -16,6 +16,24 @@ const char* PoiTypeName(PoiType type) {
       return city::layer::kBanks;
     case PoiType::Clinic:
       return city::layer::kClinics;
+    case PoiType::Shop:
+      return city::layer::kShops;
+    case PoiType::Lodging:
+      return city::layer::kLodging;
+    case PoiType::School:
+      return city::layer::kSchools;
+    case PoiType::Worship:
+      return city::layer::kWorship;
+    case PoiType::PublicService:
+      return city::layer::kPublicServices;
+    case PoiType::TransportFacility:
+      return city::layer::kTransportFacilities;
+    case PoiType::Venue:
+      return city::layer::kVenues;
+    case PoiType::Pharmacy:
+      return city::layer::kPharmacies;
+    case PoiType::OtherPlace:
+      return city::layer::kOtherPlaces;
   }
   return "";
 }

@@ -2,6 +2,7 @@
 // A city as plain data. Coordinates are metres relative to the city's origin; the writers add the
 // origin when they write a layer in the city's map CRS.
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -59,19 +60,59 @@ struct BusLine {
   int id = 0;              // the line's sort key in the database
   std::vector<int> stops;  // indices into City::stops, in riding order
   Polyline route;          // passes every stop in that order
+  // The mode of transit (TransitMode.h: bus, tram, subway…) and the route's colour (RRGGBB); both
+  // empty in a city that records neither.
+  std::string mode, colour;
 };
 
-// The five point-of-interest layers, in the order the database lists them.
-enum class PoiType { Dining, College, Sight, Bank, Clinic };
+// The kinds of place. Every city has the first five, in the order the database lists them; an
+// imported city adds the others that it holds places of.
+enum class PoiType {
+  Dining,
+  College,
+  Sight,
+  Bank,
+  Clinic,
+  Shop,
+  Lodging,
+  School,
+  Worship,
+  PublicService,
+  TransportFacility,
+  Venue,
+  Pharmacy,
+  OtherPlace
+};
 constexpr std::array<PoiType, 5> kPoiTypes = {PoiType::Dining, PoiType::College, PoiType::Sight,
                                               PoiType::Bank, PoiType::Clinic};
+constexpr std::array<PoiType, 9> kMorePoiTypes = {
+    PoiType::Shop,    PoiType::Lodging,       PoiType::School,
+    PoiType::Worship, PoiType::PublicService, PoiType::TransportFacility,
+    PoiType::Venue,   PoiType::Pharmacy,      PoiType::OtherPlace};
+constexpr std::size_t kPoiTypeCount = kPoiTypes.size() + kMorePoiTypes.size();
 const char* PoiTypeName(PoiType type);
 
 struct Poi {
   std::string name;
   Vec2 at;
-  // The contact columns; only dining places fill them.
+  // The contact columns: dining places and the further kinds fill them.
   std::string linkman, tel, address, web;
+};
+
+// A way that is drawn but is not a feature type: a footway, a railway, a river. kind is its
+// OpenStreetMap value (footway, tram, canal…), an attribute the styles choose by.
+struct Way {
+  std::string name;
+  std::string kind;
+  Polyline line;
+};
+
+// Another name of a feature (its local or English name, an old name): the search box finds the
+// feature by it. layer and name are the feature's type and name.
+struct OtherName {
+  std::string layer;
+  std::string name;
+  std::string other;
 };
 
 struct City {
@@ -86,8 +127,12 @@ struct City {
   std::vector<Road> roads;
   std::vector<Stop> stops;
   std::vector<BusLine> lines;
-  std::array<std::vector<Poi>, 5> pois;  // indexed by PoiType
-  Vec2 tiePoint;                         // two dining places lie exactly as far from it
+  std::array<std::vector<Poi>, kPoiTypeCount> pois;  // indexed by PoiType
+  Vec2 tiePoint;                                     // two dining places lie exactly as far from it
+  // Drawn only, written only when not empty.
+  std::vector<Way> footways, railways, rivers;
+  std::vector<Area> buildings;
+  std::vector<OtherName> otherNames;
 };
 
 }  // namespace citygen

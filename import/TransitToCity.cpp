@@ -6,7 +6,8 @@ void AddTransit(const TransitNetwork& network, const MapProjection& projection, 
   const int first = int(city.stops.size());
   for (const TransitStop& stop : network.stops) city.stops.push_back({stop.name, projection.ToCity(stop.at)});
   for (const TransitLine& line : network.lines) {
-    citygen::BusLine bus{line.name, int(city.lines.size()) + 1, {}, projection.ToCity(line.route)};
+    citygen::BusLine bus{line.name,  int(city.lines.size()) + 1, {}, projection.ToCity(line.route), line.mode,
+                         line.colour};
     for (int stop : line.stops) bus.stops.push_back(first + stop);
     city.lines.push_back(std::move(bus));
   }

@@ -175,7 +175,7 @@ TransitNetwork BusNetwork(const std::vector<Route>& routes,
   std::unordered_map<osmium::object_id_type, int> stopIndex;
   const std::vector<std::string> names = LineNames(routes);
   for (std::size_t k = 0; k < routes.size(); ++k) {
-    TransitLine line{names[k], {}, {}};
+    TransitLine line{names[k], {}, {}, "bus", {}};
     for (osmium::object_id_type id : routes[k].stops) {
       const auto node = stopNodes.find(id);
       if (node == stopNodes.end()) continue;  // not in the extract, or unnamed

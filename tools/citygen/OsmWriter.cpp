@@ -52,8 +52,9 @@ Tags PlaceTags(PoiType type) {
       return {{"amenity", "bank"}};
     case PoiType::Clinic:
       return {{"amenity", "clinic"}};
+    default:  // the generator makes places of the first five kinds only
+      return {};
   }
-  return {};
 }
 
 const char* Highway(RoadClass roadClass) {
