@@ -81,7 +81,8 @@ Sources ReadSources(const ImportRequest& request, const QString& privateFolder, 
   DataSetConfinement confinement(SourceFolders(request));
   confinement.AddWritableRoot(privateFolder, true);
   Sources sources;
-  if (!request.osm.empty()) sources.osm = osm::ReadOsm(request.osm, S(privateFolder), progress);
+  if (!request.osm.empty())
+    sources.osm = osm::ReadOsm(request.osm, S(privateFolder), request.nameKeys, progress);
   sources.bus = request.gtfs.empty() ? sources.osm.bus : ReadGtfsFeeds(request.gtfs, progress);
   if (const QString refused = confinement.Refused(); !refused.isEmpty())
     throw InputError(S(refused), 0, "refused: the sources may only read files beside themselves");

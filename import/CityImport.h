@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "import/Progress.h"
+#include "import/osm/OsmReader.h"
 
 namespace qiwu::import {
 
@@ -18,6 +19,9 @@ struct ImportRequest {
   std::vector<std::string> gtfs;  // GTFS feeds (.zip or folders)
   int epsg = 0;                   // the map CRS; 0 chooses it from the data's centre
   bool replace = false;           // an existing city of that name is replaced
+  std::vector<std::string> nameKeys =
+      osm::DefaultNameKeys();  // the tags a feature's name comes from, in order
+  bool allowApart = false;     // sources whose extents lie more than 20 km apart are imported all the same
   // The program's other data folders: a city one of them holds may not be imported here, since the
   // program would open that one instead.
   std::vector<std::string> otherDataFolders;

@@ -107,7 +107,11 @@ long WaysRead(const Extract& extract, long areasFromWays) {
 
 }  // namespace
 
-Extract ReadOsm(const std::string& path, const std::string& privateFolder, const Progress& progress) {
+std::vector<std::string> DefaultNameKeys() { return {"name:zh-Hans", "name:zh", "name"}; }
+
+Extract ReadOsm(const std::string& path, const std::string& privateFolder,
+                const std::vector<std::string>& nameKeys, const Progress& progress) {
+  (void)nameKeys;
   const std::string config = privateFolder + "/osmconf.ini";
   std::ofstream(config, std::ios::binary | std::ios::trunc) << OsmConfiguration();
   // Unsorted node ids (common in .osm files) need the plain index; a node index too big for memory

@@ -21,11 +21,18 @@ struct Place {
   citygen::PoiType type;
   LonLat at;  // a point on the surface of an area
   std::string operatorName, tel, address, web;
+  std::vector<std::string> otherNames;  // its names in other tags (name, name:en, old_name), not name
 };
 
 struct Way {
   std::string name;
   std::unique_ptr<OGRGeometry> shape;  // lon/lat
+  std::vector<std::string> otherNames;
+};
+
+// A drawn way that is not a street: a footway, a railway, a river; kind is its tag's value.
+struct KindedWay : Way {
+  std::string kind;
 };
 
 struct Road : Way {
@@ -41,10 +48,17 @@ struct Extract {
   std::vector<Road> roads;
   std::vector<Way> waters, greens;
   std::vector<Boundary> boundaries;
-  TransitNetwork bus;                    // from bus route relations
+  std::vector<KindedWay> footways, railways, rivers;
+  std::vector<Way> buildings;            // named or not
+  TransitNetwork bus;                    // from route relations of every mode of transit
   OGREnvelope extent;                    // of every feature read
+  LonLatBox bounds;                      // the file's own bounds (<bounds>, a PBF header's box), if given
   std::map<std::string, long> perLayer;  // features the driver handed out, by its layer
+  SourceReport report;                   // every object read, by its main tag, and what became of it
 };
+
+// The tags a feature's name is taken from, the first that holds one.
+std::vector<std::string> DefaultNameKeys();
 
 // The text of our osmconf.ini (embedded in the program).
 const char* OsmConfiguration();
@@ -52,6 +66,8 @@ const char* OsmConfiguration();
 // Reads `path`; `privateFolder` is a writable folder of the caller's for the driver's configuration
 // and temporary files. Throws InputError for a file that cannot be read or that the driver did not
 // read whole.
-Extract ReadOsm(const std::string& path, const std::string& privateFolder, const Progress& progress);
+// `nameKeys` (DefaultNameKeys() unless the user chose) decide a feature's name.
+Extract ReadOsm(const std::string& path, const std::string& privateFolder,
+                const std::vector<std::string>& nameKeys, const Progress& progress);
 
 }  // namespace qiwu::import::osm

@@ -62,7 +62,7 @@ class HostileSources : public testing::Test {
     const std::string scratch = Path("scratch" + std::to_string(++reads_));
     QDir().mkpath(QString::fromStdString(scratch));
     try {
-      qiwu::import::osm::ReadOsm(path, scratch, {});
+      qiwu::import::osm::ReadOsm(path, scratch, qiwu::import::osm::DefaultNameKeys(), {});
       return "";
     } catch (const InputError& error) {
       return error.what();
