@@ -54,17 +54,18 @@ void Sort(const std::string& layer, const OGRFeature& feature, const OGRGeometry
   const std::string name = DisplayName(tags);
   if (layer == "multipolygons") {
     if (const auto level = AdministrativeLevel(tags))
-      into.boundaries.push_back({{name, Clone(shape)}, *level});
-    if (IsWater(tags)) into.waters.push_back({name, Clone(shape)});
-    if (IsGreen(tags)) into.greens.push_back({name, Clone(shape)});
+      into.boundaries.push_back({{name, Clone(shape), {}}, *level});
+    if (IsWater(tags)) into.waters.push_back({name, Clone(shape), {}});
+    if (IsGreen(tags)) into.greens.push_back({name, Clone(shape), {}});
   }
   if (name.empty()) return;
   if (layer == "lines")
-    if (const auto roadClass = RoadClassOf(tags)) into.roads.push_back({{name, Clone(shape)}, *roadClass});
+    if (const auto roadClass = RoadClassOf(tags))
+      into.roads.push_back({{name, Clone(shape), {}}, *roadClass});
   if (layer == "points" || layer == "multipolygons")
     if (const auto type = PlaceType(tags))
       into.places.push_back(
-          {name, *type, PointOn(shape), tags("operator"), Telephone(tags), Address(tags), Website(tags)});
+          {name, *type, PointOn(shape), tags("operator"), Telephone(tags), Address(tags), Website(tags), {}});
 }
 
 // GDAL's errors while the file is read, the first few joined, for the message that ends the import.
