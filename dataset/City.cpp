@@ -38,4 +38,10 @@ const char* PoiTypeName(PoiType type) {
   return "";
 }
 
+bool RecordsModes(const City& city) {
+  for (const BusLine& line : city.lines)
+    if (!line.mode.empty()) return true;
+  return false;
+}
+
 }  // namespace citygen

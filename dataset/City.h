@@ -135,4 +135,8 @@ struct City {
   std::vector<OtherName> otherNames;
 };
 
+// Whether the city records its lines' modes (an imported city does, the demo city does not): then
+// the database has the table 线路属性 and the line layer the attributes mode and color.
+bool RecordsModes(const City& city);
+
 }  // namespace citygen

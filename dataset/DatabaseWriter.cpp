@@ -41,6 +41,39 @@ std::vector<std::string> NamesOf(const std::vector<T>& items) {
   return names;
 }
 
+// A kind of place with its contact columns.
+void ContactTable(SqliteFile& db, const City& city, PoiType type) {
+  std::vector<CellRow> rows;
+  for (const Poi& poi : city.pois[size_t(type)]) {
+    rows.push_back({TextOrNull(poi.name), TextOrNull(poi.linkman), TextOrNull(poi.tel),
+                    TextOrNull(poi.address), TextOrNull(poi.web)});
+  }
+  WriteTable(db, PoiTypeName(type),
+             {{city::kNameField, "TEXT"},
+              {city::kLinkmanField, "TEXT"},
+              {city::kTelField, "TEXT"},
+              {city::kAddressField, "TEXT"},
+              {city::kWebField, "TEXT"}},
+             rows);
+}
+
+void LineModeTable(SqliteFile& db, const City& city) {
+  std::vector<CellRow> rows;
+  for (const BusLine& line : city.lines)
+    rows.push_back({TextOrNull(line.name), TextOrNull(line.mode), TextOrNull(line.colour)});
+  WriteTable(db, city::kLineModeTable,
+             {{city::kLineField, "TEXT"}, {city::kModeField, "TEXT"}, {city::kColourField, "TEXT"}}, rows);
+}
+
+void OtherNameTable(SqliteFile& db, const City& city) {
+  std::vector<CellRow> rows;
+  for (const OtherName& other : city.otherNames)
+    rows.push_back({TextOrNull(other.layer), TextOrNull(other.name), TextOrNull(other.other)});
+  WriteTable(db, city::kOtherNameTable,
+             {{city::kTypeNameField, "TEXT"}, {city::kNameField, "TEXT"}, {city::kOtherNameField, "TEXT"}},
+             rows);
+}
+
 }  // namespace
 
 std::string WriteDatabase(const City& city, const std::string& dbPath) {
@@ -70,6 +103,8 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
 
     std::vector<CellRow> types;
     for (PoiType type : kPoiTypes) types.push_back({PoiTypeName(type), city::kPointKind});
+    for (PoiType type : kMorePoiTypes)
+      if (!city.pois[size_t(type)].empty()) types.push_back({PoiTypeName(type), city::kPointKind});
     types.push_back({layer::kBusStops, city::kPointKind});
     for (RoadClass roadClass : {RoadClass::Main, RoadClass::Secondary, RoadClass::Branch}) {
       types.push_back({RoadLayerName(roadClass), city::kLineKind});
@@ -78,21 +113,12 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     types.push_back({layer::kWaters, city::kAreaKind});
     WriteTable(db, city::kTypeTable, {{city::kTypeNameField, "TEXT"}, {city::kTypeKindField, "TEXT"}}, types);
 
-    std::vector<CellRow> dining;
-    for (const Poi& poi : city.pois[size_t(PoiType::Dining)]) {
-      dining.push_back({TextOrNull(poi.name), TextOrNull(poi.linkman), TextOrNull(poi.tel),
-                        TextOrNull(poi.address), TextOrNull(poi.web)});
-    }
-    WriteTable(db, layer::kDining,
-               {{city::kNameField, "TEXT"},
-                {city::kLinkmanField, "TEXT"},
-                {city::kTelField, "TEXT"},
-                {city::kAddressField, "TEXT"},
-                {city::kWebField, "TEXT"}},
-               dining);
+    ContactTable(db, city, PoiType::Dining);
     for (PoiType type : kPoiTypes) {
       if (type != PoiType::Dining) NameTable(db, PoiTypeName(type), NamesOf(city.pois[size_t(type)]));
     }
+    for (PoiType type : kMorePoiTypes)
+      if (!city.pois[size_t(type)].empty()) ContactTable(db, city, type);
     NameTable(db, layer::kBusStops, NamesOf(city.stops));
     for (RoadClass roadClass : {RoadClass::Main, RoadClass::Secondary, RoadClass::Branch}) {
       std::vector<std::string> names;
@@ -102,6 +128,8 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     }
     NameTable(db, layer::kGreens, NamesOf(city.greens));
     NameTable(db, layer::kWaters, NamesOf(city.waters));
+    if (RecordsModes(city)) LineModeTable(db, city);
+    if (!city.otherNames.empty()) OtherNameTable(db, city);
     db.Run("COMMIT");
     if (!db.error().empty()) return db.error();
   }

@@ -21,23 +21,50 @@ std::unique_ptr<OGRPoint> PointAt(const City& city, Vec2 at) {
   return std::make_unique<OGRPoint>(at.x + city.origin.x, at.y + city.origin.y);
 }
 
-void AddPois(GeoPackage& gpkg, const City& city) {
-  for (PoiType type : kPoiTypes) {
-    const bool dining = type == PoiType::Dining;
-    const std::vector<std::string> contact = {city::kLinkmanField, city::kTelField, city::kAddressField,
-                                              city::kWebField};
-    OGRLayer* layer =
-        gpkg.Layer(PoiTypeName(type), wkbPoint, dining ? contact : std::vector<std::string>{}, city.epsg);
-    for (const Poi& poi : city.pois[size_t(type)]) {
-      gpkg.Add(layer, poi.name, PointAt(city, poi.at), [&](OGRFeature& feature) {
-        if (!dining) return;
-        const std::string* values[] = {&poi.linkman, &poi.tel, &poi.address, &poi.web};
-        for (int k = 0; k < 4; ++k) {
-          if (!values[k]->empty()) feature.SetField(contact[k].c_str(), values[k]->c_str());
-        }
-      });
-    }
+// One layer a kind of place; dining places and the further kinds carry the contact columns.
+void AddPoiLayer(GeoPackage& gpkg, const City& city, PoiType type, bool withContact) {
+  const std::vector<std::string> contact = {city::kLinkmanField, city::kTelField, city::kAddressField,
+                                            city::kWebField};
+  OGRLayer* layer =
+      gpkg.Layer(PoiTypeName(type), wkbPoint, withContact ? contact : std::vector<std::string>{}, city.epsg);
+  for (const Poi& poi : city.pois[size_t(type)]) {
+    gpkg.Add(layer, poi.name, PointAt(city, poi.at), [&](OGRFeature& feature) {
+      if (!withContact) return;
+      const std::string* values[] = {&poi.linkman, &poi.tel, &poi.address, &poi.web};
+      for (int k = 0; k < 4; ++k) {
+        if (!values[k]->empty()) feature.SetField(contact[k].c_str(), values[k]->c_str());
+      }
+    });
   }
+}
+
+void AddPois(GeoPackage& gpkg, const City& city) {
+  for (PoiType type : kPoiTypes) AddPoiLayer(gpkg, city, type, type == PoiType::Dining);
+  for (PoiType type : kMorePoiTypes)
+    if (!city.pois[size_t(type)].empty()) AddPoiLayer(gpkg, city, type, true);
+}
+
+// The drawn ways of one layer, with their kind; no layer when there are none.
+void AddWays(GeoPackage& gpkg, const City& city, const char* name, const std::vector<Way>& ways) {
+  if (ways.empty()) return;
+  OGRLayer* layer = gpkg.Layer(name, wkbLineString, {city::kKindField}, city.epsg);
+  for (const Way& way : ways)
+    gpkg.Add(layer, way.name, ToLine(way.line, city.origin),
+             [&](OGRFeature& feature) { feature.SetField(city::kKindField, way.kind.c_str()); });
+}
+
+// The bus lines; a city that records modes gives each line its mode and colour as attributes.
+void AddBusLines(GeoPackage& gpkg, const City& city) {
+  const bool modes = RecordsModes(city);
+  const std::vector<std::string> fields = {city::kModeField, city::kColourField};
+  OGRLayer* lines =
+      gpkg.Layer(layer::kBusLines, wkbLineString, modes ? fields : std::vector<std::string>{}, city.epsg);
+  for (const BusLine& line : city.lines)
+    gpkg.Add(lines, line.name, ToLine(line.route, city.origin), [&](OGRFeature& feature) {
+      if (!modes) return;
+      feature.SetField(city::kModeField, line.mode.c_str());
+      if (!line.colour.empty()) feature.SetField(city::kColourField, line.colour.c_str());
+    });
 }
 
 }  // namespace
@@ -82,12 +109,15 @@ std::string WriteLayers(const City& city, const std::string& gpkgPath) {
              [&](OGRFeature& feature) { feature.SetField("class", RoadLayerName(road.roadClass)); });
   }
 
-  OGRLayer* lines = gpkg.Layer(layer::kBusLines, wkbLineString, {}, city.epsg);
-  for (const BusLine& line : city.lines) gpkg.Add(lines, line.name, ToLine(line.route, origin));
+  AddBusLines(gpkg, city);
   OGRLayer* stops = gpkg.Layer(layer::kBusStops, wkbPoint, {}, city.epsg);
   for (const Stop& stop : city.stops) gpkg.Add(stops, stop.name, PointAt(city, stop.at));
 
   AddPois(gpkg, city);
+  AddWays(gpkg, city, layer::kFootways, city.footways);
+  AddWays(gpkg, city, layer::kRailways, city.railways);
+  AddWays(gpkg, city, layer::kRivers, city.rivers);
+  if (!city.buildings.empty()) AddAreas(gpkg, city, layer::kBuildings, city.buildings);
   const std::string error = gpkg.Close();
   if (!error.empty()) return error;
   std::error_code failure;

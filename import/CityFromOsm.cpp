@@ -1,5 +1,6 @@
 #include "import/CityFromOsm.h"
 
+#include "dataset/Writers.h"
 #include "import/osm/OsmDistricts.h"
 
 namespace qiwu::import {
@@ -29,18 +30,38 @@ void AddDistricts(const std::vector<osm::Boundary>& boundaries, const MapProject
   }
 }
 
+void AddWays(const std::vector<osm::KindedWay>& ways, const MapProjection& projection,
+             std::vector<citygen::Way>& into) {
+  for (const osm::KindedWay& way : ways)
+    for (citygen::Polyline& line : projection.LinesOf(*way.shape))
+      into.push_back({way.name, way.kind, std::move(line)});
+}
+
+void AddOtherNames(const std::string& layer, const std::string& name, const std::vector<std::string>& others,
+                   citygen::City& city) {
+  for (const std::string& other : others) city.otherNames.push_back({layer, name, other});
+}
+
 }  // namespace
 
 void AddOsmFeatures(const osm::Extract& extract, const MapProjection& projection, citygen::City& city) {
   AddDistricts(extract.boundaries, projection, city);
   AddAreas(extract.waters, projection, city.waters);
   AddAreas(extract.greens, projection, city.greens);
-  for (const osm::Road& road : extract.roads)
+  AddAreas(extract.buildings, projection, city.buildings);
+  AddWays(extract.footways, projection, city.footways);
+  AddWays(extract.railways, projection, city.railways);
+  AddWays(extract.rivers, projection, city.rivers);
+  for (const osm::Road& road : extract.roads) {
     for (citygen::Polyline& line : projection.LinesOf(*road.shape))
       city.roads.push_back({road.name, road.roadClass, std::move(line)});
-  for (const osm::Place& place : extract.places)
+    AddOtherNames(citygen::RoadLayerName(road.roadClass), road.name, road.otherNames, city);
+  }
+  for (const osm::Place& place : extract.places) {
     city.pois[std::size_t(place.type)].push_back(
         {place.name, projection.ToCity(place.at), place.operatorName, place.tel, place.address, place.web});
+    AddOtherNames(citygen::PoiTypeName(place.type), place.name, place.otherNames, city);
+  }
 }
 
 }  // namespace qiwu::import

@@ -6,8 +6,8 @@
 
 namespace qiwu::import {
 
-// Fills districts and their borders, waters, greens, roads and places of `city` (its bus network
-// is added apart, from whichever source gives it).
+// Fills districts and their borders, waters, greens, roads, places, drawn ways, buildings and other
+// names of `city` (its bus network is added apart, from whichever source gives it).
 void AddOsmFeatures(const osm::Extract& extract, const MapProjection& projection, citygen::City& city);
 
 }  // namespace qiwu::import

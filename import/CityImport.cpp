@@ -8,14 +8,17 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <tuple>
 
 #include "data/CityVocabulary.h"
 #include "dataset/Writers.h"
 #include "import/CityFromOsm.h"
+#include "import/CityOutline.h"
 #include "import/CityPlacement.h"
 #include "import/ImportFailure.h"
 #include "import/InputError.h"
 #include "import/MapProjection.h"
+#include "import/SourcesApart.h"
 #include "import/TransitToCity.h"
 #include "import/gtfs/GtfsReader.h"
 #include "import/osm/OsmReader.h"
@@ -89,6 +92,38 @@ Sources ReadSources(const ImportRequest& request, const QString& privateFolder, 
   return sources;
 }
 
+// The extract's data and each feed's stops, to check that they meet.
+std::vector<SourceExtent> ExtentsOf(const ImportRequest& request, const Sources& sources) {
+  std::vector<SourceExtent> extents;
+  if (const OGREnvelope& box = sources.osm.extent; box.IsInit())
+    extents.push_back(
+        {QFileInfo(Q(request.osm)).fileName().toStdString(), {{box.MinX, box.MinY}, {box.MaxX, box.MaxY}}});
+  if (!request.gtfs.empty())
+    for (std::size_t k = 0; k < sources.bus.extents.size() && k < request.gtfs.size(); ++k)
+      extents.push_back(
+          {"the stops of " + QFileInfo(Q(request.gtfs[k])).fileName().toStdString(), sources.bus.extents[k]});
+  return extents;
+}
+
+// What each source held and what became of it: the extract's table, then each feed's.
+std::vector<SourceReport> ReportsOf(const ImportRequest& request, const Sources& sources) {
+  std::vector<SourceReport> reports;
+  if (!request.osm.empty()) reports.push_back(sources.osm.report);
+  if (!request.gtfs.empty())
+    reports.insert(reports.end(), sources.bus.reports.begin(), sources.bus.reports.end());
+  return reports;
+}
+
+// Another name given twice (a street of several ways) is kept once.
+void KeepOtherNamesOnce(citygen::City& city) {
+  auto& names = city.otherNames;
+  const auto key = [](const citygen::OtherName& n) { return std::tie(n.layer, n.name, n.other); };
+  std::sort(names.begin(), names.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); });
+  names.erase(
+      std::unique(names.begin(), names.end(), [&](const auto& a, const auto& b) { return key(a) == key(b); }),
+      names.end());
+}
+
 LonLat CentreOf(const Sources& sources) {
   OGREnvelope extent = sources.osm.extent;
   for (const TransitStop& stop : sources.bus.stops) extent.Merge(stop.at.lon, stop.at.lat);
@@ -119,6 +154,12 @@ std::string Summary(const citygen::City& city, double seconds) {
   count(city::layer::kBusStops, city.stops.size());
   for (citygen::PoiType type : citygen::kPoiTypes)
     count(citygen::PoiTypeName(type), city.pois[std::size_t(type)].size());
+  for (citygen::PoiType type : citygen::kMorePoiTypes)
+    if (const std::size_t n = city.pois[std::size_t(type)].size()) count(citygen::PoiTypeName(type), n);
+  count(city::layer::kFootways, city.footways.size());
+  count(city::layer::kRailways, city.railways.size());
+  count(city::layer::kRivers, city.rivers.size());
+  count(city::layer::kBuildings, city.buildings.size());
   count(std::string(city::kBusTable) + " rows", rows);
   char time[32];
   std::snprintf(time, sizeof time, "%.1f s", seconds);
@@ -179,6 +220,9 @@ std::string ImportCity(const ImportRequest& request, const Progress& progress) {
   if (!privateFolder.isValid()) throw ImportFailure("cannot create a private temporary folder", 1);
   const FolderLock privateLock(S(privateFolder.path()), FolderLock::Want::Exclusive);
   const Sources sources = ReadSources(Resolved(request), privateFolder.path(), progress);
+  if (!request.allowApart)
+    if (const std::string apart = ApartSources(ExtentsOf(request, sources)); !apart.empty())
+      throw ImportFailure(apart, 1);
 
   const LonLat centre = CentreOf(sources);
   citygen::City city;
@@ -189,6 +233,8 @@ std::string ImportCity(const ImportRequest& request, const Progress& progress) {
     city.origin = projection.origin();
     AddOsmFeatures(sources.osm, projection, city);
     AddTransit(sources.bus, projection, city);
+    EnsureCityOutline(sources.osm.bounds, projection, city);
+    KeepOtherNamesOnce(city);
   } catch (const std::runtime_error& failure) {
     throw ImportFailure(failure.what(), 1);
   }
@@ -201,9 +247,17 @@ std::string ImportCity(const ImportRequest& request, const Progress& progress) {
   Check(citygen::WriteLayers(city, S(QDir(newMap->path()).filePath(Q(gpkgName)))));
   Check(citygen::WriteWorkspaces(city, S(newMap->path()), gpkgName));
   Check(citygen::WriteDatabase(city, S(newDb)));
+  const std::string report = ReportText(request.city, ReportsOf(request, sources));
+  const QString newReport = QDir(newData->path()).filePath(Q(request.city) + ".import.txt");
+  Check(citygen::ReplaceFile(S(newReport), report));
   PutInPlace(S(newMap->path()), S(newDb), S(mapTarget), S(dbTarget));
+  // The report follows its city; the program never reads it.
+  std::error_code failure;
+  fs::rename(S(newReport), S(QDir(dataFolder).filePath(Q(request.city) + ".import.txt")), failure);
+  if (failure)
+    throw ImportFailure("the city is in place, but its report could not be written: " + failure.message(), 1);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  return Summary(city, seconds);
+  return Summary(city, seconds) + "\n" + report;
 }
 
 }  // namespace qiwu::import

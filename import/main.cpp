@@ -62,7 +62,14 @@ int main(int argc, char** argv) {
   const QCommandLineOption publish(
       "publish", QStringLiteral("Load the city NAME of PROGRAM_DIR into this PostgreSQL database instead."),
       "CONNSTR");
-  parser.addOptions({city, out, osm, gtfs, epsg, replace, publish});
+  const QCommandLineOption nameTags(
+      "name-tags",
+      QStringLiteral(
+          "The OpenStreetMap tags a name is taken from, first first (default name:zh-Hans,name:zh,name)."),
+      "KEY,KEY,…");
+  const QCommandLineOption allowApart(
+      "allow-apart", QStringLiteral("Import sources whose extents lie more than 20 km apart all the same."));
+  parser.addOptions({city, out, osm, gtfs, epsg, replace, nameTags, allowApart, publish});
   parser.process(app);
   // Without --out, the user's data folder when installed, the program's own folder in a build tree.
   const QString programDir = parser.isSet(out)
@@ -81,6 +88,12 @@ int main(int argc, char** argv) {
   request.osm = parser.value(osm).toStdString();
   for (const QString& feed : parser.values(gtfs)) request.gtfs.push_back(feed.toStdString());
   request.replace = parser.isSet(replace);
+  request.allowApart = parser.isSet(allowApart);
+  if (parser.isSet(nameTags)) {
+    request.nameKeys.clear();
+    for (const QString& key : parser.value(nameTags).split(u',', Qt::SkipEmptyParts))
+      request.nameKeys.push_back(key.trimmed().toStdString());
+  }
   // A city of the program's other data folders would hide the one written here, or be hidden by it.
   const auto same = [](const QString& a, const QString& b) {
     return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
