@@ -130,4 +130,23 @@ std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& pa
   return keys;
 }
 
+std::vector<WorkspaceLayer> Layers(const std::map<std::string, std::string>& keys) {
+  std::vector<WorkspaceLayer> layers;
+  for (int n = 1; keys.count("\\TABLE\\" + std::to_string(n) + "\\FILE"); ++n) {
+    const std::string prefix = "\\TABLE\\" + std::to_string(n) + "\\";
+    WorkspaceLayer layer;
+    for (const auto& [key, value] : keys)
+      if (key.starts_with(prefix)) layer.keys[key.substr(prefix.size())] = value;
+    layer.name = layer.keys["NAME"];
+    layers.push_back(layer);
+  }
+  return layers;
+}
+
+int Position(const std::vector<WorkspaceLayer>& layers, const std::string& name) {
+  for (std::size_t k = 0; k < layers.size(); ++k)
+    if (layers[k].name == name) return int(k);
+  return -1;
+}
+
 }  // namespace citytest

@@ -50,4 +50,13 @@ std::unique_ptr<Generated> GenerateInto(const std::string& folder, std::uint64_t
 std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& path,
                                                  std::vector<std::string>* malformed);
 
+struct WorkspaceLayer {
+  std::string name;
+  std::map<std::string, std::string> keys;  // without the "\TABLE\n\" prefix
+};
+
+// The layers of a workspace's keys, bottom to top, and a layer's position among them (-1: none).
+std::vector<WorkspaceLayer> Layers(const std::map<std::string, std::string>& keys);
+int Position(const std::vector<WorkspaceLayer>& layers, const std::string& name);
+
 }  // namespace citytest
