@@ -16,6 +16,7 @@
 #include "dataset/Writers.h"
 #include "import/NaturalOrder.h"
 #include "tests/support/CliRun.h"
+#include "tests/support/RealFixtures.h"
 #include "tests/tools/CityFiles.h"
 #include "tools/citygen/GtfsWriter.h"
 #include "tools/citygen/OsmWriter.h"
@@ -24,10 +25,7 @@ namespace {
 
 QString Program(const char* name) { return QCoreApplication::applicationDirPath() + "/" + name; }
 
-QString SmallExtract() {
-  return qEnvironmentVariable("QIWU_SOURCE_DIR") +
-         "/tests/fixtures/npm/node_modules/osmtogeojson/test-cli/data/map.osm";
-}
+QString SmallExtract() { return realdata::Extract(); }
 
 CliRun Import(const QString& root, const QString& city, const QString& osm, QStringList more = {}) {
   return RunProgram(Program("qiwu-import"), QStringList{"--city", city, "--out", root, "--osm", osm} + more);
@@ -49,10 +47,7 @@ QStringList Entries(const QString& root) {
 
 class ImportProgram : public testing::Test {
  protected:
-  void SetUp() override {
-    if (!QFile::exists(SmallExtract()))
-      GTEST_SKIP() << "the npm fixtures are not installed (scripts/install-deps.sh)";
-  }
+  void SetUp() override { REQUIRE_REAL_FIXTURES(); }
   QTemporaryDir root_;
 };
 
@@ -177,3 +172,69 @@ TEST_F(ImportProgram, DemoCityComesBackFromItsOwnExtractAndFeed) {
 }
 
 }  // namespace
+
+namespace {
+
+// The rows of a route file of the feed, by column name: the oracle for what a city must keep.
+std::vector<std::map<QString, QString>> FeedRows(const QString& feed, const QString& file) {
+  const QString folder = QFileInfo(feed).path() + "/gtfs/" + file;
+  QFile in(folder);
+  EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << folder.toStdString();
+  const QStringList lines = QString::fromUtf8(in.readAll()).split('\n', Qt::SkipEmptyParts);
+  std::vector<std::map<QString, QString>> rows;
+  const QStringList header = lines.value(0).trimmed().split(',');
+  for (const QString& line : lines.mid(1)) {
+    const QStringList fields = line.trimmed().split(',');  // the sample's route file quotes nothing
+    std::map<QString, QString>& row = rows.emplace_back();
+    for (int k = 0; k < header.size(); ++k) row[header[k]] = fields.value(k);
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST_F(ImportProgram, RealSourcesKeepTheirChurchSchoolAndTrams) {
+  const CliRun refused = Import(root_.path(), "圣米迦勒", SmallExtract(), {"--gtfs", realdata::Feed()});
+  EXPECT_EQ(refused.exitCode, 1) << "the extract and the feed lie hundreds of kilometres apart";
+  EXPECT_TRUE(refused.err.contains("map.osm (longitude") && refused.err.contains("gtfs.zip (longitude"))
+      << refused.err.toStdString();
+  EXPECT_EQ(Entries(root_.path()), QStringList()) << "and nothing is written";
+
+  const CliRun run =
+      Import(root_.path(), "圣米迦勒", SmallExtract(), {"--gtfs", realdata::Feed(), "--allow-apart"});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const CliRun church = Cli(root_.path(), "圣米迦勒", {"find", "Pfarrkirche"});
+  EXPECT_TRUE(church.out.contains("宗教场所\tPfarrkirche Sankt Michael")) << church.out.toStdString();
+  const CliRun school = Cli(root_.path(), "圣米迦勒", {"find", "Volksschule"});
+  EXPECT_TRUE(school.out.contains("中小学校\tVolksschule")) << school.out.toStdString();
+
+  // Every route of the feed is a line, trams included, named by its short name, with its mode.
+  const citytest::DataSet city{root_.path().toStdString(), "圣米迦勒"};
+  std::set<std::pair<std::string, std::string>> expected, found;
+  for (auto& route : FeedRows(realdata::Feed(), "routes.txt"))
+    expected.insert({route["route_short_name"].toStdString(), route["route_type"] == "0" ? "tram" : "bus"});
+  for (const auto& row : city.Query("select 线路名, mode from 线路属性")) found.insert({row[0], row[1]});
+  EXPECT_EQ(found, expected);
+  EXPECT_EQ(city.Query("select color from 线路属性 where 线路名 = 'Babbage'"),
+            (std::vector<citytest::Row>{{"FF0000"}}));
+
+  // The report names both sources and what each left out; the import printed it too.
+  QFile report(QDir(root_.path()).filePath("data/圣米迦勒.import.txt"));
+  ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(report.readAll());
+  EXPECT_TRUE(text.contains("map.osm") && text.contains("gtfs.zip")) << text.toStdString();
+  EXPECT_TRUE(text.contains("left out")) << text.toStdString();
+  EXPECT_TRUE(QString::fromUtf8(run.out).contains(text.section('\n', 2, 2))) << "printed at the end";
+}
+
+TEST_F(ImportProgram, AFeedAloneGivesACityOutlineAroundItsLines) {
+  const CliRun run = RunProgram(Program("qiwu-import"),
+                                {"--city", "线网", "--out", root_.path(), "--gtfs", realdata::Feed()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  const citytest::DataSet city{root_.path().toStdString(), "线网"};
+  const auto outline = city.Layer("行政区域");
+  ASSERT_EQ(outline.size(), 1u);
+  EXPECT_EQ(outline[0].name, "线网");
+  for (const auto& line : city.Layer("公交路线"))
+    EXPECT_TRUE(outline[0].shape->Contains(line.shape.get())) << line.name;
+}

@@ -6,12 +6,20 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
+#include <QtTest/QTest>
 
 #include "app/frmMain.h"
+#include "bus/BusPanel.h"
 #include "data/CityPaths.h"
+#include "map/Layer.h"
+#include "mapwidgets/MapControl.h"
+#include "tests/app/WindowParts.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/MessageRecorder.h"
+#include "tests/support/RealFixtures.h"
 #include "tools/citygen/Generator.h"
 
 namespace {
@@ -36,9 +44,8 @@ TEST(CityList, CompleteDataSetsDemoFirstThenPinyin) {
 }
 
 TEST(ImportedCity, WindowOpensItAndListsBoth) {
-  const QString extract = qEnvironmentVariable("QIWU_SOURCE_DIR") +
-                          "/tests/fixtures/npm/node_modules/osmtogeojson/test-cli/data/map.osm";
-  if (!QFile::exists(extract)) GTEST_SKIP() << "the npm fixtures are not installed (scripts/install-deps.sh)";
+  REQUIRE_REAL_FIXTURES();
+  const QString extract = realdata::Extract();
   const QTemporaryDir root;
   citygen::Options demo;
   demo.outDir = root.path().toStdString();
@@ -57,6 +64,39 @@ TEST(ImportedCity, WindowOpensItAndListsBoth) {
     ASSERT_EQ(window.cmbCity->count(), 2);
     EXPECT_EQ(window.cmbCity->itemText(0), qiwu::kDemoCity);
   }
+}
+
+// A city from the sample feed alone: the bus panel shows a tram line as it shows a bus line, and
+// the whole-map button shows every line.
+TEST(ImportedCity, TramsOnTheBusPanelAndTheWholeCityInView) {
+  REQUIRE_REAL_FIXTURES();
+  const QTemporaryDir root;
+  const CliRun run = RunProgram(QCoreApplication::applicationDirPath() + "/qiwu-import",
+                                {"--city", "线网", "--out", root.path(), "--gtfs", realdata::Feed()});
+  ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+  MessageRecorder messages;
+  frmMain window(root.path());
+  window.SetStartCity(QStringLiteral("线网"));
+  window.Form_Load();
+  ASSERT_EQ(messages.Texts(), QStringList());
+
+  BusPanel* bus = apptest::Part<BusPanel>(window);
+  QTest::mouseClick(bus->optLine, Qt::LeftButton);
+  bus->cmbBus->setEditText(QStringLiteral("Babbage"));
+  ASSERT_GT(bus->lstShow3->count(), 1) << "the tram line's stops";
+  QTest::mouseClick(bus->cmdBus, Qt::LeftButton);
+  const Layer* lines = window.Map1->FindLayer(QStringLiteral("公交路线"));
+  ASSERT_NE(lines, nullptr);
+  ASSERT_EQ(lines->Selection().Count(), 1);
+  EXPECT_EQ(lines->Selection().Item(1).DisplayName(), QStringLiteral("Babbage"));
+  EXPECT_EQ(messages.Texts(), QStringList());
+
+  window.imgTools_Click(4);  // 查看全图
+  const MapRect view = window.Map1->Bounds(), all = lines->Bounds();
+  EXPECT_TRUE(view.minX <= all.minX && view.maxX >= all.maxX && view.minY <= all.minY &&
+              view.maxY >= all.maxY)
+      << "every line in view";
+  EXPECT_LT(view.maxX - view.minX, 50 * (all.maxX - all.minX + 1000)) << "and not a world away";
 }
 
 }  // namespace
