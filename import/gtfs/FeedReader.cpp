@@ -38,10 +38,10 @@ struct Call {
 
 struct Route {
   std::string id, name;
-  std::uint32_t type;
-  const char* mode;    // a key of city::kTransitModes
-  std::string colour;  // RRGGBB or empty
-  bool badColour;      // a route_color that is not six hex digits
+  std::uint32_t type = 0;
+  const char* mode = nullptr;  // a key of city::kTransitModes
+  std::string colour;          // RRGGBB or empty
+  bool badColour = false;      // a route_color that is not six hex digits
   std::vector<std::uint32_t> trips;
   std::vector<std::uint32_t> stops;  // the representative trip's
   std::string shape;                 // the representative trip's shape_id
@@ -132,16 +132,14 @@ class FeedTables {
         report_.LeftOut(RouteTypeKind(routeType), kind.leftOutFor);
         continue;
       }
+      Route& route = routes_.emplace_back();
+      route.id = csv[id];
+      route.name = OwnLineName(csv[shortName], csv[longName], csv[id]);
+      route.type = routeType;
+      route.mode = kind.mode;
       const auto parsedColour = ParseColour(csv[colour]);
-      routes_.push_back({std::string(csv[id]),
-                         std::string(OwnLineName(csv[shortName], csv[longName], csv[id])),
-                         routeType,
-                         kind.mode,
-                         parsedColour.value_or(""),
-                         !parsedColour,
-                         {},
-                         {},
-                         {}});
+      route.colour = parsedColour.value_or("");
+      route.badColour = !parsedColour;
     }
   }
 
@@ -149,17 +147,19 @@ class FeedTables {
     CsvReader csv = Open("trips.txt");
     const int route = csv.RequiredColumn("route_id"), id = csv.RequiredColumn("trip_id");
     const int direction = csv.Column("direction_id"), shape = csv.Column("shape_id");
+    long ofRoutesLeftOut = 0;
     while (csv.Next()) {
       const std::uint32_t r = Find(routeIndex_, csv[route], csv, "route_id");
       AddId(tripIndex_, csv[id], r == kNone ? kNone : std::uint32_t(trips_.size()), csv, "trip_id");
       if (r == kNone) {
-        report_.LeftOut(kTripsKind, "of a route left out");
+        ++ofRoutesLeftOut;
         continue;
       }
       routes_[r].trips.push_back(std::uint32_t(trips_.size()));
       trips_.push_back(
           {std::string(csv[id]), std::string(Trimmed(csv[direction])), std::string(csv[shape]), {}});
     }
+    LeftOut(report_, kTripsKind, "of a route left out", ofRoutesLeftOut);
   }
 
   void ReadStops() {
