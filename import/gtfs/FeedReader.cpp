@@ -5,9 +5,12 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "data/TransitMode.h"
 #include "import/gtfs/CsvReader.h"
 #include "import/gtfs/FieldText.h"
+#include "import/gtfs/LineNames.h"
 #include "import/gtfs/RepresentativeTrip.h"
+#include "import/gtfs/RouteTypes.h"
 
 namespace qiwu::import {
 namespace {
@@ -16,6 +19,10 @@ constexpr std::uint32_t kNone = UINT32_MAX;
 // Far above any real trip or shape, far below what a crafted feed could make of a few kilobytes.
 constexpr std::size_t kMostCalls = 20000;
 constexpr std::size_t kMostShapePoints = 200000;
+// The report's kinds besides "route_type N".
+constexpr const char* kTripsKind = "trips";
+constexpr const char* kStopsKind = "stops";
+constexpr const char* kColourKind = "route_color";
 
 struct IdHash {
   using is_transparent = void;
@@ -31,6 +38,10 @@ struct Call {
 
 struct Route {
   std::string id, name;
+  std::uint32_t type = 0;
+  const char* mode = nullptr;  // a key of city::kTransitModes
+  std::string colour;          // RRGGBB or empty
+  bool badColour = false;      // a route_color that is not six hex digits
   std::vector<std::uint32_t> trips;
   std::vector<std::uint32_t> stops;  // the representative trip's
   std::string shape;                 // the representative trip's shape_id
@@ -45,6 +56,7 @@ struct Stop {
   std::string name;
   LonLat at;
   bool placed = false;
+  bool called = false;  // by a trip of a kept route
 };
 
 struct ShapePoint {
@@ -52,8 +64,12 @@ struct ShapePoint {
   LonLat at;
 };
 
-bool IsBusType(std::uint32_t type) {
-  return type == 3 || type == 11 || (type >= 700 && type <= 716) || type == 800;
+// Rows of the report only for what there is.
+void Kept(SourceReport& report, const char* kind, const char* as, long count) {
+  if (count) report.Kept(kind, as, count);
+}
+void LeftOut(SourceReport& report, const char* kind, const char* why, long count) {
+  if (count) report.LeftOut(kind, why, count);
 }
 
 void AddId(ById<std::uint32_t>& index, std::string_view id, std::uint32_t value, const CsvReader& csv,
@@ -83,16 +99,18 @@ LonLat Position(const CsvReader& csv, int latColumn, int lonColumn) {
 
 class FeedTables {
  public:
-  FeedTables(const Feed& feed, const Progress& progress) : feed_(feed), progress_(progress) {}
+  FeedTables(const Feed& feed, const Progress& progress)
+      : feed_(feed), progress_(progress), report_(feed.path) {}
 
-  std::vector<FeedLine> Read(std::vector<TransitStop>& network) {
+  FeedLines Read(std::vector<TransitStop>& network) {
     ReadRoutes();
     ReadTrips();
     ReadStops();
     ReadStopTimes();
     ChooseTrips();
     const auto shapes = ReadShapes();
-    return Lines(shapes, network);
+    std::vector<FeedLine> lines = Lines(shapes, network);
+    return {std::move(lines), std::move(report_), extent_};
   }
 
  private:
@@ -104,13 +122,24 @@ class FeedTables {
   void ReadRoutes() {
     CsvReader csv = Open("routes.txt");
     const int id = csv.RequiredColumn("route_id"), type = csv.RequiredColumn("route_type");
-    const int shortName = csv.Column("route_short_name");
+    const int shortName = csv.Column("route_short_name"), longName = csv.Column("route_long_name");
+    const int colour = csv.Column("route_color");
     while (csv.Next()) {
-      const bool bus = IsBusType(Whole(csv, type, "route_type"));
-      AddId(routeIndex_, csv[id], bus ? std::uint32_t(routes_.size()) : kNone, csv, "route_id");
-      if (!bus) continue;
-      const std::string_view name = Trimmed(csv[shortName]);
-      routes_.push_back({std::string(csv[id]), std::string(name.empty() ? csv[id] : name), {}, {}, {}});
+      const std::uint32_t routeType = Whole(csv, type, "route_type");
+      const RouteKind kind = KindOfRouteType(routeType);
+      AddId(routeIndex_, csv[id], kind.mode ? std::uint32_t(routes_.size()) : kNone, csv, "route_id");
+      if (!kind.mode) {
+        report_.LeftOut(RouteTypeKind(routeType), kind.leftOutFor);
+        continue;
+      }
+      Route& route = routes_.emplace_back();
+      route.id = csv[id];
+      route.name = OwnLineName(csv[shortName], csv[longName], csv[id]);
+      route.type = routeType;
+      route.mode = kind.mode;
+      const auto parsedColour = ParseColour(csv[colour]);
+      route.colour = parsedColour.value_or("");
+      route.badColour = !parsedColour;
     }
   }
 
@@ -118,14 +147,19 @@ class FeedTables {
     CsvReader csv = Open("trips.txt");
     const int route = csv.RequiredColumn("route_id"), id = csv.RequiredColumn("trip_id");
     const int direction = csv.Column("direction_id"), shape = csv.Column("shape_id");
+    long ofRoutesLeftOut = 0;
     while (csv.Next()) {
       const std::uint32_t r = Find(routeIndex_, csv[route], csv, "route_id");
       AddId(tripIndex_, csv[id], r == kNone ? kNone : std::uint32_t(trips_.size()), csv, "trip_id");
-      if (r == kNone) continue;
+      if (r == kNone) {
+        ++ofRoutesLeftOut;
+        continue;
+      }
       routes_[r].trips.push_back(std::uint32_t(trips_.size()));
       trips_.push_back(
           {std::string(csv[id]), std::string(Trimmed(csv[direction])), std::string(csv[shape]), {}});
     }
+    LeftOut(report_, kTripsKind, "of a route left out", ofRoutesLeftOut);
   }
 
   void ReadStops() {
@@ -139,12 +173,13 @@ class FeedTables {
       if (!Trimmed(csv[lat]).empty() || !Trimmed(csv[lon]).empty()) {
         stop.at = Position(csv, lat, lon);
         stop.placed = true;
+        extent_.Add(stop.at);
       }
       stops_.push_back(std::move(stop));
     }
   }
 
-  // The biggest file of a feed, read row by row; only the calls of the bus routes' trips are kept.
+  // The biggest file of a feed, read row by row; only the calls of the kept routes' trips are kept.
   void ReadStopTimes() {
     CsvReader csv = Open("stop_times.txt");
     const int trip = csv.RequiredColumn("trip_id"), stop = csv.RequiredColumn("stop_id");
@@ -169,16 +204,23 @@ class FeedTables {
   }
 
   void ChooseTrips() {
+    long withoutCalls = 0;
     for (Route& route : routes_) {
       std::vector<std::vector<std::uint32_t>> patterns;
       std::vector<std::uint32_t> ids;
       for (const std::uint32_t t : route.trips) {
         auto& calls = trips_[t].calls;
-        if (calls.empty()) continue;
+        if (calls.empty()) {
+          ++withoutCalls;
+          continue;
+        }
         // Equal sequences keep the file's order.
         std::stable_sort(calls.begin(), calls.end(), [](Call a, Call b) { return a.sequence < b.sequence; });
         auto& pattern = patterns.emplace_back();
-        for (const Call call : calls) pattern.push_back(call.stop);
+        for (const Call call : calls) {
+          pattern.push_back(call.stop);
+          stops_[call.stop].called = true;
+        }
         ids.push_back(t);
         std::vector<Call>().swap(calls);
       }
@@ -190,6 +232,8 @@ class FeedTables {
       route.stops = std::move(patterns[chosen]);
       route.shape = trips_[ids[chosen]].shape;
     }
+    Kept(report_, kTripsKind, "a line's trip", long(trips_.size()) - withoutCalls);
+    LeftOut(report_, kTripsKind, "no calls", withoutCalls);
     trips_ = {};
     tripIndex_ = {};
     stopIndex_ = {};
@@ -217,14 +261,22 @@ class FeedTables {
   }
 
   std::vector<FeedLine> Lines(const ById<std::vector<ShapePoint>>& shapes,
-                              std::vector<TransitStop>& network) const {
+                              std::vector<TransitStop>& network) {
     std::vector<int> inNetwork(stops_.size(), -1);
     std::vector<FeedLine> lines;
     for (const Route& route : routes_) {
-      if (route.stops.empty()) continue;
+      if (route.stops.empty()) {
+        report_.LeftOut(RouteTypeKind(route.type), "no trip calls at a stop");
+        continue;
+      }
+      report_.Kept(RouteTypeKind(route.type), city::FindTransitMode(route.mode)->name);
+      Kept(report_, kColourKind, "the line's colour", !route.colour.empty());
+      LeftOut(report_, kColourKind, "not six hex digits", route.badColour);
       FeedLine& line = lines.emplace_back();
       line.name = route.name;
       line.routeId = route.id;
+      line.line.mode = route.mode;
+      line.line.colour = route.colour;
       for (const std::uint32_t s : route.stops) {
         if (inNetwork[s] < 0) {
           inNetwork[s] = int(network.size());
@@ -239,20 +291,41 @@ class FeedTables {
         for (const ShapePoint& point : shape->second) line.line.route.push_back(point.at);
       }
     }
+    CountStops(inNetwork);
     return lines;
+  }
+
+  void CountStops(const std::vector<int>& inNetwork) {
+    long kept = 0, unplaced = 0, uncalled = 0, offChosenTrips = 0;
+    for (std::size_t s = 0; s < stops_.size(); ++s) {
+      if (inNetwork[s] >= 0)
+        ++kept;
+      else if (!stops_[s].placed)
+        ++unplaced;
+      else if (stops_[s].called)
+        ++offChosenTrips;
+      else
+        ++uncalled;
+    }
+    Kept(report_, kStopsKind, "a line's stop", kept);
+    LeftOut(report_, kStopsKind, "no position", unplaced);
+    LeftOut(report_, kStopsKind, "no calls", uncalled);
+    LeftOut(report_, kStopsKind, "only on trips not chosen", offChosenTrips);
   }
 
   const Feed& feed_;
   const Progress& progress_;
-  std::vector<Route> routes_;  // the bus routes, in the order of routes.txt
+  SourceReport report_;
+  LonLatBox extent_;
+  std::vector<Route> routes_;  // the kept routes, in the order of routes.txt
   std::vector<Trip> trips_;    // the trips of those routes
   std::vector<Stop> stops_;
-  ById<std::uint32_t> routeIndex_, tripIndex_, stopIndex_;  // kNone: not a bus route's
+  ById<std::uint32_t> routeIndex_, tripIndex_, stopIndex_;  // kNone: of a route left out
 };
 
 }  // namespace
 
-std::vector<FeedLine> ReadFeed(const Feed& feed, std::vector<TransitStop>& stops, const Progress& progress) {
+FeedLines ReadFeed(const Feed& feed, std::vector<TransitStop>& stops, const Progress& progress) {
   return FeedTables(feed, progress).Read(stops);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The bus lines of one GTFS feed.
+// The lines of one GTFS feed, and what the feed held.
 #include <string>
 #include <vector>
 
@@ -10,14 +10,20 @@
 namespace qiwu::import {
 
 struct FeedLine {
-  std::string name;  // route_short_name trimmed, else route_id; not yet unique across routes
+  std::string name;  // the route's own name (OwnLineName), not yet unique across routes
   std::string routeId;
   TransitLine line;
 };
 
-// The lines of the feed's bus routes that have trips with stops, in the order of routes.txt. The
-// stops they call at are appended to `stops` (once each) and the lines point into it. Throws
-// InputError naming the file and line of bad input.
-std::vector<FeedLine> ReadFeed(const Feed& feed, std::vector<TransitStop>& stops, const Progress& progress);
+struct FeedLines {
+  std::vector<FeedLine> lines;
+  SourceReport report;  // its routes, trips and stops: each row read, kept or left out
+  LonLatBox extent;     // of its stops that have a position
+};
+
+// The lines of the feed's routes of a mode of transit (RouteTypes.h) that have trips with stops, in
+// the order of routes.txt. The stops they call at are appended to `stops` (once each) and the lines
+// point into it. Throws InputError naming the file and line of bad input.
+FeedLines ReadFeed(const Feed& feed, std::vector<TransitStop>& stops, const Progress& progress);
 
 }  // namespace qiwu::import

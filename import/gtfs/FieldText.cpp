@@ -1,6 +1,7 @@
 #include "import/gtfs/FieldText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -30,6 +31,18 @@ std::optional<double> ParseCoordinate(std::string_view text, double limit) {
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   if (!std::isfinite(value) || std::abs(value) > limit) return std::nullopt;
   return value;
+}
+
+std::optional<std::string> ParseColour(std::string_view text) {
+  text = Trimmed(text);
+  if (text.empty()) return std::string();
+  if (text.size() != 6 || !std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+      }))
+    return std::nullopt;
+  std::string colour(text);
+  for (char& c : colour) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return colour;
 }
 
 std::string Quoted(std::string_view text) {

@@ -14,6 +14,9 @@ std::string_view Trimmed(std::string_view text);
 std::optional<std::uint32_t> ParseWhole(std::string_view text);
 // A finite decimal number within [-limit, limit], blanks around it allowed.
 std::optional<double> ParseCoordinate(std::string_view text, double limit);
+// A route_color in upper case: six hex digits, either case, blanks around them allowed; empty for a
+// blank field; nullopt for anything else ("#FF0000", "F00").
+std::optional<std::string> ParseColour(std::string_view text);
 // A field of the feed fit to quote in a message: in double quotes, control characters shown as '?',
 // cut after 60 bytes (never inside a character).
 std::string Quoted(std::string_view text);

@@ -15,10 +15,13 @@ TransitNetwork ReadGtfsFeeds(const std::vector<std::string>& feeds, const Progre
   std::vector<TransitLine> lines;
   for (const std::string& path : feeds) {
     const Feed feed = OpenFeed(path);
-    for (FeedLine& line : ReadFeed(feed, network.stops, progress)) {
+    FeedLines read = ReadFeed(feed, network.stops, progress);
+    for (FeedLine& line : read.lines) {
       names.push_back({std::move(line.name), std::move(line.routeId), feed.label});
       lines.push_back(std::move(line.line));
     }
+    network.reports.push_back(std::move(read.report));
+    network.extents.push_back(read.extent);
   }
   const std::vector<std::string> unique = UniqueLineNames(names);
   std::vector<std::size_t> order(lines.size());
@@ -30,7 +33,7 @@ TransitNetwork ReadGtfsFeeds(const std::vector<std::string>& feeds, const Progre
     network.lines.back().name = unique[i];
   }
   if (progress)
-    progress(std::to_string(network.lines.size()) + " bus lines, " + std::to_string(network.stops.size()) +
+    progress(std::to_string(network.lines.size()) + " lines, " + std::to_string(network.stops.size()) +
              " stops");
   return network;
 }

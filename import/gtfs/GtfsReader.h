@@ -1,6 +1,7 @@
 #pragma once
-// The bus lines of one or more GTFS feeds (each a .zip or a folder), as the bus table and the stop
-// and line layers will hold them. Throws InputError naming the file and line of bad input.
+// The lines of every mode of transit of one or more GTFS feeds (each a .zip or a folder), as the bus
+// table and the stop and line layers will hold them, with a report and the extent of each feed.
+// Throws InputError naming the file and line of bad input.
 #include <string>
 #include <vector>
 

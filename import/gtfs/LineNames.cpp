@@ -3,7 +3,16 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "import/gtfs/FieldText.h"
+
 namespace qiwu::import {
+
+std::string_view OwnLineName(std::string_view shortName, std::string_view longName,
+                             std::string_view routeId) {
+  if (const std::string_view name = Trimmed(shortName); !name.empty()) return name;
+  if (const std::string_view name = Trimmed(longName); !name.empty()) return name;
+  return routeId;
+}
 
 std::vector<std::string> UniqueLineNames(const std::vector<RouteName>& routes) {
   std::unordered_map<std::string, int> uses;

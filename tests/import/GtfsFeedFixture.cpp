@@ -1,11 +1,13 @@
 #include "tests/import/GtfsFeedFixture.h"
 
 #include <cpl_conv.h>
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+
+#include "import/InputError.h"
+#include "import/gtfs/GtfsReader.h"
 
 namespace gtfsfixture {
 
@@ -50,6 +52,25 @@ std::string Describe(const qiwu::import::TransitNetwork& network) {
     for (const int stop : line.stops) text += " " + network.stops.at(std::size_t(stop)).name;
   }
   return text;
+}
+
+std::string FeedTest::Path(const std::string& name) const {
+  return dir_.filePath(QString::fromStdString(name)).toStdString();
+}
+
+qiwu::import::TransitNetwork FeedTest::Read(const Files& changes) {
+  return qiwu::import::ReadGtfsFeeds({WriteFolder(Path("feed" + std::to_string(++feeds_)), Feed(changes))},
+                                     {});
+}
+
+void FeedTest::ExpectLines(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    try {
+      EXPECT_EQ(Describe(Read(c.changes)), c.expected) << c.what;
+    } catch (const qiwu::import::InputError& error) {
+      ADD_FAILURE() << c.what << ": " << error.what();
+    }
+  }
 }
 
 }  // namespace gtfsfixture

@@ -1,7 +1,11 @@
 #pragma once
 // Small GTFS feeds written by tests, as folders or .zip files, and what the reader made of them.
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "import/TransitNetwork.h"
 
@@ -20,5 +24,23 @@ std::string WriteZip(const std::string& path, const Files& files);
 
 // "name: stop stop …" for each line, in order, joined by "; ".
 std::string Describe(const qiwu::import::TransitNetwork& network);
+
+// Tests that write feeds into a temporary folder and read them.
+class FeedTest : public ::testing::Test {
+ protected:
+  struct Case {
+    const char* what;
+    Files changes;
+    const char* expected;  // Describe's text
+  };
+
+  std::string Path(const std::string& name) const;
+  // Feed(changes) written as a folder of its own and read.
+  qiwu::import::TransitNetwork Read(const Files& changes);
+  void ExpectLines(const std::vector<Case>& cases);
+
+  QTemporaryDir dir_;
+  int feeds_ = 0;
+};
 
 }  // namespace gtfsfixture

@@ -17,36 +17,8 @@ using gtfsfixture::Feed;
 using gtfsfixture::Files;
 using qiwu::import::InputError;
 using qiwu::import::ReadGtfsFeeds;
-using qiwu::import::TransitNetwork;
 
-struct Case {
-  const char* what;
-  Files changes;
-  const char* expected;
-};
-
-class GtfsReaderTest : public ::testing::Test {
- protected:
-  std::string Path(const std::string& name) const {
-    return dir_.filePath(QString::fromStdString(name)).toStdString();
-  }
-  TransitNetwork Read(const Files& changes) {
-    return ReadGtfsFeeds({gtfsfixture::WriteFolder(Path("feed" + std::to_string(++feeds_)), Feed(changes))},
-                         {});
-  }
-  void ExpectLines(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-      try {
-        EXPECT_EQ(Describe(Read(c.changes)), c.expected) << c.what;
-      } catch (const InputError& error) {
-        ADD_FAILURE() << c.what << ": " << error.what();
-      }
-    }
-  }
-
-  QTemporaryDir dir_;
-  int feeds_ = 0;
-};
+class GtfsReaderTest : public gtfsfixture::FeedTest {};
 
 TEST_F(GtfsReaderTest, ReadsCsvAsText) {
   ExpectLines({
@@ -131,23 +103,6 @@ TEST_F(GtfsReaderTest, RepresentativeTripBreaksTiesInEveryPosition) {
        "5: 丙 乙 甲"},
       {"no direction column", {{"trips.txt", "trip_id,route_id\nt1,R\n"}}, "5: 甲 乙"},
   });
-}
-
-TEST_F(GtfsReaderTest, KeepsBusRoutesWithTrips) {
-  const auto network = Read({
-      {"routes.txt",
-       "route_id,route_short_name,route_type\n"
-       "tram,0,0\nrail,2,2\nbus,3,3\ntrolley,11,11\nb700,700,700\nb716,716,716\nx717,717,717\n"
-       "x799,799,799\nb800,800,800\nx1000,1000,1000\nidle,idle,3\n"},
-      {"trips.txt",
-       "route_id,trip_id\ntram,1\nrail,2\nbus,3\ntrolley,4\nb700,5\nb716,6\nx717,7\nx799,8\nb800,9\n"
-       "x1000,10\n"},
-      {"stop_times.txt",
-       "trip_id,stop_id,stop_sequence\n1,A,1\n2,A,1\n3,A,1\n4,A,1\n5,A,1\n6,A,1\n7,A,1\n8,A,1\n"
-       "9,A,1\n10,A,1\n"},
-  });
-  EXPECT_EQ(Describe(network), "3: 甲; 11: 甲; 700: 甲; 716: 甲; 800: 甲");
-  EXPECT_EQ(network.stops.size(), 1u) << "a stop shared by lines is one point";
 }
 
 TEST_F(GtfsReaderTest, LinesFollowTheRepresentativeTripsShapeElseTheirStops) {
@@ -294,25 +249,16 @@ TEST_F(GtfsReaderTest, FeedsAreFoldersOrZipsAndTogetherOneNetwork) {
       ReadGtfsFeeds({gtfsfixture::WriteFolder(Path("a"), a), gtfsfixture::WriteZip(Path("b.zip"), b)}, {});
   EXPECT_EQ(Describe(network), "5 (R, a): 甲 乙; 5 (R, b): 乙 甲; 6: 丙; T: 丁");
   EXPECT_EQ(network.stops.size(), 6u) << "each feed's stops are its own";
+  ASSERT_EQ(network.reports.size(), 2u) << "a report and an extent a feed";
+  ASSERT_EQ(network.extents.size(), 2u);
+  EXPECT_EQ(network.reports[1].Source(), Path("b.zip")) << "named as given";
+  EXPECT_EQ(network.reports[0].KeptCount("stops"), 2);
+  EXPECT_EQ(network.reports[1].KeptCount("stops"), 4);
 
   // An archive is recognised by its content, not its name.
   const std::string zip = gtfsfixture::WriteZip(Path("feed.gtfs"), Feed());
   EXPECT_EQ(Describe(ReadGtfsFeeds({zip}, {})), "5: 甲 乙");
   EXPECT_THROW(ReadGtfsFeeds({Path("nowhere")}, {}), InputError);
-}
-
-TEST_F(GtfsReaderTest, ReadsThePublishedSampleFeed) {
-  const char* source = std::getenv("QIWU_SOURCE_DIR");
-  const std::string zip =
-      std::string(source ? source : ".") + "/tests/fixtures/npm/node_modules/sample-gtfs-feed/gtfs.zip";
-  if (!std::filesystem::exists(zip)) GTEST_SKIP() << zip << " is missing: run scripts/install-deps.sh";
-  std::vector<std::string> progress;
-  const auto network = ReadGtfsFeeds({zip}, [&](const std::string& line) { progress.push_back(line); });
-  // Its one bus route; the platform with a parent station is the stop itself.
-  EXPECT_EQ(Describe(network), "Ada: Platform 1 Awesome Museum City Center");
-  ASSERT_EQ(network.lines.size(), 1u);
-  EXPECT_GT(network.lines[0].route.size(), network.lines[0].stops.size()) << "drawn along its shape";
-  EXPECT_GE(progress.size(), 5u) << "a line for each file read";
 }
 
 }  // namespace
