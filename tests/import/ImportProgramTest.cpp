@@ -97,7 +97,7 @@ TEST_F(ImportProgram, ExistingCityOnlyReplacedWhenAsked) {
   EXPECT_TRUE(again.err.contains("--replace")) << again.err.toStdString();
   const CliRun replaced = Import(root_.path(), "博岑", SmallExtract(), {"--replace", "--epsg", "3857"});
   EXPECT_EQ(replaced.exitCode, 0) << replaced.err.toStdString();
-  EXPECT_EQ(Entries(root_.path()), (QStringList{"map/博岑", "data/博岑.mdb"}));
+  EXPECT_EQ(Entries(root_.path()), (QStringList{"map/博岑", "data/博岑.import.txt", "data/博岑.mdb"}));
   const CliRun lonLat = Import(root_.path(), "博岑", SmallExtract(), {"--replace", "--epsg", "4326"});
   EXPECT_NE(lonLat.exitCode, 0) << "a map CRS must be projected, in metres";
 }
