@@ -64,8 +64,8 @@ void SearchIndex::Build(const CityDatabase& database) {
   starts_.push_back(0);
   std::vector<int> kindOrder;  // per entry
   int kinds = 0;
-  // Takes the names of one kind; the bus table names a line once for each of its stops, in a row.
   const auto indexable = [](const QString& name) { return name.size() <= kMaxNameLength && !Blank(name); };
+  // Takes the names of one kind; the bus table names a line once for each of its stops, in a row.
   const auto adder = [&](const QString& kind, const QString& layer, int order) {
     return [&, kind, layer, order, previous = QString()](const QString& name) mutable {
       if (name == previous || !indexable(name)) return;
