@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QTimer>
 #include <array>
+#include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include "app/MapSetup.h"
@@ -14,6 +16,7 @@
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
 #include "kit/NumberFormat.h"
+#include "map/MapReach.h"
 #include "mapwidgets/MapControl.h"
 #include "mapwidgets/modMapFunction.h"
 
@@ -30,6 +33,17 @@ constexpr std::array<int, 9> kButtonTools = {
     kToolPointer, kToolZoomIn,      kToolZoomOut,      kToolPan,       0,
     kToolMeasure, kToolSelectPoint, kToolSelectRadius, kToolSelectRect};
 
+// The whole city: the districts' extent, or, for a city whose district layer holds no area (an
+// empty layer's extent is a point at 0,0), the extent of every feature on the map (nullopt when
+// the map has none).
+std::optional<MapRect> WholeCity(const Layer& districts, const MapControl& map) {
+  const MapRect area = districts.Bounds();
+  const bool finite = std::isfinite(area.minX) && std::isfinite(area.minY) && std::isfinite(area.maxX) &&
+                      std::isfinite(area.maxY);
+  if (finite && (area.Width() > 0 || area.Height() > 0)) return area;
+  return LayersExtent(map.LayersBottomToTop());
+}
+
 }  // namespace
 
 void frmMain::ReleaseToolButtons() {
@@ -42,7 +56,7 @@ void frmMain::imgTools_Click(int index) {
   if (index == kWholeMapButton) {
     const Layer* area = Map1->FindLayer(city::layer::kDistricts);
     if (!area) throw std::runtime_error(std::string("地图中没有图层“") + city::layer::kDistricts + "”");
-    Map1->SetBounds(area->Bounds());
+    if (const std::optional<MapRect> whole = WholeCity(*area, *Map1)) Map1->SetBounds(*whole);
     return;
   }
   Map1->ActivateTool(kButtonTools[index]);

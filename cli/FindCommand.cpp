@@ -1,5 +1,6 @@
 // qiwu-cli find TEXT [--limit N]: the search box's suggestions for TEXT, one a line: the kind, a
-// tab, the name. Control characters of a name are written as blanks, so a name stays one line.
+// tab, the name as the box shows it (an other name with the feature's name after it in brackets).
+// Control characters of a name are written as blanks, so a name stays one line.
 #include <cstdio>
 
 #include "cli/Command.h"
@@ -25,7 +26,7 @@ int RunFind(const CliContext& context, const QStringList& args) {
   if (!OpenDatabase(context)) return 1;
   QString out;
   for (const search::Entry* entry : search::SearchIndex::Of(*modDBAccess::cnnCity).Find(args.first(), limit))
-    out += OneLine(entry->kind) + u'\t' + OneLine(entry->name) + u'\n';
+    out += OneLine(entry->kind) + u'\t' + OneLine(entry->Label()) + u'\n';
   WriteOut(out);
   return 0;
 }

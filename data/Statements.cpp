@@ -70,6 +70,12 @@ QString PointTypesInOrder() { return QStringLiteral("select typeName from 地物
 
 QString NamesIn(const QString& table) { return "select name from " + table; }
 
+QString OtherNamesIn(const QString& table) {
+  return QStringLiteral("select %1, name from %2 where %3 = %4 and name in (%5)")
+      .arg(QString::fromUtf8(city::kOtherNameField), QString::fromUtf8(city::kOtherNameTable),
+           QString::fromUtf8(city::kTypeNameField), Quoted(table), NamesIn(table));
+}
+
 QString NameCondition(const QString& name) { return " where name  = " + Quoted(name); }
 
 QString RowsNamed(const QString& table, const QStringList& names) {

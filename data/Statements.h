@@ -51,6 +51,9 @@ QString BusTableRows(const QString& table);
 // a feature type's or a road's table.
 QString PointTypesInOrder();
 QString NamesIn(const QString& table);
+// The other names (city::kOtherNameTable) of the features a feature type's or a road's table
+// holds: otherName, name.
+QString OtherNamesIn(const QString& table);
 
 // The where clause of the feature card's look-ups: the row of a feature type's table named name.
 QString NameCondition(const QString& name);

@@ -108,7 +108,7 @@ void SearchBox::Show(std::vector<search::Entry> entries) {
     return;
   }
   for (const search::Entry& entry : shown_) {
-    auto* item = new QTreeWidgetItem(popup_, {entry.name, entry.kind});
+    auto* item = new QTreeWidgetItem(popup_, {entry.Label(), entry.kind});
     item->setForeground(1, kKindColour);
   }
   popup_->setCurrentItem(popup_->topLevelItem(0));

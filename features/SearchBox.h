@@ -21,7 +21,7 @@ class SearchBox : public QLineEdit {
   SearchBox(QWidget* parent, CityDatabase& database,
             const QString& recentFile = RecentSearches::DefaultFile());
 
-  // The suggestion list, a popup window: column 0 the name, column 1 the kind.
+  // The suggestion list, a popup window: column 0 the name (search::Entry::Label), column 1 the kind.
   QTreeWidget* Suggestions() const { return popup_; }
 
  signals:

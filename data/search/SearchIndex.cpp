@@ -29,6 +29,16 @@ void EachValue(const CityDatabase& database, const QString& sql,
     if (!row.empty() && IsName(row.front())) take(row.front().toString());
 }
 
+// The first two columns of every row of sql, as text, where both name something.
+void EachPair(const CityDatabase& database, const QString& sql,
+              const std::function<void(const QString&, const QString&)>& take) {
+  Outcome error;
+  const std::unique_ptr<ResultSet> rows = database.Query(sql, error);
+  if (!rows) return;
+  for (const std::vector<QVariant>& row : rows->Rows())
+    if (row.size() >= 2 && IsName(row[0]) && IsName(row[1])) take(row[0].toString(), row[1].toString());
+}
+
 // The values of one column of the bus table's rows, as EachValue gives a column.
 void EachValue(const BusTable& table, QVariant BusTableRow::*column,
                const std::function<void(const QString&)>& take) {
@@ -54,17 +64,15 @@ void SearchIndex::Build(const CityDatabase& database) {
   starts_.push_back(0);
   std::vector<int> kindOrder;  // per entry
   int kinds = 0;
+  const auto indexable = [](const QString& name) { return name.size() <= kMaxNameLength && !Blank(name); };
   // Takes the names of one kind; the bus table names a line once for each of its stops, in a row.
   const auto adder = [&](const QString& kind, const QString& layer, int order) {
-    return [this, &kindOrder, kind, layer, order, previous = QString()](const QString& name) mutable {
-      if (name == previous || name.size() > kMaxNameLength || Blank(name)) return;
+    return [&, kind, layer, order, previous = QString()](const QString& name) mutable {
+      if (name == previous || !indexable(name)) return;
       previous = name;
-      Add(kind, layer, name);
+      Add({kind, layer, name, {}});
       kindOrder.push_back(order);
     };
-  };
-  const auto addAll = [&](const QString& sql, const QString& kind, const QString& layer, int order) {
-    EachValue(database, sql, adder(kind, layer, order));
   };
 
   if (database.HasTable(QString::fromUtf8(city::kBusTable))) {
@@ -74,6 +82,12 @@ void SearchIndex::Build(const CityDatabase& database) {
     EachValue(bus, &BusTableRow::line,
               adder(QStringLiteral("线路"), QString::fromUtf8(city::layer::kBusLines), kinds++));
   }
+  struct Source {
+    QString table;  // and layer
+    QString kind;
+    int order;
+  };
+  std::vector<Source> sources;
   QStringList pointTypes;
   if (database.HasTable(QString::fromUtf8(city::kTypeTable)))
     EachValue(database, statements::PointTypesInOrder(), [&](const QString& type) {
@@ -81,23 +95,33 @@ void SearchIndex::Build(const CityDatabase& database) {
     });
   // A type's name becomes part of a statement only when it names one of the city's tables.
   for (const QString& type : pointTypes)
-    if (database.HasTable(type)) addAll(statements::NamesIn(type), type, type, kinds++);
+    if (database.HasTable(type)) sources.push_back({type, type, kinds++});
   const int roads = kinds++;
   for (const char* road : {city::layer::kMainRoads, city::layer::kSecondaryRoads, city::layer::kBranchRoads})
     if (database.HasTable(QString::fromUtf8(road)))
-      addAll(statements::NamesIn(QString::fromUtf8(road)), QStringLiteral("道路"), QString::fromUtf8(road),
-             roads);
+      sources.push_back({QString::fromUtf8(road), QStringLiteral("道路"), roads});
+  for (const Source& source : sources)
+    EachValue(database, statements::NamesIn(source.table), adder(source.kind, source.table, source.order));
+  if (database.HasTable(QString::fromUtf8(city::kOtherNameTable)))
+    for (const Source& source : sources)
+      EachPair(database, statements::OtherNamesIn(source.table),
+               [&](const QString& other, const QString& name) {
+                 if (other == name || !indexable(other) || !indexable(name)) return;
+                 Add({source.kind, source.table, name, other});
+                 kindOrder.push_back(source.order);
+               });
   SortAndMerge(kindOrder);
 }
 
-void SearchIndex::Add(const QString& kind, const QString& layer, const QString& name) {
-  entries_.push_back({kind, layer, name});
-  alphabet_.Spell(name, symbols_);
+// An entry is spelled as it is found: by its other name where it has one.
+void SearchIndex::Add(Entry entry) {
+  alphabet_.Spell(entry.otherName.isEmpty() ? entry.name : entry.otherName, symbols_);
+  entries_.push_back(std::move(entry));
   starts_.push_back(std::uint32_t(symbols_.size()));
 }
 
 // Puts the entries in the order suggestions of one rank are listed in, and keeps one entry of a
-// kind and name: the first read (a road in two road tables is shown from the first).
+// kind, name and other name: the first read (a road in two road tables is shown from the first).
 void SearchIndex::SortAndMerge(const std::vector<int>& kindOrder) {
   const std::vector<std::uint32_t> rank = alphabet_.PinyinRanks();
   const auto spelling = [&](std::size_t i) {
@@ -133,7 +157,7 @@ void SearchIndex::SortAndMerge(const std::vector<int>& kindOrder) {
   std::size_t previous = entries_.size();
   for (const std::size_t i : order) {
     if (previous < entries_.size() && kindOrder[previous] == kindOrder[i] &&
-        entries_[previous].name == entries_[i].name)
+        entries_[previous].name == entries_[i].name && entries_[previous].otherName == entries_[i].otherName)
       continue;
     previous = i;
     entries.push_back(entries_[i]);
@@ -167,7 +191,8 @@ const Entry* SearchIndex::Lookup(const QString& kind, const QString& name) const
   const auto named = [&](bool exactly) {
     const QString folded = FoldLatinCase(name);
     return std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) {
-      return e.kind == kind && (exactly ? e.name == name : FoldLatinCase(e.name) == folded);
+      return e.kind == kind && e.otherName.isEmpty() &&
+             (exactly ? e.name == name : FoldLatinCase(e.name) == folded);
     });
   };
   auto found = named(true);

@@ -11,15 +11,19 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <functional>
+#include <optional>
 
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
+#include "map/Layer.h"
 #include "map/MapTypes.h"
 #include "mapwidgets/MapControl.h"
+#include "tests/app/ProgramDir.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/app/WindowParts.h"
+#include "tests/hostile/DataSetEdits.h"
 
 using apptest::StartedWindow;
 
@@ -83,25 +87,53 @@ TEST(Toolbar, EachButtonChoosesItsToolAndShowsItselfPressed) {
   }
 }
 
-TEST(Toolbar, WholeMapShowsTheDistrictLayerAndKeepsTheTool) {
-  StartedWindow started;
-  frmMain& w = started.window;
-  w.imgTools_Click(3);
-  w.Map1->SetViewWidth(500);
-  QTest::mouseClick(w.imgTools[4], Qt::LeftButton, {}, QPoint(10, 10));
+namespace {
 
-  const MapRect area = w.Map1->FindLayer(QStringLiteral("行政区域"))->Bounds();
-  const MapRect view = w.Map1->Bounds();
-  ASSERT_LT(area.Width(), 46200) << "the demo city's area fits the widest view";
-  const double eps = 1e-6 * area.Width();
-  EXPECT_NEAR(view.CenterX(), area.CenterX(), eps);
-  EXPECT_NEAR(view.CenterY(), area.CenterY(), eps);
-  // The view holds the whole area and is tight on one axis.
-  EXPECT_TRUE(view.Contains({area.minX + eps, area.minY + eps}) &&
-              view.Contains({area.maxX - eps, area.maxY - eps}));
-  EXPECT_TRUE(std::abs(view.Width() - area.Width()) < eps || std::abs(view.Height() - area.Height()) < eps);
-  EXPECT_EQ(w.Map1->CurrentTool(), kToolPan);
-  EXPECT_EQ(ButtonImages(w), (std::vector<int>{1, 3, 5, 7, 9, 11, 13, 15, 17}));
+// The rectangle of every feature the map holds, marker layers left out.
+MapRect AllFeatures(const MapControl& map) {
+  std::optional<MapRect> all;
+  for (const Layer* layer : map.LayersBottomToTop())
+    if (!layer->IsTemporary() && layer->Store().Count() > 0)
+      all = all ? all->United(layer->Bounds()) : layer->Bounds();
+  return all.value();
+}
+
+}  // namespace
+
+// The whole-map button shows the districts; a city whose district layer is empty is shown whole
+// by all its features (not the empty layer's point at 0,0). Either way the tool stays.
+TEST(Toolbar, WholeMapShowsTheCityAndKeepsTheTool) {
+  struct Case {
+    const char* name;
+    bool emptyDistricts;
+  };
+  for (const Case& c : {Case{"districts", false}, Case{"no districts", true}}) {
+    SCOPED_TRACE(c.name);
+    const auto dir = apptest::CopyOfDemo();
+    if (c.emptyDistricts)
+      hostile::ExecSql(hostile::LayerFile(dir->path()), QStringLiteral("delete from 行政区域"));
+    StartedWindow started(dir->path());
+    frmMain& w = started.window;
+    ASSERT_EQ(w.Map1->FindLayer(QStringLiteral("行政区域"))->Store().Count() == 0, c.emptyDistricts);
+    w.imgTools_Click(3);
+    w.Map1->SetViewWidth(500);
+    QTest::mouseClick(w.imgTools[4], Qt::LeftButton, {}, QPoint(10, 10));
+
+    const MapRect area =
+        c.emptyDistricts ? AllFeatures(*w.Map1) : w.Map1->FindLayer(QStringLiteral("行政区域"))->Bounds();
+    const MapRect view = w.Map1->Bounds();
+    ASSERT_LT(area.Width(), 46200) << "the demo city fits the widest view";
+    const double eps = 1e-6 * area.Width();
+    EXPECT_NEAR(view.CenterX(), area.CenterX(), eps);
+    EXPECT_NEAR(view.CenterY(), area.CenterY(), eps);
+    // The view holds the whole area and is tight on one axis.
+    EXPECT_TRUE(view.Contains({area.minX + eps, area.minY + eps}) &&
+                view.Contains({area.maxX - eps, area.maxY - eps}));
+    EXPECT_TRUE(std::abs(view.Width() - area.Width()) < eps || std::abs(view.Height() - area.Height()) < eps);
+    EXPECT_EQ(w.Map1->CurrentTool(), kToolPan);
+    EXPECT_EQ(ButtonImages(w), (std::vector<int>{1, 3, 5, 7, 9, 11, 13, 15, 17}));
+    EXPECT_TRUE(started.messages.Messages().empty()) << started.messages.Texts().join('\n').toStdString();
+  }
 }
 
 TEST(ViewChange, WidthIsClampedAndShownInBlueUntilTheTimerTicks) {

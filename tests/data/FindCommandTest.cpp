@@ -15,6 +15,7 @@ TEST(FindCommand, PrintsTheSuggestionsOneALine) {
   } cases[] = {
       {{"find", "changshou"}, 0, "站点\t长寿路\n道路\t长寿路\n"},
       {{"find", "changshou", "--limit", "1"}, 0, "站点\t长寿路\n"},
+      {{"find", "scuola"}, 0, "中小学校\tScuola elementare（Volksschule St. Michael）\n"},
       {{"find", "nothing"}, 0, ""},
       {{"find"}, 2, ""},
       {{"find", "lu", "--limit", "many"}, 2, ""},

@@ -1,7 +1,8 @@
 #pragma once
-// A small city for the search box: stops and lines, places of two point types (polyphones,
-// Latin letters, names sharing a start), roads, and hostile rows (a type name that is a
-// statement, a type without a table, null, empty and over-long names). Laid out like a program
+// A small city for the search box: stops and lines, places of three point types (polyphones,
+// Latin letters, names sharing a start), roads, other names of places and roads, and hostile rows
+// (a type name that is a statement, a type without a table, null, empty and over-long names,
+// other names of features the city lacks). Laid out like a program
 // directory (data/ and map/), its layers holding the features the box locates.
 #include <QString>
 #include <QTemporaryDir>

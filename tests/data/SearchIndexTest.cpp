@@ -24,7 +24,7 @@ const search::SearchIndex& Index() {
 
 QStringList Found(const QString& text, int limit = search::SearchIndex::kSuggestions) {
   QStringList found;
-  for (const search::Entry* e : Index().Find(text, limit)) found << e->kind + ":" + e->name;
+  for (const search::Entry* e : Index().Find(text, limit)) found << e->kind + ":" + e->Label();
   return found;
 }
 
@@ -55,6 +55,12 @@ TEST(SearchIndex, FindsByTextPinyinAndInitialsRankedExactPrefixRest) {
       {"lu",
        {"餐饮娱乐:绿岛咖啡", "线路:1路", "站点:长寿路", "线路:11路", "道路:人民路", "道路:长寿路",
         "站点:重庆路口"}},
+      // Other names find their feature, shown with its name; Latin names are typed as they are.
+      {"scuola", {"中小学校:Scuola elementare（Volksschule St. Michael）"}},
+      {"harbour", {"道路:Old Harbour Road（长寿路）"}},
+      {"icbc", {"金融银行:ICBC（工商银行）"}},
+      {"volks", {"中小学校:Volksschule St. Michael"}},
+      {"ghost", {}},
       {"nothing", {}},
       {"", {}},
   };
@@ -71,10 +77,26 @@ TEST(SearchIndex, KeepsTheLimitAndEachKindAndNameOnce) {
   EXPECT_EQ(Index().Lookup("线路", "11路")->layer, "公交路线");
 }
 
+// An other name's entry leads to the feature by its own name on its layer; looking a name up
+// never gives it.
+TEST(SearchIndex, AnOtherNameLeadsToTheFeaturesOwnName) {
+  for (const char* text : {"Scuola", "Old Harbour"}) {
+    const std::vector<const search::Entry*> found = Index().Find(text, 1);
+    ASSERT_EQ(found.size(), 1u) << text;
+    const search::Entry* own = Index().Lookup(found[0]->kind, found[0]->name);
+    ASSERT_NE(own, nullptr) << text;
+    EXPECT_TRUE(own->otherName.isEmpty()) << text;
+    EXPECT_EQ(found[0]->layer, own->layer) << text;
+  }
+  EXPECT_EQ(Index().Find("Scuola", 1)[0]->layer, "中小学校");
+  EXPECT_EQ(Index().Lookup("中小学校", "Scuola elementare"), nullptr);
+}
+
 // A type name is read only when it names a table (the statement in 地物类型 would add the three
-// stops again); null, empty and over-long names are left out.
+// stops again); null, empty and over-long names are left out, and so are other names of features
+// a point type's or road's table does not hold.
 TEST(SearchIndex, ReadsNothingAHostileCityHidesInItsRows) {
-  EXPECT_EQ(Index().Size(), 15u);
+  EXPECT_EQ(Index().Size(), 19u);  // 16 names, 3 other names
   EXPECT_TRUE(Found(QString(101, QChar(u'长'))).isEmpty());
 }
 

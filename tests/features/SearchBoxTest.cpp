@@ -96,6 +96,12 @@ TEST_F(SearchBoxTest, TypingSuggestsAndEnterOrAClickShowsTheChoiceOnTheMap) {
     }
     EXPECT_EQ(Selected(), QStringList({click ? "公交站台:长寿路" : "主干道:长寿路"}));
   }
+  // An other name is shown with the feature's name, which the choice shows on the map.
+  Type("scuola");
+  EXPECT_EQ(Rows(), QStringList({"中小学校:Scuola elementare（Volksschule St. Michael）"}));
+  QTest::keyClick(box, Qt::Key_Return);
+  EXPECT_EQ(box->text(), "Volksschule St. Michael");
+  EXPECT_EQ(Selected(), QStringList({"中小学校:Volksschule St. Michael"}));
   EXPECT_TRUE(messages.Texts().isEmpty());
 }
 
