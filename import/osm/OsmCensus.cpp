@@ -127,13 +127,16 @@ class FirstPass : public osmium::handler::Handler {
     }
     if (!tags.has_tag("type", "route")) return;
     Route route{relation.id(),
-                read("ref"),
+                NameFrom(read, {"ref"}),  // trimmed as names are
                 NameFrom(read, nameKeys),
                 ReportKind("route", read("route")),
                 RouteMode(read("route")),
                 RouteColour(read("colour")),
                 {}};
-    if (route.mode.empty()) return report.LeftOut(route.kind, "no rule");
+    if (route.mode.empty()) {
+      report.LeftOut(route.kind, "no rule");
+      return;
+    }
     if (route.colour.empty() && !read("colour").empty()) report.LeftOut("colour (of a route)", "not RRGGBB");
     route.stops = StopMembers(relation.members());
     routes.push_back(std::move(route));

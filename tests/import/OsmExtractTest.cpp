@@ -140,7 +140,7 @@ TEST_F(OsmExtract, LinesOfEveryModeDrawnWaysAndNamesOfTheReadersChoice) {
        {24, {5, 6, 7, 5}, {{"building", "yes"}}},
        {25, {5, 7, 8, 5}, {{"leisure", "park"}, {"name", "Stadtpark"}}}},
       {{10, {1, 2}, {{"route", "tram"}, {"ref", "T1"}, {"colour", "#00a0e0"}}},
-       {11, {2, 3}, {{"route", "train"}, {"name", "Regio"}, {"colour", "red"}}},
+       {11, {2, 3}, {{"route", "train"}, {"ref", " \t"}, {"name", "Regio"}, {"colour", "red"}}},
        {12, {1}, {{"route", "tram"}, {"ref", "T2"}}},
        {13, {1, 2}, {{"route", "hiking"}, {"ref", "H"}}}},
       {{40, {{99, "outer"}}, {{"type", "multipolygon"}, {"landuse", "forest"}}}},
