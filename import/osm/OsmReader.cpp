@@ -46,7 +46,7 @@ class FeatureTags : public Tags {
       if (field[k] != (key[k] == ':' ? '_' : key[k])) return false;
     return true;
   }
-  std::vector<std::pair<std::string_view, const char*>> set_;
+  std::vector<std::pair<std::string_view, std::string>> set_;  // field name, value
 };
 
 LonLat PointOn(const OGRGeometry& shape) {
