@@ -12,8 +12,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "data/TransitMode.h"
 #include "import/InputError.h"
 #include "import/NaturalOrder.h"
+#include "import/osm/OsmTags.h"
 
 namespace qiwu::import::osm {
 namespace {
@@ -51,15 +53,20 @@ bool Significant(const osmium::TagList& tags, bool isNode) {
   return false;
 }
 
-std::string NameOf(const osmium::TagList& tags) {
-  for (const char* key : {"name:zh", "name"})
-    if (const char* value = tags.get_value_by_key(key); value && *value) return value;
-  return {};
-}
+// An object's tags, read by the rules of OsmTags.
+class ObjectTags : public Tags {
+ public:
+  explicit ObjectTags(const osmium::TagList& tags) : tags_(tags) {}
+  std::string operator()(const char* key) const override { return tags_.get_value_by_key(key, ""); }
+
+ private:
+  const osmium::TagList& tags_;
+};
 
 struct Route {
   osmium::object_id_type id;
   std::string ref, name;
+  std::string kind, mode, colour;             // route=value, its mode of transit, RRGGBB or ""
   std::vector<osmium::object_id_type> stops;  // node ids in member order
 };
 
@@ -80,9 +87,12 @@ class FirstPass : public osmium::handler::Handler {
  public:
   Census& census;
   std::vector<Route>& routes;
+  const std::vector<std::string>& nameKeys;
+  SourceReport& report;
   std::vector<osmium::object_id_type> taggedWays;
   std::vector<osmium::object_id_type> areaMembers;  // ways of multipolygon relations
-  FirstPass(Census& c, std::vector<Route>& r) : census(c), routes(r) {}
+  FirstPass(Census& c, std::vector<Route>& r, const std::vector<std::string>& k, SourceReport& into)
+      : census(c), routes(r), nameKeys(k), report(into) {}
 
   void CountTaggedAreaMembers() {
     std::sort(taggedWays.begin(), taggedWays.end());
@@ -109,12 +119,27 @@ class FirstPass : public osmium::handler::Handler {
   void relation(const osmium::Relation& relation) {
     CheckTags(relation);
     const osmium::TagList& tags = relation.tags();
-    if (tags.has_tag("type", "multipolygon") || tags.has_tag("type", "boundary"))
+    const ObjectTags read(tags);
+    if (tags.has_tag("type", "multipolygon") || tags.has_tag("type", "boundary")) {
+      census.areaRelations.emplace_back(relation.id(), MainTag(read));
       for (const osmium::RelationMember& member : relation.members())
         if (member.type() == osmium::item_type::way) areaMembers.push_back(member.ref());
-    if (!tags.has_tag("type", "route") || !tags.has_tag("route", "bus")) return;
-    const char* ref = tags.get_value_by_key("ref", "");
-    routes.push_back({relation.id(), ref, NameOf(tags), StopMembers(relation.members())});
+    }
+    if (!tags.has_tag("type", "route")) return;
+    Route route{relation.id(),
+                NameFrom(read, {"ref"}),  // trimmed as names are
+                NameFrom(read, nameKeys),
+                ReportKind("route", read("route")),
+                RouteMode(read("route")),
+                RouteColour(read("colour")),
+                {}};
+    if (route.mode.empty()) {
+      report.LeftOut(route.kind, "no rule");
+      return;
+    }
+    if (route.colour.empty() && !read("colour").empty()) report.LeftOut("colour (of a route)", "not RRGGBB");
+    route.stops = StopMembers(relation.members());
+    routes.push_back(std::move(route));
   }
 };
 
@@ -126,25 +151,29 @@ struct StopNode {
 class SecondPass : public osmium::handler::Handler {
  public:
   const std::set<osmium::object_id_type>& wanted;
+  const std::vector<std::string>& nameKeys;
   std::unordered_map<osmium::object_id_type, StopNode>& found;
-  SecondPass(const std::set<osmium::object_id_type>& w,
+  SecondPass(const std::set<osmium::object_id_type>& w, const std::vector<std::string>& k,
              std::unordered_map<osmium::object_id_type, StopNode>& f)
-      : wanted(w), found(f) {}
+      : wanted(w), nameKeys(k), found(f) {}
 
   void node(const osmium::Node& node) {
     if (!wanted.count(node.id()) || !node.location().valid()) return;
     CheckTags(node);
-    if (std::string name = NameOf(node.tags()); !name.empty())
+    if (std::string name = NameFrom(ObjectTags(node.tags()), nameKeys); !name.empty())
       found[node.id()] = {std::move(name), {node.location().lon(), node.location().lat()}};
   }
 };
 
+// Returns the file's header.
 template <typename Handler>
-void Read(const std::string& path, osmium::osm_entity_bits::type what, Handler& handler) {
+osmium::io::Header Read(const std::string& path, osmium::osm_entity_bits::type what, Handler& handler) {
   try {
     osmium::io::Reader reader{osmium::io::File(path), what};
+    osmium::io::Header header = reader.header();
     osmium::apply(reader, handler);
     reader.close();
+    return header;
   } catch (const std::exception& failure) {
     throw InputError(path, 0, std::string("cannot read the OpenStreetMap file: ") + failure.what());
   }
@@ -169,13 +198,14 @@ std::vector<std::string> LineNames(const std::vector<Route>& routes) {
   return names;
 }
 
-TransitNetwork BusNetwork(const std::vector<Route>& routes,
-                          const std::unordered_map<osmium::object_id_type, StopNode>& stopNodes) {
+TransitNetwork Lines(const std::vector<Route>& routes,
+                     const std::unordered_map<osmium::object_id_type, StopNode>& stopNodes,
+                     SourceReport& report) {
   TransitNetwork network;
   std::unordered_map<osmium::object_id_type, int> stopIndex;
   const std::vector<std::string> names = LineNames(routes);
   for (std::size_t k = 0; k < routes.size(); ++k) {
-    TransitLine line{names[k], {}, {}, "bus", {}};
+    TransitLine line{names[k], {}, {}, routes[k].mode, routes[k].colour};
     for (osmium::object_id_type id : routes[k].stops) {
       const auto node = stopNodes.find(id);
       if (node == stopNodes.end()) continue;  // not in the extract, or unnamed
@@ -184,7 +214,12 @@ TransitNetwork BusNetwork(const std::vector<Route>& routes,
       line.stops.push_back(index->second);
       line.route.push_back(node->second.at);
     }
-    if (line.stops.size() >= 2) network.lines.push_back(std::move(line));
+    if (line.stops.size() < 2) {
+      report.LeftOut(routes[k].kind, "fewer than two stops");
+      continue;
+    }
+    report.Kept(routes[k].kind, city::FindTransitMode(line.mode)->name);
+    network.lines.push_back(std::move(line));
   }
   std::stable_sort(
       network.lines.begin(), network.lines.end(),
@@ -194,24 +229,29 @@ TransitNetwork BusNetwork(const std::vector<Route>& routes,
 
 }  // namespace
 
-Census TakeCensus(const std::string& path, const Progress& progress) {
+Census TakeCensus(const std::string& path, const std::vector<std::string>& nameKeys, SourceReport& report,
+                  const Progress& progress) {
   Census census;
   std::vector<Route> routes;
-  FirstPass first(census, routes);
-  Read(path, osmium::osm_entity_bits::nwr, first);
+  FirstPass first(census, routes, nameKeys, report);
+  const osmium::Box box = Read(path, osmium::osm_entity_bits::nwr, first).box();
+  if (box.valid()) {
+    census.bounds.Add({box.bottom_left().lon(), box.bottom_left().lat()});
+    census.bounds.Add({box.top_right().lon(), box.top_right().lat()});
+  }
   first.CountTaggedAreaMembers();
   if (progress)
     progress("  " + std::to_string(census.taggedNodes) + " tagged nodes, " +
              std::to_string(census.taggedWays) + " tagged ways, " + std::to_string(routes.size()) +
-             " bus routes in the file");
+             " transit routes in the file");
   std::set<osmium::object_id_type> wanted;
   for (const Route& route : routes) wanted.insert(route.stops.begin(), route.stops.end());
   std::unordered_map<osmium::object_id_type, StopNode> stopNodes;
   if (!wanted.empty()) {
-    SecondPass second(wanted, stopNodes);
+    SecondPass second(wanted, nameKeys, stopNodes);
     Read(path, osmium::osm_entity_bits::node, second);
   }
-  census.bus = BusNetwork(routes, stopNodes);
+  census.transit = Lines(routes, stopNodes, report);
   return census;
 }
 

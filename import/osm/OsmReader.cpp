@@ -7,8 +7,15 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
 
+#include "data/CityVocabulary.h"
 #include "import/InputError.h"
 #include "import/osm/OsmCensus.h"
 #include "import/osm/OsmTags.h"
@@ -16,19 +23,30 @@
 namespace qiwu::import::osm {
 namespace {
 
-// Tags read from a feature of the driver, whose field names launder ':' to '_'.
+// Tags read from a feature of the driver, whose field names launder ':' to '_'. Only the fields
+// that are set are looked at: a feature sets a few of the configuration's dozens.
 class FeatureTags : public Tags {
  public:
-  explicit FeatureTags(const OGRFeature& feature) : feature_(feature) {}
+  explicit FeatureTags(const OGRFeature& feature) {
+    const OGRFeatureDefn& fields = *feature.GetDefnRef();
+    for (int k = 0; k < fields.GetFieldCount(); ++k)
+      if (feature.IsFieldSetAndNotNull(k))
+        set_.emplace_back(fields.GetFieldDefn(k)->GetNameRef(), feature.GetFieldAsString(k));
+  }
   std::string operator()(const char* key) const override {
-    std::string field(key);
-    std::replace(field.begin(), field.end(), ':', '_');
-    const int index = feature_.GetFieldIndex(field.c_str());
-    return index >= 0 && feature_.IsFieldSetAndNotNull(index) ? feature_.GetFieldAsString(index) : "";
+    for (const auto& [field, value] : set_)
+      if (Launders(key, field)) return value;
+    return {};
   }
 
  private:
-  const OGRFeature& feature_;
+  static bool Launders(std::string_view key, std::string_view field) {
+    if (key.size() != field.size()) return false;
+    for (std::size_t k = 0; k < key.size(); ++k)
+      if (field[k] != (key[k] == ':' ? '_' : key[k])) return false;
+    return true;
+  }
+  std::vector<std::pair<std::string_view, std::string>> set_;  // field name, value
 };
 
 LonLat PointOn(const OGRGeometry& shape) {
@@ -49,24 +67,103 @@ std::unique_ptr<OGRGeometry> Clone(const OGRGeometry& shape) {
   return std::unique_ptr<OGRGeometry>(shape.clone());
 }
 
-void Sort(const std::string& layer, const OGRFeature& feature, const OGRGeometry& shape, Extract& into) {
-  const FeatureTags tags(feature);
-  const std::string name = DisplayName(tags);
-  if (layer == "multipolygons") {
-    if (const auto level = AdministrativeLevel(tags))
-      into.boundaries.push_back({{name, Clone(shape), {}}, *level});
-    if (IsWater(tags)) into.waters.push_back({name, Clone(shape), {}});
-    if (IsGreen(tags)) into.greens.push_back({name, Clone(shape), {}});
+const char* RoadLayer(citygen::RoadClass roadClass) {
+  switch (roadClass) {
+    case citygen::RoadClass::Main:
+      return city::layer::kMainRoads;
+    case citygen::RoadClass::Secondary:
+      return city::layer::kSecondaryRoads;
+    case citygen::RoadClass::Branch:
+      break;
   }
-  if (name.empty()) return;
-  if (layer == "lines")
-    if (const auto roadClass = RoadClassOf(tags))
-      into.roads.push_back({{name, Clone(shape), {}}, *roadClass});
-  if (layer == "points" || layer == "multipolygons")
-    if (const auto type = PlaceType(tags))
-      into.places.push_back(
-          {name, *type, PointOn(shape), tags("operator"), Telephone(tags), Address(tags), Website(tags), {}});
+  return city::layer::kBranchRoads;
 }
+
+// Puts a feature of the driver where it belongs and counts it in the report by its main tag: kept
+// as the layers it went to, else left out for being unnamed or matched by no rule.
+class Sorter {
+ public:
+  Sorter(const std::vector<std::string>& nameKeys, Extract& into) : nameKeys_(nameKeys), into_(into) {}
+
+  void Sort(const std::string& layer, const OGRFeature& feature, const OGRGeometry& shape) {
+    const FeatureTags tags(feature);
+    // Route relations are the census's to count.
+    const bool counted = tags("type") != "route";
+    const std::string name = NameFrom(tags, nameKeys_);
+    kept_.clear();
+    unnamed_ = false;
+    if (layer == "multipolygons") SortArea(tags, name, shape);
+    if (layer == "lines") SortLine(tags, name, shape);
+    if (layer == "points" || layer == "multipolygons")
+      if (const auto type = PlaceType(tags); type && Named(name)) {
+        into_.places.push_back({name, *type, PointOn(shape), tags("operator"), Telephone(tags), Address(tags),
+                                Website(tags), OtherNames(tags, nameKeys_, name)});
+        Keep(citygen::PoiTypeName(*type));
+      }
+    if (!counted) return;
+    if (!kept_.empty())
+      into_.report.Kept(MainTag(tags), kept_);
+    else
+      into_.report.LeftOut(MainTag(tags), unnamed_ ? "unnamed" : IsTransitStop(tags) ? "a stop" : "no rule");
+  }
+
+ private:
+  void SortArea(const Tags& tags, const std::string& name, const OGRGeometry& shape) {
+    if (const auto level = AdministrativeLevel(tags)) {
+      into_.boundaries.push_back({Drawn(tags, name, shape), *level});
+      Keep(city::layer::kDistricts + (" admin_level=" + std::to_string(*level)));
+    }
+    if (IsWater(tags)) {
+      into_.waters.push_back(Drawn(tags, name, shape));
+      Keep(city::layer::kWaters);
+    }
+    if (IsGreen(tags)) {
+      into_.greens.push_back(Drawn(tags, name, shape));
+      Keep(city::layer::kGreens);
+    }
+    if (IsBuilding(tags)) {
+      into_.buildings.push_back(Drawn(tags, name, shape));
+      Keep(city::layer::kBuildings);
+    }
+  }
+
+  void SortLine(const Tags& tags, const std::string& name, const OGRGeometry& shape) {
+    if (const auto roadClass = RoadClassOf(tags); roadClass && Named(name)) {
+      into_.roads.push_back({Drawn(tags, name, shape), *roadClass});
+      Keep(RoadLayer(*roadClass));
+    }
+    if (std::string kind = FootwayKind(tags); !kind.empty() && Named(name)) {
+      into_.footways.push_back({Drawn(tags, name, shape), std::move(kind)});
+      Keep(city::layer::kFootways);
+    }
+    if (std::string kind = RailwayKind(tags); !kind.empty()) {
+      into_.railways.push_back({Drawn(tags, name, shape), std::move(kind)});
+      Keep(city::layer::kRailways);
+    }
+    if (std::string kind = RiverKind(tags); !kind.empty()) {
+      into_.rivers.push_back({Drawn(tags, name, shape), std::move(kind)});
+      Keep(city::layer::kRivers);
+    }
+  }
+
+  Way Drawn(const Tags& tags, const std::string& name, const OGRGeometry& shape) const {
+    return {name, Clone(shape),
+            name.empty() ? std::vector<std::string>{} : OtherNames(tags, nameKeys_, name)};
+  }
+
+  // Whether a feature that a rule keeps only by name has one; one without is counted as unnamed
+  // unless another rule keeps it.
+  bool Named(const std::string& name) {
+    if (name.empty()) unnamed_ = true;
+    return !name.empty();
+  }
+  void Keep(const std::string& layer) { kept_ += (kept_.empty() ? "" : " + ") + layer; }
+
+  const std::vector<std::string>& nameKeys_;
+  Extract& into_;
+  std::string kept_;
+  bool unnamed_ = false;
+};
 
 // GDAL's errors while the file is read, the first few joined, for the message that ends the import.
 class GdalErrors {
@@ -110,11 +207,25 @@ long WaysRead(const Extract& extract, long areasFromWays) {
 
 std::vector<std::string> DefaultNameKeys() { return {"name:zh-Hans", "name:zh", "name"}; }
 
+std::string OsmConfiguration(const std::vector<std::string>& nameKeys) {
+  if (nameKeys.empty()) throw std::invalid_argument("no tag to take names from");
+  for (const std::string& key : nameKeys)
+    if (const std::string why = RefuseNameKey(key); !why.empty()) throw std::invalid_argument(why);
+  std::istringstream lines(OsmConfiguration());
+  std::string text;
+  for (std::string line; std::getline(lines, line); text += line + '\n') {
+    if (!line.starts_with("attributes=")) continue;
+    const std::string listed = "," + line.substr(line.find('=') + 1) + ",";
+    for (const std::string& key : nameKeys)
+      if (listed.find("," + key + ",") == std::string::npos) line += "," + key;
+  }
+  return text;
+}
+
 Extract ReadOsm(const std::string& path, const std::string& privateFolder,
                 const std::vector<std::string>& nameKeys, const Progress& progress) {
-  (void)nameKeys;
   const std::string config = privateFolder + "/osmconf.ini";
-  std::ofstream(config, std::ios::binary | std::ios::trunc) << OsmConfiguration();
+  std::ofstream(config, std::ios::binary | std::ios::trunc) << OsmConfiguration(nameKeys);
   // Unsorted node ids (common in .osm files) need the plain index; a node index too big for memory
   // spills into the private folder rather than the current one.
   const CPLConfigOptionSetter plainIndex("OSM_USE_CUSTOM_INDEXING", "NO", false);
@@ -128,6 +239,9 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder,
   if (!dataset) throw InputError(path, 0, std::string("not an OpenStreetMap file: ") + CPLGetLastErrorMsg());
 
   Extract extract;
+  extract.report = SourceReport(path);
+  Sorter sorter(nameKeys, extract);
+  std::unordered_set<long> areaRelationsRead;
   long areasFromWays = 0;
   OGRLayer* layer = nullptr;
   const GdalErrors errors;
@@ -137,9 +251,9 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder,
     if (!feature) {
       if (CPLGetLastErrorType() >= CE_Failure) {
         dataset.reset();
-        throw InputError(
-            path, 0,
-            Refusal(errors.Text().empty() ? CPLGetLastErrorMsg() : errors.Text(), TakeCensus(path, {})));
+        throw InputError(path, 0,
+                         Refusal(errors.Text().empty() ? CPLGetLastErrorMsg() : errors.Text(),
+                                 TakeCensus(path, nameKeys, extract.report, {})));
       }
       break;
     }
@@ -148,18 +262,24 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder,
     if (progress && read % 100000 == 0) progress("  " + layerName + ": " + std::to_string(read));
     if (layerName == "multipolygons") {
       const int wayId = feature->GetFieldIndex("osm_way_id");
-      if (wayId >= 0 && feature->IsFieldSetAndNotNull(wayId)) ++areasFromWays;
+      if (wayId >= 0 && feature->IsFieldSetAndNotNull(wayId))
+        ++areasFromWays;
+      else
+        areaRelationsRead.insert(std::atol(feature->GetFieldAsString("osm_id")));
     }
     const OGRGeometry* shape = feature->GetGeometryRef();
-    if (!shape || shape->IsEmpty()) continue;
+    if (!shape || shape->IsEmpty()) {
+      extract.report.LeftOut(MainTag(FeatureTags(*feature)), "no shape");
+      continue;
+    }
     OGREnvelope box;
     shape->getEnvelope(&box);
     extract.extent.Merge(box);
-    Sort(layerName, *feature, *shape, extract);
+    sorter.Sort(layerName, *feature, *shape);
   }
   dataset.reset();
 
-  const Census census = TakeCensus(path, progress);
+  const Census census = TakeCensus(path, nameKeys, extract.report, progress);
   const long points = extract.perLayer.count("points") ? extract.perLayer.at("points") : 0;
   const long ways = WaysRead(extract, areasFromWays);
   const bool waysWhole = ways <= census.taggedWays && ways >= census.taggedWays - census.taggedWaysInAreas;
@@ -170,7 +290,10 @@ Extract ReadOsm(const std::string& path, const std::string& privateFolder,
                          std::to_string(ways) + " tagged ways, but the file holds " +
                          std::to_string(census.taggedNodes) + " and " + std::to_string(census.taggedWays) +
                          ": features were lost (is the temporary folder full?)");
-  extract.bus = census.bus;
+  for (const auto& [id, kind] : census.areaRelations)
+    if (!areaRelationsRead.count(id)) extract.report.LeftOut(kind, "does not assemble");
+  extract.bus = census.transit;
+  extract.bounds = census.bounds;
   return extract;
 }
 

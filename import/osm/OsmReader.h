@@ -62,10 +62,13 @@ std::vector<std::string> DefaultNameKeys();
 
 // The text of our osmconf.ini (embedded in the program).
 const char* OsmConfiguration();
+// That text with `nameKeys` among the fields of every layer. Throws std::invalid_argument for an
+// empty list and for a key RefuseNameKey refuses.
+std::string OsmConfiguration(const std::vector<std::string>& nameKeys);
 
 // Reads `path`; `privateFolder` is a writable folder of the caller's for the driver's configuration
 // and temporary files. Throws InputError for a file that cannot be read or that the driver did not
-// read whole.
+// read whole, std::invalid_argument for name keys OsmConfiguration refuses.
 // `nameKeys` (DefaultNameKeys() unless the user chose) decide a feature's name.
 Extract ReadOsm(const std::string& path, const std::string& privateFolder,
                 const std::vector<std::string>& nameKeys, const Progress& progress);

@@ -1,6 +1,7 @@
 #include "import/osm/OsmTags.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <initializer_list>
 #include <string_view>
@@ -8,11 +9,29 @@
 namespace qiwu::import::osm {
 namespace {
 
-std::string Trimmed(std::string text) {
-  const auto blank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.back())) text.pop_back();
-  const auto first = std::find_if_not(text.begin(), text.end(), blank);
-  return std::string(first, text.end());
+// The length of the blank or control character at `at` (ASCII blanks and controls, U+0080 to
+// U+00A0, the ideographic space U+3000); 0 for any other.
+std::size_t BlankAt(std::string_view text, std::size_t at) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  if (byte(at) <= 0x20 || byte(at) == 0x7F) return 1;
+  if (byte(at) == 0xC2 && at + 1 < text.size() && byte(at + 1) >= 0x80 && byte(at + 1) <= 0xA0) return 2;
+  return text.substr(at, 3) == "\xE3\x80\x80" ? 3 : 0;
+}
+
+// Without the blank and control characters at either end; "" when it holds nothing else.
+std::string Trimmed(std::string_view text) {
+  std::size_t first = text.size(), end = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    if (const std::size_t blank = BlankAt(text, at)) {
+      at += blank;
+      continue;
+    }
+    first = std::min(first, at);
+    do ++at;
+    while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80);
+    end = at;
+  }
+  return first < end ? std::string(text.substr(first, end - first)) : std::string();
 }
 
 bool OneOf(const std::string& value, std::initializer_list<std::string_view> values) {
@@ -25,9 +44,55 @@ std::string FirstOf(const Tags& tags, std::initializer_list<const char*> keys) {
   return {};
 }
 
+bool Has(const Tags& tags, const char* key) { return !Trimmed(tags(key)).empty(); }
+
+// A tag's value as a kind of the report: one line, of a bounded length.
+std::string ReportValue(const std::string& value) {
+  constexpr std::size_t kLongest = 40;
+  std::size_t cut = std::min(value.size(), kLongest);
+  while (cut > 0 && cut < value.size() && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80) --cut;
+  std::string shown = value.substr(0, cut);
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  return cut < value.size() ? shown + "…" : shown;
+}
+
 }  // namespace
 
-std::string DisplayName(const Tags& tags) { return FirstOf(tags, {"name:zh", "name"}); }
+std::string NameFrom(const Tags& tags, const std::vector<std::string>& keys) {
+  for (const std::string& key : keys)
+    if (std::string value = Trimmed(tags(key.c_str())); !value.empty()) return value;
+  return {};
+}
+
+std::vector<std::string> OtherNames(const Tags& tags, const std::vector<std::string>& keys,
+                                    const std::string& chosen) {
+  std::vector<std::string> names;
+  const auto add = [&](const std::string& key) {
+    std::string name = Trimmed(tags(key.c_str()));
+    if (!name.empty() && name != chosen && std::find(names.begin(), names.end(), name) == names.end())
+      names.push_back(std::move(name));
+  };
+  for (const char* key : {"name", "name:en", "old_name"}) add(key);
+  for (const std::string& key : keys) add(key);
+  return names;
+}
+
+std::string RefuseNameKey(const std::string& key) {
+  if (key.empty()) return "a name key may not be empty";
+  if (key.size() > 64) return "a name key has at most 64 bytes: " + ReportValue(key);
+  for (const char c : key)
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != ':' && c != '_' && c != '-')
+      return "a name key holds only letters, digits, ':', '_' and '-': " + ReportValue(key);
+  return {};
+}
+
+bool IsTransitStop(const Tags& tags) {
+  return Has(tags, "public_transport") ||
+         OneOf(tags("railway"), {"station", "halt", "stop", "tram_stop", "subway_entrance", "platform"}) ||
+         OneOf(tags("highway"), {"bus_stop", "platform"}) ||
+         OneOf(tags("amenity"), {"bus_station", "ferry_terminal"});
+}
 
 std::optional<citygen::PoiType> PlaceType(const Tags& tags) {
   using citygen::PoiType;
@@ -38,10 +103,28 @@ std::optional<citygen::PoiType> PlaceType(const Tags& tags) {
   if (OneOf(amenity, {"bank", "bureau_de_change"})) return PoiType::Bank;
   if (OneOf(amenity, {"hospital", "clinic", "doctors", "dentist"})) return PoiType::Clinic;
   if (OneOf(amenity, {"university", "college"})) return PoiType::College;
-  if (OneOf(tags("tourism"), {"attraction", "museum", "viewpoint", "zoo", "theme_park", "gallery"}) ||
+  const std::string tourism = tags("tourism");
+  if (OneOf(tourism, {"attraction", "museum", "viewpoint", "zoo", "theme_park", "gallery"}) ||
       OneOf(tags("historic"), {"monument", "memorial", "castle", "temple", "ruins", "archaeological_site",
                                "city_gate", "fort", "building"}))
     return PoiType::Sight;
+  // Areas of their own layers and the stops of the routes are not also places.
+  if (IsGreen(tags) || IsWater(tags) || tags("boundary") == "administrative" || IsTransitStop(tags))
+    return std::nullopt;
+  if (Has(tags, "shop")) return PoiType::Shop;
+  if (OneOf(tourism, {"hotel", "hostel", "guest_house", "motel"})) return PoiType::Lodging;
+  if (OneOf(amenity, {"school", "kindergarten"})) return PoiType::School;
+  if (amenity == "place_of_worship") return PoiType::Worship;
+  if (OneOf(amenity, {"post_office", "police", "townhall", "library", "fire_station", "courthouse"}))
+    return PoiType::PublicService;
+  if (OneOf(amenity, {"parking", "fuel", "bicycle_rental", "charging_station"}))
+    return PoiType::TransportFacility;
+  const std::string leisure = tags("leisure");
+  if (OneOf(leisure, {"sports_centre", "stadium"}) || amenity == "arts_centre") return PoiType::Venue;
+  if (amenity == "pharmacy") return PoiType::Pharmacy;
+  if (!Trimmed(amenity).empty() || !Trimmed(tourism).empty() || !Trimmed(leisure).empty() ||
+      Has(tags, "office"))
+    return PoiType::OtherPlace;
   return std::nullopt;
 }
 
@@ -57,6 +140,26 @@ std::optional<citygen::RoadClass> RoadClassOf(const Tags& tags) {
   return std::nullopt;
 }
 
+std::string FootwayKind(const Tags& tags) {
+  std::string highway = tags("highway");
+  return OneOf(highway, {"footway", "path", "steps", "cycleway"}) ? highway : "";
+}
+
+std::string RailwayKind(const Tags& tags) {
+  std::string railway = tags("railway");
+  return OneOf(railway, {"rail", "subway", "light_rail", "tram", "narrow_gauge"}) ? railway : "";
+}
+
+std::string RiverKind(const Tags& tags) {
+  std::string waterway = tags("waterway");
+  return OneOf(waterway, {"river", "canal", "stream"}) ? waterway : "";
+}
+
+bool IsBuilding(const Tags& tags) {
+  const std::string building = Trimmed(tags("building"));
+  return !building.empty() && building != "no";
+}
+
 bool IsWater(const Tags& tags) {
   return tags("natural") == "water" || tags("waterway") == "riverbank" ||
          OneOf(tags("landuse"), {"reservoir", "basin"});
@@ -64,7 +167,8 @@ bool IsWater(const Tags& tags) {
 
 bool IsGreen(const Tags& tags) {
   return OneOf(tags("leisure"), {"park", "garden", "nature_reserve"}) ||
-         OneOf(tags("landuse"), {"grass", "forest", "meadow", "recreation_ground", "village_green"}) ||
+         OneOf(tags("landuse"),
+               {"grass", "forest", "meadow", "recreation_ground", "village_green", "park"}) ||
          OneOf(tags("natural"), {"wood", "grassland", "scrub"});
 }
 
@@ -75,6 +179,33 @@ std::optional<int> AdministrativeLevel(const Tags& tags) {
   const long value = std::strtol(level.c_str(), &end, 10);
   if (level.empty() || *end || value < 1 || value > 12) return std::nullopt;
   return int(value);
+}
+
+std::string ReportKind(const char* key, const std::string& value) { return key + ("=" + ReportValue(value)); }
+
+std::string MainTag(const Tags& tags) {
+  for (const char* key :
+       {"amenity", "shop", "tourism", "leisure", "office", "historic", "highway", "railway", "waterway",
+        "natural", "landuse", "building", "boundary", "public_transport", "route"})
+    if (const std::string value = tags(key); !value.empty()) return ReportKind(key, value);
+  return "other tags";
+}
+
+std::string RouteMode(const std::string& route) {
+  if (route == "train") return "rail";
+  return OneOf(route, {"bus", "trolleybus", "tram", "subway", "light_rail", "monorail", "ferry", "funicular",
+                       "aerialway"})
+             ? route
+             : "";
+}
+
+std::string RouteColour(const std::string& colour) {
+  std::string digits = colour.starts_with('#') ? colour.substr(1) : colour;
+  if (digits.size() != 6 ||
+      !std::all_of(digits.begin(), digits.end(), [](unsigned char c) { return std::isxdigit(c); }))
+    return {};
+  for (char& c : digits) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return digits;
 }
 
 std::string Telephone(const Tags& tags) { return FirstOf(tags, {"phone", "contact:phone"}); }
