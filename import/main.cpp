@@ -10,6 +10,7 @@
 #include "import/CityImport.h"
 #include "import/ImportFailure.h"
 #include "import/InputError.h"
+#include "import/osm/OsmTags.h"
 #include "import/publish/CityPublisher.h"
 #include "map/GdalLockDown.h"
 
@@ -93,6 +94,15 @@ int main(int argc, char** argv) {
     request.nameKeys.clear();
     for (const QString& key : parser.value(nameTags).split(u',', Qt::SkipEmptyParts))
       request.nameKeys.push_back(key.trimmed().toStdString());
+    for (const std::string& key : request.nameKeys)
+      if (const std::string refusal = qiwu::import::osm::RefuseNameKey(key); !refusal.empty()) {
+        Report("--name-tags: " + refusal);
+        return 2;
+      }
+    if (request.nameKeys.empty()) {
+      Report("--name-tags needs at least one key");
+      return 2;
+    }
   }
   // A city of the program's other data folders would hide the one written here, or be hidden by it.
   const auto same = [](const QString& a, const QString& b) {
