@@ -6,23 +6,15 @@
 #include <string>
 #include <vector>
 
-namespace citygen {
+#include "dataset/Timetable.h"
+#include "dataset/Vec2.h"
 
-struct Vec2;
+namespace citygen {
 
 // The demo city's map CRS and origin (EPSG:4547, metres): its coordinates are relative to it.
 constexpr int kDemoEpsg = 4547;
 constexpr double kOriginX = 500000;
 constexpr double kOriginY = 3400000;
-
-struct Vec2 {
-  double x = 0;
-  double y = 0;
-};
-inline Vec2 operator+(Vec2 a, Vec2 b) { return {a.x + b.x, a.y + b.y}; }
-inline Vec2 operator-(Vec2 a, Vec2 b) { return {a.x - b.x, a.y - b.y}; }
-inline Vec2 operator*(Vec2 a, double k) { return {a.x * k, a.y * k}; }
-inline bool operator==(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
 
 using Polyline = std::vector<Vec2>;
 using Ring = std::vector<Vec2>;  // closed: the last point repeats the first
@@ -133,6 +125,7 @@ struct City {
   std::vector<Way> footways, railways, rivers;
   std::vector<Area> buildings;
   std::vector<OtherName> otherNames;
+  Timetable timetable;  // empty: the city has none (written only when it has one)
 };
 
 // Whether the city records its lines' modes (an imported city does, the demo city does not): then

@@ -52,7 +52,7 @@ class ToLatLon {
   std::unique_ptr<OGRCoordinateTransformation> transform_;
 };
 
-struct Trip {
+struct FeedTrip {
   std::string id;
   int direction;
   int start;  // minutes after midnight
@@ -88,8 +88,8 @@ std::string WriteGtfsFeed(const City& city, const std::string& dir) {
     for (std::size_t k = 0; k < line.route.size(); ++k)
       shapes << route << ',' << latLon(line.route[k]) << ',' << k + 1 << '\n';
     // The trips back come first and outnumber the one along the line.
-    for (const Trip& trip :
-         {Trip{route + "-b1", 1, 7 * 60}, Trip{route + "-b2", 1, 8 * 60}, Trip{route + "-a", 0, 6 * 60}}) {
+    for (const FeedTrip& trip : {FeedTrip{route + "-b1", 1, 7 * 60}, FeedTrip{route + "-b2", 1, 8 * 60},
+                                 FeedTrip{route + "-a", 0, 6 * 60}}) {
       trips << route << ",daily," << trip.id << ',' << trip.direction << ','
             << (trip.direction == 0 ? route : "") << '\n';
       for (std::size_t k = 0; k < line.stops.size(); ++k) {
