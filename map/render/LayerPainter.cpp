@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 
 #include "kit/Colors.h"
 #include "map/render/LineStroker.h"
@@ -38,6 +39,38 @@ double SignedArea2(const QPolygonF& ring) {
   }
   return area2;
 }
+
+// Keeps the labels a kind of feature adds in layer order, which its runs of style cases draw out of:
+// Added(id) after each feature's labels notes whose they are; going, it sorts them by feature.
+template <typename Label>
+class LabelsInLayerOrder {
+ public:
+  LabelsInLayerOrder(std::vector<Label>* labels, std::size_t runs, std::vector<int>& owners)
+      : labels_(runs > 1 ? labels : nullptr), from_(labels ? labels->size() : 0), owners_(owners) {
+    owners_.clear();
+  }
+  LabelsInLayerOrder(const LabelsInLayerOrder&) = delete;
+  LabelsInLayerOrder& operator=(const LabelsInLayerOrder&) = delete;
+  void Added(int id) {
+    if (labels_) owners_.resize(labels_->size() - from_, id);
+  }
+  ~LabelsInLayerOrder() {
+    if (!labels_) return;
+    std::vector<std::size_t> order(owners_.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return owners_[a] < owners_[b]; });
+    std::vector<Label> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i : order) sorted.push_back(std::move((*labels_)[from_ + i]));
+    std::move(sorted.begin(), sorted.end(), labels_->begin() + std::ptrdiff_t(from_));
+  }
+
+ private:
+  std::vector<Label>* labels_;  // nullptr: the kind is drawn in layer order
+  std::size_t from_;
+  std::vector<int>& owners_;  // by label from from_: its feature's id
+};
 
 }  // namespace
 
@@ -162,6 +195,7 @@ int LayerPainter::DrawRegions(const LayerSnapshot& layer, const KindRuns& kind, 
   painter_.setPen(Qt::NoPen);
   QPainterPath path;
   ClearOutlines(kind.runs.size());
+  LabelsInLayerOrder ordered(labels ? &labels->areas : nullptr, kind.runs.size(), buffers_.labelOwners);
   int drawn = 0;
   std::size_t n = 0;
   for (std::size_t r = 0; r < kind.runs.size(); ++r) {
@@ -178,7 +212,9 @@ int LayerPainter::DrawRegions(const LayerSnapshot& layer, const KindRuns& kind, 
       if (outlined) {
         for (const QPolygonF& ring : path.toSubpathPolygons()) outlines_[r].Add(ring);
       }
-      if (labels) AddAreaLabel(layer, id, *labels);
+      if (!labels) continue;
+      AddAreaLabel(layer, id, *labels);
+      ordered.Added(id);
     }
   }
   StrokeOutlines(kind.runs, true);
@@ -216,6 +252,7 @@ int LayerPainter::DrawLines(const LayerSnapshot& layer, const KindRuns& kind, La
   const bool flushable = std::all_of(kind.runs.begin(), kind.runs.end(), [](const StyleRun& run) {
     return !run.style->casingColor.isValid() && run.style->penColor.alpha() == 255;
   });
+  LabelsInLayerOrder ordered(labels ? &labels->lines : nullptr, kind.runs.size(), buffers_.labelOwners);
   int drawn = 0;
   std::size_t n = 0;
   for (std::size_t r = 0; r < kind.runs.size(); ++r) {
@@ -236,6 +273,7 @@ int LayerPainter::DrawLines(const LayerSnapshot& layer, const KindRuns& kind, La
           labels->lines.back().look.letterSpacing = labels->lines.back().look.pixelSize * 0.3;
         }
       }
+      ordered.Added(id);
       drawn += any && Counted(store, id);
       if (flushable && batch.Points() >= kBatchPoints) {
         StrokePen(batch, style, false);
@@ -290,6 +328,7 @@ int LayerPainter::DrawPoints(const LayerSnapshot& layer, const KindRuns& kind, L
                              std::vector<QRectF>* obstacles) {
   const FeatureStore& store = layer.Store();
   const LabelLook look = Look(layer.Style());
+  LabelsInLayerOrder ordered(labels ? &labels->points : nullptr, kind.runs.size(), buffers_.labelOwners);
   int drawn = 0;
   std::size_t n = 0;
   for (const StyleRun& run : kind.runs) {
@@ -306,6 +345,7 @@ int LayerPainter::DrawPoints(const LayerSnapshot& layer, const KindRuns& kind, L
       if (!labels) continue;
       const QString text = LabelText(layer, id);
       if (!text.isEmpty()) labels->points.push_back({text, look, at, half + 2});
+      ordered.Added(id);
     }
   }
   return drawn;

@@ -44,6 +44,7 @@ struct PainterBuffers {
   QPolygonF scratch;
   KindRuns regions, lines, points;
   std::vector<int> styled, grouped;
+  std::vector<int> labelOwners;  // the feature of each label of the kind being drawn
 };
 
 class LayerPainter {

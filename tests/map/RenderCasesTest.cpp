@@ -132,7 +132,7 @@ TEST(RenderCases, TheSelectionIsDrawnInItsCaseWithAGlowAsWide) {
   }
 }
 
-// Keys that give no feature a case leave the picture as it was, byte for byte.
+// Keys that give no feature a case of its own leave the picture as it was, byte for byte.
 TEST(RenderCases, ALayerWithoutCasesForItsFeaturesIsDrawnAsBefore) {
   const QMap<QString, QString> base = {{"STYLE\\PEN\\COLOR", "#FFD24D"},
                                        {"STYLE\\PEN\\WIDTH", "6"},
@@ -146,6 +146,7 @@ TEST(RenderCases, ALayerWithoutCasesForItsFeaturesIsDrawnAsBefore) {
       {{"STYLE\\BY", "name"}, {"STYLE\\CASE\\elsewhere\\PEN\\COLOR", "#FF0000"}},
       {{"STYLE\\BY", "mode"}, {"STYLE\\CASE\\中山路\\PEN\\COLOR", "#FF0000"}},  // a field the layer lacks
       {{"STYLE\\BY", "name"}},
+      {{"STYLE\\BY", "name"}, {"STYLE\\CASE\\中山路\\LEGEND", "主干道"}},  // a case that changes nothing
   };
   const auto render = [](const QMap<QString, QString>& keys) {
     const LayerStyle style = ParseLayerStyle(keys);
