@@ -16,6 +16,20 @@ std::vector<SpatialIndex::Entry> IndexEntries(const FeatureStore& store) {
   return entries;
 }
 
+// Each feature's style case by id; empty when every feature is drawn in the layer's style.
+std::vector<std::uint8_t> StyleCases(const FeatureStore& store, const LayerStyle& style) {
+  const int field = store.FieldIndex(style.caseField);
+  if (style.cases.empty() || field < 0) return {};
+  std::vector<std::uint8_t> cases(std::size_t(store.IdLimit()) + 1, 0);
+  bool any = false;
+  for (int id = 1; id <= store.IdLimit(); ++id) {
+    if (!store.Exists(id)) continue;
+    cases[std::size_t(id)] = std::uint8_t(StyleCaseOf(style, store.ValueOf(id, field)));
+    any |= cases[std::size_t(id)] != 0;
+  }
+  return any ? cases : std::vector<std::uint8_t>();
+}
+
 MapRect Around(MapPoint p, double r) { return {p.x - r, p.y - r, p.x + r, p.y + r}; }
 
 // Distance from p to the feature's geometry: 0 inside a region.
@@ -56,8 +70,14 @@ void LayerContent::IdsIn(const MapRect& r, std::vector<int>& ids) const {
 Layer::Layer(QString name, FeatureStore store, bool temporary)
     : name_(std::move(name)), temporary_(temporary) {
   SpatialIndex index(IndexEntries(store));
-  content_ = std::make_shared<LayerContent>(LayerContent{std::move(store), std::move(index)});
+  content_ = std::make_shared<LayerContent>(LayerContent{std::move(store), std::move(index), {}});
   displayField_ = content_->store.FieldIndex(QStringLiteral("name"));
+}
+
+void Layer::SetStyle(const LayerStyle& style) {
+  style_ = style;
+  std::vector<std::uint8_t> cases = StyleCases(content_->store, style);
+  if (cases != content_->styleCase) Editable().styleCase = std::move(cases);
 }
 
 LayerContent& Layer::Editable() {
@@ -100,7 +120,7 @@ bool Layer::RemoveFeature(const Feature& f) {
 }
 
 void Layer::Restart() {
-  content_ = std::make_shared<LayerContent>(LayerContent{FeatureStore(Store().Fields()), {}});
+  content_ = std::make_shared<LayerContent>(LayerContent{FeatureStore(Store().Fields()), {}, {}});
 }
 
 bool Layer::RemoveFeature(const QString& key) { return RemoveFeature(FeatureForKey(key)); }

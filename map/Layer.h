@@ -10,6 +10,7 @@
 // (a FeatureStyle for inserted features, nullptr for data drawn in Style()).
 // Selection().Contains(id) marks features to highlight, drawn at any view width.
 #include <QString>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -27,6 +28,9 @@ class Layer;
 struct LayerContent {
   FeatureStore store;
   SpatialIndex index;
+  // By id: the number of the style case each feature is drawn in (StyleCaseOf), read once when the
+  // style is set. Empty while every feature is drawn in the layer's style; ids past its end are too.
+  std::vector<std::uint8_t> styleCase;
 
   // Ids of features whose bounds meet r, ascending (layer order), into ids (cleared first).
   void IdsIn(const MapRect& r, std::vector<int>& ids) const;
@@ -110,7 +114,8 @@ class Layer {
   bool Visible() const { return visible_; }
   bool IsDrawnAt(double viewWidth) const { return visible_ && viewWidth <= maxVisibleWidth_; }
   const LayerStyle& Style() const { return style_; }
-  void SetStyle(const LayerStyle& style) { style_ = style; }
+  // Also finds each feature's style case.
+  void SetStyle(const LayerStyle& style);
   // The attribute that names a feature (DisplayName), "name" unless the workspace says otherwise.
   void SetDisplayField(const QString& field) { displayField_ = content_->store.FieldIndex(field); }
   int DisplayField() const { return displayField_; }

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -114,6 +115,41 @@ const QMap<QString, Reader>& Readers() {
   return readers;
 }
 
+constexpr QLatin1String kCasePrefix("STYLE\\CASE\\");
+
+// A STYLE\CASE\<value>\<key> key: the value it is for and the key it sets, a reader's STYLE\ key
+// or LEGEND.
+struct CaseKey {
+  QString value;
+  QString key;
+};
+
+// Splits the key after "STYLE\CASE\" at the known key it ends in; false when it ends in none.
+bool SplitCaseKey(const QString& rest, CaseKey& out) {
+  for (auto it = Readers().cbegin(); it != Readers().cend(); ++it) {
+    if (!it.key().startsWith(QLatin1String("STYLE\\"))) continue;
+    const QString tail = it.key().mid(5);  // "\PEN\COLOR"
+    if (rest.endsWith(tail, Qt::CaseInsensitive)) {
+      out = {rest.chopped(tail.size()), it.key()};
+      return true;
+    }
+  }
+  if (!rest.endsWith(QLatin1String("\\LEGEND"), Qt::CaseInsensitive)) return false;
+  out = {rest.chopped(7), QStringLiteral("LEGEND")};
+  return true;
+}
+
+// A case's value is any text a key can hold between two backslashes.
+bool IsCaseValue(const QString& value) {
+  return !value.isEmpty() && !value.contains(u'\\') && !value.contains(u'"');
+}
+
+bool ApplyCaseKey(const CaseKey& key, const QString& value, StyleCase& to) {
+  if (key.key != QLatin1String("LEGEND")) return (*Readers().constFind(key.key))(value, to.style);
+  to.legend = value.trimmed();
+  return !to.legend.isEmpty();
+}
+
 }  // namespace
 
 const QStringList& SymbolShapes() {
@@ -125,13 +161,46 @@ const QStringList& SymbolShapes() {
 LayerStyle ParseLayerStyle(const QMap<QString, QString>& keys, QString* error) {
   LayerStyle style;
   QStringList problems;
+  const auto report = [&](const QString& key, const QString& value) {
+    problems << QStringLiteral("%1: malformed value \"%2\"").arg(key, value);
+  };
   for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
-    const auto reader = Readers().constFind(it.key().toUpper());
-    if (reader == Readers().cend()) continue;
-    if (!(*reader)(it.value(), style)) {
-      problems << QStringLiteral("%1: malformed value \"%2\"").arg(it.key(), it.value());
+    if (it.key().startsWith(kCasePrefix, Qt::CaseInsensitive)) continue;  // laid over the base below
+    const QString key = it.key().toUpper();
+    if (key == QLatin1String("STYLE\\BY")) {
+      style.caseField = it.value().trimmed();
+      if (style.caseField.isEmpty()) report(it.key(), it.value());
+      continue;
     }
+    const auto reader = Readers().constFind(key);
+    if (reader != Readers().cend() && !(*reader)(it.value(), style)) report(it.key(), it.value());
   }
+  // Each case starts from the finished base style.
+  QMap<QString, StyleCase> cases;
+  for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+    CaseKey key;
+    if (!it.key().startsWith(kCasePrefix, Qt::CaseInsensitive) ||
+        !SplitCaseKey(it.key().mid(kCasePrefix.size()), key))
+      continue;
+    auto found = cases.find(key.value);
+    if (found == cases.end()) {
+      if (!IsCaseValue(key.value) || cases.size() == kMaxStyleCases) {
+        report(it.key(), it.value());
+        continue;
+      }
+      found = cases.insert(key.value, StyleCase{key.value, {}, style});
+    }
+    if (!ApplyCaseKey(key, it.value(), *found)) report(it.key(), it.value());
+  }
+  style.cases.assign(cases.cbegin(), cases.cend());
   if (error) *error = problems.join("; ");
   return style;
+}
+
+int StyleCaseOf(const LayerStyle& style, QStringView value) {
+  const auto& cases = style.cases;
+  const auto it = std::lower_bound(cases.begin(), cases.end(), value, [](const StyleCase& c, QStringView v) {
+    return QStringView(c.value) < v;
+  });
+  return it != cases.end() && it->value == value ? int(it - cases.begin()) + 1 : 0;
 }

@@ -25,6 +25,18 @@ bool ParseNumber(const QString& text, double& out) {
   return ok && std::isfinite(out);
 }
 
+// The key in capitals, but for the value of a style case (\TABLE\n\STYLE\CASE\<value>\...), which
+// is compared with attribute values as it is written.
+QString NormalKey(const QString& key) {
+  QStringList parts = key.split(u'\\');  // parts[0] is empty: a key starts with a backslash
+  const QString value = parts.size() > 5 ? parts[5] : QString();
+  for (QString& part : parts) part = part.toUpper();
+  if (parts.size() > 5 && parts[1] == QLatin1String("TABLE") && parts[3] == QLatin1String("STYLE") &&
+      parts[4] == QLatin1String("CASE"))
+    parts[5] = value;
+  return parts.join(u'\\');
+}
+
 // Applies one \TABLE\n\<rest> key to its layer entry; false for a value that cannot be read.
 bool ApplyTableKey(WorkspaceLayerEntry& entry, const QString& rest, const QString& value) {
   if (rest == QLatin1String("FILE")) {
@@ -104,7 +116,7 @@ Outcome ReadWorkspaceFile(const QString& path, WorkspaceFile& out) {
 
     const QRegularExpressionMatch m = kKeyValue.match(line);
     if (!m.hasMatch()) return Malformed(path, number, line);
-    const QString key = m.captured(1).toUpper();
+    const QString key = NormalKey(m.captured(1));
     const QString value = m.captured(2);
     bool ok = true;
     if (key == QLatin1String("\\GEOSET\\NAME")) {

@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QTimer>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -206,15 +207,31 @@ const SyntheticCity& Synthetic(int scale) {
   return *city;
 }
 
-// range(0): scale; range(1): line width in hundredths of a pixel; range(2): 1 to draw the lines alone.
-void BM_Synthetic(benchmark::State& state) {
-  const SyntheticCity& city = Synthetic(int(state.range(0)));
-  const double linePixels = double(state.range(1)) / 100;
-  LayerStyle lineStyle = city.layers[1]->Style();
-  lineStyle.penWidth = MakeSyntheticCity(0, linePixels).layers[1]->Style().penWidth;
-  city.layers[1]->SetStyle(lineStyle);
+// The lines' style: of the given width, and with cases (a colour for each of the kinds 0 to 3, the
+// other four kinds in the layer's own style) when asked.
+LayerStyle SyntheticLineStyle(const LayerStyle& from, double linePixels, bool cases) {
+  LayerStyle style = from;
+  style.penWidth = MakeSyntheticCity(0, linePixels).layers[1]->Style().penWidth;
+  style.cases.clear();
+  style.caseField = cases ? QStringLiteral("kind") : QString();
+  const LayerStyle base = style;
+  for (int kind = 0; cases && kind < 4; ++kind) {
+    StyleCase& c = style.cases.emplace_back(StyleCase{QString::number(kind), {}, base});
+    c.style.penColor = QColor::fromHsv(90 * kind, 200, 200);
+  }
+  return style;
+}
+
+// The synthetic set at a scale, its lines linePixels wide, alone or with the other layers, in style
+// cases or not. Counters as for the cities, the memory rendering adds, and the time the lines' style
+// takes to set (finding each line's case).
+void RenderSynthetic(benchmark::State& state, int scale, double linePixels, bool linesOnly, bool cases) {
+  const SyntheticCity& city = Synthetic(scale);
+  const double setBefore = ProcessCpuMilliseconds();
+  city.layers[1]->SetStyle(SyntheticLineStyle(city.layers[1]->Style(), linePixels, cases));
+  state.counters["set_style_ms"] = ProcessCpuMilliseconds() - setBefore;
   std::vector<const Layer*> layers = city.BottomToTop();
-  if (state.range(2)) layers = {city.layers[1].get()};
+  if (linesOnly) layers = {city.layers[1].get()};
   const MapView view = SyntheticView();
 
   QImage image(view.Pixels(), QImage::Format_ARGB32_Premultiplied);
@@ -234,12 +251,23 @@ void BM_Synthetic(benchmark::State& state) {
   state.counters["peak_MB"] = StatusMegabytes("VmHWM:");
   state.counters["render_added_MB"] = StatusMegabytes("VmHWM:") - before;
   if (qEnvironmentVariableIsSet("QIWU_RENDER_PNG")) {
-    image.save(QStringLiteral("%1/synth-%2-%3-%4.png")
+    image.save(QStringLiteral("%1/synth-%2-%3-%4%5.png")
                    .arg(QDir::tempPath())
-                   .arg(state.range(0))
-                   .arg(state.range(1))
-                   .arg(state.range(2)));
+                   .arg(scale)
+                   .arg(std::lround(linePixels * 100))
+                   .arg(int(linesOnly))
+                   .arg(cases ? "-cases" : ""));
   }
+}
+
+// range(0): scale; range(1): line width in hundredths of a pixel; range(2): 1 to draw the lines alone.
+void BM_Synthetic(benchmark::State& state) {
+  RenderSynthetic(state, int(state.range(0)), double(state.range(1)) / 100, state.range(2) != 0, false);
+}
+
+// The same with the lines in four style cases of their kind and the rest in the layer's style.
+void BM_SyntheticLineCases(benchmark::State& state) {
+  RenderSynthetic(state, int(state.range(0)), double(state.range(1)) / 100, state.range(2) != 0, true);
 }
 
 BENCHMARK(BM_Synthetic)
@@ -250,6 +278,12 @@ BENCHMARK(BM_Synthetic)
     ->Args({1, 200, 1})
     ->Args({4, 100, 0})
     ->Args({16, 100, 0})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SyntheticLineCases)
+    ->ArgNames({"scale", "line_px100", "lines_only"})
+    ->Args({1, 100, 0})
+    ->Args({1, 200, 1})
+    ->Args({4, 100, 0})
     ->Unit(benchmark::kMillisecond);
 // The longest the event loop waits for its next turn while the 3.3-million-feature set is drawn, the
 // way a map widget has it drawn: a snapshot of its layers taken on the event loop's thread, the frame

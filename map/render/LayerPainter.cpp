@@ -1,6 +1,9 @@
 #include "map/render/LayerPainter.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <numeric>
 
 #include "kit/Colors.h"
 #include "map/render/LineStroker.h"
@@ -24,6 +27,10 @@ QPen Pen(const QColor& color, double width, Qt::PenStyle pattern = Qt::SolidLine
   return QPen(color, width, pattern, Qt::RoundCap, Qt::RoundJoin);
 }
 
+// Line widths are the style's up to kFullWidthView and thin out beyond it, so that a whole city does not
+// drown in its roads.
+double WidthScale(const MapView& view) { return std::min(1.0, std::sqrt(kFullWidthView / view.Width())); }
+
 double SignedArea2(const QPolygonF& ring) {
   double area2 = 0;
   for (qsizetype i = 0; i < ring.size(); ++i) {
@@ -32,6 +39,38 @@ double SignedArea2(const QPolygonF& ring) {
   }
   return area2;
 }
+
+// Keeps the labels a kind of feature adds in layer order, which its runs of style cases draw out of:
+// Added(id) after each feature's labels notes whose they are; going, it sorts them by feature.
+template <typename Label>
+class LabelsInLayerOrder {
+ public:
+  LabelsInLayerOrder(std::vector<Label>* labels, std::size_t runs, std::vector<int>& owners)
+      : labels_(runs > 1 ? labels : nullptr), from_(labels ? labels->size() : 0), owners_(owners) {
+    owners_.clear();
+  }
+  LabelsInLayerOrder(const LabelsInLayerOrder&) = delete;
+  LabelsInLayerOrder& operator=(const LabelsInLayerOrder&) = delete;
+  void Added(int id) {
+    if (labels_) owners_.resize(labels_->size() - from_, id);
+  }
+  ~LabelsInLayerOrder() {
+    if (!labels_) return;
+    std::vector<std::size_t> order(owners_.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return owners_[a] < owners_[b]; });
+    std::vector<Label> sorted;
+    sorted.reserve(order.size());
+    for (std::size_t i : order) sorted.push_back(std::move((*labels_)[from_ + i]));
+    std::move(sorted.begin(), sorted.end(), labels_->begin() + std::ptrdiff_t(from_));
+  }
+
+ private:
+  std::vector<Label>* labels_;  // nullptr: the kind is drawn in layer order
+  std::size_t from_;
+  std::vector<int>& owners_;  // by label from from_: its feature's id
+};
 
 }  // namespace
 
@@ -50,6 +89,8 @@ LayerPainter::LayerPainter(QPainter& painter, const MapView& view, PainterBuffer
       scratch_(buffers.scratch),
       outlines_(buffers.outlines),
       cancel_(cancel) {}
+
+bool LayerPainter::StopsAt(std::size_t n) const { return n % kCancelCheck == 0 && Cancelled(); }
 
 bool LayerPainter::Counted(const FeatureStore& store, int id) const {
   if (countTop_ == 0 && countBottom_ == std::numeric_limits<int>::max()) return true;
@@ -77,9 +118,9 @@ int LayerPainter::Draw(const LayerSnapshot& layer, const std::vector<int>& ids, 
   const bool labelled = labels && !style.labelField.isEmpty() && view_.Width() <= style.labelMaxViewWidth;
   LayerLabels* want = labelled ? labels : nullptr;
   // Features split by kind; those with a style of their own are drawn last, in it.
-  std::vector<int>& regions = buffers_.regions;
-  std::vector<int>& lines = buffers_.lines;
-  std::vector<int>& points = buffers_.points;
+  std::vector<int>& regions = buffers_.regions.ids;
+  std::vector<int>& lines = buffers_.lines.ids;
+  std::vector<int>& points = buffers_.points.ids;
   std::vector<int>& styled = buffers_.styled;
   regions.clear(), lines.clear(), points.clear(), styled.clear();
   const FeatureStore& store = layer.Store();
@@ -93,14 +134,47 @@ int LayerPainter::Draw(const LayerSnapshot& layer, const std::vector<int>& ids, 
     else
       points.push_back(id);
   }
-  int drawn = DrawRegions(layer, regions, want);
-  drawn += DrawLines(layer, lines, want);
-  drawn += DrawPoints(layer, points, want, obstacles);
+  GroupByCase(layer, buffers_.regions);
+  GroupByCase(layer, buffers_.lines);
+  GroupByCase(layer, buffers_.points);
+  int drawn = DrawRegions(layer, buffers_.regions, want);
+  drawn += DrawLines(layer, buffers_.lines, want);
+  drawn += DrawPoints(layer, buffers_.points, want, obstacles);
   for (int id : styled) {
     DrawStyledFeature(store, id, *store.StyleOf(id));
     drawn += Counted(store, id);
   }
   return drawn;
+}
+
+void LayerPainter::GroupByCase(const LayerSnapshot& layer, KindRuns& kind) {
+  kind.runs.clear();
+  if (kind.ids.empty()) return;
+  if (!layer.HasCases()) {
+    kind.runs.push_back({&layer.Style(), kind.ids});
+    return;
+  }
+  // A counting sort: case c's ids go to [start[c], start[c + 1]).
+  std::array<std::size_t, kMaxStyleCases + 2> start{};
+  for (int id : kind.ids) ++start[std::size_t(layer.CaseOf(id)) + 1];
+  for (std::size_t c = 1; c < start.size(); ++c) start[c] += start[c - 1];
+  std::array<std::size_t, kMaxStyleCases + 1> next{};
+  std::copy_n(start.begin(), next.size(), next.begin());
+  std::vector<int>& grouped = buffers_.grouped;
+  grouped.resize(kind.ids.size());
+  for (int id : kind.ids) grouped[next[std::size_t(layer.CaseOf(id))]++] = id;
+  kind.ids.swap(grouped);
+  const std::span<const int> ids(kind.ids);
+  for (std::size_t c = 0; c + 1 < start.size(); ++c) {
+    if (start[c + 1] > start[c])
+      kind.runs.push_back(
+          {&CaseStyle(layer.Style(), int(c)), ids.subspan(start[c], start[c + 1] - start[c])});
+  }
+}
+
+void LayerPainter::ClearOutlines(std::size_t count) {
+  if (outlines_.size() < count) outlines_.resize(count);
+  for (std::size_t i = 0; i < count; ++i) outlines_[i].Clear();
 }
 
 bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& path) {
@@ -115,30 +189,35 @@ bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& p
   return !path.isEmpty();
 }
 
-int LayerPainter::DrawRegions(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels) {
-  if (ids.empty()) return 0;
-  const LayerStyle& style = layer.Style();
+int LayerPainter::DrawRegions(const LayerSnapshot& layer, const KindRuns& kind, LayerLabels* labels) {
+  if (kind.ids.empty()) return 0;
   const FeatureStore& store = layer.Store();
   painter_.setPen(Qt::NoPen);
-  painter_.setBrush(style.brushColor.isValid() ? QBrush(style.brushColor, style.brushPattern) : QBrush());
-  const bool filled = painter_.brush().style() != Qt::NoBrush;
-  const bool outlined =
-      (style.penColor.isValid() && style.penPattern != Qt::NoPen) || style.casingColor.isValid();
   QPainterPath path;
-  outlines_.Clear();
+  ClearOutlines(kind.runs.size());
+  LabelsInLayerOrder ordered(labels ? &labels->areas : nullptr, kind.runs.size(), buffers_.labelOwners);
   int drawn = 0;
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (i % kCancelCheck == 0 && Cancelled()) break;
-    const int id = ids[i];
-    if (!RegionPath(store, id, path)) continue;
-    if (filled) painter_.drawPath(path);
-    drawn += Counted(store, id);
-    if (outlined) {
-      for (const QPolygonF& ring : path.toSubpathPolygons()) outlines_.Add(ring);
+  std::size_t n = 0;
+  for (std::size_t r = 0; r < kind.runs.size(); ++r) {
+    const LayerStyle& style = *kind.runs[r].style;
+    painter_.setBrush(style.brushColor.isValid() ? QBrush(style.brushColor, style.brushPattern) : QBrush());
+    const bool filled = painter_.brush().style() != Qt::NoBrush;
+    const bool outlined =
+        (style.penColor.isValid() && style.penPattern != Qt::NoPen) || style.casingColor.isValid();
+    for (int id : kind.runs[r].ids) {
+      if (StopsAt(n++)) return drawn;  // an unfinished frame is thrown away
+      if (!RegionPath(store, id, path)) continue;
+      if (filled) painter_.drawPath(path);
+      drawn += Counted(store, id);
+      if (outlined) {
+        for (const QPolygonF& ring : path.toSubpathPolygons()) outlines_[r].Add(ring);
+      }
+      if (!labels) continue;
+      AddAreaLabel(layer, id, *labels);
+      ordered.Added(id);
     }
-    if (labels) AddAreaLabel(layer, id, *labels);
   }
-  StrokeOutlines(style, true);
+  StrokeOutlines(kind.runs, true);
   return drawn;
 }
 
@@ -162,55 +241,73 @@ void LayerPainter::AddAreaLabel(const LayerSnapshot& layer, int id, LayerLabels&
   }
 }
 
-int LayerPainter::DrawLines(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels) {
-  if (ids.empty()) return 0;
-  const LayerStyle& style = layer.Style();
+int LayerPainter::DrawLines(const LayerSnapshot& layer, const KindRuns& kind, LayerLabels* labels) {
+  if (kind.ids.empty()) return 0;
   const FeatureStore& store = layer.Store();
+  const LabelLook look = Look(layer.Style());
   const QRectF screen(QPointF(0, 0), QSizeF(view_.Pixels()));
-  outlines_.Clear();
-  const bool flushable = !style.casingColor.isValid() && style.penColor.alpha() == 255;
+  ClearOutlines(kind.runs.size());
+  // Without casings to go under all of them, the lines are stroked a batch at a time, so that a
+  // city's millions of lines never sit on screen all at once.
+  const bool flushable = std::all_of(kind.runs.begin(), kind.runs.end(), [](const StyleRun& run) {
+    return !run.style->casingColor.isValid() && run.style->penColor.alpha() == 255;
+  });
+  LabelsInLayerOrder ordered(labels ? &labels->lines : nullptr, kind.runs.size(), buffers_.labelOwners);
   int drawn = 0;
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (i % kCancelCheck == 0 && Cancelled()) break;
-    const int id = ids[i];
-    const QString text = labels ? LabelText(layer, id) : QString();
-    bool any = false;
-    for (int part = 0; part < store.PartCount(id); ++part) {
-      ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
-      if (scratch_.size() < 2 || SubPixel(scratch_)) continue;
-      outlines_.Add(scratch_);
-      any = true;
-      if (text.isEmpty()) continue;
-      for (QPolygonF& piece : ClipPolyline(scratch_, screen)) {
-        labels->lines.push_back({text, Look(style), std::move(piece)});
-        labels->lines.back().look.letterSpacing = labels->lines.back().look.pixelSize * 0.3;
+  std::size_t n = 0;
+  for (std::size_t r = 0; r < kind.runs.size(); ++r) {
+    const LayerStyle& style = *kind.runs[r].style;
+    PolylineBatch& batch = outlines_[r];
+    for (int id : kind.runs[r].ids) {
+      if (StopsAt(n++)) return drawn;  // an unfinished frame is thrown away
+      const QString text = labels ? LabelText(layer, id) : QString();
+      bool any = false;
+      for (int part = 0; part < store.PartCount(id); ++part) {
+        ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
+        if (scratch_.size() < 2 || SubPixel(scratch_)) continue;
+        batch.Add(scratch_);
+        any = true;
+        if (text.isEmpty()) continue;
+        for (QPolygonF& piece : ClipPolyline(scratch_, screen)) {
+          labels->lines.push_back({text, look, std::move(piece)});
+          labels->lines.back().look.letterSpacing = labels->lines.back().look.pixelSize * 0.3;
+        }
+      }
+      ordered.Added(id);
+      drawn += any && Counted(store, id);
+      if (flushable && batch.Points() >= kBatchPoints) {
+        StrokePen(batch, style, false);
+        batch.Clear();
       }
     }
-    drawn += any && Counted(store, id);
-    // Without a casing to go under all of them, the lines are stroked a batch at a time, so that a
-    // city's millions of lines never sit on screen all at once.
-    if (flushable && outlines_.Points() >= kBatchPoints) {
-      StrokeOutlines(style, false);
-      outlines_.Clear();
+    if (flushable) {
+      StrokePen(batch, style, false);
+      batch.Clear();
     }
   }
-  StrokeOutlines(style, false);
+  StrokeOutlines(kind.runs, false);
   return drawn;
 }
 
-void LayerPainter::StrokeOutlines(const LayerStyle& style, bool closed) {
-  // Widths thin out at views wider than kFullWidthView so that a whole city does not drown in its roads.
-  const double scale = std::min(1.0, std::sqrt(kFullWidthView / view_.Width()));
+void LayerPainter::StrokeOutlines(std::span<const StyleRun> runs, bool closed) {
+  const double scale = WidthScale(view_);
   LineStroker stroker(painter_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())), buffers_.stroke);
-  // All casings of the layer before all its fills, so that crossings merge.
-  stroker.Stroke(outlines_, style.casingColor, style.casingWidth * scale, Qt::SolidLine);
-  stroker.Stroke(outlines_, style.penColor, style.penWidth * scale, style.penPattern);
+  for (std::size_t r = 0; r < runs.size(); ++r)
+    stroker.Stroke(outlines_[r], runs[r].style->casingColor, runs[r].style->casingWidth * scale,
+                   Qt::SolidLine);
+  for (std::size_t r = 0; r < runs.size(); ++r) StrokePen(outlines_[r], *runs[r].style, closed);
+}
+
+void LayerPainter::StrokePen(const PolylineBatch& lines, const LayerStyle& style, bool closed) {
+  const double scale = WidthScale(view_);
+  LineStroker stroker(painter_, QRectF(QPointF(0, 0), QSizeF(view_.Pixels())), buffers_.stroke);
+  stroker.Stroke(lines, style.penColor, style.penWidth * scale, style.penPattern);
   if (style.lineDecoration != LineDecoration::Wall || !style.penColor.isValid()) return;
   LayerStyle thinned = style;
   thinned.penWidth *= scale;
   QPainterPath teeth;
-  for (std::size_t i = 0; i < outlines_.Count(); ++i) {
-    const std::span<const QPointF> line = outlines_.Line(i);
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    const std::span<const QPointF> line = lines.Line(i);
     AddWall(QPolygonF(line.begin(), line.end()), thinned, closed, teeth);
   }
   painter_.fillPath(teeth, style.penColor);
@@ -227,25 +324,29 @@ void LayerPainter::AddWall(const QPolygonF& path, const LayerStyle& style, bool 
   teeth.addPath(Battlements(reversed, size, style.penWidth / 2 - 0.3));
 }
 
-int LayerPainter::DrawPoints(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels,
+int LayerPainter::DrawPoints(const LayerSnapshot& layer, const KindRuns& kind, LayerLabels* labels,
                              std::vector<QRectF>* obstacles) {
-  if (ids.empty()) return 0;
-  const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
-  const SymbolLook def{style.symbolShape, style.symbolSize, style.symbolColor, style.symbolOutline};
-  const double half = style.symbolSize / 2;
+  const LabelLook look = Look(layer.Style());
+  LabelsInLayerOrder ordered(labels ? &labels->points : nullptr, kind.runs.size(), buffers_.labelOwners);
   int drawn = 0;
-  for (std::size_t i = 0; i < ids.size(); ++i) {
-    if (i % kCancelCheck == 0 && Cancelled()) break;
-    const int id = ids[i];
-    if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
-    const QPointF at = xf_(store.Part(id, 0).front());
-    sprites_.Draw(painter_, def, at);
-    drawn += Counted(store, id);
-    if (obstacles) obstacles->emplace_back(at.x() - half, at.y() - half, 2 * half, 2 * half);
-    if (!labels) continue;
-    const QString text = LabelText(layer, id);
-    if (!text.isEmpty()) labels->points.push_back({text, Look(style), at, half + 2});
+  std::size_t n = 0;
+  for (const StyleRun& run : kind.runs) {
+    const LayerStyle& style = *run.style;
+    const SymbolLook def{style.symbolShape, style.symbolSize, style.symbolColor, style.symbolOutline};
+    const double half = style.symbolSize / 2;
+    for (int id : run.ids) {
+      if (StopsAt(n++)) return drawn;  // an unfinished frame is thrown away
+      if (store.PartCount(id) == 0 || store.Part(id, 0).empty()) continue;
+      const QPointF at = xf_(store.Part(id, 0).front());
+      sprites_.Draw(painter_, def, at);
+      drawn += Counted(store, id);
+      if (obstacles) obstacles->emplace_back(at.x() - half, at.y() - half, 2 * half, 2 * half);
+      if (!labels) continue;
+      const QString text = LabelText(layer, id);
+      if (!text.isEmpty()) labels->points.push_back({text, look, at, half + 2});
+      ordered.Added(id);
+    }
   }
   return drawn;
 }
@@ -277,9 +378,9 @@ void LayerPainter::DrawStyledFeature(const FeatureStore& store, int id, const Fe
 }
 
 void LayerPainter::DrawHighlight(const LayerSnapshot& layer, const std::vector<int>& ids) {
-  const LayerStyle& style = layer.Style();
   const FeatureStore& store = layer.Store();
   for (int id : ids) {
+    const LayerStyle& style = CaseStyle(layer.Style(), layer.CaseOf(id));
     const int type = store.TypeOf(id);
     QPainterPath path;
     if (type == kFeaturePoint) {

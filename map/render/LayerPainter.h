@@ -1,11 +1,13 @@
 #pragma once
 // Draws the features of one layer at a view: regions filled and outlined, lines with their casing
 // under them (all casings of the layer before its fills, so crossings merge), point symbols, and
-// features the program inserted in their own FeatureStyle. It collects the layer's label requests
+// features the program inserted in their own FeatureStyle. Features of a style case are drawn in
+// its style, a run of each case after those of the layer's own style. It collects the layer's label requests
 // and the boxes its symbols cover, for the labeler. Screen coordinates are pixels, y down.
 #include <QPainter>
 #include <atomic>
 #include <limits>
+#include <span>
 #include <vector>
 
 #include "map/MapView.h"
@@ -22,13 +24,27 @@ struct LayerLabels {
   std::vector<AreaLabel> areas;
 };
 
+// Features of a layer drawn in one style.
+struct StyleRun {
+  const LayerStyle* style;
+  std::span<const int> ids;
+};
+
+// The features of one kind of a layer (ids grouped by style case) and their runs, in drawing order.
+struct KindRuns {
+  std::vector<int> ids;
+  std::vector<StyleRun> runs;
+};
+
 // What a LayerPainter keeps between layers and renderings: caches and buffers that have grown to size.
 struct PainterBuffers {
   SymbolSprites sprites;
   StrokeBuffers stroke;
-  PolylineBatch outlines;  // screen polylines of the layer being drawn
+  std::vector<PolylineBatch> outlines;  // screen polylines of the layer being drawn, a batch a run
   QPolygonF scratch;
-  std::vector<int> regions, lines, points, styled;
+  KindRuns regions, lines, points;
+  std::vector<int> styled, grouped;
+  std::vector<int> labelOwners;  // the feature of each label of the kind being drawn
 };
 
 class LayerPainter {
@@ -56,17 +72,26 @@ class LayerPainter {
   }
 
  private:
+  // Sorts kind.ids by style case, keeping layer order within each, and makes their runs.
+  void GroupByCase(const LayerSnapshot& layer, KindRuns& kind);
   // Each returns how many features it drew.
-  int DrawRegions(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels);
-  int DrawLines(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels);
-  int DrawPoints(const LayerSnapshot& layer, const std::vector<int>& ids, LayerLabels* labels,
+  int DrawRegions(const LayerSnapshot& layer, const KindRuns& kind, LayerLabels* labels);
+  int DrawLines(const LayerSnapshot& layer, const KindRuns& kind, LayerLabels* labels);
+  int DrawPoints(const LayerSnapshot& layer, const KindRuns& kind, LayerLabels* labels,
                  std::vector<QRectF>* obstacles);
   void DrawStyledFeature(const FeatureStore& store, int id, const FeatureStyle& style);
   void AddAreaLabel(const LayerSnapshot& layer, int id, LayerLabels& labels);
   bool Counted(const FeatureStore& store, int id) const;
   bool Cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
-  // Strokes outlines_ with the layer's casing and pen, then its battlements if it is a wall.
-  void StrokeOutlines(const LayerStyle& style, bool closed);
+  // Whether the drawing loops stop before their n-th feature: they look every so many features.
+  bool StopsAt(std::size_t n) const;
+  // The first count outline batches, emptied.
+  void ClearOutlines(std::size_t count);
+  // Strokes outline batch i in runs[i]'s casing, then each in its pen and battlements: all casings
+  // before all pens, so that crossings merge.
+  void StrokeOutlines(std::span<const StyleRun> runs, bool closed);
+  // Strokes lines with style's pen, then its battlements if it is a wall.
+  void StrokePen(const PolylineBatch& lines, const LayerStyle& style, bool closed);
   void AddWall(const QPolygonF& path, const LayerStyle& style, bool closed, QPainterPath& teeth);
   // A region as a path of its rings; false when it is smaller than a pixel.
   bool RegionPath(const FeatureStore& store, int id, QPainterPath& path);
@@ -79,7 +104,7 @@ class LayerPainter {
   PainterBuffers& buffers_;
   SymbolSprites& sprites_;
   QPolygonF& scratch_;
-  PolylineBatch& outlines_;
+  std::vector<PolylineBatch>& outlines_;
   const std::atomic<bool>* cancel_;
   int countTop_ = 0;
   int countBottom_ = std::numeric_limits<int>::max();

@@ -19,6 +19,12 @@ class LayerSnapshot {
 
   const FeatureStore& Store() const { return content_->store; }
   const LayerStyle& Style() const { return style_; }
+  // Whether some feature is drawn in a style case; CaseOf gives its number (0: Style()).
+  bool HasCases() const { return !content_->styleCase.empty(); }
+  int CaseOf(int id) const {
+    const auto& cases = content_->styleCase;
+    return std::size_t(id) < cases.size() ? cases[std::size_t(id)] : 0;
+  }
   const std::vector<int>& SelectedIds() const { return selected_; }
   bool Visible() const { return visible_; }
   bool IsTemporary() const { return temporary_; }

@@ -29,8 +29,9 @@ int Differing(const QImage& a, const QImage& b, int levels) {
   return count;
 }
 
-// Random walks over the view, points and squares: enough features in view for the bands.
-std::vector<std::unique_ptr<Layer>> BusyLayers(double lineWidth) {
+// Random walks over the view, points and squares: enough features in view for the bands. With
+// cases, a third of the walks and points are drawn in each of two style cases of their name.
+std::vector<std::unique_ptr<Layer>> BusyLayers(double lineWidth, bool cases) {
   std::mt19937 gen(7);
   std::uniform_real_distribution<double> at(-200, 10200), turn(-0.6, 0.6);
   std::vector<FixtureFeature> walks, points, squares;
@@ -39,8 +40,9 @@ std::vector<std::unique_ptr<Layer>> BusyLayers(double lineWidth) {
     double x = at(gen), y = at(gen), a = turn(gen) * 10;
     for (int k = 0; k < 6; ++k, a += turn(gen))
       walk.push_back({x += 40 * std::cos(a), y += 40 * std::sin(a)});
-    walks.push_back({{walk}, ""});
-    points.push_back({{{{at(gen), at(gen)}}}, ""});
+    const QString name = QString::number(i % 3);
+    walks.push_back({{walk}, name});
+    points.push_back({{{{at(gen), at(gen)}}}, name});
     if (i % 20 == 0) squares.push_back({{Square(at(gen), at(gen), 60)}, ""});
   }
   LayerStyle area, line, point;
@@ -51,6 +53,15 @@ std::vector<std::unique_ptr<Layer>> BusyLayers(double lineWidth) {
   line.casingColor = QColor(20, 20, 20, 160);
   line.casingWidth = lineWidth + 2;
   point.symbolSize = 4;
+  if (cases) {
+    line.caseField = point.caseField = QStringLiteral("name");
+    line.cases = {{"1", {}, line}, {"2", {}, line}};
+    line.cases[0].style.penColor = QColor(200, 30, 30);
+    line.cases[1].style.casingColor = QColor();
+    line.cases[1].style.penWidth = lineWidth + 1;
+    point.cases = {{"2", {}, point}};
+    point.cases[0].style.symbolColor = QColor(30, 30, 200);
+  }
   std::vector<std::unique_ptr<Layer>> layers;
   layers.push_back(MakeLayer("areas", kFeatureRegion, squares, area));
   layers.push_back(MakeLayer("walks", kFeatureLine, walks, line));
@@ -71,12 +82,14 @@ QImage Render(const std::vector<std::unique_ptr<Layer>>& layers, int bands, Rend
 }
 
 TEST(RenderBands, BandsOnSeveralThreadsDrawTheSinglePicture) {
-  for (const double width : {1.0, 3.0}) {
-    const auto layers = BusyLayers(width);
-    RenderStats one, three;
-    const QImage single = Render(layers, 1, &one), banded = Render(layers, 3, &three);
-    EXPECT_EQ(three.featuresDrawn, one.featuresDrawn) << width;
-    EXPECT_LE(Differing(single, banded, 2), 0) << width;
+  for (const bool cases : {false, true}) {
+    for (const double width : {1.0, 3.0}) {
+      const auto layers = BusyLayers(width, cases);
+      RenderStats one, three;
+      const QImage single = Render(layers, 1, &one), banded = Render(layers, 3, &three);
+      EXPECT_EQ(three.featuresDrawn, one.featuresDrawn) << width << " " << cases;
+      EXPECT_LE(Differing(single, banded, 2), 0) << width << " " << cases;
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "map/Workspace.h"
+#include "map/render/LayerSnapshot.h"
 #include "tests/map/MapFixture.h"
 
 namespace {
@@ -143,6 +144,47 @@ TEST(WorkspaceTest, ReadingAndWritingAWorkspaceKeepsItsBytes) {
     const Outcome result = ReadWorkspaceFile(path, read);
     ASSERT_TRUE(result.ok()) << result.description.toStdString();
     EXPECT_EQ(WorkspaceText(read).toUtf8(), ReadBytes(path)) << path.toStdString();
+  }
+}
+
+// Style cases keep their values as written (attribute values are matched exactly), in the bytes
+// written again and in the layer's style, and each feature of the layer is given its case on loading.
+TEST(WorkspaceTest, StyleCasesKeepTheirValuesAsWritten) {
+  TempWorkspace ws;
+  ws.WriteGpkg("d.gpkg", {{"routes",
+                           {{"bus", LineWkt({{0, 0}, {100, 0}})},
+                            {"Tram", LineWkt({{0, 10}, {100, 10}})},
+                            {"BUS", LineWkt({{0, 20}, {100, 20}})},
+                            {"地铁", LineWkt({{0, 30}, {100, 30}})}}}});
+  const QString gst = ws.WriteGst(
+      "city.gst",
+      {R"("\GEOSET\PROJECTION" = "EPSG:4547")", R"("\TABLE\1\FILE" = "d.gpkg")",
+       R"("\TABLE\1\STYLE\BY" = "name")", R"("\TABLE\1\STYLE\CASE\bus\PEN\COLOR" = "#00AA00")",
+       R"("\TABLE\1\STYLE\PEN\COLOR" = "#808080")", R"("\TABLE\1\STYLE\CASE\Tram\PEN\WIDTH" = "4")",
+       R"("\TABLE\1\STYLE\CASE\地铁\LEGEND" = "地铁")", R"("\TABLE\1\STYLE\CASE\bus\LEGEND" = "公交")"});
+  WorkspaceFile read;
+  ASSERT_TRUE(ReadWorkspaceFile(gst, read).ok());
+  EXPECT_EQ(WorkspaceText(read).toUtf8(), ReadBytes(gst));
+
+  Workspace workspace;
+  ASSERT_TRUE(LoadWorkspace(gst, workspace).ok());
+  const LayerStyle& style = workspace.layers[0]->Style();
+  QStringList values;
+  for (const StyleCase& c : style.cases) values << c.value;
+  EXPECT_EQ(values, QStringList({"Tram", "bus", "地铁"}));
+  const LayerSnapshot snapshot(*workspace.layers[0]);
+  const struct {
+    int id;
+    QColor pen;
+    double width;
+  } drawn[] = {{1, QColor(0, 0xAA, 0), 1},
+               {2, QColor(0x80, 0x80, 0x80), 4},
+               {3, QColor(0x80, 0x80, 0x80), 1},
+               {4, QColor(0x80, 0x80, 0x80), 1}};
+  for (const auto& d : drawn) {
+    const LayerStyle& in = CaseStyle(style, snapshot.CaseOf(d.id));
+    EXPECT_EQ(in.penColor, d.pen) << d.id;
+    EXPECT_EQ(in.penWidth, d.width) << d.id;
   }
 }
 
