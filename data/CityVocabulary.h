@@ -53,6 +53,18 @@ inline constexpr const char* kLineModeTable = "线路属性";
 inline constexpr const char* kModeField = "mode";
 inline constexpr const char* kColourField = "color";
 
+// The timetable beside the bus table, in a city that has one (docs/timetable.md).
+namespace timetable {
+inline constexpr const char* kPlatforms = "时刻站台";
+inline constexpr const char* kPatterns = "时刻模式";
+inline constexpr const char* kTrips = "时刻班次";
+inline constexpr const char* kCalendar = "时刻日历";
+inline constexpr const char* kCalendarDates = "时刻例外";
+inline constexpr const char* kFrequencies = "时刻频率";
+inline constexpr const char* kCityFacts = "城市信息";
+inline constexpr const char* kTimeZoneKey = "time_zone";
+}  // namespace timetable
+
 // Other names of features (OtherName in dataset/City.h): the feature's type and name, and the other.
 inline constexpr const char* kOtherNameTable = "地物别名";
 inline constexpr const char* kOtherNameField = "otherName";
