@@ -150,7 +150,8 @@ const Case kCases[] = {
        s.Import("新", {"--osm", s.Path("new.osm.pbf")});
        s.check = [](const ImportScene& s) {
          EXPECT_EQ(Entries(s.out + "/map"), (QStringList{"新", "旧"}));
-         EXPECT_EQ(Entries(s.out + "/data"), (QStringList{"新.mdb", "旧.mdb"}));
+         EXPECT_EQ(Entries(s.out + "/data"),
+                   (QStringList{"新.import.txt", "新.mdb", "旧.import.txt", "旧.mdb"}));
          EXPECT_TRUE(QFile::exists(s.out + "/map/旧/旧.gst"));
        };
      }},
