@@ -219,7 +219,7 @@ std::string ImportCity(const ImportRequest& request, const Progress& progress) {
   const QTemporaryDir privateFolder(QDir::temp().filePath("qiwu-import-XXXXXX"));
   if (!privateFolder.isValid()) throw ImportFailure("cannot create a private temporary folder", 1);
   const FolderLock privateLock(S(privateFolder.path()), FolderLock::Want::Exclusive);
-  const Sources sources = ReadSources(Resolved(request), privateFolder.path(), progress);
+  Sources sources = ReadSources(Resolved(request), privateFolder.path(), progress);
   if (!request.allowApart)
     if (const std::string apart = ApartSources(ExtentsOf(request, sources)); !apart.empty())
       throw ImportFailure(apart, 1);
@@ -233,6 +233,7 @@ std::string ImportCity(const ImportRequest& request, const Progress& progress) {
     city.origin = projection.origin();
     AddOsmFeatures(sources.osm, projection, city);
     AddTransit(sources.bus, projection, city);
+    AddTimetable(std::move(sources.bus.timetable), projection, city);
     EnsureCityOutline(sources.osm.bounds, projection, city);
     KeepOtherNamesOnce(city);
   } catch (const std::runtime_error& failure) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dataset/Timetable.h"
 #include "import/ImportReport.h"
 
 namespace qiwu::import {
@@ -45,6 +46,9 @@ struct TransitNetwork {
   // One a source read (each GTFS feed): what it held and what became of it, and the box of its stops.
   std::vector<SourceReport> reports;
   std::vector<LonLatBox> extents;
+  // When the trips of the lines run, where the source tells it (GTFS feeds; not OpenStreetMap's
+  // route relations): platform positions as x = longitude, y = latitude.
+  citygen::Timetable timetable;
 };
 
 }  // namespace qiwu::import

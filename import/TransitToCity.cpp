@@ -13,4 +13,10 @@ void AddTransit(const TransitNetwork& network, const MapProjection& projection, 
   }
 }
 
+void AddTimetable(citygen::Timetable&& timetable, const MapProjection& projection, citygen::City& city) {
+  for (citygen::Platform& platform : timetable.platforms)
+    if (platform.placed) platform.at = projection.ToCity(LonLat{platform.at.x, platform.at.y});
+  city.timetable = std::move(timetable);
+}
+
 }  // namespace qiwu::import

@@ -8,5 +8,7 @@
 namespace qiwu::import {
 
 void AddTransit(const TransitNetwork& network, const MapProjection& projection, citygen::City& city);
+// The network's timetable (its platforms in longitude and latitude) as the city's, projected.
+void AddTimetable(citygen::Timetable&& timetable, const MapProjection& projection, citygen::City& city);
 
 }  // namespace qiwu::import

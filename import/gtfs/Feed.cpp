@@ -44,4 +44,9 @@ Feed OpenFeed(const std::string& path) {
   return feed;
 }
 
+CsvReader OpenCsv(const Feed& feed, const std::string& file, const Progress& progress) {
+  if (progress) progress("reading " + feed.FileName(file));
+  return CsvReader(feed.FilePath(file), feed.FileName(file), feed.MostBytes(file));
+}
+
 }  // namespace qiwu::import

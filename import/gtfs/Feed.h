@@ -4,6 +4,8 @@
 #include <map>
 #include <string>
 
+#include "import/Progress.h"
+#include "import/gtfs/CsvReader.h"
 #include "import/gtfs/ZipDirectory.h"
 
 namespace qiwu::import {
@@ -28,5 +30,8 @@ struct Feed {
 // path holds no '}' (which would end the archive's name in GDAL's path of an entry) and whose
 // directory can be read.
 Feed OpenFeed(const std::string& path);
+
+// A file of the feed opened for reading, told to `progress`.
+CsvReader OpenCsv(const Feed& feed, const std::string& file, const Progress& progress);
 
 }  // namespace qiwu::import

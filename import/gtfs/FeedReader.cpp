@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string_view>
-#include <unordered_map>
 
 #include "data/TransitMode.h"
 #include "import/gtfs/CsvReader.h"
@@ -11,6 +11,8 @@
 #include "import/gtfs/LineNames.h"
 #include "import/gtfs/RepresentativeTrip.h"
 #include "import/gtfs/RouteTypes.h"
+#include "import/gtfs/RowFields.h"
+#include "import/gtfs/TripTimes.h"
 
 namespace qiwu::import {
 namespace {
@@ -23,18 +25,7 @@ constexpr std::size_t kMostShapePoints = 200000;
 constexpr const char* kTripsKind = "trips";
 constexpr const char* kStopsKind = "stops";
 constexpr const char* kColourKind = "route_color";
-
-struct IdHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view id) const { return std::hash<std::string_view>{}(id); }
-};
-template <class T>
-using ById = std::unordered_map<std::string, T, IdHash, std::equal_to<>>;
-
-struct Call {
-  std::uint32_t sequence;
-  std::uint32_t stop;
-};
+constexpr const char* kTripTimesKind = "trip times";
 
 struct Route {
   std::string id, name;
@@ -48,12 +39,13 @@ struct Route {
 };
 
 struct Trip {
-  std::string id, direction, shape;
-  std::vector<Call> calls;
+  std::string id, direction, shape, service, headsign;
+  std::vector<StopCall> calls;
+  bool timetabled = false;
 };
 
 struct Stop {
-  std::string name;
+  std::string id, name;
   LonLat at;
   bool placed = false;
   bool called = false;  // by a trip of a kept route
@@ -72,25 +64,6 @@ void LeftOut(SourceReport& report, const char* kind, const char* why, long count
   if (count) report.LeftOut(kind, why, count);
 }
 
-void AddId(ById<std::uint32_t>& index, std::string_view id, std::uint32_t value, const CsvReader& csv,
-           const std::string& column) {
-  if (id.empty()) csv.Fail(column + " is empty");
-  if (!index.emplace(std::string(id), value).second) csv.Fail(column + " " + Quoted(id) + " appears twice");
-}
-
-std::uint32_t Find(const ById<std::uint32_t>& index, std::string_view id, const CsvReader& csv,
-                   const std::string& column) {
-  const auto found = index.find(id);
-  if (found == index.end()) csv.Fail("unknown " + column + " " + Quoted(id));
-  return found->second;
-}
-
-std::uint32_t Whole(const CsvReader& csv, int column, const std::string& name) {
-  const auto value = ParseWhole(csv[column]);
-  if (!value) csv.Fail(name + " " + Quoted(csv[column]) + " is not a whole number");
-  return *value;
-}
-
 LonLat Position(const CsvReader& csv, int latColumn, int lonColumn) {
   const auto lat = ParseCoordinate(csv[latColumn], 90), lon = ParseCoordinate(csv[lonColumn], 180);
   if (!lat || !lon) csv.Fail("no valid position: " + Quoted(csv[latColumn]) + ", " + Quoted(csv[lonColumn]));
@@ -99,8 +72,8 @@ LonLat Position(const CsvReader& csv, int latColumn, int lonColumn) {
 
 class FeedTables {
  public:
-  FeedTables(const Feed& feed, const Progress& progress)
-      : feed_(feed), progress_(progress), report_(feed.path) {}
+  FeedTables(const Feed& feed, const std::string& idPrefix, const Progress& progress)
+      : feed_(feed), prefix_(idPrefix + ":"), progress_(progress), report_(feed.path) {}
 
   FeedLines Read(std::vector<TransitStop>& network) {
     ReadRoutes();
@@ -108,16 +81,21 @@ class FeedTables {
     ReadStops();
     ReadStopTimes();
     ChooseTrips();
+    ReadFrequencies();
+    trips_ = {};
+    tripIndex_ = {};
+    stopIndex_ = {};
     const auto shapes = ReadShapes();
-    std::vector<FeedLine> lines = Lines(shapes, network);
-    return {std::move(lines), std::move(report_), extent_};
+    std::vector<int> lineOfRoute;
+    std::vector<FeedLine> lines = Lines(shapes, network, lineOfRoute);
+    std::vector<std::size_t> tripLines;
+    tripLines.reserve(tripRoutes_.size());
+    for (const std::uint32_t r : tripRoutes_) tripLines.push_back(std::size_t(lineOfRoute[r]));
+    return {std::move(lines), std::move(report_), extent_, std::move(timetable_), std::move(tripLines)};
   }
 
  private:
-  CsvReader Open(const std::string& file) const {
-    if (progress_) progress_("reading " + feed_.FileName(file));
-    return CsvReader(feed_.FilePath(file), feed_.FileName(file), feed_.MostBytes(file));
-  }
+  CsvReader Open(const std::string& file) const { return OpenCsv(feed_, file, progress_); }
 
   void ReadRoutes() {
     CsvReader csv = Open("routes.txt");
@@ -147,6 +125,7 @@ class FeedTables {
     CsvReader csv = Open("trips.txt");
     const int route = csv.RequiredColumn("route_id"), id = csv.RequiredColumn("trip_id");
     const int direction = csv.Column("direction_id"), shape = csv.Column("shape_id");
+    const int service = csv.Column("service_id"), headsign = csv.Column("trip_headsign");
     long ofRoutesLeftOut = 0;
     while (csv.Next()) {
       const std::uint32_t r = Find(routeIndex_, csv[route], csv, "route_id");
@@ -156,8 +135,12 @@ class FeedTables {
         continue;
       }
       routes_[r].trips.push_back(std::uint32_t(trips_.size()));
-      trips_.push_back(
-          {std::string(csv[id]), std::string(Trimmed(csv[direction])), std::string(csv[shape]), {}});
+      trips_.push_back({std::string(csv[id]),
+                        std::string(Trimmed(csv[direction])),
+                        std::string(csv[shape]),
+                        std::string(csv[service]),
+                        std::string(csv[headsign]),
+                        {}});
     }
     LeftOut(report_, kTripsKind, "of a route left out", ofRoutesLeftOut);
   }
@@ -168,7 +151,7 @@ class FeedTables {
     const int lat = csv.RequiredColumn("stop_lat"), lon = csv.RequiredColumn("stop_lon");
     while (csv.Next()) {
       AddId(stopIndex_, csv[id], std::uint32_t(stops_.size()), csv, "stop_id");
-      Stop stop{std::string(csv[name]), {}, false};
+      Stop stop{std::string(csv[id]), std::string(csv[name]), {}, false};
       // Stations' entrances and generic nodes may lie nowhere; no trip calls at them.
       if (!Trimmed(csv[lat]).empty() || !Trimmed(csv[lon]).empty()) {
         stop.at = Position(csv, lat, lon);
@@ -184,6 +167,8 @@ class FeedTables {
     CsvReader csv = Open("stop_times.txt");
     const int trip = csv.RequiredColumn("trip_id"), stop = csv.RequiredColumn("stop_id");
     const int sequence = csv.RequiredColumn("stop_sequence");
+    const int arrival = csv.Column("arrival_time"), departure = csv.Column("departure_time");
+    const int pickup = csv.Column("pickup_type"), dropOff = csv.Column("drop_off_type");
     std::string lastTrip;
     std::uint32_t t = kNone;
     long rows = 0;
@@ -194,18 +179,30 @@ class FeedTables {
         lastTrip.assign(csv[trip]);
       }
       const std::uint32_t s = Find(stopIndex_, csv[stop], csv, "stop_id");
-      const std::uint32_t n = Whole(csv, sequence, "stop_sequence");
+      StopCall call{};
+      call.sequence = Whole(csv, sequence, "stop_sequence");
+      call.stop = s;
+      const auto arrives = OptionalTime(csv, arrival, "arrival_time");
+      const auto departs = OptionalTime(csv, departure, "departure_time");
+      call.arrival = std::uint32_t(arrives.value_or(0));
+      call.hasArrival = arrives.has_value();
+      call.departure = std::uint32_t(departs.value_or(0));
+      call.hasDeparture = departs.has_value();
+      call.pickup = Code(csv, pickup, "pickup_type", 0, 3, 0);
+      call.dropOff = Code(csv, dropOff, "drop_off_type", 0, 3, 0);
       if (t == kNone) continue;
       if (!stops_[s].placed) csv.Fail("stop " + Quoted(csv[stop]) + " has no position");
       if (trips_[t].calls.size() == kMostCalls) csv.Fail("a trip of more than 20000 calls");
-      trips_[t].calls.push_back({n, s});
+      trips_[t].calls.push_back(call);
     }
     if (progress_) progress_(csv.Name() + ": " + std::to_string(rows) + " rows");
   }
 
   void ChooseTrips() {
     long withoutCalls = 0;
-    for (Route& route : routes_) {
+    std::map<std::string, long> untimed;
+    for (std::uint32_t r = 0; r < routes_.size(); ++r) {
+      Route& route = routes_[r];
       std::vector<std::vector<std::uint32_t>> patterns;
       std::vector<std::uint32_t> ids;
       for (const std::uint32_t t : route.trips) {
@@ -215,14 +212,16 @@ class FeedTables {
           continue;
         }
         // Equal sequences keep the file's order.
-        std::stable_sort(calls.begin(), calls.end(), [](Call a, Call b) { return a.sequence < b.sequence; });
+        std::stable_sort(calls.begin(), calls.end(),
+                         [](const StopCall& a, const StopCall& b) { return a.sequence < b.sequence; });
         auto& pattern = patterns.emplace_back();
-        for (const Call call : calls) {
+        for (const StopCall& call : calls) {
           pattern.push_back(call.stop);
           stops_[call.stop].called = true;
         }
         ids.push_back(t);
-        std::vector<Call>().swap(calls);
+        if (const char* why = AddToTimetable(trips_[t], r)) ++untimed[why];
+        std::vector<StopCall>().swap(calls);
       }
       if (ids.empty()) continue;
       std::vector<TripPattern> candidates;
@@ -234,9 +233,58 @@ class FeedTables {
     }
     Kept(report_, kTripsKind, "a line's trip", long(trips_.size()) - withoutCalls);
     LeftOut(report_, kTripsKind, "no calls", withoutCalls);
-    trips_ = {};
-    tripIndex_ = {};
-    stopIndex_ = {};
+    Kept(report_, kTripTimesKind, "in the timetable", long(timetable_.trips.size()));
+    for (const auto& [why, count] : untimed) report_.LeftOut(kTripTimesKind, why, count);
+  }
+
+  // The trip of route `r` with its calls in riding order, unless its times break the timetable's
+  // model: then why not.
+  const char* AddToTimetable(Trip& trip, std::uint32_t r) {
+    std::vector<citygen::Call> calls;
+    const char* why = TimeCalls(
+        trip.calls, [this](std::uint32_t s) { return stops_[s].at; }, calls);
+    if (why) return why;
+    for (citygen::Call& call : calls) call.platform = Platform(std::uint32_t(call.platform));
+    trip.timetabled = true;
+    timetable_.trips.push_back({prefix_ + trip.id,
+                                {},
+                                trip.service.empty() ? "" : prefix_ + trip.service,
+                                std::move(trip.headsign),
+                                std::move(calls)});
+    tripRoutes_.push_back(r);
+    return nullptr;
+  }
+
+  // The timetable's platform of stop `s`, added at its first call.
+  int Platform(std::uint32_t s) {
+    if (platformOf_.empty()) platformOf_.assign(stops_.size(), -1);
+    int& platform = platformOf_[s];
+    if (platform < 0) {
+      platform = int(timetable_.platforms.size());
+      const Stop& stop = stops_[s];
+      timetable_.platforms.push_back({prefix_ + stop.id, stop.name, true, {stop.at.lon, stop.at.lat}});
+    }
+    return platform;
+  }
+
+  // The frequencies of the trips in the timetable.
+  void ReadFrequencies() {
+    if (!feed_.Has("frequencies.txt")) return;
+    CsvReader csv = Open("frequencies.txt");
+    const int trip = csv.RequiredColumn("trip_id"), start = csv.RequiredColumn("start_time");
+    const int end = csv.RequiredColumn("end_time"), headway = csv.RequiredColumn("headway_secs");
+    const int exact = csv.Column("exact_times");
+    while (csv.Next()) {
+      const std::uint32_t t = Find(tripIndex_, csv[trip], csv, "trip_id");
+      citygen::Frequency frequency{{},
+                                   Time(csv, start, "start_time"),
+                                   Time(csv, end, "end_time"),
+                                   std::int32_t(Code(csv, headway, "headway_secs", 1, INT32_MAX)),
+                                   Code(csv, exact, "exact_times", 0, 1, 0) == 1};
+      if (t == kNone || !trips_[t].timetabled) continue;
+      frequency.trip = prefix_ + trips_[t].id;
+      timetable_.frequencies.push_back(std::move(frequency));
+    }
   }
 
   // The points of the shapes the lines follow, in shape_pt_sequence order.
@@ -260,11 +308,14 @@ class FeedTables {
     return shapes;
   }
 
-  std::vector<FeedLine> Lines(const ById<std::vector<ShapePoint>>& shapes,
-                              std::vector<TransitStop>& network) {
+  // `lineOfRoute` tells each route's line in the result (-1: none).
+  std::vector<FeedLine> Lines(const ById<std::vector<ShapePoint>>& shapes, std::vector<TransitStop>& network,
+                              std::vector<int>& lineOfRoute) {
     std::vector<int> inNetwork(stops_.size(), -1);
     std::vector<FeedLine> lines;
-    for (const Route& route : routes_) {
+    lineOfRoute.assign(routes_.size(), -1);
+    for (std::size_t r = 0; r < routes_.size(); ++r) {
+      const Route& route = routes_[r];
       if (route.stops.empty()) {
         report_.LeftOut(RouteTypeKind(route.type), "no trip calls at a stop");
         continue;
@@ -272,6 +323,7 @@ class FeedTables {
       report_.Kept(RouteTypeKind(route.type), city::FindTransitMode(route.mode)->name);
       Kept(report_, kColourKind, "the line's colour", !route.colour.empty());
       LeftOut(report_, kColourKind, "not six hex digits", route.badColour);
+      lineOfRoute[r] = int(lines.size());
       FeedLine& line = lines.emplace_back();
       line.name = route.name;
       line.routeId = route.id;
@@ -314,6 +366,7 @@ class FeedTables {
   }
 
   const Feed& feed_;
+  const std::string prefix_;  // of the timetable's ids: "FEED:"
   const Progress& progress_;
   SourceReport report_;
   LonLatBox extent_;
@@ -321,12 +374,16 @@ class FeedTables {
   std::vector<Trip> trips_;    // the trips of those routes
   std::vector<Stop> stops_;
   ById<std::uint32_t> routeIndex_, tripIndex_, stopIndex_;  // kNone: of a route left out
+  citygen::Timetable timetable_;
+  std::vector<std::uint32_t> tripRoutes_;  // the route of each of timetable_'s trips
+  std::vector<int> platformOf_;            // each stop's platform in timetable_, or -1
 };
 
 }  // namespace
 
-FeedLines ReadFeed(const Feed& feed, std::vector<TransitStop>& stops, const Progress& progress) {
-  return FeedTables(feed, progress).Read(stops);
+FeedLines ReadFeed(const Feed& feed, const std::string& idPrefix, std::vector<TransitStop>& stops,
+                   const Progress& progress) {
+  return FeedTables(feed, idPrefix, progress).Read(stops);
 }
 
 }  // namespace qiwu::import

@@ -33,6 +33,43 @@ std::optional<double> ParseCoordinate(std::string_view text, double limit) {
   return value;
 }
 
+namespace {
+
+bool Digits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int Number(std::string_view digits) {
+  int value = 0;
+  for (const char c : digits) value = value * 10 + (c - '0');
+  return value;
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseTime(std::string_view text) {
+  text = Trimmed(text);
+  const std::size_t colon = text.find(':');
+  if (colon != 1 && colon != 2) return std::nullopt;
+  const std::string_view hours = text.substr(0, colon), rest = text.substr(colon + 1);
+  if (rest.size() != 5 || rest[2] != ':') return std::nullopt;
+  const std::string_view minutes = rest.substr(0, 2), seconds = rest.substr(3);
+  if (!Digits(hours) || !Digits(minutes) || !Digits(seconds)) return std::nullopt;
+  if (Number(hours) > 47 || Number(minutes) > 59 || Number(seconds) > 59) return std::nullopt;
+  return Number(hours) * 3600 + Number(minutes) * 60 + Number(seconds);
+}
+
+std::optional<std::string_view> ParseDate(std::string_view text) {
+  text = Trimmed(text);
+  if (text.size() != 8 || !Digits(text)) return std::nullopt;
+  const int year = Number(text.substr(0, 4)), month = Number(text.substr(4, 2)), day = Number(text.substr(6));
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1) return std::nullopt;
+  if (day > kDays[month - 1] + (month == 2 && leap)) return std::nullopt;
+  return text;
+}
+
 std::optional<std::string> ParseColour(std::string_view text) {
   text = Trimmed(text);
   if (text.empty()) return std::string();

@@ -14,6 +14,11 @@ std::string_view Trimmed(std::string_view text);
 std::optional<std::uint32_t> ParseWhole(std::string_view text);
 // A finite decimal number within [-limit, limit], blanks around it allowed.
 std::optional<double> ParseCoordinate(std::string_view text, double limit);
+// A GTFS time H:MM:SS or HH:MM:SS, hours up to 47, as seconds (0 … 172799); blanks around it
+// allowed.
+std::optional<std::int32_t> ParseTime(std::string_view text);
+// A date YYYYMMDD that exists in the Gregorian calendar, without the blanks around it.
+std::optional<std::string_view> ParseDate(std::string_view text);
 // A route_color in upper case: six hex digits, either case, blanks around them allowed; empty for a
 // blank field; nullopt for anything else ("#FF0000", "F00").
 std::optional<std::string> ParseColour(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <cpl_conv.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -52,6 +53,38 @@ std::string Describe(const qiwu::import::TransitNetwork& network) {
     for (const int stop : line.stops) text += " " + network.stops.at(std::size_t(stop)).name;
   }
   return text;
+}
+
+std::string SampleFeed() {
+  const char* source = std::getenv("QIWU_SOURCE_DIR");
+  return std::string(source ? source : ".") + "/tests/fixtures/npm/node_modules/sample-gtfs-feed";
+}
+
+std::vector<Row> PlainRows(const std::string& path) {
+  std::ifstream in(path);
+  EXPECT_TRUE(in) << path;
+  std::vector<std::string> header;
+  std::vector<Row> rows;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+    if (line.empty()) continue;
+    EXPECT_EQ(line.find('"'), std::string::npos) << path << " holds quotes this reading does not know";
+    std::vector<std::string> fields(1);
+    for (const char c : line) {
+      if (c == ',')
+        fields.emplace_back();
+      else
+        fields.back().push_back(c);
+    }
+    if (header.empty()) {
+      header = fields;
+      continue;
+    }
+    Row& row = rows.emplace_back();
+    for (std::size_t i = 0; i < header.size(); ++i) row[header[i]] = i < fields.size() ? fields[i] : "";
+  }
+  return rows;
 }
 
 std::string FeedTest::Path(const std::string& name) const {

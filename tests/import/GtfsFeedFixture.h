@@ -25,6 +25,14 @@ std::string WriteZip(const std::string& path, const Files& files);
 // "name: stop stop …" for each line, in order, joined by "; ".
 std::string Describe(const qiwu::import::TransitNetwork& network);
 
+// The published sample feed of the npm fixtures: gtfs.zip and the folder gtfs/.
+std::string SampleFeed();
+
+// The rows of a comma-separated file without quotes, by column: a feed read apart from the
+// importer's reader.
+using Row = std::map<std::string, std::string>;
+std::vector<Row> PlainRows(const std::string& path);
+
 // Tests that write feeds into a temporary folder and read them.
 class FeedTest : public ::testing::Test {
  protected:

@@ -21,6 +21,8 @@
 namespace {
 
 using gtfsfixture::Files;
+using gtfsfixture::PlainRows;
+using gtfsfixture::Row;
 using qiwu::import::KindOfRouteType;
 using qiwu::import::SourceReport;
 using qiwu::import::TransitLine;
@@ -211,40 +213,8 @@ TEST_F(GtfsModesTest, KeepsEveryModeAndCountsWhatItLeavesOut) {
       << "the stops with a position";
 }
 
-// The rows of a comma-separated file without quotes, by column: the sample feed read apart from
-// the importer's reader.
-using Row = std::map<std::string, std::string>;
-std::vector<Row> PlainRows(const std::string& path) {
-  std::ifstream in(path);
-  EXPECT_TRUE(in) << path;
-  std::vector<std::string> header;
-  std::vector<Row> rows;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
-    if (line.empty()) continue;
-    EXPECT_EQ(line.find('"'), std::string::npos) << path << " holds quotes this reading does not know";
-    std::vector<std::string> fields(1);
-    for (const char c : line) {
-      if (c == ',')
-        fields.emplace_back();
-      else
-        fields.back().push_back(c);
-    }
-    if (header.empty()) {
-      header = fields;
-      continue;
-    }
-    Row& row = rows.emplace_back();
-    for (std::size_t i = 0; i < header.size(); ++i) row[header[i]] = i < fields.size() ? fields[i] : "";
-  }
-  return rows;
-}
-
 TEST_F(GtfsModesTest, ThePublishedSampleFeedKeepsEachRouteThatRuns) {
-  const char* source = std::getenv("QIWU_SOURCE_DIR");
-  const std::string feed =
-      std::string(source ? source : ".") + "/tests/fixtures/npm/node_modules/sample-gtfs-feed";
+  const std::string feed = gtfsfixture::SampleFeed();
   if (!std::filesystem::exists(feed + "/gtfs.zip"))
     GTEST_SKIP() << feed << " is missing: run scripts/install-deps.sh";
 
