@@ -36,10 +36,14 @@ inline constexpr const char* kFootways = "步行道";
 inline constexpr const char* kRailways = "铁路";
 inline constexpr const char* kBuildings = "建筑";
 inline constexpr const char* kRivers = "河流";
+// An imported city's walkable ways that are in no street layer: the walking network's, drawn nowhere.
+inline constexpr const char* kWalkways = "步行网络";
 }  // namespace layer
 
-// The attribute of the drawn ways (步行道, 铁路, 河流) that tells their kind.
+// The attribute of the drawn ways (步行道, 铁路, 河流, 步行网络) that tells their kind.
 inline constexpr const char* kKindField = "kind";
+// On the street layers of a city with ways people may not walk (motorways, foot=no): "no" marks them.
+inline constexpr const char* kFootField = "foot";
 
 // The bus table: one row a stop of a line.
 inline constexpr const char* kBusTable = "公交信息";

@@ -40,6 +40,7 @@ struct Road {
   std::string name;
   RoadClass roadClass = RoadClass::Branch;
   Polyline line;
+  bool walkable = true;  // people may walk it (not a motorway, not foot=no)
 };
 
 struct Stop {
@@ -123,6 +124,7 @@ struct City {
   Vec2 tiePoint;                                     // two dining places lie exactly as far from it
   // Drawn only, written only when not empty.
   std::vector<Way> footways, railways, rivers;
+  std::vector<Way> walkways;  // the walking network's unnamed and other walkable ways
   std::vector<Area> buildings;
   std::vector<OtherName> otherNames;
   Timetable timetable;  // empty: the city has none (written only when it has one)

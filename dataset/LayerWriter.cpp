@@ -1,5 +1,6 @@
 #include <cpl_conv.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -97,10 +98,18 @@ std::string WriteLayers(const City& city, const std::string& gpkgPath) {
   for (const NamedLine& border : city.districtBorders)
     gpkg.Add(borders, border.name, ToMultiLine(border.parts, origin));
 
+  // Only a city with ways people may not walk marks them (the walking network leaves them out).
+  const bool marked =
+      std::any_of(city.roads.begin(), city.roads.end(), [](const Road& r) { return !r.walkable; });
   for (RoadClass roadClass : {RoadClass::Main, RoadClass::Secondary, RoadClass::Branch}) {
-    OGRLayer* roads = gpkg.Layer(RoadLayerName(roadClass), wkbLineString, {}, city.epsg);
+    OGRLayer* roads = gpkg.Layer(
+        RoadLayerName(roadClass), wkbLineString,
+        marked ? std::vector<std::string>{city::kFootField} : std::vector<std::string>{}, city.epsg);
     for (const Road& road : city.roads) {
-      if (road.roadClass == roadClass) gpkg.Add(roads, road.name, ToLine(road.line, origin));
+      if (road.roadClass != roadClass) continue;
+      gpkg.Add(roads, road.name, ToLine(road.line, origin), [&](OGRFeature& feature) {
+        if (!road.walkable) feature.SetField(city::kFootField, "no");
+      });
     }
   }
   OGRLayer* streets = gpkg.Layer(layer::kStreets, wkbLineString, {"class"}, city.epsg);
@@ -117,6 +126,7 @@ std::string WriteLayers(const City& city, const std::string& gpkgPath) {
   AddWays(gpkg, city, layer::kFootways, city.footways);
   AddWays(gpkg, city, layer::kRailways, city.railways);
   AddWays(gpkg, city, layer::kRivers, city.rivers);
+  AddWays(gpkg, city, layer::kWalkways, city.walkways);
   if (!city.buildings.empty()) AddAreas(gpkg, city, layer::kBuildings, city.buildings);
   const std::string error = gpkg.Close();
   if (!error.empty()) return error;

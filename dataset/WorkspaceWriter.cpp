@@ -17,6 +17,7 @@ using Keys = std::vector<std::pair<std::string, std::string>>;
 struct LayerEntry {
   std::string layer;
   Keys keys;
+  bool visible = true;
 };
 
 Keys AreaStyle(const char* fill, const char* outline, const char* width) {
@@ -184,6 +185,8 @@ std::vector<LayerEntry> MainLayers(const City& city) {
                    {layer::kRailways, Keys{{"STYLE\\PEN\\COLOR", "#777777"}, {"STYLE\\PEN\\WIDTH", "1.6"}} +
                                           RailwayStyles() + Labels("8", "#555555", "6000")}));
   insertAfter(layer::kBusStops, MorePlaceLayers(city));
+  // The walking network's other ways: read by the trip planner, drawn nowhere.
+  insertAfter(layer::kDistricts, when(!city.walkways.empty(), {layer::kWalkways, {}, false}));
   return layers;
 }
 
@@ -211,7 +214,7 @@ WorkspaceFile Workspace(const City& city, const std::string& gpkgName, const std
     WorkspaceLayerEntry& written = workspace.layers.emplace_back();
     written.file = Q(gpkgName);
     written.sourceLayer = written.name = Q(entry.layer);
-    for (const auto& [key, value] : Key("ISVISIBLE", "TRUE") + entry.keys)
+    for (const auto& [key, value] : Key("ISVISIBLE", entry.visible ? "TRUE" : "FALSE") + entry.keys)
       written.keys.emplace_back(Q(key), Q(value));
   }
   return workspace;

@@ -52,9 +52,10 @@ void AddOsmFeatures(const osm::Extract& extract, const MapProjection& projection
   AddWays(extract.footways, projection, city.footways);
   AddWays(extract.railways, projection, city.railways);
   AddWays(extract.rivers, projection, city.rivers);
+  AddWays(extract.walkways, projection, city.walkways);
   for (const osm::Road& road : extract.roads) {
     for (citygen::Polyline& line : projection.LinesOf(*road.shape))
-      city.roads.push_back({road.name, road.roadClass, std::move(line)});
+      city.roads.push_back({road.name, road.roadClass, std::move(line), road.walkable});
     AddOtherNames(citygen::RoadLayerName(road.roadClass), road.name, road.otherNames, city);
   }
   for (const osm::Place& place : extract.places) {

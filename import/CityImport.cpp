@@ -160,6 +160,7 @@ std::string Summary(const citygen::City& city, double seconds) {
   count(city::layer::kRailways, city.railways.size());
   count(city::layer::kRivers, city.rivers.size());
   count(city::layer::kBuildings, city.buildings.size());
+  count(city::layer::kWalkways, city.walkways.size());
   count(std::string(city::kBusTable) + " rows", rows);
   char time[32];
   std::snprintf(time, sizeof time, "%.1f s", seconds);

@@ -128,13 +128,19 @@ class Sorter {
   }
 
   void SortLine(const Tags& tags, const std::string& name, const OGRGeometry& shape) {
+    const std::size_t streets = into_.roads.size() + into_.footways.size();
     if (const auto roadClass = RoadClassOf(tags); roadClass && Named(name)) {
-      into_.roads.push_back({Drawn(tags, name, shape), *roadClass});
+      into_.roads.push_back({Drawn(tags, name, shape), *roadClass, IsWalkable(tags)});
       Keep(RoadLayer(*roadClass));
     }
     if (std::string kind = FootwayKind(tags); !kind.empty() && Named(name)) {
       into_.footways.push_back({Drawn(tags, name, shape), std::move(kind)});
       Keep(city::layer::kFootways);
+    }
+    // The walking network's other ways: walkable, and neither a street nor a footway of a layer.
+    if (streets == into_.roads.size() + into_.footways.size() && IsWalkable(tags)) {
+      into_.walkways.push_back({Drawn(tags, name, shape), tags("highway")});
+      Keep(city::layer::kWalkways);
     }
     if (std::string kind = RailwayKind(tags); !kind.empty()) {
       into_.railways.push_back({Drawn(tags, name, shape), std::move(kind)});

@@ -37,6 +37,7 @@ struct KindedWay : Way {
 
 struct Road : Way {
   citygen::RoadClass roadClass;
+  bool walkable;
 };
 
 struct Boundary : Way {
@@ -49,6 +50,7 @@ struct Extract {
   std::vector<Way> waters, greens;
   std::vector<Boundary> boundaries;
   std::vector<KindedWay> footways, railways, rivers;
+  std::vector<KindedWay> walkways;       // walkable ways in neither the street layers nor 步行道
   std::vector<Way> buildings;            // named or not
   TransitNetwork bus;                    // from route relations of every mode of transit
   OGREnvelope extent;                    // of every feature read

@@ -145,6 +145,15 @@ std::string FootwayKind(const Tags& tags) {
   return OneOf(highway, {"footway", "path", "steps", "cycleway"}) ? highway : "";
 }
 
+bool IsWalkable(const Tags& tags) {
+  const std::string highway = tags("highway");
+  if (highway.empty() ||
+      OneOf(highway, {"motorway", "motorway_link", "trunk_link", "construction", "proposed"}))
+    return false;
+  const std::string foot = tags("foot");
+  return foot != "no" && (foot == "yes" || !OneOf(tags("access"), {"private", "no"}));
+}
+
 std::string RailwayKind(const Tags& tags) {
   std::string railway = tags("railway");
   return OneOf(railway, {"rail", "subway", "light_rail", "tram", "narrow_gauge"}) ? railway : "";

@@ -41,6 +41,9 @@ std::optional<citygen::RoadClass> RoadClassOf(const Tags& tags);
 
 // The drawn ways' kinds (the tag's value), "" for a feature that is not one.
 std::string FootwayKind(const Tags& tags);  // highway=footway, path, steps, cycleway
+// Whether people may walk the way: any highway but motorways, trunk links and roads under
+// construction or proposed, unless foot=no, or access=private|no without foot=yes.
+bool IsWalkable(const Tags& tags);
 std::string RailwayKind(const Tags& tags);  // railway=rail, subway, light_rail, tram, narrow_gauge
 std::string RiverKind(const Tags& tags);    // waterway=river, canal, stream
 bool IsBuilding(const Tags& tags);          // building=*, not building=no
