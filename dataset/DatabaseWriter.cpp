@@ -62,6 +62,7 @@ void OtherNameTable(SqliteFile& db, const City& city) {
 std::string WriteDatabase(const City& city, const std::string& dbPath) {
   const std::string temporary = dbPath + ".new";
   std::filesystem::remove(temporary);
+  std::string problem;
   {
     SqliteFile db(temporary);
     // Written under a temporary name and renamed at the end: no journal, no waiting for the disk.
@@ -113,12 +114,13 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     NameTable(db, layer::kWaters, NamesOf(city.waters));
     if (RecordsModes(city)) LineModeTable(db, city);
     if (!city.otherNames.empty()) OtherNameTable(db, city);
-    if (!city.timetable.Empty()) {
-      const std::string problem = WriteTimetable(db, city);
-      if (!problem.empty()) return problem;
-    }
+    if (!city.timetable.Empty()) problem = WriteTimetable(db, city);
     db.Run("COMMIT");
-    if (!db.error().empty()) return db.error();
+    if (problem.empty()) problem = db.error();
+  }
+  if (!problem.empty()) {
+    std::filesystem::remove(temporary);
+    return problem;
   }
   std::error_code failure;
   std::filesystem::rename(temporary, dbPath, failure);

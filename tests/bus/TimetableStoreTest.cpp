@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <map>
 
@@ -31,6 +32,8 @@ class StoredCity {
 
   const citygen::City& City() const { return city_; }
   const std::string& WriteError() const { return written_; }
+  // Any file of the database, under its name or the temporary one.
+  bool LeftAFile() const { return QFile::exists(path_) || QFile::exists(path_ + ".new"); }
 
   void Edit(const std::string& sql) const {
     sqlite3* db = nullptr;
@@ -233,7 +236,9 @@ TEST(TimetableStore, TheWriterRefusesATripThatBreaksTheModel) {
   for (const BadTrip& trip : bad) {
     citygen::Timetable timetable = Small();
     timetable.trips[0].calls[1] = trip.second;
-    EXPECT_NE(StoredCity(timetable).WriteError(), "") << trip.what;
+    const StoredCity stored(timetable);
+    EXPECT_NE(stored.WriteError(), "") << trip.what;
+    EXPECT_FALSE(stored.LeftAFile()) << trip.what;
   }
 }
 
