@@ -127,8 +127,8 @@ void TimedIndex::BuildRoutes() {
       r.timesBegin = std::uint32_t(arrival_.size());
       for (int i = 0; i < r.stopCount; ++i) {
         routeStops_.push_back(pattern[i] / 4);
-        canBoard_.push_back((pattern[i] & 2) == 0);
-        canAlight_.push_back((pattern[i] & 1) == 0);
+        rules_.push_back(
+            std::uint8_t(((pattern[i] & 2) == 0 ? kBoards : 0) | ((pattern[i] & 1) == 0 ? kAlights : 0)));
         through[pattern[i] / 4].push_back({int(routes_.size()), i});
       }
       for (const Run& run : route) {
@@ -220,7 +220,7 @@ std::size_t TimedIndex::MemoryBytes() const {
   bytes += std::size_t(byName_.capacity() + byFoldedName_.capacity()) * 64 + 2 * table_.platforms.size() * 40;
   for (const ServiceDays& s : services_) bytes += sizeof(s) + s.exceptions.capacity() * 16;
   bytes += routes_.capacity() * sizeof(TimedRoute) + routeStops_.capacity() * sizeof(int);
-  bytes += (canBoard_.capacity() + canAlight_.capacity()) / 8;
+  bytes += rules_.capacity();
   bytes += (arrival_.capacity() + departure_.capacity()) * sizeof(std::int32_t);
   bytes += (runTrip_.capacity() + runService_.capacity()) * sizeof(int);
   bytes += (routesBegin_.capacity() + transfersBegin_.capacity()) * sizeof(std::uint32_t);

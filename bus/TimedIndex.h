@@ -43,8 +43,8 @@ class TimedIndex {
 
   const std::vector<TimedRoute>& Routes() const { return routes_; }
   int StopOf(const TimedRoute& r, int i) const { return routeStops_[r.stopsBegin + i]; }
-  bool CanBoard(const TimedRoute& r, int i) const { return canBoard_[r.stopsBegin + i]; }
-  bool CanAlight(const TimedRoute& r, int i) const { return canAlight_[r.stopsBegin + i]; }
+  bool CanBoard(const TimedRoute& r, int i) const { return rules_[r.stopsBegin + i] & kBoards; }
+  bool CanAlight(const TimedRoute& r, int i) const { return rules_[r.stopsBegin + i] & kAlights; }
   std::int32_t Arrival(const TimedRoute& r, int t, int i) const {
     return arrival_[r.timesBegin + std::size_t(t) * r.stopCount + i];
   }
@@ -53,6 +53,14 @@ class TimedIndex {
   }
   int TripOf(const TimedRoute& r, int t) const { return runTrip_[r.tripsBegin + t]; }
   int ServiceOf(const TimedRoute& r, int t) const { return runService_[r.tripsBegin + t]; }
+
+  // A route's arrays for the search's inner loop: platforms and rules by position, times trip-major.
+  static constexpr std::uint8_t kBoards = 1, kAlights = 2;
+  const int* StopsOf(const TimedRoute& r) const { return routeStops_.data() + r.stopsBegin; }
+  const std::uint8_t* RulesOf(const TimedRoute& r) const { return rules_.data() + r.stopsBegin; }
+  const std::int32_t* ArrivalsOf(const TimedRoute& r) const { return arrival_.data() + r.timesBegin; }
+  const std::int32_t* DeparturesOf(const TimedRoute& r) const { return departure_.data() + r.timesBegin; }
+  const int* ServicesOf(const TimedRoute& r) const { return runService_.data() + r.tripsBegin; }
 
   struct RouteCall {
     int route = -1, stop = -1;  // the route and the position of the platform on it
@@ -98,7 +106,7 @@ class TimedIndex {
 
   std::vector<TimedRoute> routes_;
   std::vector<int> routeStops_;
-  std::vector<bool> canBoard_, canAlight_;
+  std::vector<std::uint8_t> rules_;  // kBoards | kAlights by route position
   std::vector<std::int32_t> arrival_, departure_;
   std::vector<int> runTrip_, runService_;
   std::vector<std::uint32_t> routesBegin_;

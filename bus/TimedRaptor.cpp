@@ -60,36 +60,89 @@ bool Raptor::RunsOn(const TimedRoute& r, int run, int day) const {
   return service >= 0 && (frame_.runs[service] >> day & 1) != 0;
 }
 
-std::pair<int, int> Raptor::EarliestRun(const TimedRoute& r, int i, int ready) const {
-  std::pair<int, int> best{-1, 0};
-  int bestDep = kNever;
-  for (int d = 0; d < 3; ++d) {
-    int lo = 0, hi = r.tripCount;
+namespace {
+
+// A route as the search rides it, mirrored when searching backwards: kernel times per run (on the
+// frame's day d), platforms and rules per position.
+template <bool Backward>
+struct RouteView {
+  RouteView(const TimedIndex& index, const TimedRoute& r, const ServiceFrame& frame, const int* offset)
+      : n(r.stopCount),
+        trips(r.tripCount),
+        stops(index.StopsOf(r)),
+        rules(index.RulesOf(r)),
+        arrivals(index.ArrivalsOf(r)),
+        departures(index.DeparturesOf(r)),
+        services(index.ServicesOf(r)),
+        runs(frame.runs.data()),
+        offset(offset) {}
+
+  int Stop(int i) const { return stops[Backward ? n - 1 - i : i]; }
+  bool Boards(int i) const {
+    return Backward ? rules[n - 1 - i] & TimedIndex::kAlights : rules[i] & TimedIndex::kBoards;
+  }
+  bool Alights(int i) const {
+    return Backward ? rules[n - 1 - i] & TimedIndex::kBoards : rules[i] & TimedIndex::kAlights;
+  }
+  int Dep(int run, int day, int i) const {
+    if (Backward) return -arrivals[std::size_t(trips - 1 - run) * n + (n - 1 - i)] + offset[day];
+    return departures[std::size_t(run) * n + i] + offset[day];
+  }
+  int Arr(int run, int day, int i) const {
+    if (Backward) return -departures[std::size_t(trips - 1 - run) * n + (n - 1 - i)] + offset[day];
+    return arrivals[std::size_t(run) * n + i] + offset[day];
+  }
+  bool RunsOn(int run, int day) const {
+    const int service = services[Backward ? trips - 1 - run : run];
+    return service >= 0 && (runs[service] >> day & 1) != 0;
+  }
+  // The first run in [lo, hi) leaving position i on day d at or after `ready`, or hi.
+  int FirstFrom(int i, int d, int ready, int lo, int hi) const {
     while (lo < hi) {
       const int mid = (lo + hi) / 2;
-      if (Dep(r, mid, d, i) < ready)
+      if (Dep(mid, d, i) < ready)
         lo = mid + 1;
       else
         hi = mid;
     }
-    while (lo < r.tripCount && !RunsOn(r, lo, d)) ++lo;
-    if (lo < r.tripCount && Dep(r, lo, d, i) < bestDep) {
-      bestDep = Dep(r, lo, d, i);
-      best = {lo, d};
-    }
+    return lo;
   }
-  return best;
-}
+  // The earliest run (and its day) leaving position i at or after `ready` and before `before`.
+  std::pair<int, int> Earliest(int i, int ready, int before) const {
+    std::pair<int, int> best{-1, 0};
+    for (int d = 0; d < 3; ++d) {
+      if (Dep(trips - 1, d, i) < ready || Dep(0, d, i) >= before) continue;  // the day's runs miss
+      for (int run = FirstFrom(i, d, ready, 0, trips); run < trips && Dep(run, d, i) < before; ++run) {
+        if (!RunsOn(run, d)) continue;
+        before = Dep(run, d, i);
+        best = {run, d};
+        break;
+      }
+    }
+    return best;
+  }
 
+  int n, trips;
+  const int* stops;
+  const std::uint8_t* rules;
+  const std::int32_t *arrivals, *departures;
+  const int* services;
+  const std::uint8_t* runs;
+  const int* offset;
+};
+
+}  // namespace
+
+template <bool Backward>
 void Raptor::ScanRoute(int k, int route, int first, int limit) {
-  const TimedRoute& r = index_.Routes()[route];
+  const RouteView<Backward> r(index_, index_.Routes()[route], frame_, kernelOffset_.data());
   std::vector<int>& arrival = arrival_[k];
   const std::vector<int>& ready = ready_[k - 1];
   int run = -1, day = 0, board = -1;
-  for (int i = first; i < r.stopCount; ++i) {
-    const int p = StopAt(r, i);
-    if (run >= 0 && Alights(r, i)) {
-      const int a = Arr(r, run, day, i);
+  for (int i = first; i < r.n; ++i) {
+    const int p = r.Stop(i);
+    if (run >= 0 && r.Alights(i)) {
+      const int a = r.Arr(run, day, i);
       if (a <= limit && a < arrival[p]) {
         arrival[p] = a;
         arrivalFrom_[k][p] = {route, run, day, board, i};
@@ -99,14 +152,14 @@ void Raptor::ScanRoute(int k, int route, int first, int limit) {
         }
       }
     }
-    if (i + 1 < r.stopCount && Boards(r, i) && ready[p] < kNever &&
-        (run < 0 || ready[p] <= Dep(r, run, day, i))) {
-      const auto [earliest, earliestDay] = EarliestRun(r, i, ready[p]);
-      if (earliest >= 0 && (run < 0 || Dep(r, earliest, earliestDay, i) < Dep(r, run, day, i))) {
-        run = earliest;
-        day = earliestDay;
-        board = i;
-      }
+    if (ready[p] >= kNever || i + 1 >= r.n || !r.Boards(i)) continue;
+    const int current = run >= 0 ? r.Dep(run, day, i) : kNever;
+    if (ready[p] > current) continue;
+    const auto [earliest, earliestDay] = r.Earliest(i, ready[p], current);
+    if (earliest >= 0) {
+      run = earliest;
+      day = earliestDay;
+      board = i;
     }
   }
 }
@@ -159,7 +212,10 @@ void Raptor::Run(int at, std::span<const EndWalk> sources, int direct, int limit
     marked_.clear();
     const int bound = std::min(limit, target_[k - 1] - 1);
     for (int route : routesToScan_) {
-      ScanRoute(k, route, firstStop_[route], bound);
+      if (backward_)
+        ScanRoute<true>(k, route, firstStop_[route], bound);
+      else
+        ScanRoute<false>(k, route, firstStop_[route], bound);
       firstStop_[route] = -1;
     }
     routesToScan_.clear();

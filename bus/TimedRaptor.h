@@ -79,8 +79,7 @@ class Raptor {
   int Dep(const TimedRoute& r, int run, int day, int i) const;
   int Arr(const TimedRoute& r, int run, int day, int i) const;
   bool RunsOn(const TimedRoute& r, int run, int day) const;
-  // The earliest run (and its day) leaving position i at or after `ready`, or run -1.
-  std::pair<int, int> EarliestRun(const TimedRoute& r, int i, int ready) const;
+  template <bool Backward>
   void ScanRoute(int k, int route, int first, int limit);
   RaptorRide RealRide(const Ride& ride) const;
 

@@ -1,6 +1,7 @@
 #include "tests/support/TimedNetwork.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <string>
@@ -57,7 +58,7 @@ citygen::Timetable GeneratedTimetable(const TimedNetworkOptions& options) {
 
   for (int l = 0; l < options.lines; ++l) {
     std::vector<int> clusters{uniform(0, options.clusters - 1)};
-    const int length = uniform(3, 10);
+    const int length = uniform(options.minStops, options.maxStops);
     while (int(clusters.size()) < length) {
       const int c = clusters.back();
       const int next = c + std::array<int, 4>{1, -1, side, -side}[std::size_t(uniform(0, 3))];
@@ -71,24 +72,34 @@ citygen::Timetable GeneratedTimetable(const TimedNetworkOptions& options) {
         stops.push_back(clusterPlatforms[c][std::size_t(uniform(0, int(clusterPlatforms[c].size()) - 1))]);
       if (direction == 1) std::reverse(stops.begin(), stops.end());
       const std::string& serviceId = table.services[std::size_t(uniform(0, 3))].id;
+      // The direction's own rules and running times; one trip in ten is odd: rules of its own and
+      // a speed that may overtake the trip before.
+      std::vector<std::array<int, 4>> pattern;  // pickup, drop-off, dwell, seconds to the next stop
+      for (std::size_t i = 0; i < stops.size(); ++i)
+        pattern.push_back({uniform(0, 11) == 0  ? 1
+                           : uniform(0, 9) == 0 ? 3
+                                                : 0,
+                           uniform(0, 11) == 0 ? 1 : 0, uniform(0, 3) == 0 ? uniform(0, 40) : 0,
+                           uniform(60, 240)});
       int minute = options.firstMinute + uniform(0, options.minutesApart);
       for (int n = 0; minute < options.lastMinute; ++n) {
         citygen::Trip& trip = table.trips.emplace_back();
         trip.id = Name("F:t", int(table.trips.size()));
         trip.line = Name("L", l);
-        trip.service = uniform(0, 5) == 0 ? table.services[std::size_t(uniform(0, 3))].id : serviceId;
+        trip.service = uniform(0, 9) == 0 ? table.services[std::size_t(uniform(0, 3))].id : serviceId;
         if (uniform(0, 1) == 0) trip.headsign = Name("H", l);
-        const double speed = uniform(60, 140) / 100.0;  // some trips overtake the one before
+        const bool odd = uniform(0, 9) == 0;
+        const double speed = odd ? uniform(60, 140) / 100.0 : 1.0;
         int t = minute * 60 + uniform(0, 59);
         for (std::size_t i = 0; i < stops.size(); ++i) {
           citygen::Call call;
           call.platform = stops[i];
           call.arrival = t;
-          call.departure = t + (uniform(0, 3) == 0 ? uniform(0, 40) : 0);
-          call.pickup = std::uint8_t(uniform(0, 11) == 0 ? 1 : uniform(0, 9) == 0 ? 3 : 0);
-          call.dropOff = std::uint8_t(uniform(0, 11) == 0 ? 1 : 0);
+          call.departure = t + pattern[i][2];
+          call.pickup = std::uint8_t(odd && uniform(0, 5) == 0 ? 1 : pattern[i][0]);
+          call.dropOff = std::uint8_t(odd && uniform(0, 5) == 0 ? 1 : pattern[i][1]);
           trip.calls.push_back(call);
-          t = call.departure + int(uniform(60, 240) / speed);
+          t = call.departure + int(pattern[i][3] / speed);
         }
         if (byFrequency) {  // one trip for the line's direction, run by its frequencies
           const int start = options.firstMinute * 60 + uniform(0, 3600);

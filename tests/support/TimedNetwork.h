@@ -11,8 +11,9 @@
 #include "dataset/Timetable.h"
 
 struct TimedNetworkOptions {
-  int clusters = 60;      // on a square grid 600 m apart
-  int lines = 30;         // each run both ways
+  int clusters = 60;  // on a square grid 600 m apart
+  int lines = 30;     // each run both ways
+  int minStops = 3, maxStops = 10;
   int minutesApart = 20;  // between a line's trips, ± half
   int firstMinute = 4 * 60, lastMinute = 26 * 60;
   unsigned seed = 1;
