@@ -134,11 +134,12 @@ std::optional<TimedPlan> Confirm(const TimedIndex& index, const ServiceFrame& fr
   return PlanOf(index, frame, journey);
 }
 
-bool SamePlan(const TimedPlan& a, const TimedPlan& b) {
-  if (std::tie(a.depart, a.arrive, a.rides) != std::tie(b.depart, b.arrive, b.rides)) return false;
-  for (std::size_t i = 0; i < a.legs.size() && i < b.legs.size(); ++i)
-    if (a.legs[i].trip != b.legs[i].trip) return false;
-  return a.legs.size() == b.legs.size();
+// How plans are listed: by departure, arrival, rides, then the trips ridden; a plan found for
+// several departures of a window compares equal to itself.
+auto PlanKey(const TimedPlan& p) {
+  std::vector<int> trips;
+  for (const TimedLeg& leg : p.legs) trips.push_back(leg.trip);
+  return std::make_tuple(p.depart, p.arrive, p.rides, std::move(trips));
 }
 
 }  // namespace
@@ -185,10 +186,11 @@ std::vector<TimedPlan> SearchTimed(const TimedIndex& index, const TimedQuery& qu
   }
   if (walked) plans.push_back(WalkingPlan(ends, backward ? query.seconds - ends.direct : query.seconds));
 
-  std::sort(plans.begin(), plans.end(), [](const TimedPlan& a, const TimedPlan& b) {
-    return std::tie(a.depart, a.arrive, a.rides) < std::tie(b.depart, b.arrive, b.rides);
-  });
-  plans.erase(std::unique(plans.begin(), plans.end(), SamePlan), plans.end());
+  std::sort(plans.begin(), plans.end(),
+            [](const TimedPlan& a, const TimedPlan& b) { return PlanKey(a) < PlanKey(b); });
+  plans.erase(std::unique(plans.begin(), plans.end(),
+                          [](const TimedPlan& a, const TimedPlan& b) { return PlanKey(a) == PlanKey(b); }),
+              plans.end());
   return plans;
 }
 
