@@ -19,7 +19,6 @@ Raptor::Raptor(const TimedIndex& index, const ServiceFrame& frame, bool backward
       backward_(backward),
       maxRides_(std::clamp(maxRides, 0, kMaxRides)),
       egress_(std::size_t(index.PlatformCount()), kNever),
-      egressWalks_(std::size_t(index.PlatformCount())),
       firstStop_(index.Routes().size(), -1),
       isMarked_(std::size_t(index.PlatformCount()), 0),
       isImproved_(std::size_t(index.PlatformCount()), 0) {
@@ -27,8 +26,10 @@ Raptor::Raptor(const TimedIndex& index, const ServiceFrame& frame, bool backward
   const std::size_t platforms = std::size_t(index.PlatformCount());
   ready_.assign(std::size_t(maxRides_) + 1, std::vector<int>(platforms, kNever));
   arrival_.assign(std::size_t(maxRides_) + 1, std::vector<int>(platforms, kNever));
-  readyFrom_.assign(std::size_t(maxRides_) + 1, std::vector<Step>(platforms));
-  arrivalFrom_.assign(std::size_t(maxRides_) + 1, std::vector<Ride>(platforms));
+  for (int k = 0; k <= maxRides_; ++k) {
+    readyFrom_.emplace_back(platforms);
+    arrivalFrom_.emplace_back(platforms);
+  }
   target_.fill(kNever);
   targetFrom_.fill(-1);
 }
@@ -37,7 +38,7 @@ void Raptor::SetTargets(std::span<const EndWalk> targets) {
   for (const EndWalk& w : targets) {
     if (w.seconds >= egress_[w.platform]) continue;
     egress_[w.platform] = w.seconds;
-    egressWalks_[w.platform] = w;
+    targets_.push_back(w);
   }
 }
 
@@ -145,7 +146,7 @@ void Raptor::ScanRoute(int k, int route, int first, int limit) {
       const int a = r.Arr(run, day, i);
       if (a <= limit && a < arrival[p]) {
         arrival[p] = a;
-        arrivalFrom_[k][p] = {route, run, day, board, i};
+        arrivalFrom_[k].at[p] = {route, run, day, board, i};
         if (!isImproved_[p]) {
           isImproved_[p] = 1;
           improved_.push_back(p);
@@ -175,7 +176,7 @@ void Raptor::Run(int at, std::span<const EndWalk> sources, int direct, int limit
     const int t = at + s.seconds;
     if (t >= ready_[0][s.platform]) continue;
     ready_[0][s.platform] = t;
-    readyFrom_[0][s.platform] = {-1, true, s.seconds, s.metres};
+    readyFrom_[0].at[s.platform] = {-1, s.seconds, s.metres};
     mark(s.platform);
   }
   if (direct < kNever) {
@@ -185,14 +186,8 @@ void Raptor::Run(int at, std::span<const EndWalk> sources, int direct, int limit
   const int platforms = index_.PlatformCount();
   for (int k = 1; k <= maxRides_; ++k) {
     for (int p = 0; p < platforms; ++p) {
-      if (ready_[k - 1][p] < ready_[k][p]) {
-        ready_[k][p] = ready_[k - 1][p];
-        readyFrom_[k][p] = {};
-      }
-      if (k >= 2 && arrival_[k - 1][p] < arrival_[k][p]) {
-        arrival_[k][p] = arrival_[k - 1][p];
-        arrivalFrom_[k][p] = {};
-      }
+      ready_[k][p] = std::min(ready_[k][p], ready_[k - 1][p]);
+      if (k >= 2) arrival_[k][p] = std::min(arrival_[k][p], arrival_[k - 1][p]);
     }
     if (target_[k - 1] < target_[k]) {
       target_[k] = target_[k - 1];
@@ -231,7 +226,7 @@ void Raptor::Run(int at, std::span<const EndWalk> sources, int direct, int limit
         const int t = a + seconds + kChangeSeconds;
         if (t >= ready_[k][q] || t > bound) return;
         ready_[k][q] = t;
-        readyFrom_[k][q] = {p, false, seconds, metres};
+        readyFrom_[k].at[q] = {p, seconds, metres};
         mark(q);
       };
       change(p, 0, 0);
@@ -256,18 +251,20 @@ RaptorJourney Raptor::Journey(int k) const {
   int p = targetFrom_[k];
   if (p < 0) return journey;
   // Collected from the target back to the source: real order when searching backwards.
-  journey.walks.push_back(egressWalks_[p]);
-  journey.walks.back().platform = p;
+  const auto egress = std::find_if(targets_.rbegin(), targets_.rend(), [&](const EndWalk& w) {
+    return w.platform == p && w.seconds == egress_[p];
+  });
+  journey.walks.push_back(*egress);
   for (int round = k;;) {
-    while (arrivalFrom_[round][p].route < 0) --round;
-    const Ride& ride = arrivalFrom_[round][p];
+    while (round > 1 && arrival_[round][p] == arrival_[round - 1][p]) --round;
+    const Ride& ride = arrivalFrom_[round].at[p];
     journey.rides.push_back(RealRide(ride));
     const int q = StopAt(index_.Routes()[ride.route], ride.board);
     int m = round - 1;
-    while (!readyFrom_[m][q].access && readyFrom_[m][q].from < 0) --m;
-    const Step& step = readyFrom_[m][q];
-    journey.walks.push_back({step.access ? -1 : step.from, step.seconds, step.metres});
-    if (step.access) break;
+    while (m > 0 && ready_[m][q] == ready_[m - 1][q]) --m;
+    const Step& step = readyFrom_[m].at[q];
+    journey.walks.push_back({step.from, step.seconds, step.metres});
+    if (m == 0) break;
     p = step.from;
     round = m;
   }

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -61,16 +62,22 @@ class Raptor {
   std::vector<int> DeparturesBetween(std::span<const EndWalk> sources, int from, int to) const;
 
  private:
-  struct Ride {  // how an arrival label was reached; route -1: kept from the round before
-    int route = -1, run = -1, day = 0, board = -1, alight = -1;
+  // How a label was reached, written only when a round improves it (a label equal to the round
+  // before's was kept from it), so left unset at the start: a search allocates them for every
+  // platform and round.
+  struct Ride {
+    int route, run, day, board, alight;
   };
-  struct Step {  // how a ready label was reached; from -1 and !access: kept from the round before
-    int from = -1;
-    bool access = false;
-    int seconds = 0;
-    double metres = 0;
+  struct Step {
+    int from;  // -1: the walk from the source (round 0)
+    int seconds;
+    double metres;
   };
-  int Stops(const TimedRoute& r) const { return r.stopCount; }
+  template <class T>
+  struct Unset {  // per round, then platform
+    explicit Unset(std::size_t n) : at(std::make_unique_for_overwrite<T[]>(n)) {}
+    std::unique_ptr<T[]> at;
+  };
   int StopAt(const TimedRoute& r, int i) const {
     return index_.StopOf(r, backward_ ? r.stopCount - 1 - i : i);
   }
@@ -89,10 +96,10 @@ class Raptor {
   int maxRides_;
   std::array<int, 3> kernelOffset_{};
   std::vector<int> egress_;  // by platform, kNever: no target
-  std::vector<EndWalk> egressWalks_;
+  std::vector<EndWalk> targets_;
   std::vector<std::vector<int>> ready_, arrival_;  // by round, then platform
-  std::vector<std::vector<Step>> readyFrom_;
-  std::vector<std::vector<Ride>> arrivalFrom_;
+  std::vector<Unset<Step>> readyFrom_;
+  std::vector<Unset<Ride>> arrivalFrom_;
   std::array<int, kMaxRides + 1> target_{};
   std::array<int, kMaxRides + 1> targetFrom_{};  // platform, -2: walked the whole way, -1: kept from k − 1
   std::vector<int> marked_, improved_, firstStop_, routesToScan_;
