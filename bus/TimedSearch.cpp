@@ -145,6 +145,7 @@ auto PlanKey(const TimedPlan& p) {
 }  // namespace
 
 std::vector<TimedPlan> SearchTimed(const TimedIndex& index, const TimedQuery& query) {
+  if (!query.day.isValid()) return {};
   const ServiceFrame frame(index, query.day);
   Ends ends{WalksOf(index, query.from), WalksOf(index, query.to)};
   if (query.from.placed && query.to.placed) {
@@ -196,6 +197,7 @@ std::vector<TimedPlan> SearchTimed(const TimedIndex& index, const TimedQuery& qu
 
 std::vector<Departure> NextDepartures(const TimedIndex& index, const std::vector<int>& platforms, QDate day,
                                       int seconds, int windowSeconds) {
+  if (!day.isValid()) return {};
   const ServiceFrame frame(index, day);
   const citygen::Timetable& table = index.Table();
   std::vector<Departure> departures;

@@ -438,6 +438,24 @@ TEST(TimedSearch, NextDeparturesLeaveOutRefusedPickupsAndLastCalls) {
   EXPECT_TRUE(NextDepartures(*index, PlatformsNamed(*index, "C"), kMay7, H(8, 0), H(1, 0)).empty());
 }
 
+TEST(TimedSearch, PlatformsByName) {
+  Tiny tiny;
+  for (const char* name : {"Ab", "AB", "ab", "Ab", "中心站", "x"}) tiny.Platform(name, 0);
+  QString error;
+  const auto index = BuildTimedIndex(tiny.table, error);
+  ASSERT_TRUE(index);
+  const struct {
+    const char* name;
+    std::vector<int> platforms;
+  } cases[] = {
+      {"Ab", {0, 3}},                         // the exact spelling first
+      {"AB", {1}},     {"aB", {0, 1, 2, 3}},  // else every spelling the case of A-Z aside
+      {"中心站", {4}}, {"中心", {}},         {"X", {5}},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(PlatformsNamed(*index, QString::fromUtf8(c.name)), c.platforms) << c.name;
+}
+
 TEST(TimedSearch, RefusesAnUnknownZoneAndAMissingPlatform) {
   Tiny tiny;
   tiny.Trip("one", {{"A", H(8, 0)}, {"B", H(8, 10)}});
