@@ -42,25 +42,6 @@ void Raptor::SetTargets(std::span<const EndWalk> targets) {
   }
 }
 
-bool Raptor::Boards(const TimedRoute& r, int i) const {
-  return backward_ ? index_.CanAlight(r, r.stopCount - 1 - i) : index_.CanBoard(r, i);
-}
-bool Raptor::Alights(const TimedRoute& r, int i) const {
-  return backward_ ? index_.CanBoard(r, r.stopCount - 1 - i) : index_.CanAlight(r, i);
-}
-int Raptor::Dep(const TimedRoute& r, int run, int day, int i) const {
-  if (!backward_) return index_.Departure(r, run, i) + kernelOffset_[day];
-  return -index_.Arrival(r, r.tripCount - 1 - run, r.stopCount - 1 - i) + kernelOffset_[day];
-}
-int Raptor::Arr(const TimedRoute& r, int run, int day, int i) const {
-  if (!backward_) return index_.Arrival(r, run, i) + kernelOffset_[day];
-  return -index_.Departure(r, r.tripCount - 1 - run, r.stopCount - 1 - i) + kernelOffset_[day];
-}
-bool Raptor::RunsOn(const TimedRoute& r, int run, int day) const {
-  const int service = index_.ServiceOf(r, backward_ ? r.tripCount - 1 - run : run);
-  return service >= 0 && (frame_.runs[service] >> day & 1) != 0;
-}
-
 namespace {
 
 // A route as the search rides it, mirrored when searching backwards: kernel times per run (on the
@@ -292,26 +273,26 @@ RaptorJourney Raptor::Journey(int k) const {
   return journey;
 }
 
+template <bool Backward>
+void Raptor::AddDepartures(const EndWalk& source, int from, int to, std::vector<int>& times) const {
+  for (const TimedIndex::RouteCall& rc : index_.RoutesThrough(source.platform)) {
+    const RouteView<Backward> r(index_, index_.Routes()[rc.route], frame_, kernelOffset_.data());
+    const int i = Backward ? r.n - 1 - rc.stop : rc.stop;
+    if (i + 1 >= r.n || !r.Boards(i)) continue;
+    for (int d = 0; d < 3; ++d)
+      for (int run = r.FirstFrom(i, d, from + source.seconds, 0, r.trips);
+           run < r.trips && r.Dep(run, d, i) <= to + source.seconds; ++run)
+        if (r.RunsOn(run, d)) times.push_back(r.Dep(run, d, i) - source.seconds);
+  }
+}
+
 std::vector<int> Raptor::DeparturesBetween(std::span<const EndWalk> sources, int from, int to) const {
   std::vector<int> times;
   for (const EndWalk& s : sources) {
-    for (const TimedIndex::RouteCall& rc : index_.RoutesThrough(s.platform)) {
-      const TimedRoute& r = index_.Routes()[rc.route];
-      const int i = backward_ ? r.stopCount - 1 - rc.stop : rc.stop;
-      if (i + 1 >= r.stopCount || !Boards(r, i)) continue;
-      for (int d = 0; d < 3; ++d) {
-        int lo = 0, hi = r.tripCount;
-        while (lo < hi) {
-          const int mid = (lo + hi) / 2;
-          if (Dep(r, mid, d, i) < from + s.seconds)
-            lo = mid + 1;
-          else
-            hi = mid;
-        }
-        for (; lo < r.tripCount && Dep(r, lo, d, i) <= to + s.seconds; ++lo)
-          if (RunsOn(r, lo, d)) times.push_back(Dep(r, lo, d, i) - s.seconds);
-      }
-    }
+    if (backward_)
+      AddDepartures<true>(s, from, to, times);
+    else
+      AddDepartures<false>(s, from, to, times);
   }
   std::sort(times.begin(), times.end(), std::greater<>());
   times.erase(std::unique(times.begin(), times.end()), times.end());

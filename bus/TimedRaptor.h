@@ -81,13 +81,10 @@ class Raptor {
   int StopAt(const TimedRoute& r, int i) const {
     return index_.StopOf(r, backward_ ? r.stopCount - 1 - i : i);
   }
-  bool Boards(const TimedRoute& r, int i) const;
-  bool Alights(const TimedRoute& r, int i) const;
-  int Dep(const TimedRoute& r, int run, int day, int i) const;
-  int Arr(const TimedRoute& r, int run, int day, int i) const;
-  bool RunsOn(const TimedRoute& r, int run, int day) const;
   template <bool Backward>
   void ScanRoute(int k, int route, int first, int limit);
+  template <bool Backward>
+  void AddDepartures(const EndWalk& source, int from, int to, std::vector<int>& times) const;
   RaptorRide RealRide(const Ride& ride) const;
 
   const TimedIndex& index_;

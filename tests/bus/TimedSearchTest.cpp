@@ -99,6 +99,16 @@ TimedQuery QueryOf(const TimedQueryCase& c, TimedMode mode, int window = 0, int 
   return q;
 }
 
+std::string Text(int seconds) { return ServiceTimeText(seconds).toStdString(); }
+std::string Text(const TimedPlan& p) {
+  return std::to_string(p.rides) + " " + Text(p.depart) + "→" + Text(p.arrive);
+}
+std::string Text(const std::vector<TimedPlan>& plans) {
+  std::string text;
+  for (const TimedPlan& p : plans) text += Text(p) + "; ";
+  return text;
+}
+
 std::set<std::pair<int, int>> RidesAndArrivals(const std::vector<TimedPlan>& plans) {
   std::set<std::pair<int, int>> got;
   for (const TimedPlan& p : plans) got.insert({p.rides, p.arrive});
@@ -185,20 +195,8 @@ TEST(TimedSearch, RangeIsTheUnionOfItsDepartures) {
           continue;
         for (const TimedPlan& p : SearchTimed(*n.index, QueryOf(one, mode))) {
           if (p.rides == 0) continue;  // walking is listed once, from the window's start
-          if (!inRange.count({p.rides, p.depart, p.arrive})) {
-            std::string text = ServiceTimeText(t).toStdString() + " " + std::to_string(departing) +
-                               " missing " + std::to_string(p.rides) + " " +
-                               ServiceTimeText(p.depart).toStdString() + " " +
-                               ServiceTimeText(p.arrive).toStdString() + "; range:";
-            for (const TimedPlan& x : range)
-              text += " " + std::to_string(x.rides) + " " + ServiceTimeText(x.depart).toStdString() + " " +
-                      ServiceTimeText(x.arrive).toStdString() + ";";
-            text += " at t:";
-            for (const TimedPlan& x : SearchTimed(*n.index, QueryOf(one, mode)))
-              text += " " + std::to_string(x.rides) + " " + ServiceTimeText(x.depart).toStdString() + " " +
-                      ServiceTimeText(x.arrive).toStdString() + ";";
-            FAIL() << text << " start " << ServiceTimeText(c.seconds).toStdString();
-          }
+          ASSERT_TRUE(inRange.count({p.rides, p.depart, p.arrive}))
+              << "at " << Text(t) << ": " << Text(p) << "; the range: " << Text(range);
           ++checked;
         }
       }
