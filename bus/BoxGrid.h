@@ -17,9 +17,9 @@ class BoxGrid {
   // Calls visit(item) for every item whose cells meet r; an item may come more than once.
   template <class Visit>
   void ForEachIn(const MapRect& r, Visit&& visit) const {
-    if (columns_ == 0 || r.maxX < extent_.minX || r.maxY < extent_.minY || r.minX > extent_.maxX ||
-        r.minY > extent_.maxY)
-      return;
+    if (columns_ == 0 || !(r.maxX >= extent_.minX && r.maxY >= extent_.minY && r.minX <= extent_.maxX &&
+                           r.minY <= extent_.maxY))
+      return;  // also for a rectangle with a coordinate that is not a number
     const std::int64_t c0 = Column(r.minX), c1 = Column(r.maxX), r0 = Row(r.minY), r1 = Row(r.maxY);
     for (std::int64_t row = r0; row <= r1; ++row)
       for (std::int64_t c = c0; c <= c1; ++c) {

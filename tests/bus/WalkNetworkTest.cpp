@@ -279,6 +279,11 @@ TEST(WalkNetwork, LeavesOutAndCountsBadGeometries) {
   EXPECT_EQ(network.NodeCount(), 4);
   EXPECT_FALSE(network.JoinOf({nan, 0}));
   EXPECT_FALSE(Walker(network).Between({0, 0}, {nan, 0}));
+  const Places places(network, {{0, 10}, {nan, 0}, {10, inf}});
+  EXPECT_EQ(Walker(network).Within({nan, 0}, places, kNoLimit).size(), 0u);
+  const std::vector<Reach> reached = Walker(network).Within({0, 0}, places, kNoLimit);
+  ASSERT_EQ(reached.size(), 1u);
+  EXPECT_EQ(reached[0].metres, 10);
 }
 
 TEST(WalkNetwork, NamesTheStreetsWalkedMergingPiecesOfOneStreet) {
