@@ -10,8 +10,8 @@
 
 #include <QHash>
 #include <algorithm>
-#include <ctime>
 
+#include "bench/support/ThreadClock.h"
 #include "bus/TripIndex.h"
 #include "bus/TripSearch.h"
 #include "tests/support/TripOracle.h"
@@ -19,12 +19,6 @@
 
 namespace {
 
-// The CPU time this thread has used, in milliseconds.
-double ThreadMillis() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 constexpr int kTrips = 10000;
 
 // The generator's city as ReadNetwork reads its data set: stops by name at the mean position.
