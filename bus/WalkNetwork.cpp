@@ -42,10 +42,10 @@ MapRect Around(MapPoint p, double radius) { return {p.x - radius, p.y - radius, 
 }  // namespace
 
 std::vector<const Layer*> WalkLayers(std::span<Layer* const> layers) {
-  const QStringList names = {QString::fromUtf8(city::layer::kMainRoads),
-                             QString::fromUtf8(city::layer::kSecondaryRoads),
-                             QString::fromUtf8(city::layer::kBranchRoads),
-                             QString::fromUtf8(city::layer::kFootways), QString::fromUtf8(kWalkWaysLayer)};
+  const QStringList names = {
+      QString::fromUtf8(city::layer::kMainRoads), QString::fromUtf8(city::layer::kSecondaryRoads),
+      QString::fromUtf8(city::layer::kBranchRoads), QString::fromUtf8(city::layer::kFootways),
+      QString::fromUtf8(city::layer::kWalkways)};
   std::vector<const Layer*> walked;
   for (const Layer* layer : layers)
     if (layer && names.contains(layer->Name())) walked.push_back(layer);
@@ -57,8 +57,10 @@ std::vector<Street> StreetsOf(std::span<const Layer* const> layers) {
   for (const Layer* layer : layers) {
     const FeatureStore& store = layer->Store();
     const int field = layer->DisplayField();
+    const int foot = store.FieldIndex(QString::fromUtf8(city::kFootField));
     for (int id = 1; id <= store.IdLimit(); ++id) {
       if (!store.Exists(id)) continue;
+      if (foot >= 0 && store.ValueOf(id, foot).toString() == QStringLiteral("no")) continue;
       Street& street = streets.emplace_back();
       if (field >= 0) street.name = store.ValueOf(id, field).toString();
       if (store.TypeOf(id) != kFeatureLine) continue;

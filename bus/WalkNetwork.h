@@ -26,8 +26,6 @@ constexpr double kChangeWalkMetres = trip::kTransferMetres * trip::kWalkDetour; 
 constexpr double kMaxJoinMetres = kAccessWalkMetres;
 constexpr double kNoLimit = std::numeric_limits<double>::infinity();
 inline const QString kUnnamedStreet = QStringLiteral("无名道路");
-// The layer of an imported city's unnamed walkable ways: walked on, drawn nowhere.
-inline constexpr const char* kWalkWaysLayer = "步行路网";
 
 // A street as read from a map layer: its name and the parts of its line.
 struct Street {
@@ -35,11 +33,12 @@ struct Street {
   std::vector<std::vector<MapPoint>> parts;
 };
 
-// The layers walked on, of the given layers, by name: 主干道, 次干道, 支路, 步行道 and
-// kWalkWaysLayer.
+// The layers walked on, of the given layers, by name: 主干道, 次干道, 支路, 步行道 and 步行网络
+// (an imported city's other walkable ways, drawn nowhere).
 std::vector<const Layer*> WalkLayers(std::span<Layer* const> layers);
-// Every feature of the layers as a street named by the layer's display field; a feature that is no
-// line gets no parts (the network leaves it out and counts it).
+// Every feature of the layers as a street named by the layer's display field, but those marked
+// foot=no (a motorway of an imported city); a feature that is no line gets no parts (the network
+// leaves it out and counts it).
 std::vector<Street> StreetsOf(std::span<const Layer* const> layers);
 
 // Where a point meets the network: segment, the point on it and how far along it (0 at the
