@@ -1,0 +1,112 @@
+#include "bus/TimedPlanText.h"
+
+#include <cmath>
+
+namespace trip {
+
+namespace {
+
+constexpr int kDaySeconds = 24 * 3600;
+
+QString Name(const std::string& text) { return QString::fromStdString(text); }
+
+QString PlatformName(const citygen::Timetable& table, int platform) {
+  return Name(table.platforms[std::size_t(platform)].name);
+}
+
+int WholeMinutes(int seconds) { return int(std::lround(seconds / 60.0)); }
+
+}  // namespace
+
+ServiceClock::ServiceClock(const QTimeZone& zone, QDate day)
+    : day_(day), start_(QDateTime(day, QTime(12, 0), zone).addSecs(-kDaySeconds / 2)) {}
+
+QString ServiceClock::Text(int seconds) const {
+  const QDateTime wall = At(seconds).toTimeZone(start_.timeZone());
+  const QString time = wall.toString(QStringLiteral("HH:mm"));
+  switch (day_.daysTo(wall.date())) {
+    case 0:
+      return time;
+    case 1:
+      return QStringLiteral("次日 ") + time;
+    case -1:
+      return QStringLiteral("前日 ") + time;
+    default:
+      return QStringLiteral("%1月%2日 %3").arg(wall.date().month()).arg(wall.date().day()).arg(time);
+  }
+}
+
+QString DurationText(int seconds) {
+  const int minutes = WholeMinutes(std::max(seconds, 0));
+  if (minutes < 60) return QStringLiteral("%1 分钟").arg(minutes);
+  return QStringLiteral("%1 小时 %2 分钟").arg(minutes / 60).arg(minutes % 60);
+}
+
+QString TimedHeadline(const ServiceClock& clock, const TimedPlan& plan) {
+  return QStringLiteral("%1 出发 → %2 到达").arg(clock.Text(plan.depart), clock.Text(plan.arrive));
+}
+
+QString HeadsignOf(const citygen::Timetable& table, int trip) {
+  const citygen::Trip& run = table.trips[std::size_t(trip)];
+  if (!run.headsign.empty() || run.calls.empty()) return Name(run.headsign);
+  return PlatformName(table, run.calls.back().platform);
+}
+
+std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const ServiceClock& clock,
+                                        const TimedPlan& plan, const QString& toLabel) {
+  std::vector<TimedLegLine> lines;
+  int ready = plan.depart;  // when the rider is free to go on
+  bool ridden = false;
+  for (const TimedLeg& leg : plan.legs) {
+    if (leg.mode == Leg::Mode::Walk) {
+      if (leg.metres > 0) {
+        const QString to = leg.toPlatform >= 0 ? PlatformName(table, leg.toPlatform) : toLabel;
+        const int minutes = std::max(1, int(std::ceil((leg.arrive - leg.depart) / 60.0)));
+        lines.push_back({QStringLiteral("步行 %1 米（约 %2 分钟）到 %3")
+                             .arg(std::lround(leg.metres))
+                             .arg(minutes)
+                             .arg(to),
+                         leg.toPlatform, leg.arrive});
+      }
+      ready = leg.arrive;
+      continue;
+    }
+    const citygen::Trip& run = table.trips[std::size_t(leg.trip)];
+    const int board = run.calls[std::size_t(leg.boardCall)].platform;
+    const int alight = run.calls[std::size_t(leg.alightCall)].platform;
+    const int wait = WholeMinutes(std::max(leg.depart - ready, 0));
+    lines.push_back(
+        {QStringLiteral("%1%2 在 %3 乘 %4（开往 %5），%6；%7 到 %8 下车，坐 %9 站")
+             .arg(ridden ? QStringLiteral("换乘：") : QString(), clock.Text(leg.depart),
+                  PlatformName(table, board), Name(run.line), HeadsignOf(table, leg.trip),
+                  wait > 0 ? QStringLiteral("候车 %1 分钟").arg(wait) : QStringLiteral("无需候车"),
+                  clock.Text(leg.arrive), PlatformName(table, alight),
+                  QString::number(leg.alightCall - leg.boardCall)),
+         board, ready});
+    ready = leg.arrive;
+    ridden = true;
+  }
+  return lines;
+}
+
+QString TimedPlanText(const citygen::Timetable& table, const ServiceClock& clock, const TimedPlan& plan,
+                      const QString& toLabel) {
+  QString text = TimedHeadline(clock, plan) + u'\n';
+  const std::vector<TimedLegLine> lines = TimedLegLines(table, clock, plan, toLabel);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    text += QStringLiteral("  %1. %2\n").arg(i + 1).arg(lines[i].text);
+  return text;
+}
+
+QStringList DepartureColumns(const citygen::Timetable& table, const ServiceClock& clock,
+                             const Departure& departure, int fromSeconds) {
+  const int minutes = (departure.depart - fromSeconds) / 60;
+  const QString when = minutes < 1
+                           ? QStringLiteral("即将发车（%1）").arg(clock.Text(departure.depart))
+                           : QStringLiteral("%1 分钟后（%2）").arg(minutes).arg(clock.Text(departure.depart));
+  const QString headsign =
+      departure.headsign.isEmpty() ? HeadsignOf(table, departure.trip) : departure.headsign;
+  return {departure.line, QStringLiteral("开往 ") + headsign, when};
+}
+
+}  // namespace trip
