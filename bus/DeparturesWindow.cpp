@@ -6,7 +6,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "bus/TimedPlanText.h"
+#include "bus/TimedPlanLines.h"
 
 DeparturesWindow::DeparturesWindow(QWidget* owner)
     : QWidget(owner, Qt::Window), lblWhen(new QLabel(this)), lstDepartures(new QTreeWidget(this)) {

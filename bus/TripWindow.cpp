@@ -323,7 +323,7 @@ void TripWindow::CopyPlan() {
   const int plan = SelectedPlan();
   if (plan < 0) return;
   const QString text =
-      clock_ ? trip::TimedPlanText(timed_->Table(), *clock_, timedPlans_[std::size_t(plan)], to_->label)
+      clock_ ? trip::TimedPlanCopy(timed_->Table(), *clock_, timedPlans_[std::size_t(plan)], to_->label)
              : trip::PlanText(*index_, plans_[std::size_t(plan)], *to_);
   QGuiApplication::clipboard()->setText(QStringLiteral("从 %1 到 %2\n").arg(from_->label, to_->label) + text);
 }

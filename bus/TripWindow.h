@@ -16,7 +16,7 @@
 
 #include "bus/RouteOverlay.h"
 #include "bus/TimedPaging.h"
-#include "bus/TimedPlanText.h"
+#include "bus/TimedPlanLines.h"
 #include "bus/TimedSource.h"
 #include "bus/TripIndex.h"
 #include "bus/TripModel.h"

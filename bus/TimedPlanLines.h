@@ -1,6 +1,7 @@
 #pragma once
-// Plans and departures by the clock as riders read them (docs/trip-planner.md): wall-clock times
-// in the city's zone, waits, walks in metres and minutes. No widgets.
+// Plans and departures by the clock as the planner window lists them (docs/trip-planner.md):
+// wall-clock times in the city's zone, waits, walks in metres and minutes, and the stop each line
+// names. No widgets.
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -35,25 +36,22 @@ class ServiceClock {
 QString DurationText(int seconds);
 // "08:12 出发 → 08:47 到达"
 QString TimedHeadline(const ServiceClock& clock, const TimedPlan& plan);
-// trip_headsign, else the name of the trip's last stop.
-QString HeadsignOf(const citygen::Timetable& table, int trip);
-
 // One line of a plan, and the stop it names with when the rider is there (for its departures).
 struct TimedLegLine {
   QString text;
   int platform = -1;  // -1: the line names no stop (a walk to the trip's end)
   int seconds = 0;
 };
-// A walk: "步行 120 米（约 2 分钟）到 北门站"; a ride: "08:15 在 北门站 乘 12路（开往 火车站），候车 3
+// A walk: "步行 120 米（约 2 分钟）到 北门站"; a ride: "08:15 在 北门站 乘 12路（往 火车站），候车 3
 // 分钟；08:30 到 南湖站 下车，坐 5 站", a later one beginning "换乘：". Walks of 0 m are left out;
 // the trip's end is named by toLabel.
 std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const ServiceClock& clock,
                                         const TimedPlan& plan, const QString& toLabel);
 // A plan to copy: its headline, then its lines numbered, one a line (LF).
-QString TimedPlanText(const citygen::Timetable& table, const ServiceClock& clock, const TimedPlan& plan,
+QString TimedPlanCopy(const citygen::Timetable& table, const ServiceClock& clock, const TimedPlan& plan,
                       const QString& toLabel);
 
-// A departure as the columns of the departures list: the line, "开往 火车站", and "3 分钟后（08:15）"
+// A departure as the columns of the departures list: the line, "往 火车站", and "3 分钟后（08:15）"
 // counted from the time asked ("即将发车" within the minute).
 QStringList DepartureColumns(const citygen::Timetable& table, const ServiceClock& clock,
                              const Departure& departure, int fromSeconds);

@@ -1,4 +1,4 @@
-#include "bus/TimedPlanText.h"
+#include "bus/TimedPlanLines.h"
 
 #include <cmath>
 
@@ -15,6 +15,13 @@ QString PlatformName(const citygen::Timetable& table, int platform) {
 }
 
 int WholeMinutes(int seconds) { return int(std::lround(seconds / 60.0)); }
+
+// trip_headsign, else the name of the trip's last stop.
+QString HeadsignOf(const citygen::Timetable& table, int trip) {
+  const citygen::Trip& run = table.trips[std::size_t(trip)];
+  if (!run.headsign.empty() || run.calls.empty()) return Name(run.headsign);
+  return PlatformName(table, run.calls.back().platform);
+}
 
 }  // namespace
 
@@ -46,12 +53,6 @@ QString TimedHeadline(const ServiceClock& clock, const TimedPlan& plan) {
   return QStringLiteral("%1 出发 → %2 到达").arg(clock.Text(plan.depart), clock.Text(plan.arrive));
 }
 
-QString HeadsignOf(const citygen::Timetable& table, int trip) {
-  const citygen::Trip& run = table.trips[std::size_t(trip)];
-  if (!run.headsign.empty() || run.calls.empty()) return Name(run.headsign);
-  return PlatformName(table, run.calls.back().platform);
-}
-
 std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const ServiceClock& clock,
                                         const TimedPlan& plan, const QString& toLabel) {
   std::vector<TimedLegLine> lines;
@@ -76,7 +77,7 @@ std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const S
     const int alight = run.calls[std::size_t(leg.alightCall)].platform;
     const int wait = WholeMinutes(std::max(leg.depart - ready, 0));
     lines.push_back(
-        {QStringLiteral("%1%2 在 %3 乘 %4（开往 %5），%6；%7 到 %8 下车，坐 %9 站")
+        {QStringLiteral("%1%2 在 %3 乘 %4（往 %5），%6；%7 到 %8 下车，坐 %9 站")
              .arg(ridden ? QStringLiteral("换乘：") : QString(), clock.Text(leg.depart),
                   PlatformName(table, board), Name(run.line), HeadsignOf(table, leg.trip),
                   wait > 0 ? QStringLiteral("候车 %1 分钟").arg(wait) : QStringLiteral("无需候车"),
@@ -89,7 +90,7 @@ std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const S
   return lines;
 }
 
-QString TimedPlanText(const citygen::Timetable& table, const ServiceClock& clock, const TimedPlan& plan,
+QString TimedPlanCopy(const citygen::Timetable& table, const ServiceClock& clock, const TimedPlan& plan,
                       const QString& toLabel) {
   QString text = TimedHeadline(clock, plan) + u'\n';
   const std::vector<TimedLegLine> lines = TimedLegLines(table, clock, plan, toLabel);
@@ -106,7 +107,7 @@ QStringList DepartureColumns(const citygen::Timetable& table, const ServiceClock
                            : QStringLiteral("%1 分钟后（%2）").arg(minutes).arg(clock.Text(departure.depart));
   const QString headsign =
       departure.headsign.isEmpty() ? HeadsignOf(table, departure.trip) : departure.headsign;
-  return {departure.line, QStringLiteral("开往 ") + headsign, when};
+  return {departure.line, QStringLiteral("往 ") + headsign, when};
 }
 
 }  // namespace trip
