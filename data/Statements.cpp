@@ -85,4 +85,41 @@ QString RowsNamed(const QString& table, const QStringList& names) {
          quoted.join(u',') + ')';
 }
 
+namespace {
+QString Table(const char* name) { return QString::fromUtf8(name); }
+}  // namespace
+
+QString TimetablePlatforms() {
+  return "select n, id, name, x, y from " + Table(city::timetable::kPlatforms) + " order by n";
+}
+
+QString TimetablePatterns() {
+  return "select n, platforms from " + Table(city::timetable::kPatterns) + " order by n";
+}
+
+QString TimetableTrips() {
+  return "select n, id, " + kLine + ", service, headsign, pattern, times, rules from " +
+         Table(city::timetable::kTrips) + " order by n";
+}
+
+QString TimetableCalendar() {
+  return "select service, monday, tuesday, wednesday, thursday, friday, saturday, sunday, start_date, "
+         "end_date "
+         "from " +
+         Table(city::timetable::kCalendar);
+}
+
+QString TimetableCalendarDates() {
+  return "select service, date, exception_type from " + Table(city::timetable::kCalendarDates);
+}
+
+QString TimetableFrequencies() {
+  return "select trip, start_time, end_time, headway_secs, exact_times from " +
+         Table(city::timetable::kFrequencies);
+}
+
+QString CityFact(const QString& key) {
+  return "select value from " + Table(city::timetable::kCityFacts) + " where key = " + Quoted(key);
+}
+
 }  // namespace statements

@@ -61,4 +61,15 @@ QString NameCondition(const QString& name);
 // Every column of the rows of table whose name is one of names (not empty).
 QString RowsNamed(const QString& table, const QStringList& names);
 
+// The timetable tables (docs/timetable.md), every column in the documented order: the platforms,
+// patterns and trips in the order of n, the calendars, exceptions and frequencies as stored, and
+// the value of one key of the city's facts.
+QString TimetablePlatforms();
+QString TimetablePatterns();
+QString TimetableTrips();
+QString TimetableCalendar();
+QString TimetableCalendarDates();
+QString TimetableFrequencies();
+QString CityFact(const QString& key);
+
 }  // namespace statements

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "dataset/SqliteFile.h"
+#include "dataset/TimetableWriter.h"
 #include "dataset/Writers.h"
 
 namespace citygen {
@@ -9,24 +10,6 @@ namespace {
 
 // An empty text is stored as NULL.
 Cell TextOrNull(const std::string& text) { return text.empty() ? Cell() : Cell(text); }
-
-struct Column {
-  const char* name;
-  const char* type;
-};
-
-// Creates the table with the columns and fills it with the rows.
-void WriteTable(SqliteFile& db, const std::string& table, const std::vector<Column>& columns,
-                const std::vector<CellRow>& rows) {
-  std::string create = "CREATE TABLE " + table + " (";
-  std::vector<std::string> names;
-  for (const Column& column : columns) {
-    create += (names.empty() ? "" : ", ") + std::string(column.name) + " " + column.type;
-    names.push_back(column.name);
-  }
-  db.Run(create + ")");
-  db.Insert(table, names, rows);
-}
 
 void NameTable(SqliteFile& db, const std::string& table, const std::vector<std::string>& names) {
   std::vector<CellRow> rows;
@@ -130,6 +113,10 @@ std::string WriteDatabase(const City& city, const std::string& dbPath) {
     NameTable(db, layer::kWaters, NamesOf(city.waters));
     if (RecordsModes(city)) LineModeTable(db, city);
     if (!city.otherNames.empty()) OtherNameTable(db, city);
+    if (!city.timetable.Empty()) {
+      const std::string problem = WriteTimetable(db, city);
+      if (!problem.empty()) return problem;
+    }
     db.Run("COMMIT");
     if (!db.error().empty()) return db.error();
   }

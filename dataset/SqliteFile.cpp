@@ -8,6 +8,10 @@ void Bind(sqlite3_stmt* statement, int slot, const Cell& cell) {
     sqlite3_bind_int64(statement, slot, *number);
   } else if (const auto* text = std::get_if<std::string>(&cell)) {
     sqlite3_bind_text(statement, slot, text->c_str(), int(text->size()), SQLITE_TRANSIENT);
+  } else if (const auto* fraction = std::get_if<double>(&cell)) {
+    sqlite3_bind_double(statement, slot, *fraction);
+  } else if (const auto* blob = std::get_if<Blob>(&cell)) {
+    sqlite3_bind_blob(statement, slot, blob->bytes.data(), int(blob->bytes.size()), SQLITE_TRANSIENT);
   } else {
     sqlite3_bind_null(statement, slot);
   }
@@ -19,6 +23,18 @@ std::string QuotedName(const std::string& name) {
   std::string quoted = "\"";
   for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
   return quoted + "\"";
+}
+
+void WriteTable(SqliteFile& db, const std::string& table, const std::vector<Column>& columns,
+                const std::vector<CellRow>& rows) {
+  std::string create = "CREATE TABLE " + table + " (";
+  std::vector<std::string> names;
+  for (const Column& column : columns) {
+    create += (names.empty() ? "" : ", ") + std::string(column.name) + " " + column.type;
+    names.push_back(column.name);
+  }
+  db.Run(create + ")");
+  db.Insert(table, names, rows);
 }
 
 SqliteFile::SqliteFile(const std::string& path) {

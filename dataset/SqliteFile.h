@@ -9,8 +9,13 @@
 
 namespace citygen {
 
-// A value to store: NULL, an integer or a text.
-using Cell = std::variant<std::monostate, std::int64_t, std::string>;
+// Bytes stored as a BLOB.
+struct Blob {
+  std::string bytes;
+};
+
+// A value to store: NULL, an integer, a fraction, a text or bytes.
+using Cell = std::variant<std::monostate, std::int64_t, std::string, double, Blob>;
 using CellRow = std::vector<Cell>;
 
 class SqliteFile {
@@ -28,6 +33,15 @@ class SqliteFile {
   SqliteDb db_;
   std::string error_;
 };
+
+struct Column {
+  const char* name;
+  const char* type;
+};
+
+// Creates the table with the columns and fills it with the rows.
+void WriteTable(SqliteFile& db, const std::string& table, const std::vector<Column>& columns,
+                const std::vector<CellRow>& rows);
 
 // The identifier quoted for SQL: "name", with inner quotes doubled.
 std::string QuotedName(const std::string& name);

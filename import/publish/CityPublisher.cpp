@@ -171,8 +171,13 @@ bool CopyTable(sqlite3* db, PGconn* conn, const QString& table, QString& message
     pointers[0] = values[0].constData();
     for (std::size_t c = 0; c < columns.size(); ++c) {
       const int type = sqlite3_column_type(s, int(c));
-      const auto* bytes = static_cast<const char*>(sqlite3_column_blob(s, int(c)));
-      values[c + 1] = QByteArray(bytes ? bytes : "", sqlite3_column_bytes(s, int(c)));
+      if (type == SQLITE_FLOAT) {
+        // SQLite's own text of a fraction keeps 15 digits; 17 give the same double back.
+        values[c + 1] = QByteArray::number(sqlite3_column_double(s, int(c)), 'g', 17);
+      } else {
+        const auto* bytes = static_cast<const char*>(sqlite3_column_blob(s, int(c)));
+        values[c + 1] = QByteArray(bytes ? bytes : "", sqlite3_column_bytes(s, int(c)));
+      }
       formats[c + 1] = columns[c].type == ColumnType::Bytes ? 1 : 0;
       if (formats[c + 1] == 0 && values[c + 1].contains('\0')) {
         message = QStringLiteral("表“%1”第 %2 行的文字含有 NUL 字符，服务器无法保存。").arg(table).arg(row);

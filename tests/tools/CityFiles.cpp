@@ -8,6 +8,7 @@
 
 #include <fstream>
 
+#include "data/CityVocabulary.h"
 #include "tools/citygen/Generator.h"
 
 namespace citytest {
@@ -94,6 +95,14 @@ std::unique_ptr<Generated> GenerateInto(const std::string& folder, std::uint64_t
   EXPECT_EQ(error, "");
   generated->files = {options.outDir, options.cityName};
   return generated;
+}
+
+bool IsTimetableTable(const std::string& table) {
+  namespace names = city::timetable;
+  for (const char* name : {names::kPlatforms, names::kPatterns, names::kTrips, names::kCalendar,
+                           names::kCalendarDates, names::kFrequencies, names::kCityFacts})
+    if (table == name) return true;
+  return false;
 }
 
 const Generated& DemoCity() {

@@ -45,6 +45,9 @@ const Generated& DemoCity();
 // A city for other options, written into a fresh folder.
 std::unique_ptr<Generated> GenerateInto(const std::string& folder, std::uint64_t seed, int scale);
 
+// True for the tables of a city's timetable (docs/timetable.md).
+bool IsTimetableTable(const std::string& table);
+
 // The keys of a workspace: "\TABLE\3\NAME" -> "水系". Lines that are not `"\KEY" = "value"`, or
 // that repeat a key, are added to `malformed` with their line number.
 std::map<std::string, std::string> ReadWorkspace(const std::filesystem::path& path,

@@ -4,6 +4,7 @@
 
 #include "dataset/Writers.h"
 #include "tools/citygen/BusNetwork.h"
+#include "tools/citygen/DemoTimetable.h"
 #include "tools/citygen/Landscape.h"
 #include "tools/citygen/Layout.h"
 #include "tools/citygen/PointsOfInterest.h"
@@ -27,6 +28,7 @@ City Generate(const Options& options) {
   BuildDistricts(layout, names, city);
   BuildPointsOfInterest(layout, streets, names, options.scale, city);
   BuildBusNetwork(layout, streets, names, options.scale, city);
+  BuildTimetable(random.Fork(12), city);
   return city;
 }
 
