@@ -23,8 +23,9 @@ const TimedIndex* TimedIndexOf(CityDatabase& database, QString& error) {
   CachedTimedIndex& cache = database.Derived<CachedTimedIndex>();
   if (!cache.read) {
     cache.read = true;
-    std::optional<citygen::Timetable> timetable = ReadTimetable(database, cache.error);
-    if (timetable && !timetable->Empty()) cache.index = BuildTimedIndex(std::move(*timetable), cache.error);
+    citygen::Timetable timetable = ReadTimetable(database, cache.error);
+    if (cache.error.isEmpty() && !timetable.Empty())
+      cache.index = BuildTimedIndex(std::move(timetable), cache.error);
   }
   error = cache.error;
   return cache.index.get();
