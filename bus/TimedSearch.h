@@ -5,21 +5,22 @@
 // service day; a plan's times may pass 24:00 or lie before 0 (the day before).
 #include <QDate>
 #include <QString>
+#include <QTime>
 #include <QTimeZone>
 #include <memory>
 #include <vector>
 
+#include "bus/TimedIndex.h"
 #include "bus/TripModel.h"
 #include "dataset/Timetable.h"
 #include "map/MapTypes.h"
 
 namespace trip {
 
-constexpr int kChangeSeconds = 60;  // every boarding after the first, after the change's walk
-
 // The timetable prepared for searches, once per database: routes grouped by stop pattern with
 // their trips sorted, the walks between platforms, a grid of platform positions. Read-only after
-// construction, so searches may share it.
+// construction, so searches may share it. Defined in bus/TimedIndex.h (included, so that its
+// holders may destroy it).
 class TimedIndex;
 
 // The index of a timetable; null, with error set, when the timetable cannot be used (an unknown
