@@ -7,6 +7,7 @@
 
 #include "app/frmMain.h"
 #include "bus/DeparturesWindow.h"
+#include "bus/TimedCitySource.h"
 #include "bus/TripWindow.h"
 #include "data/CityVocabulary.h"
 #include "kit/Twips.h"
@@ -58,6 +59,7 @@ void frmMain::CreateTripPlanner() {
   cmdTrip->setIconSize(QSize(side, side));
   cmdTrip->setIcon(TripIcon(QSize(side, side)));
   connect(cmdTrip, &QToolButton::clicked, this, [this] { OpenTripPlanner(); });
+  timetable_ = trip::CityTimetable(database_);
 
   Map1->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Map1, &QWidget::customContextMenuRequested, this,

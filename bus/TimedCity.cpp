@@ -32,7 +32,7 @@ const TimedIndex* TimedIndexOf(CityDatabase& database, QString& error) {
 }
 
 TimedEnd TimedEndOf(const TimedIndex& index, const QString& text, const std::optional<Place>& place) {
-  TimedEnd end{text, PlatformsNamed(index, text)};
+  TimedEnd end{text, PlatformsNamed(index, text), false, {}};
   if (place && place->placed) {
     end.placed = true;
     end.point = place->point;

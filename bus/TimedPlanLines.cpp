@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "bus/TimedPlanText.h"
+
 namespace trip {
 
 namespace {
@@ -16,32 +18,12 @@ QString PlatformName(const citygen::Timetable& table, int platform) {
 
 int WholeMinutes(int seconds) { return int(std::lround(seconds / 60.0)); }
 
-// trip_headsign, else the name of the trip's last stop.
-QString HeadsignOf(const citygen::Timetable& table, int trip) {
-  const citygen::Trip& run = table.trips[std::size_t(trip)];
-  if (!run.headsign.empty() || run.calls.empty()) return Name(run.headsign);
-  return PlatformName(table, run.calls.back().platform);
-}
-
 }  // namespace
 
 ServiceClock::ServiceClock(const QTimeZone& zone, QDate day)
-    : day_(day), start_(QDateTime(day, QTime(12, 0), zone).addSecs(-kDaySeconds / 2)) {}
+    : zone_(zone), day_(day), start_(QDateTime(day, QTime(12, 0), zone).addSecs(-kDaySeconds / 2)) {}
 
-QString ServiceClock::Text(int seconds) const {
-  const QDateTime wall = At(seconds).toTimeZone(start_.timeZone());
-  const QString time = wall.toString(QStringLiteral("HH:mm"));
-  switch (day_.daysTo(wall.date())) {
-    case 0:
-      return time;
-    case 1:
-      return QStringLiteral("次日 ") + time;
-    case -1:
-      return QStringLiteral("前日 ") + time;
-    default:
-      return QStringLiteral("%1月%2日 %3").arg(wall.date().month()).arg(wall.date().day()).arg(time);
-  }
-}
+QString ServiceClock::Text(int seconds) const { return WallClockText(zone_, day_, seconds); }
 
 QString DurationText(int seconds) {
   const int minutes = WholeMinutes(std::max(seconds, 0));
@@ -88,15 +70,6 @@ std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const S
     ridden = true;
   }
   return lines;
-}
-
-QString TimedPlanCopy(const citygen::Timetable& table, const ServiceClock& clock, const TimedPlan& plan,
-                      const QString& toLabel) {
-  QString text = TimedHeadline(clock, plan) + u'\n';
-  const std::vector<TimedLegLine> lines = TimedLegLines(table, clock, plan, toLabel);
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    text += QStringLiteral("  %1. %2\n").arg(i + 1).arg(lines[i].text);
-  return text;
 }
 
 QStringList DepartureColumns(const citygen::Timetable& table, const ServiceClock& clock,

@@ -24,10 +24,11 @@ class ServiceClock {
   QDate Day() const { return day_; }
   QDateTime At(int seconds) const { return start_.addSecs(seconds); }
   int SecondsAt(const QDateTime& wall) const { return int(start_.secsTo(wall)); }
-  // "08:12"; a time on another date names it: "次日 00:12", "前日 23:50", "3月9日 01:00".
+  // WallClockText (bus/TimedPlanText.h): "08:12", "次日 00:12", "前日 23:50".
   QString Text(int seconds) const;
 
  private:
+  QTimeZone zone_;
   QDate day_;
   QDateTime start_;
 };
@@ -47,10 +48,6 @@ struct TimedLegLine {
 // the trip's end is named by toLabel.
 std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const ServiceClock& clock,
                                         const TimedPlan& plan, const QString& toLabel);
-// A plan to copy: its headline, then its lines numbered, one a line (LF).
-QString TimedPlanCopy(const citygen::Timetable& table, const ServiceClock& clock, const TimedPlan& plan,
-                      const QString& toLabel);
-
 // A departure as the columns of the departures list: the line, "往 火车站", and "3 分钟后（08:15）"
 // counted from the time asked ("即将发车" within the minute).
 QStringList DepartureColumns(const citygen::Timetable& table, const ServiceClock& clock,

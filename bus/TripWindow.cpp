@@ -18,6 +18,7 @@
 
 #include "bus/DeparturesWindow.h"
 #include "bus/RouteOverlay.h"
+#include "bus/TimedPlanText.h"
 #include "bus/TripCity.h"
 #include "bus/TripDrawing.h"
 #include "bus/TripPlanText.h"
@@ -323,7 +324,11 @@ void TripWindow::CopyPlan() {
   const int plan = SelectedPlan();
   if (plan < 0) return;
   const QString text =
-      clock_ ? trip::TimedPlanCopy(timed_->Table(), *clock_, timedPlans_[std::size_t(plan)], to_->label)
+      clock_ ? trip::TimedPlanText(
+                   timed_->Table(),
+                   {query_.from, query_.to, timed_->Zone(), query_.day,
+                    clock_->At(query_.seconds).toString(QStringLiteral("yyyy-MM-dd HH:mm")), query_.maxRides},
+                   timedPlans_[std::size_t(plan)])
              : trip::PlanText(*index_, plans_[std::size_t(plan)], *to_);
   QGuiApplication::clipboard()->setText(QStringLiteral("从 %1 到 %2\n").arg(from_->label, to_->label) + text);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -156,6 +157,12 @@ TEST(TimedTripWindow, ListsPlansByTheClockDrawsAndPagesThem) {
       std::find_if(paths.begin(), paths.end(), [](const RoutePath& p) { return p.style == Qt::SolidLine; });
   ASSERT_NE(ride, paths.end());
   EXPECT_EQ(ride->points.size(), 6u);
+
+  // Copied as the command line writes a plan by the clock, after the trip's ends.
+  w.window.cmdCopy->click();
+  const QString copied = QGuiApplication::clipboard()->text();
+  EXPECT_TRUE(copied.startsWith(QStringLiteral("从 东门 到 ")));
+  EXPECT_TRUE(copied.contains(QStringLiteral("\n07:55 出发 → 08:17 到达"))) << copied.toStdString();
 
   // 更晚 and 更早 ask for the hour after and before what is shown; the answer replaces the list.
   const trip::TimedQuery first = w.hand->asked.back();
