@@ -16,7 +16,11 @@ QString PlatformName(const citygen::Timetable& table, int platform) {
   return Name(table.platforms[std::size_t(platform)].name);
 }
 
-int WholeMinutes(int seconds) { return int(std::lround(seconds / 60.0)); }
+// The minutes between two times as the clock shows them (whole minutes, seconds dropped).
+int ClockMinutes(int from, int to) {
+  const auto minuteOf = [](int seconds) { return seconds >= 0 ? seconds / 60 : -((59 - seconds) / 60); };
+  return std::max(minuteOf(to) - minuteOf(from), 0);
+}
 
 }  // namespace
 
@@ -25,8 +29,8 @@ ServiceClock::ServiceClock(const QTimeZone& zone, QDate day)
 
 QString ServiceClock::Text(int seconds) const { return WallClockText(zone_, day_, seconds); }
 
-QString DurationText(int seconds) {
-  const int minutes = WholeMinutes(std::max(seconds, 0));
+QString DurationText(int depart, int arrive) {
+  const int minutes = ClockMinutes(depart, arrive);
   if (minutes < 60) return QStringLiteral("%1 分钟").arg(minutes);
   return QStringLiteral("%1 小时 %2 分钟").arg(minutes / 60).arg(minutes % 60);
 }
@@ -57,15 +61,17 @@ std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const S
     const citygen::Trip& run = table.trips[std::size_t(leg.trip)];
     const int board = run.calls[std::size_t(leg.boardCall)].platform;
     const int alight = run.calls[std::size_t(leg.alightCall)].platform;
-    const int wait = WholeMinutes(std::max(leg.depart - ready, 0));
+    const int wait = ClockMinutes(ready, leg.depart);
     lines.push_back(
-        {QStringLiteral("%1%2 在 %3 乘 %4（往 %5），%6；%7 到 %8 下车，坐 %9 站")
+        {QStringLiteral("%1%2 在 %3 乘 %4（往 %5），%6")
              .arg(ridden ? QStringLiteral("换乘：") : QString(), clock.Text(leg.depart),
                   PlatformName(table, board), Name(run.line), HeadsignOf(table, leg.trip),
-                  wait > 0 ? QStringLiteral("候车 %1 分钟").arg(wait) : QStringLiteral("无需候车"),
-                  clock.Text(leg.arrive), PlatformName(table, alight),
-                  QString::number(leg.alightCall - leg.boardCall)),
+                  wait > 0 ? QStringLiteral("候车 %1 分钟").arg(wait) : QStringLiteral("无需候车")),
          board, ready});
+    lines.push_back({QStringLiteral("%1 到 %2 下车，坐 %3 站")
+                         .arg(clock.Text(leg.arrive), PlatformName(table, alight),
+                              QString::number(leg.alightCall - leg.boardCall)),
+                     alight, leg.arrive});
     ready = leg.arrive;
     ridden = true;
   }

@@ -33,8 +33,8 @@ class ServiceClock {
   QDateTime start_;
 };
 
-// "35 分钟", "1 小时 5 分钟": seconds rounded to whole minutes.
-QString DurationText(int seconds);
+// From depart to arrive as the clock times shown differ: "35 分钟", "1 小时 5 分钟".
+QString DurationText(int depart, int arrive);
 // "08:12 出发 → 08:47 到达"
 QString TimedHeadline(const ServiceClock& clock, const TimedPlan& plan);
 // One line of a plan, and the stop it names with when the rider is there (for its departures).
@@ -43,9 +43,9 @@ struct TimedLegLine {
   int platform = -1;  // -1: the line names no stop (a walk to the trip's end)
   int seconds = 0;
 };
-// A walk: "步行 120 米（约 2 分钟）到 北门站"; a ride: "08:15 在 北门站 乘 12路（往 火车站），候车 3
-// 分钟；08:30 到 南湖站 下车，坐 5 站", a later one beginning "换乘：". Walks of 0 m are left out;
-// the trip's end is named by toLabel.
+// A walk: "步行 120 米（约 2 分钟）到 北门站"; a ride, two lines: "08:15 在 北门站 乘 12路（往 火车站），
+// 候车 3 分钟" (a later one beginning "换乘："), then "08:30 到 南湖站 下车，坐 5 站". Walks of 0 m
+// are left out; the trip's end is named by toLabel.
 std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const ServiceClock& clock,
                                         const TimedPlan& plan, const QString& toLabel);
 // A departure as the columns of the departures list: the line, "往 火车站", and "3 分钟后（08:15）"

@@ -53,7 +53,7 @@ TripSuggest PlaceSuggestions(CityDatabase& database, int limit) {
 TripWindow::TripWindow(MapControl& Map1, CityDatabase& database, QWidget* parent)
     : QWidget(parent, Qt::Window), Map1_(Map1), database_(database), suggest_(PlaceSuggestions(database)) {
   setWindowTitle(QStringLiteral("出行规划"));
-  resize(460, 600);
+  resize(560, 600);
   txtFrom = new QLineEdit(this);
   txtTo = new QLineEdit(this);
   txtFrom->setPlaceholderText(QStringLiteral("车站、地点，或在地图上右击“从这里出发”"));
@@ -79,6 +79,8 @@ TripWindow::TripWindow(MapControl& Map1, CityDatabase& database, QWidget* parent
   lstPlans->setHeaderLabels(
       {QStringLiteral("方案"), QStringLiteral("用时"), QStringLiteral("步行"), QStringLiteral("换乘")});
   lstPlans->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  for (int column = 1; column < 4; ++column)
+    lstPlans->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
   lstPlans->setWordWrap(true);
 
   auto* form = new QFormLayout;
@@ -277,7 +279,7 @@ void TripWindow::ShowTimedPlans(const trip::TimedQuery& query) {
   const citygen::Timetable& table = timed_->Table();
   for (const trip::TimedPlan& plan : timedPlans_) {
     auto* item = new QTreeWidgetItem(
-        lstPlans, {trip::TimedHeadline(*clock_, plan), trip::DurationText(plan.arrive - plan.depart),
+        lstPlans, {trip::TimedHeadline(*clock_, plan), trip::DurationText(plan.depart, plan.arrive),
                    trip::MetresText(plan.walkMetres) + QStringLiteral(" 米"),
                    plan.rides == 0 ? QStringLiteral("步行") : QStringLiteral("%1 次").arg(plan.rides - 1)});
     for (const trip::TimedLegLine& line : trip::TimedLegLines(table, *clock_, plan, to_->label)) {

@@ -39,17 +39,40 @@ TEST(TimedPlanLines, ServiceTimesReadOnTheWallClockOfTheCity) {
   }
 }
 
-TEST(TimedPlanLines, DurationsInWholeMinutes) {
+// The oracle: the minutes between two times read back from the clock's text.
+int MinutesBetweenShown(const trip::ServiceClock& clock, int from, int to) {
+  const auto minuteOf = [&](int seconds) {
+    const QString text = clock.Text(seconds);
+    const QTime time = QTime::fromString(text.right(5), QStringLiteral("HH:mm"));
+    const int day = text.startsWith(QStringLiteral("次日"))   ? 1
+                    : text.startsWith(QStringLiteral("前日")) ? -1
+                                                              : 0;
+    return day * 1440 + time.hour() * 60 + time.minute();
+  };
+  return std::max(minuteOf(to) - minuteOf(from), 0);
+}
+
+TEST(TimedPlanLines, DurationsAreWhatTheClockTimesShownDifferBy) {
   const struct {
-    int seconds;
+    int depart, arrive;
     QString text;
-  } cases[] = {{0, "0 分钟"},
-               {29, "0 分钟"},
-               {Clock(0, 35), "35 分钟"},
-               {Clock(0, 59, 40), "1 小时 0 分钟"},
-               {Clock(1, 5), "1 小时 5 分钟"},
-               {-60, "0 分钟"}};
-  for (const auto& c : cases) EXPECT_EQ(trip::DurationText(c.seconds), c.text) << c.seconds;
+  } cases[] = {{Clock(8, 0), Clock(8, 0, 59), "0 分钟"},
+               {Clock(8, 0, 50), Clock(8, 1, 10), "1 分钟"},
+               {Clock(8, 0), Clock(8, 52, 32), "52 分钟"},
+               {Clock(8, 0), Clock(9, 5), "1 小时 5 分钟"},
+               {-30, 30, "1 分钟"},
+               {-600, Clock(0, 7), "17 分钟"},
+               {Clock(23, 50), Clock(24, 10), "20 分钟"},
+               {Clock(8, 0), Clock(7, 0), "0 分钟"}};
+  const trip::ServiceClock clock(QTimeZone("UTC"), {2026, 5, 7});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.depart) + " " + std::to_string(c.arrive));
+    EXPECT_EQ(trip::DurationText(c.depart, c.arrive), c.text);
+    const int minutes = MinutesBetweenShown(clock, c.depart, c.arrive);
+    EXPECT_EQ(trip::DurationText(c.depart, c.arrive),
+              minutes < 60 ? QStringLiteral("%1 分钟").arg(minutes)
+                           : QStringLiteral("%1 小时 %2 分钟").arg(minutes / 60).arg(minutes % 60));
+  }
 }
 
 struct PlanCase {
@@ -69,15 +92,16 @@ TEST(TimedPlanLines, PlansReadAsRidersReadThem) {
                WalkLeg(5, -1, 300, Clock(8, 15), Clock(8, 19, 10))}),
        "07:55 出发 → 08:19 到达",
        {{"步行 200 米（约 3 分钟）到 东门", 0, Clock(7, 58)},
-        {"08:00 在 东门 乘 1路（往 码头），候车 2 分钟；08:15 到 老街 下车，坐 5 站", 0, Clock(7, 58)},
+        {"08:00 在 东门 乘 1路（往 码头），候车 2 分钟", 0, Clock(7, 58)},
+        {"08:15 到 老街 下车，坐 5 站", 5, Clock(8, 15)},
         {"步行 300 米（约 5 分钟）到 终点的名字", -1, Clock(8, 19, 10)}}},
       {"past midnight, a change on the same platform",
        PlanOf({RideLeg(t, 1, 0, 2), WalkLeg(2, 2, 0, Clock(24, 18), Clock(24, 18)), RideLeg(t, 2, 0, 2)}),
        "次日 00:12 出发 → 次日 00:24 到达",
-       {{"次日 00:12 在 东门 乘 1路（往 码头），无需候车；次日 00:18 到 北桥 下车，坐 2 站", 0,
-         Clock(24, 12)},
-        {"换乘：次日 00:20 在 北桥 乘 2路（往 北站），候车 2 分钟；次日 00:24 到 花园 下车，坐 2 站", 2,
-         Clock(24, 18)}}},
+       {{"次日 00:12 在 东门 乘 1路（往 码头），无需候车", 0, Clock(24, 12)},
+        {"次日 00:18 到 北桥 下车，坐 2 站", 2, Clock(24, 18)},
+        {"换乘：次日 00:20 在 北桥 乘 2路（往 北站），候车 2 分钟", 2, Clock(24, 18)},
+        {"次日 00:24 到 花园 下车，坐 2 站", 4, Clock(24, 24)}}},
       {"the whole way on foot, from the day before",
        PlanOf({WalkLeg(-1, -1, 5000, -600, Clock(1, 7))}),
        "前日 23:50 出发 → 01:07 到达",
