@@ -32,12 +32,8 @@ const TimedIndex* TimedIndexOf(CityDatabase& database, QString& error) {
 }
 
 TimedEnd TimedEndOf(const TimedIndex& index, const QString& text, const std::optional<Place>& place) {
-  TimedEnd end{text, PlatformsNamed(index, text), false, {}};
-  if (place && place->placed) {
-    end.placed = true;
-    end.point = place->point;
-  }
-  return end;
+  const bool placed = place && place->placed;
+  return {text, PlatformsNamed(index, text), placed, placed ? place->point : MapPoint{}};
 }
 
 }  // namespace trip

@@ -46,6 +46,12 @@ QString EndName(const citygen::Timetable& timetable, int platform, const TimedEn
   return platform >= 0 ? PlatformName(timetable, platform) : end.label;
 }
 
+// A walk of no metres between a platform and the trip's start or end, there because the stop is
+// both: nothing a rider does.
+bool IsNoStep(const TimedLeg& walk) {
+  return std::lround(walk.metres) == 0 && (walk.fromPlatform < 0 || walk.toPlatform < 0);
+}
+
 QString WaitText(int seconds) { return QStringLiteral("，候车 %1 分钟").arg(MinutesText(seconds / 60.0)); }
 
 }  // namespace
@@ -78,6 +84,7 @@ QString TimedPlanText(const citygen::Timetable& timetable, const TimedAsk& ask, 
   bool ridden = false;
   for (const TimedLeg& leg : plan.legs) {
     QString line;
+    if (leg.mode == Leg::Mode::Walk && IsNoStep(leg)) continue;
     if (leg.mode == Leg::Mode::Walk) {
       line = QStringLiteral("步行 %1 米到 %2")
                  .arg(MetresText(leg.metres), EndName(timetable, leg.toPlatform, ask.to));

@@ -105,7 +105,7 @@ TEST(WallClock, ServiceTimesOnTheCitysClock) {
       {berlin, {2019, 3, 30}, 26 * kHour + 3 * kMinute, "次日 03:03"},
       // Clocks go back on 27 October 2019: noon minus 12 h is 01:00.
       {berlin, {2019, 10, 27}, 0, "01:00"},
-      {berlin, {2019, 10, 27}, 12 * kHour, "11:00"},
+      {berlin, {2019, 10, 27}, 3 * kHour, "03:00"},  // 02:00 came twice: 01:00 + 3 h is 03:00
       {shanghai, {2019, 5, 7}, 8 * kHour + 12 * kMinute, "08:12"},
   };
   for (const Case& c : cases)
@@ -124,6 +124,16 @@ TEST_F(TimedText, PlanReadsAsARiderReadsIt) {
   EXPECT_EQ(lines[3], "  3. 步行 65 米到 南湖");
   EXPECT_EQ(lines[4], "  4. 换乘，08:40 在 南湖 乘 3路（往 东站，候车 9.0 分钟），08:47 到 东站，坐 1 站");
   EXPECT_EQ(lines[5], "  5. 步行 195 米到 医院");
+}
+
+TEST_F(TimedText, NoStepAtAStopThatIsTheEndIsNotWritten) {
+  const int arrive = 8 * kHour + 30 * kMinute;
+  const TimedPlan plan = PlanOf({Ride(timetable_, 0, 0, 2), Walk(2, -1, 0.2, arrive, arrive)});
+  const QStringList lines = TimedPlanText(timetable_, ask_, plan).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
+  EXPECT_TRUE(lines[1].startsWith("  1. 08:12 在 北门 乘 12路")) << lines[1].toStdString();
+  EXPECT_EQ(TimedPlansJson(timetable_, ask_, {plan})["plans"][0]["legs"].toArray().size(), 2)
+      << "JSON keeps it";
 }
 
 TEST_F(TimedText, JsonNamesPlatformsTripsAndTimes) {

@@ -4,11 +4,13 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <map>
 #include <memory>
 #include <set>
@@ -62,6 +64,12 @@ bool ServiceRuns(const QString& service, QDate day) {
   return false;
 }
 
+// Noon minus 12 h of day on the feed's clock (its first agency's zone), where its times count from:
+// 23:00 or 01:00 of the wall clock on the days the clocks change.
+QDateTime DayStart(QDate day) {
+  return QDateTime(day, QTime(12, 0), QTimeZone("Europe/Warsaw")).addSecs(-12 * 3600);
+}
+
 using DepartureKey =
     std::tuple<QString, QString, QString, QString, QString>;  // trip, platform, depart, line, headsign
 
@@ -78,10 +86,12 @@ QString LineOf(const QString& route) {
   return {};
 }
 
-// The departures at the platforms named stop within [at, at + window] of day, straight from the
-// feed: the trips of day and of the day before (past 24:00), frequencies expanded, no last calls
-// and no calls without pickup. Every call of this feed's trips that departs has a time.
-std::set<DepartureKey> FeedDepartures(const QString& stop, QDate day, int at, int window) {
+// The departures at the platforms named stop within window seconds from the wall time on day,
+// straight from the feed, in seconds from DayStart(day): the trips of day and of the day before (past 24:00),
+// frequencies expanded, no last calls and no calls without pickup. Every call of this feed's trips that
+// departs has a time.
+std::set<DepartureKey> FeedDepartures(const QString& stop, QDate day, QTime time, int window) {
+  const int at = int(DayStart(day).secsTo(QDateTime(day, time, QTimeZone("Europe/Warsaw"))));
   std::set<QString> platforms;
   for (const auto& row : ReadFeedTable("stops.txt"))
     if (row.at("stop_name") == stop) platforms.insert(row.at("stop_id"));
@@ -111,7 +121,8 @@ std::set<DepartureKey> FeedDepartures(const QString& stop, QDate day, int at, in
       for (auto call = tripCalls.begin(); std::next(call) != tripCalls.end(); ++call) {
         if (!platforms.count(call->second.at("stop_id")) || call->second.at("pickup_type") == "1") continue;
         for (int offset : offsets) {
-          const int depart = departure(call->second) + offset - daysBack * 86400;
+          const int depart =
+              departure(call->second) + offset - int(DayStart(day.addDays(-daysBack)).secsTo(DayStart(day)));
           if (depart >= at && depart <= at + window)
             found.insert({kFeed + ':' + trip.at("trip_id"), kFeed + ':' + call->second.at("stop_id"),
                           TimeText(depart), LineOf(trip.at("route_id")), headsign});
@@ -214,14 +225,17 @@ TEST_F(SampleFeedProgram, DeparturesAreTheFeedsOwn) {
     int windowMinutes;
   };
   const Case cases[] = {
-      {"Platform 1", {2019, 5, 7}, "15:00", 60},    // a Tuesday: the all-day line
-      {"Platform 1", {2019, 5, 1}, "15:00", 60},    // all-day is taken off on May 1
-      {"Platform 1", {2019, 5, 11}, "15:00", 300},  // a Saturday: the weekend trip too
-      {"City Center", {2019, 5, 7}, "15:00", 60},   // every 10 minutes by frequencies.txt
-      {"City Center", {2019, 5, 7}, "15:10", 0},    // one run, at the window's only second
-      {"International Airport (ABC)", {2019, 5, 7}, "13:00", 60},
-      {"Lake", {2019, 5, 11}, "13:00", 60},  // no pickup there on weekends
-      {"Lake", {2019, 5, 7}, "13:00", 60},   // ask the driver on working days
+      {"Platform 1", {2019, 5, 7}, "15:00", 60},                   // a Tuesday: the all-day line
+      {"Platform 1", {2019, 5, 1}, "15:00", 60},                   // all-day is taken off on May 1
+      {"Platform 1", {2019, 5, 11}, "15:00", 300},                 // a Saturday: the weekend trip too
+      {"City Center", {2019, 5, 7}, "15:00", 60},                  // every 10 minutes by frequencies.txt
+      {"City Center", {2019, 5, 7}, "15:10", 0},                   // one run, at the window's only second
+      {"International Airport (ABC)", {2019, 5, 7}, "07:30", 60},  // every 5 minutes from 08:00
+      {"Lake", {2019, 5, 11}, "13:00", 60},                        // the weekend trip takes no one on there
+      {"Lake", {2019, 5, 7}, "08:00", 60},                         // ask the driver: a departure all the same
+      // A trip of 30 March past 24:00, asked that night and after midnight, when the clocks go forward.
+      {"International Airport (ABC)", {2019, 3, 30}, "23:50", 180},
+      {"International Airport (ABC)", {2019, 3, 31}, "00:30", 120},
   };
   for (const Case& c : cases) {
     const QString at = c.day.toString("yyyy-MM-dd") + ' ' + c.time;
@@ -240,7 +254,7 @@ TEST_F(SampleFeedProgram, DeparturesAreTheFeedsOwn) {
       EXPECT_GE(d["depart"].toString(), previous) << "by time";
       previous = d["depart"].toString();
     }
-    EXPECT_EQ(listed, FeedDepartures(c.stop, c.day, Seconds(c.time + QString(":00")), c.windowMinutes * 60))
+    EXPECT_EQ(listed, FeedDepartures(c.stop, c.day, QTime::fromString(c.time, "HH:mm"), c.windowMinutes * 60))
         << run.out.toStdString();
   }
 }
