@@ -6,6 +6,7 @@
 #include "app/MapSetup.h"
 #include "app/frmMain.h"
 #include "bus/BusPanel.h"
+#include "bus/DeparturesWindow.h"
 #include "bus/TripWindow.h"
 #include "data/CityPaths.h"
 #include "data/CityPlace.h"
@@ -92,6 +93,7 @@ void frmMain::Start() {
 void frmMain::cmbCity_Click() {
   bus->CitySwitched();
   if (trip_) trip_->CitySwitched();
+  if (departures_) departures_->close();
   city_ = ResolveCity(FolderOfCity(dataFolders_, cmbCity->currentText()), cmbCity->currentText());
   ConnectServerCity(city_);
   LoadMainMap(true);

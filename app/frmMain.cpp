@@ -1,6 +1,8 @@
 #include "app/frmMain.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -139,8 +141,10 @@ void frmMain::ConnectEvents() {
   connect(help, &QShortcut::activated, this, [this] { ShowHelp(); });
 }
 
-void frmMain::ShowHelp() {
+void frmMain::ShowHelp() { ShowHelpPage(QFileInfo(helpFile_).fileName()); }
+
+void frmMain::ShowHelpPage(const QString& page) {
+  const QString path = QFileInfo(helpFile_).dir().filePath(page);
   if (!help_) help_ = new HelpWindow(this);
-  if (!help_->ShowPage(helpFile_))
-    MsgBox(QStringLiteral("找不到帮助文件：") + helpFile_, MsgIcon::Information);
+  if (!help_->ShowPage(path)) MsgBox(QStringLiteral("找不到帮助文件：") + path, MsgIcon::Information);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Accordion.h"
+#include "bus/TimedSource.h"
 #include "data/CityPlace.h"
 #include "data/modDBAccess.h"
 #include "kit/ImageList.h"
@@ -20,12 +21,14 @@
 class QComboBox;
 class QHBoxLayout;
 class QLabel;
+class QMenu;
 class QScrollArea;
 class QLineEdit;
 class QListWidget;
 class QTimer;
 class MapControl;
 class BusPanel;
+class DeparturesWindow;
 class HelpWindow;
 class InfoDrawers;
 class KeywordPanel;
@@ -81,9 +84,16 @@ class frmMain : public QWidget {
   // The trip planner's window, made on first use and kept (hidden when closed).
   TripWindow* OpenTripPlanner();
   TripWindow* Trip() const { return trip_; }
+  // The main map's right-click menu for the screen point at: a trip from or to it, and the
+  // departures (查看发车时刻) when a stop of 公交站台 lies under it.
+  std::unique_ptr<QMenu> MapMenu(QPoint at);
+  // The next departures at the stop of this name, from now, in their own small window.
+  void ShowDepartures(const QString& stop);
+  DeparturesWindow* Departures() const { return departures_; }
 
-  // F1: the program's help in its own window.
+  // F1: the program's help in its own window, at its first page or at page (a file of help/).
   void ShowHelp();
+  void ShowHelpPage(const QString& page);
   const QString& HelpFile() const { return helpFile_; }
   HelpWindow* Help() const { return help_; }
 
@@ -177,6 +187,8 @@ class frmMain : public QWidget {
   std::unique_ptr<qiwu::Accordion> accordion_;
   HelpWindow* help_ = nullptr;
   TripWindow* trip_ = nullptr;
+  DeparturesWindow* departures_ = nullptr;
+  trip::TimedSourceOf timetable_;  // the city's timetable for the planner and the departures
   QHBoxLayout* topStrip_ = nullptr;
   QWidget* columnContent_ = nullptr;
   int columnStretch_ = 0;  // twips the column's panels have grown beyond their start height

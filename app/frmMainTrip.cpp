@@ -1,12 +1,18 @@
-// The trip planner in the main window: its button in the top strip, and the main map's
-// right-click menu that starts or ends a trip at the clicked point.
+// The trip planner in the main window: its button in the top strip, the main map's right-click
+// menu that starts or ends a trip at the clicked point or lists a stop's departures, and the
+// planner's help page.
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
 
 #include "app/frmMain.h"
+#include "bus/DeparturesWindow.h"
+#include "bus/TimedCitySource.h"
 #include "bus/TripWindow.h"
+#include "data/CityVocabulary.h"
 #include "kit/Twips.h"
+#include "map/Layer.h"
+#include "mapwidgets/FeaturePick.h"
 #include "mapwidgets/MapControl.h"
 
 using namespace qiwu;
@@ -33,6 +39,13 @@ QIcon TripIcon(QSize size) {
   return QIcon(picture);
 }
 
+// The name of the stop of 公交站台 under the screen point at; empty when none is.
+QString StopUnder(const MapControl& map, QPoint at) {
+  const std::optional<PickedFeature> picked = FeatureUnder(map, at);
+  if (!picked || picked->layer->Name() != QString::fromUtf8(city::layer::kBusStops)) return QString();
+  return picked->layer->FeatureForId(picked->id).DisplayName();
+}
+
 }  // namespace
 
 void frmMain::CreateTripPlanner() {
@@ -46,19 +59,40 @@ void frmMain::CreateTripPlanner() {
   cmdTrip->setIconSize(QSize(side, side));
   cmdTrip->setIcon(TripIcon(QSize(side, side)));
   connect(cmdTrip, &QToolButton::clicked, this, [this] { OpenTripPlanner(); });
+  timetable_ = trip::CityTimetable(database_);
 
   Map1->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(Map1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-    const MapPoint point = Map1->ScreenToMap(at.x(), at.y());
-    QMenu menu(this);
-    menu.addAction(QStringLiteral("从这里出发"), this, [this, point] { OpenTripPlanner()->SetStart(point); });
-    menu.addAction(QStringLiteral("到这里去"), this, [this, point] { OpenTripPlanner()->SetEnd(point); });
-    menu.exec(Map1->mapToGlobal(at));
-  });
+  connect(Map1, &QWidget::customContextMenuRequested, this,
+          [this](QPoint at) { MapMenu(at)->exec(Map1->mapToGlobal(at)); });
+}
+
+std::unique_ptr<QMenu> frmMain::MapMenu(QPoint at) {
+  const MapPoint point = Map1->ScreenToMap(at.x(), at.y());
+  auto menu = std::make_unique<QMenu>(this);
+  menu->addAction(QStringLiteral("从这里出发"), this, [this, point] { OpenTripPlanner()->SetStart(point); });
+  menu->addAction(QStringLiteral("到这里去"), this, [this, point] { OpenTripPlanner()->SetEnd(point); });
+  const QString stop = StopUnder(*Map1, at);
+  if (!stop.isEmpty()) {
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("查看发车时刻"), this, [this, stop] { ShowDepartures(stop); });
+  }
+  return menu;
+}
+
+void frmMain::ShowDepartures(const QString& stop) {
+  QString error;
+  const std::shared_ptr<const trip::TimedSource> timetable = timetable_ ? timetable_(error) : nullptr;
+  if (!departures_) departures_ = new DeparturesWindow(this);
+  const QDateTime now = QDateTime::currentDateTime();
+  departures_->ShowStop(timetable.get(), error, stop, timetable ? now.toTimeZone(timetable->Zone()) : now);
 }
 
 TripWindow* frmMain::OpenTripPlanner() {
-  if (!trip_) trip_ = new TripWindow(*Map1, database_, this);
+  if (!trip_) {
+    trip_ = new TripWindow(*Map1, database_, this);
+    trip_->SetTimedSource(timetable_);
+    connect(trip_, &TripWindow::HelpRequested, this, [this] { ShowHelpPage(QStringLiteral("trip.html")); });
+  }
   trip_->show();
   trip_->raise();
   trip_->activateWindow();

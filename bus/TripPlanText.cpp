@@ -8,11 +8,6 @@ namespace trip {
 
 namespace {
 
-double Round(double value, int decimals) {
-  const double scale = std::pow(10.0, decimals);
-  return std::round(value * scale) / scale;
-}
-
 constexpr double kLargestShown = 1e9;
 const QString kBeyondShown = QStringLiteral("超过 1000000000");
 
@@ -23,6 +18,11 @@ QString EndName(const Index& index, int stop, const Place& end) {
 }
 
 }  // namespace
+
+double Rounded(double value, int decimals) {
+  const double scale = std::pow(10.0, decimals);
+  return std::round(value * scale) / scale;
+}
 
 QString MetresText(double metres) {
   return metres < kLargestShown ? QString::number(std::lround(std::max(metres, 0.0))) : kBeyondShown;
@@ -83,7 +83,7 @@ QJsonObject PlansJson(const Index& index, const Place& from, const Place& to, co
     double walked = 0;
     for (const Leg& leg : plan.legs) {
       if (leg.mode == Leg::Mode::Walk) {
-        const double metres = Round(leg.metres, 1);
+        const double metres = Rounded(leg.metres, 1);
         walked += metres;
         legs.append(QJsonObject{{"mode", "walk"},
                                 {"from", stopOrNull(leg.from)},
@@ -99,8 +99,8 @@ QJsonObject PlansJson(const Index& index, const Place& from, const Place& to, co
                               {"to", StopName(index, leg.to)},
                               {"stops", stops}});
     }
-    planArray.append(QJsonObject{{"minutes", Round(plan.minutes, 2)},
-                                 {"walk_metres", Round(walked, 1)},
+    planArray.append(QJsonObject{{"minutes", Rounded(plan.minutes, 2)},
+                                 {"walk_metres", Rounded(walked, 1)},
                                  {"changes", plan.Changes()},
                                  {"legs", legs}});
   }

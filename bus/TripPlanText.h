@@ -10,6 +10,9 @@
 
 namespace trip {
 
+// value rounded to decimals places, as the JSON writes numbers.
+double Rounded(double value, int decimals);
+
 // A distance in whole metres, a time in minutes to a tenth. Only a map with absurd coordinates gives
 // one beyond a million kilometres or 1,900 years: it is shown as that bound ("超过 1000000000"),
 // never as digits that wrapped round.

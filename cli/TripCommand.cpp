@@ -1,12 +1,18 @@
-// qiwu-cli trip FROM TO [--max-changes N] [--json]: trip plans from place to place, walking and
-// riding with up to three changes. FROM and TO are stop names, names of point features, or X,Y in
-// map metres. docs/trip-planner.md describes the model and the JSON.
+// qiwu-cli trip FROM TO [--at T | --arrive-by T | --estimate] [--window MIN] [--max-changes N]
+// [--json]: trip plans from place to place by the city's timetable, walking and riding with up to
+// three changes; on a city without timetables, or with --estimate, the estimate at 20 km/h. FROM
+// and TO are stop names, names of point features, or X,Y in map metres. docs/trip-planner.md
+// describes the models and the JSON.
 #include <QJsonDocument>
 #include <cstdio>
 
+#include "bus/TimedCity.h"
+#include "bus/TimedPlanText.h"
 #include "bus/TripCity.h"
 #include "bus/TripPlanText.h"
 #include "bus/TripSearch.h"
+#include "cli/ClockArgs.h"
+#include "cli/ClockTime.h"
 #include "cli/Command.h"
 #include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
@@ -15,7 +21,11 @@
 
 namespace {
 
-constexpr const char* kUsage = "trip FROM TO [--max-changes N] [--json] (FROM, TO: a stop, a place or X,Y)";
+constexpr const char* kUsage =
+    "trip FROM TO [--at 'YYYY-MM-DD HH:MM' | --arrive-by 'YYYY-MM-DD HH:MM' | --estimate] [--window MIN] "
+    "[--max-changes N] [--json] (FROM, TO: a stop, a place or X,Y)";
+
+const QString kEstimateNote = QStringLiteral("（估计：不按时刻表，每程按时速 20 公里计）\n");
 
 int Usage() {
   std::fprintf(stderr, "usage: qiwu-cli %s\n", kUsage);
@@ -29,23 +39,52 @@ std::vector<Layer*> LayersFromTop(const Workspace& workspace) {
   return layers;
 }
 
-int RunTrip(const CliContext& context, const QStringList& args) {
-  QStringList names;
-  bool json = false;
-  int maxRides = trip::kMaxRides;
-  for (int i = 0; i < args.size(); ++i) {
-    if (args[i] == QStringLiteral("--json")) {
-      json = true;
-    } else if (args[i] == QStringLiteral("--max-changes") && i + 1 < args.size()) {
-      bool ok = false;
-      const int changes = args[++i].toInt(&ok);
-      if (!ok || changes < 0 || changes > trip::kMaxRides - 1) return Usage();
-      maxRides = changes + 1;
-    } else {
-      names << args[i];
-    }
+int Estimate(const trip::Index& index, const trip::Place& from, const trip::Place& to,
+             const ClockArgs& args) {
+  const std::vector<trip::Plan> plans = trip::Search(index, from, to, {args.maxRides}).plans;
+  if (args.json) {
+    QJsonObject json = trip::PlansJson(index, from, to, plans, args.maxRides);
+    json.insert("estimate", true);
+    WriteOut(QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented)));
+    return 0;
   }
-  if (names.size() != 2) return Usage();
+  WriteOut(QStringLiteral("从 %1 到 %2\n").arg(from.label, to.label) + kEstimateNote);
+  if (plans.empty()) WriteOut(trip::NoPlanReason(index, from, to, args.maxRides) + u'\n');
+  for (std::size_t i = 0; i < plans.size(); ++i)
+    WriteOut(QStringLiteral("\n方案 %1：").arg(i + 1) + trip::PlanText(index, plans[i], to));
+  return 0;
+}
+
+int ByTheClock(const trip::TimedIndex& index, const trip::TimedEnd& from, const trip::TimedEnd& to,
+               const ClockArgs& args) {
+  const QTimeZone zone = trip::TimeZoneOf(index);
+  const ClockTime when = ClockTimeOf(args, zone);
+  trip::TimedQuery query{from, to, when.day, when.seconds};
+  query.mode = args.arriveBy ? trip::TimedMode::ArriveBy : trip::TimedMode::DepartAt;
+  query.windowSeconds = args.windowMinutes * 60;
+  query.maxRides = args.maxRides;
+  const std::vector<trip::TimedPlan> plans = trip::SearchTimed(index, query);
+  const citygen::Timetable& timetable = trip::TimetableOf(index);
+  const trip::TimedAsk ask{from, to, zone, when.day, when.at, args.maxRides};
+  if (args.json) {
+    QJsonObject json = trip::TimedPlansJson(timetable, ask, plans);
+    if (args.arriveBy) json.insert("arrive_by", true);
+    WriteOut(QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Indented)));
+    return 0;
+  }
+  WriteOut(QStringLiteral("从 %1 到 %2，%3%4\n")
+               .arg(from.label, to.label, when.at,
+                    args.arriveBy ? QStringLiteral(" 前到达") : QStringLiteral(" 出发")));
+  if (plans.empty()) WriteOut(trip::NoTimedPlanReason(timetable, ask) + u'\n');
+  for (std::size_t i = 0; i < plans.size(); ++i)
+    WriteOut(QStringLiteral("\n方案 %1：").arg(i + 1) + trip::TimedPlanText(timetable, ask, plans[i]));
+  return 0;
+}
+
+int RunTrip(const CliContext& context, const QStringList& commandLine) {
+  const std::optional<ClockArgs> parsed = ReadTripArgs(commandLine);
+  if (!parsed) return Usage();
+  const ClockArgs& args = *parsed;
   if (!OpenDatabase(context)) return 1;
   Workspace workspace;
   const Outcome loaded = LoadWorkspace(context.MainWorkspacePath(), workspace, context.serverConnection);
@@ -63,33 +102,30 @@ int RunTrip(const CliContext& context, const QStringList& args) {
     std::fprintf(stderr, "trip: %s\n", qUtf8Printable(error));
     return 1;
   }
-  const trip::Index& index = *found;
+  const trip::TimedIndex* timed = nullptr;
+  if (!args.estimate) {
+    timed = trip::TimedIndexOf(*modDBAccess::cnnCity, error);
+    if (!timed && !error.isEmpty())
+      std::fprintf(stderr, "trip: 时刻表不能用，按估计规划：%s\n", qUtf8Printable(error));
+  }
   const std::optional<MapRect> extent = LayersExtent(std::vector<const Layer*>(layers.begin(), layers.end()));
   std::optional<trip::Place> places[2];
+  trip::TimedEnd ends[2];
   for (int i = 0; i < 2; ++i) {
-    places[i] = trip::FindPlace(index, names[i], layers);
-    if (!places[i]) {
-      std::fprintf(stderr, "trip: 找不到地点“%s”\n", qUtf8Printable(names[i]));
+    const QString& name = args.names[i];
+    places[i] = trip::FindPlace(*found, name, layers);
+    if (timed) ends[i] = trip::TimedEndOf(*timed, name, places[i]);
+    if (!places[i] && ends[i].platforms.empty()) {
+      std::fprintf(stderr, "trip: 找不到地点“%s”\n", qUtf8Printable(name));
       return 1;
     }
-    if (const QString off = trip::PlaceOffMap(*places[i], extent); !off.isEmpty()) {
+    if (const QString off = places[i] ? trip::PlaceOffMap(*places[i], extent) : QString(); !off.isEmpty()) {
       std::fprintf(stderr, "trip: %s\n", qUtf8Printable(off));
       return 1;
     }
   }
-  const trip::Place& from = *places[0];
-  const trip::Place& to = *places[1];
-  const std::vector<trip::Plan> plans = trip::Search(index, from, to, {maxRides}).plans;
-  if (json) {
-    WriteOut(QString::fromUtf8(
-        QJsonDocument(trip::PlansJson(index, from, to, plans, maxRides)).toJson(QJsonDocument::Indented)));
-    return 0;
-  }
-  WriteOut(QStringLiteral("从 %1 到 %2\n").arg(from.label, to.label));
-  if (plans.empty()) WriteOut(trip::NoPlanReason(index, from, to, maxRides) + u'\n');
-  for (std::size_t i = 0; i < plans.size(); ++i)
-    WriteOut(QStringLiteral("\n方案 %1：").arg(i + 1) + trip::PlanText(index, plans[i], to));
-  return 0;
+  if (timed) return ByTheClock(*timed, ends[0], ends[1], args);
+  return Estimate(*found, *places[0], *places[1], args);
 }
 
 const CommandRegistration registration{"trip", kUsage, &RunTrip};

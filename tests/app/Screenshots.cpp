@@ -4,6 +4,7 @@
 //   xvfb-run -a -s "-screen 0 1600x1000x24" qiwu_screenshots PROGRAM_DIR OUT
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTreeWidget>
 #include <array>
 #include <cstdio>
 
@@ -18,6 +20,7 @@
 #include "app/ResultsHub.h"
 #include "app/frmMain.h"
 #include "bus/BusPanel.h"
+#include "bus/DeparturesWindow.h"
 #include "bus/PlanTextBox.h"
 #include "bus/TripWindow.h"
 #include "bus/frmBus.h"
@@ -161,10 +164,30 @@ void TripPictures(frmMain& w) {
   trip->move(w.geometry().right() - trip->width(), w.geometry().top() + 60);
   trip->txtFrom->setText(firstName(city::layer::kSights));
   trip->txtTo->setText(firstName(city::layer::kColleges));
+  trip->cmbWhen->setCurrentIndex(TripWindow::kDepartAt);
+  trip->dtWhen->setDateTime(QDateTime(QDate(2026, 5, 7), QTime(8, 0)));
   trip->Search();
+  // The first plan with a ride, opened, its boarding stop's departures beside it.
+  QTreeWidgetItem* boarding = nullptr;
+  for (int i = 0; i < trip->lstPlans->topLevelItemCount() && !boarding; ++i) {
+    QTreeWidgetItem* plan = trip->lstPlans->topLevelItem(i);
+    for (int leg = 0; leg < plan->childCount() && !boarding; ++leg)
+      if (plan->child(leg)->text(0).contains(QStringLiteral(" 乘 "))) boarding = plan->child(leg);
+  }
+  if (boarding) {
+    trip->lstPlans->expandItem(boarding->parent());
+    trip->lstPlans->setCurrentItem(boarding->parent());
+  }
   w.Timer1_Timer();
   Save(Grab(w.Map1), {"docs/images/trip-plan.png"});
-  Save(Grab(trip), {"docs/images/trip-window.png"});
+  Save(Grab(trip), {"help/images/trip.png", "docs/images/trip-window.png"});
+  if (boarding) {
+    emit trip->lstPlans->itemClicked(boarding, 0);
+    if (trip->Departures()) {
+      Save(Grab(trip->Departures()), {"help/images/departures.png"});
+      trip->Departures()->close();
+    }
+  }
   trip->close();
 }
 

@@ -210,35 +210,40 @@ TEST(TripSearch, NamesAStopAPointFeatureOrAPoint) {
   }
 }
 
-// The JSON holds together: walks' metres add up to walk_metres, rides list their ends.
+// The JSON holds together, by the demo city's timetable and as the estimate: walks' metres add up
+// to walk_metres, rides list their ends.
 TEST(TripCommand, WritesPlansAsJson) {
   const Network& network = DemoCity::Get().index->Net();
   const QStringList pairs[] = {{network.stops[3].name, network.stops[400].name},
                                {QStringLiteral("499000,3399000"), QStringLiteral("499100,3399000")},
                                {QStringLiteral("499000,3399000"), network.stops[9].name}};
-  for (const QStringList& pair : pairs) {
-    const CliRun run =
-        RunProgram(QStringLiteral(QIWU_CLI), {"--root", kDemoDir, "trip", pair[0], pair[1], "--json"});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    const QJsonObject json = QJsonDocument::fromJson(run.out).object();
-    EXPECT_EQ(json["from"].toString(), pair[0]);
-    const QJsonArray plans = json["plans"].toArray();
-    EXPECT_EQ(plans.isEmpty(), json.contains("reason")) << run.out.toStdString();
-    for (const QJsonValue& plan : plans) {
-      double walked = 0;
-      int rides = 0;
-      for (const QJsonValue& leg : plan["legs"].toArray()) {
-        if (leg["mode"] == "walk") walked += leg["metres"].toDouble();
-        if (leg["mode"] != "ride") continue;
-        ++rides;
-        const QJsonArray stops = leg["stops"].toArray();
-        EXPECT_EQ(stops.first(), leg["from"]);
-        EXPECT_EQ(stops.last(), leg["to"]);
+  const QStringList when[] = {{"--at", "2024-03-05 08:00"}, {"--estimate"}};
+  for (const QStringList& pair : pairs)
+    for (const QStringList& how : when) {
+      const CliRun run =
+          RunProgram(QStringLiteral(QIWU_CLI),
+                     QStringList{"--root", kDemoDir, "trip", pair[0], pair[1], "--json"} + how);
+      ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+      const QJsonObject json = QJsonDocument::fromJson(run.out).object();
+      EXPECT_EQ(json["from"].toString(), pair[0]);
+      EXPECT_EQ(json["estimate"].toBool(), how.contains("--estimate"));
+      const QJsonArray plans = json["plans"].toArray();
+      EXPECT_EQ(plans.isEmpty(), json.contains("reason")) << run.out.toStdString();
+      for (const QJsonValue& plan : plans) {
+        double walked = 0;
+        int rides = 0;
+        for (const QJsonValue& leg : plan["legs"].toArray()) {
+          if (leg["mode"] == "walk") walked += leg["metres"].toDouble();
+          if (leg["mode"] != "ride") continue;
+          ++rides;
+          const QJsonArray stops = leg["stops"].toArray();
+          EXPECT_EQ(stops.first(), leg["from"]);
+          EXPECT_EQ(stops.last(), leg["to"]);
+        }
+        EXPECT_NEAR(plan["walk_metres"].toDouble(), walked, 0.051);
+        EXPECT_EQ(plan["changes"].toInt(), std::max(rides - 1, 0));
       }
-      EXPECT_NEAR(plan["walk_metres"].toDouble(), walked, 0.051);
-      EXPECT_EQ(plan["changes"].toInt(), std::max(rides - 1, 0));
     }
-  }
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+#pragma once
+// The city's timetable for the planner window and the departures: the timed index kept with the
+// database (bus/TimedCity.h) and the timed search over it, as a TimedSource.
+#include "bus/TimedSource.h"
+
+class CityDatabase;
+
+namespace trip {
+
+// Asks TimedIndexOf(database) each time: null where the city has no usable timetable.
+TimedSourceOf CityTimetable(CityDatabase& database);
+
+}  // namespace trip
