@@ -1,9 +1,11 @@
 #include "features/MapExport.h"
 
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "features/PdfTextMap.h"
 #include "map/Renderer.h"
 
 namespace mapexport {
@@ -66,15 +68,26 @@ bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop,
 
 bool WritePdf(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
               const mappage::PageSetup& setup, QString& error) {
-  QPdfWriter writer(path);
-  writer.setCreator(QStringLiteral("栖坞"));
-  writer.setTitle(setup.title);
-  writer.setResolution(kPdfDpi);
-  if (!writer.setPageLayout(setup.Layout())) {
-    error = QStringLiteral("无效的页面设置。");
-    return false;
+  QBuffer page;
+  page.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&page);
+    writer.setCreator(QStringLiteral("栖坞"));
+    writer.setTitle(setup.title);
+    writer.setResolution(kPdfDpi);
+    if (!writer.setPageLayout(setup.Layout())) {
+      error = QStringLiteral("无效的页面设置。");
+      return false;
+    }
+    if (!mappage::PaintOnDevice(writer, bottomToTop, screen, setup)) {
+      error = QStringLiteral("内存不足，无法生成这页 PDF。");
+      return false;
+    }
   }
-  if (!mappage::PaintOnDevice(writer, bottomToTop, screen, setup)) {
+  QByteArray pdf = page.data();
+  mappage::FoldRadicalsInTextMaps(pdf);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
     error = QStringLiteral("无法写入文件：") + path;
     return false;
   }
