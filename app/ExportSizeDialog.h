@@ -1,27 +1,23 @@
 #pragma once
-// Asks how large a map export is: width and height in pixels for a picture, or a page size and
-// orientation for a PDF.
+// Asks how a map picture is exported: its width and height in pixels, and whether the printed page's
+// frame (title, legend, scale, north arrow, date and source) goes around the map.
 #include <QDialog>
-#include <QPageLayout>
 #include <QSize>
 
-class QComboBox;
+class QCheckBox;
 class QSpinBox;
 
 class ExportSizeDialog : public QDialog {
   Q_OBJECT
 
  public:
-  enum class Kind { Picture, Page };
-
-  // pixels: the size offered for a picture (the map's own on screen).
-  ExportSizeDialog(Kind kind, QSize pixels, QWidget* parent);
+  // pixels: the size offered (the map's own on screen).
+  ExportSizeDialog(QSize pixels, QWidget* parent);
 
   QSize Pixels() const;
-  QPageLayout PageLayout() const;
+  bool Framed() const;
 
   QSpinBox* spnWidth = nullptr;
   QSpinBox* spnHeight = nullptr;
-  QComboBox* cmbPage = nullptr;
-  QComboBox* cmbOrientation = nullptr;
+  QCheckBox* chkFrame = nullptr;
 };

@@ -8,6 +8,7 @@
 
 #include "app/ExportSizeDialog.h"
 #include "features/MapExport.h"
+#include "features/PageSource.h"
 #include "features/ResultTable.h"
 #include "features/ShowFeature.h"
 #include "kit/HandlerGuard.h"
@@ -23,11 +24,12 @@ void ReportFailure(const QString& error) {
 
 }  // namespace
 
-ResultsHub::ResultsHub(MapControl& map)
+ResultsHub::ResultsHub(MapControl& map, const qiwu::CityPlace& city)
     : QObject(&map),
       table(new ResultTable(map.window())),
       actions(new QToolBar(map.window())),
       map_(map),
+      city_(city),
       window_(map.window()) {
   actions->setObjectName(QStringLiteral("ResultsActions"));
   actions->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -66,35 +68,50 @@ QString ResultsHub::AskSavePath(const QString& title, QStandardPaths::StandardLo
   return QFileDialog::getSaveFileName(window_, title, qiwu::SuggestedSavePath(folder, fileName), filter);
 }
 
+mappage::PageSetup ResultsHub::DefaultPage() const {
+  mappage::PageSetup setup;
+  setup.title = city_.name;
+  setup.source = mappage::PageSourceLine(city_);
+  setup.date = QDate::currentDate();
+  return setup;
+}
+
+std::unique_ptr<PagePreviewDialog> ResultsHub::MakePreview(PagePreviewDialog::Purpose purpose) const {
+  return std::make_unique<PagePreviewDialog>(purpose, map_.LayersBottomToTop(), map_.View(), DefaultPage(),
+                                             window_);
+}
+
 void ResultsHub::ExportPng() {
-  ExportSizeDialog ask(ExportSizeDialog::Kind::Picture, map_.size(), window_);
+  ExportSizeDialog ask(map_.size(), window_);
   if (ask.exec() != QDialog::Accepted) return;
   const QString path = AskSavePath(QStringLiteral("导出地图图片"), QStandardPaths::PicturesLocation,
                                    QStringLiteral("地图.png"), QStringLiteral("PNG 图片 (*.png)"));
   if (path.isEmpty()) return;
   QString error;
-  if (!mapexport::WritePng(path, map_.LayersBottomToTop(), map_.View(), ask.Pixels(), error))
+  const mappage::PageSetup frame = DefaultPage();
+  if (!mapexport::WritePng(path, map_.LayersBottomToTop(), map_.View(), ask.Pixels(), error,
+                           ask.Framed() ? &frame : nullptr))
     ReportFailure(error);
 }
 
 void ResultsHub::ExportPdf() {
-  ExportSizeDialog ask(ExportSizeDialog::Kind::Page, map_.size(), window_);
-  if (ask.exec() != QDialog::Accepted) return;
+  const std::unique_ptr<PagePreviewDialog> preview = MakePreview(PagePreviewDialog::Purpose::Pdf);
+  if (preview->exec() != QDialog::Accepted) return;
   const QString path = AskSavePath(QStringLiteral("导出地图 PDF"), QStandardPaths::DocumentsLocation,
                                    QStringLiteral("地图.pdf"), QStringLiteral("PDF 文件 (*.pdf)"));
   if (path.isEmpty()) return;
   QString error;
-  if (!mapexport::WritePdf(path, map_.LayersBottomToTop(), map_.View(), ask.PageLayout(), error))
+  if (!mapexport::WritePdf(path, map_.LayersBottomToTop(), map_.View(), preview->Setup(), error))
     ReportFailure(error);
 }
 
 void ResultsHub::PrintMap() {
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setPageOrientation(QPageLayout::Landscape);
-  printer.setDocName(QStringLiteral("栖坞地图"));
+  const std::unique_ptr<PagePreviewDialog> preview = MakePreview(PagePreviewDialog::Purpose::Print);
+  if (preview->exec() != QDialog::Accepted) return;
+  QPrinter& printer = preview->Printer();
   QPrintDialog ask(&printer, window_);
   ask.setWindowTitle(QStringLiteral("打印地图"));
   if (ask.exec() != QDialog::Accepted) return;
-  if (!mapexport::PaintPage(printer, map_.LayersBottomToTop(), map_.View()))
+  if (!mappage::PaintOnDevice(printer, map_.LayersBottomToTop(), map_.View(), preview->Setup()))
     ReportFailure(QStringLiteral("无法打印地图。"));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Results that leave the window: the result table, which shows whatever a panel it follows hands
 // on as its results (the radius search at every search, the type and keyword lists on request);
-// the main map exported as a picture or a PDF, or printed. Its commands are the toolbar `actions`,
+// the main map exported as a picture or a PDF, or printed: a PDF and a print are the printed page
+// (features/MapPage.h), set up and seen first in the page preview. Its commands are the toolbar `actions`,
 // whose place is the strip above the panels; a followed panel's list also offers the table in its
 // context menu. Owned by the main map's window.
 #include <QAction>
@@ -9,8 +10,12 @@
 #include <QObject>
 #include <QStandardPaths>
 #include <QString>
+#include <memory>
 #include <vector>
 
+#include "app/PagePreviewDialog.h"
+#include "data/CityPlace.h"
+#include "features/MapPage.h"
 #include "features/ResultRows.h"
 #include "kit/HandlerGuard.h"
 
@@ -23,8 +28,9 @@ class ResultsHub : public QObject {
 
  public:
   // map: the main map, which the table's rows are shown on and the exports draw; the table and
-  // the dialogs belong to its window.
-  explicit ResultsHub(MapControl& map);
+  // the dialogs belong to its window. city: the city shown, named on the printed page (the
+  // window's own, which outlives the hub).
+  ResultsHub(MapControl& map, const qiwu::CityPlace& city);
 
   // The table shows panel's results (its ResultsReady); list's context menu asks the panel for
   // them (its OfferResults).
@@ -40,14 +46,18 @@ class ResultsHub : public QObject {
   void ShowResults(const QString& title, const std::vector<ResultRow>& rows);
   // The table as it was.
   void ShowTable();
-  // Ask for a size and a path, then write the main map's view.
   // The file the user names in a save dialog that first proposes folder/fileName; empty: cancelled.
   QString AskSavePath(const QString& title, QStandardPaths::StandardLocation folder, const QString& fileName,
                       const QString& filter);
+  // Ask for a size (and a frame) and a path, then write the main map's view.
   void ExportPng();
+  // The page preview, then a path or the print dialog, then the page.
   void ExportPdf();
-  // The print dialog, then the main map's view on one page.
   void PrintMap();
+  // The page the exports offer first: the city's name as title, A4 landscape, today.
+  mappage::PageSetup DefaultPage() const;
+  // The page preview of the main map (shown by the commands; tests look at it unshown).
+  std::unique_ptr<PagePreviewDialog> MakePreview(PagePreviewDialog::Purpose purpose) const;
 
   ResultTable* table;
   QToolBar* actions;
@@ -64,5 +74,6 @@ class ResultsHub : public QObject {
   QAction* AddCommand(const QString& text, void (ResultsHub::*command)());
 
   MapControl& map_;
+  const qiwu::CityPlace& city_;
   QWidget* window_;
 };

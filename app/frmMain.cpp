@@ -85,7 +85,7 @@ void frmMain::CreatePanels() {
 
   lstShow = {typeBrowse->lstShow0, keyword->lstShow1, radius->lstShow2, bus->lstShow3};
   cmbType = {typeBrowse->cmbType0, radius->cmbType1, nearest->cmbType2};
-  results = new ResultsHub(*Map1);
+  results = new ResultsHub(*Map1, city_);
   results->Follow(typeBrowse, typeBrowse->lstShow0);
   results->Follow(keyword, keyword->lstShow1);
   results->Follow(radius, radius->lstShow2);

@@ -1,19 +1,18 @@
 #include "features/MapExport.h"
 
-#include <QPagedPaintDevice>
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <algorithm>
-#include <cmath>
 
+#include "features/PdfTextMap.h"
 #include "map/Renderer.h"
 
 namespace mapexport {
 
 namespace {
-constexpr double kScreenDpi = 96;  // the renderer's pixels are screen pixels of this density
-constexpr double kPageDpi = 300;   // what a page picture aims at
+constexpr int kPdfDpi = 1200;        // the PDF's coordinate grid; its content is vectors
+constexpr double kFrameMargin = 16;  // pixels around a framed PNG's page
 }  // namespace
 
 MapView ExportView(const MapView& screen, QSize pixels) {
@@ -36,13 +35,25 @@ QImage RenderMap(const std::vector<const Layer*>& bottomToTop, const MapView& sc
 }
 
 bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
-              QSize pixels, QString& error) {
+              QSize pixels, QString& error, const mappage::PageSetup* frame) {
   if (pixels.width() < 1 || pixels.height() < 1 || pixels.width() > kMaxPixels ||
       pixels.height() > kMaxPixels) {
     error = QStringLiteral("图片的宽和高须在 1 到 %1 像素之间。").arg(kMaxPixels);
     return false;
   }
-  const QImage image = RenderMap(bottomToTop, screen, pixels);
+  QImage image;
+  if (frame) {
+    image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (!image.isNull()) {
+      image.fill(Qt::white);
+      QPainter painter(&image);
+      const QRectF area = QRectF(QPointF(0, 0), QSizeF(pixels))
+                              .adjusted(kFrameMargin, kFrameMargin, -kFrameMargin, -kFrameMargin);
+      mappage::PaintPage(painter, area, bottomToTop, screen, *frame);
+    }
+  } else {
+    image = RenderMap(bottomToTop, screen, pixels);
+  }
   if (image.isNull()) {
     error = QStringLiteral("内存不足，无法生成这样大的图片。");
     return false;
@@ -55,33 +66,28 @@ bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop,
   return true;
 }
 
-bool PaintPage(QPagedPaintDevice& device, const std::vector<const Layer*>& bottomToTop,
-               const MapView& screen) {
-  // The page's paintable area in device units, laid out in screen pixels so symbols and labels keep
-  // their screen size on paper, and drawn at the page's own density (up to kPageDpi).
-  const double deviceDpi = device.logicalDpiX();
-  const QSize target(device.width(), device.height());
-  const QSize pixels(std::max(1, int(std::lround(target.width() * kScreenDpi / deviceDpi))),
-                     std::max(1, int(std::lround(target.height() * kScreenDpi / deviceDpi))));
-  const QImage image = RenderMap(bottomToTop, screen, pixels, std::min(deviceDpi, kPageDpi) / kScreenDpi);
-  if (image.isNull()) return false;
-  QPainter painter;
-  if (!painter.begin(&device)) return false;
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(QRect(QPoint(0, 0), target), image);
-  return painter.end();
-}
-
 bool WritePdf(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
-              const QPageLayout& layout, QString& error) {
-  QPdfWriter writer(path);
-  writer.setCreator(QStringLiteral("栖坞"));
-  writer.setResolution(int(kPageDpi));
-  if (!writer.setPageLayout(layout)) {
-    error = QStringLiteral("无效的页面设置。");
-    return false;
+              const mappage::PageSetup& setup, QString& error) {
+  QBuffer page;
+  page.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&page);
+    writer.setCreator(QStringLiteral("栖坞"));
+    writer.setTitle(setup.title);
+    writer.setResolution(kPdfDpi);
+    if (!writer.setPageLayout(setup.Layout())) {
+      error = QStringLiteral("无效的页面设置。");
+      return false;
+    }
+    if (!mappage::PaintOnDevice(writer, bottomToTop, screen, setup)) {
+      error = QStringLiteral("内存不足，无法生成这页 PDF。");
+      return false;
+    }
   }
-  if (!PaintPage(writer, bottomToTop, screen)) {
+  QByteArray pdf = page.data();
+  mappage::FoldRadicalsInTextMaps(pdf);
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size() || !file.commit()) {
     error = QStringLiteral("无法写入文件：") + path;
     return false;
   }

@@ -3,16 +3,15 @@
 // Every export draws the map's layers through the map renderer at the export's own size, around
 // the view's centre and showing the view's whole extent (the same width or height in metres,
 // the other axis following the export's proportions), so the same layers and labels show as on
-// screen. The map's selection and marker are drawn too.
+// screen. The map's selection and marker are drawn too. A PDF is the printed page (MapPage.h) in
+// vectors; a PNG is the bare map or, framed, that page.
 #include <QImage>
-#include <QPageLayout>
 #include <QString>
 #include <vector>
 
+#include "features/MapPage.h"
 #include "map/Layer.h"
 #include "map/MapView.h"
-
-class QPagedPaintDevice;
 
 namespace mapexport {
 
@@ -26,19 +25,14 @@ MapView ExportView(const MapView& screen, QSize pixels);
 QImage RenderMap(const std::vector<const Layer*>& bottomToTop, const MapView& screen, QSize pixels,
                  qreal devicePixelRatio = 1);
 
-// Writes the map as a PNG of pixels size (each side 1 to kMaxPixels). False with error set when the
-// size is out of range or the file cannot be written.
+// Writes the map as a PNG of pixels size (each side 1 to kMaxPixels): the bare map, or with frame the
+// printed page's title, legend, scale and source around it. False with error set when the size is
+// out of range or the file cannot be written.
 bool WritePng(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
-              QSize pixels, QString& error);
+              QSize pixels, QString& error, const mappage::PageSetup* frame = nullptr);
 
-// Draws the map onto the current page of device (a PDF writer or a printer), filling its paintable
-// area, as a picture of up to 300 dots an inch. False when the picture or the device cannot be
-// painted (a file that cannot be written, a page too large for memory).
-bool PaintPage(QPagedPaintDevice& device, const std::vector<const Layer*>& bottomToTop,
-               const MapView& screen);
-
-// Writes a one-page PDF of page layout layout (size, orientation, margins) holding the map.
+// Writes the printed page as a one-page vector PDF of the setup's paper and orientation.
 bool WritePdf(const QString& path, const std::vector<const Layer*>& bottomToTop, const MapView& screen,
-              const QPageLayout& layout, QString& error);
+              const mappage::PageSetup& setup, QString& error);
 
 }  // namespace mapexport

@@ -63,8 +63,10 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<LayerSnapsh
   std::vector<const LayerSnapshot*> drawn;
   bool labelling = false;
   std::size_t inView = 0;
+  // A view width of 0 is within every display limit.
+  const double limitWidth = options.displayLimits ? view.Width() : 0;
   for (const LayerSnapshot& layer : bottomToTop) {
-    if (layer.IsTemporary() || !layer.IsDrawnAt(view.Width())) continue;
+    if (layer.IsTemporary() || !layer.IsDrawnAt(limitWidth)) continue;
     drawn.push_back(&layer);
     labelling |= options.labels && Labelled(layer, view);
   }
@@ -121,7 +123,7 @@ RenderStats MapRenderer::Render(QPainter& painter, const std::vector<LayerSnapsh
   }
 
   for (const LayerSnapshot& layer : bottomToTop) {
-    if (!layer.IsTemporary() || !layer.IsDrawnAt(view.Width())) continue;
+    if (!layer.IsTemporary() || !layer.IsDrawnAt(limitWidth)) continue;
     layer.IdsIn(all, ids_);
     stats.featuresDrawn += layers.Draw(layer, ids_, nullptr, nullptr);
   }

@@ -9,6 +9,9 @@
 // A large drawing on an image, with nothing to label, is split into horizontal bands drawn at once on
 // several threads straight into the image; each band draws the features that reach into it, so the
 // picture is the one a single thread draws.
+//
+// A painter that records shapes (a PDF, a printer; map/render/PaintTarget.h) gets every symbol,
+// label and line as a shape or as text, never a picture.
 #include <QPainter>
 #include <QString>
 #include <atomic>
@@ -25,6 +28,8 @@ struct RenderOptions {
   bool labels = true;
   QColor background;      // invalid: the painter's surface is left as it is under the map
   bool scaleBar = false;  // the main map's scale bar, bottom left (ScaleBar.h)
+  // false: every visible layer is drawn at any view width, as on a printed page of few features
+  bool displayLimits = true;
 };
 
 struct RenderStats {

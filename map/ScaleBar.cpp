@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "map/MapView.h"
+#include "map/render/PaintTarget.h"
 
 namespace {
 
@@ -52,6 +53,13 @@ void DrawScaleBar(QPainter& painter, const MapView& view) {
   QPainterPath text;
   text.addText(left + QPointF(2, -kTick - 3), font, label);
   painter.strokePath(text, QPen(QColor(255, 255, 255, 220), 3));
-  painter.fillPath(text, QColor(40, 40, 40));
+  if (PaintsVectors(painter)) {
+    // On a page the label is text, to be found and copied.
+    painter.setFont(font);
+    painter.setPen(QColor(40, 40, 40));
+    painter.drawText(left + QPointF(2, -kTick - 3), label);
+  } else {
+    painter.fillPath(text, QColor(40, 40, 40));
+  }
   painter.restore();
 }

@@ -18,9 +18,10 @@ struct LabelLook {
 
 class LabelSprites {
  public:
-  // Draws text (its outline laid out as TextPaths gives it) centred on centre, turned by angle degrees
-  // clockwise, in the look's colour over its halo. key names the text and its letter spacing.
-  void Draw(QPainter& painter, const QString& key, const TextPath& text, const LabelLook& look,
+  // Draws text (outline: its outline as TextPaths gives it) centred on centre, turned by angle degrees
+  // clockwise, in the look's colour over its halo. A vector painter gets the halo as a shape and the
+  // text as text, not a picture.
+  void Draw(QPainter& painter, const QString& text, const TextPath& outline, const LabelLook& look,
             QPointF centre, double angle);
 
  private:

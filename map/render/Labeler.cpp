@@ -32,11 +32,6 @@ QPointF PointAt(const QPolygonF& line, const std::vector<double>& arc, double s)
   return line[i - 1] + (line[i] - line[i - 1]) * t;
 }
 
-// Sprites differ by text and letter spacing; the look's colours and size are added by LabelSprites.
-QString SpriteKey(const QString& text, const LabelLook& look) {
-  return QStringLiteral("%1|%2").arg(look.letterSpacing).arg(text);
-}
-
 }  // namespace
 
 Labeler::Labeler(QPainter& painter, TextPaths& paths, LabelSprites& sprites, QSize screen)
@@ -81,8 +76,7 @@ bool Labeler::Place(const PointLabel& label) {
     const QRectF box =
         QRectF(topLeft, QSizeF(w, h)).adjusted(-kHaloMargin, -kHaloMargin, kHaloMargin, kHaloMargin);
     if (!Accept(label.text, {box})) continue;
-    sprites_.Draw(painter_, SpriteKey(label.text, label.look), text, label.look,
-                  topLeft + QPointF(w / 2, h / 2), 0);
+    sprites_.Draw(painter_, label.text, text, label.look, topLeft + QPointF(w / 2, h / 2), 0);
     return true;
   }
   return false;
@@ -94,7 +88,7 @@ bool Labeler::Place(const AreaLabel& label) {
   const QRectF box = QRectF(topLeft, QSizeF(text.width, text.height))
                          .adjusted(-kHaloMargin, -kHaloMargin, kHaloMargin, kHaloMargin);
   if (!Accept(label.text, {box})) return false;
-  sprites_.Draw(painter_, SpriteKey(label.text, label.look), text, label.look, label.centre, 0);
+  sprites_.Draw(painter_, label.text, text, label.look, label.centre, 0);
   return true;
 }
 
@@ -167,7 +161,7 @@ bool Labeler::Place(const LineLabel& label) {
       for (const QRectF& b : boxes) index_.Insert(b);
       placed_.push_back({label.text, boxes});
       for (const Letter& l : letters) {
-        sprites_.Draw(painter_, SpriteKey(l.letter, label.look), l.path, label.look, l.centre, l.angle);
+        sprites_.Draw(painter_, l.letter, l.path, label.look, l.centre, l.angle);
       }
       any = true;
       break;

@@ -8,11 +8,13 @@
 #include "kit/Colors.h"
 #include "map/render/LineStroker.h"
 #include "map/render/MarkerBitmap.h"
+#include "map/render/PaintTarget.h"
 
 namespace {
 
 constexpr double kFullWidthView = 8000;  // metres: line widths are the style's up to this view width
 constexpr double kMinStep = 0.5;         // pixels: vertices closer than this to the last one are left out
+constexpr double kCutMargin = 32;        // pixels beyond the screen a region on a page is cut at
 const QColor kGlow(0, 215, 255, 120);
 const QColor kGlowEdge(0, 160, 255);
 
@@ -180,10 +182,15 @@ void LayerPainter::ClearOutlines(std::size_t count) {
 bool LayerPainter::RegionPath(const FeatureStore& store, int id, QPainterPath& path) {
   path.clear();
   path.setFillRule(Qt::OddEvenFill);
+  // A page keeps only what shows: rings cut a little beyond the screen, so that their cut edges
+  // stay out of sight.
+  const bool cut = PaintsVectors(painter_);
+  const QRectF around = QRectF(QPointF(0, 0), QSizeF(view_.Pixels()))
+                            .adjusted(-kCutMargin, -kCutMargin, kCutMargin, kCutMargin);
   for (int part = 0; part < store.PartCount(id); ++part) {
     ToScreen(store.Part(id, part), xf_, kMinStep, scratch_);
     if (part == 0 && SubPixel(scratch_)) return false;
-    path.addPolygon(scratch_);
+    path.addPolygon(cut ? ClipRing(scratch_, around) : scratch_);
     path.closeSubpath();
   }
   return !path.isEmpty();

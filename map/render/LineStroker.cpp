@@ -2,11 +2,24 @@
 
 #include <QPaintEngine>
 
+#include "map/render/PaintTarget.h"
+#include "map/render/ScreenGeometry.h"
+
 LineStroker::LineStroker(QPainter& painter, const QRectF& screen, StrokeBuffers& buffers)
     : painter_(painter), screen_(screen), buffers_(buffers) {}
 
 void LineStroker::Draw(QPainter& painter, const PolylineBatch& lines, const QPen& pen) {
   painter.setPen(pen);
+  if (PaintsVectors(painter)) {
+    // A page keeps only what shows: whole polylines, each cut to the screen.
+    const QRectF clip = screen_.adjusted(-pen.widthF(), -pen.widthF(), pen.widthF(), pen.widthF());
+    for (std::size_t i = 0; i < lines.Count(); ++i) {
+      const std::span<const QPointF> line = lines.Line(i);
+      for (const QPolygonF& piece : ClipPolyline(QPolygonF(line.begin(), line.end()), clip))
+        painter.drawPolyline(piece);
+    }
+    return;
+  }
   if (pen.style() != Qt::SolidLine) {
     for (std::size_t i = 0; i < lines.Count(); ++i) {
       const std::span<const QPointF> line = lines.Line(i);
@@ -71,7 +84,7 @@ void LineStroker::Stroke(const PolylineBatch& lines, const QColor& color, double
       DrawMasked(lines, color, width))
     return;
   const Qt::PenCapStyle cap = pattern == Qt::SolidLine ? Qt::SquareCap : Qt::FlatCap;
-  if (color.alpha() == 255) {
+  if (color.alpha() == 255 || PaintsVectors(painter_)) {
     Draw(painter_, lines, QPen(color, width, pattern, cap, Qt::RoundJoin));
     return;
   }

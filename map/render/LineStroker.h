@@ -6,7 +6,8 @@
 // of many points, is laid through a CoverageMask, without Qt's stroker, to the same picture.
 // Patterned pens (dashes) keep whole polylines so that the pattern runs on across vertices. A
 // translucent colour drawn by Qt goes opaque into a scratch image laid over the map at its opacity,
-// so that overlapping lines of one layer do not darken each other.
+// so that overlapping lines of one layer do not darken each other. On a vector painter (a PDF) every
+// line is a whole polyline in its own colour, translucent ones included.
 #include <QImage>
 #include <QPainter>
 #include <vector>

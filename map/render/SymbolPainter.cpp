@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "map/render/PaintTarget.h"
+
 namespace {
 
 // Pictograms are designed on the square [-1, 1]² (y down) and scaled by half the symbol size.
@@ -167,6 +169,13 @@ const QImage& SymbolSprites::Get(const SymbolLook& def, qreal devicePixelRatio) 
 }
 
 void SymbolSprites::Draw(QPainter& painter, const SymbolLook& def, QPointF centre) {
+  if (PaintsVectors(painter)) {
+    painter.save();
+    painter.translate(centre);
+    DrawSymbol(painter, def);
+    painter.restore();
+    return;
+  }
   const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
   const QImage& image = Get(def, ratio);
   const QSizeF logical = image.deviceIndependentSize();

@@ -25,7 +25,7 @@ void DrawSymbol(QPainter& painter, const SymbolLook& def);
 class SymbolSprites {
  public:
   const QImage& Get(const SymbolLook& def, qreal devicePixelRatio);
-  // Draws the cached sprite centred on the point (screen pixels).
+  // Draws the cached sprite centred on the point (screen pixels); on a vector painter, the symbol itself.
   void Draw(QPainter& painter, const SymbolLook& def, QPointF centre);
 
  private:

@@ -1,6 +1,5 @@
 #include "map/render/TextPaths.h"
 
-#include <QFont>
 #include <QFontMetricsF>
 #include <QStringList>
 
@@ -9,17 +8,24 @@ QStringList LabelFontFamilies() {
           QStringLiteral("Sans Serif")};
 }
 
-const TextPath& TextPaths::Get(const QString& text, int pixelSize, double spacing) {
-  const QString key = QStringLiteral("%1|%2|%3").arg(pixelSize).arg(spacing).arg(text);
-  if (const TextPath* cached = cache_.object(key)) return *cached;
-
+QFont LabelFont(int pixelSize, double spacing) {
   QFont font;
   font.setFamilies(LabelFontFamilies());
   font.setPixelSize(pixelSize);
   font.setHintingPreference(QFont::PreferNoHinting);
+  font.setKerning(false);
+  font.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+  return font;
+}
+
+const TextPath& TextPaths::Get(const QString& text, int pixelSize, double spacing) {
+  const QString key = QStringLiteral("%1|%2|%3").arg(pixelSize).arg(spacing).arg(text);
+  if (const TextPath* cached = cache_.object(key)) return *cached;
+
+  const QFont font = LabelFont(pixelSize);
   const QFontMetricsF metrics(font);
   // The ideographic em box runs from 0.88 em above the baseline to 0.12 em below it.
-  const double baseline = 0.38 * pixelSize;
+  const double baseline = LabelBaseline(pixelSize);
 
   auto* result = new TextPath;
   double x = 0;

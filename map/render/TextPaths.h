@@ -2,6 +2,7 @@
 // Outlines of label texts in the map's CJK font, cached: labels are drawn as paths so that their halo
 // (a wide stroke under the fill) follows the glyphs at any rotation. Sizes are screen pixels.
 #include <QCache>
+#include <QFont>
 #include <QPainterPath>
 #include <QString>
 
@@ -23,3 +24,8 @@ class TextPaths {
 
 // The family list of map labels: Noto Sans CJK SC first.
 QStringList LabelFontFamilies();
+
+// The label font at pixelSize, unhinted, with `spacing` extra pixels after each letter: text drawn
+// in it at (0, LabelBaseline(pixelSize)) covers the outline TextPaths gives.
+QFont LabelFont(int pixelSize, double spacing = 0);
+inline double LabelBaseline(int pixelSize) { return 0.38 * pixelSize; }  // the em box's middle is 0

@@ -7,8 +7,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QTableView>
 
+#include "app/PagePreviewDialog.h"
 #include "app/ResultsHub.h"
 #include "features/KeywordPanel.h"
 #include "features/RadiusPanel.h"
@@ -61,6 +64,30 @@ TEST(ResultsHub, TheTableFollowsEachRadiusSearchAndShowsTheListsOnRequest) {
     list->actions().front()->trigger();
     EXPECT_EQ(TableNames(table, &allTyped), Items(list)) << name;
     EXPECT_TRUE(allTyped) << name;
+  }
+  EXPECT_TRUE(started.messages.Messages().empty());
+}
+
+// 打印… and 导出 PDF… open the page preview on the city's page: its name as title, A4 landscape, one
+// page previewed; a change of orientation or paper reaches the printer the preview draws on.
+TEST(ResultsHub, ThePagePreviewShowsTheCitysPageAndFollowsItsSettings) {
+  StartedWindow started;
+  frmMain& w = started.window;
+  for (const auto purpose : {PagePreviewDialog::Purpose::Print, PagePreviewDialog::Purpose::Pdf}) {
+    const auto preview = apptest::Part<ResultsHub>(w)->MakePreview(purpose);
+    EXPECT_EQ(preview->txtTitle->text(), QStringLiteral("栖坞市"));
+    const mappage::PageSetup setup = preview->Setup();
+    EXPECT_EQ(setup.paper, QPageSize::A4);
+    EXPECT_EQ(setup.orientation, QPageLayout::Landscape);
+    EXPECT_TRUE(setup.source.startsWith(QStringLiteral("数据：栖坞市 数据集")));
+    preview->preview->updatePreview();
+    EXPECT_EQ(preview->preview->pageCount(), 1);
+    preview->cmbOrientation->setCurrentIndex(preview->cmbOrientation->findData(int(QPageLayout::Portrait)));
+    preview->cmbPaper->setCurrentIndex(preview->cmbPaper->findData(int(QPageSize::A3)));
+    const QPageLayout printed = preview->Printer().pageLayout();
+    EXPECT_EQ(printed.orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(printed.pageSize().id(), QPageSize::A3);
+    EXPECT_EQ(preview->Setup().orientation, QPageLayout::Portrait);
   }
   EXPECT_TRUE(started.messages.Messages().empty());
 }

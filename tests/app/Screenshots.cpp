@@ -16,7 +16,7 @@
 #include <array>
 #include <cstdio>
 
-#include "app/ExportSizeDialog.h"
+#include "app/PagePreviewDialog.h"
 #include "app/ResultsHub.h"
 #include "app/frmMain.h"
 #include "bus/BusPanel.h"
@@ -243,10 +243,11 @@ int main(int argc, char** argv) {
   panels[2] = Grab(w.picShow[2]);
   Save(Grab(apptest::Part<ResultsHub>(w)->table), {"docs/images/results-table.png"});
   apptest::Part<ResultsHub>(w)->table->close();
-  ExportSizeDialog pageSize(ExportSizeDialog::Kind::Page, w.Map1->size(), &w);
-  pageSize.show();
-  Save(Grab(&pageSize), {"docs/images/export-pdf.png"});
-  pageSize.close();
+  const auto preview = apptest::Part<ResultsHub>(w)->MakePreview(PagePreviewDialog::Purpose::Pdf);
+  preview->show();
+  QTest::qWait(200);
+  Save(Grab(preview.get()), {"docs/images/export-pdf.png"});
+  preview->close();
 
   w.imgType_Click(3);
   const MapPoint here = QuietSpot(*w.Map1, {corner.x - 700, corner.y + 500});

@@ -68,11 +68,13 @@ TEST(MapExport, PdfPageRendersInPdftoppmAtItsSize) {
   constexpr int kDpi = 30;
   for (const auto& [page, orientation] :
        {std::pair{QPageSize::A4, QPageLayout::Portrait}, std::pair{QPageSize::A5, QPageLayout::Landscape}}) {
-    const QPageLayout layout(QPageSize(page), orientation, QMarginsF(10, 10, 10, 10),
-                             QPageLayout::Millimeter);
+    mappage::PageSetup setup;
+    setup.paper = page;
+    setup.orientation = orientation;
+    const QPageLayout layout = setup.Layout();
     const QString pdf = dir.filePath(QStringLiteral("地图.pdf"));
     QString error;
-    ASSERT_TRUE(mapexport::WritePdf(pdf, h.Map1->LayersBottomToTop(), h.Map1->View(), layout, error))
+    ASSERT_TRUE(mapexport::WritePdf(pdf, h.Map1->LayersBottomToTop(), h.Map1->View(), setup, error))
         << error.toStdString();
     const QString png = dir.filePath(QStringLiteral("page"));
     const CliRun run = RunProgram(pdftoppm, {"-r", QString::number(kDpi), "-png", "-singlefile", pdf, png});
@@ -81,7 +83,7 @@ TEST(MapExport, PdfPageRendersInPdftoppmAtItsSize) {
     const QSizeF points = layout.fullRect(QPageLayout::Point).size();
     EXPECT_NEAR(image.width(), points.width() * kDpi / 72, 1.0);
     EXPECT_NEAR(image.height(), points.height() * kDpi / 72, 1.0);
-    EXPECT_GT(InkShare(image), 0.2);
+    EXPECT_GT(InkShare(image), 0.04);  // the map, within the page's white margins and bands
   }
 }
 
