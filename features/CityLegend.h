@@ -1,11 +1,12 @@
 #pragma once
-// The legend drawer's picture: the city's legend classes drawn from the map's layers.
+// The city's legend: its ten classes first, in their order, then the map's other switched-on
+// layers in their own styles (MapLegendEntries), for the legend drawer and the exports.
 #include <iterator>
 
 #include "data/CityVocabulary.h"
 #include "map/Legend.h"
 
-inline QImage RenderCityLegend(const std::vector<const Layer*>& layers, QSize size, qreal devicePixelRatio) {
+inline std::vector<LegendEntry> CityLegendEntries(const std::vector<const Layer*>& bottomToTop) {
   static const QStringList classes(std::begin(city::kLegendClasses), std::end(city::kLegendClasses));
-  return RenderLegend(classes, layers, size, devicePixelRatio);
+  return MapLegendEntries(classes, bottomToTop);
 }

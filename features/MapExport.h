@@ -3,7 +3,8 @@
 // Every export draws the map's layers through the map renderer at the export's own size, around
 // the view's centre and showing the view's whole extent (the same width or height in metres,
 // the other axis following the export's proportions), so the same layers and labels show as on
-// screen. The map's selection and marker are drawn too.
+// screen. The map's selection and marker are drawn too, and the legend of what is drawn
+// (CityLegendEntries) in the lower right corner when it fits.
 #include <QImage>
 #include <QPageLayout>
 #include <QString>
