@@ -13,7 +13,9 @@
 #include "data/CityVocabulary.h"
 #include "data/DataFolders.h"
 #include "data/modDBAccess.h"
+#include "features/AttributeWindow.h"
 #include "features/InfoDrawers.h"
+#include "features/LayerDrawer.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
 #include "features/TypeBrowsePanel.h"
@@ -107,6 +109,8 @@ void frmMain::LoadMainMap(bool atCitySwitch) {
   Check(Map1->LoadWorkspace(city_.mainWorkspace, LayerConnection(city_)));
   Check(SetupMainMap(*Map1, atCitySwitch, lyrTempPoint));
   drawers->RefreshLegend();  // the legend follows the styles of the workspace just loaded
+  layerDrawer->Refill();     // every layer of the new workspace switched on
+  attributes->Refresh();
 }
 
 void frmMain::LoadOverviewMap() {

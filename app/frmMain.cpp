@@ -15,8 +15,10 @@
 #include "app/StatusBar.h"
 #include "bus/BusPanel.h"
 #include "data/DataFolders.h"
+#include "features/AttributeWindow.h"
 #include "features/InfoDrawers.h"
 #include "features/KeywordPanel.h"
+#include "features/LayerDrawer.h"
 #include "features/ListClicks.h"
 #include "features/NearestPanel.h"
 #include "features/RadiusPanel.h"
@@ -79,7 +81,11 @@ void frmMain::CreatePanels() {
   connect(bus, &BusPanel::FeatureChosen, this, showFeature);
   connect(new ListClicks(bus->lstShow3), &ListClicks::Click, this,
           [this] { Guarded(QStringLiteral("查找图元"), [this] { bus->ShowListEntry(); }); });
+  layerDrawer = new LayerDrawer(picLayers, *Map1, HandCursor(imgListTools));
+  attributes = new AttributeWindow(*Map1, this);
   drawers = new InfoDrawers(picInfo[0], picInfo[1], *Map1, database_, txtObjName, HandCursor(imgListTools));
+  connect(layerDrawer, &LayerDrawer::ShownChanged, this, [this] { drawers->RefreshLegend(); });
+  connect(layerDrawer, &LayerDrawer::AttributesRequested, this, [this] { attributes->Open(); });
 
   connect(searchBox, &SearchBox::FeatureChosen, this, showFeature);
 

@@ -41,6 +41,8 @@ class StatusBar;
 class TypeBrowsePanel;
 class TripWindow;
 class QToolButton;
+class AttributeWindow;
+class LayerDrawer;
 
 namespace qiwu {
 class ImageControl;
@@ -146,6 +148,9 @@ class frmMain : public QWidget {
   NearestPanel* nearest;
   BusPanel* bus;
   InfoDrawers* drawers = nullptr;
+  LayerDrawer* layerDrawer = nullptr;  // the 图层 drawer between the card and the legend
+  QWidget* picLayers = nullptr;
+  AttributeWindow* attributes = nullptr;  // the 属性 window, opened from the 图层 drawer
   // The result table and the export commands (its toolbar belongs in the strip above the panels).
   ResultsHub* results;
   QToolButton* cmdTrip = nullptr;  // opens the trip planner

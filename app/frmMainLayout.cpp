@@ -26,6 +26,7 @@
 #include "app/StatusBar.h"
 #include "app/frmMain.h"
 #include "features/InfoDrawers.h"
+#include "features/LayerDrawer.h"
 #include "features/SearchBox.h"
 #include "kit/Colors.h"
 #include "kit/ImageControl.h"
@@ -141,6 +142,7 @@ void frmMain::LayOutParts() {
   SetTwipsSize(Map1, g.picMain.width(), g.picMain.height());
   SetTwipsLeft(Picture4, 11160 + g.grownRight);
   drawers->KeepToRightEdge(g.grownRight);
+  layerDrawer->KeepToRightEdge(g.grownRight);
 
   const int grown = g.columnStretch - columnStretch_;
   columnStretch_ = g.columnStretch;
@@ -263,4 +265,8 @@ void frmMain::CreateDrawers() {
     SetTwipsGeometry(picInfo[i], 14940, kDrawerTops[i], kDrawerWidth, kDrawerHeight);
     picInfo[i]->raise();
   }
+  picLayers = new QWidget(partsArea);
+  picLayers->setObjectName(QStringLiteral("picLayers"));
+  SetTwipsGeometry(picLayers, 14940, LayerDrawer::kTop, LayerDrawer::kWidth, LayerDrawer::kHeight);
+  picLayers->raise();
 }

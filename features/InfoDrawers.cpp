@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "data/CityVocabulary.h"
 #include "data/Statements.h"
@@ -95,12 +98,33 @@ void InfoDrawers::CreateLegend(QWidget* picInfo1) {
   Image4 = qiwu::NewLabel(picInfo1);
   Image4->setObjectName(QStringLiteral("Image4"));
   qiwu::SetTwipsGeometry(Image4, 420, 120, 4095, 1890);
+  Image4->installEventFilter(this);  // the wheel scrolls the legend
+  legendScroll = new QScrollBar(Qt::Vertical, picInfo1);
+  legendScroll->setObjectName(QStringLiteral("legendScroll"));
+  qiwu::SetTwipsGeometry(legendScroll, 420 + 4095 - 180, 120, 180, 1890);
+  connect(legendScroll, &QScrollBar::valueChanged, this, &InfoDrawers::ShowLegendFrom);
   RefreshLegend();
 }
 
 void InfoDrawers::RefreshLegend() {
-  Image4->setPixmap(QPixmap::fromImage(
-      RenderCityLegend(Map1_.LayersBottomToTop(), Image4->size(), Image4->devicePixelRatioF())));
+  const QSize page = Image4->size();
+  legend_ =
+      RenderLegendPages(CityLegendEntries(Map1_.LayersBottomToTop()), page, Image4->devicePixelRatioF());
+  const int below = int(legend_.deviceIndependentSize().height()) - page.height();
+  legendScroll->setRange(0, std::max(0, below));
+  legendScroll->setPageStep(page.height());
+  legendScroll->setSingleStep(std::max(1, page.height() / 5));
+  legendScroll->setVisible(below > 0);
+  ShowLegendFrom(legendScroll->value());
+}
+
+void InfoDrawers::ShowLegendFrom(int top) {
+  const qreal ratio = legend_.devicePixelRatio();
+  const QSize page = Image4->size();
+  QImage shown =
+      legend_.copy(0, qRound(top * ratio), qRound(page.width() * ratio), qRound(page.height() * ratio));
+  shown.setDevicePixelRatio(ratio);
+  Image4->setPixmap(QPixmap::fromImage(shown));
 }
 
 void InfoDrawers::SelectionModified() {
@@ -169,6 +193,11 @@ void InfoDrawers::lblWeb_MouseMove() {
 }
 
 bool InfoDrawers::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Image4 && event->type() == QEvent::Wheel) {
+    const int rows = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
+    legendScroll->setValue(legendScroll->value() - rows * legendScroll->singleStep());
+    return true;
+  }
   if (watched == lblWeb) {
     if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
       lblWeb_MouseMove();

@@ -6,6 +6,7 @@
 // the card for a restaurant. The controls are children of the drawers; this object lives as
 // long as picInfo(0).
 #include <QCursor>
+#include <QImage>
 #include <QObject>
 #include <array>
 
@@ -13,6 +14,7 @@ class CityDatabase;
 class Feature;
 class QLabel;
 class QLineEdit;
+class QScrollBar;
 class QWidget;
 class MapControl;
 namespace qiwu {
@@ -44,8 +46,9 @@ class InfoDrawers : public QObject {
   QLabel* lblLinkman;
   QLabel* lblTel;
   QLabel* lblAddress;
-  QLabel* lblWeb;  // blue; a click opens the link
-  QLabel* Image4;  // the legend picture
+  QLabel* lblWeb;            // blue; a click opens the link
+  QLabel* Image4;            // the legend picture: its first page holds the ten classes
+  QScrollBar* legendScroll;  // over Image4's right edge while the legend has further pages
   QLineEdit* txtObjName;
   // Set by opening either drawer, cleared by closing either: while set, the card follows the
   // selection.
@@ -60,7 +63,8 @@ class InfoDrawers : public QObject {
   void lblWeb_Click();
   // The mouse moved over the web link: a hand over a link, the arrow over an empty one.
   void lblWeb_MouseMove();
-  // Draws the legend picture again from Map1's layer styles (after a workspace load).
+  // Draws the legend picture again from Map1's layer styles and switches (after a workspace load
+  // or a layer switched on or off).
   void RefreshLegend();
 
  protected:
@@ -70,6 +74,9 @@ class InfoDrawers : public QObject {
   void CreateCard(QWidget* picInfo0);
   void CreateLegend(QWidget* picInfo1);
   void FillCard(const Feature& feature);
+  void ShowLegendFrom(int top);  // Image4 shows the legend from top pixels down
+
+  QImage legend_;  // every page of the legend
 
   MapControl& Map1_;
   CityDatabase& database_;

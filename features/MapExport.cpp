@@ -5,6 +5,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "features/CityLegend.h"
 #include "features/PdfTextMap.h"
 #include "map/Renderer.h"
 
@@ -13,6 +14,21 @@ namespace mapexport {
 namespace {
 constexpr int kPdfDpi = 1200;        // the PDF's coordinate grid; its content is vectors
 constexpr double kFrameMargin = 16;  // pixels around a framed PNG's page
+
+// The legend of what the map draws in its lower right corner, in as few columns (two to four) as
+// let it fit within 70% of the picture's width and height; left out when it does not fit.
+void DrawCornerLegend(QPainter& painter, const std::vector<const Layer*>& bottomToTop, QSize pixels) {
+  const std::vector<LegendEntry> entries = CityLegendEntries(bottomToTop);
+  const int count = int(entries.size());
+  for (int columns = 2; columns <= 4; ++columns) {
+    const int rows = (count + columns - 1) / columns;
+    const QSizeF size = LegendSize(count, rows);
+    if (size.width() > pixels.width() * 0.7 || size.height() > pixels.height() * 0.7) continue;
+    const QPointF corner(pixels.width() - size.width() - 8, pixels.height() - size.height() - 8);
+    DrawLegend(painter, QRectF(corner, size), entries, rows);
+    return;
+  }
+}
 }  // namespace
 
 MapView ExportView(const MapView& screen, QSize pixels) {
@@ -31,6 +47,7 @@ QImage RenderMap(const std::vector<const Layer*>& bottomToTop, const MapView& sc
   image.fill(Qt::white);
   QPainter painter(&image);
   MapRenderer().Render(painter, bottomToTop, ExportView(screen, pixels));
+  DrawCornerLegend(painter, bottomToTop, pixels);
   return image;
 }
 

@@ -4,7 +4,8 @@
 // the view's centre and showing the view's whole extent (the same width or height in metres,
 // the other axis following the export's proportions), so the same layers and labels show as on
 // screen. The map's selection and marker are drawn too. A PDF is the printed page (MapPage.h) in
-// vectors; a PNG is the bare map or, framed, that page.
+// vectors; a PNG is the bare map, with the legend of what is drawn (CityLegendEntries) in its lower
+// right corner when it fits, or, framed, that page.
 #include <QImage>
 #include <QString>
 #include <vector>

@@ -165,7 +165,9 @@ QString PaperScaleText(const MapView& view) {
 
 void PaintPage(QPainter& painter, const QRectF& area, const std::vector<const Layer*>& bottomToTop,
                const MapView& screen, const PageSetup& setup) {
-  const std::vector<LegendEntry> legend = CityLegendEntries(SwitchedOn(bottomToTop));
+  // A page lists what it shows: the classes no layer shows are left out.
+  std::vector<LegendEntry> legend = CityLegendEntries(SwitchedOn(bottomToTop));
+  std::erase_if(legend, [](const LegendEntry& e) { return !e.hasLayer; });
   const PageRegions regions = LayoutPage(area, int(legend.size()));
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);

@@ -4,7 +4,7 @@
 // metres in the workspace CRS. The map (MapControl) owns its layers; Feature and Selection refer
 // to them without owning.
 //
-// For the renderer: draw a layer when IsDrawnAt(view.Width()); IdsIn(view.Extent()) gives the
+// For the renderer: draw a layer when IsDrawnAt(view.Width()) and Shown(); IdsIn(view.Extent()) gives the
 // ids to draw in layer order; Store() gives each id's TypeOf, PartCount/Part (vertices in map
 // coordinates), ValueOf(id, Store().FieldIndex(Style().labelField)) for labels and StyleOf(id)
 // (a FeatureStyle for inserted features, nullptr for data drawn in Style()).
@@ -113,6 +113,10 @@ class Layer {
   void SetVisible(bool visible) { visible_ = visible; }
   bool Visible() const { return visible_; }
   bool IsDrawnAt(double viewWidth) const { return visible_ && viewWidth <= maxVisibleWidth_; }
+  // The user's switch in the layer list: a layer switched off is left out of the map's pictures
+  // (screen and exports) and nothing else; searches, selections and the display limit ignore it.
+  void SetShown(bool shown) { shown_ = shown; }
+  bool Shown() const { return shown_; }
   const LayerStyle& Style() const { return style_; }
   // Also finds each feature's style case.
   void SetStyle(const LayerStyle& style);
@@ -180,6 +184,7 @@ class Layer {
   int displayField_ = -1;
   double maxVisibleWidth_ = std::numeric_limits<double>::infinity();
   bool visible_ = true;
+  bool shown_ = true;
   bool allowEdits_ = false;
   bool temporary_ = false;
 };

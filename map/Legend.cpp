@@ -9,13 +9,17 @@
 
 namespace {
 
-LegendEntry::Kind KindOf(const Layer& layer) {
+constexpr int kPageRows = kLegendPageEntries / 2;
+constexpr double kCellWidth = 150, kRowHeight = 22, kCardMarginX = 14, kCardMarginY = 12;
+
+// How a layer's features drawn in style read in the legend.
+LegendEntry::Kind KindOf(const Layer& layer, const LayerStyle& style) {
   const FeatureStore& store = layer.Store();
   for (int id = 1; id <= store.IdLimit(); ++id) {
     if (!store.Exists(id)) continue;
     if (store.TypeOf(id) == kFeaturePoint) return LegendEntry::Kind::Symbol;
     // A region drawn only by its outline (the city wall) reads as a line.
-    const bool filled = layer.Style().brushColor.isValid() && layer.Style().brushPattern != Qt::NoBrush;
+    const bool filled = style.brushColor.isValid() && style.brushPattern != Qt::NoBrush;
     return store.TypeOf(id) == kFeatureRegion && filled ? LegendEntry::Kind::Area : LegendEntry::Kind::Line;
   }
   return LegendEntry::Kind::Symbol;
@@ -46,7 +50,45 @@ void DrawAreaSwatch(QPainter& painter, const QRectF& swatch, const LayerStyle& s
   painter.drawRoundedRect(swatch.adjusted(2, 1, -2, -1), 2, 2);
 }
 
-void DrawSwatch(QPainter& painter, const QRectF& swatch, const LegendEntry& entry) {
+const Layer* ClassLayer(const QString& cls, const std::vector<const Layer*>& layers) {
+  auto match = std::find_if(layers.begin(), layers.end(),
+                            [&](const Layer* l) { return l->Style().legendClass == cls; });
+  if (match == layers.end()) {
+    match = std::find_if(layers.begin(), layers.end(), [&](const Layer* l) { return l->Name() == cls; });
+  }
+  return match == layers.end() ? nullptr : *match;
+}
+
+std::vector<LegendEntry> CaseEntries(const Layer& layer) {
+  std::vector<LegendEntry> entries;
+  for (const StyleCase& c : layer.Style().cases) {
+    const QString label = c.legend.isEmpty() ? layer.Name() + QStringLiteral("：") + c.value : c.legend;
+    entries.push_back({label, KindOf(layer, c.style), c.style, true});
+  }
+  return entries;
+}
+
+void DrawCard(QPainter& painter, const QRectF& rect) {
+  painter.setPen(QPen(QColor(170, 170, 170), 1));
+  painter.setBrush(Qt::white);
+  painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+void DrawEntries(QPainter& painter, const std::vector<LegendCell>& cells, const LegendEntry* entries) {
+  QFont font;
+  font.setFamilies(LabelFontFamilies());
+  font.setPixelSize(std::clamp(int(cells.empty() ? 12 : cells.front().text.height() * 0.55), 10, 16));
+  painter.setFont(font);
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (entries[i].hasLayer) DrawLegendSwatch(painter, cells[i].swatch, entries[i]);
+    painter.setPen(QColor(40, 40, 40));
+    painter.drawText(cells[i].text, Qt::AlignVCenter | Qt::AlignLeft, entries[i].label);
+  }
+}
+
+}  // namespace
+
+void DrawLegendSwatch(QPainter& painter, const QRectF& swatch, const LegendEntry& entry) {
   switch (entry.kind) {
     case LegendEntry::Kind::Symbol: {
       const double size = std::clamp(entry.style.symbolSize, 10.0, swatch.height() - 1);
@@ -66,27 +108,42 @@ void DrawSwatch(QPainter& painter, const QRectF& swatch, const LegendEntry& entr
   }
 }
 
-}  // namespace
-
 std::vector<LegendEntry> LegendEntries(const QStringList& classes, const std::vector<const Layer*>& layers) {
   std::vector<LegendEntry> entries;
   for (const QString& cls : classes) {
-    LegendEntry entry{cls, LegendEntry::Kind::Symbol, {}, false};
-    auto match = std::find_if(layers.begin(), layers.end(),
-                              [&](const Layer* l) { return l->Style().legendClass == cls; });
-    if (match == layers.end()) {
-      match = std::find_if(layers.begin(), layers.end(), [&](const Layer* l) { return l->Name() == cls; });
-    }
-    if (match != layers.end()) entry = {cls, KindOf(**match), (*match)->Style(), true};
-    entries.push_back(entry);
+    const Layer* layer = ClassLayer(cls, layers);
+    entries.push_back(layer ? LegendEntry{cls, KindOf(*layer, layer->Style()), layer->Style(), true}
+                            : LegendEntry{cls, LegendEntry::Kind::Symbol, {}, false});
   }
   return entries;
 }
 
-std::vector<LegendCell> LegendLayout(const QRectF& rect, int entries) {
-  const int rows = (entries + 1) / 2;
+std::vector<LegendEntry> LayerLegendEntries(const Layer& layer) {
+  std::vector<LegendEntry> entries{{layer.Name(), KindOf(layer, layer.Style()), layer.Style(), true}};
+  for (LegendEntry& e : CaseEntries(layer)) entries.push_back(std::move(e));
+  return entries;
+}
+
+std::vector<LegendEntry> MapLegendEntries(const QStringList& classes,
+                                          const std::vector<const Layer*>& bottomToTop) {
+  std::vector<LegendEntry> entries = LegendEntries(classes, bottomToTop);
+  std::vector<const Layer*> classLayers;
+  for (const QString& cls : classes) classLayers.push_back(ClassLayer(cls, bottomToTop));
+  for (auto it = bottomToTop.rbegin(); it != bottomToTop.rend(); ++it) {
+    const Layer& layer = **it;
+    if (layer.IsTemporary() || !layer.Shown()) continue;
+    const bool ofClass = std::find(classLayers.begin(), classLayers.end(), &layer) != classLayers.end();
+    for (LegendEntry& e : ofClass ? CaseEntries(layer) : LayerLegendEntries(layer))
+      entries.push_back(std::move(e));
+  }
+  return entries;
+}
+
+std::vector<LegendCell> LegendLayout(const QRectF& rect, int entries, int rows) {
+  if (rows <= 0) rows = (entries + 1) / 2;
+  const int columns = std::max(1, (entries + rows - 1) / std::max(1, rows));
   const QRectF inner = rect.adjusted(8, 6, -6, -6);
-  const double cellW = inner.width() / 2, cellH = inner.height() / std::max(1, rows);
+  const double cellW = inner.width() / columns, cellH = inner.height() / std::max(1, rows);
   const double swatchW = std::min(30.0, cellW * 0.3), swatchH = std::min(cellH - 4, 18.0);
   std::vector<LegendCell> cells;
   for (int i = 0; i < entries; ++i) {
@@ -97,23 +154,17 @@ std::vector<LegendCell> LegendLayout(const QRectF& rect, int entries) {
   return cells;
 }
 
-void DrawLegend(QPainter& painter, const QRectF& rect, const std::vector<LegendEntry>& entries) {
+void DrawLegend(QPainter& painter, const QRectF& rect, const std::vector<LegendEntry>& entries, int rows) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(QColor(170, 170, 170), 1));
-  painter.setBrush(Qt::white);
-  painter.drawRect(rect.adjusted(0.5, 0.5, -0.5, -0.5));
-  const std::vector<LegendCell> cells = LegendLayout(rect, int(entries.size()));
-  QFont font;
-  font.setFamilies(LabelFontFamilies());
-  font.setPixelSize(std::clamp(int(cells.empty() ? 12 : cells.front().text.height() * 0.55), 10, 16));
-  painter.setFont(font);
-  for (size_t i = 0; i < entries.size(); ++i) {
-    if (entries[i].hasLayer) DrawSwatch(painter, cells[i].swatch, entries[i]);
-    painter.setPen(QColor(40, 40, 40));
-    painter.drawText(cells[i].text, Qt::AlignVCenter | Qt::AlignLeft, entries[i].label);
-  }
+  DrawCard(painter, rect);
+  DrawEntries(painter, LegendLayout(rect, int(entries.size()), rows), entries.data());
   painter.restore();
+}
+
+QSizeF LegendSize(int entries, int rows) {
+  const int columns = std::max(1, (entries + rows - 1) / std::max(1, rows));
+  return {columns * kCellWidth + kCardMarginX, rows * kRowHeight + kCardMarginY};
 }
 
 QImage RenderLegend(const QStringList& classes, const std::vector<const Layer*>& layers, QSize size,
@@ -123,5 +174,24 @@ QImage RenderLegend(const QStringList& classes, const std::vector<const Layer*>&
   image.fill(Qt::white);
   QPainter painter(&image);
   DrawLegend(painter, QRectF(QPointF(0, 0), QSizeF(size)), LegendEntries(classes, layers));
+  return image;
+}
+
+QImage RenderLegendPages(const std::vector<LegendEntry>& entries, QSize page, qreal devicePixelRatio) {
+  const int count = int(entries.size());
+  const int pages = std::max(1, (count + kLegendPageEntries - 1) / kLegendPageEntries);
+  const QSize size(page.width(), page.height() * pages);
+  QImage image(size * devicePixelRatio, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(devicePixelRatio);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  DrawCard(painter, QRectF(QPointF(0, 0), QSizeF(size)));
+  for (int p = 0; p < pages; ++p) {
+    const int first = p * kLegendPageEntries;
+    const int onPage = std::min(kLegendPageEntries, count - first);
+    const QRectF rect(0, p * page.height(), page.width(), page.height());
+    DrawEntries(painter, LegendLayout(rect, onPage, kPageRows), entries.data() + first);
+  }
   return image;
 }

@@ -15,6 +15,7 @@ class LayerSnapshot {
         selected_(layer.Selection().Ids()),
         maxVisibleWidth_(layer.MaxVisibleWidth()),
         visible_(layer.Visible()),
+        shown_(layer.Shown()),
         temporary_(layer.IsTemporary()) {}
 
   const FeatureStore& Store() const { return content_->store; }
@@ -28,7 +29,8 @@ class LayerSnapshot {
   const std::vector<int>& SelectedIds() const { return selected_; }
   bool Visible() const { return visible_; }
   bool IsTemporary() const { return temporary_; }
-  bool IsDrawnAt(double viewWidth) const { return visible_ && viewWidth <= maxVisibleWidth_; }
+  // A layer switched off by the user is not drawn; its selection still is (Visible()).
+  bool IsDrawnAt(double viewWidth) const { return visible_ && shown_ && viewWidth <= maxVisibleWidth_; }
   void IdsIn(const MapRect& r, std::vector<int>& ids) const { content_->IdsIn(r, ids); }
 
  private:
@@ -37,6 +39,7 @@ class LayerSnapshot {
   std::vector<int> selected_;
   double maxVisibleWidth_;
   bool visible_;
+  bool shown_;
   bool temporary_;
 };
 

@@ -72,6 +72,9 @@ TEST(WindowLayout, AtTheStartSizeEveryControlStandsAtItsTwipsInThePartsArea) {
       {"Picture2", [](frmMain& f) { return f.Picture2; }, 240, 7920, 2550, 2040},
       {"picInfo0", [](frmMain& f) { return f.picInfo[0]; }, 14940, 840, 4635, 2175},
       {"picInfo1", [](frmMain& f) { return f.picInfo[1]; }, 14940, 7800, 4635, 2175},
+      // The 图层 drawer, in the gap between the card's tab (down to 3015) and the legend's (7800).
+      {"picLayers", [](frmMain& f) { return apptest::Named<QWidget>(f, QStringLiteral("picLayers")); }, 14940,
+       3135, 4635, 4545},
       {"imgType0", [](frmMain& f) { return f.imgType[0]; }, 240, 840, 2550, 435},
       {"imgType1", [](frmMain& f) { return f.imgType[1]; }, 240, 5880, 2550, 435},
       {"imgType4", [](frmMain& f) { return f.imgType[4]; }, 240, 7320, 2550, 435},
@@ -107,6 +110,7 @@ TEST(WindowLayout, LargerTheMapAndColumnGrowAndTheDrawersFollowTheMapsEdge) {
   EXPECT_NEAR(w.Map1->ViewWidth(), viewWidth0 * w.Map1->width() / map0.width(), 1e-6 * viewWidth0);
   const QRect drawer = shown.InParts(w.picInfo[0]);
   EXPECT_NEAR(drawer.left(), shown.InParts(w.picMain).right() + 1, 1);
+  EXPECT_EQ(shown.InParts(apptest::Named<QWidget>(w, QStringLiteral("picLayers"))).left(), drawer.left());
   EXPECT_NEAR(shown.InParts(apptest::ListShow(w, 0)).height(), list0.height() + dy, 1);
   EXPECT_NEAR(shown.InParts(w.imgType[1]).top(), tab1.top() + dy, 1);
   EXPECT_NEAR(shown.InParts(w.Picture2).top(), overview0.top() + dy, 1);
