@@ -31,7 +31,7 @@ QFont PageFont(int pixelSize, bool bold = false) {
 std::vector<const Layer*> SwitchedOn(const std::vector<const Layer*>& layers) {
   std::vector<const Layer*> on;
   for (const Layer* layer : layers) {
-    if (layer->Visible() && !layer->IsTemporary()) on.push_back(layer);
+    if (layer->Visible() && layer->Shown() && !layer->IsTemporary()) on.push_back(layer);
   }
   return on;
 }
