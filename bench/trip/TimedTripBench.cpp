@@ -7,12 +7,18 @@
 //     Each query timed by the thread's CPU clock (the shared build machine is busy).
 //   BM_TimedAgrees: 10,000 depart-at queries on the test's network against the connection scan;
 //     counter disagreements (0 expected). Slow: run it with --benchmark_filter=Agrees when wanted.
+//   BM_TimedCityDatabase: the same on a real city database named by QIWU_TRIP_BENCH_DB (an imported
+//     feed, the demo city at scale 10): the timetable read and the index built (read_ms, build_ms,
+//     rss_growth_MB), then 2,000 depart-at and 200 60-minute range queries. Skipped without it.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <ctime>
 
 #include "bus/TimedSearch.h"
+#include "bus/TimetableRead.h"
+#include "data/CityDatabase.h"
 #include "tests/support/TimedNetwork.h"
 #include "tests/support/TimetableOracle.h"
 
@@ -125,6 +131,58 @@ void BM_TimedRange(benchmark::State& state) {
   Figures(state, millis);
   state.counters["plans"] = plans;
 }
+
+double PeakMegabytes() {
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return double(usage.ru_maxrss) / 1024;
+}
+
+std::vector<double> QueryMillis(const trip::TimedIndex& index, const citygen::Timetable& table, int count,
+                                int window) {
+  std::vector<double> millis;
+  for (const TimedQueryCase& c : RandomTimedQueries(table, count, 13)) {
+    trip::TimedQuery q{c.from, c.to, c.day, c.seconds};
+    q.windowSeconds = window;
+    const double start = ThreadMillis();
+    benchmark::DoNotOptimize(trip::SearchTimed(index, q));
+    millis.push_back(ThreadMillis() - start);
+  }
+  std::sort(millis.begin(), millis.end());
+  return millis;
+}
+
+void BM_TimedCityDatabase(benchmark::State& state) {
+  const QString path = qEnvironmentVariable("QIWU_TRIP_BENCH_DB");
+  if (path.isEmpty()) {
+    state.SkipWithError("set QIWU_TRIP_BENCH_DB to a city database with a timetable");
+    return;
+  }
+  for (auto _ : state) {
+    const double before = PeakMegabytes();
+    CityDatabase db;
+    Outcome outcome;
+    QString error;
+    if (!db.Open(path, outcome)) return state.SkipWithError("cannot open the database");
+    double start = ThreadMillis();
+    citygen::Timetable table = trip::ReadTimetable(db, error);
+    state.counters["read_ms"] = ThreadMillis() - start;
+    if (table.Empty()) return state.SkipWithError("no timetable");
+    const citygen::Timetable copy = table;  // the queries are drawn from it
+    start = ThreadMillis();
+    const auto index = trip::BuildTimedIndex(std::move(table), error);
+    state.counters["build_ms"] = ThreadMillis() - start;
+    if (!index) return state.SkipWithError("the timetable cannot be used");
+    state.counters["rss_growth_MB"] = PeakMegabytes() - before;
+    state.counters["calls"] = double(Calls(copy));
+    const std::vector<double> departAt = QueryMillis(*index, copy, 2000, 0);
+    state.counters["depart_median_ms"] = departAt[departAt.size() / 2];
+    state.counters["depart_p99_ms"] = departAt[std::size_t(0.99 * double(departAt.size()))];
+    const std::vector<double> range = QueryMillis(*index, copy, 200, 3600);
+    state.counters["range_median_ms"] = range[range.size() / 2];
+  }
+}
+BENCHMARK(BM_TimedCityDatabase)->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_TimedAgrees(benchmark::State& state) {
   const citygen::Timetable table = GeneratedTimetable({});
