@@ -94,6 +94,9 @@ TEST_F(OsmExtract, TheRealExtractKeepsItsChurchAndSchool) {
   EXPECT_EQ(extract.buildings.size(), 9u);  // 8 building ways and the church
   EXPECT_EQ(extract.roads.size(), 3u);      // the named pedestrian ways
   EXPECT_TRUE(extract.footways.empty());    // its one footway has no name
+  // The walking network's other ways: two unnamed pedestrian ways, the footway and the public
+  // service way; the service way with access=private is not walked.
+  EXPECT_EQ(extract.walkways.size(), 4u);
 
   EXPECT_EQ(extract.report.Source(), path);
   const long objects = CheckReport(extract.report, {
@@ -102,9 +105,9 @@ TEST_F(OsmExtract, TheRealExtractKeepsItsChurchAndSchool) {
                                                        {"amenity=parking", 0, "unnamed", 1},
                                                        {"amenity=fountain", 0, "unnamed", 1},
                                                        {"highway=crossing", 0, "no rule", 1},
-                                                       {"highway=pedestrian", 3, "unnamed", 2},
-                                                       {"highway=service", 0, "unnamed", 2},
-                                                       {"highway=footway", 0, "unnamed", 1},
+                                                       {"highway=pedestrian", 5, "unnamed", 0},
+                                                       {"highway=service", 1, "unnamed", 1},
+                                                       {"highway=footway", 1, "unnamed", 0},
                                                        {"building=yes", 6, "", 0},
                                                        {"building=school", 1, "", 0},
                                                        {"building=terrace", 1, "", 0},
@@ -189,7 +192,7 @@ TEST_F(OsmExtract, LinesOfEveryModeDrawnWaysAndNamesOfTheReadersChoice) {
                                     {"railway=tram_stop", 0, "a stop", 2},
                                     {"railway=stop", 0, "a stop", 1},
                                     {"amenity=cafe", 1, "", 0},
-                                    {"highway=footway", 1, "unnamed", 1},
+                                    {"highway=footway", 2, "unnamed", 0},
                                     {"railway=tram", 1, "", 0},
                                     {"waterway=stream", 1, "", 0},
                                     {"building=yes", 1, "", 0},
