@@ -1,5 +1,5 @@
-// The result table on the real window: it follows every radius search, and the type and keyword
-// lists show in it on request, each row with its type.
+// The result table on the real window: it follows every radius search and every map selection, and the type
+// and keyword lists show in it on request, each row with its type.
 #include <gtest/gtest.h>
 
 #include <QAction>
