@@ -9,6 +9,7 @@
 #include "app/ExportSizeDialog.h"
 #include "features/MapExport.h"
 #include "features/PageSource.h"
+#include "features/ResultPlaces.h"
 #include "features/ResultTable.h"
 #include "features/ShowFeature.h"
 #include "kit/HandlerGuard.h"
@@ -34,8 +35,12 @@ ResultsHub::ResultsHub(MapControl& map, const qiwu::CityPlace& city)
   actions->setObjectName(QStringLiteral("ResultsActions"));
   actions->setToolButtonStyle(Qt::ToolButtonTextOnly);
   tableAction = actions->addAction(QStringLiteral("结果表格"));
-  connect(tableAction, &QAction::triggered, this,
-          [this] { qiwu::Guarded(QStringLiteral("结果表格"), [this] { emit TableAsked(); }); });
+  connect(tableAction, &QAction::triggered, this, [this] {
+    qiwu::Guarded(QStringLiteral("结果表格"), [this] {
+      if (showsSelection_) return ShowTable();
+      emit TableAsked();
+    });
+  });
   pngAction = AddCommand(QStringLiteral("导出图片…"), &ResultsHub::ExportPng);
   pdfAction = AddCommand(QStringLiteral("导出 PDF…"), &ResultsHub::ExportPdf);
   printAction = AddCommand(QStringLiteral("打印…"), &ResultsHub::PrintMap);
@@ -43,8 +48,15 @@ ResultsHub::ResultsHub(MapControl& map, const qiwu::CityPlace& city)
   // The shortcut works wherever the toolbar is placed, and while it is not.
   window_->addAction(printAction);
 
-  connect(table, &ResultTable::FeatureChosen, this,
-          [this](const QString& layer, const QString& name) { ShowFeature(map_, layer, name); });
+  connect(table, &ResultTable::FeatureChosen, this, [this](const QString& layer, const QString& name) {
+    // Showing a row's feature selects it; the table keeps its rows.
+    choosing_ = true;
+    ShowFeature(map_, layer, name);
+    choosing_ = false;
+  });
+  connect(&map_, &MapControl::SelectionModified, this, [this] {
+    if (!choosing_) qiwu::Guarded(QStringLiteral("结果表格"), [this] { ShowSelection(); });
+  });
 }
 
 QAction* ResultsHub::AddCommand(const QString& text, void (ResultsHub::*command)()) {
@@ -55,7 +67,19 @@ QAction* ResultsHub::AddCommand(const QString& text, void (ResultsHub::*command)
 }
 
 void ResultsHub::ShowResults(const QString& title, const std::vector<ResultRow>& rows) {
-  table->ShowRows(title, rows);
+  std::vector<ResultRow> placed = rows;
+  FillPlaces(map_, placed);
+  showsSelection_ = false;
+  table->ShowRows(title, std::move(placed));
+}
+
+void ResultsHub::ShowSelection() {
+  std::vector<ResultRow> rows = RowsOfSelection(map_);
+  if (rows.empty() && !showsSelection_) return;
+  FillPlaces(map_, rows);
+  showsSelection_ = true;
+  const QString title = QStringLiteral("地图选择：%1 个图元").arg(rows.size());
+  table->ReplaceRows(title, std::move(rows));
 }
 
 void ResultsHub::ShowTable() {

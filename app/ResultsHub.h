@@ -1,6 +1,7 @@
 #pragma once
-// Results that leave the window: the result table, which shows whatever a panel it follows hands
-// on as its results (the radius search at every search, the type and keyword lists on request);
+// Results that leave the window: the result table, which shows what the user did last: whatever a
+// panel it follows hands on as its results (the radius search at every search, the type and keyword
+// lists on request), or the main map's selection, each row with its place (features/ResultPlaces.h);
 // the main map exported as a picture or a PDF, or printed: a PDF and a print are the printed page
 // (features/MapPage.h), set up and seen first in the page preview. Its commands are the toolbar `actions`,
 // whose place is the strip above the panels; a followed panel's list also offers the table in its
@@ -43,7 +44,11 @@ class ResultsHub : public QObject {
     list->addAction(inTable);
     list->setContextMenuPolicy(Qt::ActionsContextMenu);
   }
+  // A panel's list in the table, in front.
   void ShowResults(const QString& title, const std::vector<ResultRow>& rows);
+  // The map's selection in the table: shown or not as the table was. An empty selection replaces
+  // only a selection, never a list.
+  void ShowSelection();
   // The table as it was.
   void ShowTable();
   // The file the user names in a save dialog that first proposes folder/fileName; empty: cancelled.
@@ -67,7 +72,8 @@ class ResultsHub : public QObject {
   QAction* printAction;
 
  signals:
-  // The table command: the window hands on the open panel's results, or shows the table.
+  // The table command after a panel's list: the window hands on the open panel's results, or shows
+  // the table. After a map selection the command shows the table itself.
   void TableAsked();
 
  private:
@@ -76,4 +82,6 @@ class ResultsHub : public QObject {
   MapControl& map_;
   const qiwu::CityPlace& city_;
   QWidget* window_;
+  bool showsSelection_ = false;  // the table's rows are the map's selection, not a list
+  bool choosing_ = false;        // the table itself is selecting its row's feature on the map
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 
 #include "data/TextCollation.h"
 #include "kit/NumberFormat.h"
@@ -16,10 +17,33 @@ const QString& TextOf(const ResultRow& row, int column) {
       return row.address;
     case ResultModel::kPhone:
       return row.phone;
+    case ResultModel::kAttributes:
+      return row.attributes;
     default:
       return row.name;
   }
 }
+
+// The number a numeric column holds for row; none when the row has no such number.
+std::optional<double> NumberOf(const ResultRow& row, int column) {
+  const auto coordinate = [](const std::optional<MapPoint>& p, bool x) {
+    return p ? std::optional<double>(x ? p->x : p->y) : std::nullopt;
+  };
+  switch (column) {
+    case ResultModel::kDistance:
+      return row.distance;
+    case ResultModel::kX:
+      return coordinate(row.at, true);
+    case ResultModel::kY:
+      return coordinate(row.at, false);
+    case ResultModel::kLongitude:
+      return coordinate(row.lonLat, true);
+    default:
+      return coordinate(row.lonLat, false);
+  }
+}
+
+bool IsNumeric(int column) { return column == ResultModel::kDistance || column >= ResultModel::kX; }
 
 }  // namespace
 
@@ -34,6 +58,11 @@ bool ResultModel::HasDistances() const {
                      [](const ResultRow& row) { return row.distance.has_value(); });
 }
 
+bool ResultModel::HasAttributes() const {
+  return std::any_of(rows_.begin(), rows_.end(),
+                     [](const ResultRow& row) { return !row.attributes.isEmpty(); });
+}
+
 int ResultModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : int(rows_.size());
 }
@@ -43,10 +72,11 @@ int ResultModel::columnCount(const QModelIndex& parent) const { return parent.is
 QVariant ResultModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const ResultRow& row = rows_[index.row()];
-  if (index.column() == kDistance) {
+  if (IsNumeric(index.column())) {
     if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-    if (role == Qt::DisplayRole && row.distance) return qiwu::FormatGrouped(*row.distance, 0);
-    return {};
+    if (role != Qt::DisplayRole) return {};
+    if (index.column() == kDistance) return row.distance ? qiwu::FormatGrouped(*row.distance, 0) : QVariant();
+    return ResultCells(row).value(index.column());
   }
   return role == Qt::DisplayRole ? QVariant(TextOf(row, index.column())) : QVariant();
 }
@@ -60,10 +90,11 @@ QVariant ResultModel::headerData(int section, Qt::Orientation orientation, int r
 void ResultModel::sort(int column, Qt::SortOrder sortOrder) {
   if (column < 0 || column >= kColumnCount) return;  // no sort column: the order given stays
   const auto before = [column](const ResultRow& a, const ResultRow& b) {
-    if (column != kDistance)
+    if (!IsNumeric(column))
       return CompareText(TextOf(a, column).toStdString(), TextOf(b, column).toStdString()) < 0;
-    if (a.distance && b.distance) return *a.distance < *b.distance;
-    return a.distance.has_value() && !b.distance.has_value();
+    const std::optional<double> x = NumberOf(a, column), y = NumberOf(b, column);
+    if (x && y) return *x < *y;
+    return x.has_value() && !y.has_value();
   };
   std::vector<int> order(rows_.size());
   std::iota(order.begin(), order.end(), 0);

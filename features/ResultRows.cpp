@@ -37,12 +37,20 @@ QHash<QString, Contact> ContactsIn(CityDatabase& database, const QString& table,
 
 }  // namespace
 
+ResultRow RowOf(const QString& name, const QString& type) {
+  ResultRow row;
+  row.name = name;
+  row.type = type;
+  return row;
+}
+
 std::vector<ResultRow> RowsOfFound(const FeatureSet& found, const QString& type, MapPoint centre) {
   std::vector<ResultRow> rows;
-  for (const Feature& feature : found)
-    rows.push_back({feature.DisplayName(), type,
-                    std::hypot(feature.CenterX() - centre.x, feature.CenterY() - centre.y), QString(),
-                    QString()});
+  for (const Feature& feature : found) {
+    rows.push_back(RowOf(feature.DisplayName(), type));
+    rows.back().distance = std::hypot(feature.CenterX() - centre.x, feature.CenterY() - centre.y);
+    rows.back().at = feature.Center();
+  }
   return rows;
 }
 
@@ -62,7 +70,7 @@ void FillContacts(CityDatabase& database, std::vector<ResultRow>& rows) {
 
 std::vector<ResultRow> RowsOfKeywordNames(CityDatabase& database, const QStringList& names) {
   std::vector<ResultRow> rows;
-  for (const QString& name : names) rows.push_back({name, QString(), std::nullopt, QString(), QString()});
+  for (const QString& name : names) rows.push_back(RowOf(name, QString()));
   for (const char* tableName : city::kKeywordTables) {
     QStringList unclaimed;
     for (const ResultRow& row : rows)
@@ -81,10 +89,28 @@ std::vector<ResultRow> RowsOfKeywordNames(CityDatabase& database, const QStringL
 
 QStringList ResultHeader() {
   return {QStringLiteral("名称"), QStringLiteral("类型"), QStringLiteral("距离(米)"), QStringLiteral("地址"),
-          QStringLiteral("电话")};
+          QStringLiteral("电话"), QStringLiteral("属性"), QStringLiteral("X"),        QStringLiteral("Y"),
+          QStringLiteral("经度"), QStringLiteral("纬度")};
+}
+
+QString MetresText(const std::optional<MapPoint>& at, bool x) {
+  return at ? QString::number(x ? at->x : at->y, 'f', 2) : QString();
+}
+
+QString DegreesText(const std::optional<MapPoint>& lonLat, bool longitude) {
+  return lonLat ? QString::number(longitude ? lonLat->x : lonLat->y, 'f', 6) : QString();
 }
 
 QStringList ResultCells(const ResultRow& row) {
   const QString distance = row.distance ? QString::number(*row.distance, 'f', 0) : QString();
-  return {row.name, row.type, distance, row.address, row.phone};
+  return {row.name,
+          row.type,
+          distance,
+          row.address,
+          row.phone,
+          row.attributes,
+          MetresText(row.at, true),
+          MetresText(row.at, false),
+          DegreesText(row.lonLat, true),
+          DegreesText(row.lonLat, false)};
 }

@@ -69,17 +69,22 @@ ResultTable::ResultTable(QWidget* parent)
 }
 
 void ResultTable::ShowRows(const QString& source, std::vector<ResultRow> rows) {
+  ReplaceRows(source, std::move(rows));
+  show();
+  raise();
+}
+
+void ResultTable::ReplaceRows(const QString& source, std::vector<ResultRow> rows) {
   lblSource->setText(source);
   lblCount->setText(QStringLiteral("共 %1 条").arg(rows.size()));
   model_->SetRows(std::move(rows));
   grid->setColumnHidden(ResultModel::kDistance, !model_->HasDistances());
+  grid->setColumnHidden(ResultModel::kAttributes, !model_->HasAttributes());
   if (model_->HasDistances())
     grid->sortByColumn(ResultModel::kDistance, Qt::AscendingOrder);
   else
     grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
   grid->resizeColumnsToContents();
-  show();
-  raise();
 }
 
 std::vector<QStringList> ResultTable::ShownCells(bool selectedOnly) const {
@@ -92,8 +97,9 @@ std::vector<QStringList> ResultTable::ShownCells(bool selectedOnly) const {
   }
   std::vector<QStringList> cells;
   if (selectedOnly && shown.empty()) return cells;
-  const bool distances = model_->HasDistances();
-  const auto keep = [distances](QStringList row) {
+  const bool distances = model_->HasDistances(), attributes = model_->HasAttributes();
+  const auto keep = [distances, attributes](QStringList row) {
+    if (!attributes) row.removeAt(ResultModel::kAttributes);
     if (!distances) row.removeAt(ResultModel::kDistance);
     return row;
   };

@@ -1,6 +1,7 @@
 #pragma once
-// The result table: a window of its own beside the main window that shows a search's results as
-// rows (name, type, distance, address, phone), sortable by every column, with their count. The
+// The result table: a window of its own beside the main window that shows a search's results or
+// the map's selection as rows (name, type, distance, address, phone, attributes, X, Y, longitude,
+// latitude), sortable by every column, with their count. The
 // rows can be copied (Ctrl+C, the context menu) and exported to a CSV file. A double click or
 // Enter on a row asks to show that feature on the map. Texts are shown literally.
 #include <QString>
@@ -23,8 +24,10 @@ class ResultTable : public QWidget {
 
   // Replaces the rows; source says where they come from ("半径查询：…"). Rows with distances are
   // shown nearest first, others in the order given; the distance column shows only when a row
-  // has one.
+  // has one, the attribute column only when a row has attributes. The window shows in front.
   void ShowRows(const QString& source, std::vector<ResultRow> rows);
+  // As ShowRows, but the window stays as it is (hidden or shown).
+  void ReplaceRows(const QString& source, std::vector<ResultRow> rows);
 
   // The selected rows in the order shown, tab-separated under the header (csv::TabText); empty
   // when no row is selected.

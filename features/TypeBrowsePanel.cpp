@@ -38,8 +38,7 @@ void TypeBrowsePanel::CityOpened(const std::function<void()>& afterRead) {
 void TypeBrowsePanel::OfferResults() {
   const QString type = cmbType0->currentText();
   std::vector<ResultRow> rows;
-  for (int row = 0; row < lstShow0->count(); ++row)
-    rows.push_back({lstShow0->item(row)->text(), type, std::nullopt, QString(), QString()});
+  for (int row = 0; row < lstShow0->count(); ++row) rows.push_back(RowOf(lstShow0->item(row)->text(), type));
   FillContacts(database_, rows);
   emit ResultsReady(QStringLiteral("智能查询：") + type, rows);
 }

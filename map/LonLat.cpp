@@ -3,10 +3,11 @@
 #include <ogr_spatialref.h>
 
 #include <cmath>
+#include <memory>
 
 #include "map/GdalLockDown.h"
 
-LonLatTransform::LonLatTransform(const QString& projection) {
+LonLatTransform::LonLatTransform(const QString& projection, LonLatDatum datum) {
   if (projection.trimmed().isEmpty()) return;
   LockDownGdal();
   OGRSpatialReference map;
@@ -15,8 +16,14 @@ LonLatTransform::LonLatTransform(const QString& projection) {
       !map.IsProjected())
     return;
   map.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-  std::unique_ptr<OGRSpatialReference> geographic(map.CloneGeogCS());
-  if (!geographic) return;
+  std::unique_ptr<OGRSpatialReference> geographic;
+  if (datum == LonLatDatum::kWgs84) {
+    geographic = std::make_unique<OGRSpatialReference>();
+    if (geographic->SetWellKnownGeogCS("WGS84") != OGRERR_NONE) return;
+  } else {
+    geographic.reset(map.CloneGeogCS());
+    if (!geographic) return;
+  }
   geographic->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
   transform_.reset(OGRCreateCoordinateTransformation(&map, geographic.get()));
 }

@@ -1,5 +1,5 @@
-// The result table on the real window: it follows every radius search, and the type and keyword
-// lists show in it on request, each row with its type.
+// The result table on the real window: it follows every radius search and every map selection, and the type
+// and keyword lists show in it on request, each row with its type.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -10,6 +10,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTableView>
+#include <functional>
 
 #include "app/PagePreviewDialog.h"
 #include "app/ResultsHub.h"
@@ -18,6 +19,7 @@
 #include "features/ResultModel.h"
 #include "features/ResultTable.h"
 #include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 #include "tests/app/WindowFixture.h"
 #include "tests/app/WindowParts.h"
 #include "tests/support/QtTexts.h"
@@ -66,6 +68,67 @@ TEST(ResultsHub, TheTableFollowsEachRadiusSearchAndShowsTheListsOnRequest) {
     EXPECT_TRUE(allTyped) << name;
   }
   EXPECT_TRUE(started.messages.Messages().empty());
+}
+
+int SelectedCount(const MapControl& map) {
+  int selected = 0;
+  for (int position = 1; position <= map.LayerCount(); ++position)
+    selected += map.LayerAt(position)->Selection().Count();
+  return selected;
+}
+
+// Whatever the user did last fills the table: a selection on the map (a rectangle, LocateFeature)
+// or a list (a radius search counts as one, though it selects its finds too). Showing a row of the
+// table on the map keeps the table's rows.
+TEST(ResultsHub, TheTableShowsWhatTheUserDidLast) {
+  StartedWindow started;
+  frmMain& w = started.window;
+  ResultsHub& hub = *apptest::Part<ResultsHub>(w);
+  ResultTable& table = *hub.table;
+  const auto& model = *static_cast<const ResultModel*>(table.grid->model());
+  const auto selectRectangle = [&w] {
+    w.Map1->UnselectAll();
+    for (Layer* layer : w.Map1->SelectableLayers())
+      layer->Selection().SelectInRect(w.Map1->Bounds(), kSelectionAdd);
+  };
+  apptest::Part<RadiusPanel>(w)->txtRadius->setText(QStringLiteral("1500"));
+  const struct {
+    const char* what;
+    std::function<void()> act;
+    const char* source;  // the start of the line above the rows
+    bool selection;      // the rows are the map's selection
+    bool keepsRows = false;
+  } steps[] = {
+      {"rectangle selection", selectRectangle, "地图选择", true},
+      {"radius search",
+       [&w] {
+         apptest::Part<RadiusPanel>(w)->RadiusSearch(w.Map1->CenterX(), w.Map1->CenterY(), w.lyrTempPoint);
+       },
+       "半径查询", false},
+      {"located feature",
+       [&model, &w] { LocateFeature(*w.Map1, model.Row(0).type, QStringLiteral("name"), model.Row(0).name); },
+       "地图选择", true},
+      {"rectangle again", selectRectangle, "地图选择", true},
+      {"table command", [&hub] { hub.tableAction->trigger(); }, "地图选择", true},
+      {"a row shown on the map", [&table] { emit table.grid->activated(table.grid->model()->index(0, 0)); },
+       "地图选择", false, true},
+  };
+  for (const auto& step : steps) {
+    const int before = model.rowCount();
+    step.act();
+    EXPECT_TRUE(table.lblSource->text().startsWith(QString::fromUtf8(step.source)))
+        << step.what << ": " << table.lblSource->text().toStdString();
+    if (step.keepsRows) {
+      EXPECT_GT(before, 1);
+      EXPECT_EQ(model.rowCount(), before) << step.what;
+    }
+    if (!step.selection) continue;
+    ASSERT_GT(SelectedCount(*w.Map1), 0) << step.what;
+    ASSERT_EQ(model.rowCount(), SelectedCount(*w.Map1)) << step.what;
+    for (int row = 0; row < model.rowCount(); ++row)
+      EXPECT_TRUE(model.Row(row).at && model.Row(row).lonLat) << step.what << " " << row;
+  }
+  EXPECT_TRUE(table.isVisible());
 }
 
 // 打印… and 导出 PDF… open the page preview on the city's page: its name as title, A4 landscape, one

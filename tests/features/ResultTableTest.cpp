@@ -152,9 +152,11 @@ TEST(ResultTable, KeywordRowsTakeTheFirstKeywordTableHoldingTheName) {
 }
 
 std::vector<ResultRow> HostileRows() {
-  return {{"=HYPERLINK(\"http://x\")", "餐饮娱乐", 1234.6, "西河街,\"27\"号\r\n二楼", "+86 571"},
-          {"湖畔酒家", "餐饮娱乐", 12.4, "湖滨路1号", "-"},
-          {"@SUM(1)", "餐饮娱乐", 4200, "", "0571\t1"}};
+  return {{"=HYPERLINK(\"http://x\")", "餐饮娱乐", 1234.6, "西河街,\"27\"号\r\n二楼", "+86 571",
+           "name：=x；tel：+1", std::nullopt, std::nullopt},
+          {"湖畔酒家", "餐饮娱乐", 12.4, "湖滨路1号", "-", "", MapPoint{500000.004, 3400000.5},
+           MapPoint{120.1234564, 30.5}},
+          {"@SUM(1)", "餐饮娱乐", 4200, "", "0571\t1", "", std::nullopt, std::nullopt}};
 }
 
 TEST(ResultTable, CopiesTheSelectedRowsUnderTheHeader) {
@@ -166,9 +168,11 @@ TEST(ResultTable, CopiesTheSelectedRowsUnderTheHeader) {
   table.grid->selectRow(2);
   table.grid->selectionModel()->select(table.grid->model()->index(0, 0),
                                        QItemSelectionModel::Select | QItemSelectionModel::Rows);
-  EXPECT_EQ(table.SelectedText(), QStringLiteral("名称\t类型\t距离(米)\t地址\t电话\n"
-                                                 "湖畔酒家\t餐饮娱乐\t12\t湖滨路1号\t'-\n"
-                                                 "'@SUM(1)\t餐饮娱乐\t4200\t\t0571 1\n"));
+  EXPECT_EQ(
+      table.SelectedText(),
+      QStringLiteral("名称\t类型\t距离(米)\t地址\t电话\t属性\tX\tY\t经度\t纬度\n"
+                     "湖畔酒家\t餐饮娱乐\t12\t湖滨路1号\t'-\t\t500000.00\t3400000.50\t120.123456\t30.500000\n"
+                     "'@SUM(1)\t餐饮娱乐\t4200\t\t0571 1\t\t\t\t\t\n"));
   table.copyAction->trigger();
   EXPECT_EQ(QApplication::clipboard()->text(), table.SelectedText());
 }
