@@ -97,7 +97,7 @@ int RunTrip(const CliContext& context, const QStringList& commandLine) {
   for (Layer* layer : layers)
     if (!stopLayer && layer->Name() == QString::fromUtf8(city::layer::kBusStops)) stopLayer = layer;
   QString error;
-  const trip::Index* const found = trip::IndexOf(*modDBAccess::cnnCity, stopLayer, error);
+  const trip::Index* const found = trip::IndexOf(*modDBAccess::cnnCity, stopLayer, layers, error);
   if (!found) {
     std::fprintf(stderr, "trip: %s\n", qUtf8Printable(error));
     return 1;
