@@ -36,13 +36,14 @@ QString StreetsText(const std::vector<StreetPiece>& streets) {
   return pieces.join(QStringLiteral("，"));
 }
 
-void AddWay(QJsonObject& walkLeg, const Leg& leg) {
-  QJsonArray path, streets;
-  for (const MapPoint& p : leg.path) path.append(QJsonArray{Rounded(p.x, 1), Rounded(p.y, 1)});
-  for (const StreetPiece& piece : leg.streets)
-    streets.append(QJsonObject{{"name", piece.name}, {"metres", Rounded(piece.metres, 1)}});
-  walkLeg.insert("path", path);
-  walkLeg.insert("streets", streets);
+void AddWay(QJsonObject& walkLeg, const std::vector<MapPoint>& path,
+            const std::vector<StreetPiece>& streets) {
+  QJsonArray points, pieces;
+  for (const MapPoint& p : path) points.append(QJsonArray{Rounded(p.x, 1), Rounded(p.y, 1)});
+  for (const StreetPiece& piece : streets)
+    pieces.append(QJsonObject{{"name", piece.name}, {"metres", Rounded(piece.metres, 1)}});
+  walkLeg.insert("path", points);
+  walkLeg.insert("streets", pieces);
 }
 
 QString MinutesText(double minutes) {
@@ -106,7 +107,7 @@ QJsonObject PlansJson(const Index& index, const Place& from, const Place& to, co
         walked += metres;
         QJsonObject walkLeg{
             {"mode", "walk"}, {"from", stopOrNull(leg.from)}, {"to", stopOrNull(leg.to)}, {"metres", metres}};
-        AddWay(walkLeg, leg);
+        AddWay(walkLeg, leg.path, leg.streets);
         legs.append(walkLeg);
         continue;
       }

@@ -22,7 +22,7 @@ QString MinutesText(double minutes);
 // metres rounded to 10 (a piece that rounds to none left out); empty for a straight walk.
 QString StreetsText(const std::vector<StreetPiece>& streets);
 // Adds a walk leg's "path" ([x, y] in map metres to 0.1 m) and "streets" ([{name, metres}]).
-void AddWay(QJsonObject& walkLeg, const Leg& leg);
+void AddWay(QJsonObject& walkLeg, const std::vector<MapPoint>& path, const std::vector<StreetPiece>& streets);
 
 // "用时 23.4 分钟，步行 350 米，换乘 1 次" (or "全程步行 …" for a plan without a ride).
 QString PlanSummary(const Plan& plan);

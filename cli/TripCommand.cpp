@@ -104,7 +104,7 @@ int RunTrip(const CliContext& context, const QStringList& commandLine) {
   }
   const trip::TimedIndex* timed = nullptr;
   if (!args.estimate) {
-    timed = trip::TimedIndexOf(*modDBAccess::cnnCity, error);
+    timed = trip::TimedIndexOf(*modDBAccess::cnnCity, layers, error);
     if (!timed && !error.isEmpty())
       std::fprintf(stderr, "trip: 时刻表不能用，按估计规划：%s\n", qUtf8Printable(error));
   }

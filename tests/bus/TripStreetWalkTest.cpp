@@ -58,7 +58,7 @@ TEST(TripStreetWalks, WalkOnlyPlanFromTheBellTowerKeepsToTheStreets) {
   const auto from = FindPlace(*demo.index, QStringLiteral("钟楼"), demo.layersFromTop);
   const auto to = FindPlace(*demo.index, QStringLiteral("高新大学"), demo.layersFromTop);
   ASSERT_TRUE(from && to);
-  const QStringList when[] = {{"--estimate"}};
+  const QStringList when[] = {{"--estimate"}, {"--at", "2024-03-05 08:00"}};
   for (const QStringList& how : when) {
     const CliRun run =
         RunProgram(QStringLiteral(QIWU_CLI),
