@@ -126,10 +126,7 @@ struct RiverCity {
     const MapPoint stops[] = {{-6000, 100}, {0, 100}, {0, -100}, {6000, -100}};
     for (int s = 0; s < 4; ++s) network.stops.push_back({QStringLiteral("站%1").arg(s), true, stops[s]});
     network.lines = {{QStringLiteral("1路"), {0, 1}}, {QStringLiteral("2路"), {2, 3}}};
-    for (const double y : {100.0, -100.0})
-      streets.push_back({y > 0 ? QStringLiteral("北岸路") : QStringLiteral("南岸路"),
-                         {{{-7000, y}, {0, y}, {bridge, y}, {7000, y}}}});
-    streets.push_back({QStringLiteral("桥"), {{{bridge, 100}, {bridge, -100}}}});
+    streets = RiverStreets(bridge);
   }
 };
 

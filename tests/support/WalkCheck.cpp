@@ -49,3 +49,12 @@ void ExpectWalk(const Network& network, const WalkOracle& oracle, const Walk& wa
   EXPECT_TRUE(near(streetMetres, walk.metres - ja.metres - jb.metres, double(walk.streets.size()) + 1))
       << streetMetres << " along streets of " << walk.metres;
 }
+
+std::vector<Street> RiverStreets(double bridge) {
+  std::vector<Street> streets;
+  for (const double y : {100.0, -100.0})
+    streets.push_back({y > 0 ? QStringLiteral("北岸路") : QStringLiteral("南岸路"),
+                       {{{-7000, y}, {0, y}, {bridge, y}, {7000, y}}}});
+  streets.push_back({QStringLiteral("桥"), {{{bridge, 100}, {bridge, -100}}}});
+  return streets;
+}
