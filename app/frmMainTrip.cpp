@@ -14,6 +14,7 @@
 #include "map/Layer.h"
 #include "mapwidgets/FeaturePick.h"
 #include "mapwidgets/MapControl.h"
+#include "mapwidgets/modMapFunction.h"
 
 using namespace qiwu;
 
@@ -59,7 +60,7 @@ void frmMain::CreateTripPlanner() {
   cmdTrip->setIconSize(QSize(side, side));
   cmdTrip->setIcon(TripIcon(QSize(side, side)));
   connect(cmdTrip, &QToolButton::clicked, this, [this] { OpenTripPlanner(); });
-  timetable_ = trip::CityTimetable(database_);
+  timetable_ = trip::CityTimetable(database_, [this] { return LayersBelowMarker(*Map1); });
 
   Map1->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(Map1, &QWidget::customContextMenuRequested, this,

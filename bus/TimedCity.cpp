@@ -4,6 +4,7 @@
 
 #include "bus/TimedIndex.h"
 #include "bus/TimetableRead.h"
+#include "bus/WalkNetwork.h"
 #include "data/CityDatabase.h"
 
 namespace trip {
@@ -13,19 +14,24 @@ namespace {
 // What the database's timetable gave: its index, or why there is none. Read once per database.
 struct CachedTimedIndex {
   bool read = false;
+  std::vector<const Layer*> walkLayers;
   std::unique_ptr<TimedIndex> index;
   QString error;
 };
 
 }  // namespace
 
-const TimedIndex* TimedIndexOf(CityDatabase& database, QString& error) {
+const TimedIndex* TimedIndexOf(CityDatabase& database, std::span<Layer* const> layers, QString& error) {
   CachedTimedIndex& cache = database.Derived<CachedTimedIndex>();
-  if (!cache.read) {
+  std::vector<const Layer*> walkLayers = walk::WalkLayers(layers);
+  if (!cache.read || cache.walkLayers != walkLayers) {
+    cache.index.reset();
+    cache.error.clear();
     cache.read = true;
+    cache.walkLayers = std::move(walkLayers);
     citygen::Timetable timetable = ReadTimetable(database, cache.error);
     if (cache.error.isEmpty() && !timetable.Empty())
-      cache.index = BuildTimedIndex(std::move(timetable), cache.error);
+      cache.index = BuildTimedIndex(std::move(timetable), cache.error, walk::StreetsOf(cache.walkLayers));
   }
   error = cache.error;
   return cache.index.get();

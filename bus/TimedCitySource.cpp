@@ -27,9 +27,9 @@ class IndexSource : public TimedSource {
 
 }  // namespace
 
-TimedSourceOf CityTimetable(CityDatabase& database) {
-  return [&database](QString& error) -> std::shared_ptr<const TimedSource> {
-    const TimedIndex* index = TimedIndexOf(database, error);
+TimedSourceOf CityTimetable(CityDatabase& database, std::function<std::vector<Layer*>()> layers) {
+  return [&database, layers = std::move(layers)](QString& error) -> std::shared_ptr<const TimedSource> {
+    const TimedIndex* index = TimedIndexOf(database, layers(), error);
     if (!index) return nullptr;
     return std::make_shared<IndexSource>(*index);
   };

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 #include "data/TextCollation.h"
 
@@ -41,11 +42,11 @@ bool NeverAhead(const citygen::Timetable& table, const Run& a, const Run& b) {
 
 }  // namespace
 
-int WalkSeconds(double straight) {
-  return int(std::ceil(WalkedMetres(straight) / kWalkMetresPerMinute * 60 - 1e-9));
-}
+int WalkedSeconds(double walked) { return int(std::ceil(walked / kWalkMetresPerMinute * 60 - 1e-9)); }
 
-TimedIndex::TimedIndex(citygen::Timetable timetable, QTimeZone zone)
+int WalkSeconds(double straight) { return WalkedSeconds(WalkedMetres(straight)); }
+
+TimedIndex::TimedIndex(citygen::Timetable timetable, QTimeZone zone, std::span<const walk::Street> streets)
     : table_(std::move(timetable)), zone_(std::move(zone)) {
   for (int p = 0; p < PlatformCount(); ++p) {
     const QString name = QString::fromStdString(table_.platforms[p].name);
@@ -64,7 +65,7 @@ TimedIndex::TimedIndex(citygen::Timetable timetable, QTimeZone zone)
                      [](const auto& a, const auto& b) { return a.first < b.first; });
   }
   BuildRoutes();
-  BuildWalks();
+  BuildWalks(streets);
 }
 
 std::span<const int> TimedIndex::PlatformsNamed(const QString& name) const {
@@ -159,17 +160,45 @@ std::int64_t TimedIndex::CellOf(double x, double y) const {
   return (cell(x) << 32) ^ (cell(y) & 0xFFFFFFFF);
 }
 
-void TimedIndex::BuildWalks() {
+void TimedIndex::BuildWalks(std::span<const walk::Street> streets) {
   const auto& platforms = table_.platforms;
+  std::vector<int> placed;
+  std::vector<MapPoint> points;
   for (int p = 0; p < PlatformCount(); ++p)
-    if (platforms[p].placed) grid_[CellOf(platforms[p].at.x, platforms[p].at.y)].push_back(p);
+    if (platforms[p].placed) {
+      grid_[CellOf(platforms[p].at.x, platforms[p].at.y)].push_back(p);
+      placed.push_back(p);
+      points.push_back({platforms[p].at.x, platforms[p].at.y});
+    }
   transfersBegin_.assign(1, 0);
+  streets_ = StreetWalks::Make(streets, placed, std::move(points));
+  if (streets_) {
+    const std::vector<std::vector<PlaceWalk>> changes = streets_->Changes();
+    std::size_t place = 0;
+    for (int p = 0; p < PlatformCount(); ++p) {
+      if (platforms[p].placed)
+        for (const PlaceWalk& w : changes[place++])
+          transfers_.push_back({w.id, WalkedSeconds(w.metres), w.metres});
+      transfersBegin_.push_back(std::uint32_t(transfers_.size()));
+    }
+    return;
+  }
   for (int p = 0; p < PlatformCount(); ++p) {
     if (platforms[p].placed)
       for (const Walk& w : PlatformsNear({platforms[p].at.x, platforms[p].at.y}))
         if (w.platform != p && w.metres <= WalkedMetres(kTransferMetres)) transfers_.push_back(w);
     transfersBegin_.push_back(std::uint32_t(transfers_.size()));
   }
+}
+
+std::vector<TimedIndex::Walk> TimedIndex::AccessWalks(MapPoint p, walk::Walker* walker) const {
+  if (!streets_) return PlatformsNear(p);
+  std::optional<walk::Walker> own;
+  if (!walker) walker = &own.emplace(streets_->Network());
+  std::vector<Walk> walks;
+  for (const PlaceWalk& w : streets_->Access(p, *walker))
+    walks.push_back({w.id, WalkedSeconds(w.metres), w.metres});
+  return walks;
 }
 
 std::vector<TimedIndex::Walk> TimedIndex::PlatformsNear(MapPoint p) const {
@@ -227,6 +256,7 @@ std::size_t TimedIndex::MemoryBytes() const {
   bytes += routesThrough_.capacity() * sizeof(RouteCall) + transfers_.capacity() * sizeof(Walk);
   for (const auto& [cell, list] : grid_)
     bytes += sizeof(cell) + sizeof(list) + list.capacity() * sizeof(int) + 16;
+  if (streets_) bytes += streets_->MemoryBytes();
   return bytes;
 }
 

@@ -9,10 +9,12 @@
 #include <QTimeZone>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <unordered_map>
 #include <vector>
 
+#include "bus/StreetWalks.h"
 #include "bus/TripModel.h"
 #include "dataset/Timetable.h"
 #include "map/MapTypes.h"
@@ -24,6 +26,8 @@ constexpr std::int32_t kNever = 1 << 29;  // a time no trip reaches
 
 // Seconds to walk a straight-line distance (walked × 1.3 at 4.5 km/h), rounded up.
 int WalkSeconds(double straight);
+// Seconds to walk metres walked, rounded up.
+int WalkedSeconds(double walked);
 
 struct TimedRoute {
   int stopCount = 0, tripCount = 0;
@@ -34,7 +38,8 @@ struct TimedRoute {
 
 class TimedIndex {
  public:
-  TimedIndex(citygen::Timetable timetable, QTimeZone zone);
+  // Walks go along streets where they make a network (bus/StreetWalks.h), else straight × 1.3.
+  TimedIndex(citygen::Timetable timetable, QTimeZone zone, std::span<const walk::Street> streets = {});
 
   const citygen::Timetable& Table() const { return table_; }
   const QTimeZone& Zone() const { return zone_; }
@@ -75,12 +80,18 @@ class TimedIndex {
     int seconds = 0;
     double metres = 0;  // walked
   };
-  // Other platforms within kTransferMetres (the platform itself is the 0 m change).
+  // Other platforms within a change's walk: kTransferMetres of straight line, or kChangeWalkMetres
+  // along the streets (the platform itself is the 0 m change).
   std::span<const Walk> TransfersFrom(int platform) const {
     return {transfers_.data() + transfersBegin_[platform], transfers_.data() + transfersBegin_[platform + 1]};
   }
   // The placed platforms within kAccessMetres of p.
   std::vector<Walk> PlatformsNear(MapPoint p) const;
+  // The placed platforms walked to or from p: PlatformsNear, or within kAccessWalkMetres along the
+  // streets (walker on Streets(); null: the call makes its own).
+  std::vector<Walk> AccessWalks(MapPoint p, walk::Walker* walker) const;
+  // The city's walks along its streets; null when it has none.
+  const StreetWalks* Streets() const { return streets_.get(); }
 
   int ServiceCount() const { return int(services_.size()); }
   bool RunsOn(int service, QDate day) const;
@@ -96,7 +107,7 @@ class TimedIndex {
     std::vector<std::pair<qint64, bool>> exceptions;  // julian day, added; sorted
   };
   void BuildRoutes();
-  void BuildWalks();
+  void BuildWalks(std::span<const walk::Street> streets);
   std::int64_t CellOf(double x, double y) const;
 
   citygen::Timetable table_;
@@ -114,6 +125,7 @@ class TimedIndex {
   std::vector<std::uint32_t> transfersBegin_;
   std::vector<Walk> transfers_;
   std::unordered_map<std::int64_t, std::vector<int>> grid_;  // placed platforms by cell of kAccessMetres
+  std::unique_ptr<const StreetWalks> streets_;               // places: the placed platforms
 };
 
 }  // namespace trip

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "bus/TimedPlanText.h"
+#include "bus/TripPlanText.h"
 
 namespace trip {
 
@@ -49,11 +50,11 @@ std::vector<TimedLegLine> TimedLegLines(const citygen::Timetable& table, const S
       if (leg.metres > 0) {
         const QString to = leg.toPlatform >= 0 ? PlatformName(table, leg.toPlatform) : toLabel;
         const int minutes = std::max(1, int(std::ceil((leg.arrive - leg.depart) / 60.0)));
-        lines.push_back({QStringLiteral("步行 %1 米（约 %2 分钟）到 %3")
-                             .arg(std::lround(leg.metres))
-                             .arg(minutes)
-                             .arg(to),
-                         leg.toPlatform, leg.arrive});
+        QString text =
+            QStringLiteral("步行 %1 米（约 %2 分钟）到 %3").arg(std::lround(leg.metres)).arg(minutes).arg(to);
+        if (const QString streets = StreetsText(leg.streets); !streets.isEmpty())
+          text += QStringLiteral("：") + streets;
+        lines.push_back({text, leg.toPlatform, leg.arrive});
       }
       ready = leg.arrive;
       continue;

@@ -88,6 +88,8 @@ QString TimedPlanText(const citygen::Timetable& timetable, const TimedAsk& ask, 
     if (leg.mode == Leg::Mode::Walk) {
       line = QStringLiteral("步行 %1 米到 %2")
                  .arg(MetresText(leg.metres), EndName(timetable, leg.toPlatform, ask.to));
+      if (const QString streets = StreetsText(leg.streets); !streets.isEmpty())
+        line += QStringLiteral("：") + streets;
     } else {
       const citygen::Trip& trip = TripAt(timetable, leg.trip);
       line = QStringLiteral("%1%2 在 %3 乘 %4（往 %5%6），%7 到 %8，坐 %9 站")
@@ -129,6 +131,7 @@ QJsonObject TimedPlansJson(const citygen::Timetable& timetable, const TimedAsk& 
         walked += metres;
         json.insert("mode", "walk");
         json.insert("metres", metres);
+        AddWay(json, leg.path, leg.streets);
         legs.append(json);
         continue;
       }

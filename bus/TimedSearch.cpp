@@ -12,7 +12,8 @@
 
 namespace trip {
 
-std::unique_ptr<TimedIndex> BuildTimedIndex(citygen::Timetable timetable, QString& error) {
+std::unique_ptr<TimedIndex> BuildTimedIndex(citygen::Timetable timetable, QString& error,
+                                            std::span<const walk::Street> streets) {
   const QTimeZone zone(QByteArray::fromStdString(timetable.timeZone));
   if (!zone.isValid()) {
     error = QStringLiteral("未知的时区：%1").arg(QString::fromStdString(timetable.timeZone));
@@ -25,7 +26,7 @@ std::unique_ptr<TimedIndex> BuildTimedIndex(citygen::Timetable timetable, QStrin
         error = QStringLiteral("车次 %1 停靠的站台不存在").arg(QString::fromStdString(trip.id));
         return nullptr;
       }
-  return std::make_unique<TimedIndex>(std::move(timetable), zone);
+  return std::make_unique<TimedIndex>(std::move(timetable), zone, streets);
 }
 
 const citygen::Timetable& TimetableOf(const TimedIndex& index) { return index.Table(); }
@@ -40,10 +41,10 @@ namespace {
 
 // The walks between an end of the trip and its platforms: its own platforms without walking, the
 // placed platforms within reach of its point.
-std::vector<EndWalk> WalksOf(const TimedIndex& index, const TimedEnd& end) {
+std::vector<EndWalk> WalksOf(const TimedIndex& index, const TimedEnd& end, walk::Walker* walker) {
   std::map<int, EndWalk> best;
   if (end.placed)
-    for (const TimedIndex::Walk& w : index.PlatformsNear(end.point))
+    for (const TimedIndex::Walk& w : index.AccessWalks(end.point, walker))
       best[w.platform] = {w.platform, w.seconds, w.metres};
   for (int p : end.platforms)
     if (p >= 0 && p < index.PlatformCount()) best[p] = {p, 0, 0};
@@ -142,17 +143,35 @@ auto PlanKey(const TimedPlan& p) {
   return std::make_tuple(p.depart, p.arrive, p.rides, std::move(trips));
 }
 
+// Each walk leg's way, walked again between its ends.
+void TraceWalks(const TimedIndex& index, walk::Walker* walker, const TimedQuery& query, TimedPlan& plan) {
+  const auto at = [&](int platform, const TimedEnd& end) {
+    if (platform < 0) return end.point;
+    const citygen::Vec2 p = index.Table().platforms[std::size_t(platform)].at;
+    return MapPoint{p.x, p.y};
+  };
+  for (TimedLeg& leg : plan.legs) {
+    if (leg.mode != Leg::Mode::Walk) continue;
+    walk::Walk walk =
+        WalkBetween(index.Streets(), walker, at(leg.fromPlatform, query.from), at(leg.toPlatform, query.to));
+    leg.path = std::move(walk.path);
+    leg.streets = std::move(walk.streets);
+  }
+}
+
 }  // namespace
 
 std::vector<TimedPlan> SearchTimed(const TimedIndex& index, const TimedQuery& query) {
   if (!query.day.isValid()) return {};
   const ServiceFrame frame(index, query.day);
-  Ends ends{WalksOf(index, query.from), WalksOf(index, query.to)};
+  std::optional<walk::Walker> walker;
+  if (index.Streets()) walker.emplace(index.Streets()->Network());
+  walk::Walker* const walking = walker ? &*walker : nullptr;
+  Ends ends{WalksOf(index, query.from, walking), WalksOf(index, query.to, walking)};
   if (query.from.placed && query.to.placed) {
-    const double straight =
-        std::hypot(query.from.point.x - query.to.point.x, query.from.point.y - query.to.point.y);
-    ends.direct = WalkSeconds(straight);
-    ends.directMetres = WalkedMetres(straight);
+    const walk::Walk direct = WalkBetween(index.Streets(), walking, query.from.point, query.to.point);
+    ends.direct = WalkedSeconds(direct.metres);
+    ends.directMetres = direct.metres;
   }
   const int maxRides = std::clamp(query.maxRides, 0, kMaxRides);
   const bool backward = query.mode == TimedMode::ArriveBy;
@@ -192,6 +211,7 @@ std::vector<TimedPlan> SearchTimed(const TimedIndex& index, const TimedQuery& qu
   plans.erase(std::unique(plans.begin(), plans.end(),
                           [](const TimedPlan& a, const TimedPlan& b) { return PlanKey(a) == PlanKey(b); }),
               plans.end());
+  for (TimedPlan& plan : plans) TraceWalks(index, walking, query, plan);
   return plans;
 }
 

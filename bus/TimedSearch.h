@@ -23,9 +23,11 @@ namespace trip {
 // holders may destroy it).
 class TimedIndex;
 
-// The index of a timetable; null, with error set, when the timetable cannot be used (an unknown
-// time zone, a trip that calls at a platform that does not exist).
-std::unique_ptr<TimedIndex> BuildTimedIndex(citygen::Timetable timetable, QString& error);
+// The index of a timetable, walking along streets where they make a network; null, with error set,
+// when the timetable cannot be used (an unknown time zone, a trip that calls at a platform that
+// does not exist).
+std::unique_ptr<TimedIndex> BuildTimedIndex(citygen::Timetable timetable, QString& error,
+                                            std::span<const walk::Street> streets = {});
 const citygen::Timetable& TimetableOf(const TimedIndex& index);
 QTimeZone TimeZoneOf(const TimedIndex& index);
 // The platforms of a stop name, matched as the bus table's names are (the case of A-Z aside;
@@ -62,6 +64,9 @@ struct TimedLeg {
   int trip = -1;                        // a ride's trip: index into the timetable's trips
   int boardCall = -1, alightCall = -1;  // a ride's calls: indices into the trip's calls
   int depart = 0, arrive = 0;
+  // A walk's way: its points from start to end, and the streets walked (none for a straight walk).
+  std::vector<MapPoint> path;
+  std::vector<StreetPiece> streets;
 };
 
 struct TimedPlan {

@@ -87,21 +87,25 @@ namespace {
 // The index kept with the database, and the stop layer its stops were placed by.
 struct CachedIndex {
   const Layer* stopLayer = nullptr;
+  std::vector<const Layer*> walkLayers;
   std::unique_ptr<Index> index;
 };
 
 }  // namespace
 
-const Index* IndexOf(CityDatabase& database, const Layer* stopLayer, QString& error) {
+const Index* IndexOf(CityDatabase& database, const Layer* stopLayer, std::span<Layer* const> layers,
+                     QString& error) {
   CachedIndex& cache = database.Derived<CachedIndex>();
-  if (cache.index && cache.stopLayer == stopLayer) return cache.index.get();
+  std::vector<const Layer*> walkLayers = walk::WalkLayers(layers);
+  if (cache.index && cache.stopLayer == stopLayer && cache.walkLayers == walkLayers) return cache.index.get();
   cache.index.reset();
   const BusTable& table = BusTable::Of(database);
   if (!table.Ok()) {
     error = table.Error().description;
     return nullptr;
   }
-  cache = {stopLayer, std::make_unique<Index>(ReadNetwork(table, stopLayer))};
+  const std::vector<walk::Street> streets = walk::StreetsOf(walkLayers);
+  cache = {stopLayer, std::move(walkLayers), std::make_unique<Index>(ReadNetwork(table, stopLayer), streets)};
   return cache.index.get();
 }
 

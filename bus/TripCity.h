@@ -3,6 +3,7 @@
 // the places a user names (a stop, a feature of a point layer, or "X,Y" in map metres).
 #include <QString>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "bus/TripIndex.h"
@@ -20,11 +21,13 @@ namespace trip {
 // (stopLayer may be null: no stop is placed). Rows with an empty line or stop name are left out.
 Network ReadNetwork(const BusTable& table, const Layer* stopLayer);
 
-// The trip index of the city open in database, its stops placed by stopLayer: made from the
-// city's bus table (BusTable::Of) at the first call, again when another stop layer is given, and
-// kept with the database until it opens another file. Null, with error set, when the bus table
-// cannot be read. The window and qiwu-cli both plan on it.
-const Index* IndexOf(CityDatabase& database, const Layer* stopLayer, QString& error);
+// The trip index of the city open in database, its stops placed by stopLayer, walking on the street
+// layers among layers (walk::WalkLayers): made from the city's bus table (BusTable::Of) at the
+// first call, again when another stop layer or other street layers are given, and kept with the
+// database until it opens another file. Null, with error set, when the bus table cannot be read.
+// The window and qiwu-cli both plan on it.
+const Index* IndexOf(CityDatabase& database, const Layer* stopLayer, std::span<Layer* const> layers,
+                     QString& error);
 
 // The place a text names: a stop of the index by its name (Index::StopNamed); else the first point
 // feature of that name in stored order, the layers searched in the order given; else "X,Y" as two

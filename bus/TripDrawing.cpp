@@ -29,8 +29,13 @@ class TripPicture {
  public:
   TripPicture(const trip::Place& from, const trip::Place& to) : from_(from), to_(to) {}
 
-  // A walk between two stops (stop -1: the trip's start, or its end).
-  void Walk(int fromStop, int toStop, const std::function<StopPoint(int)>& stopAt) {
+  // A walk between two stops (stop -1: the trip's start, or its end), along its path when it has one.
+  void Walk(int fromStop, int toStop, const std::vector<MapPoint>& path,
+            const std::function<StopPoint(int)>& stopAt) {
+    if (path.size() >= 2) {
+      paths_.push_back({path, kWalkColor, Qt::DashLine});
+      return;
+    }
     const auto a = Where(fromStop, from_, stopAt), b = Where(toStop, to_, stopAt);
     if (a && b) paths_.push_back({{*a, *b}, kWalkColor, Qt::DashLine});
   }
@@ -88,7 +93,7 @@ void DrawTripPlan(RouteOverlay& overlay, MapControl& map, const trip::Index& ind
   TripPicture picture(from, to);
   for (const trip::Leg& leg : plan.legs) {
     if (leg.mode == trip::Leg::Mode::Walk) {
-      picture.Walk(leg.from, leg.to, stopAt);
+      picture.Walk(leg.from, leg.to, leg.path, stopAt);
       continue;
     }
     std::vector<StopPoint> stops;
@@ -107,7 +112,7 @@ void DrawTimedPlan(RouteOverlay& overlay, MapControl& map, const citygen::Timeta
   TripPicture picture(from, to);
   for (const trip::TimedLeg& leg : plan.legs) {
     if (leg.mode == trip::Leg::Mode::Walk) {
-      picture.Walk(leg.fromPlatform, leg.toPlatform, stopAt);
+      picture.Walk(leg.fromPlatform, leg.toPlatform, leg.path, stopAt);
       continue;
     }
     const std::vector<citygen::Call>& calls = table.trips[std::size_t(leg.trip)].calls;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "data/TextCollation.h"
 
@@ -27,7 +28,7 @@ void Flatten(std::vector<std::vector<T>>& lists, std::vector<std::uint32_t>& beg
 }
 }  // namespace
 
-Index::Index(Network network) : network_(std::move(network)) {
+Index::Index(Network network, std::span<const walk::Street> streets) : network_(std::move(network)) {
   const int stops = StopCount();
   for (int s = stops - 1; s >= 0; --s) {
     stopByName_.insert(network_.stops[s].name, s);
@@ -50,12 +51,35 @@ Index::Index(Network network) : network_(std::move(network)) {
     if (network_.stops[s].placed)
       grid_[CellOf(network_.stops[s].position.x, network_.stops[s].position.y)].push_back(s);
   std::vector<std::vector<Walk>> transfers(stops);
-  for (int s = 0; s < stops; ++s) {
-    if (!network_.stops[s].placed) continue;
-    for (const Walk& w : StopsNear(network_.stops[s].position, kTransferMetres))
-      if (w.stop != s) transfers[s].push_back(w);
+  std::vector<int> placed;
+  std::vector<MapPoint> points;
+  for (int s = 0; s < stops; ++s)
+    if (network_.stops[s].placed) {
+      placed.push_back(s);
+      points.push_back(network_.stops[s].position);
+    }
+  streets_ = StreetWalks::Make(streets, placed, std::move(points));
+  if (streets_) {
+    std::vector<std::vector<PlaceWalk>> changes = streets_->Changes();
+    for (std::size_t place = 0; place < placed.size(); ++place)
+      for (const PlaceWalk& w : changes[place])
+        transfers[placed[place]].push_back({w.id, w.metres, w.metres / kWalkMetresPerMinute});
+  } else {
+    for (int s : placed)
+      for (const Walk& w : StopsNear(network_.stops[s].position, kTransferMetres))
+        if (w.stop != s) transfers[s].push_back(w);
   }
   Flatten(transfers, transfersBegin_, transfers_);
+}
+
+std::vector<Index::Walk> Index::AccessWalks(MapPoint p, walk::Walker* walker) const {
+  if (!streets_) return StopsNear(p, kAccessMetres);
+  std::optional<walk::Walker> own;
+  if (!walker) walker = &own.emplace(streets_->Network());
+  std::vector<Walk> walks;
+  for (const PlaceWalk& w : streets_->Access(p, *walker))
+    walks.push_back({w.id, w.metres, w.metres / kWalkMetresPerMinute});
+  return walks;
 }
 
 std::int64_t Index::CellOf(double x, double y) const {
@@ -104,6 +128,7 @@ std::size_t Index::MemoryBytes() const {
   bytes += transfers_.capacity() * sizeof(Walk);
   for (const auto& [cell, stops] : grid_)
     bytes += sizeof(cell) + sizeof(stops) + stops.capacity() * sizeof(int) + 2 * sizeof(void*);
+  if (streets_) bytes += streets_->MemoryBytes();
   return bytes;
 }
 

@@ -1,20 +1,23 @@
 #pragma once
 // A bus network prepared once per city for trip searches: each line's segment times, the lines
 // through each stop, the walks between nearby stop names, and a grid of stop positions for the
-// walks from and to a place. Read-only after construction, so searches may share it.
+// walks from and to a place. Where the city has streets, walks go along them (bus/WalkNetwork.h);
+// else they are straight lines × kWalkDetour. Read-only after construction, so searches may share it.
 #include <QHash>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <unordered_map>
 #include <vector>
 
+#include "bus/StreetWalks.h"
 #include "bus/TripModel.h"
 
 namespace trip {
 
 class Index {
  public:
-  explicit Index(Network network);
+  explicit Index(Network network, std::span<const walk::Street> streets = {});
 
   const Network& Net() const { return network_; }
   int StopCount() const { return int(network_.stops.size()); }
@@ -33,10 +36,16 @@ class Index {
     double metres = 0;  // walked
     double minutes = 0;
   };
-  // The other stop names whose positions lie within kTransferMetres of stop's.
+  // The other stop names within a change's walk of stop: kTransferMetres of straight line, or
+  // kChangeWalkMetres along the streets.
   std::span<const Walk> TransfersFrom(int stop) const { return Slice(transfers_, transfersBegin_, stop); }
   // The placed stops within radius metres (straight line) of p.
   std::vector<Walk> StopsNear(MapPoint p, double radius) const;
+  // The placed stops walked to or from p: within kAccessMetres of straight line, or kAccessWalkMetres
+  // along the streets. walker (on Streets()) may be null: the call makes its own.
+  std::vector<Walk> AccessWalks(MapPoint p, walk::Walker* walker) const;
+  // The city's walks along its streets; null when it has none.
+  const StreetWalks* Streets() const { return streets_.get(); }
 
   std::size_t MemoryBytes() const;
 
@@ -57,6 +66,7 @@ class Index {
   std::vector<std::uint32_t> transfersBegin_;
   std::vector<Walk> transfers_;
   std::unordered_map<std::int64_t, std::vector<int>> grid_;  // placed stops by cell of kAccessMetres
+  std::unique_ptr<const StreetWalks> streets_;               // places: the placed stops
 };
 
 }  // namespace trip

@@ -48,6 +48,12 @@ struct Place {
   MapPoint point;
 };
 
+// A piece of a walk along one street; consecutive pieces of one street are one piece.
+struct StreetPiece {
+  QString name;  // 无名道路 for a street without a name
+  double metres = 0;
+};
+
 struct Leg {
   enum class Mode { Walk, Ride };
   Mode mode = Mode::Walk;
@@ -57,6 +63,9 @@ struct Leg {
   int line = -1;           // a ride's line (index into Network::lines)
   std::vector<int> stops;  // a ride's stops in riding order, both ends included
   double minutes = 0;
+  // A walk's way: its points from start to end, and the streets walked (none for a straight walk).
+  std::vector<MapPoint> path;
+  std::vector<StreetPiece> streets;
 
   static Leg WalkLeg(int from, int to, double metres) {
     Leg leg;

@@ -28,6 +28,24 @@ QString MetresText(double metres) {
   return metres < kLargestShown ? QString::number(std::lround(std::max(metres, 0.0))) : kBeyondShown;
 }
 
+QString StreetsText(const std::vector<StreetPiece>& streets) {
+  QStringList pieces;
+  for (const StreetPiece& piece : streets)
+    if (const long tens = std::lround(piece.metres / 10); tens > 0)
+      pieces << QStringLiteral("沿 %1 步行 %2 米").arg(piece.name).arg(tens * 10);
+  return pieces.join(QStringLiteral("，"));
+}
+
+void AddWay(QJsonObject& walkLeg, const std::vector<MapPoint>& path,
+            const std::vector<StreetPiece>& streets) {
+  QJsonArray points, pieces;
+  for (const MapPoint& p : path) points.append(QJsonArray{Rounded(p.x, 1), Rounded(p.y, 1)});
+  for (const StreetPiece& piece : streets)
+    pieces.append(QJsonObject{{"name", piece.name}, {"metres", Rounded(piece.metres, 1)}});
+  walkLeg.insert("path", points);
+  walkLeg.insert("streets", pieces);
+}
+
 QString MinutesText(double minutes) {
   return minutes < kLargestShown ? QString::number(std::max(minutes, 0.0), 'f', 1) : kBeyondShown;
 }
@@ -45,6 +63,8 @@ QStringList LegTexts(const Index& index, const Plan& plan, const Place& to) {
   for (const Leg& leg : plan.legs) {
     if (leg.mode == Leg::Mode::Walk) {
       texts << QStringLiteral("步行 %1 米到 %2").arg(MetresText(leg.metres), EndName(index, leg.to, to));
+      if (const QString streets = StreetsText(leg.streets); !streets.isEmpty())
+        texts.back() += QStringLiteral("：") + streets;
       continue;
     }
     QStringList names;
@@ -66,8 +86,8 @@ QString PlanText(const Index& index, const Plan& plan, const Place& to) {
 }
 
 QString NoPlanReason(const Index& index, const Place& from, const Place& to, int maxRides) {
-  const bool fromStops = from.stop >= 0 || !index.StopsNear(from.point, kAccessMetres).empty();
-  const bool toStops = to.stop >= 0 || !index.StopsNear(to.point, kAccessMetres).empty();
+  const bool fromStops = from.stop >= 0 || (from.placed && !index.AccessWalks(from.point, nullptr).empty());
+  const bool toStops = to.stop >= 0 || (to.placed && !index.AccessWalks(to.point, nullptr).empty());
   if (!fromStops) return QStringLiteral("起点 %1 米内没有车站").arg(kAccessMetres);
   if (!toStops) return QStringLiteral("终点 %1 米内没有车站").arg(kAccessMetres);
   if (maxRides == 0) return QStringLiteral("两地不能步行到达");
@@ -85,10 +105,10 @@ QJsonObject PlansJson(const Index& index, const Place& from, const Place& to, co
       if (leg.mode == Leg::Mode::Walk) {
         const double metres = Rounded(leg.metres, 1);
         walked += metres;
-        legs.append(QJsonObject{{"mode", "walk"},
-                                {"from", stopOrNull(leg.from)},
-                                {"to", stopOrNull(leg.to)},
-                                {"metres", metres}});
+        QJsonObject walkLeg{
+            {"mode", "walk"}, {"from", stopOrNull(leg.from)}, {"to", stopOrNull(leg.to)}, {"metres", metres}};
+        AddWay(walkLeg, leg.path, leg.streets);
+        legs.append(walkLeg);
         continue;
       }
       QJsonArray stops;

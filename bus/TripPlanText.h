@@ -18,6 +18,11 @@ double Rounded(double value, int decimals);
 // never as digits that wrapped round.
 QString MetresText(double metres);
 QString MinutesText(double minutes);
+// The streets of a walk as the text tells them: "沿 东大街 步行 420 米，沿 无名道路 步行 40 米",
+// metres rounded to 10 (a piece that rounds to none left out); empty for a straight walk.
+QString StreetsText(const std::vector<StreetPiece>& streets);
+// Adds a walk leg's "path" ([x, y] in map metres to 0.1 m) and "streets" ([{name, metres}]).
+void AddWay(QJsonObject& walkLeg, const std::vector<MapPoint>& path, const std::vector<StreetPiece>& streets);
 
 // "用时 23.4 分钟，步行 350 米，换乘 1 次" (or "全程步行 …" for a plan without a ride).
 QString PlanSummary(const Plan& plan);

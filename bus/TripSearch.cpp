@@ -41,12 +41,12 @@ struct Round {
 };
 
 // The stops a place reaches on foot: itself as a stop without walking, and the placed stops within
-// kAccessMetres of its position.
-std::vector<Index::Walk> WalksAt(const Index& index, const Place& place) {
+// an access walk of its position.
+std::vector<Index::Walk> WalksAt(const Index& index, const Place& place, walk::Walker* walker) {
   std::vector<Index::Walk> walks;
   if (place.stop >= 0) walks.push_back({place.stop, 0, 0});
   if (place.placed)
-    for (const Index::Walk& w : index.StopsNear(place.point, kAccessMetres))
+    for (const Index::Walk& w : index.AccessWalks(place.point, walker))
       if (w.stop != place.stop) walks.push_back(w);
   return walks;
 }
@@ -54,7 +54,12 @@ std::vector<Index::Walk> WalksAt(const Index& index, const Place& place) {
 class Searcher {
  public:
   Searcher(const Index& index, const Place& from, const Place& to)
-      : index_(index), from_(from), to_(to), egress_(WalksAt(index, to)) {}
+      : index_(index),
+        from_(from),
+        to_(to),
+        walker_(index.Streets() ? std::optional<walk::Walker>(std::in_place, index.Streets()->Network())
+                                : std::nullopt),
+        egress_(WalksAt(index, to, Walker())) {}
 
   SearchResult Run(const SearchOptions& options) {
     SearchResult result;
@@ -93,19 +98,32 @@ class Searcher {
 
  private:
   Round& R(int k) { return rounds_[k - 1]; }
+  walk::Walker* Walker() { return walker_ ? &*walker_ : nullptr; }
 
-  std::optional<Plan> WalkAllTheWay() const {
+  std::optional<Plan> WalkAllTheWay() {
     Plan plan;
     if (from_.stop >= 0 && from_.stop == to_.stop) {
       plan.legs.push_back(Leg::WalkLeg(from_.stop, to_.stop, 0));
       return plan;
     }
     if (!from_.placed || !to_.placed) return std::nullopt;
-    const double straight = std::hypot(from_.point.x - to_.point.x, from_.point.y - to_.point.y);
-    plan.minutes = WalkMinutes(straight);
-    plan.walkMetres = WalkedMetres(straight);
-    plan.legs.push_back(Leg::WalkLeg(from_.stop, to_.stop, plan.walkMetres));
+    walk::Walk walk = WalkBetween(index_.Streets(), Walker(), from_.point, to_.point);
+    plan.minutes = walk.metres / kWalkMetresPerMinute;
+    plan.walkMetres = walk.metres;
+    Leg& leg = plan.legs.emplace_back(Leg::WalkLeg(from_.stop, to_.stop, walk.metres));
+    leg.path = std::move(walk.path);
+    leg.streets = std::move(walk.streets);
     return plan;
+  }
+
+  // A walk leg's way, walked again between its ends.
+  void Trace(Leg& leg) {
+    const auto at = [this](int stop, const Place& place) {
+      return stop >= 0 ? index_.Net().stops[std::size_t(stop)].position : place.point;
+    };
+    walk::Walk walk = WalkBetween(index_.Streets(), Walker(), at(leg.from, from_), at(leg.to, to_));
+    leg.path = std::move(walk.path);
+    leg.streets = std::move(walk.streets);
   }
 
   // Where ride k may be boarded: from the start, or after ride k - 1 with a change. False when
@@ -122,7 +140,7 @@ class Searcher {
       any = true;
     };
     if (k == 1) {
-      for (const Index::Walk& w : WalksAt(index_, from_))
+      for (const Index::Walk& w : WalksAt(index_, from_, Walker()))
         offer(w.stop, w.minutes, w.metres, w.stop == from_.stop ? w.stop : -1, w.metres);
       return any;
     }
@@ -222,8 +240,11 @@ class Searcher {
       at = walkedFrom;
     }
     std::reverse(legs.begin(), legs.end());
-    for (const Leg& leg : legs)
-      if (leg.mode == Leg::Mode::Walk) plan.walkMetres += leg.metres;
+    for (Leg& leg : legs)
+      if (leg.mode == Leg::Mode::Walk) {
+        plan.walkMetres += leg.metres;
+        Trace(leg);
+      }
     plan.legs = std::move(legs);
     return plan;
   }
@@ -231,6 +252,7 @@ class Searcher {
   const Index& index_;
   const Place& from_;
   const Place& to_;
+  std::optional<walk::Walker> walker_;  // on the index's streets, when it has them
   const std::vector<Index::Walk> egress_;
   std::vector<Round> rounds_;
 };

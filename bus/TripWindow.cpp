@@ -186,7 +186,8 @@ std::vector<Layer*> TripWindow::PointLayers() const { return LayersBelowMarker(M
 
 bool TripWindow::PrepareCity() {
   QString error;
-  index_ = trip::IndexOf(database_, Map1_.FindLayer(QString::fromUtf8(city::layer::kBusStops)), error);
+  index_ = trip::IndexOf(database_, Map1_.FindLayer(QString::fromUtf8(city::layer::kBusStops)), PointLayers(),
+                         error);
   if (!index_) qiwu::MsgBox(QStringLiteral("读取公交信息失败：") + error, qiwu::MsgIcon::Critical);
   return index_ != nullptr;
 }

@@ -50,10 +50,7 @@ struct Join {
   double metres = 0;  // the straight line from the point to at
 };
 
-struct StreetPiece {
-  QString name;  // kUnnamedStreet for a street without a name
-  double metres = 0;
-};
+using StreetPiece = trip::StreetPiece;
 
 struct Walk {
   double metres = 0;      // walked

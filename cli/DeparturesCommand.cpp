@@ -24,7 +24,7 @@ int RunDepartures(const CliContext& context, const QStringList& commandLine) {
   const ClockArgs& args = *parsed;
   if (!OpenDatabase(context)) return 1;
   QString error;
-  const trip::TimedIndex* const index = trip::TimedIndexOf(*modDBAccess::cnnCity, error);
+  const trip::TimedIndex* const index = trip::TimedIndexOf(*modDBAccess::cnnCity, {}, error);
   if (!index) {
     std::fprintf(stderr, "departures: %s\n", error.isEmpty() ? "本市没有时刻表" : qUtf8Printable(error));
     return 1;

@@ -97,14 +97,14 @@ int RunTrip(const CliContext& context, const QStringList& commandLine) {
   for (Layer* layer : layers)
     if (!stopLayer && layer->Name() == QString::fromUtf8(city::layer::kBusStops)) stopLayer = layer;
   QString error;
-  const trip::Index* const found = trip::IndexOf(*modDBAccess::cnnCity, stopLayer, error);
+  const trip::Index* const found = trip::IndexOf(*modDBAccess::cnnCity, stopLayer, layers, error);
   if (!found) {
     std::fprintf(stderr, "trip: %s\n", qUtf8Printable(error));
     return 1;
   }
   const trip::TimedIndex* timed = nullptr;
   if (!args.estimate) {
-    timed = trip::TimedIndexOf(*modDBAccess::cnnCity, error);
+    timed = trip::TimedIndexOf(*modDBAccess::cnnCity, layers, error);
     if (!timed && !error.isEmpty())
       std::fprintf(stderr, "trip: 时刻表不能用，按估计规划：%s\n", qUtf8Printable(error));
   }

@@ -38,7 +38,7 @@ TEST(NameLookup, ATypedNameInAnotherLatinCaseFindsTheStopEverywhere) {
   CityDatabase& city = *modDBAccess::cnnCity;
   MessageRecorder messages;
   QString error;
-  const trip::Index* trips = trip::IndexOf(city, nullptr, error);
+  const trip::Index* trips = trip::IndexOf(city, nullptr, {}, error);
   ASSERT_TRUE(trips) << error.toStdString();
   const search::SearchIndex& names = search::SearchIndex::Of(city);
 

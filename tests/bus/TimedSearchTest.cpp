@@ -3,12 +3,14 @@
 // hand-built timetables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 
 #include "bus/TimedSearch.h"
 #include "tests/support/TimedNetwork.h"
 #include "tests/support/TimetableOracle.h"
+#include "tests/support/WalkCheck.h"
 
 using namespace trip;
 
@@ -465,6 +467,53 @@ TEST(TimedSearch, RefusesAnUnknownZoneAndAMissingPlatform) {
   citygen::Timetable badPlatform = tiny.table;
   badPlatform.trips[0].calls[1].platform = 7;
   EXPECT_FALSE(BuildTimedIndex(badPlatform, error));
+}
+
+}  // namespace
+
+namespace {
+
+// Two trips ending on either bank of a river bridged at x = bridge (RiverStreets): the change
+// between them is walked over the bridge, the referee's walk, and where that is longer than 390 m
+// there is no change, though the straight rule would allow it (260 m). The walks to and from the
+// trips go along the banks.
+TEST(TimedSearch, ChangeWalksCrossTheRiverOnTheBridge) {
+  struct Case {
+    double bridge;
+    bool changes;
+  };
+  for (const Case c : {Case{50, true}, Case{-90, true}, Case{150, false}, Case{-400, false}}) {
+    Tiny tiny;
+    const std::pair<const char*, MapPoint> platforms[] = {
+        {"西", {-5000, 100}}, {"北", {0, 100}}, {"南", {0, -100}}, {"东", {5000, -100}}};
+    for (const auto& [name, at] : platforms) tiny.table.platforms.push_back({name, name, true, {at.x, at.y}});
+    tiny.Trip("1", {{"西", H(8, 0)}, {"北", H(8, 10)}});
+    tiny.Trip("2", {{"南", H(8, 20)}, {"东", H(8, 30)}});
+    const std::vector<walk::Street> streets = RiverStreets(c.bridge);
+    QString error;
+    const auto index = BuildTimedIndex(tiny.table, error, streets);
+    ASSERT_TRUE(index);
+    TimedQueryCase q{{}, {}, kMay7, H(7, 50)};
+    q.from = {QStringLiteral("起"), {}, true, {-5400, 100}};
+    q.to = {QStringLiteral("终"), {}, true, {5400, -100}};
+    const std::vector<TimedPlan> plans = SearchTimed(*index, QueryOf(q, TimedMode::DepartAt));
+    const auto ridden =
+        std::find_if(plans.begin(), plans.end(), [](const TimedPlan& p) { return p.rides == 2; });
+    ASSERT_EQ(ridden != plans.end(), c.changes) << c.bridge;
+    if (!c.changes) continue;
+    const WalkOracle oracle(streets);
+    const walk::Network network(streets);
+    const auto expectWalk = [&](const TimedLeg& leg, MapPoint a, MapPoint b) {
+      ASSERT_EQ(leg.mode, Leg::Mode::Walk);
+      ExpectWalk(network, oracle, {leg.metres, false, leg.path, leg.streets}, a, b);
+    };
+    ASSERT_EQ(ridden->legs.size(), 5u);
+    expectWalk(ridden->legs[0], q.from.point, platforms[0].second);
+    expectWalk(ridden->legs[2], platforms[1].second, platforms[2].second);
+    expectWalk(ridden->legs[4], platforms[3].second, q.to.point);
+    EXPECT_EQ(ridden->legs[2].streets[1].name, QStringLiteral("桥"));
+    EXPECT_EQ(ridden->legs[3].depart, H(8, 20));
+  }
 }
 
 }  // namespace

@@ -15,41 +15,13 @@
 #include "data/CityVocabulary.h"
 #include "data/modDBAccess.h"
 #include "map/Workspace.h"
+#include "tests/bus/TripDemoCity.h"
 #include "tests/support/CliRun.h"
 #include "tests/support/TripOracle.h"
 
 using namespace trip;
 
 namespace {
-
-const QString kDemoDir = QStringLiteral(QIWU_PROGRAM_DIR);
-const QString kDemoCity = QStringLiteral("栖坞市");
-
-// The demo city as the program reads it: the database and the main workspace, once.
-struct DemoCity {
-  CityDatabase database;
-  Workspace workspace;
-  std::vector<Layer*> layersFromTop;
-  std::unique_ptr<Index> index;
-
-  DemoCity() {
-    Outcome error;
-    if (!database.Open(kDemoDir + "/data/" + kDemoCity + ".mdb", error))
-      throw std::runtime_error("demo database");
-    if (!LoadWorkspace(kDemoDir + "/map/" + kDemoCity + "/" + kDemoCity + ".gst", workspace).ok())
-      throw std::runtime_error("demo workspace");
-    for (auto it = workspace.layers.rbegin(); it != workspace.layers.rend(); ++it)
-      layersFromTop.push_back(it->get());
-    const Layer* stops = nullptr;
-    for (Layer* layer : layersFromTop)
-      if (layer->Name() == QString::fromUtf8(city::layer::kBusStops)) stops = layer;
-    index = std::make_unique<Index>(ReadNetwork(BusTable::Of(database), stops));
-  }
-  static DemoCity& Get() {
-    static DemoCity city;
-    return city;
-  }
-};
 
 // The answer the referee's times give: per ride count, kept when quicker than every kept count
 // with fewer rides.

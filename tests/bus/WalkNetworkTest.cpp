@@ -9,6 +9,7 @@
 
 #include "bus/WalkNetwork.h"
 #include "map/Workspace.h"
+#include "tests/support/WalkCheck.h"
 #include "tests/support/WalkOracle.h"
 
 using namespace walk;
@@ -72,42 +73,6 @@ std::vector<Street> GridStreets(int size, double spacing, unsigned seed) {
         {QStringLiteral("高架%1").arg(d),
          {{{unit(random) * spacing * size, -spacing}, {unit(random) * spacing * size, spacing * size}}}});
   return streets;
-}
-
-double PathMetres(const std::vector<MapPoint>& path) {
-  double metres = 0;
-  for (std::size_t i = 1; i < path.size(); ++i)
-    metres += std::hypot(path[i].x - path[i - 1].x, path[i].y - path[i - 1].y);
-  return metres;
-}
-
-bool Close(double a, double b) { return std::abs(a - b) <= 1e-6 * std::max(1.0, std::abs(b)); }
-
-// What every walk must be: the referee's metres; its path from a to b along the streets but for
-// the two join lines, as long as its metres; its streets as long as the path without join lines.
-void ExpectWalk(const Network& network, const WalkOracle& oracle, const Walk& walk, MapPoint a, MapPoint b) {
-  const WalkOracle::Answer expected = oracle.Walk(a, b);
-  ASSERT_EQ(walk.straight, expected.straight) << a.x << "," << a.y << " → " << b.x << "," << b.y;
-  EXPECT_TRUE(Close(walk.metres, expected.metres)) << walk.metres << " ≠ " << expected.metres;
-  ASSERT_FALSE(walk.path.empty());
-  EXPECT_EQ(walk.path.front(), a);
-  EXPECT_EQ(walk.path.back(), b);
-  if (walk.straight) return;
-  const Join ja = *network.JoinOf(a), jb = *network.JoinOf(b);
-  for (const MapPoint& p : walk.path)
-    EXPECT_TRUE(oracle.OnStreet(p, 1e-6) || WalkOracle::Distance(p, a, ja.at) <= 1e-6 ||
-                WalkOracle::Distance(p, jb.at, b) <= 1e-6)
-        << "off the streets: " << p.x << "," << p.y;
-  EXPECT_TRUE(Close(PathMetres(walk.path), walk.metres)) << PathMetres(walk.path) << " ≠ " << walk.metres;
-  double streetMetres = 0;
-  for (std::size_t i = 0; i < walk.streets.size(); ++i) {
-    streetMetres += walk.streets[i].metres;
-    EXPECT_FALSE(walk.streets[i].name.isEmpty());
-    if (i > 0) {
-      EXPECT_NE(walk.streets[i].name, walk.streets[i - 1].name);
-    }
-  }
-  EXPECT_NEAR(streetMetres, walk.metres - ja.metres - jb.metres, 1e-6 * std::max(1.0, walk.metres));
 }
 
 MapRect ExtentOf(const std::vector<Street>& streets) {
@@ -193,7 +158,7 @@ TEST(WalkSearches, WithinAndChangeWalksAgreeWithSingleWalks) {
       const bool listed = next < got.size() && got[next].place == place;
       ASSERT_EQ(listed, walk.has_value()) << "place " << place;
       if (!listed) continue;
-      EXPECT_TRUE(Close(got[next].metres, walk->metres));
+      EXPECT_TRUE(CloseMetres(got[next].metres, walk->metres));
       EXPECT_EQ(got[next].straight, walk->straight);
       ++next;
     }
