@@ -9,7 +9,9 @@
 //     counter disagreements (0 expected). Slow: run it with --benchmark_filter=Agrees when wanted.
 //   BM_TimedCityDatabase: the same on a real city database named by QIWU_TRIP_BENCH_DB (an imported
 //     feed, the demo city at scale 10): the timetable read and the index built (read_ms, build_ms,
-//     rss_growth_MB), then 2,000 depart-at and 200 60-minute range queries. Skipped without it.
+//     rss_growth_MB), then 2,000 depart-at and 200 60-minute range queries. Skipped without it. With
+//     QIWU_TRIP_BENCH_GST naming the city's main workspace, the index walks along its streets
+//     (streets_ms: the street layers read), so two runs give the streets' cost beside the straight rule.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -18,7 +20,9 @@
 
 #include "bus/TimedSearch.h"
 #include "bus/TimetableRead.h"
+#include "bus/WalkNetwork.h"
 #include "data/CityDatabase.h"
+#include "map/Workspace.h"
 #include "tests/support/TimedNetwork.h"
 #include "tests/support/TimetableOracle.h"
 
@@ -169,8 +173,18 @@ void BM_TimedCityDatabase(benchmark::State& state) {
     state.counters["read_ms"] = ThreadMillis() - start;
     if (table.Empty()) return state.SkipWithError("no timetable");
     const citygen::Timetable copy = table;  // the queries are drawn from it
+    std::vector<walk::Street> streets;
+    if (const QString gst = qEnvironmentVariable("QIWU_TRIP_BENCH_GST"); !gst.isEmpty()) {
+      start = ThreadMillis();
+      Workspace workspace;
+      if (!LoadWorkspace(gst, workspace).ok()) return state.SkipWithError("cannot load the workspace");
+      std::vector<Layer*> layers;
+      for (const auto& layer : workspace.layers) layers.push_back(layer.get());
+      streets = walk::StreetsOf(walk::WalkLayers(layers));
+      state.counters["streets_ms"] = ThreadMillis() - start;
+    }
     start = ThreadMillis();
-    const auto index = trip::BuildTimedIndex(std::move(table), error);
+    const auto index = trip::BuildTimedIndex(std::move(table), error, streets);
     state.counters["build_ms"] = ThreadMillis() - start;
     if (!index) return state.SkipWithError("the timetable cannot be used");
     state.counters["rss_growth_MB"] = PeakMegabytes() - before;
