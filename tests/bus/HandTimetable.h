@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bus/TimedSource.h"
+#include "tests/support/TimedLegs.h"
 
 // Service seconds of a clock time of the day.
 constexpr int Clock(int hours, int minutes, int seconds = 0) { return hours * 3600 + minutes * 60 + seconds; }
@@ -30,9 +31,3 @@ class HandTimetable : public trip::TimedSource {
   mutable std::vector<trip::TimedQuery> asked;  // the searches, in order
   mutable std::vector<int> departuresAskedAt;   // the seconds of each departures list asked
 };
-
-// A walk (from or to -1: the trip's start or end) and a ride of table's trip between two calls.
-trip::TimedLeg WalkLeg(int from, int to, double metres, int depart, int arrive);
-trip::TimedLeg RideLeg(const citygen::Timetable& table, int trip, int boardCall, int alightCall);
-// A plan of these legs, its times, rides and walking taken from them.
-trip::TimedPlan PlanOf(std::vector<trip::TimedLeg> legs);

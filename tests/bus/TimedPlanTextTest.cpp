@@ -6,6 +6,7 @@
 #include <QJsonArray>
 
 #include "bus/TimedPlanText.h"
+#include "tests/support/TimedLegs.h"
 
 using namespace trip;
 
@@ -37,42 +38,6 @@ citygen::Timetable SmallTimetable() {
   return t;
 }
 
-TimedLeg Walk(int from, int to, double metres, int depart, int arrive) {
-  TimedLeg leg;
-  leg.fromPlatform = from;
-  leg.toPlatform = to;
-  leg.metres = metres;
-  leg.depart = depart;
-  leg.arrive = arrive;
-  return leg;
-}
-
-TimedLeg Ride(const citygen::Timetable& t, int trip, int board, int alight) {
-  TimedLeg leg;
-  leg.mode = Leg::Mode::Ride;
-  leg.trip = trip;
-  leg.boardCall = board;
-  leg.alightCall = alight;
-  const auto& calls = t.trips[std::size_t(trip)].calls;
-  leg.fromPlatform = calls[std::size_t(board)].platform;
-  leg.toPlatform = calls[std::size_t(alight)].platform;
-  leg.depart = calls[std::size_t(board)].departure;
-  leg.arrive = calls[std::size_t(alight)].arrival;
-  return leg;
-}
-
-TimedPlan PlanOf(std::vector<TimedLeg> legs) {
-  TimedPlan plan;
-  plan.depart = legs.front().depart;
-  plan.arrive = legs.back().arrive;
-  for (const TimedLeg& leg : legs) {
-    plan.rides += leg.mode == Leg::Mode::Ride;
-    plan.walkMetres += leg.mode == Leg::Mode::Walk ? leg.metres : 0;
-  }
-  plan.legs = std::move(legs);
-  return plan;
-}
-
 class TimedText : public testing::Test {
  protected:
   citygen::Timetable timetable_ = SmallTimetable();
@@ -80,10 +45,11 @@ class TimedText : public testing::Test {
   TimedEnd to_{"医院", {}, true, {5150, 0}};
   TimedAsk ask_{from_, to_, QTimeZone("Asia/Shanghai"), QDate(2019, 5, 7), "2019-05-07 08:10"};
   // Walk to 北门, 12路 to 南湖, walk across to the other 南湖 platform, 3路 to 东站, walk on.
-  TimedPlan twoRides_ = PlanOf(
-      {Walk(-1, 0, 130.4, 8 * kHour + 10 * kMinute, 8 * kHour + 12 * kMinute), Ride(timetable_, 0, 0, 2),
-       Walk(2, 3, 65.04, 8 * kHour + 30 * kMinute, 8 * kHour + 31 * kMinute), Ride(timetable_, 1, 0, 1),
-       Walk(4, -1, 195.0, 8 * kHour + 47 * kMinute, 8 * kHour + 50 * kMinute)});
+  TimedPlan twoRides_ = PlanOf({WalkLeg(-1, 0, 130.4, 8 * kHour + 10 * kMinute, 8 * kHour + 12 * kMinute),
+                                RideLeg(timetable_, 0, 0, 2),
+                                WalkLeg(2, 3, 65.04, 8 * kHour + 30 * kMinute, 8 * kHour + 31 * kMinute),
+                                RideLeg(timetable_, 1, 0, 1),
+                                WalkLeg(4, -1, 195.0, 8 * kHour + 47 * kMinute, 8 * kHour + 50 * kMinute)});
 };
 
 TEST(WallClock, ServiceTimesOnTheCitysClock) {
@@ -128,7 +94,7 @@ TEST_F(TimedText, PlanReadsAsARiderReadsIt) {
 
 TEST_F(TimedText, NoStepAtAStopThatIsTheEndIsNotWritten) {
   const int arrive = 8 * kHour + 30 * kMinute;
-  const TimedPlan plan = PlanOf({Ride(timetable_, 0, 0, 2), Walk(2, -1, 0.2, arrive, arrive)});
+  const TimedPlan plan = PlanOf({RideLeg(timetable_, 0, 0, 2), WalkLeg(2, -1, 0.2, arrive, arrive)});
   const QStringList lines = TimedPlanText(timetable_, ask_, plan).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 2) << lines.join('\n').toStdString();
   EXPECT_TRUE(lines[1].startsWith("  1. 08:12 在 北门 乘 12路")) << lines[1].toStdString();
