@@ -106,4 +106,16 @@ void FeedTest::ExpectLines(const std::vector<Case>& cases) {
   }
 }
 
+void FeedTest::ExpectRefused(const std::vector<Bad>& cases) {
+  for (const Bad& c : cases) {
+    try {
+      Read(c.changes);
+      ADD_FAILURE() << c.what << ": no error";
+    } catch (const qiwu::import::InputError& error) {
+      EXPECT_EQ(std::filesystem::path(error.file()).filename(), c.file) << c.what << ": " << error.what();
+      EXPECT_EQ(error.line(), c.line) << c.what << ": " << error.what();
+    }
+  }
+}
+
 }  // namespace gtfsfixture

@@ -42,10 +42,19 @@ class FeedTest : public ::testing::Test {
     const char* expected;  // Describe's text
   };
 
+  // A feed the reader must refuse, naming file and line.
+  struct Bad {
+    const char* what;
+    Files changes;
+    const char* file;
+    long line;
+  };
+
   std::string Path(const std::string& name) const;
   // Feed(changes) written as a folder of its own and read.
   qiwu::import::TransitNetwork Read(const Files& changes);
   void ExpectLines(const std::vector<Case>& cases);
+  void ExpectRefused(const std::vector<Bad>& cases);
 
   QTemporaryDir dir_;
   int feeds_ = 0;
